@@ -1,0 +1,181 @@
+#include "cli/CliCommands.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "cli/CliInteraction.h"
+#include "cli/ImageDump.h"
+#include "image/SinFile.h"
+#include "link/CloneEngine.h"
+#include "link/QtSerialLink.h"
+
+namespace {
+
+// A tiny option reader: "--name value" pairs, flags and positional arguments.
+class OptionReader {
+public:
+    explicit OptionReader(const Args& args) : m_args(args) {}
+    bool Help() const {
+        for (const std::string& a : m_args)
+            if (a == "--help" || a == "-h") return true;
+        return false;
+    }
+    std::optional<std::string> Value(const std::string& name) {
+        for (std::size_t i = 0; i + 1 < m_args.size(); ++i)
+            if (m_args[i] == name) {
+                m_used.push_back(i);
+                m_used.push_back(i + 1);
+                return m_args[i + 1];
+            }
+        return std::nullopt;
+    }
+    bool Flag(const std::string& name) {
+        for (std::size_t i = 0; i < m_args.size(); ++i)
+            if (m_args[i] == name) {
+                m_used.push_back(i);
+                return true;
+            }
+        return false;
+    }
+    // Arguments not taken by Value or Flag; an unknown option makes it fail.
+    std::optional<Args> Rest() const {
+        Args rest;
+        for (std::size_t i = 0; i < m_args.size(); ++i) {
+            bool used = false;
+            for (std::size_t u : m_used) used = used || u == i;
+            if (used) continue;
+            if (m_args[i].size() > 1 && m_args[i][0] == '-') return std::nullopt;
+            rest.push_back(m_args[i]);
+        }
+        return rest;
+    }
+
+private:
+    const Args& m_args;
+    std::vector<std::size_t> m_used;
+};
+
+int Usage(const char* text, bool asked) {
+    std::fputs(text, asked ? stdout : stderr);
+    return asked ? 0 : 2;
+}
+
+int Error(const std::string& text) {
+    std::fprintf(stderr, "ostreltz-cli: %s\n", text.c_str());
+    return 1;
+}
+
+bool ParseCount(const std::string& text, int& out) {
+    char* end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end || v < 0 || v > 1000) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+const char* OutcomeText(CloneOutcome o) {
+    switch (o) {
+        case CloneOutcome::Completed: return "完成";
+        case CloneOutcome::Cancelled: return "已取消";
+        case CloneOutcome::PortUnavailable: return "无法打开串口";
+        case CloneOutcome::NoLink: return "通讯错误";
+        case CloneOutcome::TypeRefused: return "对讲机类型不同，未写入";
+        case CloneOutcome::ShortReply: return "未收到足够字节";
+        case CloneOutcome::ReadAckMissing:
+        case CloneOutcome::WriteAckMissing: return "接收出错中断";
+    }
+    return "";
+}
+
+const char kNewUsage[] = "用法: ostreltz-cli new FILE.sin\n写入一个新文档的写频数据（全部频道为空，默认设置）。\n";
+const char kDumpUsage[] = "用法: ostreltz-cli dump FILE.sin\n显示整机设置和每个使用中的频道。\n";
+const char kReadUsage[] =
+    "用法: ostreltz-cli read --port PORT --out FILE.sin [--retries N]\n"
+    "从对讲机读频并保存。PORT 为 COM1..COM4（即 /dev/ttyUSB0..3）或设备路径。\n"
+    "  --retries N   通讯错误后再试 N 轮握手（默认 0）\n"
+    "读频失败时不创建也不改变输出文件。\n";
+const char kWriteUsage[] =
+    "用法: ostreltz-cli write --port PORT --in FILE.sin [--force] [--retries N]\n"
+    "把写频数据写入对讲机。\n"
+    "  --force       对讲机类型不同时仍然写入\n"
+    "  --retries N   通讯错误后再试 N 轮握手（默认 0）\n";
+
+struct LinkArgs {
+    std::string port, file;
+    int retries = 0;
+    bool force = false;
+};
+
+std::optional<LinkArgs> ReadLinkArgs(const Args& args, const char* fileOption, bool allowForce) {
+    OptionReader r(args);
+    LinkArgs la;
+    auto port = r.Value("--port");
+    auto file = r.Value(fileOption);
+    auto retries = r.Value("--retries");
+    if (allowForce) la.force = r.Flag("--force");
+    auto rest = r.Rest();
+    if (!port || !file || !rest || !rest->empty()) return std::nullopt;
+    if (retries && !ParseCount(*retries, la.retries)) return std::nullopt;
+    la.port = *port;
+    la.file = *file;
+    return la;
+}
+
+int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
+    QtSerialLink link;
+    PreciseClock clock;
+    CliInteraction ui(direction == CloneDirection::Read ? "读频" : "写频", la.force, la.retries);
+    CloneEngine engine(link, clock, ui);
+    CloneResult result = engine.Run(direction, la.port, image);
+    if (result.outcome != CloneOutcome::Completed)
+        return Error(std::string(OutcomeText(result.outcome)) + "（已完成 " + std::to_string(result.blocks) + " 块）");
+    if (received) *received = result.image;
+    return 0;
+}
+
+}  // namespace
+
+int CmdNew(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kNewUsage, true);
+    auto rest = r.Rest();
+    if (!rest || rest->size() != 1) return Usage(kNewUsage, false);
+    std::string error;
+    if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
+    return 0;
+}
+
+int CmdDump(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kDumpUsage, true);
+    auto rest = r.Rest();
+    if (!rest || rest->size() != 1) return Usage(kDumpUsage, false);
+    RadioImage image = NewDocumentImage();
+    SinLoadResult loaded = LoadSinFile(rest->front(), image);
+    if (!loaded.ok) return Error(loaded.error);
+    std::fputs(DumpImage(image).c_str(), stdout);
+    return 0;
+}
+
+int CmdRead(const Args& args) {
+    if (OptionReader(args).Help()) return Usage(kReadUsage, true);
+    auto la = ReadLinkArgs(args, "--out", false);
+    if (!la) return Usage(kReadUsage, false);
+    RadioImage received{};
+    if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
+    std::string error;
+    if (!SaveSinFile(la->file, received, &error)) return Error(error);
+    return 0;
+}
+
+int CmdWrite(const Args& args) {
+    if (OptionReader(args).Help()) return Usage(kWriteUsage, true);
+    auto la = ReadLinkArgs(args, "--in", true);
+    if (!la) return Usage(kWriteUsage, false);
+    RadioImage image = NewDocumentImage();
+    SinLoadResult loaded = LoadSinFile(la->file, image);
+    if (!loaded.ok) return Error(loaded.error);
+    if (loaded.empty) return Error("文件“" + la->file + "”是空的，没有可写入的数据。");
+    return Transfer(CloneDirection::Write, *la, image, nullptr);
+}

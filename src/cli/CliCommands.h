@@ -1,0 +1,12 @@
+#pragma once
+// The verbs of ostreltz-cli. Each takes its own arguments (after the verb)
+// and returns the process exit code.
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::string>;
+
+int CmdNew(const Args& args);
+int CmdDump(const Args& args);
+int CmdRead(const Args& args);
+int CmdWrite(const Args& args);

@@ -1,0 +1,47 @@
+// ostreltz-cli: the radio programming tool without a window.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <QCoreApplication>
+
+#include "cli/CliCommands.h"
+
+namespace {
+
+const char kUsage[] =
+    "用法: ostreltz-cli <命令> [参数]\n"
+    "命令:\n"
+    "  new FILE.sin                     写入新文档的写频数据\n"
+    "  dump FILE.sin                    显示写频数据\n"
+    "  read --port PORT --out FILE.sin  从对讲机读频\n"
+    "  write --port PORT --in FILE.sin  写频至对讲机\n"
+    "每个命令都接受 --help。\n";
+
+struct Verb {
+    const char* name;
+    int (*run)(const Args&);
+};
+
+const Verb kVerbs[] = {{"new", CmdNew}, {"dump", CmdDump}, {"read", CmdRead}, {"write", CmdWrite}};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string verb = argv[1];
+    if (verb == "--help" || verb == "-h" || verb == "help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    Args args(argv + 2, argv + argc);
+    for (const Verb& v : kVerbs)
+        if (verb == v.name) return v.run(args);
+    std::fprintf(stderr, "ostreltz-cli: 未知命令“%s”\n", verb.c_str());
+    std::fputs(kUsage, stderr);
+    return 2;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// What the image is shown in: a table of cell texts (rows 1-128, columns 1-10)
+// plus the selection index of each of the four form boxes. The channel grid of
+// the window is one; PlainChannelTable serves the command line and the tests.
+#include <string>
+#include <vector>
+
+#include "image/ChannelCodec.h"
+#include "image/FormSelections.h"
+
+class IChannelTable {
+public:
+    virtual ~IChannelTable() = default;
+    virtual std::string CellText(int row, int column) const = 0;
+    virtual void SetCellText(int row, int column, const std::string& text) = 0;
+    virtual int Selection(FormBox box) const = 0;
+    virtual void SetSelection(FormBox box, int index) = 0;
+};
+
+class PlainChannelTable : public IChannelTable {
+public:
+    PlainChannelTable() : m_cells(kChannelCount + 1) {}
+    std::string CellText(int row, int column) const override {
+        return m_cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+    }
+    void SetCellText(int row, int column, const std::string& text) override {
+        m_cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    }
+    int Selection(FormBox box) const override { return m_selection[static_cast<std::size_t>(box)]; }
+    void SetSelection(FormBox box, int index) override { m_selection[static_cast<std::size_t>(box)] = index; }
+
+private:
+    std::vector<std::array<std::string, col::kCount>> m_cells;
+    std::array<int, 4> m_selection{};
+};
+
+// Rewrites rows 1-128, columns 1-10 and the four selections from the image.
+void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
+// Rebuilds the 128 channel records and the selection bytes from the table.
+void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
+
+ChannelTexts RowTexts(const IChannelTable& table, int row);
+ChannelRecord RecordAt(const RadioImage& image, int channel);

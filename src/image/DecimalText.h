@@ -1,0 +1,21 @@
+#pragma once
+// Reading a decimal number from the front of a text, exactly, the way the
+// radio's texts are read everywhere: leading white space, an optional sign,
+// digits with an optional point and exponent; reading stops at the first
+// character that does not fit, and a text without a number reads as 0.
+#include <cstdint>
+#include <string_view>
+
+struct ScaledDecimal {
+    bool negative = false;   // a minus sign in front of a non-zero value
+    bool overflow = false;   // the magnitude does not fit in 64 bits
+    std::uint64_t magnitude = 0;  // |value| x 10^scale, truncated toward zero
+};
+
+// The number at the front of `text` times 10^scale, computed in decimal
+// without any binary floating-point step.
+ScaledDecimal ReadScaledDecimal(std::string_view text, int scale);
+
+// The leading decimal integer of `text` as C's atoi reads it (white space,
+// sign, digits), saturated to the range of int.
+int ReadLeadingInteger(std::string_view text);

@@ -1,0 +1,75 @@
+#pragma once
+// The clone transfer: the handshake, the radio's identification, then the
+// whole image as 264 blocks of 8 bytes, in either direction.
+#include <string>
+
+#include "image/RadioImage.h"
+#include "link/SerialLink.h"
+#include "link/UserInteraction.h"
+
+enum class CloneDirection { Read, Write };
+
+enum class CloneOutcome {
+    Completed,
+    Cancelled,         // the user stopped it
+    PortUnavailable,   // the port could not be opened
+    NoLink,            // communication error, the user chose Cancel
+    TypeRefused,       // another radio type, the user chose Cancel
+    ShortReply,        // a read block brought fewer than 10 bytes
+    ReadAckMissing,
+    WriteAckMissing,
+};
+
+struct CloneResult {
+    CloneOutcome outcome = CloneOutcome::Cancelled;
+    int blocks = 0;       // blocks fully exchanged
+    RadioImage image{};   // after a completed read: the radio's memory
+};
+
+constexpr int kBlockCount = 264;
+constexpr int kBlockSize = 8;
+
+namespace clone_text {
+inline constexpr const char* kChecking = "正在检测通讯端口,请等待...";
+inline constexpr const char* kWaiting = "正在等待对讲机响应....";
+inline constexpr const char* kCommError = "通讯错误，请检查连接线是否接触良好或对讲机电源是否开启";
+inline constexpr const char* kTypeMismatch = " 对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮";
+inline constexpr const char* kSendError = " 发送数据错误";
+inline constexpr const char* kShortReply = "未收到足够字节";
+inline constexpr const char* kReadAck = "接收出错中断，请重试";
+inline constexpr const char* kWriteAck = " 接收出错中断，请重试";
+}  // namespace clone_text
+
+class CloneEngine {
+public:
+    CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui);
+
+    // Runs one transfer on `port`. For a write, `image` is what is sent. For a
+    // read, the blocks go into a copy of `image`, which the result carries only
+    // when all 264 blocks arrived; the caller's image is never touched.
+    CloneResult Run(CloneDirection direction, const std::string& port, const RadioImage& image);
+
+private:
+    enum class Step { Handshake, Identified, Acknowledge, Linked, CommError, End };
+
+    Step Handshake(CloneResult& result);
+    Step Identify(CloneDirection direction, const RadioImage& image, CloneResult& result);
+    Step Acknowledge(CloneResult& result);
+    Step CommErrorBox(CloneResult& result);
+    void ReadBlocks(RadioImage& scratch, CloneResult& result);
+    void WriteBlocks(const RadioImage& image, CloneResult& result);
+
+    bool YieldsWithPauses(int count);  // false when the user cancelled
+    void WriteByteAfterPause(std::uint8_t byte);
+    bool ReadAck();
+    void Fail(CloneResult& result, CloneOutcome outcome, const char* text);
+    void Progress(int limit);
+
+    ISerialLink& m_link;
+    IClock& m_clock;
+    IUserInteraction& m_ui;
+    bool m_bCheckType = true;
+    int m_attempt = 1;
+    int m_progress = 0;
+    std::uint8_t m_reply[20] = {};
+};

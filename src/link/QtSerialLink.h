@@ -1,0 +1,29 @@
+#pragma once
+// The serial link on a real port, through QSerialPort.
+#include <memory>
+
+#include "link/SerialLink.h"
+
+class QSerialPort;
+
+class QtSerialLink : public ISerialLink {
+public:
+    QtSerialLink();
+    ~QtSerialLink() override;
+
+    OpenError Open(const std::string& name, const SerialTimeouts& timeouts) override;
+    void Purge() override;
+    bool Write(const std::uint8_t* data, std::size_t size) override;
+    ReadResult Read(std::uint8_t* buffer, std::size_t size) override;
+    void Close() override;
+    bool IsOpen() const override;
+
+    // "COM1" .. "COM4" are the programming cable's usual names; on Linux they
+    // stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
+    static std::string DeviceForPortName(const std::string& name);
+
+private:
+    std::unique_ptr<QSerialPort> m_port;
+    SerialTimeouts m_timeouts{};
+    bool m_failed = false;  // the device went away: every later read fails at once
+};

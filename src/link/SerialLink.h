@@ -1,0 +1,58 @@
+#pragma once
+// The small serial interface the radio links talk through. One real
+// implementation sits on QSerialPort; the tests add a scripted one.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct SerialTimeouts {
+    int readIntervalMs;    // longest gap between two received bytes
+    int readPerByteMs;     // total read time-out per byte asked for ...
+    int readConstantMs;    // ... plus this
+    int writePerByteMs;
+    int writeConstantMs;
+};
+
+// The clone link's time-outs: a read of n bytes waits at most 500 x n + 90 ms.
+constexpr SerialTimeouts kCloneTimeouts{30, 500, 90, 50, 50};
+// The tuning link's: a 1-byte read waits at most 100 ms.
+constexpr SerialTimeouts kTuningTimeouts{10, 50, 50, 50, 50};
+
+enum class OpenError { None, NotFound, PermissionDenied, InUse, Other };
+
+struct ReadResult {
+    bool ok = true;          // false: the port failed (e.g. the cable was pulled)
+    std::size_t count = 0;   // bytes received; may be 0 after a time-out
+};
+
+class ISerialLink {
+public:
+    virtual ~ISerialLink() = default;
+    // Exclusive access to an existing device, set to 9600 baud 8N1 binary with
+    // input queue 1024 and output queue 512 and the given time-outs.
+    virtual OpenError Open(const std::string& name, const SerialTimeouts& timeouts) = 0;
+    // Discards stale input. Written bytes are always passed on first: a purge
+    // never loses what the program wrote.
+    virtual void Purge() = 0;
+    virtual bool Write(const std::uint8_t* data, std::size_t size) = 0;
+    virtual ReadResult Read(std::uint8_t* buffer, std::size_t size) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+};
+
+// Pauses the protocol requires, at least as long as asked.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual void PauseMs(int ms) = 0;
+};
+
+// A pause that never ends early and rarely overshoots by more than 0.1 ms.
+class PreciseClock : public IClock {
+public:
+    void PauseMs(int ms) override;
+};
+
+// The message shown when a port cannot be opened, with a hint for the causes
+// a user can fix.
+std::string OpenFailureMessage(OpenError error);

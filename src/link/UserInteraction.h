@@ -1,0 +1,21 @@
+#pragma once
+// What a radio link needs of the user: a status line, a progress bar, modal
+// questions, and a cancel flag it checks at its yields.
+#include <string>
+
+enum class Buttons { Ok, OkCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Retry };
+
+class IUserInteraction {
+public:
+    virtual ~IUserInteraction() = default;
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void SetProgress(int position) = 0;  // 0 .. 264
+    // A modal box; returns the button chosen.
+    virtual Answer Ask(const std::string& text, Buttons buttons) = 0;
+    // True once the user has asked to stop.
+    virtual bool Cancelled() = 0;
+    // True while losing the focus of the progress window must cancel the
+    // transfer; false around the link's own boxes.
+    virtual void SetWatch(bool watch) = 0;
+};

@@ -1,0 +1,274 @@
+// ostreltz-radio-sim: a simulated radio on a pseudo-terminal. The first line
+// it prints is "PORT <slave path>"; open that path as the radio's port.
+#include <pty.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "image/SinFile.h"
+#include "sim/RadioSim.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// One byte at 9600 baud 8N1: ten bits.
+constexpr auto kByteTime = std::chrono::nanoseconds(1'041'667);
+// A real radio answers a handshake or tuning byte a few byte times later.
+constexpr auto kAnswerDelay = std::chrono::microseconds(3000);
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+const char kUsage[] =
+    "用法: ostreltz-radio-sim [选项]\n"
+    "在伪终端上模拟一台对讲机。第一行输出 \"PORT <设备路径>\"。\n"
+    "  --image FILE.sin        对讲机存储器的初始内容（默认：新文档）\n"
+    "  --save FILE.sin         每次写频完成后及退出时保存存储器\n"
+    "  --type N                识别应答中的机型代码（默认取存储器 0x81B）\n"
+    "  --baud-emulation        按 9600 波特的线路时间收发\n"
+    "  --log FILE              记录每个字节及时间\n"
+    "  --tune-log FILE         记录收到的在线调试帧\n"
+    "  --silent                从不应答\n"
+    "  --ignore-handshakes K   前 K 次握手不应答\n"
+    "  --ident-bytes N         识别应答只发 N 字节\n"
+    "  --short-reply BLOCK:N   读块 BLOCK 的应答只发 N 字节\n"
+    "  --no-read-ack BLOCK     读块 BLOCK 后不应答\n"
+    "  --no-write-ack BLOCK    写块 BLOCK 后不应答\n"
+    "  --wrong-ack             上两项改为发送 0x15\n"
+    "  --hangup-after K        K 个块之后断开线路\n"
+    "  --tuning-nak STEP       在线调试第 STEP 步（11、13、15）应答 'N'\n";
+
+struct Options {
+    std::string image, save, log, tuneLog;
+    int type = -1;
+    bool baud = false;
+    SimFaults faults;
+};
+
+bool ParseInt(const char* text, int& out) {
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 0);
+    if (end == text || *end) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+bool Parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        auto intArg = [&](int& out) {
+            const char* v = next();
+            return v && ParseInt(v, out);
+        };
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (a == "--image") {
+            const char* v = next();
+            if (!v) return false;
+            o.image = v;
+        } else if (a == "--save") {
+            const char* v = next();
+            if (!v) return false;
+            o.save = v;
+        } else if (a == "--log") {
+            const char* v = next();
+            if (!v) return false;
+            o.log = v;
+        } else if (a == "--tune-log") {
+            const char* v = next();
+            if (!v) return false;
+            o.tuneLog = v;
+        } else if (a == "--type") {
+            if (!intArg(o.type)) return false;
+        } else if (a == "--baud-emulation") {
+            o.baud = true;
+        } else if (a == "--silent") {
+            o.faults.silent = true;
+        } else if (a == "--wrong-ack") {
+            o.faults.wrongAck = true;
+        } else if (a == "--ignore-handshakes") {
+            if (!intArg(o.faults.ignoreHandshakes)) return false;
+        } else if (a == "--ident-bytes") {
+            if (!intArg(o.faults.identBytes)) return false;
+        } else if (a == "--no-read-ack") {
+            if (!intArg(o.faults.noReadAckBlock)) return false;
+        } else if (a == "--no-write-ack") {
+            if (!intArg(o.faults.noWriteAckBlock)) return false;
+        } else if (a == "--hangup-after") {
+            if (!intArg(o.faults.hangupAfterBlocks)) return false;
+        } else if (a == "--tuning-nak") {
+            if (!intArg(o.faults.tuningNakStep)) return false;
+        } else if (a == "--short-reply") {
+            const char* v = next();
+            if (!v || std::sscanf(v, "%d:%d", &o.faults.shortReplyBlock, &o.faults.shortReplyBytes) != 2) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    std::string s;
+    char b[4];
+    for (std::uint8_t x : bytes) {
+        std::snprintf(b, sizeof b, "%02X", x);
+        if (!s.empty()) s += ' ';
+        s += b;
+    }
+    return s;
+}
+
+class Simulator {
+public:
+    Simulator(const Options& o, RadioSim& radio, int master)
+        : m_o(o), m_radio(radio), m_master(master), m_start(Clock::now()) {
+        if (!o.log.empty()) m_log = std::fopen(o.log.c_str(), "w");
+        if (!o.tuneLog.empty()) m_tuneLog = std::fopen(o.tuneLog.c_str(), "a");
+    }
+    ~Simulator() {
+        if (m_log) std::fclose(m_log);
+        if (m_tuneLog) std::fclose(m_tuneLog);
+    }
+
+    int Run() {
+        while (!g_stop) {
+            pollfd p{m_master, POLLIN, 0};
+            int r = ::poll(&p, 1, 200);
+            if (r < 0 && errno != EINTR) break;
+            if (r <= 0) continue;
+            std::uint8_t buf[256];
+            ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n <= 0) {
+                // No one has the port open: wait for the next program.
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                continue;
+            }
+            const auto arrived = Clock::now();
+            for (ssize_t i = 0; i < n && !g_stop; ++i) {
+                if (!Receive(buf[i], arrived)) return 0;
+            }
+        }
+        SaveMemory();
+        return 0;
+    }
+
+private:
+    // Returns false once the simulated cable is pulled.
+    bool Receive(std::uint8_t byte, Clock::time_point arrived) {
+        if (m_o.baud) {
+            m_rxDone = std::max(arrived, m_rxDone) + kByteTime;
+            std::this_thread::sleep_until(m_rxDone);
+        }
+        Log("RX", byte);
+        SimReply reply = m_radio.Feed(byte);
+        if (!reply.bytes.empty()) Send(reply);
+        if (auto t = m_radio.TakeTuning()) ReportTuning(*t);
+        if (m_radio.WriteCompleted()) {
+            m_radio.WriteCompleted() = false;
+            SaveMemory();
+        }
+        if (m_radio.HangupRequested()) {
+            std::printf("HANGUP\n");
+            std::fflush(stdout);
+            ::close(m_master);
+            SaveMemory();
+            return false;
+        }
+        return true;
+    }
+
+    void Send(const SimReply& reply) {
+        auto due = Clock::now();
+        if (reply.delayed && !m_o.baud) due += kAnswerDelay;
+        for (std::uint8_t b : reply.bytes) {
+            if (m_o.baud) due = std::max(due, m_rxDone) + kByteTime;
+            std::this_thread::sleep_until(due);
+            if (::write(m_master, &b, 1) != 1) return;
+            Log("TX", b);
+        }
+        if (m_o.baud) m_rxDone = std::max(m_rxDone, due);
+    }
+
+    void ReportTuning(const TuningRecord& t) {
+        char line[160];
+        std::snprintf(line, sizeof line, "TUNE %c F1 %s F2 %s\n", t.item, Hex(t.f1).c_str(), Hex(t.f2).c_str());
+        std::fputs(line, stdout);
+        std::fflush(stdout);
+        if (m_tuneLog) {
+            std::fputs(line, m_tuneLog);
+            std::fflush(m_tuneLog);
+        }
+    }
+
+    void Log(const char* dir, std::uint8_t b) {
+        if (!m_log) return;
+        double t = std::chrono::duration<double, std::milli>(Clock::now() - m_start).count();
+        std::fprintf(m_log, "%10.3f %s %02X\n", t, dir, b);
+        std::fflush(m_log);
+    }
+
+    void SaveMemory() {
+        if (m_o.save.empty()) return;
+        std::string error;
+        if (!SaveSinFile(m_o.save, m_radio.Memory(), &error)) std::fprintf(stderr, "%s\n", error.c_str());
+    }
+
+    const Options& m_o;
+    RadioSim& m_radio;
+    int m_master;
+    Clock::time_point m_start;
+    Clock::time_point m_rxDone{};
+    std::FILE* m_log = nullptr;
+    std::FILE* m_tuneLog = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!Parse(argc, argv, o)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    RadioImage memory = NewDocumentImage();
+    if (!o.image.empty()) {
+        SinLoadResult r = LoadSinFile(o.image, memory);
+        if (!r.ok) {
+            std::fprintf(stderr, "%s\n", r.error.c_str());
+            return 1;
+        }
+    }
+    const std::uint8_t type = o.type >= 0 ? static_cast<std::uint8_t>(o.type) : memory[addr::kRadioType];
+    RadioSim radio(memory, type, o.faults);
+
+    int master = -1, slave = -1;
+    char name[256];
+    termios raw{};
+    cfmakeraw(&raw);
+    if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
+        std::perror("openpty");
+        return 1;
+    }
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::printf("PORT %s\n", name);
+    std::fflush(stdout);
+    // The slave end stays open here too, so the line lives while programs
+    // open and close the port.
+    Simulator sim(o, radio, master);
+    int rc = sim.Run();
+    ::close(slave);
+    return rc;
+}

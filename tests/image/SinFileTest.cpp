@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <unistd.h>
+
+#include "image/SinFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SinFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("sin-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(m_dir, fs::perms::owner_all, ec);
+        fs::remove_all(m_dir, ec);
+    }
+    std::string File(const std::string& name, std::size_t size, std::uint8_t fill) {
+        std::string path = (m_dir / name).string();
+        std::ofstream(path, std::ios::binary) << std::string(size, static_cast<char>(fill));
+        return path;
+    }
+    fs::path m_dir;
+};
+
+RadioImage RandomImage(unsigned seed) {
+    std::mt19937 rng(seed);
+    RadioImage image;
+    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+    return image;
+}
+
+}  // namespace
+
+TEST_F(SinFileTest, NewDocumentDefaults) {
+    RadioImage image = NewDocumentImage();
+    int notFF = 0;
+    for (std::size_t i = 0; i < kImageSize; ++i) notFF += image[i] != 0xFF;
+    EXPECT_EQ(notFF, 14);
+    EXPECT_EQ(image[0x81B], 0xFF);
+    EXPECT_EQ(image[0x812], 0xD7);
+}
+
+TEST_F(SinFileTest, SaveAndLoadAreByteExact) {
+    const RadioImage image = RandomImage(1);
+    const std::string path = (m_dir / "a.sin").string();
+    std::string error;
+    ASSERT_TRUE(SaveSinFile(path, image, &error)) << error;
+    EXPECT_EQ(fs::file_size(path), 2112u);
+    RadioImage loaded = NewDocumentImage();
+    ASSERT_TRUE(LoadSinFile(path, loaded).ok);
+    EXPECT_EQ(loaded, image);
+    // Nothing but the file itself is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SinFileTest, ShortFileIsRefusedAndLeavesTheImageAlone) {
+    const RadioImage before = RandomImage(2);
+    RadioImage image = before;
+    SinLoadResult r = LoadSinFile(File("short.sin", 100, 0x11), image);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("100"), std::string::npos);
+    EXPECT_EQ(image, before);
+    r = LoadSinFile(File("almost.sin", 2111, 0x11), image);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(SinFileTest, EmptyFileOpensAndChangesNothing) {
+    const RadioImage before = RandomImage(3);
+    RadioImage image = before;
+    SinLoadResult r = LoadSinFile(File("empty.sin", 0, 0), image);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.empty);
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(SinFileTest, LongerFileLoadsItsFirst2112Bytes) {
+    std::string path = File("long.sin", 2113, 0x22);
+    RadioImage image = NewDocumentImage();
+    ASSERT_TRUE(LoadSinFile(path, image).ok);
+    for (auto b : image) ASSERT_EQ(b, 0x22);
+}
+
+TEST_F(SinFileTest, MissingFileIsReported) {
+    RadioImage image = NewDocumentImage();
+    SinLoadResult r = LoadSinFile((m_dir / "none.sin").string(), image);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+}
+
+TEST_F(SinFileTest, FailedSaveLeavesTheOldFileIntact) {
+    const RadioImage old = RandomImage(4);
+    const std::string path = (m_dir / "keep.sin").string();
+    ASSERT_TRUE(SaveSinFile(path, old, nullptr));
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    std::string error;
+    const bool saved = SaveSinFile(path, RandomImage(5), &error);
+    fs::permissions(m_dir, fs::perms::owner_all);
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(error.empty());
+    RadioImage loaded{};
+    ASSERT_TRUE(LoadSinFile(path, loaded).ok);
+    EXPECT_EQ(loaded, old);
+}
+
+TEST_F(SinFileTest, SaveOntoAFolderFailsAndLeavesNoTemporaryFile) {
+    fs::create_directory(m_dir / "taken.sin");
+    std::string error;
+    EXPECT_FALSE(SaveSinFile((m_dir / "taken.sin").string(), NewDocumentImage(), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SinFileTest, SaveIntoMissingFolderFails) {
+    std::string error;
+    EXPECT_FALSE(SaveSinFile((m_dir / "no" / "x.sin").string(), NewDocumentImage(), &error));
+    EXPECT_NE(error.find("无法保存"), std::string::npos);
+}
