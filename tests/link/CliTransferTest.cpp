@@ -1,0 +1,112 @@
+// The command-line read and write against the simulated radio on a real
+// pseudo-terminal, through the QSerialPort link.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "image/SinFile.h"
+#include "support/SimProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("cli-transfer-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    std::string SaveRandom(const std::string& name, unsigned seed) {
+        std::mt19937 rng(seed);
+        RadioImage image;
+        for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+        SaveSinFile(Path(name), image, nullptr);
+        return Path(name);
+    }
+
+    static RadioImage Load(const std::string& path) {
+        RadioImage image{};
+        EXPECT_TRUE(LoadSinFile(path, image).ok) << path;
+        return image;
+    }
+
+    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " " + args; }
+
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(CliTransfer, ReadAndWriteAreByteIdentical) {
+    const std::string radio = SaveRandom("radio.sin", 1);
+    SimProcess sim({"--image", radio, "--save", Path("radio-after.sin")});
+    ASSERT_FALSE(sim.Port().empty());
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("copy.sin")), &log), 0) << log;
+    EXPECT_EQ(Load(Path("copy.sin")), Load(radio));
+    EXPECT_NE(log.find("读频: 264/264"), std::string::npos) << log;
+
+    const std::string mine = SaveRandom("mine.sin", 2);
+    ASSERT_EQ(RunCommand(Cli("write --port " + sim.Port() + " --in " + mine + " --force"), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("back.sin")), &log), 0) << log;
+    EXPECT_EQ(Load(Path("back.sin")), Load(mine));
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), Load(mine));
+}
+
+TEST_F(CliTransfer, TypeMismatchWritesNothingWithoutForce) {
+    SimProcess sim({"--type", "0x42", "--save", Path("radio-after.sin")});
+    std::string log;
+    EXPECT_NE(RunCommand(Cli("write --port " + sim.Port() + " --in " + SaveRandom("mine.sin", 3)), &log), 0);
+    EXPECT_NE(log.find(" 对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮"), std::string::npos) << log;
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), NewDocumentImage());
+}
+
+TEST_F(CliTransfer, PulledCableMidReadLeavesTheOutputFileUntouched) {
+    SimProcess sim({"--image", SaveRandom("radio.sin", 4), "--hangup-after", "40"});
+    const std::string existing = SaveRandom("existing.sin", 5);
+    const RadioImage before = Load(existing);
+    std::string log;
+    EXPECT_NE(RunCommand(Cli("read --port " + sim.Port() + " --out " + existing), &log), 0);
+    EXPECT_EQ(Load(existing), before);
+    EXPECT_NE(log.find("接收出错中断，请重试"), std::string::npos) << log;
+}
+
+TEST_F(CliTransfer, SilentRadioEndsWithTheCommunicationError) {
+    SimProcess sim({"--silent"});
+    std::string log;
+    EXPECT_NE(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("none.sin")), &log), 0);
+    EXPECT_NE(log.find("通讯错误，请检查连接线是否接触良好或对讲机电源是否开启"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(Path("none.sin")));
+}
+
+TEST_F(CliTransfer, MissingPortAndBadArguments) {
+    std::string log;
+    EXPECT_NE(RunCommand(Cli("read --port /dev/does-not-exist --out " + Path("x.sin")), &log), 0);
+    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(Cli("read --port")), 2);
+    EXPECT_EQ(RunCommand(Cli("read --help"), &log), 0);
+    EXPECT_NE(log.find("--retries"), std::string::npos);
+}
+
+TEST_F(CliTransfer, NewAndDump) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
+    for (const char* text : {"OST - 101", "240 - 260MHz", "发射功率等级: 9", "手动设置: 打开", "使用中的频道: 0",
+                             "发射定时(秒): 60"})
+        EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
+    std::ofstream(Path("short.sin"), std::ios::binary) << std::string(100, 'x');
+    EXPECT_NE(RunCommand(Cli("dump " + Path("short.sin")), &log), 0);
+    EXPECT_NE(log.find("2112"), std::string::npos);
+    EXPECT_NE(RunCommand(Cli("dump " + Path("missing.sin"))), 0);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Starts ostreltz-radio-sim as a child process on its own pseudo-terminal and
+// reads the port path from its first line. Stops it when destroyed.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& args) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv;
+            std::string program = OSTRELTZ_SIM;
+            argv.push_back(program.data());
+            std::vector<std::string> copy = args;
+            for (std::string& a : copy) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        m_out = ::fdopen(out[0], "r");
+        char line[512];
+        if (m_out && std::fgets(line, sizeof line, m_out)) {
+            std::string s = line;
+            if (s.rfind("PORT ", 0) == 0) m_port = s.substr(5, s.find_last_not_of("\r\n") - 4);
+        }
+    }
+    ~SimProcess() { Stop(); }
+
+    const std::string& Port() const { return m_port; }
+
+    // Next line the simulator prints (a tuning record, "HANGUP"), or "".
+    std::string NextLine() {
+        char line[512];
+        if (!m_out || !std::fgets(line, sizeof line, m_out)) return "";
+        std::string s = line;
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+        return s;
+    }
+
+    void Stop() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            int status = 0;
+            ::waitpid(m_pid, &status, 0);
+            m_pid = -1;
+        }
+        if (m_out) {
+            std::fclose(m_out);
+            m_out = nullptr;
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+    FILE* m_out = nullptr;
+    std::string m_port;
+};
+
+// Runs a command line and returns its exit code; output goes to `log`.
+inline int RunCommand(const std::string& command, std::string* log = nullptr) {
+    std::string full = command + " 2>&1";
+    FILE* p = ::popen(full.c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    std::string out;
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    int status = ::pclose(p);
+    if (log) *log = out;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
