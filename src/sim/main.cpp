@@ -24,6 +24,15 @@ constexpr auto kByteTime = std::chrono::nanoseconds(1'041'667);
 // A real radio answers a handshake or tuning byte a few byte times later.
 constexpr auto kAnswerDelay = std::chrono::microseconds(3000);
 
+// Waits until `t`: sleeps most of the way, then spins, since an ordinary
+// sleep may wake a millisecond late and the wire time would drift.
+void WaitUntil(Clock::time_point t) {
+    const auto coarse = t - std::chrono::microseconds(400);
+    if (Clock::now() < coarse) std::this_thread::sleep_until(coarse);
+    while (Clock::now() < t) {
+    }
+}
+
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
@@ -168,7 +177,7 @@ private:
     bool Receive(std::uint8_t byte, Clock::time_point arrived) {
         if (m_o.baud) {
             m_rxDone = std::max(arrived, m_rxDone) + kByteTime;
-            std::this_thread::sleep_until(m_rxDone);
+            WaitUntil(m_rxDone);
         }
         Log("RX", byte);
         SimReply reply = m_radio.Feed(byte);
@@ -193,7 +202,7 @@ private:
         if (reply.delayed && !m_o.baud) due += kAnswerDelay;
         for (std::uint8_t b : reply.bytes) {
             if (m_o.baud) due = std::max(due, m_rxDone) + kByteTime;
-            std::this_thread::sleep_until(due);
+            WaitUntil(due);
             if (::write(m_master, &b, 1) != 1) return;
             Log("TX", b);
         }
