@@ -46,6 +46,7 @@ Answer CliInteraction::Ask(const std::string& text, Buttons buttons) {
                 return Answer::Retry;
             }
             return Answer::Cancel;
+        case Buttons::SaveDiscardCancel: break;
     }
     return Answer::Cancel;
 }

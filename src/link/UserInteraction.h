@@ -3,8 +3,8 @@
 // questions, and a cancel flag it checks at its yields.
 #include <string>
 
-enum class Buttons { Ok, OkCancel, RetryCancel };
-enum class Answer { Ok, Cancel, Retry };
+enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel };
+enum class Answer { Ok, Cancel, Retry, Save, Discard };
 
 class IUserInteraction {
 public:

@@ -1,0 +1,32 @@
+#include "app/AboutDlg.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "res/Icons.h"
+#include "res/ResourceIds.h"
+#include "res/Strings.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QString::number(ids::IDD_ABOUTBOX));
+    setWindowTitle(QStringLiteral("关于 OstrelTZ写频软件"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(AppIcon().pixmap(48, 48));
+    auto* label = new QLabel(QString::fromUtf8(text::kAbout), this);
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addWidget(label, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+}

@@ -1,0 +1,107 @@
+#include "app/DocManager.h"
+
+#include <QFileInfo>
+
+#include "app/MainFrm.h"
+#include "app/Messenger.h"
+#include "editor/KeshView.h"
+#include "image/KeshDoc.h"
+
+CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
+    : QObject(frame), m_doc(doc), m_view(view), m_frame(frame) {
+    m_recent.Load();
+    ShowRecentFiles();
+}
+
+void CDocManager::ShowRecentFiles() { m_frame->SetRecentFiles(m_recent.Files()); }
+
+bool CDocManager::SaveModified() {
+    if (!m_doc->IsModified()) return true;
+    const QString question = QStringLiteral("是否保存对“%1”的更改？").arg(m_doc->Title());
+    switch (Messenger::Show(m_frame, question, Buttons::SaveDiscardCancel, MessageIcon::Question)) {
+        case Answer::Save: return OnFileSave();
+        case Answer::Discard: return true;
+        default: return false;
+    }
+}
+
+bool CDocManager::OnFileNew() {
+    if (!SaveModified()) return false;
+    m_doc->OnNewDocument();
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+bool CDocManager::OnFileOpen() {
+    const QString path = Messenger::AskOpenFile(m_frame);
+    if (path.isEmpty()) return false;
+    return OpenDocumentFile(path);
+}
+
+bool CDocManager::OpenDocumentFile(const QString& path) {
+    if (!SaveModified()) return false;
+    return OpenWithoutAsking(path);
+}
+
+bool CDocManager::OpenWithoutAsking(const QString& path) {
+    QString error;
+    if (!m_doc->OnOpenDocument(path, &error)) {
+        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
+    m_recent.Add(path);
+    ShowRecentFiles();
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+bool CDocManager::OnFileSave() {
+    if (m_doc->PathName().isEmpty()) return OnFileSaveAs();
+    return DoSave(m_doc->PathName());
+}
+
+bool CDocManager::OnFileSaveAs() {
+    QString path = Messenger::AskSaveFile(m_frame, m_doc->PathName().isEmpty() ? m_doc->Title() : m_doc->PathName());
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sin");
+    return DoSave(path);
+}
+
+bool CDocManager::DoSave(const QString& path) {
+    QString error;
+    if (!m_doc->OnSaveDocument(path, &error)) {
+        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
+    m_recent.Add(path);
+    ShowRecentFiles();
+    return true;
+}
+
+bool CDocManager::OnOpenRecentFile(int index) {
+    const QStringList files = m_recent.Files();
+    if (index < 0 || index >= files.size()) return false;
+    const QString path = files[index];
+    if (index > 0) {
+        if (!SaveModified()) return false;
+        if (!OpenWithoutAsking(path)) {
+            m_recent.Remove(m_recent.Files().indexOf(path));
+            ShowRecentFiles();
+            return false;
+        }
+        return true;
+    }
+    // Entry 1 loads the file from disk into the current document again. Its
+    // name, title and the list stay as they are; unsaved changes are asked about.
+    // A failed reload leaves the document and the grid as they were.
+    if (!SaveModified()) return false;
+    QString error;
+    if (!m_doc->OnOpenDocument(path, &error)) {
+        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    m_view->OnInitialUpdate();
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The file commands: New, Open, Save, Save As, the recent files and dropped
+// files, with the question about unsaved changes before anything replaces
+// the document.
+#include <QObject>
+#include <QString>
+
+#include "app/RecentFileList.h"
+
+class CKeshDoc;
+class CKeshView;
+class CMainFrame;
+
+class CDocManager : public QObject {
+    Q_OBJECT
+public:
+    CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame);
+
+    bool OnFileNew();
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // Recent entry 1 reloads the current file; entries 2-4 open as Open does.
+    bool OnOpenRecentFile(int index);
+    // Opens `path` after asking about unsaved changes.
+    bool OpenDocumentFile(const QString& path);
+    // Asks whether to save a modified document; false when the user cancels.
+    bool SaveModified();
+
+    CRecentFileList& RecentFiles() { return m_recent; }
+
+private:
+    bool DoSave(const QString& path);
+    bool OpenWithoutAsking(const QString& path);
+    void ShowRecentFiles();
+
+    CKeshDoc* m_doc;
+    CKeshView* m_view;
+    CMainFrame* m_frame;
+    CRecentFileList m_recent;
+};

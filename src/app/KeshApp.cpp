@@ -1,0 +1,109 @@
+#include "app/KeshApp.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/AboutDlg.h"
+#include "app/DocManager.h"
+#include "app/HelpBrowser.h"
+#include "app/MainFrm.h"
+#include "app/Messenger.h"
+#include "editor/KeshView.h"
+#include "image/KeshDoc.h"
+#include "res/Icons.h"
+#include "res/ResourceIds.h"
+#include "res/Strings.h"
+
+using namespace ids;
+
+CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTable(ToneTable::Instance()) {
+    setApplicationName(QString::fromUtf8(text::kAppTitle));
+    setOrganizationName(QString::fromUtf8(text::kSettingsKey));
+    setApplicationVersion(QString::fromUtf8(text::kVersion));
+    setWindowIcon(AppIcon());
+    LoadChineseTranslations();
+}
+
+CKeshApp::~CKeshApp() { ExitInstance(); }
+
+void CKeshApp::LoadChineseTranslations() {
+    // Qt's own buttons and dialogs read Chinese whatever the system's locale.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* translator = new QTranslator(this);
+        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+bool CKeshApp::InitInstance(const QStringList& files) {
+    ExitInstance();
+    m_doc = new CKeshDoc(this);
+    m_frame = new CMainFrame;
+    m_view = new CKeshView(m_doc, m_frame);
+    m_frame->setCentralWidget(m_view);
+    m_docManager = new CDocManager(m_doc, m_view, m_frame);
+    WireCommands();
+
+    bool ok = true;
+    if (files.isEmpty()) {
+        m_doc->OnNewDocument();
+        m_view->OnInitialUpdate();
+    } else {
+        m_doc->OnNewDocument();
+        ok = m_docManager->OpenDocumentFile(files.first());
+        if (!ok) m_view->OnInitialUpdate();
+    }
+    m_frame->FitToView();
+    m_frame->show();
+    return true;
+}
+
+void CKeshApp::ExitInstance() {
+    if (m_frame) {
+        m_frame->hide();
+        delete m_frame;  // also the view and the file commands
+        m_frame = nullptr;
+        m_view = nullptr;
+        m_docManager = nullptr;
+    }
+    delete m_doc;
+    m_doc = nullptr;
+}
+
+void CKeshApp::WireCommands() {
+    auto on = [this](int id, auto handler) { connect(m_frame->Action(id), &QAction::triggered, this, handler); };
+    on(ID_FILE_NEW, [this] { m_docManager->OnFileNew(); });
+    on(ID_FILE_OPEN, [this] { m_docManager->OnFileOpen(); });
+    on(ID_FILE_SAVE, [this] { m_docManager->OnFileSave(); });
+    on(ID_FILE_SAVE_AS, [this] { m_docManager->OnFileSaveAs(); });
+    on(ID_APP_EXIT, [this] { m_frame->close(); });
+    on(ID_APP_ABOUT, [this] {
+        CAboutDlg about(m_frame);
+        about.exec();
+    });
+    for (int id : {ID_HELP_FINDER, ID_HELP})
+        on(id, [this] {
+            CHelpBrowser help(m_frame);
+            help.exec();
+        });
+    on(ID_EDIT_CHANNELS, [this] { m_view->OnEditChannels(); });
+    const std::pair<int, const char*> ports[] = {
+        {ID_PORT_COM1, "COM1"}, {ID_PORT_COM2, "COM2"}, {ID_PORT_COM3, "COM3"}, {ID_PORT_COM4, "COM4"}};
+    for (const auto& [id, name] : ports) {
+        const QString port = QString::fromLatin1(name);
+        on(id, [this, port] { m_view->SetPort(port); });
+    }
+    // Commands whose windows are not part of this program yet.
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_READ, ID_WRITE, ID_TUNING, ID_OPTIONS})
+        m_frame->Action(id)->setEnabled(false);
+
+    connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
+    connect(m_frame, &CMainFrame::filesDropped, this,
+            [this](const QStringList& paths) { m_docManager->OpenDocumentFile(paths.first()); });
+    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = m_docManager->SaveModified(); });
+    connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+}

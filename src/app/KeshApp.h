@@ -1,0 +1,41 @@
+#pragma once
+// The application: start-up in the program's order (settings, tone table,
+// document, command line, then the window), and the commands' routing.
+#include <QApplication>
+
+#include "app/ToneTable.h"
+
+class CDocManager;
+class CKeshDoc;
+class CKeshView;
+class CMainFrame;
+class QTranslator;
+
+class CKeshApp : public QApplication {
+    Q_OBJECT
+public:
+    CKeshApp(int& argc, char** argv);
+    ~CKeshApp() override;
+
+    // Creates the document, window and view and carries out `files` (at most
+    // one .sin to open); returns false when the program must end.
+    bool InitInstance(const QStringList& files);
+    // Closes and destroys what InitInstance created.
+    void ExitInstance();
+
+    CKeshDoc* Document() const { return m_doc; }
+    CMainFrame* MainFrame() const { return m_frame; }
+    CKeshView* View() const { return m_view; }
+    CDocManager* DocManager() const { return m_docManager; }
+
+    const ToneTable& m_toneTable;
+
+private:
+    void WireCommands();
+    void LoadChineseTranslations();
+
+    CKeshDoc* m_doc = nullptr;
+    CMainFrame* m_frame = nullptr;
+    CKeshView* m_view = nullptr;
+    CDocManager* m_docManager = nullptr;
+};

@@ -1,0 +1,190 @@
+#include "app/MainFrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWhatsThis>
+
+#include "res/CommandTable.h"
+#include "res/Icons.h"
+#include "res/ResourceIds.h"
+#include "res/Strings.h"
+
+using namespace ids;
+
+QStringList SinFilesIn(const QList<QUrl>& urls) {
+    QStringList files;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".sin"), Qt::CaseInsensitive))
+            files << url.toLocalFile();
+    return files;
+}
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QString::number(IDR_MAINFRAME));
+    setWindowTitle(QString::fromUtf8(text::kWindowTitle));
+    setWindowIcon(AppIcon());
+    setAcceptDrops(true);
+    resize(900, 1100);
+    for (const CommandInfo& c : CommandTable()) MakeAction(c.id);
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    qApp->installEventFilter(this);
+}
+
+QAction* CMainFrame::MakeAction(int id) {
+    const CommandInfo* info = FindCommand(id);
+    auto* action = new QAction(this);
+    action->setObjectName(QString::number(id));
+    if (info) {
+        action->setText(QString::fromUtf8(info->text));
+        const QString prompt = QString::fromUtf8(info->prompt);
+        action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+        if (prompt.contains(QLatin1Char('\n'))) action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
+        if (*info->shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(info->shortcut)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    addAction(action);  // shortcuts work even for commands that are on no menu
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::BuildMenus() {
+    auto menu = [this](MenuId id) { return menuBar()->addMenu(QString::fromUtf8(MenuTitle(id))); };
+    m_fileMenu = menu(MenuId::File);
+    m_fileMenu->addActions({Action(ID_FILE_NEW), Action(ID_FILE_OPEN), Action(ID_FILE_SAVE), Action(ID_FILE_SAVE_AS)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({Action(ID_FILE_PRINT), Action(ID_FILE_PRINT_PREVIEW), Action(ID_FILE_PRINT_SETUP)});
+    m_fileMenu->addSeparator();
+    m_recentPlaceholder = m_fileMenu->addAction(QString::fromUtf8(text::kRecentPlaceholder));
+    m_recentPlaceholder->setObjectName(QString::number(ID_FILE_MRU_FILE1));
+    m_recentPlaceholder->setEnabled(false);
+    m_recentEnd = m_fileMenu->addSeparator();
+    m_fileMenu->addAction(Action(ID_APP_EXIT));
+
+    QMenu* program = menu(MenuId::Program);
+    program->addAction(Action(ID_READ));
+    program->addSeparator();
+    program->addAction(Action(ID_WRITE));
+    program->addSeparator();
+    program->addAction(Action(ID_TUNING));
+    program->addSeparator();
+    program->addAction(Action(ID_EDIT_CHANNELS));
+    program->addSeparator();
+    program->addAction(Action(ID_OPTIONS));
+
+    QMenu* port = menu(MenuId::Port);
+    port->setObjectName(QStringLiteral("portMenu"));
+    auto* ports = new QActionGroup(this);
+    for (int id : {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4}) {
+        Action(id)->setCheckable(true);
+        ports->addAction(Action(id));
+        port->addAction(Action(id));
+    }
+    Action(ID_PORT_COM1)->setChecked(true);
+
+    QMenu* view = menu(MenuId::View);
+    view->addActions({Action(ID_VIEW_TOOLBAR), Action(ID_VIEW_STATUS_BAR)});
+    Action(ID_VIEW_TOOLBAR)->setCheckable(true);
+    Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    Action(ID_VIEW_TOOLBAR)->setChecked(true);
+    Action(ID_VIEW_STATUS_BAR)->setChecked(true);
+
+    QMenu* help = menu(MenuId::Help);
+    help->addAction(Action(ID_HELP_FINDER));
+    help->addSeparator();
+    help->addAction(Action(ID_APP_ABOUT));
+}
+
+void CMainFrame::BuildToolBar() {
+    m_wndToolBar = addToolBar(QStringLiteral("工具栏"));
+    m_wndToolBar->setObjectName(QStringLiteral("toolbar128"));
+    m_wndToolBar->setIconSize(QSize(18, 18));
+    m_wndToolBar->setMovable(true);
+    const int buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, -1, ID_READ, ID_WRITE, ID_TUNING, -1,
+                           ID_EDIT_CHANNELS, -1, ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT};
+    for (int id : buttons) {
+        if (id < 0) {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        Action(id)->setIcon(ToolbarIcon(id));
+        m_wndToolBar->addAction(Action(id));
+    }
+    connect(Action(ID_VIEW_TOOLBAR), &QAction::toggled, m_wndToolBar, &QToolBar::setVisible);
+    connect(m_wndToolBar, &QToolBar::visibilityChanged, Action(ID_VIEW_TOOLBAR), &QAction::setChecked);
+}
+
+void CMainFrame::BuildStatusBar() {
+    m_pane0 = new QLabel(QString::fromUtf8(text::kIdle), this);
+    m_pane0->setObjectName(QStringLiteral("pane0"));
+    statusBar()->addWidget(m_pane0, 1);
+    for (const char* indicator : {text::kCaps, text::kNum, text::kScroll}) {
+        auto* label = new QLabel(QString::fromUtf8(indicator), this);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setEnabled(false);
+        statusBar()->addPermanentWidget(label);
+    }
+    connect(Action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+    connect(Action(ID_CONTEXT_HELP), &QAction::triggered, this, [this] {
+        SetMessageText(QString::fromUtf8(text::kHelpMode));
+        QWhatsThis::enterWhatsThisMode();
+    });
+}
+
+void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
+
+void CMainFrame::SetRecentFiles(const QStringList& files) {
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    m_recentPlaceholder->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), this);
+        action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + i));
+        action->setStatusTip(QString::fromUtf8(text::kRecentPrompt));
+        action->setToolTip(files[i]);
+        connect(action, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
+        m_fileMenu->insertAction(m_recentEnd, action);
+        m_recentActions << action;
+    }
+}
+
+void CMainFrame::FitToView() {
+    // Shrinks only, never grows.
+    const QSize wanted = sizeHint();
+    resize(std::min(width(), wanted.width()), std::min(height(), wanted.height()));
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!SinFilesIn(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = SinFilesIn(event->mimeData()->urls());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    emit filesDropped(files);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    bool allow = true;
+    emit closeRequested(&allow);
+    if (allow)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode) SetMessageText(QString::fromUtf8(text::kIdle));
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The main window: menus, accelerators, toolbar and status bar around the
+// form view. Its caption is always the program's title.
+#include <QHash>
+#include <QMainWindow>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+
+    // The action of command `id` (its object name is the id).
+    QAction* Action(int id) const { return m_actions.value(id); }
+    QToolBar* ToolBar() const { return m_wndToolBar; }
+    // Pane 0 of the status bar.
+    QLabel* MessagePane() const { return m_pane0; }
+    void SetMessageText(const QString& text);
+
+    // Rebuilds the recent-file entries from `files` (newest first).
+    void SetRecentFiles(const QStringList& files);
+
+    // Fits the window to the form view.
+    void FitToView();
+
+signals:
+    void recentFileChosen(int index);
+    void filesDropped(const QStringList& paths);
+    void closeRequested(bool* allow);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* MakeAction(int id);
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+
+    QHash<int, QAction*> m_actions;
+    QToolBar* m_wndToolBar = nullptr;
+    QLabel* m_pane0 = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    QAction* m_recentEnd = nullptr;
+};
+
+// The .sin files among dropped URLs.
+QStringList SinFilesIn(const QList<QUrl>& urls);

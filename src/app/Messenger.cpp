@@ -1,0 +1,87 @@
+#include "app/Messenger.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "res/Strings.h"
+
+namespace {
+
+Messenger::MessageHandler& MessageHook() {
+    static Messenger::MessageHandler hook;
+    return hook;
+}
+
+Messenger::FileHandler& FileHook() {
+    static Messenger::FileHandler hook;
+    return hook;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Warning: return QMessageBox::Warning;
+        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Critical: return QMessageBox::Critical;
+        case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString RunFileDialog(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setNameFilter(QString::fromUtf8(text::kFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("sin"));
+    if (request.kind == FileRequestKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.selectFile(request.proposedName);
+        dialog.setWindowTitle(QStringLiteral("另存为"));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setWindowTitle(QStringLiteral("打开"));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+namespace Messenger {
+
+void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handler); }
+void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
+
+Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon, const QString& caption) {
+    MessageRequest request{text, caption.isEmpty() ? QString::fromUtf8(text::kAppTitle) : caption, buttons, icon};
+    if (MessageHook()) return MessageHook()(request);
+
+    QMessageBox box(ToQt(icon), request.caption, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        case Buttons::SaveDiscardCancel:
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok: return Answer::Ok;
+        case QMessageBox::Retry: return Answer::Retry;
+        case QMessageBox::Save: return Answer::Save;
+        case QMessageBox::Discard: return Answer::Discard;
+        default: return Answer::Cancel;
+    }
+}
+
+QString AskOpenFile(QWidget* parent) {
+    FileRequest request{FileRequestKind::Open, QString()};
+    return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
+}
+
+QString AskSaveFile(QWidget* parent, const QString& proposedName) {
+    FileRequest request{FileRequestKind::Save, proposedName};
+    return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
+}
+
+}  // namespace Messenger

@@ -1,0 +1,45 @@
+#pragma once
+// The one way the program shows a message box or asks for a file name. Tests
+// (and any window-less use) install a handler that sees the exact request and
+// answers it; otherwise a modal Qt box is shown.
+#include <QString>
+#include <functional>
+
+#include "link/UserInteraction.h"
+
+class QWidget;
+
+enum class MessageIcon { None, Information, Warning, Question, Critical };
+
+struct MessageRequest {
+    QString text;
+    QString caption;
+    Buttons buttons = Buttons::Ok;
+    MessageIcon icon = MessageIcon::Warning;
+};
+
+enum class FileRequestKind { Open, Save };
+
+struct FileRequest {
+    FileRequestKind kind = FileRequestKind::Open;
+    QString proposedName;
+};
+
+namespace Messenger {
+
+using MessageHandler = std::function<Answer(const MessageRequest&)>;
+using FileHandler = std::function<QString(const FileRequest&)>;
+
+// Installs handlers in place of the real boxes; an empty function restores them.
+void SetMessageHandler(MessageHandler handler);
+void SetFileHandler(FileHandler handler);
+
+// A box with the application's caption "OstrelTZ写频软件" unless one is given.
+Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
+            MessageIcon icon = MessageIcon::Warning, const QString& caption = QString());
+
+// File dialogs with the ".sin" filter; an empty result means cancelled.
+QString AskOpenFile(QWidget* parent);
+QString AskSaveFile(QWidget* parent, const QString& proposedName);
+
+}  // namespace Messenger

@@ -1,0 +1,47 @@
+#include "app/RecentFileList.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include "res/Strings.h"
+
+namespace {
+QSettings Store() { return QSettings(QString::fromUtf8(text::kSettingsKey), QString::fromUtf8(text::kAppTitle)); }
+const QString kGroup = QStringLiteral("Recent File List");
+}  // namespace
+
+void CRecentFileList::Load() {
+    QSettings settings = Store();
+    settings.beginGroup(kGroup);
+    m_files.clear();
+    for (int i = 1; i <= kSize; ++i) {
+        const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!file.isEmpty()) m_files << file;
+    }
+}
+
+void CRecentFileList::Save() const {
+    QSettings settings = Store();
+    settings.beginGroup(kGroup);
+    for (int i = 1; i <= kSize; ++i) {
+        const QString key = QStringLiteral("File%1").arg(i);
+        if (i <= m_files.size())
+            settings.setValue(key, m_files[i - 1]);
+        else
+            settings.remove(key);
+    }
+}
+
+void CRecentFileList::Add(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    m_files.removeAll(absolute);
+    m_files.prepend(absolute);
+    while (m_files.size() > kSize) m_files.removeLast();
+    Save();
+}
+
+void CRecentFileList::Remove(int index) {
+    if (index < 0 || index >= m_files.size()) return;
+    m_files.removeAt(index);
+    Save();
+}

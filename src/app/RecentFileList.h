@@ -1,0 +1,18 @@
+#pragma once
+// The four most recently used files, kept in the settings store between runs.
+#include <QStringList>
+
+class CRecentFileList {
+public:
+    static constexpr int kSize = 4;
+
+    void Load();
+    void Save() const;
+    // Puts `path` at the top (moving it there if it is listed already).
+    void Add(const QString& path);
+    void Remove(int index);
+    const QStringList& Files() const { return m_files; }
+
+private:
+    QStringList m_files;
+};

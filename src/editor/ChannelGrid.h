@@ -1,0 +1,39 @@
+#pragma once
+// The channel grid: 129 rows and 11 columns in the grid's own coordinates.
+// Row 0 (the captions) is the fixed header row and column 0 (the channel
+// numbers) the fixed header column; rows 1-128 and columns 1-10 are cells.
+#include <QTableWidget>
+
+class CChannelGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRows = 129;
+    static constexpr int kCols = 11;
+
+    explicit CChannelGrid(QWidget* parent = nullptr);
+
+    QString TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, const QString& text);
+
+    // The current cell, in grid coordinates (0 when there is none).
+    int Row() const { return currentRow() + 1; }
+    int Col() const { return currentColumn() + 1; }
+    void SetCurrentCell(int row, int col) { setCurrentCell(row - 1, col - 1); }
+
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int width);
+
+    // The current cell's rectangle, relative to the grid widget.
+    QRect CurrentCellRect() const;
+
+    // Wide enough for every column, tall enough for twenty channels.
+    QSize sizeHint() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QWidget* m_corner = nullptr;
+    QString m_cornerText;
+};

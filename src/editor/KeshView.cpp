@@ -1,0 +1,152 @@
+#include "editor/KeshView.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/Messenger.h"
+#include "editor/ChannelGrid.h"
+#include "image/KeshDoc.h"
+#include "res/ResourceIds.h"
+#include "res/Strings.h"
+
+namespace {
+
+const char* const kHeaders[CChannelGrid::kCols] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
+                                                   "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
+
+template <std::size_t N>
+QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, bool editable, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::number(id));
+    combo->setEditable(editable);
+    if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+    combo->setMaxVisibleItems(10);
+    return combo;
+}
+
+}  // namespace
+
+CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
+    : QWidget(parent), m_pDocument(document), m_bandLimits(BandLimitTable()) {
+    setObjectName(QString::number(ids::IDD_FORM));
+    auto* group = new QGroupBox(QStringLiteral("整机设置"), this);
+    // The model, band and power level boxes take a value only from their lists.
+    m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), false, group);
+    m_cbBand = MakeCombo(ids::IDC_BAND, BandTexts(), false, group);
+    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, PowerLevelTexts(), false, group);
+    m_cbManual = MakeCombo(ids::IDC_MANUAL, ManualTexts(), true, group);
+    auto* row = new QHBoxLayout(group);
+    auto addLabelled = [&](const char* label, QComboBox* combo) {
+        auto* l = new QLabel(QString::fromUtf8(label), group);
+        l->setBuddy(combo);
+        row->addWidget(l);
+        row->addWidget(combo);
+        row->addSpacing(12);
+    };
+    addLabelled("机型", m_cbModel);
+    addLabelled("频段", m_cbBand);
+    addLabelled("发射功率等级", m_cbPower);
+    addLabelled("手动设置", m_cbManual);
+    row->addStretch();
+
+    m_grid = new CChannelGrid(this);
+    m_grid->setObjectName(QString::number(ids::IDC_GRID));
+    QFont cellFont(QStringLiteral("Times New Roman"));
+    cellFont.setPointSizeF(8.25);
+    m_grid->setFont(cellFont);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(m_grid, 1);
+
+    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
+        WatchPointer(combo);
+        connect(combo, &QComboBox::activated, this, [this] { m_pDocument->SetModifiedFlag(true); });
+    }
+    WatchPointer(m_grid);
+    WatchPointer(m_grid->viewport());
+    WatchPointer(this);
+    WatchPointer(group);
+    m_pDocument->SetGridPull([this] { UpdateImageFromGrid(); });
+}
+
+void CKeshView::WatchPointer(QWidget* widget) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QLabel*>(child)) child->installEventFilter(this);
+}
+
+bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
+        QString help = QString::fromUtf8(text::kIdle);
+        if (qobject_cast<QComboBox*>(watched))
+            help = QString::fromUtf8(text::kPointerCombo);
+        else if (watched == m_grid || watched == m_grid->viewport())
+            help = QString::fromUtf8(text::kPointerGrid);
+        emit pointerHelp(help);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CKeshView::OneTimeSetUp() {
+    // Column widths follow from the width w of the frequency columns, which
+    // must show "512.01875" and the caption "接收频率" in full.
+    const QFontMetrics metrics(m_grid->font());
+    const int w = std::max(metrics.horizontalAdvance(QStringLiteral("0000.000000")),
+                           QFontMetrics(m_grid->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("接收频率")) + 16);
+    m_grid->SetColWidth(2, w);
+    m_grid->SetColWidth(1, w);
+    m_grid->SetColWidth(0, w / 2);
+    m_grid->SetColWidth(3, w * 10 / 11);
+    m_grid->SetColWidth(4, w * 10 / 11);
+    for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
+    m_grid->SetColWidth(8, w);
+    m_cbModel->setCurrentIndex(0);
+    m_cbPower->setCurrentIndex(9);
+    m_cbBand->setCurrentIndex(2);
+    m_bSetUp = true;
+}
+
+void CKeshView::OnInitialUpdate() {
+    if (!m_bSetUp) OneTimeSetUp();
+    UpdateGridFromImage();
+    for (int c = 0; c < CChannelGrid::kCols; ++c) m_grid->SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c]));
+    for (int r = 1; r < CChannelGrid::kRows; ++r) m_grid->SetTextMatrix(r, 0, QString::number(r));
+    m_cbModel->setFocus();
+}
+
+void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_image, *this); }
+
+void CKeshView::UpdateImageFromGrid() { ::UpdateImageFromGrid(*this, m_pDocument->m_image); }
+
+void CKeshView::OnEditChannels() {
+    Messenger::Show(this, QString::fromUtf8(text::kEditChannels), Buttons::Ok, MessageIcon::Warning);
+    m_grid->SetCurrentCell(1, 1);
+}
+
+std::string CKeshView::CellText(int row, int column) const { return m_grid->TextMatrix(row, column).toStdString(); }
+
+void CKeshView::SetCellText(int row, int column, const std::string& text) {
+    m_grid->SetTextMatrix(row, column, QString::fromStdString(text));
+}
+
+QComboBox* CKeshView::ComboFor(FormBox box) const {
+    switch (box) {
+        case FormBox::Band: return m_cbBand;
+        case FormBox::Model: return m_cbModel;
+        case FormBox::Manual: return m_cbManual;
+        case FormBox::PowerLevel: return m_cbPower;
+    }
+    return m_cbBand;
+}
+
+int CKeshView::Selection(FormBox box) const { return std::max(0, ComboFor(box)->currentIndex()); }
+
+void CKeshView::SetSelection(FormBox box, int index) { ComboFor(box)->setCurrentIndex(index); }

@@ -1,0 +1,61 @@
+#pragma once
+// The form view: the four whole-radio boxes above the channel grid. It is the
+// working copy of the image between a load and a save.
+#include <QComboBox>
+#include <QString>
+#include <QWidget>
+
+#include "image/ChannelTable.h"
+#include "image/FormSelections.h"
+
+class CChannelGrid;
+class CKeshDoc;
+
+class CKeshView : public QWidget, public IChannelTable {
+    Q_OBJECT
+public:
+    explicit CKeshView(CKeshDoc* document, QWidget* parent = nullptr);
+
+    CKeshDoc* GetDocument() const { return m_pDocument; }
+    CChannelGrid* Grid() const { return m_grid; }
+
+    // Refills the grid and the four boxes from the image (New, Open, reload).
+    void OnInitialUpdate();
+    void UpdateGridFromImage();
+    void UpdateImageFromGrid();
+
+    // Command 32780: the hint, then channel 1's receive frequency.
+    void OnEditChannels();
+
+    QString Port() const { return m_strPort; }
+    void SetPort(const QString& port) { m_strPort = port; }
+
+    // IChannelTable over the grid and the four boxes.
+    std::string CellText(int row, int column) const override;
+    void SetCellText(int row, int column, const std::string& text) override;
+    int Selection(FormBox box) const override;
+    void SetSelection(FormBox box, int index) override;
+
+    QComboBox* m_cbManual = nullptr;
+    QComboBox* m_cbPower = nullptr;
+    QComboBox* m_cbModel = nullptr;
+    QComboBox* m_cbBand = nullptr;
+
+signals:
+    // The text for pane 0 of the status bar while the pointer is over the form.
+    void pointerHelp(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OneTimeSetUp();
+    QComboBox* ComboFor(FormBox box) const;
+    void WatchPointer(QWidget* widget);
+
+    CKeshDoc* m_pDocument;
+    CChannelGrid* m_grid = nullptr;
+    std::array<BandLimits, 10> m_bandLimits;
+    QString m_strPort = QStringLiteral("COM1");
+    bool m_bSetUp = false;
+};

@@ -1,0 +1,48 @@
+#include "image/KeshDoc.h"
+
+#include <QFileInfo>
+
+#include "image/SinFile.h"
+#include "res/Strings.h"
+
+CKeshDoc::CKeshDoc(QObject* parent) : QObject(parent) {}
+
+bool CKeshDoc::OnNewDocument() {
+    m_strPathName.clear();
+    SetModifiedFlag(false);
+    m_image = NewDocumentImage();
+    m_nRow = static_cast<int>(kImageRows) - 1;
+    m_nCol = static_cast<int>(kRowBytes) - 1;
+    return true;
+}
+
+bool CKeshDoc::OnOpenDocument(const QString& path, QString* error) {
+    SinLoadResult result = LoadSinFile(path.toStdString(), m_image);
+    if (!result.ok) {
+        if (error) *error = QString::fromStdString(result.error);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CKeshDoc::OnSaveDocument(const QString& path, QString* error) {
+    PullGrid();
+    std::string message;
+    if (!SaveSinFile(path.toStdString(), m_image, &message)) {
+        if (error) *error = QString::fromStdString(message);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CKeshDoc::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified) return;
+    m_bModified = modified;
+    emit modifiedChanged(modified);
+}
+
+QString CKeshDoc::Title() const {
+    return m_strPathName.isEmpty() ? QString::fromUtf8(text::kUntitled) : QFileInfo(m_strPathName).fileName();
+}
