@@ -1,0 +1,242 @@
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <random>
+
+#include "res/CommandTable.h"
+#include "res/ResourceIds.h"
+#include "support/GuiFixture.h"
+
+using namespace ids;
+
+namespace {
+
+RadioImage RandomImage(unsigned seed) {
+    std::mt19937 rng(seed);
+    RadioImage image;
+    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+    return image;
+}
+
+// An image whose channel 3 holds 145.12500 / 146.00000.
+RadioImage ImageWithChannel() {
+    RadioImage image = NewDocumentImage();
+    const std::uint8_t record[16] = {0x00, 0x25, 0x51, 0x14, 0x00, 0x00, 0x60, 0x14,
+                                     0x70, 0x06, 0x23, 0x80, 0x02, 0xFB, 0xFF, 0xFF};
+    std::copy(std::begin(record), std::end(record), image.begin() + 32);
+    image[addr::kBand] = 0xEF;
+    return image;
+}
+
+}  // namespace
+
+TEST_F(GuiTest, StartUpShowsANewDocument) {
+    EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
+    const QStringList headers = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
+                                 "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
+    for (int c = 0; c < 11; ++c) EXPECT_EQ(Grid()->TextMatrix(0, c), headers[c]);
+    for (int r = 1; r <= 128; ++r) {
+        ASSERT_EQ(Grid()->TextMatrix(r, 0), QString::number(r));
+        for (int c = 1; c <= 10; ++c) ASSERT_TRUE(Grid()->TextMatrix(r, c).isEmpty());
+    }
+    EXPECT_EQ(View()->m_cbModel->currentText(), "OST - 101");
+    EXPECT_EQ(View()->m_cbBand->currentText(), "240 - 260MHz");
+    EXPECT_EQ(View()->m_cbPower->currentText(), "9");
+    EXPECT_EQ(View()->m_cbManual->currentText(), "打开");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
+    EXPECT_FALSE(View()->m_cbModel->isEditable());
+    EXPECT_TRUE(View()->m_cbManual->isEditable());
+}
+
+TEST_F(GuiTest, MenusToolbarAndPromptsAreAsListed) {
+    QStringList titles;
+    for (QAction* a : Frame()->menuBar()->actions()) titles << a->text();
+    EXPECT_EQ(titles, QStringList({"文件(&F)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
+    for (const CommandInfo& c : CommandTable()) {
+        QAction* a = Frame()->findChild<QAction*>(QString::number(c.id));
+        ASSERT_NE(a, nullptr) << c.id;
+        if (*c.text) {
+            EXPECT_EQ(a->text(), QString::fromUtf8(c.text));
+        }
+        const QString prompt = QString::fromUtf8(c.prompt);
+        EXPECT_EQ(a->statusTip(), prompt.section('\n', 0, 0));
+        if (*c.shortcut) {
+            EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(c.shortcut)));
+        }
+    }
+    EXPECT_EQ(Frame()->Action(ID_TUNING)->toolTip(), "在线调试");
+    EXPECT_EQ(Frame()->Action(ID_TUNING)->statusTip(), "实时修改对讲机发射功率，静燥等级，电池低压报警");
+    QList<int> toolbar;
+    for (QAction* a : Frame()->ToolBar()->actions()) toolbar << (a->isSeparator() ? 0 : a->objectName().toInt());
+    EXPECT_EQ(toolbar, QList<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_READ, ID_WRITE, ID_TUNING, 0,
+                                   ID_EDIT_CHANNELS, 0, ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT}));
+    // The recent-file placeholder is greyed while the list is empty.
+    QAction* placeholder = Frame()->findChild<QAction*>(QString::number(ID_FILE_MRU_FILE1));
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->text(), "最近文件");
+    EXPECT_FALSE(placeholder->isEnabled());
+    // Exactly one port is checked, COM1 at start.
+    EXPECT_TRUE(Frame()->Action(ID_PORT_COM1)->isChecked());
+    Trigger(ID_PORT_COM3);
+    EXPECT_TRUE(Frame()->Action(ID_PORT_COM3)->isChecked());
+    EXPECT_FALSE(Frame()->Action(ID_PORT_COM1)->isChecked());
+    EXPECT_EQ(View()->Port(), "COM3");
+}
+
+TEST_F(GuiTest, SavingANewDocumentGivesTheDefaultRows) {
+    fileAnswers = {Path("new.sin")};
+    Trigger(ID_FILE_SAVE);
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_EQ(fileRequests[0].kind, FileRequestKind::Save);
+    RadioImage saved = Load(Path("new.sin"));
+    RadioImage expected = NewDocumentImage();
+    for (int n = 0; n < 128; ++n) {
+        expected[static_cast<std::size_t>(n * 16 + 12)] = 0x00;
+        expected[static_cast<std::size_t>(n * 16 + 13)] = 0xC5;
+        expected[static_cast<std::size_t>(n * 16 + 14)] = 0xFE;
+    }
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(Doc()->PathName(), QFileInfo(Path("new.sin")).absoluteFilePath());
+    EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
+}
+
+TEST_F(GuiTest, OpenAndSaveKeepEveryByteThePullDoesNotRewrite) {
+    RadioImage image = RandomImage(1);
+    image[addr::kBand] = 0xF1;
+    image[addr::kModel] = 0x3A;
+    image[addr::kPowerLevel] = 4;
+    const QString file = SaveImage("a.sin", image);
+    fileAnswers = {file};
+    Trigger(ID_FILE_OPEN);
+    EXPECT_EQ(View()->m_cbBand->currentText(), "350 - 390MHz");
+    EXPECT_EQ(View()->m_cbModel->currentText(), "OST - 103");
+    EXPECT_EQ(View()->m_cbPower->currentText(), "4");
+    Trigger(ID_FILE_SAVE);
+    const RadioImage saved = Load(file);
+    for (std::size_t i = 0x800; i < kImageSize; ++i) EXPECT_EQ(saved[i], i == addr::kFixedA8 ? 0xA8 : image[i]) << i;
+    PlainChannelTable table;
+    UpdateGridFromImage(image, table);
+    RadioImage expected = image;
+    UpdateImageFromGrid(table, expected);
+    EXPECT_EQ(saved, expected);
+}
+
+TEST_F(GuiTest, ShortFileIsRefusedAndNothingChanges) {
+    const QString good = SaveImage("good.sin", ImageWithChannel());
+    ASSERT_TRUE(Docs()->OpenDocumentFile(good));
+    QFile shortFile(Path("short.sin"));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(100, 'x'));
+    shortFile.close();
+    const RadioImage before = Doc()->m_image;
+    EXPECT_FALSE(Docs()->OpenDocumentFile(Path("short.sin")));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "OstrelTZ写频软件");
+    EXPECT_TRUE(messages[0].text.contains("2112"));
+    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(Doc()->PathName(), QFileInfo(good).absoluteFilePath());
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
+}
+
+TEST_F(GuiTest, ChangingASelectionMarksModifiedAndExitAsks) {
+    QComboBox* model = View()->m_cbModel;
+    model->setFocus();
+    QTest::keyClick(model, Qt::Key_Down);
+    EXPECT_EQ(model->currentText(), "OST - 102");
+    EXPECT_TRUE(Doc()->IsModified());
+    answers = {Answer::Cancel};
+    EXPECT_FALSE(Frame()->close());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].buttons, Buttons::SaveDiscardCancel);
+    EXPECT_EQ(messages[0].text, "是否保存对“无标题”的更改？");
+    EXPECT_TRUE(Frame()->isVisible());
+    // Save chosen: the file dialog, then the window closes.
+    answers = {Answer::Save};
+    fileAnswers = {Path("exit.sin")};
+    EXPECT_TRUE(Frame()->close());
+    EXPECT_EQ(Load(Path("exit.sin"))[addr::kModel], 0x39);
+}
+
+TEST_F(GuiTest, NewAndOpenAskOnlyWhenModified) {
+    Trigger(ID_FILE_NEW);
+    EXPECT_TRUE(messages.empty());
+    View()->m_cbPower->setCurrentIndex(3);
+    emit View()->m_cbPower->activated(3);
+    ASSERT_TRUE(Doc()->IsModified());
+    answers = {Answer::Discard};
+    Trigger(ID_FILE_NEW);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(View()->m_cbPower->currentText(), "9");
+}
+
+TEST_F(GuiTest, RecentListSurvivesARestartAndEntryOneReloads) {
+    const QString a = SaveImage("A.sin", ImageWithChannel());
+    ASSERT_TRUE(Docs()->OpenDocumentFile(a));
+    App()->ExitInstance();
+    Start();
+    ASSERT_EQ(Docs()->RecentFiles().Files(), QStringList({QFileInfo(a).absoluteFilePath()}));
+    QAction* entry1 = Frame()->findChild<QAction*>(QString::number(ID_FILE_MRU_FILE1));
+    ASSERT_TRUE(entry1 && entry1->isEnabled());
+    EXPECT_TRUE(entry1->text().contains("A.sin"));
+
+    // Unmodified: entry 1 reloads without a question.
+    ASSERT_TRUE(Docs()->OnOpenRecentFile(0));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
+    // Modified: it asks first; Cancel keeps the edits.
+    View()->SetCellText(3, 1, "146.00000");
+    Doc()->SetModifiedFlag(true);
+    answers = {Answer::Cancel};
+    EXPECT_FALSE(Docs()->OnOpenRecentFile(0));
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "146.00000");
+    answers = {Answer::Discard};
+    EXPECT_TRUE(Docs()->OnOpenRecentFile(0));
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
+    EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST_F(GuiTest, FileGivenAtStartIsOpenBeforeTheWindowShows) {
+    const QString a = SaveImage("start.sin", ImageWithChannel());
+    App()->ExitInstance();
+    Start({a});
+    EXPECT_EQ(Grid()->TextMatrix(3, 2), "146.00000");
+    EXPECT_EQ(View()->m_cbBand->currentText(), "136 - 174MHz");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(GuiTest, PointerHelpAndEditChannels) {
+    QTest::mouseMove(Grid()->viewport(), QPoint(20, 20));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(Grid()->viewport(), &enter);
+    EXPECT_EQ(Frame()->MessagePane()->text(), "请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键");
+    QApplication::sendEvent(View()->m_cbBand, &enter);
+    EXPECT_EQ(Frame()->MessagePane()->text(), "请点击组合框右边的箭头按钮以进行选择");
+    QApplication::sendEvent(View(), &enter);
+    EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
+
+    Grid()->SetCurrentCell(7, 4);
+    Trigger(ID_EDIT_CHANNELS);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "请直接在右边的表格双击");
+    EXPECT_EQ(Grid()->Row(), 1);
+    EXPECT_EQ(Grid()->Col(), 1);
+}
+
+TEST_F(GuiTest, ColumnWidthsFollowTheFrequencyColumn) {
+    const int w = Grid()->ColWidth(2);
+    EXPECT_EQ(Grid()->ColWidth(1), w);
+    EXPECT_EQ(Grid()->ColWidth(0), w / 2);
+    EXPECT_EQ(Grid()->ColWidth(3), w * 10 / 11);
+    EXPECT_EQ(Grid()->ColWidth(5), w * 5 / 6);
+    EXPECT_EQ(Grid()->ColWidth(8), w);
+    EXPECT_GE(w, Grid()->fontMetrics().horizontalAdvance("512.01875"));
+    // A second open does not set them up again.
+    Grid()->SetColWidth(5, 200);
+    Trigger(ID_FILE_NEW);
+    EXPECT_EQ(Grid()->ColWidth(5), 200);
+}
