@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
@@ -11,6 +13,7 @@ CChannelGrid::CChannelGrid(QWidget* parent) : QTableWidget(kRows - 1, kCols - 1,
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    setTabKeyNavigation(false);  // Tab leaves the grid for the next control
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
@@ -35,6 +38,26 @@ CChannelGrid::CChannelGrid(QWidget* parent) : QTableWidget(kRows - 1, kCols - 1,
 void CChannelGrid::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     QTableWidget::changeEvent(event);
+}
+
+void CChannelGrid::mousePressEvent(QMouseEvent* event) {
+    QTableWidget::mousePressEvent(event);
+    if (event->button() != Qt::RightButton && indexAt(event->position().toPoint()).isValid()) emit cellPressed();
+}
+
+void CChannelGrid::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127) {
+        emit characterTyped(text[0].unicode());
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void CChannelGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    emit resized();
 }
 
 QSize CChannelGrid::sizeHint() const {

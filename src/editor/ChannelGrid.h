@@ -29,9 +29,20 @@ public:
     // Wide enough for every column, tall enough for twenty channels.
     QSize sizeHint() const override;
 
+signals:
+    // A press of any but the right button on a cell, after the grid moved there.
+    void cellPressed();
+    // A printable character typed while the grid has the focus.
+    void characterTyped(int character);
+    // The grid was resized: an open editor no longer sits on its cell.
+    void resized();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* m_corner = nullptr;

@@ -1,15 +1,19 @@
 #include "editor/KeshView.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "app/Messenger.h"
+#include "editor/CellEditors.h"
 #include "editor/ChannelGrid.h"
+#include "editor/FocusNext.h"
 #include "image/KeshDoc.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -84,6 +88,14 @@ void CKeshView::WatchPointer(QWidget* widget) {
 }
 
 bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in one of the four boxes moves on to the next control.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            FocusNextControl(static_cast<QWidget*>(watched));
+            return true;
+        }
+    }
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
         QString help = QString::fromUtf8(text::kIdle);
         if (qobject_cast<QComboBox*>(watched))
@@ -108,6 +120,9 @@ void CKeshView::OneTimeSetUp() {
     m_grid->SetColWidth(4, w * 10 / 11);
     for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
     m_grid->SetColWidth(8, w);
+    m_editors = new CCellEditors(
+        m_grid, this, [this] { return m_bandLimits[static_cast<std::size_t>(Selection(FormBox::Band))]; },
+        [this] { m_pDocument->SetModifiedFlag(true); });
     m_cbModel->setCurrentIndex(0);
     m_cbPower->setCurrentIndex(9);
     m_cbBand->setCurrentIndex(2);
@@ -116,10 +131,16 @@ void CKeshView::OneTimeSetUp() {
 
 void CKeshView::OnInitialUpdate() {
     if (!m_bSetUp) OneTimeSetUp();
+    m_editors->m_editFreq->clear();
+    m_editors->HideAll();
     UpdateGridFromImage();
     for (int c = 0; c < CChannelGrid::kCols; ++c) m_grid->SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c]));
     for (int r = 1; r < CChannelGrid::kRows; ++r) m_grid->SetTextMatrix(r, 0, QString::number(r));
     m_cbModel->setFocus();
+}
+
+void CKeshView::CommitCellEdit() {
+    if (m_editors) m_editors->CommitCellEdit();
 }
 
 void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_image, *this); }

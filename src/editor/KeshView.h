@@ -8,6 +8,7 @@
 #include "image/ChannelTable.h"
 #include "image/FormSelections.h"
 
+class CCellEditors;
 class CChannelGrid;
 class CKeshDoc;
 
@@ -18,6 +19,9 @@ public:
 
     CKeshDoc* GetDocument() const { return m_pDocument; }
     CChannelGrid* Grid() const { return m_grid; }
+    CCellEditors* Editors() const { return m_editors; }
+    // Writes an open cell edit into its cell (before a transfer or a save).
+    void CommitCellEdit();
 
     // Refills the grid and the four boxes from the image (New, Open, reload).
     void OnInitialUpdate();
@@ -55,6 +59,7 @@ private:
 
     CKeshDoc* m_pDocument;
     CChannelGrid* m_grid = nullptr;
+    CCellEditors* m_editors = nullptr;
     std::array<BandLimits, 10> m_bandLimits;
     QString m_strPort = QStringLiteral("COM1");
     bool m_bSetUp = false;

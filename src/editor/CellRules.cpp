@@ -1,0 +1,109 @@
+#include "editor/CellRules.h"
+
+#include <algorithm>
+
+#include "app/ToneTable.h"
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool Empty(const IChannelTable& t, int row, int col) { return t.CellText(row, col).empty(); }
+
+void WriteNewChannelDefaults(IChannelTable& t, int row) {
+    static const char* const kDefaults[] = {"OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"};
+    for (int c = col::kRxTone; c <= col::kBusy; ++c) t.SetCellText(row, c, kDefaults[c - col::kRxTone]);
+}
+
+void EmptyFlags(IChannelTable& t, int row) {
+    for (int c = col::kWidth; c <= col::kBusy; ++c) t.SetCellText(row, c, "");
+}
+
+}  // namespace
+
+FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& band) {
+    FrequencyCheck check;
+    if (typed.empty()) return check;
+    const std::uint32_t units = FrequencyTextToUnits(typed);
+    // The text written is the checked value itself, so what is stored is
+    // exactly what passed the checks.
+    check.text = UnitsToFrequencyText(units);
+    if (units < kLowestUnits || units > kHighestUnits) {
+        check.accepted = false;
+        check.messages.push_back(FrequencyMessage::FormatAndSize);
+        return check;
+    }
+    if (units < band.low || units > band.high) check.messages.push_back(FrequencyMessage::OutOfBand);
+    if (units % 625 != 0 && units % 500 != 0) {
+        check.accepted = false;
+        check.messages.push_back(FrequencyMessage::Step);
+    }
+    return check;
+}
+
+const char* FrequencyMessageText(FrequencyMessage message) {
+    switch (message) {
+        case FrequencyMessage::FormatAndSize: return "输入数据错误，请按正确的格式及大小重新输入";
+        case FrequencyMessage::OutOfBand: return "超出频率范围!";
+        case FrequencyMessage::Step: return "输入数据错误，请按6.25K或 5k的倍数重新输入";
+    }
+    return "";
+}
+
+bool RowHasFrequency(const IChannelTable& t, int row) {
+    return !Empty(t, row, col::kRxFreq) || !Empty(t, row, col::kTxFreq);
+}
+
+void ApplyFrequencyEdit(IChannelTable& t, int row, int col, const std::string& text, bool enterRule) {
+    if (!text.empty()) {
+        const bool newChannel = Empty(t, row, col::kRxTone) && Empty(t, row, col::kTxTone) &&
+                                Empty(t, row, col::kWidth) && !RowHasFrequency(t, row);
+        if (newChannel) {
+            WriteNewChannelDefaults(t, row);
+            if (col == col::kRxFreq) t.SetCellText(row, col::kTxFreq, text);
+        }
+        t.SetCellText(row, col, text);
+        return;
+    }
+    t.SetCellText(row, col == col::kRxFreq ? col::kRxTone : col::kTxTone, "");
+    t.SetCellText(row, col, "");
+    const bool toneless = Empty(t, row, col::kRxTone) && Empty(t, row, col::kTxTone);
+    if (!RowHasFrequency(t, row) && (enterRule || toneless)) EmptyFlags(t, row);
+}
+
+std::string ToneCommitText(const IChannelTable& t, int row, const std::string& typed) {
+    if (!RowHasFrequency(t, row)) return "";
+    for (const std::string& entry : ToneTable::Instance().Texts())
+        if (EqualNoCase(entry, typed)) return entry;
+    return "OFF";
+}
+
+std::string ListCommitText(const IChannelTable& t, int row, const std::string& entry) {
+    return RowHasFrequency(t, row) ? entry : "";
+}
+
+int EntryStartingWith(const std::vector<std::string>& entries, const std::string& cellText) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (StartsWithNoCase(entries[i], cellText)) return static_cast<int>(i);
+    return 0;
+}
+
+const std::vector<std::string>& ListEntries(int column) {
+    static const std::vector<std::string> kLists[] = {
+        {"宽", "窄"},                  // 5 wide/narrow
+        {"是", "否"},                  // 6 scan add
+        {"低", "高"},                  // 7 power
+        {"无", "DTMF", "队列同步"},    // 8 optional signalling: 0, 2, 4
+        {"关", "开"},                  // 9 PTT ID
+        {"关闭", "载波", "QT/DQT"},    // 10 busy lockout
+    };
+    return kLists[std::clamp(column, col::kWidth, col::kBusy) - col::kWidth];
+}

@@ -1,0 +1,48 @@
+#pragma once
+// What an edit of a channel cell does to the row: frequency checks, the
+// defaults of a new channel, and the texts the tone editor and the lists write.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/ChannelTable.h"
+
+// The absolute frequency bounds, 67 to 521 MHz, in 10 Hz units.
+constexpr std::uint32_t kLowestUnits = 6700000;
+constexpr std::uint32_t kHighestUnits = 52100000;
+
+enum class FrequencyMessage { FormatAndSize, OutOfBand, Step };
+
+struct FrequencyCheck {
+    bool accepted = true;
+    std::string text;  // the text to write: five decimals, or empty
+    std::vector<FrequencyMessage> messages;
+};
+
+// Checks a typed frequency against the absolute bounds, the band (a warning
+// only) and the 5 kHz / 6.25 kHz steps. An empty text is accepted as empty.
+FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& band);
+
+const char* FrequencyMessageText(FrequencyMessage message);
+
+// Writes an accepted frequency text into (row, col), col 1 or 2, with the
+// defaults of a new channel when the row held none, and empties the tone of
+// that direction (and the flags of a row left without frequencies) when the
+// text is empty. With `enterRule` the flags go when cells 1 and 2 are empty;
+// otherwise when cells 1 to 4 are.
+void ApplyFrequencyEdit(IChannelTable& table, int row, int col, const std::string& text, bool enterRule);
+
+// The tone text a tone edit writes: empty on a row without frequencies; the
+// tone-code table's own text when `typed` equals one ignoring case; else "OFF".
+std::string ToneCommitText(const IChannelTable& table, int row, const std::string& typed);
+
+// What a list writes: empty on a row without frequencies, else its entry.
+std::string ListCommitText(const IChannelTable& table, int row, const std::string& entry);
+
+// The first entry that begins with `cellText` ignoring case, else 0.
+int EntryStartingWith(const std::vector<std::string>& entries, const std::string& cellText);
+
+bool RowHasFrequency(const IChannelTable& table, int row);
+
+// The entries of the six lists, columns 5 to 10.
+const std::vector<std::string>& ListEntries(int column);
