@@ -11,6 +11,7 @@
 #include "app/Messenger.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
+#include "link/PortMenu.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -74,6 +75,18 @@ void CKeshApp::ExitInstance() {
     m_doc = nullptr;
 }
 
+void CKeshApp::SetPort(const QString& port) {
+    m_view->SetPort(port);
+    m_portMenu->Refresh();
+}
+
+void CKeshApp::OnTransferRunning(bool running) {
+    // While a transfer runs nothing may change or replace the document.
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE}) m_frame->Action(id)->setEnabled(!running);
+    m_frame->SetRecentFilesEnabled(!running);
+    m_view->SetEditingEnabled(!running);
+}
+
 void CKeshApp::WireCommands() {
     auto on = [this](int id, auto handler) { connect(m_frame->Action(id), &QAction::triggered, this, handler); };
     on(ID_FILE_NEW, [this] { m_docManager->OnFileNew(); });
@@ -97,13 +110,22 @@ void CKeshApp::WireCommands() {
         const QString port = QString::fromLatin1(name);
         on(id, [this, port] { m_view->SetPort(port); });
     }
+    m_portMenu = new CPortMenu(
+        m_frame->PortMenu(),
+        {m_frame->Action(ID_PORT_COM1), m_frame->Action(ID_PORT_COM2), m_frame->Action(ID_PORT_COM3),
+         m_frame->Action(ID_PORT_COM4)},
+        [this] { return m_view->Port(); }, [this](const QString& port) { m_view->SetPort(port); });
+    on(ID_READ, [this] { m_view->OnRead(); });
+    on(ID_WRITE, [this] { m_view->OnWrite(); });
+    connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
     // Commands whose windows are not part of this program yet.
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_READ, ID_WRITE, ID_TUNING, ID_OPTIONS})
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_TUNING, ID_OPTIONS})
         m_frame->Action(id)->setEnabled(false);
 
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
     connect(m_frame, &CMainFrame::filesDropped, this,
             [this](const QStringList& paths) { m_docManager->OpenDocumentFile(paths.first()); });
-    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = m_docManager->SaveModified(); });
+    connect(m_frame, &CMainFrame::closeRequested, this,
+            [this](bool* allow) { *allow = !m_view->IsTransferRunning() && m_docManager->SaveModified(); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
 }

@@ -6,6 +6,7 @@
 #include "app/ToneTable.h"
 
 class CDocManager;
+class CPortMenu;
 class CKeshDoc;
 class CKeshView;
 class CMainFrame;
@@ -27,15 +28,19 @@ public:
     CMainFrame* MainFrame() const { return m_frame; }
     CKeshView* View() const { return m_view; }
     CDocManager* DocManager() const { return m_docManager; }
+    // Chooses the port for the next transfer (also `ostreltz --port PATH`).
+    void SetPort(const QString& port);
 
     const ToneTable& m_toneTable;
 
 private:
     void WireCommands();
     void LoadChineseTranslations();
+    void OnTransferRunning(bool running);
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;
     CKeshView* m_view = nullptr;
     CDocManager* m_docManager = nullptr;
+    CPortMenu* m_portMenu = nullptr;
 };

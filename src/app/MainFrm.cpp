@@ -1,6 +1,5 @@
 #include "app/MainFrm.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -84,13 +83,8 @@ void CMainFrame::BuildMenus() {
 
     QMenu* port = menu(MenuId::Port);
     port->setObjectName(QStringLiteral("portMenu"));
-    auto* ports = new QActionGroup(this);
-    for (int id : {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4}) {
-        Action(id)->setCheckable(true);
-        ports->addAction(Action(id));
-        port->addAction(Action(id));
-    }
-    Action(ID_PORT_COM1)->setChecked(true);
+    for (int id : {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4}) port->addAction(Action(id));
+    m_portMenu = port;
 
     QMenu* view = menu(MenuId::View);
     view->addActions({Action(ID_VIEW_TOOLBAR), Action(ID_VIEW_STATUS_BAR)});
@@ -156,6 +150,10 @@ void CMainFrame::SetRecentFiles(const QStringList& files) {
         m_fileMenu->insertAction(m_recentEnd, action);
         m_recentActions << action;
     }
+}
+
+void CMainFrame::SetRecentFilesEnabled(bool enabled) {
+    for (QAction* action : m_recentActions) action->setEnabled(enabled);
 }
 
 void CMainFrame::FitToView() {

@@ -16,12 +16,14 @@ public:
     // The action of command `id` (its object name is the id).
     QAction* Action(int id) const { return m_actions.value(id); }
     QToolBar* ToolBar() const { return m_wndToolBar; }
+    QMenu* PortMenu() const { return m_portMenu; }
     // Pane 0 of the status bar.
     QLabel* MessagePane() const { return m_pane0; }
     void SetMessageText(const QString& text);
 
     // Rebuilds the recent-file entries from `files` (newest first).
     void SetRecentFiles(const QStringList& files);
+    void SetRecentFilesEnabled(bool enabled);
 
     // Fits the window to the form view.
     void FitToView();
@@ -47,6 +49,7 @@ private:
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pane0 = nullptr;
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_portMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     QAction* m_recentEnd = nullptr;

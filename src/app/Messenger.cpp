@@ -1,6 +1,7 @@
 #include "app/Messenger.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -75,13 +76,21 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
 }
 
 QString AskOpenFile(QWidget* parent) {
-    FileRequest request{FileRequestKind::Open, QString()};
+    FileRequest request{FileRequestKind::Open, QString(), QString()};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
 QString AskSaveFile(QWidget* parent, const QString& proposedName) {
-    FileRequest request{FileRequestKind::Save, proposedName};
+    FileRequest request{FileRequestKind::Save, proposedName, QString()};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
+}
+
+QString AskText(QWidget* parent, const QString& label, const QString& initial) {
+    FileRequest request{FileRequestKind::Text, initial, label};
+    if (FileHook()) return FileHook()(request);
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, QString::fromUtf8(text::kAppTitle), label, QLineEdit::Normal, initial, &ok);
+    return ok ? text.trimmed() : QString();
 }
 
 }  // namespace Messenger

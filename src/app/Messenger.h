@@ -18,11 +18,12 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::Warning;
 };
 
-enum class FileRequestKind { Open, Save };
+enum class FileRequestKind { Open, Save, Text };
 
 struct FileRequest {
     FileRequestKind kind = FileRequestKind::Open;
-    QString proposedName;
+    QString proposedName;  // or, for a text, the text shown at first
+    QString label;         // what a text is asked for
 };
 
 namespace Messenger {
@@ -41,5 +42,7 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
 // File dialogs with the ".sin" filter; an empty result means cancelled.
 QString AskOpenFile(QWidget* parent);
 QString AskSaveFile(QWidget* parent, const QString& proposedName);
+// A line of text (a device path, a printer name); empty when cancelled.
+QString AskText(QWidget* parent, const QString& label, const QString& initial);
 
 }  // namespace Messenger

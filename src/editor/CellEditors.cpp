@@ -125,7 +125,7 @@ void CCellEditors::Place(QWidget* editor) {
 
 void CCellEditors::StartCellEdit(int key) {
     QWidget* editor = EditorForColumn();
-    if (!editor || m_grid->Row() < 1) return;
+    if (!editor || m_grid->Row() < 1 || !m_enabled) return;
     const bool typed = key != 0 && key != 13;
     if (key >= 32 && !(key >= '0' && key <= '9'))
         Messenger::Show(m_grid, QStringLiteral("请输入数字"), Buttons::Ok, MessageIcon::Warning);

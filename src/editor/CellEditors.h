@@ -35,6 +35,8 @@ public:
     // Closes every editor without writing anything.
     void HideAll();
     QWidget* OpenEditor() const;
+    // While disabled no editor opens.
+    void SetEnabled(bool enabled) { m_enabled = enabled; }
 
     QLineEdit* m_editFreq = nullptr;
     QComboBox* m_cbTone = nullptr;
@@ -64,4 +66,5 @@ private:
     std::function<BandLimits()> m_band;
     std::function<void()> m_changed;
     std::array<QComboBox*, 6> m_lists{};
+    bool m_enabled = true;
 };

@@ -15,6 +15,8 @@
 #include "editor/ChannelGrid.h"
 #include "editor/FocusNext.h"
 #include "image/KeshDoc.h"
+#include "link/ProgressDlg.h"
+#include "link/TransferRunner.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
@@ -78,6 +80,44 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     WatchPointer(this);
     WatchPointer(group);
     m_pDocument->SetGridPull([this] { UpdateImageFromGrid(); });
+
+    m_pProgress = new CProgressDlg(this);
+    m_pProgress->setWindowFlag(Qt::Window);
+    m_runner = new CTransferRunner(m_pProgress, this);
+    connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
+    connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
+}
+
+void CKeshView::OnReadWrite(bool write) {
+    CommitCellEdit();
+    if (m_pProgress->isVisible()) return;
+    m_bWrite = write ? 1 : 0;
+    m_pProgress->Open(write ? QStringLiteral("写频进度") : QStringLiteral("读频进度"), m_grid);
+}
+
+void CKeshView::SetEditingEnabled(bool enabled) {
+    if (!enabled) m_editors->HideAll();
+    m_editors->SetEnabled(enabled);
+    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
+}
+
+bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning(); }
+
+void CKeshView::OnTransfer() {
+    if (m_bWrite) UpdateImageFromGrid();
+    emit transferRunning(true);
+    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image);
+}
+
+void CKeshView::OnTransferFinished(const CloneResult& result) {
+    m_pProgress->Finish();
+    if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
+        // The radio's memory replaces what the user had.
+        m_pDocument->m_image = result.image;
+        UpdateGridFromImage();
+        m_pDocument->SetModifiedFlag(true);
+    }
+    emit transferRunning(false);
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {

@@ -11,6 +11,9 @@
 class CCellEditors;
 class CChannelGrid;
 class CKeshDoc;
+class CProgressDlg;
+class CTransferRunner;
+struct CloneResult;
 
 class CKeshView : public QWidget, public IChannelTable {
     Q_OBJECT
@@ -31,6 +34,16 @@ public:
     // Command 32780: the hint, then channel 1's receive frequency.
     void OnEditChannels();
 
+    // Commands 32771 and 32772: open the progress window for a read or a write.
+    void OnRead() { OnReadWrite(false); }
+    void OnWrite() { OnReadWrite(true); }
+    // "开始" in the progress window: one transfer in the chosen direction.
+    void OnTransfer();
+    bool IsTransferRunning() const;
+    // Cell editing and the four boxes, refused while a transfer runs.
+    void SetEditingEnabled(bool enabled);
+    CProgressDlg* Progress() const { return m_pProgress; }
+
     QString Port() const { return m_strPort; }
     void SetPort(const QString& port) { m_strPort = port; }
 
@@ -48,6 +61,8 @@ public:
 signals:
     // The text for pane 0 of the status bar while the pointer is over the form.
     void pointerHelp(const QString& text);
+    // A transfer started or ended: commands that change the document wait.
+    void transferRunning(bool running);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,11 +71,16 @@ private:
     void OneTimeSetUp();
     QComboBox* ComboFor(FormBox box) const;
     void WatchPointer(QWidget* widget);
+    void OnReadWrite(bool write);
+    void OnTransferFinished(const CloneResult& result);
 
     CKeshDoc* m_pDocument;
     CChannelGrid* m_grid = nullptr;
     CCellEditors* m_editors = nullptr;
     std::array<BandLimits, 10> m_bandLimits;
+    CProgressDlg* m_pProgress = nullptr;
+    CTransferRunner* m_runner = nullptr;
     QString m_strPort = QStringLiteral("COM1");
+    int m_bWrite = 0;
     bool m_bSetUp = false;
 };

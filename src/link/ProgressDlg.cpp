@@ -1,0 +1,95 @@
+#include "link/ProgressDlg.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMoveEvent>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/Messenger.h"
+#include "link/CloneEngine.h"
+#include "res/ResourceIds.h"
+
+CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QString::number(ids::IDD_PROGRESS));
+    setModal(false);
+    m_start = new QPushButton(QStringLiteral("开始"), this);
+    m_start->setObjectName(QStringLiteral("1"));
+    m_start->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("2"));
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("1003"));
+    m_bar->setRange(0, kBlockCount);
+    m_bar->setTextVisible(false);
+    auto* done = new QLabel(QStringLiteral("现在完成："), this);
+    done->setObjectName(QStringLiteral("1004"));
+    m_status = new QLabel(QStringLiteral("未开始"), this);
+    m_status->setObjectName(QStringLiteral("1005"));
+    m_status->setMinimumWidth(170);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
+    layout->addWidget(m_bar, 1, 0, 1, 3);
+    layout->addWidget(done, 2, 0);
+    layout->addWidget(m_status, 2, 1);
+    layout->addWidget(m_cancel, 2, 2);
+    connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
+    connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
+}
+
+void CProgressDlg::Open(const QString& caption, QWidget* over) {
+    m_strCaption = caption;
+    m_bar->setValue(0);
+    m_status->setText(QStringLiteral("未开始"));
+    m_bCancel = false;
+    m_bWatch = true;
+    m_start->setEnabled(true);
+    setWindowTitle(m_strCaption);
+    adjustSize();
+    m_centering = true;
+    if (over) move(over->mapToGlobal(over->rect().center()) - rect().center());
+    show();
+    m_centering = false;
+    raise();
+    activateWindow();
+    m_start->setFocus();
+}
+
+bool CProgressDlg::IsStarted() const { return isVisible() && !m_start->isEnabled(); }
+
+void CProgressDlg::Finish() {
+    m_start->setEnabled(true);
+    hide();
+}
+
+void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
+void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
+
+void CProgressDlg::OnOK() {
+    m_start->setEnabled(false);
+    emit startRequested();
+}
+
+void CProgressDlg::reject() {
+    m_bCancel = true;
+    // Before the start the window closes at once; afterwards the transfer
+    // sees the flag at its next check and ends the window itself.
+    if (m_start->isEnabled()) hide();
+}
+
+void CProgressDlg::Interrupt() {
+    m_bCancel = true;
+    Messenger::Show(this, QStringLiteral("通讯已被中断,请重新开始"), Buttons::Ok, MessageIcon::Warning);
+}
+
+void CProgressDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch)
+        Interrupt();
+}
+
+void CProgressDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (!m_centering && IsStarted() && event->oldPos() != event->pos()) Interrupt();
+}

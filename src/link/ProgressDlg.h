@@ -1,0 +1,52 @@
+#pragma once
+// The transfer's progress window: "开始" starts the transfer, "取消" stops
+// it, and losing the activation or being moved while it runs cancels it too.
+#include <QDialog>
+#include <atomic>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class CProgressDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CProgressDlg(QWidget* parent = nullptr);
+
+    // Resets the bar, both flags and the start button, sets the caption and
+    // shows the window centred over `over`.
+    void Open(const QString& caption, QWidget* over);
+    // Ends the window after a transfer (in every outcome).
+    void Finish();
+    bool IsStarted() const;
+
+    void SetStatus(const QString& text);
+    void SetProgress(int position);
+
+    std::atomic<bool> m_bCancel{false};
+    std::atomic<bool> m_bWatch{true};
+    QString m_strCaption;
+
+    QPushButton* StartButton() const { return m_start; }
+    QPushButton* CancelButton() const { return m_cancel; }
+    QProgressBar* Bar() const { return m_bar; }
+    QLabel* Status() const { return m_status; }
+
+signals:
+    void startRequested();
+
+protected:
+    void reject() override;  // "取消", Escape and the close box
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void OnOK();
+    void Interrupt();
+
+    QPushButton* m_start;
+    QPushButton* m_cancel;
+    QProgressBar* m_bar;
+    QLabel* m_status;
+    bool m_centering = false;
+};

@@ -1,0 +1,188 @@
+// Read and write from the window against the simulated radio on a pty.
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <random>
+
+#include "link/ProgressDlg.h"
+#include "res/ResourceIds.h"
+#include "support/GuiFixture.h"
+#include "support/SimProcess.h"
+
+using namespace ids;
+
+namespace {
+
+class Transfer : public GuiTest {
+protected:
+    CProgressDlg* Dialog() const { return View()->Progress(); }
+    void Start(int command) {
+        Trigger(command);
+        ASSERT_TRUE(Dialog()->isVisible());
+        QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    }
+    bool WaitForEnd(int ms = 30000) {
+        return QTest::qWaitFor([this] { return !Dialog()->isVisible() && !View()->IsTransferRunning(); }, ms);
+    }
+    static RadioImage RadioWithChannels() {
+        std::mt19937 rng(3);
+        RadioImage image = NewDocumentImage();
+        for (int n = 1; n <= 128; n += 9) {
+            PlainChannelTable t;
+            ChannelTexts texts = {"145.12500", "146.02500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "载波"};
+            ChannelRecord record;
+            record.fill(0xFF);
+            EncodeChannelRecord(texts, record);
+            std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
+        }
+        image[addr::kBand] = 0xEF;
+        image[addr::kModel] = 0x39;
+        image[addr::kRadioType] = 0x42;
+        for (std::size_t i = 0x820; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(rng());
+        return image;
+    }
+};
+
+}  // namespace
+
+TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
+    const RadioImage radio = RadioWithChannels();
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Trigger(ID_READ);
+    EXPECT_EQ(Dialog()->windowTitle(), "读频进度");
+    EXPECT_EQ(Dialog()->Status()->text(), "未开始");
+    EXPECT_EQ(Dialog()->StartButton()->text(), "开始");
+    EXPECT_EQ(Dialog()->CancelButton()->text(), "取消");
+    EXPECT_EQ(Dialog()->Bar()->maximum(), 264);
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    EXPECT_FALSE(Frame()->Action(ID_FILE_OPEN)->isEnabled());
+    Trigger(ID_WRITE);  // refused while the read runs
+    EXPECT_EQ(Dialog()->windowTitle(), "读频进度");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Dialog()->Status()->text(), "262");
+    EXPECT_EQ(Doc()->m_image, radio);
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
+    EXPECT_EQ(Grid()->TextMatrix(10, 4), "D023N");
+    EXPECT_EQ(Grid()->TextMatrix(2, 1), "");
+    EXPECT_EQ(View()->m_cbBand->currentText(), "136 - 174MHz");
+    EXPECT_EQ(View()->m_cbModel->currentText(), "OST - 102");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_TRUE(Frame()->Action(ID_FILE_OPEN)->isEnabled());
+}
+
+TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
+    SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    View()->SetCellText(1, 1, "146.00000");
+    View()->SetCellText(1, 2, "146.50000");
+    View()->SetCellText(1, 9, "开");
+    View()->m_cbPower->setCurrentIndex(4);
+    Start(ID_WRITE);
+    EXPECT_EQ(Dialog()->windowTitle(), "写频进度");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Dialog()->Status()->text(), "264");
+    fileAnswers = {Path("mine.sin")};
+    Trigger(ID_FILE_SAVE);
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), Load(Path("mine.sin")));
+    EXPECT_EQ(Load(Path("mine.sin"))[addr::kPowerLevel], 4);
+}
+
+TEST_F(Transfer, OtherRadioTypeIsAskedAboutAndCancelWritesNothing) {
+    SimProcess sim({"--type", "0x42", "--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    View()->SetCellText(1, 1, "146.00000");
+    Start(ID_WRITE);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, " 对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮");
+    EXPECT_EQ(messages[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(messages[0].caption, "OstrelTZ写频软件");
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), NewDocumentImage());
+}
+
+TEST_F(Transfer, CancelMidReadLeavesGridAndImageUnchanged) {
+    SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    View()->SetCellText(3, 1, "147.00000");
+    const RadioImage before = Doc()->m_image;
+    Start(ID_READ);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 20; }, 20000));
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(Dialog()->m_bCancel);
+    ASSERT_TRUE(WaitForEnd(5000));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "147.00000");
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(Transfer, CancelBeforeStartOpensNoPort) {
+    Trigger(ID_READ);
+    ASSERT_TRUE(Dialog()->isVisible());
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(Dialog()->isVisible());
+    EXPECT_FALSE(View()->IsTransferRunning());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Transfer, PortThatCannotBeOpened) {
+    View()->SetPort(Path("no-such-device"));
+    Start(ID_READ);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "无法打开串口，请检查该设备是否正常，或是否被占用");
+}
+
+TEST_F(Transfer, SilentRadioEndsWithRetryOrCancel) {
+    SimProcess sim({"--silent"});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_READ);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Dialog()->Status()->text() == "正在等待对讲机响应...."; }, 5000));
+    ASSERT_TRUE(WaitForEnd(40000));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "通讯错误，请检查连接线是否接触良好或对讲机电源是否开启");
+    EXPECT_EQ(messages[0].buttons, Buttons::RetryCancel);
+}
+
+TEST_F(Transfer, PortMenuChecksTheChosenPort) {
+    App()->SetPort("/dev/pts/999");
+    EXPECT_FALSE(Frame()->Action(ID_PORT_COM1)->isChecked());
+    QAction* other = Frame()->findChild<QAction*>("otherPort");
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(other->isChecked());
+    fileAnswers = {"/dev/ttyACM0"};
+    other->trigger();
+    EXPECT_EQ(View()->Port(), "/dev/ttyACM0");
+    Trigger(ID_PORT_COM2);
+    EXPECT_EQ(View()->Port(), "COM2");
+    EXPECT_TRUE(Frame()->Action(ID_PORT_COM2)->isChecked());
+    EXPECT_FALSE(other->isChecked());
+}
+
+TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsTheTransfer) {
+    SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    const RadioImage before = Doc()->m_image;
+    Start(ID_READ);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    Frame()->activateWindow();
+    ASSERT_TRUE(WaitForEnd(5000));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "通讯已被中断,请重新开始");
+    EXPECT_EQ(Doc()->m_image, before);
+
+    messages.clear();
+    Start(ID_READ);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    Dialog()->move(Dialog()->pos() + QPoint(30, 0));
+    ASSERT_TRUE(WaitForEnd(5000));
+    ASSERT_GE(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "通讯已被中断,请重新开始");
+}
