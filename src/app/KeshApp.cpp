@@ -13,6 +13,7 @@
 #include "image/KeshDoc.h"
 #include "link/PortMenu.h"
 #include "res/Icons.h"
+#include "settings/OptionsDlg.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
@@ -82,9 +83,15 @@ void CKeshApp::SetPort(const QString& port) {
 
 void CKeshApp::OnTransferRunning(bool running) {
     // While a transfer runs nothing may change or replace the document.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE}) m_frame->Action(id)->setEnabled(!running);
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE, ID_OPTIONS}) m_frame->Action(id)->setEnabled(!running);
     m_frame->SetRecentFilesEnabled(!running);
     m_view->SetEditingEnabled(!running);
+}
+
+void CKeshApp::OnOptions() {
+    COptionsDlg dialog(m_doc->m_image, m_frame);
+    const RadioImage before = m_doc->m_image;
+    if (dialog.exec() == QDialog::Accepted && m_doc->m_image != before) m_doc->SetModifiedFlag(true);
 }
 
 void CKeshApp::WireCommands() {
@@ -119,7 +126,8 @@ void CKeshApp::WireCommands() {
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
     // Commands whose windows are not part of this program yet.
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_TUNING, ID_OPTIONS})
+    on(ID_OPTIONS, [this] { OnOptions(); });
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_TUNING})
         m_frame->Action(id)->setEnabled(false);
 
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });

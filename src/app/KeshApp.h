@@ -37,6 +37,7 @@ private:
     void WireCommands();
     void LoadChineseTranslations();
     void OnTransferRunning(bool running);
+    void OnOptions();
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;

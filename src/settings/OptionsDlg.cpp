@@ -1,0 +1,226 @@
+#include "settings/OptionsDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "res/ResourceIds.h"
+
+namespace {
+
+// The transmit timer: positions 0-9 shown as "OFF", 30 .. 270 seconds.
+class TimerSpin : public QSpinBox {
+public:
+    explicit TimerSpin(QWidget* parent) : QSpinBox(parent) {
+        setRange(0, 9);
+        setWrapping(false);
+        lineEdit()->setReadOnly(true);  // the value comes from the arrows only
+    }
+
+protected:
+    QString textFromValue(int value) const override { return QString::fromStdString(TimerText(value)); }
+    int valueFromText(const QString&) const override { return value(); }
+    QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+};
+
+template <std::size_t N>
+QComboBox* Combo(int id, const std::array<std::string, N>& items, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::number(id));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+    return combo;
+}
+
+QCheckBox* Check(int id, const char* text, QWidget* parent) {
+    auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+    box->setObjectName(QString::number(id));
+    return box;
+}
+
+QLineEdit* Edit(int id, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::number(id));
+    return edit;
+}
+
+bool IsLetterOrDigitKey(int key) {
+    return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+}
+
+// Shows a text in upper case as it is typed or pasted.
+void KeepUpperCase(QLineEdit* edit) {
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text) return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+// Sets a text in full, even when it is longer than the field's usual limit.
+void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
+    edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
+
+}  // namespace
+
+COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), m_image(image) {
+    setObjectName(QString::number(ids::IDD_OPTIONS));
+    setWindowTitle(QStringLiteral("可选功能"));
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSize(9);
+    setFont(font);
+
+    auto* radio = new QGroupBox(QStringLiteral("整机功能设置"), this);
+    m_spinTimer = new TimerSpin(radio);
+    m_spinTimer->setObjectName(QStringLiteral("1089"));
+    m_editTimer = m_spinTimer->findChild<QLineEdit*>();
+    m_editTimer->setObjectName(QStringLiteral("1013"));
+    m_editTimer->setMaxLength(10);
+    m_cbSquelch = Combo(1016, SquelchTexts(), radio);
+    m_cbLanguage = Combo(1079, LanguageTexts(), radio);
+    m_chkAlarm = Check(1074, "报警音提示", radio);
+    m_chkBattery = Check(1090, "电池省电", radio);
+    m_chkScrambler = Check(1075, "扰频器激活", radio);
+    auto* radioLayout = new QGridLayout(radio);
+    radioLayout->addWidget(new QLabel(QStringLiteral("发射定时(秒)"), radio), 0, 0);
+    radioLayout->addWidget(m_spinTimer, 0, 1);
+    radioLayout->addWidget(new QLabel(QStringLiteral("静噪等级(SQ)"), radio), 1, 0);
+    radioLayout->addWidget(m_cbSquelch, 1, 1);
+    radioLayout->addWidget(new QLabel(QStringLiteral("语言选择"), radio), 2, 0);
+    radioLayout->addWidget(m_cbLanguage, 2, 1);
+    radioLayout->addWidget(m_chkAlarm, 3, 0);
+    radioLayout->addWidget(m_chkBattery, 3, 1);
+    radioLayout->addWidget(m_chkScrambler, 4, 0);
+
+    auto* vox = new QGroupBox(QStringLiteral("VOX(声控发射)"), this);
+    m_chkVox = Check(1076, "Vox功能", vox);
+    m_chkVoxRx = Check(1084, "接收时禁止VOX", vox);
+    for (QCheckBox* hidden : {m_chkVox, m_chkVoxRx}) {
+        hidden->setEnabled(false);
+        hidden->hide();
+    }
+    m_cbVoxGain = Combo(1077, VoxGainTexts(), vox);
+    m_cbVoxDelay = Combo(1078, VoxDelayTexts(), vox);
+    auto* voxLayout = new QGridLayout(vox);
+    voxLayout->addWidget(new QLabel(QStringLiteral("VOX增益电平"), vox), 0, 0);
+    voxLayout->addWidget(m_cbVoxGain, 0, 1);
+    voxLayout->addWidget(new QLabel(QStringLiteral("VOX延迟时间(秒)"), vox), 1, 0);
+    voxLayout->addWidget(m_cbVoxDelay, 1, 1);
+
+    auto* ptt = new QGroupBox(QStringLiteral("PTT ID"), this);
+    m_editAni = Edit(1080, ptt);
+    m_editName = Edit(1081, ptt);
+    m_chkBot = Check(1100, "开始发射", ptt);
+    m_chkEot = Check(1101, "结束发射", ptt);
+    auto* line = new QFrame(ptt);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    auto* pttLayout = new QGridLayout(ptt);
+    pttLayout->addWidget(new QLabel(QStringLiteral("ANI"), ptt), 0, 0);
+    pttLayout->addWidget(m_editAni, 0, 1);
+    pttLayout->addWidget(m_chkBot, 0, 2);
+    pttLayout->addWidget(line, 1, 0, 1, 3);
+    pttLayout->addWidget(new QLabel(QStringLiteral("本机命名"), ptt), 2, 0);
+    pttLayout->addWidget(m_editName, 2, 1);
+    pttLayout->addWidget(m_chkEot, 2, 2);
+    KeepUpperCase(m_editAni);
+    KeepUpperCase(m_editName);
+    m_editAni->installEventFilter(this);
+    m_editName->installEventFilter(this);
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("2"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(radio, 0, 0);
+    layout->addWidget(vox, 0, 1);
+    layout->addWidget(ptt, 1, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addSpacing(40);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    layout->addLayout(buttons, 2, 0, 1, 2);
+
+    Load(DecodeOptions(m_image));
+}
+
+void COptionsDlg::Load(const OptionsValues& v) {
+    m_spinTimer->setValue(v.timerPosition);
+    m_cbSquelch->setCurrentIndex(v.squelch);
+    m_cbVoxGain->setCurrentIndex(v.voxGain);
+    m_cbVoxDelay->setCurrentIndex(v.voxDelay);
+    m_cbLanguage->setCurrentIndex(v.language);
+    m_chkAlarm->setChecked(v.alarmTone);
+    m_chkScrambler->setChecked(v.scrambler);
+    m_chkBattery->setChecked(v.batterySave);
+    m_chkVox->setChecked(false);
+    m_chkVoxRx->setChecked(false);
+    m_chkBot->setChecked(v.bot);
+    m_chkEot->setChecked(v.eot);
+    SetLimitedText(m_editAni, 4, QString::fromStdString(v.ani));
+    SetLimitedText(m_editName, 6, QString::fromStdString(v.radioName));
+}
+
+OptionsValues COptionsDlg::Values() const {
+    OptionsValues v;
+    v.timerPosition = m_spinTimer->value();
+    v.squelch = std::max(0, m_cbSquelch->currentIndex());
+    v.voxGain = std::max(0, m_cbVoxGain->currentIndex());
+    v.voxDelay = std::max(0, m_cbVoxDelay->currentIndex());
+    v.language = std::max(0, m_cbLanguage->currentIndex());
+    v.alarmTone = m_chkAlarm->isChecked();
+    v.scrambler = m_chkScrambler->isChecked();
+    v.batterySave = m_chkBattery->isChecked();
+    v.voxFunction = m_chkVox->isChecked();
+    v.voxInhibitOnRx = m_chkVoxRx->isChecked();
+    v.bot = m_chkBot->isChecked();
+    v.eot = m_chkEot->isChecked();
+    v.ani = m_editAni->text().toStdString();
+    v.radioName = m_editName->text().toStdString();
+    return v;
+}
+
+void COptionsDlg::accept() {
+    EncodeOptions(Values(), m_image);
+    QDialog::accept();
+}
+
+bool COptionsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == m_editName) {
+        // Only letters, digits and Backspace reach the radio name; a letter
+        // with Ctrl keeps the field's own shortcuts (Ctrl+V pastes). Shift+Tab
+        // still leaves the field, so the keyboard is never trapped.
+        const bool pass = IsLetterOrDigitKey(key->key()) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Backtab;
+        return !pass;
+    }
+    if (watched == m_editAni) {
+        // The ANI takes digits only when typed.
+        const QString text = key->text();
+        const bool printable = text.size() == 1 && text[0].isPrint() && !(key->modifiers() & Qt::ControlModifier);
+        if (printable && !text[0].isDigit()) return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,140 @@
+// The options dialog with real keys on its controls.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include "res/ResourceIds.h"
+#include "settings/OptionsDlg.h"
+#include "support/GuiFixture.h"
+
+namespace {
+
+class OptionsDialog : public GuiTest {
+protected:
+    template <typename T>
+    static T* Control(QWidget* dialog, int id) {
+        T* control = dialog->findChild<T*>(QString::number(id));
+        EXPECT_NE(control, nullptr) << id;
+        return control;
+    }
+    // Opens the dialog through command 32784 and runs `work` inside it.
+    void RunDialog(const std::function<void(QDialog*)>& work) {
+        QTimer::singleShot(0, [work] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            work(dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        Trigger(ids::ID_OPTIONS);
+    }
+};
+
+}  // namespace
+
+TEST_F(OptionsDialog, ShowsTheNewDocumentAndOkChangesNothing) {
+    const RadioImage before = Doc()->m_image;
+    RunDialog([](QDialog* d) {
+        EXPECT_EQ(d->windowTitle(), "可选功能");
+        EXPECT_EQ(Control<QLineEdit>(d, 1013)->text(), "60");
+        EXPECT_EQ(Control<QComboBox>(d, 1016)->currentText(), "4");
+        EXPECT_TRUE(Control<QCheckBox>(d, 1074)->isChecked());
+        EXPECT_TRUE(Control<QCheckBox>(d, 1075)->isChecked());
+        EXPECT_TRUE(Control<QCheckBox>(d, 1090)->isChecked());
+        EXPECT_EQ(Control<QComboBox>(d, 1079)->currentText(), "中文");
+        EXPECT_EQ(Control<QComboBox>(d, 1077)->currentText(), "9");
+        EXPECT_EQ(Control<QComboBox>(d, 1078)->currentText(), "0.3");
+        EXPECT_FALSE(Control<QCheckBox>(d, 1100)->isChecked());
+        EXPECT_FALSE(Control<QCheckBox>(d, 1101)->isChecked());
+        EXPECT_TRUE(Control<QLineEdit>(d, 1080)->text().isEmpty());
+        EXPECT_TRUE(Control<QLineEdit>(d, 1081)->text().isEmpty());
+        EXPECT_FALSE(Control<QCheckBox>(d, 1076)->isVisible());
+        EXPECT_FALSE(Control<QCheckBox>(d, 1084)->isEnabled());
+        QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
+    });
+    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
+    RunDialog([](QDialog* d) {
+        QLineEdit* name = Control<QLineEdit>(d, 1081);
+        name->setFocus();
+        QTest::keyClicks(name, "abc9");
+        EXPECT_EQ(name->text(), "ABC9");
+        // Keys other than letters, digits and Backspace do nothing here.
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape})
+            QTest::keyClick(name, key);
+        QTest::keyClicks(name, "-");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(name->text(), "ABC9");
+        EXPECT_EQ(name->cursorPosition(), 4);
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::keyClicks(name, "9x");  // the limit of six characters
+        QTest::keyClicks(name, "yz");
+        EXPECT_EQ(name->text(), "ABC9XY");
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
+    });
+    const std::uint8_t expected[] = {0x41, 0x42, 0x43, 0x39};
+    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(Doc()->m_image[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(OptionsDialog, TimerSpinStepsThirtySeconds) {
+    Doc()->m_image[addr::kTimer] = 9;
+    RunDialog([](QDialog* d) {
+        QLineEdit* timer = Control<QLineEdit>(d, 1013);
+        EXPECT_EQ(timer->text(), "270");
+        QSpinBox* spin = Control<QSpinBox>(d, 1089);
+        spin->setFocus();
+        QTest::keyClick(spin, Qt::Key_Up);  // no wrap
+        EXPECT_EQ(timer->text(), "270");
+        QTest::keyClick(spin, Qt::Key_Down);
+        EXPECT_EQ(timer->text(), "240");
+        for (int i = 0; i < 9; ++i) QTest::keyClick(spin, Qt::Key_Down);
+        EXPECT_EQ(timer->text(), "OFF");
+        QTest::keyClicks(timer, "120");  // typed text is never read
+        QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
+    });
+    EXPECT_EQ(Doc()->m_image[addr::kTimer], 0);
+}
+
+TEST_F(OptionsDialog, CancelAfterChangesLeavesTheImageUntouched) {
+    const RadioImage before = Doc()->m_image;
+    RunDialog([](QDialog* d) {
+        Control<QCheckBox>(d, 1075)->setChecked(false);
+        Control<QComboBox>(d, 1016)->setCurrentIndex(9);
+        QTest::keyClicks(Control<QLineEdit>(d, 1080), "12");
+        QTest::mouseClick(Control<QPushButton>(d, 2), Qt::LeftButton);
+    });
+    EXPECT_EQ(Doc()->m_image, before);
+    RunDialog([](QDialog* d) {
+        Control<QCheckBox>(d, 1074)->setChecked(false);
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(OptionsDialog, AniTakesDigitsAndKeepsLongTextsFromTheRadio) {
+    const std::uint8_t ani[] = {'A', 'B', 'C', 'D', 'E', 'F', 'A'};
+    std::copy(std::begin(ani), std::end(ani), Doc()->m_image.begin() + addr::kAni);
+    RunDialog([](QDialog* d) {
+        QLineEdit* edit = Control<QLineEdit>(d, 1080);
+        EXPECT_EQ(edit->text(), "ABCDEFA");
+        edit->clear();
+        edit->setFocus();
+        QTest::keyClicks(edit, "1a2b3");
+        EXPECT_EQ(edit->text(), "123");
+        QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
+    });
+    EXPECT_EQ(Doc()->m_image[addr::kAni], '1');
+    EXPECT_EQ(Doc()->m_image[addr::kAni + 3], 0xFF);
+    // Bit 7 of 0x812, the form's manual setting, survives.
+    EXPECT_EQ(Doc()->m_image[addr::kFunctions] & 0x80, 0x80);
+}
