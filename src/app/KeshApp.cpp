@@ -14,6 +14,7 @@
 #include "link/PortMenu.h"
 #include "res/Icons.h"
 #include "settings/OptionsDlg.h"
+#include "tuning/TuningDlg.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
@@ -83,7 +84,8 @@ void CKeshApp::SetPort(const QString& port) {
 
 void CKeshApp::OnTransferRunning(bool running) {
     // While a transfer runs nothing may change or replace the document.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE, ID_OPTIONS}) m_frame->Action(id)->setEnabled(!running);
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING})
+        m_frame->Action(id)->setEnabled(!running);
     m_frame->SetRecentFilesEnabled(!running);
     m_view->SetEditingEnabled(!running);
 }
@@ -127,7 +129,11 @@ void CKeshApp::WireCommands() {
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
     // Commands whose windows are not part of this program yet.
     on(ID_OPTIONS, [this] { OnOptions(); });
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_TUNING})
+    on(ID_TUNING, [this] {
+        CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);
+        dialog.exec();
+    });
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
         m_frame->Action(id)->setEnabled(false);
 
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });

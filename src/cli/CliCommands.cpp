@@ -6,9 +6,11 @@
 
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
+#include "image/ChannelCodec.h"
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
+#include "tuning/TuningEngine.h"
 
 namespace {
 
@@ -101,6 +103,13 @@ const char kWriteUsage[] =
     "  --force       对讲机类型不同时仍然写入\n"
     "  --retries N   通讯错误后再试 N 轮握手（默认 0）\n";
 
+const char kTuneUsage[] =
+    "用法: ostreltz-cli tune --port PORT --item {txfreq,lowbat,squelch,power} --value N\n"
+    "                        --rx MHZ --tx MHZ [--rx-tone TEXT] [--tx-tone TEXT] [--retries N]\n"
+    "在线调试：把一个调试项目的数值（0..255）连同收发频率和信令送到对讲机。\n"
+    "  --rx-tone, --tx-tone  CTCSS 信令，例如 88.5（默认 OFF；DCS 代码按 OFF 发送）\n"
+    "  --retries N           出错后再试 N 次（默认 0）\n";
+
 struct LinkArgs {
     std::string port, file;
     int retries = 0;
@@ -135,6 +144,49 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
 }
 
 }  // namespace
+
+int CmdTune(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kTuneUsage, true);
+    auto port = r.Value("--port");
+    auto item = r.Value("--item");
+    auto value = r.Value("--value");
+    auto rx = r.Value("--rx");
+    auto tx = r.Value("--tx");
+    auto rxTone = r.Value("--rx-tone");
+    auto txTone = r.Value("--tx-tone");
+    auto retries = r.Value("--retries");
+    auto rest = r.Rest();
+    if (!port || !item || !value || !rx || !tx || !rest || !rest->empty()) return Usage(kTuneUsage, false);
+    TuningRequest request;
+    const std::pair<const char*, TuningItem> items[] = {{"txfreq", TuningItem::TxFrequency},
+                                                        {"lowbat", TuningItem::LowBattery},
+                                                        {"squelch", TuningItem::Squelch},
+                                                        {"power", TuningItem::TxPower}};
+    bool known = false;
+    for (const auto& [name, it] : items)
+        if (*item == name) {
+            request.item = it;
+            known = true;
+        }
+    int number = 0, retryCount = 0;
+    if (!known || !ParseCount(*value, number) || number > 255) return Usage(kTuneUsage, false);
+    if (retries && !ParseCount(*retries, retryCount)) return Usage(kTuneUsage, false);
+    for (const std::string* f : {&*rx, &*tx}) {
+        const std::uint32_t units = FrequencyTextToUnits(*f);
+        if (units == 0 || units >= 100000000u) return Error("频率“" + *f + "”无效：应在 0 到 1000 MHz 之间。");
+    }
+    request.value = static_cast<std::uint8_t>(number);
+    request.rxFrequency = UnitsToFrequencyText(FrequencyTextToUnits(*rx));
+    request.txFrequency = UnitsToFrequencyText(FrequencyTextToUnits(*tx));
+    request.rxTone = rxTone.value_or("OFF");
+    request.txTone = txTone.value_or("OFF");
+    QtSerialLink link;
+    PreciseClock clock;
+    CliInteraction ui("在线调试", false, retryCount);
+    const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
+    return outcome == TuningOutcome::Received ? 0 : 1;
+}
 
 int CmdNew(const Args& args) {
     OptionReader r(args);

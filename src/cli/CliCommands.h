@@ -10,3 +10,4 @@ int CmdNew(const Args& args);
 int CmdDump(const Args& args);
 int CmdRead(const Args& args);
 int CmdWrite(const Args& args);
+int CmdTune(const Args& args);

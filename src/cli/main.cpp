@@ -16,6 +16,7 @@ const char kUsage[] =
     "  dump FILE.sin                    显示写频数据\n"
     "  read --port PORT --out FILE.sin  从对讲机读频\n"
     "  write --port PORT --in FILE.sin  写频至对讲机\n"
+    "  tune --port PORT --item ITEM ... 在线调试\n"
     "每个命令都接受 --help。\n";
 
 struct Verb {
@@ -23,7 +24,7 @@ struct Verb {
     int (*run)(const Args&);
 };
 
-const Verb kVerbs[] = {{"new", CmdNew}, {"dump", CmdDump}, {"read", CmdRead}, {"write", CmdWrite}};
+const Verb kVerbs[] = {{"new", CmdNew}, {"dump", CmdDump}, {"read", CmdRead}, {"write", CmdWrite}, {"tune", CmdTune}};
 
 }  // namespace
 

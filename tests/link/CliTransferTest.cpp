@@ -110,3 +110,31 @@ TEST_F(CliTransfer, NewAndDump) {
     EXPECT_NE(log.find("2112"), std::string::npos);
     EXPECT_NE(RunCommand(Cli("dump " + Path("missing.sin"))), 0);
 }
+
+TEST_F(CliTransfer, TuneRunsOneExchange) {
+    SimProcess sim({"--tune-log", Path("tune.log")});
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("tune --port " + sim.Port() +
+                             " --item squelch --value 160 --rx 146 --tx 146.00000 --rx-tone OFF"),
+                         &log),
+              0)
+        << log;
+    EXPECT_NE(log.find("对讲机已收到!"), std::string::npos);
+    EXPECT_EQ(sim.NextLine(), "TUNE s F1 00 00 60 14 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+    ASSERT_EQ(RunCommand(Cli("tune --port " + sim.Port() + " --item power --value 47 --rx 435.125 --tx 435.125 --tx-tone 88.5"),
+                         &log),
+              0)
+        << log;
+    EXPECT_EQ(sim.NextLine(), "TUNE t F1 00 25 51 43 00 25 51 43 F2 00 00 85 08 FB 01 01 2F");
+    EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item volume --value 1 --rx 146 --tx 146")), 0);
+    EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item power --value 1 --rx 1000 --tx 146")), 0);
+}
+
+TEST_F(CliTransfer, TuneAgainstAWrongAnswerFailsAfterItsRetries) {
+    SimProcess sim({"--tuning-nak", "13"});
+    std::string log;
+    EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item txfreq --value 91 --rx 146 --tx 146 --retries 1"), &log), 0);
+    std::size_t first = log.find(" 错误需延时再试");
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_NE(log.find(" 错误需延时再试", first + 1), std::string::npos) << log;
+}

@@ -1,0 +1,339 @@
+#include "tuning/TuningDlg.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QThread>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/Messenger.h"
+#include "image/ChannelCodec.h"
+#include "link/QtSerialLink.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+const char* const kNote = "请先设定调试频率，包括高，中，低三档，便于你后续选择，否则程序将送出默认频率";
+const char* const kSetNames[] = {"高端频率", "中间频率", "低端频率"};
+const char* const kItemNames[] = {"发射频率", "低压报警", "静噪等级", "发射功率"};
+constexpr int kRoleSet = Qt::UserRole;
+constexpr int kRoleItem = Qt::UserRole + 1;
+constexpr int kRoleExit = Qt::UserRole + 2;
+
+template <typename T>
+T* Named(T* widget, int id) {
+    widget->setObjectName(QString::number(id));
+    return widget;
+}
+
+QLabel* Label(const char* text, int id, QWidget* parent) { return Named(new QLabel(QString::fromUtf8(text), parent), id); }
+
+void Fill(QComboBox* list, SignallingKind kind) {
+    list->clear();
+    for (const std::string& text : SignallingList(kind)) list->addItem(QString::fromStdString(text));
+    list->setCurrentIndex(0);
+}
+
+// The user, answered on the dialog's thread while the exchange runs off it.
+class DialogUser : public IUserInteraction {
+public:
+    explicit DialogUser(QWidget* dialog) : m_dialog(dialog) {}
+    void SetStatus(const std::string&) override {}
+    void SetProgress(int) override {}
+    Answer Ask(const std::string& text, Buttons buttons) override {
+        Answer answer = Answer::Cancel;
+        const QString message = QString::fromStdString(text);
+        QMetaObject::invokeMethod(
+            m_dialog, [&] { answer = Messenger::Show(m_dialog, message, buttons, MessageIcon::Warning); },
+            Qt::BlockingQueuedConnection);
+        return answer;
+    }
+    bool Cancelled() override { return false; }
+    void SetWatch(bool) override {}
+
+private:
+    QWidget* m_dialog;
+};
+
+}  // namespace
+
+CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* parent)
+    : QDialog(parent), m_model(BandLowUnits(bandText.toStdString())), m_strPort(port) {
+    setObjectName(QString::number(ids::IDD_TUNING));
+    setWindowTitle(QStringLiteral("OstrelTZ在线调试"));
+
+    m_tree = Named(new QTreeWidget(this), 1026);
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+    auto* frequencies = new QTreeWidgetItem(m_tree, {QStringLiteral("调试频率")});
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QTreeWidgetItem(frequencies, {QString::fromUtf8(kSetNames[i])});
+        item->setData(0, kRoleSet, TuningModel::kHigh + i);
+    }
+    auto* items = new QTreeWidgetItem(m_tree, {QStringLiteral("调试项目")});
+    for (int i = 0; i < 4; ++i) {
+        auto* item = new QTreeWidgetItem(items, {QString::fromUtf8(kItemNames[i])});
+        item->setData(0, kRoleItem, 2 + i);
+    }
+    auto* quit = new QTreeWidgetItem(m_tree, {QStringLiteral("退出")});
+    quit->setData(0, kRoleExit, true);
+    frequencies->setExpanded(true);
+    items->setExpanded(false);
+    m_tree->setFixedWidth(150);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
+
+    m_note = Named(new QGroupBox(QString::fromUtf8(kNote), this), 1029);
+    m_frequencyPage = BuildFrequencyPage();
+    m_tuningPage = BuildTuningPage();
+    auto* noteLayout = new QVBoxLayout(m_note);
+    noteLayout->addWidget(m_frequencyPage);
+    noteLayout->addWidget(m_tuningPage);
+    noteLayout->addStretch();
+    m_frequencyPage->hide();
+    m_tuningPage->hide();
+
+    m_restore = Named(new QPushButton(QStringLiteral("还原默认值"), this), 1028);
+    m_restore->hide();
+    m_restore->setAutoDefault(false);
+    connect(m_restore, &QPushButton::clicked, this, &CTuningDlg::RestoreDefaults);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_note, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_restore);
+    right->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_tree);
+    layout->addLayout(right, 1);
+    resize(760, 420);
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, int analogueId, int digitalId,
+                                       int step5Id, int step625Id) {
+    Side side;
+    side.edit = Named(new QLineEdit(box), editId);
+    side.list = Named(new QComboBox(box), listId);
+    side.analogue = Named(new QRadioButton(QStringLiteral("模拟信令"), box), analogueId);
+    side.digital = Named(new QRadioButton(QStringLiteral("数字信令"), box), digitalId);
+    side.step5 = Named(new QRadioButton(QStringLiteral("5.00KHZ"), box), step5Id);
+    side.step625 = Named(new QRadioButton(QStringLiteral("6.25KHZ"), box), step625Id);
+    auto* kinds = new QButtonGroup(box);
+    kinds->addButton(side.analogue);
+    kinds->addButton(side.digital);
+    auto* steps = new QButtonGroup(box);
+    steps->addButton(side.step5);
+    steps->addButton(side.step625);
+    Fill(side.list, SignallingKind::Analogue);
+    auto* grid = new QGridLayout(box);
+    const bool rx = editId == 1030;
+    grid->addWidget(Label("频率(MHZ)", rx ? 1054 : 1055, box), 0, 0);
+    grid->addWidget(side.edit, 0, 1, 1, 2);
+    grid->addWidget(Label("信令", rx ? 1056 : 1057, box), 1, 0);
+    grid->addWidget(side.list, 1, 1, 1, 2);
+    grid->addWidget(Label("信令类别", rx ? 1058 : 1059, box), 2, 0);
+    grid->addWidget(side.analogue, 2, 1);
+    grid->addWidget(side.digital, 2, 2);
+    grid->addWidget(Label("频率步进值", rx ? 1062 : 1065, box), 3, 0);
+    grid->addWidget(side.step5, 3, 1);
+    grid->addWidget(side.step625, 3, 2);
+    side.analogue->setChecked(true);
+    side.step5->setChecked(true);
+    connect(side.analogue, &QRadioButton::toggled, this, [this, rx](bool on) {
+        if (on) OnKind(rx, SignallingKind::Analogue);
+    });
+    connect(side.digital, &QRadioButton::toggled, this, [this, rx](bool on) {
+        if (on) OnKind(rx, SignallingKind::Digital);
+    });
+    connect(side.step5, &QRadioButton::toggled, this, [this, rx](bool on) {
+        if (on) OnStep(rx, FrequencyStep::Khz5);
+    });
+    connect(side.step625, &QRadioButton::toggled, this, [this, rx](bool on) {
+        if (on) OnStep(rx, FrequencyStep::Khz6_25);
+    });
+    connect(side.list, &QComboBox::activated, this, [this, rx](int index) { SideOf(rx).listIndex = index; });
+    return side;
+}
+
+QWidget* CTuningDlg::BuildFrequencyPage() {
+    auto* page = new QWidget(this);
+    auto* rxBox = Named(new QGroupBox(QStringLiteral("接收"), page), 1060);
+    auto* txBox = Named(new QGroupBox(QStringLiteral("发射"), page), 1061);
+    m_rx = BuildSide(rxBox, 1030, 1012, 1034, 1035, 1063, 1064);
+    m_tx = BuildSide(txBox, 1031, 1013, 1036, 1037, 1066, 1067);
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(rxBox);
+    layout->addWidget(txBox);
+    return page;
+}
+
+QWidget* CTuningDlg::BuildTuningPage() {
+    auto* page = new QWidget(this);
+    auto* choose = Named(new QGroupBox(QStringLiteral("选择调试频率"), page), 1043);
+    auto* chooseLayout = new QVBoxLayout(choose);
+    auto* group = new QButtonGroup(choose);
+    const char* const names[] = {"高端频率", "中端频率", "低端频率"};
+    for (int i = 0; i < 3; ++i) {
+        m_chooseSet[i] = Named(new QRadioButton(QString::fromUtf8(names[i]), choose), 1040 + i);
+        group->addButton(m_chooseSet[i]);
+        chooseLayout->addWidget(m_chooseSet[i]);
+    }
+    m_chooseSet[0]->setChecked(true);
+    auto* params = Named(new QGroupBox(QStringLiteral("调试参数"), page), 1044);
+    m_slider = Named(new QSlider(Qt::Horizontal, params), 1039);
+    m_slider->setRange(0, 255);
+    m_slider->setValue(0);
+    m_position = Label("当前位置:0", 1052, params);
+    m_start = Named(new QPushButton(QStringLiteral("开始"), params), 1038);
+    auto* paramsLayout = new QGridLayout(params);
+    paramsLayout->addWidget(Label("最小", 1049, params), 0, 0);
+    paramsLayout->addWidget(m_slider, 0, 1);
+    paramsLayout->addWidget(Label("最大", 1051, params), 0, 2);
+    paramsLayout->addWidget(m_position, 1, 1);
+    paramsLayout->addWidget(m_start, 2, 1, Qt::AlignCenter);
+    connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnSlider);
+    connect(m_start, &QPushButton::clicked, this, &CTuningDlg::OnStart);
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(choose);
+    layout->addWidget(params, 1);
+    return page;
+}
+
+int CTuningDlg::ChosenSet() const {
+    for (int i = 0; i < 3; ++i)
+        if (m_chooseSet[i]->isChecked()) return TuningModel::kHigh + i;
+    return TuningModel::kHigh;
+}
+
+void CTuningDlg::OnTreeSelection(QTreeWidgetItem* item) {
+    if (!item) return;
+    if (item->data(0, kRoleExit).toBool()) {
+        reject();
+        return;
+    }
+    if (!item->parent()) return;
+    if (m_frequencyShown) StoreTypedFrequencies();
+    if (m_firstSelection) {
+        m_firstSelection = false;
+        m_restore->show();
+    }
+    const QVariant set = item->data(0, kRoleSet);
+    m_frequencyShown = set.isValid();
+    m_frequencyPage->setVisible(m_frequencyShown);
+    m_tuningPage->setVisible(!m_frequencyShown);
+    if (set.isValid()) {
+        m_note->setTitle(item->text(0));
+        ShowSet(set.toInt());
+    } else {
+        m_nItem = item->data(0, kRoleItem).toInt();
+        const QSignalBlocker block(m_slider);
+        m_slider->setValue(m_model.ItemValue(Item()));
+        m_position->setText(QStringLiteral("当前位置:%1").arg(m_model.ItemValue(Item())));
+    }
+}
+
+void CTuningDlg::ShowSide(const Side& side, const SideSettings& s) {
+    const QSignalBlocker b1(side.analogue), b2(side.digital), b3(side.step5), b4(side.step625);
+    side.edit->setText(QString::fromStdString(UnitsToFrequencyText(s.units)));
+    (s.step == FrequencyStep::Khz5 ? side.step5 : side.step625)->setChecked(true);
+    (s.kind == SignallingKind::Analogue ? side.analogue : side.digital)->setChecked(true);
+    Fill(side.list, s.kind);
+    side.list->setCurrentIndex(s.listIndex);
+}
+
+void CTuningDlg::ShowSet(int set) {
+    m_nFreqSet = set;
+    ShowSide(m_rx, m_model.Set(set).rx);
+    ShowSide(m_tx, m_model.Set(set).tx);
+}
+
+void CTuningDlg::OnKind(bool rx, SignallingKind kind) {
+    SideOf(rx).kind = kind;
+    Fill(rx ? m_rx.list : m_tx.list, kind);
+}
+
+void CTuningDlg::OnStep(bool rx, FrequencyStep step) { SideOf(rx).step = step; }
+
+void CTuningDlg::OnSlider(int value) {
+    m_position->setText(QStringLiteral("当前位置:%1").arg(value));
+    m_model.SetItemValue(Item(), value);
+}
+
+void CTuningDlg::RestoreDefaults() {
+    if (m_tuningPage->isVisible()) {
+        const int value = TuningModel::DefaultValue(Item());
+        m_model.SetItemValue(Item(), value);
+        m_slider->setValue(value);
+        m_position->setText(QStringLiteral("当前位置:%1").arg(value));
+    } else if (m_frequencyPage->isVisible()) {
+        m_model.RestoreSet(m_nFreqSet);
+        ShowSet(m_nFreqSet);
+    } else {
+        Messenger::Show(this, QStringLiteral(" 没有可视信息"), Buttons::Ok, MessageIcon::Warning);
+    }
+}
+
+void CTuningDlg::NormaliseEdit(bool rx) {
+    const Side& side = rx ? m_rx : m_tx;
+    SideSettings& settings = SideOf(rx);
+    settings.units = m_model.Normalise(side.edit->text().toStdString(), settings.step);
+    side.edit->setText(QString::fromStdString(UnitsToFrequencyText(settings.units)));
+}
+
+void CTuningDlg::StoreTypedFrequencies() {
+    NormaliseEdit(true);
+    NormaliseEdit(false);
+}
+
+void CTuningDlg::OnStart() {
+    if (m_running) return;
+    if (m_frequencyShown) StoreTypedFrequencies();
+    const TuningRequest request = m_model.Request(ChosenSet(), Item());
+    m_running = true;
+    setEnabled(false);
+    const std::string port = m_strPort.toStdString();
+    QThread* thread = QThread::create([this, port, request] {
+        QtSerialLink link;
+        PreciseClock clock;
+        DialogUser user(this);
+        TuningEngine(link, clock, user).Run(port, request);
+    });
+    connect(thread, &QThread::finished, this, [this, thread] {
+        thread->deleteLater();
+        m_running = false;
+        setEnabled(true);
+    });
+    thread->start();
+}
+
+void CTuningDlg::reject() {
+    if (!m_running) QDialog::reject();
+}
+
+bool CTuningDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == m_rx.edit || watched == m_tx.edit) {
+                NormaliseEdit(watched == m_rx.edit);
+                focusNextChild();
+            } else if (auto* button = qobject_cast<QPushButton*>(watched)) {
+                button->click();
+            } else {
+                focusNextChild();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,132 @@
+#include "tuning/TuningEngine.h"
+
+#include "image/ChannelCodec.h"
+#include "image/DecimalText.h"
+
+namespace {
+
+constexpr std::uint8_t kAck = 0x06;
+constexpr std::uint8_t kHeard = 'H';
+constexpr std::uint8_t kHello[] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
+
+void PutBcdDigits(std::uint32_t value, int pairs, std::uint8_t* out) {
+    for (int i = 0; i < pairs; ++i) {
+        out[i] = ToBcd(static_cast<int>(value % 100));
+        value /= 100;
+    }
+}
+
+}  // namespace
+
+std::uint8_t TuningItemCode(TuningItem item) {
+    switch (item) {
+        case TuningItem::TxFrequency: return 'q';
+        case TuningItem::LowBattery: return 'r';
+        case TuningItem::Squelch: return 's';
+        case TuningItem::TxPower: return 't';
+    }
+    return 'q';
+}
+
+std::array<std::uint8_t, 2> ToneBytes(const std::string& tone) {
+    const ScaledDecimal d = ReadScaledDecimal(tone, 1);
+    const std::uint32_t tenths = d.negative || d.overflow ? 0 : static_cast<std::uint32_t>(d.magnitude % 10000);
+    std::array<std::uint8_t, 2> bytes{};
+    PutBcdDigits(tenths, 2, bytes.data());
+    return bytes;
+}
+
+TuningFrame FrequencyFrame(const TuningRequest& r) {
+    TuningFrame frame{};
+    PutBcdDigits(FrequencyTextToUnits(r.rxFrequency) % 100000000u, 4, frame.data());
+    PutBcdDigits(FrequencyTextToUnits(r.txFrequency) % 100000000u, 4, frame.data() + 4);
+    return frame;
+}
+
+TuningFrame SignallingFrame(const TuningRequest& r) {
+    const auto rx = ToneBytes(r.rxTone);
+    const auto tx = ToneBytes(r.txTone);
+    return {rx[0], rx[1], tx[0], tx[1], 0xFB, 0x01, 0x01, r.value};
+}
+
+TuningEngine::TuningEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
+    : m_link(link), m_clock(clock), m_ui(ui) {}
+
+void TuningEngine::Send(const std::uint8_t* data, std::size_t size) {
+    m_link.Purge();
+    m_link.Write(data, size);
+}
+
+bool TuningEngine::Expect(std::uint8_t reply) {
+    m_link.Purge();
+    std::uint8_t byte = 0;
+    const ReadResult r = m_link.Read(&byte, 1);
+    return r.ok && r.count == 1 && byte == reply;
+}
+
+bool TuningEngine::Attempt(const TuningRequest& request) {
+    ++m_attempts;
+    m_clock.PauseMs(700);
+    for (std::uint8_t byte : kHello) {  // T1
+        Send(&byte, 1);
+        m_clock.PauseMs(1);
+    }
+    m_link.Purge();  // T2
+    std::uint8_t byte = 0;
+    ReadResult r = m_link.Read(&byte, 1);
+    if (!r.ok) return false;
+    if (r.count != 1 || byte != kAck)
+        if (!Expect(kAck)) return false;
+    const std::uint8_t m = 'M', stx = 0x02, ack = kAck, x = 'x';
+    m_clock.PauseMs(1);  // T3
+    Send(&m, 1);
+    m_clock.PauseMs(1);  // T4
+    Send(&stx, 1);
+    m_link.Purge();  // T5
+    std::uint8_t id[8];
+    r = m_link.Read(id, sizeof id);
+    if (!r.ok || r.count < sizeof id) return false;
+    m_clock.PauseMs(1);  // T6
+    Send(&ack, 1);
+    if (!Expect(kAck)) return false;  // T7
+    m_link.Purge();  // T8
+    m_clock.PauseMs(1);
+    m_link.Write(&x, 1);
+    m_clock.PauseMs(1);
+    m_link.Purge();
+    const std::uint8_t code = TuningItemCode(request.item);
+    m_link.Write(&code, 1);  // T9
+    m_clock.PauseMs(1);
+    const std::uint8_t item[2] = {code, 0x08};  // T10
+    Send(item, sizeof item);
+    if (!Expect(kHeard)) return false;  // T11
+    m_clock.PauseMs(1);  // T12
+    const TuningFrame f1 = FrequencyFrame(request);
+    Send(f1.data(), f1.size());
+    if (!Expect(kHeard)) return false;  // T13
+    m_clock.PauseMs(1);  // T14
+    const TuningFrame f2 = SignallingFrame(request);
+    Send(f2.data(), f2.size());
+    return Expect(kHeard);  // T15
+}
+
+TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& request) {
+    m_attempts = 0;
+    const OpenError error = m_link.Open(port, kTuningTimeouts);
+    if (error != OpenError::None) {
+        m_ui.Ask(OpenFailureMessage(error), Buttons::Ok);
+        return TuningOutcome::PortUnavailable;
+    }
+    m_link.Purge();
+    for (;;) {
+        if (Attempt(request)) {
+            m_link.Close();
+            m_ui.Ask(tuning_text::kReceived, Buttons::Ok);
+            return TuningOutcome::Received;
+        }
+        if (m_ui.Ask(tuning_text::kRetry, Buttons::RetryCancel) != Answer::Retry) {
+            m_link.Close();
+            return TuningOutcome::Cancelled;
+        }
+    }
+}

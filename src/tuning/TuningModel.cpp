@@ -1,0 +1,72 @@
+#include "tuning/TuningModel.h"
+
+#include "app/ToneTable.h"
+#include "image/ChannelCodec.h"
+
+namespace {
+constexpr std::uint32_t kMHz = 100000;
+}
+
+TuningModel::TuningModel(std::uint32_t bandLowUnits) : m_bandLow(bandLowUnits) {
+    for (int set = kHigh; set <= kLow; ++set) RestoreSet(set);
+}
+
+std::uint32_t TuningModel::DefaultUnits(int set) const {
+    return m_bandLow + (set == kHigh ? 20 : set == kMid ? 10 : 0) * kMHz;
+}
+
+void TuningModel::RestoreSet(int set) {
+    FrequencySet& s = Set(set);
+    s.rx = SideSettings{DefaultUnits(set), FrequencyStep::Khz5, SignallingKind::Analogue, 0};
+    s.tx = s.rx;
+}
+
+int TuningModel::DefaultValue(TuningItem item) {
+    switch (item) {
+        case TuningItem::TxFrequency: return 91;
+        case TuningItem::LowBattery: return 38;
+        case TuningItem::Squelch: return 160;
+        case TuningItem::TxPower: return 47;
+    }
+    return 0;
+}
+
+std::uint32_t TuningModel::Normalise(const std::string& text, FrequencyStep step) const {
+    std::uint32_t u = FrequencyTextToUnits(text);
+    const std::uint32_t hi = m_bandLow + 20 * kMHz;
+    const std::uint32_t lo = m_bandLow;
+    if (u > hi) return hi;
+    if (u < lo) return lo;
+    if (step == FrequencyStep::Khz5) {
+        const std::uint32_t r = u % 500;
+        return r > 250 ? u + 500 - r : u - r;
+    }
+    const std::uint32_t r = u % 625;
+    return r >= 313 ? u + 625 - r : u - r;
+}
+
+TuningRequest TuningModel::Request(int set, TuningItem item) const {
+    const FrequencySet& s = Set(set);
+    TuningRequest request;
+    request.item = item;
+    request.rxFrequency = UnitsToFrequencyText(s.rx.units);
+    request.txFrequency = UnitsToFrequencyText(s.tx.units);
+    const auto& rxList = SignallingList(s.rx.kind);
+    const auto& txList = SignallingList(s.tx.kind);
+    request.rxTone = rxList.at(static_cast<std::size_t>(s.rx.listIndex) % rxList.size());
+    request.txTone = txList.at(static_cast<std::size_t>(s.tx.listIndex) % txList.size());
+    request.value = static_cast<std::uint8_t>(ItemValue(item));
+    return request;
+}
+
+const std::vector<std::string>& SignallingList(SignallingKind kind) {
+    static const std::vector<std::string> analogue(ToneTable::Instance().Texts().begin(),
+                                                   ToneTable::Instance().Texts().begin() + 51);
+    static const std::vector<std::string> digital(ToneTable::Instance().Texts().begin() + 51,
+                                                  ToneTable::Instance().Texts().end());
+    return kind == SignallingKind::Analogue ? analogue : digital;
+}
+
+std::uint32_t BandLowUnits(const std::string& bandText) {
+    return FrequencyTextToUnits(bandText);  // reading stops at the blank before the dash
+}

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "image/ChannelCodec.h"
+#include "support/ScriptedLink.h"
+#include "tuning/TuningModel.h"
+
+namespace {
+
+TuningRequest SquelchExample() {
+    TuningRequest r;
+    r.item = TuningItem::Squelch;
+    r.rxFrequency = r.txFrequency = "146.00000";
+    r.rxTone = r.txTone = "OFF";
+    r.value = 160;
+    return r;
+}
+
+using Bytes = std::vector<int>;
+Bytes Of(const TuningFrame& f) { return Bytes(f.begin(), f.end()); }
+
+}  // namespace
+
+TEST(TuningFrames, WorkedExample) {
+    const TuningRequest r = SquelchExample();
+    EXPECT_EQ(TuningItemCode(r.item), 0x73);
+    EXPECT_EQ(Of(FrequencyFrame(r)), (Bytes{0x00, 0x00, 0x60, 0x14, 0x00, 0x00, 0x60, 0x14}));
+    EXPECT_EQ(Of(SignallingFrame(r)), (Bytes{0x00, 0x00, 0x00, 0x00, 0xFB, 0x01, 0x01, 0xA0}));
+}
+
+TEST(TuningFrames, FrequencyAndToneEncodings) {
+    TuningRequest r;
+    r.rxFrequency = "435.12500";
+    r.txFrequency = "";
+    EXPECT_EQ(Of(FrequencyFrame(r)), (Bytes{0x00, 0x25, 0x51, 0x43, 0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(ToneBytes("88.5"), (std::array<std::uint8_t, 2>{0x85, 0x08}));
+    EXPECT_EQ(ToneBytes("254.1"), (std::array<std::uint8_t, 2>{0x41, 0x25}));
+    EXPECT_EQ(ToneBytes("OFF"), (std::array<std::uint8_t, 2>{0x00, 0x00}));
+    EXPECT_EQ(ToneBytes("D023N"), (std::array<std::uint8_t, 2>{0x00, 0x00}));
+    EXPECT_EQ(ToneBytes("67.0"), (std::array<std::uint8_t, 2>{0x70, 0x06}));
+}
+
+TEST(TuningModel, SetsStartFromTheBandsLowerEdge) {
+    TuningModel m(BandLowUnits("136 - 174MHz"));
+    EXPECT_EQ(m.Set(TuningModel::kHigh).rx.units, 15600000u);
+    EXPECT_EQ(m.Set(TuningModel::kMid).tx.units, 14600000u);
+    EXPECT_EQ(m.Set(TuningModel::kLow).rx.units, 13600000u);
+    EXPECT_EQ(BandLowUnits(" 67 -  72MHz"), 6700000u);
+    TuningModel top(BandLowUnits("460 - 520MHz"));
+    EXPECT_EQ(top.Set(TuningModel::kHigh).rx.units, 48000000u);
+    EXPECT_EQ(top.Set(TuningModel::kMid).rx.units, 47000000u);
+    EXPECT_EQ(top.Set(TuningModel::kLow).rx.units, 46000000u);
+}
+
+TEST(TuningModel, NormalisationClampsAndRounds) {
+    TuningModel m(BandLowUnits("136 - 174MHz"));
+    const auto text = [&](const char* t, FrequencyStep s) { return UnitsToFrequencyText(m.Normalise(t, s)); };
+    EXPECT_EQ(text("180", FrequencyStep::Khz5), "156.00000");
+    EXPECT_EQ(text("100", FrequencyStep::Khz5), "136.00000");
+    EXPECT_EQ(text("1234", FrequencyStep::Khz5), "156.00000");
+    EXPECT_EQ(text("136.0125", FrequencyStep::Khz6_25), "136.01250");
+    EXPECT_EQ(text("136.0128", FrequencyStep::Khz6_25), "136.01250");
+    EXPECT_EQ(text("136.0160", FrequencyStep::Khz6_25), "136.01875");
+    EXPECT_EQ(text("136.0025", FrequencyStep::Khz5), "136.00000");  // exactly half rounds down
+    EXPECT_EQ(text("136.0026", FrequencyStep::Khz5), "136.00500");
+    EXPECT_EQ(text("136.003125", FrequencyStep::Khz6_25), "136.00000");  // 312 rounds down
+    EXPECT_EQ(text("136.00313", FrequencyStep::Khz6_25), "136.00625");
+}
+
+TEST(TuningModel, RequestCarriesTheSetsSignallingAndTheItemsValue) {
+    TuningModel m(BandLowUnits("400 - 430MHz"));
+    FrequencySet& low = m.Set(TuningModel::kLow);
+    low.rx.kind = SignallingKind::Digital;
+    low.rx.listIndex = 209;
+    low.tx.listIndex = 50;
+    m.SetItemValue(TuningItem::TxPower, TuningModel::DefaultValue(TuningItem::TxPower));
+    const TuningRequest r = m.Request(TuningModel::kLow, TuningItem::TxPower);
+    EXPECT_EQ(r.rxFrequency, "400.00000");
+    EXPECT_EQ(r.rxTone, "D754I");
+    EXPECT_EQ(r.txTone, "254.1");
+    EXPECT_EQ(r.value, 47);
+    EXPECT_EQ(SignallingList(SignallingKind::Digital).front(), "D023N");
+    EXPECT_EQ(SignallingList(SignallingKind::Analogue).back(), "254.1");
+}
+
+TEST(TuningEngine, FullExchangeSendsTheFramesInOrder) {
+    RadioSim radio(NewDocumentImage(), 0xFF, {});
+    ScriptedLink link(radio);
+    ScriptedUser user;
+    TuningEngine engine(link, link, user);
+    EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Received);
+    EXPECT_EQ(user.asked, std::vector<std::string>{"对讲机已收到!"});
+    EXPECT_EQ(link.closes, 1);
+    auto tuning = radio.TakeTuning();
+    ASSERT_TRUE(tuning);
+    EXPECT_EQ(tuning->item, 's');
+    const std::vector<std::string> tail = {"P", "S 1", "W 78", "S 1", "P", "W 73", "S 1", "P", "W 73 08", "P", "R 1:1",
+                                           "S 1", "P", "W 00 00 60 14 00 00 60 14", "P", "R 1:1", "S 1", "P",
+                                           "W 00 00 00 00 FB 01 01 A0", "P", "R 1:1"};
+    ASSERT_GE(link.log.size(), tail.size());
+    EXPECT_EQ(std::vector<std::string>(link.log.end() - static_cast<std::ptrdiff_t>(tail.size()), link.log.end()), tail);
+    // The handshake: each byte after a purge, then a pause; reads after purges.
+    const std::vector<std::string> head = {"P", "S 700", "P", "W 02", "S 1", "P", "W 50"};
+    EXPECT_EQ(std::vector<std::string>(link.log.begin(), link.log.begin() + 7), head);
+}
+
+TEST(TuningEngine, RadioThatDoesNotHearTheItemGetsNoFrequencyFrame) {
+    SimFaults f;
+    f.tuningNakStep = 11;
+    RadioSim radio(NewDocumentImage(), 0xFF, f);
+    ScriptedLink link(radio);
+    ScriptedUser user;
+    user.answers = {Answer::Retry, Answer::Cancel};
+    TuningEngine engine(link, link, user);
+    EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Cancelled);
+    EXPECT_EQ(user.asked, (std::vector<std::string>{" 错误需延时再试", " 错误需延时再试"}));
+    EXPECT_EQ(engine.Attempts(), 2);
+    EXPECT_EQ(link.HelloCount(), 2);  // Retry repeats the whole handshake
+    for (const std::string& line : link.log) EXPECT_NE(line, "W 00 00 60 14 00 00 60 14");
+    EXPECT_EQ(link.closes, 1);
+}
+
+TEST(TuningEngine, SilentRadioAndMissingPort) {
+    SimFaults f;
+    f.silent = true;
+    RadioSim radio(NewDocumentImage(), 0xFF, f);
+    ScriptedLink link(radio);
+    ScriptedUser user;
+    TuningEngine engine(link, link, user);
+    EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Cancelled);
+    EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试"});
+    link.openError = OpenError::NotFound;
+    user.asked.clear();
+    EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::PortUnavailable);
+    EXPECT_EQ(user.asked, std::vector<std::string>{"无法打开串口，请检查该设备是否正常，或是否被占用"});
+}
