@@ -12,6 +12,7 @@
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
 #include "link/PortMenu.h"
+#include "print/PrintCommands.h"
 #include "res/Icons.h"
 #include "settings/OptionsDlg.h"
 #include "tuning/TuningDlg.h"
@@ -72,6 +73,8 @@ void CKeshApp::ExitInstance() {
         m_frame = nullptr;
         m_view = nullptr;
         m_docManager = nullptr;
+        m_portMenu = nullptr;
+        m_print = nullptr;
     }
     delete m_doc;
     m_doc = nullptr;
@@ -133,8 +136,11 @@ void CKeshApp::WireCommands() {
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);
         dialog.exec();
     });
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
-        m_frame->Action(id)->setEnabled(false);
+    m_print = new CPrintCommands(m_frame, [this] { return m_view->ReportInputsFromView(); });
+    on(ID_FILE_PRINT, [this] { m_print->OnFilePrint(); });
+    on(ID_FILE_PRINT_DIRECT, [this] { m_print->OnFilePrintDirect(); });
+    on(ID_FILE_PRINT_PREVIEW, [this] { m_print->OnFilePrintPreview(); });
+    on(ID_FILE_PRINT_SETUP, [this] { m_print->OnFilePrintSetup(); });
 
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
     connect(m_frame, &CMainFrame::filesDropped, this,

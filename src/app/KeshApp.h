@@ -7,6 +7,7 @@
 
 class CDocManager;
 class CPortMenu;
+class CPrintCommands;
 class CKeshDoc;
 class CKeshView;
 class CMainFrame;
@@ -28,6 +29,7 @@ public:
     CMainFrame* MainFrame() const { return m_frame; }
     CKeshView* View() const { return m_view; }
     CDocManager* DocManager() const { return m_docManager; }
+    CPrintCommands* Print() const { return m_print; }
     // Chooses the port for the next transfer (also `ostreltz --port PATH`).
     void SetPort(const QString& port);
 
@@ -44,4 +46,5 @@ private:
     CKeshView* m_view = nullptr;
     CDocManager* m_docManager = nullptr;
     CPortMenu* m_portMenu = nullptr;
+    CPrintCommands* m_print = nullptr;
 };

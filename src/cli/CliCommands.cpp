@@ -10,7 +10,10 @@
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
+#include "print/ReportPainter.h"
 #include "tuning/TuningEngine.h"
+
+#include <QPrinter>
 
 namespace {
 
@@ -186,6 +189,27 @@ int CmdTune(const Args& args) {
     CliInteraction ui("在线调试", false, retryCount);
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
     return outcome == TuningOutcome::Received ? 0 : 1;
+}
+
+const char kPrintUsage[] =
+    "用法: ostreltz-cli print FILE.sin --pdf OUT.pdf\n"
+    "把写频数据的五页打印报表（整机设置和全部频道）输出为 PDF 文件，不需要窗口。\n";
+
+int CmdPrint(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kPrintUsage, true);
+    auto pdf = r.Value("--pdf");
+    auto rest = r.Rest();
+    if (!pdf || !rest || rest->size() != 1) return Usage(kPrintUsage, false);
+    RadioImage image = NewDocumentImage();
+    SinLoadResult loaded = LoadSinFile(rest->front(), image);
+    if (!loaded.ok) return Error(loaded.error);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(*pdf));
+    PaintReport(&printer, ReportInputsFromImage(image));
+    if (printer.printerState() == QPrinter::Error) return Error("无法写入“" + *pdf + "”。");
+    return 0;
 }
 
 int CmdNew(const Args& args) {

@@ -11,3 +11,4 @@ int CmdDump(const Args& args);
 int CmdRead(const Args& args);
 int CmdWrite(const Args& args);
 int CmdTune(const Args& args);
+int CmdPrint(const Args& args);

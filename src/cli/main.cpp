@@ -4,6 +4,8 @@
 #include <string>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 #include "cli/CliCommands.h"
 
@@ -17,19 +19,32 @@ const char kUsage[] =
     "  read --port PORT --out FILE.sin  从对讲机读频\n"
     "  write --port PORT --in FILE.sin  写频至对讲机\n"
     "  tune --port PORT --item ITEM ... 在线调试\n"
+    "  print FILE.sin --pdf OUT.pdf     把打印报表输出为 PDF\n"
     "每个命令都接受 --help。\n";
 
 struct Verb {
     const char* name;
     int (*run)(const Args&);
+    bool draws;  // needs fonts and a paint device
 };
 
-const Verb kVerbs[] = {{"new", CmdNew}, {"dump", CmdDump}, {"read", CmdRead}, {"write", CmdWrite}, {"tune", CmdTune}};
+const Verb kVerbs[] = {{"new", CmdNew, false},   {"dump", CmdDump, false}, {"read", CmdRead, false},
+                       {"write", CmdWrite, false}, {"tune", CmdTune, false}, {"print", CmdPrint, true}};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const Verb* chosen = nullptr;
+    for (const Verb& v : kVerbs)
+        if (argc >= 2 && std::strcmp(argv[1], v.name) == 0) chosen = &v;
+    std::unique_ptr<QCoreApplication> app;
+    if (chosen && chosen->draws) {
+        // Drawing needs no window: the offscreen platform unless told otherwise.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -40,8 +55,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     Args args(argv + 2, argv + argc);
-    for (const Verb& v : kVerbs)
-        if (verb == v.name) return v.run(args);
+    if (chosen) return chosen->run(args);
     std::fprintf(stderr, "ostreltz-cli: 未知命令“%s”\n", verb.c_str());
     std::fputs(kUsage, stderr);
     return 2;

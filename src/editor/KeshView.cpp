@@ -187,6 +187,16 @@ void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_ima
 
 void CKeshView::UpdateImageFromGrid() { ::UpdateImageFromGrid(*this, m_pDocument->m_image); }
 
+ReportInputs CKeshView::ReportInputsFromView() const {
+    ReportInputs in;
+    in.image = m_pDocument->m_image;
+    in.model = m_cbModel->currentText().toStdString();
+    in.band = m_cbBand->currentText().toStdString();
+    in.powerLevel = m_cbPower->currentText().toStdString();
+    in.cell = [grid = m_grid](int row, int col) { return grid->TextMatrix(row, col).toStdString(); };
+    return in;
+}
+
 void CKeshView::OnEditChannels() {
     Messenger::Show(this, QString::fromUtf8(text::kEditChannels), Buttons::Ok, MessageIcon::Warning);
     m_grid->SetCurrentCell(1, 1);

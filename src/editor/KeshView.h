@@ -7,6 +7,7 @@
 
 #include "image/ChannelTable.h"
 #include "image/FormSelections.h"
+#include "print/ReportLayout.h"
 
 class CCellEditors;
 class CChannelGrid;
@@ -30,6 +31,9 @@ public:
     void OnInitialUpdate();
     void UpdateGridFromImage();
     void UpdateImageFromGrid();
+
+    // What the report prints: the image, the boxes' texts and the grid as it stands.
+    ReportInputs ReportInputsFromView() const;
 
     // Command 32780: the hint, then channel 1's receive frequency.
     void OnEditChannels();

@@ -27,6 +27,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_VIEW_STATUS_BAR, MenuId::View, "状态栏(&S)", "", "显示或隐藏状态栏\n显隐状态栏"},
         {ID_HELP_FINDER, MenuId::Help, "帮助主题(&H)", "", "列出帮助主题\n帮助主题"},
         {ID_APP_ABOUT, MenuId::Help, "关于 本软件(&A)...", "", "显示程序信息，版本号和版权\n关于"},
+        {ID_FILE_PRINT_DIRECT, MenuId::None, "", "", "使用当前选项打印活动文档\n快速打印"},
         {ID_HELP, MenuId::None, "", "F1", "显示对当前任务或命令的帮助\n帮助"},
         {ID_CONTEXT_HELP, MenuId::None, "", "Shift+F1", "显示对按钮、菜单和窗口执行单击操作的帮助\n帮助"},
     };

@@ -1,0 +1,64 @@
+#include "print/PrintCommands.h"
+
+#include <QAction>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QToolBar>
+
+#include "app/Messenger.h"
+#include "print/ReportPainter.h"
+#include "res/ResourceIds.h"
+
+CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
+    : QObject(window), m_window(window), m_inputs(std::move(inputs)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    m_printer->setDocName(QStringLiteral("OstrelTZ写频软件"));
+}
+
+CPrintCommands::~CPrintCommands() = default;
+
+void CPrintCommands::OnFilePrint() {
+    QPrintDialog dialog(m_printer.get(), m_window);
+    dialog.setMinMax(1, kReportPages);
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    if (dialog.exec() == QDialog::Accepted) PaintReport(m_printer.get(), m_inputs());
+}
+
+bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
+    if (!printerName.isEmpty()) m_printer->setPrinterName(printerName);
+    if (m_printer->outputFormat() == QPrinter::NativeFormat && !m_printer->isValid()) {
+        const QString text = printerName.isEmpty() ? QStringLiteral("没有可用的打印机。")
+                                                   : QStringLiteral("找不到打印机“%1”。").arg(printerName);
+        Messenger::Show(m_window, text, Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    m_printer->setPrintRange(QPrinter::AllPages);
+    PaintReport(m_printer.get(), m_inputs());
+    return m_printer->printerState() != QPrinter::Error;
+}
+
+void CPrintCommands::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(m_printer.get(), m_window);
+    preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
+    preview.setWindowTitle(QStringLiteral("打印预览"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
+    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) widget->setViewMode(QPrintPreviewWidget::FacingPagesView);
+    if (auto* toolbar = preview.findChild<QToolBar*>()) {
+        QAction* close = toolbar->addAction(QStringLiteral("关闭"));
+        close->setObjectName(QStringLiteral("closePreview"));
+        close->setStatusTip(QStringLiteral("关闭打印预览模式"));
+        close->setToolTip(QStringLiteral("取消预阅"));
+        connect(close, &QAction::triggered, &preview, &QDialog::reject);
+    }
+    preview.resize(1000, 760);
+    preview.exec();
+}
+
+void CPrintCommands::OnFilePrintSetup() {
+    QPageSetupDialog dialog(m_printer.get(), m_window);
+    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    dialog.exec();
+}
