@@ -4,11 +4,14 @@
 #   ./dev.sh run     build and start the program
 #   ./dev.sh test    build and run every test, then again under ASan + UBSan
 #   ./dev.sh bench   transfer benchmarks against the simulated radio
+#   ./dev.sh package a .deb in build/ (cpack)
+#   ./dev.sh demo    a simulated radio and the program with its port chosen
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6
-          qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth)
+          qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
+          desktop-file-utils shared-mime-info dpkg-dev file)
 
 need_packages() {
     local missing=()
@@ -58,8 +61,26 @@ case "$verb" in
         build build
         (cd build && ctest --output-on-failure -V -L bench)
         ;;
+    package)
+        need_packages
+        build build
+        (cd build && cpack -G DEB)
+        ls build/*.deb
+        ;;
+    demo)
+        need_packages
+        build build
+        sim_out=$(mktemp)
+        build/bin/ostreltz-radio-sim --image docs/sample.sin --baud-emulation >"$sim_out" &
+        sim=$!
+        trap 'kill $sim 2>/dev/null; rm -f "$sim_out"' EXIT
+        for _ in $(seq 50); do grep -q '^PORT ' "$sim_out" && break; sleep 0.1; done
+        port=$(sed -n 's/^PORT //p' "$sim_out" | head -n 1)
+        echo "模拟对讲机 / simulated radio: $port"
+        build/bin/ostreltz --port "$port" "$@"
+        ;;
     *)
-        echo "usage: $0 {run|test|bench}" >&2
+        echo "usage: $0 {run|test|bench|package|demo}" >&2
         exit 2
         ;;
 esac

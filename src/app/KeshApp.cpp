@@ -1,6 +1,7 @@
 #include "app/KeshApp.h"
 
 #include <QLibraryInfo>
+#include <cstdio>
 #include <QLocale>
 #include <QTranslator>
 
@@ -43,7 +44,7 @@ void CKeshApp::LoadChineseTranslations() {
     }
 }
 
-bool CKeshApp::InitInstance(const QStringList& files) {
+void CKeshApp::CreateDocumentAndWindow() {
     ExitInstance();
     m_doc = new CKeshDoc(this);
     m_frame = new CMainFrame;
@@ -51,19 +52,29 @@ bool CKeshApp::InitInstance(const QStringList& files) {
     m_frame->setCentralWidget(m_view);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
+    m_doc->OnNewDocument();
+    m_view->OnInitialUpdate();
+}
 
-    bool ok = true;
-    if (files.isEmpty()) {
-        m_doc->OnNewDocument();
-        m_view->OnInitialUpdate();
-    } else {
-        m_doc->OnNewDocument();
-        ok = m_docManager->OpenDocumentFile(files.first());
-        if (!ok) m_view->OnInitialUpdate();
-    }
+bool CKeshApp::InitInstance(const QStringList& files) {
+    CreateDocumentAndWindow();
+    // A file that cannot be opened leaves the new document in its place.
+    if (!files.isEmpty()) m_docManager->OpenDocumentFile(files.first());
     m_frame->FitToView();
     m_frame->show();
     return true;
+}
+
+bool CKeshApp::PrintFile(const QString& file, const QString& printer) {
+    // No window: every message goes to standard error.
+    Messenger::SetMessageHandler([](const MessageRequest& request) {
+        std::fprintf(stderr, "%s\n", request.text.toLocal8Bit().constData());
+        return Answer::Cancel;
+    });
+    CreateDocumentAndWindow();
+    const bool ok = m_docManager->OpenDocumentFile(file) && m_print->OnFilePrintDirect(printer);
+    ExitInstance();
+    return ok;
 }
 
 void CKeshApp::ExitInstance() {

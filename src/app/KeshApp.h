@@ -22,6 +22,9 @@ public:
     // Creates the document, window and view and carries out `files` (at most
     // one .sin to open); returns false when the program must end.
     bool InitInstance(const QStringList& files);
+    // Prints `file` on the default printer (or `printer`) without showing a
+    // window; the program's print switches.
+    bool PrintFile(const QString& file, const QString& printer);
     // Closes and destroys what InitInstance created.
     void ExitInstance();
 
@@ -36,6 +39,7 @@ public:
     const ToneTable& m_toneTable;
 
 private:
+    void CreateDocumentAndWindow();
     void WireCommands();
     void LoadChineseTranslations();
     void OnTransferRunning(bool running);

@@ -28,11 +28,17 @@ void CPrintCommands::OnFilePrint() {
 }
 
 bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
-    if (!printerName.isEmpty()) m_printer->setPrinterName(printerName);
-    if (m_printer->outputFormat() == QPrinter::NativeFormat && !m_printer->isValid()) {
-        const QString text = printerName.isEmpty() ? QStringLiteral("没有可用的打印机。")
-                                                   : QStringLiteral("找不到打印机“%1”。").arg(printerName);
-        Messenger::Show(m_window, text, Buttons::Ok, MessageIcon::Warning);
+    QString problem;
+    if (!printerName.isEmpty()) {
+        if (QPrinterInfo::printerInfo(printerName).isNull())
+            problem = QStringLiteral("找不到打印机“%1”。").arg(printerName);
+        else
+            m_printer->setPrinterName(printerName);
+    } else if (m_printer->outputFileName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+        problem = QStringLiteral("没有可用的打印机。");
+    }
+    if (!problem.isEmpty()) {
+        Messenger::Show(m_window, problem, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     m_printer->setPrintRange(QPrinter::AllPages);
