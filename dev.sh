@@ -4,6 +4,7 @@
 #   ./dev.sh run     build and start the program
 #   ./dev.sh test    build and run every test, then again under ASan + UBSan
 #   ./dev.sh bench   transfer benchmarks against the simulated radio
+#   ./dev.sh fuzz [SECONDS]  the fuzz targets, each for SECONDS (default 300)
 #   ./dev.sh package a .deb in build/ (cpack)
 #   ./dev.sh demo    a simulated radio and the program with its port chosen
 set -euo pipefail
@@ -11,7 +12,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6
           qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
-          desktop-file-utils shared-mime-info dpkg-dev file)
+          desktop-file-utils shared-mime-info dpkg-dev file clang libclang-rt-14-dev)
 
 need_packages() {
     local missing=()
@@ -31,6 +32,29 @@ build() {  # build DIR [cmake options...]
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
+}
+
+# Builds the libFuzzer targets and runs each for $1 seconds from its seed corpus.
+fuzz() {
+    local seconds=$1
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DOSTRELTZ_FUZZ=ON -DOSTRELTZ_TESTS=OFF >/dev/null
+    cmake --build build-fuzz --target fuzz_targets -j"$(nproc)"
+    local failed=0
+    for target in sin_load codec texts engines; do
+        local work
+        work=$(mktemp -d)
+        if build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+            "$work" "fuzz/corpus/$target" >"$work.log" 2>&1; then
+            echo "fuzz_$target: $(grep -o 'stat::number_of_executed_units: [0-9]*' "$work.log" | grep -o '[0-9]*$') runs, no finding"
+        else
+            failed=1
+            echo "fuzz_$target: FINDING"
+            tail -n 40 "$work.log"
+        fi
+        rm -rf "$work" "$work.log"
+    done
+    return $failed
 }
 
 verb=${1:-run}
@@ -55,6 +79,11 @@ case "$verb" in
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         (cd build-asan && ctest --output-on-failure -LE bench -j2)
+        fuzz 20
+        ;;
+    fuzz)
+        need_packages
+        fuzz "${1:-300}"
         ;;
     bench)
         need_packages
@@ -80,7 +109,7 @@ case "$verb" in
         build/bin/ostreltz --port "$port" "$@"
         ;;
     *)
-        echo "usage: $0 {run|test|bench|package|demo}" >&2
+        echo "usage: $0 {run|test|bench|fuzz|package|demo}" >&2
         exit 2
         ;;
 esac
