@@ -169,10 +169,17 @@ public:
             }
         }
         SaveMemory();
+        ReportBlocks();
         return 0;
     }
 
 private:
+    // The last line the simulator prints: how many blocks the radio took part in.
+    void ReportBlocks() {
+        std::printf("BLOCKS read=%d written=%d\n", m_radio.BlocksRead(), m_radio.BlocksWritten());
+        std::fflush(stdout);
+    }
+
     // Returns false once the simulated cable is pulled.
     bool Receive(std::uint8_t byte, Clock::time_point arrived) {
         if (m_o.baud) {
@@ -189,9 +196,11 @@ private:
         }
         if (m_radio.HangupRequested()) {
             std::printf("HANGUP\n");
-            std::fflush(stdout);
+            // Let the last answer reach the program before the line goes dead.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
             ::close(m_master);
             SaveMemory();
+            ReportBlocks();
             return false;
         }
         return true;

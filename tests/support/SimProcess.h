@@ -49,6 +49,21 @@ public:
         return s;
     }
 
+    // Stops the simulator and returns its closing "BLOCKS read=N written=M" line.
+    std::string StopAndReport() {
+        if (m_pid > 0) ::kill(m_pid, SIGTERM);
+        std::string report;
+        for (std::string line = NextLine(); !line.empty(); line = NextLine())
+            if (line.rfind("BLOCKS ", 0) == 0) report = line;
+        Stop();
+        return report;
+    }
+
+    // Ends the simulator at once, as a cable pulled before anything was sent.
+    void Kill() {
+        if (m_pid > 0) ::kill(m_pid, SIGKILL);
+    }
+
     void Stop() {
         if (m_pid > 0) {
             ::kill(m_pid, SIGTERM);
