@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMetaObject>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -73,6 +74,13 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
         case QMessageBox::Discard: return Answer::Discard;
         default: return Answer::Cancel;
     }
+}
+
+Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons) {
+    Answer answer = Answer::Cancel;
+    QMetaObject::invokeMethod(
+        parent, [&] { answer = Show(parent, text, buttons, MessageIcon::Warning); }, Qt::BlockingQueuedConnection);
+    return answer;
 }
 
 QString AskOpenFile(QWidget* parent) {

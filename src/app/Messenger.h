@@ -39,6 +39,10 @@ void SetFileHandler(FileHandler handler);
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
             MessageIcon icon = MessageIcon::Warning, const QString& caption = QString());
 
+// The same box asked for from a worker thread: shown on `parent`'s thread,
+// the worker waits for the answer.
+Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons);
+
 // File dialogs with the ".sin" filter; an empty result means cancelled.
 QString AskOpenFile(QWidget* parent);
 QString AskSaveFile(QWidget* parent, const QString& proposedName);

@@ -7,6 +7,11 @@
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
 #include "image/ChannelCodec.h"
+#include "image/ChannelCsv.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
@@ -210,6 +215,58 @@ int CmdPrint(const Args& args) {
     PaintReport(&printer, ReportInputsFromImage(image));
     if (printer.printerState() == QPrinter::Error) return Error("无法写入“" + *pdf + "”。");
     return 0;
+}
+
+const char kExportUsage[] =
+    "用法: ostreltz-cli export-csv FILE.sin [-o OUT.csv]\n"
+    "把使用中的频道导出为 UTF-8 CSV（第一行为列标题，频率单位 MHz）；不给 -o 时写到标准输出。\n";
+const char kImportUsage[] =
+    "用法: ostreltz-cli import-csv FILE.sin IN.csv [-o OUT.sin] [--apply-valid]\n"
+    "从 CSV 读入频道表（按列标题找列），写入 OUT.sin（默认覆盖 FILE.sin）。CSV 中没有的频道变为空。\n"
+    "有被拒绝的行时列出行号和原因，不做任何修改；加 --apply-valid 则只写入有效的行。\n";
+
+int CmdExportCsv(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kExportUsage, true);
+    auto out = r.Value("-o");
+    auto rest = r.Rest();
+    if (!rest || rest->size() != 1) return Usage(kExportUsage, false);
+    RadioImage image = NewDocumentImage();
+    SinLoadResult loaded = LoadSinFile(rest->front(), image);
+    if (!loaded.ok) return Error(loaded.error);
+    const std::string csv = ExportChannelsCsv(image);
+    if (!out) {
+        std::cout << csv;
+        return 0;
+    }
+    std::ofstream file(*out, std::ios::binary);
+    file << csv;
+    file.close();
+    if (!file) return Error("无法写入“" + *out + "”。");
+    return 0;
+}
+
+int CmdImportCsv(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(kImportUsage, true);
+    auto out = r.Value("-o");
+    const bool applyValid = r.Flag("--apply-valid");
+    auto rest = r.Rest();
+    if (!rest || rest->size() != 2) return Usage(kImportUsage, false);
+    RadioImage image = NewDocumentImage();
+    SinLoadResult loaded = LoadSinFile((*rest)[0], image);
+    if (!loaded.ok) return Error(loaded.error);
+    std::ifstream in((*rest)[1], std::ios::binary);
+    if (!in) return Error("无法打开文件“" + (*rest)[1] + "”。");
+    std::stringstream text;
+    text << in.rdbuf();
+    const CsvImport result = ImportChannelsCsv(text.str(), image, applyValid);
+    for (const CsvProblem& p : result.problems) std::fprintf(stderr, "第 %d 行: %s\n", p.line, p.reason.c_str());
+    if (!result.problems.empty() && !applyValid) return Error("有 " + std::to_string(result.problems.size()) + " 行被拒绝，没有做任何修改。");
+    std::string error;
+    if (!SaveSinFile(out.value_or((*rest)[0]), image, &error)) return Error(error);
+    std::fprintf(stderr, "已导入 %d 个频道。\n", result.channels);
+    return result.problems.empty() ? 0 : 1;
 }
 
 int CmdNew(const Args& args) {

@@ -12,3 +12,5 @@ int CmdRead(const Args& args);
 int CmdWrite(const Args& args);
 int CmdTune(const Args& args);
 int CmdPrint(const Args& args);
+int CmdExportCsv(const Args& args);
+int CmdImportCsv(const Args& args);

@@ -9,17 +9,19 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Skips leading white space and an optional sign; true for a minus.
+bool ReadSign(std::string_view text, std::size_t& i) {
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) return text[i++] == '-';
+    return false;
+}
+
 }  // namespace
 
 ScaledDecimal ReadScaledDecimal(std::string_view text, int scale) {
     ScaledDecimal result;
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    bool minus = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        minus = text[i] == '-';
-        ++i;
-    }
+    const bool minus = ReadSign(text, i);
     std::string digits;  // significant digits, leading zeros dropped
     long long pointShift = 0;  // digits after the point
     bool any = false;
@@ -90,12 +92,7 @@ ScaledDecimal ReadScaledDecimal(std::string_view text, int scale) {
 
 int ReadLeadingInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    bool minus = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        minus = text[i] == '-';
-        ++i;
-    }
+    const bool minus = ReadSign(text, i);
     long long value = 0;
     while (i < text.size() && IsDigit(text[i])) {
         if (value <= INT_MAX) value = value * 10 + (text[i] - '0');

@@ -21,12 +21,7 @@ public:
         QMetaObject::invokeMethod(m_dialog, [d = m_dialog, position] { d->SetProgress(position); }, Qt::QueuedConnection);
     }
     Answer Ask(const std::string& text, Buttons buttons) override {
-        Answer answer = Answer::Cancel;
-        const QString message = QString::fromStdString(text);
-        QMetaObject::invokeMethod(
-            m_dialog, [&] { answer = Messenger::Show(m_dialog, message, buttons, MessageIcon::Warning); },
-            Qt::BlockingQueuedConnection);
-        return answer;
+        return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
     }
     bool Cancelled() override { return m_dialog->m_bCancel; }
     void SetWatch(bool watch) override { m_dialog->m_bWatch = watch; }

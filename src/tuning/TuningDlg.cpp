@@ -50,12 +50,7 @@ public:
     void SetStatus(const std::string&) override {}
     void SetProgress(int) override {}
     Answer Ask(const std::string& text, Buttons buttons) override {
-        Answer answer = Answer::Cancel;
-        const QString message = QString::fromStdString(text);
-        QMetaObject::invokeMethod(
-            m_dialog, [&] { answer = Messenger::Show(m_dialog, message, buttons, MessageIcon::Warning); },
-            Qt::BlockingQueuedConnection);
-        return answer;
+        return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
     }
     bool Cancelled() override { return false; }
     void SetWatch(bool) override {}

@@ -9,17 +9,11 @@
 #include "res/CommandTable.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
+#include "support/RandomImage.h"
 
 using namespace ids;
 
 namespace {
-
-RadioImage RandomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    RadioImage image;
-    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
-    return image;
-}
 
 // An image whose channel 3 holds 145.12500 / 146.00000.
 RadioImage ImageWithChannel() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/RandomImage.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -32,13 +34,6 @@ protected:
     }
     fs::path m_dir;
 };
-
-RadioImage RandomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    RadioImage image;
-    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
-    return image;
-}
 
 }  // namespace
 

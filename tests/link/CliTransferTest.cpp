@@ -138,3 +138,18 @@ TEST_F(CliTransfer, TuneAgainstAWrongAnswerFailsAfterItsRetries) {
     ASSERT_NE(first, std::string::npos) << log;
     EXPECT_NE(log.find(" 错误需延时再试", first + 1), std::string::npos) << log;
 }
+
+TEST_F(CliTransfer, CsvExportAndImport) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " -o " + Path("s.csv")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("s.csv")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
+    EXPECT_NE(log.find("使用中的频道: 6"), std::string::npos) << log;
+    std::ofstream(Path("bad.csv")) << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+                                      "7,999,,OFF,OFF,宽,是,高,DTMF,开,关闭\n";
+    const RadioImage before = Load(Path("x.sin"));
+    EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("bad.csv")), &log), 0);
+    EXPECT_NE(log.find("第 2 行"), std::string::npos) << log;
+    EXPECT_EQ(Load(Path("x.sin")), before);
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/RandomImage.h"
+
 #include <algorithm>
 #include <random>
 
@@ -7,13 +9,6 @@
 #include "support/ScriptedLink.h"
 
 namespace {
-
-RadioImage RandomImage(unsigned seed) {
-    std::mt19937 rng(seed);
-    RadioImage image;
-    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
-    return image;
-}
 
 struct Rig {
     explicit Rig(const RadioImage& memory, std::uint8_t type = 0xFF, SimFaults faults = {})

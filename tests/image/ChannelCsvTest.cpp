@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/ToneTable.h"
+#include "editor/CellRules.h"
+#include "image/ChannelCsv.h"
+#include "image/ChannelTable.h"
+
+namespace {
+
+// A random image as the program leaves it: valid channels, empty rows saved.
+RadioImage RandomValidImage(unsigned seed) {
+    std::mt19937 rng(seed);
+    RadioImage image;
+    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+    PlainChannelTable table;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (rng() % 3 == 0) continue;
+        const std::uint32_t units = 6700000 + static_cast<std::uint32_t>(rng() % 7000) * 625;
+        table.SetCellText(n, 1, UnitsToFrequencyText(units));
+        if (rng() % 4) table.SetCellText(n, 2, UnitsToFrequencyText(units + 625 * (rng() % 100)));
+        for (int c = 3; c <= 4; ++c) table.SetCellText(n, c, ToneTable::Instance().Text(static_cast<int>(rng() % 261)));
+        for (int c = 5; c <= 10; ++c) {
+            const auto& entries = ListEntries(c);
+            table.SetCellText(n, c, entries[rng() % entries.size()]);
+        }
+    }
+    UpdateImageFromGrid(table, image);
+    return image;
+}
+
+}  // namespace
+
+TEST(ChannelCsv, ExportThenImportIsTheIdentity) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        const RadioImage image = RandomValidImage(seed);
+        RadioImage back = image;
+        const CsvImport result = ImportChannelsCsv(ExportChannelsCsv(image), back, false);
+        ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+        ASSERT_EQ(back, image) << seed;
+    }
+}
+
+TEST(ChannelCsv, HeaderAndColumnsByName) {
+    const std::string csv = ExportChannelsCsv(RandomValidImage(3));
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBF频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\r\n", 0), 0u);
+    // Columns in another order, quoted fields, no BOM.
+    RadioImage image = NewDocumentImage();
+    const std::string reordered =
+        "繁忙锁定,PTTID,可选信令,发射功率,扫描添加,宽/窄,发射信令,接收信令,发射频率,接收频率,频道\n"
+        "载波,开,DTMF,高,是,宽,D023N,67.0,145.125,\"145.12500\",1\n";
+    const CsvImport result = ImportChannelsCsv(reordered, image, false);
+    ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+    EXPECT_EQ(result.channels, 1);
+    const ChannelTexts t = DecodeChannelRecord(RecordAt(image, 1));
+    EXPECT_EQ(t, (ChannelTexts{"145.12500", "145.12500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "载波"}));
+}
+
+TEST(ChannelCsv, BadLinesAreReportedWithTheirNumbersAndChangeNothing) {
+    const RadioImage before = RandomValidImage(5);
+    RadioImage image = before;
+    const std::string csv =
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+        "1,145.125,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
+        "2,145.1234,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
+        "300,145.125,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
+        "4,146,146,D999N,OFF,宽,是,高,DTMF,开,关闭\n"
+        "5,146,146,OFF,OFF,中,是,高,DTMF,开,关闭\n"
+        "1,146,146,OFF,OFF,宽,是,高,DTMF,开,关闭\n";
+    CsvImport result = ImportChannelsCsv(csv, image, false);
+    ASSERT_EQ(result.problems.size(), 5u);
+    const int lines[] = {3, 4, 5, 6, 7};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(result.problems[static_cast<std::size_t>(i)].line, lines[i]);
+    EXPECT_NE(result.problems[0].reason.find("6.25K"), std::string::npos);
+    EXPECT_EQ(image, before);
+    result = ImportChannelsCsv(csv, image, true);
+    EXPECT_EQ(result.channels, 1);
+    EXPECT_EQ(DecodeChannelRecord(RecordAt(image, 1))[0], "145.12500");
+    EXPECT_FALSE(ChannelInUse(RecordAt(image, 2)));
+    RadioImage untouched = before;
+    EXPECT_EQ(ImportChannelsCsv("频道,接收频率\n", untouched, true).problems.size(), 9u);  // missing columns
+    EXPECT_EQ(untouched, before);
+}
