@@ -1,10 +1,12 @@
 #include "app/DocManager.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
 #include "app/Messenger.h"
 #include "editor/KeshView.h"
+#include "image/ChannelCsv.h"
 #include "image/KeshDoc.h"
 
 CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
@@ -77,6 +79,49 @@ bool CDocManager::DoSave(const QString& path) {
     m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
     m_recent.Add(path);
     ShowRecentFiles();
+    return true;
+}
+
+bool CDocManager::OnExportCsv() {
+    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true);
+    if (path.isEmpty()) return false;
+    m_view->CommitCellEdit();
+    RadioImage image = m_doc->m_image;
+    UpdateImageFromGrid(*m_view, image);
+    QFile file(path);
+    const QByteArray csv = QByteArray::fromStdString(ExportChannelsCsv(image));
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size()) {
+        Messenger::Show(m_frame, QStringLiteral("无法写入文件“%1”。").arg(path), Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool CDocManager::OnImportCsv() {
+    const QString path = Messenger::AskOpenFile(m_frame, true);
+    if (path.isEmpty()) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Messenger::Show(m_frame, QStringLiteral("无法打开文件“%1”。").arg(path), Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    const std::string csv = file.readAll().toStdString();
+    m_view->CommitCellEdit();
+    RadioImage image = m_doc->m_image;
+    UpdateImageFromGrid(*m_view, image);
+    CsvImport result = ImportChannelsCsv(csv, image, false);
+    if (!result.problems.empty()) {
+        // One summary of every refused line; nothing is applied unless asked.
+        QString summary = QStringLiteral("以下 %1 行被拒绝：\n").arg(result.problems.size());
+        for (const CsvProblem& p : result.problems)
+            summary += QStringLiteral("第 %1 行: %2\n").arg(p.line).arg(QString::fromStdString(p.reason));
+        summary += QStringLiteral("\n是否只导入有效的行？");
+        if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
+        ImportChannelsCsv(csv, image, true);
+    }
+    m_doc->m_image = image;
+    m_view->UpdateGridFromImage();
+    m_doc->SetModifiedFlag(true);
     return true;
 }
 

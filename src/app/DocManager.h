@@ -24,6 +24,9 @@ public:
     bool OnOpenRecentFile(int index);
     // Opens `path` after asking about unsaved changes.
     bool OpenDocumentFile(const QString& path);
+    // "导出 CSV…" and "导入 CSV…": the channel table as it stands in the grid.
+    bool OnExportCsv();
+    bool OnImportCsv();
     // Asks whether to save a modified document; false when the user cancels.
     bool SaveModified();
 

@@ -98,7 +98,7 @@ void CKeshApp::SetPort(const QString& port) {
 
 void CKeshApp::OnTransferRunning(bool running) {
     // While a transfer runs nothing may change or replace the document.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING})
         m_frame->Action(id)->setEnabled(!running);
     m_frame->SetRecentFilesEnabled(!running);
     m_view->SetEditingEnabled(!running);
@@ -116,6 +116,8 @@ void CKeshApp::WireCommands() {
     on(ID_FILE_OPEN, [this] { m_docManager->OnFileOpen(); });
     on(ID_FILE_SAVE, [this] { m_docManager->OnFileSave(); });
     on(ID_FILE_SAVE_AS, [this] { m_docManager->OnFileSaveAs(); });
+    on(ID_EXPORT_CSV, [this] { m_docManager->OnExportCsv(); });
+    on(ID_IMPORT_CSV, [this] { m_docManager->OnImportCsv(); });
     on(ID_APP_EXIT, [this] { m_frame->close(); });
     on(ID_APP_ABOUT, [this] {
         CAboutDlg about(m_frame);

@@ -62,6 +62,8 @@ void CMainFrame::BuildMenus() {
     m_fileMenu = menu(MenuId::File);
     m_fileMenu->addActions({Action(ID_FILE_NEW), Action(ID_FILE_OPEN), Action(ID_FILE_SAVE), Action(ID_FILE_SAVE_AS)});
     m_fileMenu->addSeparator();
+    m_fileMenu->addActions({Action(ID_EXPORT_CSV), Action(ID_IMPORT_CSV)});
+    m_fileMenu->addSeparator();
     m_fileMenu->addActions({Action(ID_FILE_PRINT), Action(ID_FILE_PRINT_PREVIEW), Action(ID_FILE_PRINT_SETUP)});
     m_fileMenu->addSeparator();
     m_recentPlaceholder = m_fileMenu->addAction(QString::fromUtf8(text::kRecentPlaceholder));

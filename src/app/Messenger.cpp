@@ -33,8 +33,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(QString::fromUtf8(text::kFileFilter));
-    dialog.setDefaultSuffix(QStringLiteral("sin"));
+    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QString::fromUtf8(text::kFileFilter));
+    dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.selectFile(request.proposedName);
@@ -83,18 +83,18 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons) {
     return answer;
 }
 
-QString AskOpenFile(QWidget* parent) {
-    FileRequest request{FileRequestKind::Open, QString(), QString()};
+QString AskOpenFile(QWidget* parent, bool csv) {
+    FileRequest request{FileRequestKind::Open, QString(), QString(), csv};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
-QString AskSaveFile(QWidget* parent, const QString& proposedName) {
-    FileRequest request{FileRequestKind::Save, proposedName, QString()};
+QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv) {
+    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
 QString AskText(QWidget* parent, const QString& label, const QString& initial) {
-    FileRequest request{FileRequestKind::Text, initial, label};
+    FileRequest request{FileRequestKind::Text, initial, label, false};
     if (FileHook()) return FileHook()(request);
     bool ok = false;
     const QString text = QInputDialog::getText(parent, QString::fromUtf8(text::kAppTitle), label, QLineEdit::Normal, initial, &ok);

@@ -24,6 +24,7 @@ struct FileRequest {
     FileRequestKind kind = FileRequestKind::Open;
     QString proposedName;  // or, for a text, the text shown at first
     QString label;         // what a text is asked for
+    bool csv = false;      // a CSV file rather than a .sin
 };
 
 namespace Messenger {
@@ -44,8 +45,8 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
 Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons);
 
 // File dialogs with the ".sin" filter; an empty result means cancelled.
-QString AskOpenFile(QWidget* parent);
-QString AskSaveFile(QWidget* parent, const QString& proposedName);
+QString AskOpenFile(QWidget* parent, bool csv = false);
+QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv = false);
 // A line of text (a device path, a printer name); empty when cancelled.
 QString AskText(QWidget* parent, const QString& label, const QString& initial);
 

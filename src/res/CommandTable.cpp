@@ -9,6 +9,8 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_FILE_OPEN, MenuId::File, "打开(&O)...\tCtrl+O", "Ctrl+O", "打开一个现有文档\n打开"},
         {ID_FILE_SAVE, MenuId::File, "保存(&S)\tCtrl+S", "Ctrl+S", "保存活动文档\n保存"},
         {ID_FILE_SAVE_AS, MenuId::File, "另存为(&A)...", "", "将活动文档以一个新文件名保存\n另存为"},
+        {ID_EXPORT_CSV, MenuId::File, "导出 CSV…", "", "把频道表导出为 CSV 文件\n导出 CSV"},
+        {ID_IMPORT_CSV, MenuId::File, "导入 CSV…", "", "从 CSV 文件读入频道表\n导入 CSV"},
         {ID_FILE_PRINT, MenuId::File, "打印(&P)...\tCtrl+P", "Ctrl+P", "打印活动文档\n打印"},
         {ID_FILE_PRINT_PREVIEW, MenuId::File, "打印预览(&V)", "", "显示整页\n打印预览"},
         {ID_FILE_PRINT_SETUP, MenuId::File, "打印设置(&R)...", "", "改变打印机及打印选项\n打印设置"},

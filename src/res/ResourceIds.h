@@ -31,6 +31,8 @@ constexpr int ID_PORT_COM4 = 32777;
 constexpr int ID_TUNING = 32778;
 constexpr int ID_EDIT_CHANNELS = 32780;
 constexpr int ID_OPTIONS = 32784;
+constexpr int ID_EXPORT_CSV = 32790;
+constexpr int ID_IMPORT_CSV = 32791;
 
 // Dialogs
 constexpr int IDD_ABOUTBOX = 100;

@@ -234,3 +234,33 @@ TEST_F(GuiTest, ColumnWidthsFollowTheFrequencyColumn) {
     Trigger(ID_FILE_NEW);
     EXPECT_EQ(Grid()->ColWidth(5), 200);
 }
+
+TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
+    View()->SetCellText(4, 1, "146.00000");
+    View()->SetCellText(4, 2, "146.50000");
+    for (int c = 3; c <= 4; ++c) View()->SetCellText(4, c, "OFF");
+    const char* flags[] = {"宽", "是", "高", "DTMF", "开", "关闭"};
+    for (int c = 5; c <= 10; ++c) View()->SetCellText(4, c, flags[c - 5]);
+    fileAnswers = {Path("grid.csv")};
+    Trigger(ID_EXPORT_CSV);
+    ASSERT_TRUE(QFile::exists(Path("grid.csv")));
+    Trigger(ID_FILE_NEW);
+    EXPECT_EQ(Grid()->TextMatrix(4, 1), "");
+    fileAnswers = {Path("grid.csv")};
+    Trigger(ID_IMPORT_CSV);
+    EXPECT_EQ(Grid()->TextMatrix(4, 2), "146.50000");
+    EXPECT_TRUE(Doc()->IsModified());
+    // A refused line is reported once; Cancel applies nothing.
+    QFile bad(Path("bad.csv"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+              "9,600,,OFF,OFF,宽,是,高,DTMF,开,关闭\n");
+    bad.close();
+    messages.clear();
+    fileAnswers = {Path("bad.csv")};
+    answers = {Answer::Cancel};
+    Trigger(ID_IMPORT_CSV);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("第 2 行"));
+    EXPECT_EQ(Grid()->TextMatrix(4, 2), "146.50000");
+}
