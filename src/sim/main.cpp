@@ -207,10 +207,11 @@ private:
     }
 
     void Send(const SimReply& reply) {
-        auto due = Clock::now();
+        // On the emulated wire the answer starts as the last byte in ends.
+        auto due = m_o.baud ? m_rxDone : Clock::now();
         if (reply.delayed && !m_o.baud) due += kAnswerDelay;
         for (std::uint8_t b : reply.bytes) {
-            if (m_o.baud) due = std::max(due, m_rxDone) + kByteTime;
+            if (m_o.baud) due += kByteTime;
             WaitUntil(due);
             if (::write(m_master, &b, 1) != 1) return;
             Log("TX", b);
