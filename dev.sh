@@ -5,6 +5,7 @@
 #   ./dev.sh test    build and run every test, then again under ASan + UBSan
 #   ./dev.sh bench   transfer benchmarks against the simulated radio
 #   ./dev.sh fuzz [SECONDS]  the fuzz targets, each for SECONDS (default 300)
+#   ./dev.sh memcheck    the widget tests under valgrind memcheck
 #   ./dev.sh package a .deb in build/ (cpack)
 #   ./dev.sh demo    a simulated radio and the program with its port chosen
 set -euo pipefail
@@ -90,6 +91,13 @@ case "$verb" in
         build build
         (cd build && ctest --output-on-failure -V -L bench)
         ;;
+    memcheck)
+        need_packages
+        command -v valgrind >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq valgrind
+        build build
+        QT_QPA_PLATFORM=offscreen valgrind --error-exitcode=9 --leak-check=no \
+            --suppressions=tests/valgrind.supp build/bin/gui_tests --gtest_filter="${1:--Transfer.*}"
+        ;;
     package)
         need_packages
         build build
@@ -109,7 +117,7 @@ case "$verb" in
         build/bin/ostreltz --port "$port" "$@"
         ;;
     *)
-        echo "usage: $0 {run|test|bench|fuzz|package|demo}" >&2
+        echo "usage: $0 {run|test|bench|fuzz|memcheck|package|demo}" >&2
         exit 2
         ;;
 esac
