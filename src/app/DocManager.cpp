@@ -51,11 +51,15 @@ bool CDocManager::OpenWithoutAsking(const QString& path) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
+    TakeName(path);
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+void CDocManager::TakeName(const QString& path) {
     m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
     m_recent.Add(path);
     ShowRecentFiles();
-    m_view->OnInitialUpdate();
-    return true;
 }
 
 bool CDocManager::OnFileSave() {
@@ -76,9 +80,7 @@ bool CDocManager::DoSave(const QString& path) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
-    m_recent.Add(path);
-    ShowRecentFiles();
+    TakeName(path);
     return true;
 }
 

@@ -36,6 +36,8 @@ private:
     bool DoSave(const QString& path);
     bool OpenWithoutAsking(const QString& path);
     void ShowRecentFiles();
+    // The document now carries `path`: its name, and the top of the recent files.
+    void TakeName(const QString& path);
 
     CKeshDoc* m_doc;
     CKeshView* m_view;

@@ -21,11 +21,9 @@ public:
     bool hungUp = false;          // every read fails (the cable is pulled)
     std::vector<std::string> log;
     int opens = 0, closes = 0;
-    double virtualMs = 0;
 
-    OpenError Open(const std::string&, const SerialTimeouts& timeouts) override {
+    OpenError Open(const std::string&, const SerialTimeouts&) override {
         ++opens;
-        m_timeouts = timeouts;
         if (openError != OpenError::None) return openError;
         m_open = true;
         return OpenError::None;
@@ -62,7 +60,6 @@ public:
             buffer[r.count++] = m_rx.front();
             m_rx.pop_front();
         }
-        if (r.count < size) virtualMs += m_timeouts.readPerByteMs * static_cast<double>(size) + m_timeouts.readConstantMs;
         log.push_back("R " + std::to_string(size) + ":" + std::to_string(r.count));
         return r;
     }
@@ -72,7 +69,6 @@ public:
     }
     bool IsOpen() const override { return m_open; }
     void PauseMs(int ms) override {
-        virtualMs += ms;
         if (!log.empty() && log.back().rfind("S ", 0) == 0)
             log.back() = "S " + std::to_string(std::stoi(log.back().substr(2)) + ms);
         else
@@ -94,7 +90,6 @@ public:
 
 private:
     RadioSim& m_radio;
-    SerialTimeouts m_timeouts{};
     bool m_open = false;
     std::deque<std::uint8_t> m_rx, m_pending;
 };
