@@ -1,14 +1,21 @@
 // main() of the widget tests: an offscreen application with settings in a
-// throw-away location, then GoogleTest.
+// throw-away location of this process alone (ctest runs the tests in
+// parallel, each in its own process, and they must not share a recent list),
+// then GoogleTest.
 #include <gtest/gtest.h>
 
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "app/KeshApp.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     CKeshApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
