@@ -19,8 +19,7 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 bool Empty(const IChannelTable& t, int row, int col) { return t.CellText(row, col).empty(); }
 
 void WriteNewChannelDefaults(IChannelTable& t, int row) {
-    static const char* const kDefaults[] = {"OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"};
-    for (int c = col::kRxTone; c <= col::kBusy; ++c) t.SetCellText(row, c, kDefaults[c - col::kRxTone]);
+    for (int c = col::kRxTone; c <= col::kBusy; ++c) t.SetCellText(row, c, NewChannelDefault(c));
 }
 
 void EmptyFlags(IChannelTable& t, int row) {
@@ -79,11 +78,43 @@ void ApplyFrequencyEdit(IChannelTable& t, int row, int col, const std::string& t
     if (!RowHasFrequency(t, row) && (enterRule || toneless)) EmptyFlags(t, row);
 }
 
-std::string ToneCommitText(const IChannelTable& t, int row, const std::string& typed) {
-    if (!RowHasFrequency(t, row)) return "";
+std::string NewChannelDefault(int column) {
+    static const char* const kDefaults[] = {"OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"};
+    return kDefaults[std::clamp(column, col::kRxTone, col::kBusy) - col::kRxTone];
+}
+
+std::optional<std::string> ToneTableText(const std::string& typed) {
     for (const std::string& entry : ToneTable::Instance().Texts())
         if (EqualNoCase(entry, typed)) return entry;
-    return "OFF";
+    return std::nullopt;
+}
+
+std::optional<std::string> CellTextRefusal(int column, const std::string& text) {
+    if (column == col::kRxTone || column == col::kTxTone) {
+        if (ToneTableText(text)) return std::nullopt;
+        return "“" + text + "”不是信令代码";
+    }
+    const std::vector<std::string>& entries = ListEntries(column);
+    if (std::find(entries.begin(), entries.end(), text) != entries.end()) return std::nullopt;
+    return "“" + text + "”不是可选的值";
+}
+
+int SetFieldOfChannels(IChannelTable& t, int column, int first, int last, const std::string& text) {
+    if (column < col::kRxTone || column > col::kBusy || CellTextRefusal(column, text)) return 0;
+    const bool tone = column == col::kRxTone || column == col::kTxTone;
+    const std::string value = tone ? *ToneTableText(text) : text;
+    int changed = 0;
+    for (int row = std::max(first, 1); row <= std::min(last, kChannelCount); ++row) {
+        if (!RowHasFrequency(t, row) || t.CellText(row, column) == value) continue;
+        t.SetCellText(row, column, value);
+        ++changed;
+    }
+    return changed;
+}
+
+std::string ToneCommitText(const IChannelTable& t, int row, const std::string& typed) {
+    if (!RowHasFrequency(t, row)) return "";
+    return ToneTableText(typed).value_or("OFF");
 }
 
 std::string ListCommitText(const IChannelTable& t, int row, const std::string& entry) {

@@ -32,6 +32,22 @@ const char* FrequencyMessageText(FrequencyMessage message);
 // otherwise when cells 1 to 4 are.
 void ApplyFrequencyEdit(IChannelTable& table, int row, int col, const std::string& text, bool enterRule);
 
+// The tone-code table's own text equal to `typed` ignoring case, if any.
+std::optional<std::string> ToneTableText(const std::string& typed);
+
+// Why `text` may not stand in column `column` (3-10) of a channel in use, or
+// nothing when it may: a tone must be a tone-code text (any case), a list
+// cell one of its list's entries.
+std::optional<std::string> CellTextRefusal(int column, const std::string& text);
+
+// Writes `text` into column `column` (3-10) of every channel in use among
+// rows first..last; a text the column refuses writes nothing. Returns the
+// number of cells that changed.
+int SetFieldOfChannels(IChannelTable& table, int column, int first, int last, const std::string& text);
+
+// What a new channel holds in column `column` (3-10).
+std::string NewChannelDefault(int column);
+
 // The tone text a tone edit writes: empty on a row without frequencies; the
 // tone-code table's own text when `typed` equals one ignoring case; else "OFF".
 std::string ToneCommitText(const IChannelTable& table, int row, const std::string& typed);

@@ -5,14 +5,11 @@
 #include <map>
 #include <optional>
 
-#include "app/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
 
 namespace {
 
-const std::array<const char*, 11> kCaptions = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", "宽/窄",
-                                               "扫描添加", "发射功率", "可选信令", "PTTID", "繁忙锁定"};
 const std::string kBom = "\xEF\xBB\xBF";
 
 std::string Quote(const std::string& field) {
@@ -67,10 +64,6 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
     return records;
 }
 
-bool InList(const std::vector<std::string>& entries, const std::string& text) {
-    return std::find(entries.begin(), entries.end(), text) != entries.end();
-}
-
 // Checks one line's texts the way typing them into the grid would, and
 // returns the reason for refusing it, if any.
 std::optional<std::string> CheckLine(const ChannelTexts& t) {
@@ -79,19 +72,12 @@ std::optional<std::string> CheckLine(const ChannelTexts& t) {
     for (int c = 0; c < 2; ++c) {
         if (t[static_cast<std::size_t>(c)].empty()) continue;
         const FrequencyCheck check = CheckFrequencyText(t[static_cast<std::size_t>(c)], anyBand);
-        if (!check.accepted) return std::string(kCaptions[static_cast<std::size_t>(c + 1)]) + "“" + t[static_cast<std::size_t>(c)] +
+        if (!check.accepted) return ColumnCaption(c + 1) + "“" + t[static_cast<std::size_t>(c)] +
                                     "”：" + FrequencyMessageText(check.messages.front());
     }
-    for (int c = 2; c < 4; ++c) {
-        const std::string& tone = t[static_cast<std::size_t>(c)];
-        if (!InList(ToneTable::Instance().Texts(), tone))
-            return std::string(kCaptions[static_cast<std::size_t>(c + 1)]) + "“" + tone + "”不是信令代码";
-    }
-    for (int col = 5; col <= 10; ++col) {
-        const std::string& text = t[static_cast<std::size_t>(col - 1)];
-        if (!InList(ListEntries(col), text))
-            return std::string(kCaptions[static_cast<std::size_t>(col)]) + "“" + text + "”不是可选的值";
-    }
+    for (int column = col::kRxTone; column <= col::kBusy; ++column)
+        if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)]))
+            return ColumnCaption(column) + *refusal;
     return std::nullopt;
 }
 
@@ -99,7 +85,7 @@ std::optional<std::string> CheckLine(const ChannelTexts& t) {
 
 std::string ExportChannelsCsv(const RadioImage& image) {
     std::string out = kBom;
-    for (std::size_t c = 0; c < kCaptions.size(); ++c) out += (c ? "," : "") + std::string(kCaptions[c]);
+    for (int c = 0; c < col::kCount; ++c) out += (c ? "," : "") + ColumnCaption(c);
     out += "\r\n";
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord record = RecordAt(image, n);
@@ -119,13 +105,13 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
         result.problems.push_back({1, "文件是空的"});
         return result;
     }
-    std::array<int, 11> column{};
+    std::array<int, col::kCount> column{};
     column.fill(-1);
     for (std::size_t i = 0; i < records[0].size(); ++i)
-        for (std::size_t c = 0; c < kCaptions.size(); ++c)
-            if (Trim(records[0][i]) == kCaptions[c]) column[c] = static_cast<int>(i);
-    for (std::size_t c = 0; c < kCaptions.size(); ++c)
-        if (column[c] < 0) result.problems.push_back({1, std::string("缺少列“") + kCaptions[c] + "”"});
+        for (int c = 0; c < col::kCount; ++c)
+            if (Trim(records[0][i]) == ColumnCaption(c)) column[static_cast<std::size_t>(c)] = static_cast<int>(i);
+    for (int c = 0; c < col::kCount; ++c)
+        if (column[static_cast<std::size_t>(c)] < 0) result.problems.push_back({1, "缺少列“" + ColumnCaption(c) + "”"});
     if (!result.problems.empty()) return result;
 
     std::map<int, ChannelTexts> channels;
@@ -151,10 +137,14 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
             continue;
         }
         ChannelTexts texts;
-        for (std::size_t c = 1; c < kCaptions.size(); ++c) texts[c - 1] = field(c);
+        for (std::size_t c = 1; c < static_cast<std::size_t>(col::kCount); ++c) texts[c - 1] = field(c);
         for (int c = 0; c < 2; ++c) {
             std::string& f = texts[static_cast<std::size_t>(c)];
             if (!f.empty()) f = CheckFrequencyText(f, BandLimits{kLowestUnits, kHighestUnits}).text;
+        }
+        for (int c = col::kRxTone; c <= col::kTxTone; ++c) {
+            std::string& tone = texts[static_cast<std::size_t>(c - 1)];
+            tone = ToneTableText(tone).value_or(tone);
         }
         if (auto problem = CheckLine(texts)) {
             result.problems.push_back({line, *problem});

@@ -39,5 +39,8 @@ void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
 // Rebuilds the 128 channel records and the selection bytes from the table.
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
 
+// The caption of column `column` (0-10), as the CSV header row spells it.
+std::string ColumnCaption(int column);
+
 ChannelTexts RowTexts(const IChannelTable& table, int row);
 ChannelRecord RecordAt(const RadioImage& image, int channel);

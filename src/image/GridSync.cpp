@@ -2,6 +2,12 @@
 
 #include "image/ChannelTable.h"
 
+std::string ColumnCaption(int column) {
+    static const char* const kCaptions[col::kCount] = {"频道",     "接收频率", "发射频率", "接收信令", "发射信令", "宽/窄",
+                                                      "扫描添加", "发射功率", "可选信令", "PTTID",    "繁忙锁定"};
+    return kCaptions[std::clamp(column, 0, col::kCount - 1)];
+}
+
 ChannelTexts RowTexts(const IChannelTable& table, int row) {
     ChannelTexts texts;
     for (int c = 1; c <= 10; ++c) texts[static_cast<std::size_t>(c - 1)] = table.CellText(row, c);

@@ -1,0 +1,107 @@
+#include "editor/ChannelClipboard.h"
+
+#include <optional>
+
+#include "editor/CellRules.h"
+
+namespace {
+
+std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
+    std::vector<std::vector<std::string>> rows;
+    std::size_t start = 0;
+    while (start < tsv.size()) {
+        std::size_t end = tsv.find('\n', start);
+        if (end == std::string::npos) end = tsv.size();
+        std::string line = tsv.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> cells;
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+            cells.push_back(line.substr(from, tab - from));
+        cells.push_back(line.substr(from));
+        rows.push_back(std::move(cells));
+        start = end + 1;
+    }
+    return rows;
+}
+
+std::string Trim(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Writes one pasted cell, or says why it is refused.
+std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, const std::string& text,
+                                     const BandLimits& band) {
+    if (row > kChannelCount || column >= col::kCount) return "超出频道表";
+    if (column == col::kRxFreq || column == col::kTxFreq) {
+        const FrequencyCheck check = CheckFrequencyText(text, band);
+        if (!check.accepted) return FrequencyMessageText(check.messages.back());
+        ApplyFrequencyEdit(t, row, column, check.text, false);
+        return std::nullopt;
+    }
+    const bool tone = column == col::kRxTone || column == col::kTxTone;
+    if (text.empty()) {
+        // An empty tone belongs to a direction without a frequency; the lists
+        // are empty only on a channel without frequencies.
+        if (!tone && RowHasFrequency(t, row)) return "不能为空";
+        t.SetCellText(row, column, "");
+        return std::nullopt;
+    }
+    if (!RowHasFrequency(t, row)) return "该频道没有频率";
+    if (auto refusal = CellTextRefusal(column, text)) return refusal;
+    t.SetCellText(row, column, tone ? *ToneTableText(text) : text);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string CopyCellsTsv(const IChannelTable& table, const CellRange& range) {
+    std::string out;
+    for (int r = range.top; r <= range.bottom; ++r) {
+        for (int c = range.left; c <= range.right; ++c) {
+            if (c > range.left) out += '\t';
+            out += table.CellText(r, c);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::vector<RefusedCell> PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
+                                       const BandLimits& band) {
+    std::vector<RefusedCell> refused;
+    const auto rows = ParseTsv(tsv);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const int at = row + static_cast<int>(r);
+            const int column_at = column + static_cast<int>(c);
+            if (auto reason = PasteCell(table, at, column_at, Trim(rows[r][c]), band))
+                refused.push_back({at, column_at, *reason});
+        }
+    return refused;
+}
+
+void ClearCells(IChannelTable& table, const CellRange& range) {
+    for (int r = range.top; r <= range.bottom; ++r)
+        for (int c = range.left; c <= range.right; ++c) {
+            if (c == col::kRxFreq || c == col::kTxFreq)
+                ApplyFrequencyEdit(table, r, c, "", true);
+            else
+                table.SetCellText(r, c, RowHasFrequency(table, r) ? NewChannelDefault(c) : "");
+        }
+}
+
+std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::size_t shown) {
+    std::string text = "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n";
+    for (std::size_t i = 0; i < refused.size() && i < shown; ++i) {
+        const RefusedCell& cell = refused[i];
+        const std::string where = cell.row > kChannelCount || cell.column >= col::kCount
+                                      ? "频道表之外"
+                                      : "第 " + std::to_string(cell.row) + " 频道" + ColumnCaption(cell.column);
+        text += where + "：" + cell.reason + "\n";
+    }
+    if (refused.size() > shown) text += "……另有 " + std::to_string(refused.size() - shown) + " 个\n";
+    return text;
+}
