@@ -121,9 +121,7 @@ bool CDocManager::OnImportCsv() {
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
         ImportChannelsCsv(csv, image, true);
     }
-    m_doc->m_image = image;
-    m_view->UpdateGridFromImage();
-    m_doc->SetModifiedFlag(true);
+    m_view->ReplaceImage(image, QStringLiteral("导入 CSV"));
     return true;
 }
 

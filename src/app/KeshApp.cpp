@@ -10,6 +10,7 @@
 #include "app/HelpBrowser.h"
 #include "app/MainFrm.h"
 #include "app/Messenger.h"
+#include "editor/EditCommands.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
 #include "link/PortMenu.h"
@@ -106,8 +107,7 @@ void CKeshApp::OnTransferRunning(bool running) {
 
 void CKeshApp::OnOptions() {
     COptionsDlg dialog(m_doc->m_image, m_frame);
-    const RadioImage before = m_doc->m_image;
-    if (dialog.exec() == QDialog::Accepted && m_doc->m_image != before) m_doc->SetModifiedFlag(true);
+    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QStringLiteral("可选功能"));
 }
 
 void CKeshApp::WireCommands() {
@@ -143,7 +143,7 @@ void CKeshApp::WireCommands() {
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
-    // Commands whose windows are not part of this program yet.
+    new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
     on(ID_TUNING, [this] {
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);

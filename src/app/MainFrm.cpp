@@ -49,7 +49,7 @@ QAction* CMainFrame::MakeAction(int id) {
         const QString prompt = QString::fromUtf8(info->prompt);
         action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
         if (prompt.contains(QLatin1Char('\n'))) action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
-        if (*info->shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(info->shortcut)));
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info->shortcut)));
         action->setShortcutContext(Qt::ApplicationShortcut);
     }
     addAction(action);  // shortcuts work even for commands that are on no menu
@@ -71,6 +71,19 @@ void CMainFrame::BuildMenus() {
     m_recentPlaceholder->setEnabled(false);
     m_recentEnd = m_fileMenu->addSeparator();
     m_fileMenu->addAction(Action(ID_APP_EXIT));
+
+    QMenu* edit = menu(MenuId::Edit);
+    edit->addActions({Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO)});
+    edit->addSeparator();
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
+    for (QMenu* m : {edit, m_gridMenu}) {
+        m->addActions({Action(ID_EDIT_CUT), Action(ID_EDIT_COPY), Action(ID_EDIT_PASTE), Action(ID_EDIT_CLEAR)});
+        m->addSeparator();
+        m->addActions({Action(ID_CHANNEL_INSERT), Action(ID_CHANNEL_DELETE), Action(ID_CHANNEL_UP), Action(ID_CHANNEL_DOWN)});
+        m->addSeparator();
+        m->addAction(Action(ID_SET_FIELD));
+    }
 
     QMenu* program = menu(MenuId::Program);
     program->addAction(Action(ID_READ));

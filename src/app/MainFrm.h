@@ -17,6 +17,8 @@ public:
     QAction* Action(int id) const { return m_actions.value(id); }
     QToolBar* ToolBar() const { return m_wndToolBar; }
     QMenu* PortMenu() const { return m_portMenu; }
+    // The channel grid's context menu: the clipboard and channel commands.
+    QMenu* GridMenu() const { return m_gridMenu; }
     // Pane 0 of the status bar.
     QLabel* MessagePane() const { return m_pane0; }
     void SetMessageText(const QString& text);
@@ -50,6 +52,7 @@ private:
     QLabel* m_pane0 = nullptr;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_portMenu = nullptr;
+    QMenu* m_gridMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     QAction* m_recentEnd = nullptr;

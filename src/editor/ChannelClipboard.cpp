@@ -1,5 +1,6 @@
 #include "editor/ChannelClipboard.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "editor/CellRules.h"
@@ -69,18 +70,20 @@ std::string CopyCellsTsv(const IChannelTable& table, const CellRange& range) {
     return out;
 }
 
-std::vector<RefusedCell> PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
-                                       const BandLimits& band) {
-    std::vector<RefusedCell> refused;
+PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv, const BandLimits& band) {
+    PasteResult result;
     const auto rows = ParseTsv(tsv);
-    for (std::size_t r = 0; r < rows.size(); ++r)
+    result.rows = static_cast<int>(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        result.columns = std::max(result.columns, static_cast<int>(rows[r].size()));
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            const int at = row + static_cast<int>(r);
-            const int column_at = column + static_cast<int>(c);
-            if (auto reason = PasteCell(table, at, column_at, Trim(rows[r][c]), band))
-                refused.push_back({at, column_at, *reason});
+            const int atRow = row + static_cast<int>(r);
+            const int atColumn = column + static_cast<int>(c);
+            if (auto reason = PasteCell(table, atRow, atColumn, Trim(rows[r][c]), band))
+                result.refused.push_back({atRow, atColumn, *reason});
         }
-    return refused;
+    }
+    return result;
 }
 
 void ClearCells(IChannelTable& table, const CellRange& range) {

@@ -22,13 +22,19 @@ struct RefusedCell {
     std::string reason;
 };
 
+struct PasteResult {
+    std::vector<RefusedCell> refused;
+    int rows = 0;  // the size of the pasted block
+    int columns = 0;
+};
+
 // Writes the cells of `tsv` with its first cell at (row, column), row by row
 // and left to right, each checked as if typed: frequencies against the bounds
 // and steps (the band only warns), tones against the tone-code table, list
 // cells against their lists, and no tone or list value on a channel without a
 // frequency. A new channel gets its defaults. Refused cells keep their text
-// and are returned; every other cell is written.
-std::vector<RefusedCell> PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
+// and are listed; every other cell is written.
+PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
                                        const BandLimits& band);
 
 // What cutting leaves: empty frequencies (with the tones and flags that go

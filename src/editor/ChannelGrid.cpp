@@ -87,6 +87,29 @@ void CChannelGrid::SetTextMatrix(int row, int col, const QString& text) {
     }
 }
 
+CellRange CChannelGrid::SelectedCells() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) {
+        const int row = std::max(Row(), 1);
+        const int col = std::max(Col(), 1);
+        return {row, col, row, col};
+    }
+    CellRange r{kRows, kCols, 0, 0};
+    for (const QTableWidgetSelectionRange& s : ranges) {
+        r.top = std::min(r.top, s.topRow() + 1);
+        r.left = std::min(r.left, s.leftColumn() + 1);
+        r.bottom = std::max(r.bottom, s.bottomRow() + 1);
+        r.right = std::max(r.right, s.rightColumn() + 1);
+    }
+    return r;
+}
+
+void CChannelGrid::SelectCells(const CellRange& range) {
+    SetCurrentCell(range.top, range.left);
+    clearSelection();
+    setRangeSelected(QTableWidgetSelectionRange(range.top - 1, range.left - 1, range.bottom - 1, range.right - 1), true);
+}
+
 int CChannelGrid::ColWidth(int col) const {
     return col == 0 ? verticalHeader()->width() : columnWidth(col - 1);
 }

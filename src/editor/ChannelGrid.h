@@ -4,6 +4,8 @@
 // numbers) the fixed header column; rows 1-128 and columns 1-10 are cells.
 #include <QTableWidget>
 
+#include "editor/ChannelClipboard.h"
+
 class CChannelGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -19,6 +21,11 @@ public:
     int Row() const { return currentRow() + 1; }
     int Col() const { return currentColumn() + 1; }
     void SetCurrentCell(int row, int col) { setCurrentCell(row - 1, col - 1); }
+
+    // The block of selected cells (their bounding block), or the current cell.
+    CellRange SelectedCells() const;
+    // Selects `range` and makes its first cell the current one.
+    void SelectCells(const CellRange& range);
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);

@@ -8,12 +8,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "app/Messenger.h"
 #include "editor/CellEditors.h"
 #include "editor/ChannelGrid.h"
 #include "editor/FocusNext.h"
+#include "editor/ImageStep.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
@@ -73,7 +75,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
 
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
         WatchPointer(combo);
-        connect(combo, &QComboBox::activated, this, [this] { m_pDocument->SetModifiedFlag(true); });
+        connect(combo, &QComboBox::activated, this, [this] { RecordStep(QStringLiteral("整机设置")); });
     }
     WatchPointer(m_grid);
     WatchPointer(m_grid->viewport());
@@ -81,11 +83,23 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     WatchPointer(group);
     m_pDocument->SetGridPull([this] { UpdateImageFromGrid(); });
 
+    m_undo = new QUndoStack(this);
+    m_undo->setUndoLimit(500);
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { m_pDocument->SetModifiedFlag(!clean); });
+    connect(m_pDocument, &CKeshDoc::modifiedChanged, this, [this](bool modified) {
+        if (!modified) m_undo->setClean();
+    });
+
     m_pProgress = new CProgressDlg(this);
     m_pProgress->setWindowFlag(Qt::Window);
     m_runner = new CTransferRunner(m_pProgress, this);
     connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
+}
+
+CKeshView::~CKeshView() {
+    // The window's actions are gone by now: the steps are deleted in silence.
+    m_undo->blockSignals(true);
 }
 
 void CKeshView::OnReadWrite(bool write) {
@@ -112,10 +126,8 @@ void CKeshView::OnTransfer() {
 void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish();
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
-        // The radio's memory replaces what the user had.
-        m_pDocument->m_image = result.image;
-        UpdateGridFromImage();
-        m_pDocument->SetModifiedFlag(true);
+        // The radio's memory replaces what the user had, as one step.
+        ReplaceImage(result.image, QStringLiteral("读频"), true);
     }
     emit transferRunning(false);
 }
@@ -161,8 +173,8 @@ void CKeshView::OneTimeSetUp() {
     for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
     m_grid->SetColWidth(8, w);
     m_editors = new CCellEditors(
-        m_grid, this, [this] { return m_bandLimits[static_cast<std::size_t>(Selection(FormBox::Band))]; },
-        [this] { m_pDocument->SetModifiedFlag(true); });
+        m_grid, this, [this] { return Band(); },
+        [this] { RecordStep(QStringLiteral("输入")); });
     m_cbModel->setCurrentIndex(0);
     m_cbPower->setCurrentIndex(9);
     m_cbBand->setCurrentIndex(2);
@@ -177,6 +189,8 @@ void CKeshView::OnInitialUpdate() {
     for (int c = 0; c < CChannelGrid::kCols; ++c) m_grid->SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c]));
     for (int r = 1; r < CChannelGrid::kRows; ++r) m_grid->SetTextMatrix(r, 0, QString::number(r));
     m_cbModel->setFocus();
+    m_undo->clear();
+    m_lastStep = ImageWithGrid();
 }
 
 void CKeshView::CommitCellEdit() {
@@ -186,6 +200,33 @@ void CKeshView::CommitCellEdit() {
 void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_image, *this); }
 
 void CKeshView::UpdateImageFromGrid() { ::UpdateImageFromGrid(*this, m_pDocument->m_image); }
+
+RadioImage CKeshView::ImageWithGrid() const {
+    RadioImage image = m_pDocument->m_image;
+    ::UpdateImageFromGrid(*this, image);
+    return image;
+}
+
+void CKeshView::RecordStep(const QString& name, bool always) {
+    const RadioImage now = ImageWithGrid();
+    if (now == m_lastStep && !always) return;
+    m_undo->push(new CImageStep(name, m_lastStep, now, [this](const RadioImage& image) { ShowImage(image); }));
+    m_lastStep = now;
+}
+
+void CKeshView::ReplaceImage(const RadioImage& image, const QString& name, bool always) {
+    m_pDocument->m_image = image;
+    UpdateGridFromImage();
+    RecordStep(name, always);
+}
+
+void CKeshView::ShowImage(const RadioImage& image) {
+    m_editors->HideAll();
+    m_pDocument->m_image = image;
+    UpdateGridFromImage();
+    m_editors->LoadEditor();
+    m_lastStep = image;
+}
 
 ReportInputs CKeshView::ReportInputsFromView() const {
     ReportInputs in;

@@ -14,12 +14,14 @@ class CChannelGrid;
 class CKeshDoc;
 class CProgressDlg;
 class CTransferRunner;
+class QUndoStack;
 struct CloneResult;
 
 class CKeshView : public QWidget, public IChannelTable {
     Q_OBJECT
 public:
     explicit CKeshView(CKeshDoc* document, QWidget* parent = nullptr);
+    ~CKeshView() override;
 
     CKeshDoc* GetDocument() const { return m_pDocument; }
     CChannelGrid* Grid() const { return m_grid; }
@@ -31,6 +33,19 @@ public:
     void OnInitialUpdate();
     void UpdateGridFromImage();
     void UpdateImageFromGrid();
+    // The image as a save would write it: the document's image with the grid
+    // and the four boxes pulled into it.
+    RadioImage ImageWithGrid() const;
+
+    // Every change of the grid, the boxes and the image is one step on this
+    // stack; the document is modified while the stack is away from its clean
+    // state.
+    QUndoStack* UndoStack() const { return m_undo; }
+    // Records what changed since the last step as one step named `name`;
+    // with `always` even when nothing changed (a read from the radio).
+    void RecordStep(const QString& name, bool always = false);
+    // Replaces the document's image, refills the grid and records the step.
+    void ReplaceImage(const RadioImage& image, const QString& name, bool always = false);
 
     // What the report prints: the image, the boxes' texts and the grid as it stands.
     ReportInputs ReportInputsFromView() const;
@@ -47,6 +62,9 @@ public:
     // Cell editing and the four boxes, refused while a transfer runs.
     void SetEditingEnabled(bool enabled);
     CProgressDlg* Progress() const { return m_pProgress; }
+
+    // The limits of the band chosen in the band box.
+    BandLimits Band() const { return m_bandLimits[static_cast<std::size_t>(Selection(FormBox::Band))]; }
 
     QString Port() const { return m_strPort; }
     void SetPort(const QString& port) { m_strPort = port; }
@@ -77,6 +95,8 @@ private:
     void WatchPointer(QWidget* widget);
     void OnReadWrite(bool write);
     void OnTransferFinished(const CloneResult& result);
+    // Shows a recorded image: the document's image, the grid and the boxes.
+    void ShowImage(const RadioImage& image);
 
     CKeshDoc* m_pDocument;
     CChannelGrid* m_grid = nullptr;
@@ -84,6 +104,8 @@ private:
     std::array<BandLimits, 10> m_bandLimits;
     CProgressDlg* m_pProgress = nullptr;
     CTransferRunner* m_runner = nullptr;
+    QUndoStack* m_undo = nullptr;
+    RadioImage m_lastStep{};
     QString m_strPort = QStringLiteral("COM1");
     int m_bWrite = 0;
     bool m_bSetUp = false;

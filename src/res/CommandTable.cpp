@@ -15,6 +15,17 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_FILE_PRINT_PREVIEW, MenuId::File, "打印预览(&V)", "", "显示整页\n打印预览"},
         {ID_FILE_PRINT_SETUP, MenuId::File, "打印设置(&R)...", "", "改变打印机及打印选项\n打印设置"},
         {ID_APP_EXIT, MenuId::File, "退出(&X)", "", "退出应用程序；提示保存文档\n退出"},
+        {ID_EDIT_UNDO, MenuId::Edit, "撤销\tCtrl+Z", "Ctrl+Z", "撤销上一步修改\n撤销"},
+        {ID_EDIT_REDO, MenuId::Edit, "重做\tCtrl+Y", "Ctrl+Y; Ctrl+Shift+Z", "重做撤销了的修改\n重做"},
+        {ID_EDIT_CUT, MenuId::Edit, "剪切\tCtrl+X", "Ctrl+X; Shift+Del", "剪切所选单元格，放入剪贴板\n剪切"},
+        {ID_EDIT_COPY, MenuId::Edit, "复制\tCtrl+Insert", "Ctrl+Ins", "复制所选单元格，放入剪贴板\n复制"},
+        {ID_EDIT_PASTE, MenuId::Edit, "粘贴\tCtrl+V", "Ctrl+V; Shift+Ins", "从当前单元格起粘贴剪贴板的内容\n粘贴"},
+        {ID_EDIT_CLEAR, MenuId::Edit, "清除频道\tDel", "Del", "清除所选频道的全部数据\n清除频道"},
+        {ID_CHANNEL_INSERT, MenuId::Edit, "插入空频道", "", "在所选频道之前插入空频道，其后的频道下移\n插入空频道"},
+        {ID_CHANNEL_DELETE, MenuId::Edit, "删除频道", "", "删除所选频道，其后的频道上移\n删除频道"},
+        {ID_CHANNEL_UP, MenuId::Edit, "上移频道\tCtrl+Shift+Up", "Ctrl+Shift+Up", "把所选频道上移一个位置\n上移频道"},
+        {ID_CHANNEL_DOWN, MenuId::Edit, "下移频道\tCtrl+Shift+Down", "Ctrl+Shift+Down", "把所选频道下移一个位置\n下移频道"},
+        {ID_SET_FIELD, MenuId::Edit, "批量设置…", "", "把所选频道的一项设为同一个值\n批量设置"},
         {ID_READ, MenuId::Program, "读频(&U)\tCtrl+R", "Ctrl+R", "读取对讲机频率\n读频"},
         {ID_WRITE, MenuId::Program, "写频\tCtrl+W", "Ctrl+W", "写频率数据至对讲机\n写频"},
         {ID_TUNING, MenuId::Program, "在线调试(&Y)\tCtrl+T", "Ctrl+T",
@@ -45,6 +56,7 @@ const CommandInfo* FindCommand(int id) {
 const char* MenuTitle(MenuId menu) {
     switch (menu) {
         case MenuId::File: return "文件(&F)";
+        case MenuId::Edit: return "编辑(&B)";
         case MenuId::Program: return "编程(&E)";
         case MenuId::Port: return "端口设置";
         case MenuId::View: return "查看(&V)";

@@ -3,13 +3,13 @@
 // is the status-bar text, then "\n" and the toolbar tooltip.
 #include <vector>
 
-enum class MenuId { File, Program, Port, View, Help, None };
+enum class MenuId { File, Edit, Program, Port, View, Help, None };
 
 struct CommandInfo {
     int id;
     MenuId menu;
     const char* text;      // with "\t" and the accelerator as shown
-    const char* shortcut;  // key sequence text, or ""
+    const char* shortcut;  // key sequences parted by "; ", or ""
     const char* prompt;
 };
 

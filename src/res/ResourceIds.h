@@ -33,6 +33,17 @@ constexpr int ID_EDIT_CHANNELS = 32780;
 constexpr int ID_OPTIONS = 32784;
 constexpr int ID_EXPORT_CSV = 32790;
 constexpr int ID_IMPORT_CSV = 32791;
+constexpr int ID_EDIT_CLEAR = 57632;
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_PASTE = 57637;
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_EDIT_REDO = 57644;
+constexpr int ID_CHANNEL_INSERT = 32792;
+constexpr int ID_CHANNEL_DELETE = 32793;
+constexpr int ID_CHANNEL_UP = 32794;
+constexpr int ID_CHANNEL_DOWN = 32795;
+constexpr int ID_SET_FIELD = 32796;
 
 // Dialogs
 constexpr int IDD_ABOUTBOX = 100;
@@ -40,6 +51,7 @@ constexpr int IDD_FORM = 101;
 constexpr int IDD_PROGRESS = 133;
 constexpr int IDD_TUNING = 136;
 constexpr int IDD_OPTIONS = 156;
+constexpr int IDD_SET_FIELD = 160;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDI_LARGE = 134;
 
@@ -49,6 +61,10 @@ constexpr int IDC_BAND = 1011;
 constexpr int IDC_MODEL = 1017;
 constexpr int IDC_POWER_LEVEL = 1018;
 constexpr int IDC_MANUAL = 1099;
+
+// The set-field dialog
+constexpr int IDC_FIELD_COLUMN = 1201;
+constexpr int IDC_FIELD_VALUE = 1202;
 
 // Cell editors
 constexpr int IDC_EDIT_FREQ = 61446;

@@ -39,9 +39,11 @@ TEST(ChannelClipboard, CopiedRowsAreTsvAndPasteBackIntoEmptyRows) {
 
         // Into the empty rows 65-128 of a new document, and over channels in use.
         PlainChannelTable target = TableOf(NewDocumentImage());
-        EXPECT_TRUE(PasteCellsTsv(target, 65, 1, tsv, kBand1).empty()) << seed;
+        const PasteResult pasted = PasteCellsTsv(target, 65, 1, tsv, kBand1);
+        EXPECT_TRUE(pasted.refused.empty()) << seed;
+        EXPECT_EQ((std::pair{pasted.rows, pasted.columns}), (std::pair{64, 10}));
         PlainChannelTable over = TableOf(RandomValidImage(seed + 100));
-        EXPECT_TRUE(PasteCellsTsv(over, 1, 1, tsv, kBand1).empty()) << seed;
+        EXPECT_TRUE(PasteCellsTsv(over, 1, 1, tsv, kBand1).refused.empty()) << seed;
         for (int r = 1; r <= 64; ++r)
             for (int c = 1; c <= 10; ++c) {
                 ASSERT_EQ(target.CellText(r + 64, c), source.CellText(r, c)) << seed << " " << r << "," << c;
@@ -54,19 +56,19 @@ TEST(ChannelClipboard, PastedCellsAreCheckedLikeTypedOnesAndRefusalsListed) {
     PlainChannelTable t = TableOf(NewDocumentImage());
     // A frequency alone makes a new channel with its defaults; tones match
     // ignoring case and spreadsheet line ends are understood.
-    auto refused = PasteCellsTsv(t, 1, 1, "145.125\r\n", kBand1);
+    auto refused = PasteCellsTsv(t, 1, 1, "145.125\r\n", kBand1).refused;
     EXPECT_TRUE(refused.empty());
     EXPECT_EQ(t.CellText(1, 2), "145.12500");
     EXPECT_EQ(t.CellText(1, 5), "宽");
-    EXPECT_TRUE(PasteCellsTsv(t, 1, 3, "d023n\t 88.5 ", kBand1).empty());
+    EXPECT_TRUE(PasteCellsTsv(t, 1, 3, "d023n\t 88.5 ", kBand1).refused.empty());
     EXPECT_EQ(t.CellText(1, 3), "D023N");
     EXPECT_EQ(t.CellText(1, 4), "88.5");
     // Out of the band is a warning when typed, so it is pasted.
-    EXPECT_TRUE(PasteCellsTsv(t, 1, 2, "446.00625", kBand1).empty());
+    EXPECT_TRUE(PasteCellsTsv(t, 1, 2, "446.00625", kBand1).refused.empty());
 
     const PlainChannelTable before = t;
     refused = PasteCellsTsv(t, 1, 1,
-                            "145.1234\t600\tXYZ\tOFF\t中\t是\t\t无\t开\t关闭\textra\n", kBand1);
+                            "145.1234\t600\tXYZ\tOFF\t中\t是\t\t无\t开\t关闭\textra\n", kBand1).refused;
     ASSERT_EQ(refused.size(), 6u);
     EXPECT_EQ(refused[0].reason, "输入数据错误，请按6.25K或 5k的倍数重新输入");
     EXPECT_EQ(refused[1].reason, "输入数据错误，请按正确的格式及大小重新输入");
@@ -81,12 +83,12 @@ TEST(ChannelClipboard, PastedCellsAreCheckedLikeTypedOnesAndRefusalsListed) {
     EXPECT_EQ(t.CellText(1, 8), "无");
     EXPECT_EQ(t.CellText(1, 9), "开");
     // Row 2 has no frequency: no tone may go there.
-    refused = PasteCellsTsv(t, 2, 1, "\t\tOFF", kBand1);
+    refused = PasteCellsTsv(t, 2, 1, "\t\tOFF", kBand1).refused;
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_EQ(refused[0].reason, "该频道没有频率");
     EXPECT_EQ(t.CellText(2, 3), "");
     // Past the last channel.
-    refused = PasteCellsTsv(t, 128, 1, "\n145", kBand1);
+    refused = PasteCellsTsv(t, 128, 1, "\n145", kBand1).refused;
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_EQ(refused[0].row, 129);
 

@@ -1,0 +1,46 @@
+#include "editor/SetFieldDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+#include "app/ToneTable.h"
+#include "editor/CellRules.h"
+#include "image/ChannelTable.h"
+#include "res/ResourceIds.h"
+
+CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QString::number(ids::IDD_SET_FIELD));
+    setWindowTitle(QStringLiteral("批量设置"));
+    m_cbColumn = new QComboBox(this);
+    m_cbColumn->setObjectName(QString::number(ids::IDC_FIELD_COLUMN));
+    for (int c = col::kRxTone; c <= col::kBusy; ++c) m_cbColumn->addItem(QString::fromStdString(ColumnCaption(c)), c);
+    m_cbValue = new QComboBox(this);
+    m_cbValue->setObjectName(QString::number(ids::IDC_FIELD_VALUE));
+    m_cbValue->setMaxVisibleItems(15);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("项目(&C)"), m_cbColumn);
+    form->addRow(QStringLiteral("设为(&V)"), m_cbValue);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_cbColumn, &QComboBox::currentIndexChanged, this, &CSetFieldDlg::FillValues);
+    FillValues();
+}
+
+void CSetFieldDlg::FillValues() {
+    const int column = Column();
+    const bool tone = column == col::kRxTone || column == col::kTxTone;
+    const std::vector<std::string>& entries = tone ? ToneTable::Instance().Texts() : ListEntries(column);
+    m_cbValue->clear();
+    for (const std::string& entry : entries) m_cbValue->addItem(QString::fromStdString(entry));
+}
+
+int CSetFieldDlg::Column() const { return m_cbColumn->currentData().toInt(); }
+
+std::string CSetFieldDlg::Value() const { return m_cbValue->currentText().toStdString(); }
