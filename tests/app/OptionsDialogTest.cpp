@@ -60,6 +60,7 @@ TEST_F(OptionsDialog, ShowsTheNewDocumentAndOkChangesNothing) {
 }
 
 TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
+    const RadioImage before = View()->ImageWithGrid();
     RunDialog([](QDialog* d) {
         QLineEdit* name = Control<QLineEdit>(d, 1081);
         name->setFocus();
@@ -83,6 +84,13 @@ TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
     const std::uint8_t expected[] = {0x41, 0x42, 0x43, 0x39};
     for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(Doc()->m_image[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
     EXPECT_TRUE(Doc()->IsModified());
+    const RadioImage after = View()->ImageWithGrid();
+    // OK is one step of the undo history.
+    Trigger(ids::ID_EDIT_UNDO);
+    EXPECT_EQ(View()->ImageWithGrid(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    Trigger(ids::ID_EDIT_REDO);
+    EXPECT_EQ(View()->ImageWithGrid(), after);
 }
 
 TEST_F(OptionsDialog, TimerSpinStepsThirtySeconds) {

@@ -73,6 +73,27 @@ TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
     EXPECT_TRUE(Frame()->Action(ID_FILE_OPEN)->isEnabled());
 }
 
+TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
+    SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    View()->SetCellText(1, 1, "146.00000");
+    View()->RecordStep("edit");
+    const RadioImage mine = View()->ImageWithGrid();
+    Start(ID_READ);
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_CHANNEL_INSERT, ID_SET_FIELD})
+        EXPECT_FALSE(Frame()->Action(id)->isEnabled()) << id;
+    EXPECT_TRUE(Frame()->Action(ID_EDIT_COPY)->isEnabled());
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
+    EXPECT_TRUE(Frame()->Action(ID_EDIT_PASTE)->isEnabled());
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(View()->ImageWithGrid(), mine);
+    EXPECT_EQ(Grid()->TextMatrix(1, 1), "146.00000");
+    Trigger(ID_EDIT_REDO);
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
+    EXPECT_EQ(View()->m_cbModel->currentText(), "OST - 102");
+}
+
 TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
     SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));

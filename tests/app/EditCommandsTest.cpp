@@ -1,0 +1,268 @@
+// The edit menu over the channel grid with real keys: undo and redo, the
+// clipboard, whole channels and the set-field dialog.
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QUndoStack>
+
+#include "res/ResourceIds.h"
+#include "support/CellEditingFixture.h"
+#include "support/RandomImage.h"
+
+using namespace ids;
+
+namespace {
+
+class Editing : public CellEditing {
+protected:
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Grid()->setFocus();
+        QTest::keyClick(Grid(), key, modifiers);
+    }
+    RadioImage Image() const { return View()->ImageWithGrid(); }
+    void Open(const RadioImage& image) { ASSERT_TRUE(Docs()->OpenDocumentFile(SaveImage("open.sin", image))); }
+    void Select(int top, int left, int bottom, int right) { Grid()->SelectCells({top, left, bottom, right}); }
+    static QClipboard* Clipboard() { return QApplication::clipboard(); }
+};
+
+// A valid image whose first 20 channels are in use.
+RadioImage TwentyChannels() {
+    RadioImage image = RandomValidImage(11);
+    PlainChannelTable t;
+    UpdateGridFromImage(image, t);
+    for (int n = 1; n <= 20; ++n)
+        if (t.CellText(n, 1).empty()) t.SetCellText(n, 1, "145.00000");
+    for (int n = 1; n <= 20; ++n)
+        for (int c = 3; c <= 10; ++c)
+            if (t.CellText(n, c).empty()) t.SetCellText(n, c, NewChannelDefault(c));
+    for (int n = 21; n <= 128; ++n)
+        for (int c = 1; c <= 10; ++c) t.SetCellText(n, c, "");
+    UpdateImageFromGrid(t, image);
+    return image;
+}
+
+}  // namespace
+
+TEST_F(Editing, EditMenuFollowsTheFileMenu) {
+    const QList<QAction*> menus = Frame()->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[1]->text(), "编辑(&B)");
+    QList<int> items;
+    for (QAction* a : menus[1]->menu()->actions()) items << (a->isSeparator() ? 0 : a->objectName().toInt());
+    EXPECT_EQ(items, QList<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0,
+                                 ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, 0, ID_SET_FIELD}));
+    EXPECT_EQ(Frame()->Action(ID_EDIT_UNDO)->text(), "撤销\tCtrl+Z");
+    EXPECT_EQ(Frame()->Action(ID_EDIT_REDO)->text(), "重做\tCtrl+Y");
+    EXPECT_FALSE(Frame()->Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(ID_EDIT_REDO)->isEnabled());
+
+    // The grid's context menu holds the same commands.
+    QMenu* menu = Frame()->GridMenu();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = QApplication::activePopupWidget() == menu;
+        menu->close();
+    });
+    const QRect cell = Grid()->visualItemRect(Grid()->item(2, 2));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), Grid()->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(Grid()->viewport(), &event);
+    QTRY_VERIFY(shown);
+    EXPECT_TRUE(menu->actions().contains(Frame()->Action(ID_EDIT_PASTE)));
+    EXPECT_TRUE(menu->actions().contains(Frame()->Action(ID_SET_FIELD)));
+}
+
+TEST_F(Editing, UndoAndRedoOfTypingRestoreTheImageAndTheModifiedMark) {
+    const RadioImage start = Image();
+    EnterFrequency(3, 1, "145.125");
+    const RadioImage typed = Image();
+    ASSERT_NE(typed, start);
+    View()->m_cbPower->setFocus();
+    QTest::keyClick(View()->m_cbPower, Qt::Key_Up);
+    ASSERT_EQ(View()->m_cbPower->currentText(), "8");
+    const RadioImage chosen = Image();
+    EXPECT_TRUE(Doc()->IsModified());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Image(), typed);
+    EXPECT_EQ(View()->m_cbPower->currentText(), "9");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Image(), start);
+    EXPECT_EQ(Cell(3, 1), "");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_FALSE(Frame()->Action(ID_EDIT_UNDO)->isEnabled());
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Image(), typed);
+    EXPECT_EQ(Cell(3, 1), "145.12500");
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Image(), chosen);
+    EXPECT_TRUE(Doc()->IsModified());
+
+    // Saved, the document is clean; an undo away from it is modified again.
+    fileAnswers = {Path("saved.sin")};
+    Trigger(ID_FILE_SAVE);
+    EXPECT_FALSE(Doc()->IsModified());
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_TRUE(Doc()->IsModified());
+    Trigger(ID_EDIT_REDO);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Load(Path("saved.sin")), Image());
+    // Opening a file starts a new history.
+    Trigger(ID_FILE_NEW);
+    EXPECT_FALSE(View()->UndoStack()->canUndo());
+}
+
+TEST_F(Editing, CopiedChannelsAreTsvAndPastedIntoEmptyRowsTheyComeBack) {
+    Open(TwentyChannels());
+    Select(1, 1, 20, 10);
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    const QString tsv = Clipboard()->text();
+    QStringList lines = tsv.split('\n');
+    ASSERT_EQ(lines.takeLast(), "");
+    ASSERT_EQ(lines.size(), 20);
+    for (int r = 1; r <= 20; ++r) EXPECT_EQ(lines[r - 1], Row(r).join('\t'));
+
+    const RadioImage before = Image();
+    Grid()->SetCurrentCell(101, 1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(messages.empty());
+    for (int r = 1; r <= 20; ++r) ASSERT_EQ(Row(r + 100), Row(r)) << r;
+    EXPECT_TRUE(Doc()->IsModified());
+    // The pasted block is selected.
+    const CellRange pasted = Grid()->SelectedCells();
+    EXPECT_EQ((std::array{pasted.top, pasted.left, pasted.bottom, pasted.right}), (std::array{101, 1, 120, 10}));
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Image(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+
+    // Shift+Insert pastes too; a spreadsheet's text with CR LF line ends.
+    Clipboard()->setText(QStringLiteral("146.5\t\t88.5\r\n147\r\n"));
+    Grid()->SetCurrentCell(127, 1);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    // The empty second cell empties the transmit frequency and its tone.
+    EXPECT_EQ(Row(127), QStringList({"146.50000", "", "88.5", "", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(Cell(128, 1), "147.00000");
+}
+
+TEST_F(Editing, RefusedPastedCellsAreListedOnceAndTheRestIsPasted) {
+    Band(1);
+    Clipboard()->setText(QStringLiteral("145.125\t\tXYZ\n145.1234\n\t\t\t\t中\n"));
+    Grid()->SetCurrentCell(1, 1);
+    Trigger(ID_EDIT_PASTE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "以下 3 个单元格没有粘贴：\n"
+              "第 1 频道接收信令：“XYZ”不是信令代码\n"
+              "第 2 频道接收频率：输入数据错误，请按6.25K或 5k的倍数重新输入\n"
+              "第 3 频道宽/窄：该频道没有频率\n");
+    EXPECT_EQ(Cell(1, 1), "145.12500");
+    EXPECT_EQ(Cell(1, 3), "OFF");
+    EXPECT_EQ(Cell(2, 1), "");
+    // One step: one undo takes the whole paste back.
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Cell(1, 1), "");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(Editing, CutAndDeleteClearAndUndoBringsThemBack) {
+    Open(TwentyChannels());
+    const RadioImage before = Image();
+    const QStringList row5 = Row(5);
+    const QStringList row6 = Row(6);
+    Select(5, 3, 6, 4);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard()->text(), row5.mid(2, 2).join('\t') + "\n" + row6.mid(2, 2).join('\t') + "\n");
+    EXPECT_EQ(Cell(5, 3), "OFF");
+    EXPECT_EQ(Cell(5, 1), row5[0]);
+    Select(7, 1, 8, 2);
+    Key(Qt::Key_Delete, Qt::ShiftModifier);  // cut as well
+    EXPECT_EQ(Row(7), QStringList(10, QString()));
+    Select(9, 4, 10, 4);
+    Key(Qt::Key_Delete);  // clears the whole channels
+    EXPECT_EQ(Row(9), QStringList(10, QString()));
+    EXPECT_EQ(Row(10), QStringList(10, QString()));
+    for (int i = 0; i < 3; ++i) Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Image(), before);
+    EXPECT_EQ(Row(5), row5);
+}
+
+TEST_F(Editing, ChannelsInsertedDeletedAndMovedAsWholeRecords) {
+    RadioImage image = TwentyChannels();
+    image[ChannelOffset(3) + 15] = 0x5A;  // a byte of channel 3 the grid does not show
+    Open(image);
+    const RadioImage before = Image();
+    QList<QStringList> rows;
+    for (int r = 1; r <= 128; ++r) rows << Row(r);
+    const QStringList row3 = Row(3);
+    const QStringList row4 = Row(4);
+
+    Select(3, 2, 4, 2);
+    Trigger(ID_CHANNEL_INSERT);
+    EXPECT_EQ(Row(3), QStringList(10, QString()));
+    EXPECT_EQ(Row(5), row3);
+    EXPECT_EQ(Row(22), rows[19]);
+    EXPECT_EQ(Image()[ChannelOffset(5) + 15], 0x5A);
+    Trigger(ID_CHANNEL_DELETE);
+    for (int r = 1; r <= 128; ++r) ASSERT_EQ(Row(r), rows[r - 1]) << r;
+    EXPECT_EQ(Image()[ChannelOffset(3) + 15], 0x5A);
+
+    Select(3, 1, 4, 10);
+    Key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Row(4), row3);
+    EXPECT_EQ(Row(5), row4);
+    EXPECT_EQ(Image()[ChannelOffset(4) + 15], 0x5A);
+    const CellRange moved = Grid()->SelectedCells();
+    EXPECT_EQ((std::pair{moved.top, moved.bottom}), (std::pair{4, 5}));
+    Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Row(2), row3);
+    for (int i = 0; i < 5; ++i) Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Image(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    Trigger(ID_EDIT_REDO);
+    EXPECT_EQ(Row(5), row3);
+
+    // Channel 128 in use: no room for an empty channel.
+    Grid()->SetCurrentCell(128, 1);
+    Clipboard()->setText(QStringLiteral("150"));
+    Trigger(ID_EDIT_PASTE);
+    const RadioImage full = Image();
+    const int steps = View()->UndoStack()->count();
+    Select(1, 1, 1, 1);
+    Trigger(ID_CHANNEL_INSERT);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "频道表末尾的 1 个频道中有数据，不能插入空频道。");
+    EXPECT_EQ(Image(), full);
+    EXPECT_EQ(View()->UndoStack()->count(), steps);
+}
+
+TEST_F(Editing, SetFieldGivesTheSelectedChannelsInUseOneValue) {
+    Open(TwentyChannels());
+    Trigger(ID_EDIT_CLEAR);  // channel 1 is now empty
+    const RadioImage before = Image();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "批量设置");
+        auto* column = dialog->findChild<QComboBox*>(QString::number(IDC_FIELD_COLUMN));
+        auto* value = dialog->findChild<QComboBox*>(QString::number(IDC_FIELD_VALUE));
+        ASSERT_TRUE(column && value);
+        EXPECT_EQ(column->count(), 8);
+        EXPECT_EQ(value->count(), 261);  // the tones of the first column
+        column->setCurrentIndex(column->findText("发射功率"));
+        EXPECT_EQ(value->count(), 2);
+        value->setCurrentIndex(value->findText("低"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Select(1, 5, 4, 5);
+    Trigger(ID_SET_FIELD);
+    EXPECT_EQ(Cell(1, 7), "");
+    for (int r = 2; r <= 4; ++r) EXPECT_EQ(Cell(r, 7), "低") << r;
+    EXPECT_NE(Cell(5, 7), QString());
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Image(), before);
+}
