@@ -254,6 +254,11 @@ TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
     Trigger(ID_IMPORT_CSV);
     EXPECT_EQ(Grid()->TextMatrix(4, 2), "146.50000");
     EXPECT_TRUE(Doc()->IsModified());
+    // The import is one step: undo gives the new document back.
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Grid()->TextMatrix(4, 2), "");
+    EXPECT_FALSE(Doc()->IsModified());
+    Trigger(ID_EDIT_REDO);
     // A refused line is reported once; Cancel applies nothing.
     QFile bad(Path("bad.csv"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
