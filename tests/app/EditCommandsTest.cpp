@@ -266,3 +266,21 @@ TEST_F(Editing, SetFieldGivesTheSelectedChannelsInUseOneValue) {
     Trigger(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);
 }
+
+TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {
+    Open(TwentyChannels());
+    const QStringList row1 = Row(1);
+    Select(1, 1, 1, 10);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_Delete);
+        QTest::keyClick(focus, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        dialog->close();
+    });
+    Trigger(ID_OPTIONS);
+    EXPECT_EQ(Row(1), row1);
+    EXPECT_FALSE(Doc()->IsModified());
+}
