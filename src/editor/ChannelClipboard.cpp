@@ -86,6 +86,18 @@ PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::
     return result;
 }
 
+std::string FillSelectionTsv(const std::string& tsv, int rows, int columns) {
+    std::string cell = tsv;
+    if (!cell.empty() && cell.back() == '\n') cell.pop_back();
+    if (!cell.empty() && cell.back() == '\r') cell.pop_back();
+    if (cell.find_first_of("\t\r\n") != std::string::npos || (rows <= 1 && columns <= 1)) return tsv;
+    std::string line;
+    for (int c = 0; c < columns; ++c) line += (c ? "\t" : "") + cell;
+    std::string out;
+    for (int r = 0; r < rows; ++r) out += line + "\n";
+    return out;
+}
+
 void ClearCells(IChannelTable& table, const CellRange& range) {
     for (int r = range.top; r <= range.bottom; ++r)
         for (int c = range.left; c <= range.right; ++c) {

@@ -37,6 +37,11 @@ struct PasteResult {
 PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
                                        const BandLimits& band);
 
+// One copied cell pasted over a larger selection fills all of it, as in a
+// spreadsheet: `tsv` repeated over rows x columns. Any other text is returned
+// as it is.
+std::string FillSelectionTsv(const std::string& tsv, int rows, int columns);
+
 // What cutting leaves: empty frequencies (with the tones and flags that go
 // with them), "OFF" tones and the new-channel entries in the lists of a
 // channel still in use.

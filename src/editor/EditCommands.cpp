@@ -85,7 +85,8 @@ void CEditCommands::OnPaste() {
     if (text.isEmpty()) return;
     CChannelGrid* grid = m_view->Grid();
     const CellRange at = grid->SelectedCells();
-    const PasteResult result = PasteCellsTsv(*m_view, at.top, at.left, text.toStdString(), m_view->Band());
+    const std::string tsv = FillSelectionTsv(text.toStdString(), at.bottom - at.top + 1, at.right - at.left + 1);
+    const PasteResult result = PasteCellsTsv(*m_view, at.top, at.left, tsv, m_view->Band());
     m_view->RecordStep(QStringLiteral("粘贴"));
     grid->SelectCells({at.top, at.left, std::min(at.top + std::max(result.rows, 1) - 1, kChannelCount),
                        std::min(at.left + std::max(result.columns, 1) - 1, CChannelGrid::kCols - 1)});

@@ -146,6 +146,13 @@ TEST_F(Editing, CopiedChannelsAreTsvAndPastedIntoEmptyRowsTheyComeBack) {
     // The empty second cell empties the transmit frequency and its tone.
     EXPECT_EQ(Row(127), QStringList({"146.50000", "", "88.5", "", "宽", "是", "高", "DTMF", "开", "关闭"}));
     EXPECT_EQ(Cell(128, 1), "147.00000");
+
+    // One cell over a selection fills it.
+    Clipboard()->setText(QStringLiteral("低"));
+    Select(1, 7, 20, 7);
+    Trigger(ID_EDIT_PASTE);
+    for (int r = 1; r <= 20; ++r) ASSERT_EQ(Cell(r, 7), "低") << r;
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Editing, RefusedPastedCellsAreListedOnceAndTheRestIsPasted) {

@@ -98,6 +98,13 @@ TEST(ChannelClipboard, PastedCellsAreCheckedLikeTypedOnesAndRefusalsListed) {
               "以下 3 个单元格没有粘贴：\n第 3 频道接收频率：输入数据错误\n频道表之外：超出频道表\n……另有 1 个\n");
 }
 
+TEST(ChannelClipboard, OneCellFillsALargerSelection) {
+    EXPECT_EQ(FillSelectionTsv("低\r\n", 3, 2), "低\t低\n低\t低\n低\t低\n");
+    EXPECT_EQ(FillSelectionTsv("低", 1, 1), "低");
+    EXPECT_EQ(FillSelectionTsv("低\t高\n", 3, 2), "低\t高\n");  // a block is pasted as it is
+    EXPECT_EQ(FillSelectionTsv("a\nb", 3, 1), "a\nb");
+}
+
 TEST(ChannelClipboard, CutCellsLeaveWhatTypingWouldLeave) {
     PlainChannelTable t = TableOf(RandomValidImage(7));
     int inUse = 1;
