@@ -50,7 +50,9 @@ QAction* CMainFrame::MakeAction(int id) {
         action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
         if (prompt.contains(QLatin1Char('\n'))) action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info->shortcut)));
-        action->setShortcutContext(Qt::ApplicationShortcut);
+        // The edit keys act on the grid only while the main window is active;
+        // the others also work from the progress window.
+        action->setShortcutContext(info->menu == MenuId::Edit ? Qt::WindowShortcut : Qt::ApplicationShortcut);
     }
     addAction(action);  // shortcuts work even for commands that are on no menu
     m_actions.insert(id, action);

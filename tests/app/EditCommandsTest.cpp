@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include "link/ProgressDlg.h"
 #include "res/ResourceIds.h"
 #include "support/CellEditingFixture.h"
 #include "support/RandomImage.h"
@@ -290,4 +291,19 @@ TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {
     Trigger(ID_OPTIONS);
     EXPECT_EQ(Row(1), row1);
     EXPECT_FALSE(Doc()->IsModified());
+
+    // Nor in the progress window, which is not modal.
+    Trigger(ID_READ);
+    QWidget* progress = View()->Progress();
+    ASSERT_TRUE(progress->isVisible());
+    progress->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(progress));
+    QTest::keyClick(progress, Qt::Key_Delete);
+    EXPECT_EQ(Row(1), row1);
+    progress->close();
+    // Back in the main window the same key clears the channel.
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Row(1), QStringList(10, QString()));
 }
