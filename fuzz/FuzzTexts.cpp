@@ -20,7 +20,7 @@ void CheckPastedTable(const PlainChannelTable& table) {
             if (column <= 2) {
                 const FrequencyCheck check = CheckFrequencyText(cell, anyBand);
                 if (!check.accepted || check.text != cell) std::abort();
-            } else if (CellTextRefusal(column, cell) || (column <= 4 && *ToneTableText(cell) != cell)) {
+            } else if (CellTextRefusal(column, cell) || StoredCellText(column, cell) != cell) {
                 std::abort();
             }
         }

@@ -88,8 +88,7 @@ bool CDocManager::OnExportCsv() {
     QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true);
     if (path.isEmpty()) return false;
     m_view->CommitCellEdit();
-    RadioImage image = m_doc->m_image;
-    UpdateImageFromGrid(*m_view, image);
+    const RadioImage image = m_view->ImageWithGrid();
     QFile file(path);
     const QByteArray csv = QByteArray::fromStdString(ExportChannelsCsv(image));
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size()) {
@@ -109,8 +108,7 @@ bool CDocManager::OnImportCsv() {
     }
     const std::string csv = file.readAll().toStdString();
     m_view->CommitCellEdit();
-    RadioImage image = m_doc->m_image;
-    UpdateImageFromGrid(*m_view, image);
+    RadioImage image = m_view->ImageWithGrid();
     CsvImport result = ImportChannelsCsv(csv, image, false);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.

@@ -1,9 +1,9 @@
 #include "app/KeshApp.h"
 
 #include <QLibraryInfo>
-#include <cstdio>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"

@@ -2,16 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelCsv.h"
-
-#include <fstream>
-#include <iostream>
-#include <sstream>
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
@@ -74,6 +73,18 @@ int Usage(const char* text, bool asked) {
 int Error(const std::string& text) {
     std::fprintf(stderr, "ostreltz-cli: %s\n", text.c_str());
     return 1;
+}
+
+// A .sin file loaded over a new document's image; nothing, after saying why,
+// when it cannot be loaded.
+std::optional<RadioImage> LoadImageFile(const std::string& path) {
+    RadioImage image = NewDocumentImage();
+    const SinLoadResult loaded = LoadSinFile(path, image);
+    if (!loaded.ok) {
+        Error(loaded.error);
+        return std::nullopt;
+    }
+    return image;
 }
 
 bool ParseCount(const std::string& text, int& out) {
@@ -206,13 +217,12 @@ int CmdPrint(const Args& args) {
     auto pdf = r.Value("--pdf");
     auto rest = r.Rest();
     if (!pdf || !rest || rest->size() != 1) return Usage(kPrintUsage, false);
-    RadioImage image = NewDocumentImage();
-    SinLoadResult loaded = LoadSinFile(rest->front(), image);
-    if (!loaded.ok) return Error(loaded.error);
+    const auto image = LoadImageFile(rest->front());
+    if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(*pdf));
-    PaintReport(&printer, ReportInputsFromImage(image));
+    PaintReport(&printer, ReportInputsFromImage(*image));
     if (printer.printerState() == QPrinter::Error) return Error("无法写入“" + *pdf + "”。");
     return 0;
 }
@@ -231,10 +241,9 @@ int CmdExportCsv(const Args& args) {
     auto out = r.Value("-o");
     auto rest = r.Rest();
     if (!rest || rest->size() != 1) return Usage(kExportUsage, false);
-    RadioImage image = NewDocumentImage();
-    SinLoadResult loaded = LoadSinFile(rest->front(), image);
-    if (!loaded.ok) return Error(loaded.error);
-    const std::string csv = ExportChannelsCsv(image);
+    const auto image = LoadImageFile(rest->front());
+    if (!image) return 1;
+    const std::string csv = ExportChannelsCsv(*image);
     if (!out) {
         std::cout << csv;
         return 0;
@@ -253,18 +262,17 @@ int CmdImportCsv(const Args& args) {
     const bool applyValid = r.Flag("--apply-valid");
     auto rest = r.Rest();
     if (!rest || rest->size() != 2) return Usage(kImportUsage, false);
-    RadioImage image = NewDocumentImage();
-    SinLoadResult loaded = LoadSinFile((*rest)[0], image);
-    if (!loaded.ok) return Error(loaded.error);
+    auto image = LoadImageFile((*rest)[0]);
+    if (!image) return 1;
     std::ifstream in((*rest)[1], std::ios::binary);
     if (!in) return Error("无法打开文件“" + (*rest)[1] + "”。");
     std::stringstream text;
     text << in.rdbuf();
-    const CsvImport result = ImportChannelsCsv(text.str(), image, applyValid);
+    const CsvImport result = ImportChannelsCsv(text.str(), *image, applyValid);
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "第 %d 行: %s\n", p.line, p.reason.c_str());
     if (!result.problems.empty() && !applyValid) return Error("有 " + std::to_string(result.problems.size()) + " 行被拒绝，没有做任何修改。");
     std::string error;
-    if (!SaveSinFile(out.value_or((*rest)[0]), image, &error)) return Error(error);
+    if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "已导入 %d 个频道。\n", result.channels);
     return result.problems.empty() ? 0 : 1;
 }
@@ -284,10 +292,9 @@ int CmdDump(const Args& args) {
     if (r.Help()) return Usage(kDumpUsage, true);
     auto rest = r.Rest();
     if (!rest || rest->size() != 1) return Usage(kDumpUsage, false);
-    RadioImage image = NewDocumentImage();
-    SinLoadResult loaded = LoadSinFile(rest->front(), image);
-    if (!loaded.ok) return Error(loaded.error);
-    std::fputs(DumpImage(image).c_str(), stdout);
+    const auto image = LoadImageFile(rest->front());
+    if (!image) return 1;
+    std::fputs(DumpImage(*image).c_str(), stdout);
     return 0;
 }
 

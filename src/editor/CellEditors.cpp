@@ -82,7 +82,7 @@ QWidget* CCellEditors::EditorForColumn() const { return EditorForColumn(m_grid->
 
 QWidget* CCellEditors::EditorForColumn(int col) const {
     if (col == col::kRxFreq || col == col::kTxFreq) return m_editFreq;
-    if (col == col::kRxTone || col == col::kTxTone) return m_cbTone;
+    if (IsToneColumn(col)) return m_cbTone;
     if (col >= col::kWidth && col <= col::kBusy) return m_lists[static_cast<std::size_t>(col - col::kWidth)];
     return nullptr;
 }

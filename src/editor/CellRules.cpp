@@ -89,8 +89,18 @@ std::optional<std::string> ToneTableText(const std::string& typed) {
     return std::nullopt;
 }
 
+std::string StoredCellText(int column, const std::string& text) {
+    return IsToneColumn(column) ? ToneTableText(text).value_or(text) : text;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::optional<std::string> CellTextRefusal(int column, const std::string& text) {
-    if (column == col::kRxTone || column == col::kTxTone) {
+    if (IsToneColumn(column)) {
         if (ToneTableText(text)) return std::nullopt;
         return "“" + text + "”不是信令代码";
     }
@@ -101,8 +111,7 @@ std::optional<std::string> CellTextRefusal(int column, const std::string& text) 
 
 int SetFieldOfChannels(IChannelTable& t, int column, int first, int last, const std::string& text) {
     if (column < col::kRxTone || column > col::kBusy || CellTextRefusal(column, text)) return 0;
-    const bool tone = column == col::kRxTone || column == col::kTxTone;
-    const std::string value = tone ? *ToneTableText(text) : text;
+    const std::string value = StoredCellText(column, text);
     int changed = 0;
     for (int row = std::max(first, 1); row <= std::min(last, kChannelCount); ++row) {
         if (!RowHasFrequency(t, row) || t.CellText(row, column) == value) continue;

@@ -35,6 +35,15 @@ void ApplyFrequencyEdit(IChannelTable& table, int row, int col, const std::strin
 // The tone-code table's own text equal to `typed` ignoring case, if any.
 std::optional<std::string> ToneTableText(const std::string& typed);
 
+inline bool IsToneColumn(int column) { return column == col::kRxTone || column == col::kTxTone; }
+
+// The text column `column` stores for `text`: the tone-code table's own
+// spelling in the tone columns, the text itself elsewhere.
+std::string StoredCellText(int column, const std::string& text);
+
+// `text` without the blanks and tabs around it.
+std::string TrimBlanks(const std::string& text);
+
 // Why `text` may not stand in column `column` (3-10) of a channel in use, or
 // nothing when it may: a tone must be a tone-code text (any case), a list
 // cell one of its list's entries.

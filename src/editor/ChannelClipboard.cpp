@@ -26,12 +26,6 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
     return rows;
 }
 
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Writes one pasted cell, or says why it is refused.
 std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, const std::string& text,
                                      const BandLimits& band) {
@@ -42,17 +36,16 @@ std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, cons
         ApplyFrequencyEdit(t, row, column, check.text, false);
         return std::nullopt;
     }
-    const bool tone = column == col::kRxTone || column == col::kTxTone;
     if (text.empty()) {
         // An empty tone belongs to a direction without a frequency; the lists
         // are empty only on a channel without frequencies.
-        if (!tone && RowHasFrequency(t, row)) return "不能为空";
+        if (!IsToneColumn(column) && RowHasFrequency(t, row)) return "不能为空";
         t.SetCellText(row, column, "");
         return std::nullopt;
     }
     if (!RowHasFrequency(t, row)) return "该频道没有频率";
     if (auto refusal = CellTextRefusal(column, text)) return refusal;
-    t.SetCellText(row, column, tone ? *ToneTableText(text) : text);
+    t.SetCellText(row, column, StoredCellText(column, text));
     return std::nullopt;
 }
 
@@ -79,7 +72,7 @@ PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             const int atRow = row + static_cast<int>(r);
             const int atColumn = column + static_cast<int>(c);
-            if (auto reason = PasteCell(table, atRow, atColumn, Trim(rows[r][c]), band))
+            if (auto reason = PasteCell(table, atRow, atColumn, TrimBlanks(rows[r][c]), band))
                 result.refused.push_back({atRow, atColumn, *reason});
         }
     }

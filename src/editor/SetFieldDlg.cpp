@@ -35,8 +35,7 @@ CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
 
 void CSetFieldDlg::FillValues() {
     const int column = Column();
-    const bool tone = column == col::kRxTone || column == col::kTxTone;
-    const std::vector<std::string>& entries = tone ? ToneTable::Instance().Texts() : ListEntries(column);
+    const std::vector<std::string>& entries = IsToneColumn(column) ? ToneTable::Instance().Texts() : ListEntries(column);
     m_cbValue->clear();
     for (const std::string& entry : entries) m_cbValue->addItem(QString::fromStdString(entry));
 }

@@ -22,12 +22,6 @@ std::string Quote(const std::string& field) {
     return out + "\"";
 }
 
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Splits CSV text into records of fields; quoted fields may hold commas,
 // quotes and line breaks.
 std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
@@ -109,7 +103,7 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
     column.fill(-1);
     for (std::size_t i = 0; i < records[0].size(); ++i)
         for (int c = 0; c < col::kCount; ++c)
-            if (Trim(records[0][i]) == ColumnCaption(c)) column[static_cast<std::size_t>(c)] = static_cast<int>(i);
+            if (TrimBlanks(records[0][i]) == ColumnCaption(c)) column[static_cast<std::size_t>(c)] = static_cast<int>(i);
     for (int c = 0; c < col::kCount; ++c)
         if (column[static_cast<std::size_t>(c)] < 0) result.problems.push_back({1, "缺少列“" + ColumnCaption(c) + "”"});
     if (!result.problems.empty()) return result;
@@ -118,10 +112,10 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
     for (std::size_t r = 1; r < records.size(); ++r) {
         const int line = static_cast<int>(r) + 1;
         const auto& fields = records[r];
-        if (fields.size() == 1 && Trim(fields[0]).empty()) continue;
+        if (fields.size() == 1 && TrimBlanks(fields[0]).empty()) continue;
         auto field = [&](std::size_t c) {
             const auto at = static_cast<std::size_t>(column[c]);
-            return at < fields.size() ? Trim(fields[at]) : std::string();
+            return at < fields.size() ? TrimBlanks(fields[at]) : std::string();
         };
         const std::string number = field(0);
         const int n = std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) &&
@@ -142,10 +136,8 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
             std::string& f = texts[static_cast<std::size_t>(c)];
             if (!f.empty()) f = CheckFrequencyText(f, BandLimits{kLowestUnits, kHighestUnits}).text;
         }
-        for (int c = col::kRxTone; c <= col::kTxTone; ++c) {
-            std::string& tone = texts[static_cast<std::size_t>(c - 1)];
-            tone = ToneTableText(tone).value_or(tone);
-        }
+        for (int c = col::kRxTone; c <= col::kTxTone; ++c)
+            texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, texts[static_cast<std::size_t>(c - 1)]);
         if (auto problem = CheckLine(texts)) {
             result.problems.push_back({line, *problem});
             continue;
