@@ -1,12 +1,12 @@
 #include "app/DocManager.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
 #include "app/Messenger.h"
 #include "editor/KeshView.h"
 #include "image/ChannelCsv.h"
+#include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 
 CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
@@ -75,6 +75,12 @@ bool CDocManager::OnFileSaveAs() {
 }
 
 bool CDocManager::DoSave(const QString& path) {
+    // Another window or program may have saved the file since: ask before
+    // the last save silently wins.
+    if (QFileInfo(path).absoluteFilePath() == m_doc->PathName() && m_doc->ChangedOnDisk()) {
+        const QString question = QStringLiteral("文件“%1”已被其他程序修改。是否覆盖？").arg(path);
+        if (Messenger::Show(m_frame, question, Buttons::OverwriteCancel, MessageIcon::Warning) != Answer::Ok) return false;
+    }
     QString error;
     if (!m_doc->OnSaveDocument(path, &error)) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
@@ -89,10 +95,9 @@ bool CDocManager::OnExportCsv() {
     if (path.isEmpty()) return false;
     m_view->CommitCellEdit();
     const RadioImage image = m_view->ImageWithGrid();
-    QFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(ExportChannelsCsv(image));
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size()) {
-        Messenger::Show(m_frame, QStringLiteral("无法写入文件“%1”。").arg(path), Buttons::Ok, MessageIcon::Warning);
+    std::string error;
+    if (!WriteFileAtomically(path.toStdString(), ExportChannelsCsv(image), &error)) {
+        Messenger::Show(m_frame, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     return true;
@@ -101,12 +106,12 @@ bool CDocManager::OnExportCsv() {
 bool CDocManager::OnImportCsv() {
     const QString path = Messenger::AskOpenFile(m_frame, true);
     if (path.isEmpty()) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Messenger::Show(m_frame, QStringLiteral("无法打开文件“%1”。").arg(path), Buttons::Ok, MessageIcon::Warning);
+    const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);
+    if (!file.ok) {
+        Messenger::Show(m_frame, QString::fromStdString(file.error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    const std::string csv = file.readAll().toStdString();
+    const std::string& csv = file.bytes;
     m_view->CommitCellEdit();
     RadioImage image = m_view->ImageWithGrid();
     CsvImport result = ImportChannelsCsv(csv, image, false);

@@ -66,6 +66,11 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
         case Buttons::SaveDiscardCancel:
             box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
             break;
+        case Buttons::OverwriteCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.button(QMessageBox::Ok)->setText(QStringLiteral("覆盖"));
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+            break;
     }
     switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;

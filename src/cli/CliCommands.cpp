@@ -1,27 +1,41 @@
 #include "cli/CliCommands.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
 #include <optional>
-#include <sstream>
+
+#include <signal.h>
 
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelCsv.h"
+#include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
 #include "tuning/TuningEngine.h"
+#include "tuning/TuningModel.h"
 
 #include <QPrinter>
 
 namespace {
 
+// What the command line says when its arguments are wrong, before the usage.
+namespace cli_text {
+std::string MissingOption(const std::string& name) { return "缺少选项 " + name; }
+std::string MissingValue(const std::string& name) { return "选项 " + name + " 缺少值"; }
+std::string UnknownOption(const std::string& name) { return "未知选项“" + name + "”"; }
+std::string MissingArgument(const std::string& what) { return "缺少" + what; }
+std::string ExtraArgument(const std::string& text) { return "多余的参数“" + text + "”"; }
+std::string BadValue(const std::string& name, const std::string& value) { return name + " 的值“" + value + "”无效"; }
+}  // namespace cli_text
+
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
+// The first thing wrong is kept in Problem() for the usage message.
 class OptionReader {
 public:
     explicit OptionReader(const Args& args) : m_args(args) {}
@@ -31,13 +45,20 @@ public:
         return false;
     }
     std::optional<std::string> Value(const std::string& name) {
-        for (std::size_t i = 0; i + 1 < m_args.size(); ++i)
+        for (std::size_t i = 0; i < m_args.size(); ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
+                if (i + 1 == m_args.size()) return Fail(cli_text::MissingValue(name)), std::nullopt;
                 m_used.push_back(i + 1);
                 return m_args[i + 1];
             }
         return std::nullopt;
+    }
+    // A value the command cannot do without.
+    std::optional<std::string> Required(const std::string& name) {
+        auto value = Value(name);
+        if (!value) Fail(cli_text::MissingOption(name));
+        return value;
     }
     bool Flag(const std::string& name) {
         for (std::size_t i = 0; i < m_args.size(); ++i)
@@ -47,27 +68,42 @@ public:
             }
         return false;
     }
-    // Arguments not taken by Value or Flag; an unknown option makes it fail.
-    std::optional<Args> Rest() const {
+    // The arguments not taken by Value or Flag, which must be exactly the
+    // ones `names` describes; nothing when they are not or anything else
+    // was wrong.
+    std::optional<Args> Positional(const std::vector<std::string>& names) {
         Args rest;
         for (std::size_t i = 0; i < m_args.size(); ++i) {
-            bool used = false;
-            for (std::size_t u : m_used) used = used || u == i;
-            if (used) continue;
-            if (m_args[i].size() > 1 && m_args[i][0] == '-') return std::nullopt;
+            if (std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
+            if (m_args[i].size() > 1 && m_args[i][0] == '-') Fail(cli_text::UnknownOption(m_args[i]));
             rest.push_back(m_args[i]);
         }
+        if (rest.size() < names.size()) Fail(cli_text::MissingArgument(names[rest.size()]));
+        if (rest.size() > names.size()) Fail(cli_text::ExtraArgument(rest[names.size()]));
+        if (!m_problem.empty()) return std::nullopt;
         return rest;
     }
+    void Fail(const std::string& problem) {
+        if (m_problem.empty()) m_problem = problem;
+    }
+    const std::string& Problem() const { return m_problem; }
 
 private:
     const Args& m_args;
     std::vector<std::size_t> m_used;
+    std::string m_problem;
 };
 
-int Usage(const char* text, bool asked) {
-    std::fputs(text, asked ? stdout : stderr);
-    return asked ? 0 : 2;
+int Usage(const char* text) {
+    std::fputs(text, stdout);
+    return 0;
+}
+
+// What is wrong with the arguments, then the usage; exit code 2.
+int UsageError(const OptionReader& reader, const char* text) {
+    std::fprintf(stderr, "ostreltz-cli: %s\n", reader.Problem().c_str());
+    std::fputs(text, stderr);
+    return 2;
 }
 
 int Error(const std::string& text) {
@@ -76,12 +112,16 @@ int Error(const std::string& text) {
 }
 
 // A .sin file loaded over a new document's image; nothing, after saying why,
-// when it cannot be loaded.
+// when it cannot be loaded. An empty file holds no data to show or send.
 std::optional<RadioImage> LoadImageFile(const std::string& path) {
     RadioImage image = NewDocumentImage();
     const SinLoadResult loaded = LoadSinFile(path, image);
     if (!loaded.ok) {
         Error(loaded.error);
+        return std::nullopt;
+    }
+    if (loaded.empty) {
+        Error(OpenFailureText(path, file_text::kEmpty));
         return std::nullopt;
     }
     return image;
@@ -109,6 +149,32 @@ const char* OutcomeText(CloneOutcome o) {
     return "";
 }
 
+// Ctrl+C during a transfer asks it to stop after the current block; the
+// port is closed on the way out and the program ends with 130.
+volatile std::sig_atomic_t g_interrupted = 0;
+constexpr int kInterruptedExit = 130;
+
+class InterruptibleInteraction : public CliInteraction {
+public:
+    using CliInteraction::CliInteraction;
+    bool Cancelled() override { return g_interrupted != 0; }
+};
+
+class InterruptScope {
+public:
+    InterruptScope() {
+        struct sigaction action {};
+        action.sa_handler = [](int) { g_interrupted = 1; };
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGINT, &action, &m_old);
+    }
+    ~InterruptScope() { ::sigaction(SIGINT, &m_old, nullptr); }
+
+private:
+    struct sigaction m_old {};
+};
+
 const char kNewUsage[] = "用法: ostreltz-cli new FILE.sin\n写入一个新文档的写频数据（全部频道为空，默认设置）。\n";
 const char kDumpUsage[] = "用法: ostreltz-cli dump FILE.sin\n显示整机设置和每个使用中的频道。\n";
 const char kReadUsage[] =
@@ -125,8 +191,10 @@ const char kWriteUsage[] =
 const char kTuneUsage[] =
     "用法: ostreltz-cli tune --port PORT --item {txfreq,lowbat,squelch,power} --value N\n"
     "                        --rx MHZ --tx MHZ [--rx-tone TEXT] [--tx-tone TEXT] [--retries N]\n"
+    "                        [--step {5,6.25}]\n"
     "在线调试：把一个调试项目的数值（0..255）连同收发频率和信令送到对讲机。\n"
-    "  --rx-tone, --tx-tone  CTCSS 信令，例如 88.5（默认 OFF；DCS 代码按 OFF 发送）\n"
+    "  --rx, --tx            67 到 521 MHz，按步进取整（默认 5 kHz）\n"
+    "  --rx-tone, --tx-tone  信令表中的信令：OFF、CTCSS 如 88.5、DCS 如 D023N（默认 OFF；DCS 按 00 00 发送）\n"
     "  --retries N           出错后再试 N 次（默认 0）\n";
 
 struct LinkArgs {
@@ -135,16 +203,14 @@ struct LinkArgs {
     bool force = false;
 };
 
-std::optional<LinkArgs> ReadLinkArgs(const Args& args, const char* fileOption, bool allowForce) {
-    OptionReader r(args);
+std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce) {
     LinkArgs la;
-    auto port = r.Value("--port");
-    auto file = r.Value(fileOption);
+    auto port = r.Required("--port");
+    auto file = r.Required(fileOption);
     auto retries = r.Value("--retries");
     if (allowForce) la.force = r.Flag("--force");
-    auto rest = r.Rest();
-    if (!port || !file || !rest || !rest->empty()) return std::nullopt;
-    if (retries && !ParseCount(*retries, la.retries)) return std::nullopt;
+    if (retries && !ParseCount(*retries, la.retries)) r.Fail(cli_text::BadValue("--retries", *retries));
+    if (!r.Positional({}) || !port || !file) return std::nullopt;
     la.port = *port;
     la.file = *file;
     return la;
@@ -153,11 +219,17 @@ std::optional<LinkArgs> ReadLinkArgs(const Args& args, const char* fileOption, b
 int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
     QtSerialLink link;
     PreciseClock clock;
-    CliInteraction ui(direction == CloneDirection::Read ? "读频" : "写频", la.force, la.retries);
+    InterruptibleInteraction ui(direction == CloneDirection::Read ? "读频" : "写频", la.force, la.retries);
     CloneEngine engine(link, clock, ui);
-    CloneResult result = engine.Run(direction, la.port, image);
-    if (result.outcome != CloneOutcome::Completed)
-        return Error(std::string(OutcomeText(result.outcome)) + "（已完成 " + std::to_string(result.blocks) + " 块）");
+    CloneResult result;
+    {
+        InterruptScope interrupt;
+        result = engine.Run(direction, la.port, image);
+    }
+    if (result.outcome != CloneOutcome::Completed) {
+        Error(std::string(OutcomeText(result.outcome)) + "（已完成 " + std::to_string(result.blocks) + " 块）");
+        return g_interrupted ? kInterruptedExit : 1;
+    }
     if (received) *received = result.image;
     return 0;
 }
@@ -166,17 +238,16 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
 
 int CmdTune(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kTuneUsage, true);
-    auto port = r.Value("--port");
-    auto item = r.Value("--item");
-    auto value = r.Value("--value");
-    auto rx = r.Value("--rx");
-    auto tx = r.Value("--tx");
+    if (r.Help()) return Usage(kTuneUsage);
+    auto port = r.Required("--port");
+    auto item = r.Required("--item");
+    auto value = r.Required("--value");
+    auto rx = r.Required("--rx");
+    auto tx = r.Required("--tx");
     auto rxTone = r.Value("--rx-tone");
     auto txTone = r.Value("--tx-tone");
+    auto step = r.Value("--step");
     auto retries = r.Value("--retries");
-    auto rest = r.Rest();
-    if (!port || !item || !value || !rx || !tx || !rest || !rest->empty()) return Usage(kTuneUsage, false);
     TuningRequest request;
     const std::pair<const char*, TuningItem> items[] = {{"txfreq", TuningItem::TxFrequency},
                                                         {"lowbat", TuningItem::LowBattery},
@@ -184,22 +255,35 @@ int CmdTune(const Args& args) {
                                                         {"power", TuningItem::TxPower}};
     bool known = false;
     for (const auto& [name, it] : items)
-        if (*item == name) {
+        if (item && *item == name) {
             request.item = it;
             known = true;
         }
     int number = 0, retryCount = 0;
-    if (!known || !ParseCount(*value, number) || number > 255) return Usage(kTuneUsage, false);
-    if (retries && !ParseCount(*retries, retryCount)) return Usage(kTuneUsage, false);
-    for (const std::string* f : {&*rx, &*tx}) {
-        const std::uint32_t units = FrequencyTextToUnits(*f);
-        if (units == 0 || units >= 100000000u) return Error("频率“" + *f + "”无效：应在 0 到 1000 MHz 之间。");
+    if (item && !known) r.Fail(cli_text::BadValue("--item", *item));
+    if (value && (!ParseCount(*value, number) || number > 255)) r.Fail(cli_text::BadValue("--value", *value));
+    if (retries && !ParseCount(*retries, retryCount)) r.Fail(cli_text::BadValue("--retries", *retries));
+    if (step && *step != "5" && *step != "6.25") r.Fail(cli_text::BadValue("--step", *step));
+    if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, kTuneUsage);
+    // Every text must mean exactly one value; nothing is sent otherwise.
+    const FrequencyStep frequencyStep = step && *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
+    std::string refusal;
+    std::string* sent[] = {&request.rxFrequency, &request.txFrequency};
+    const std::string* given[] = {&*rx, &*tx};
+    for (int i = 0; i < 2; ++i) {
+        const auto units = TuningFrequencyFromText(*given[i], frequencyStep, &refusal);
+        if (!units) return Error(refusal);
+        *sent[i] = UnitsToFrequencyText(*units);
+        if (*units != FrequencyTextToUnits(*given[i]))
+            std::fprintf(stderr, "频率“%s”按步进送出为 %s。\n", given[i]->c_str(), sent[i]->c_str());
     }
+    const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
+    if (!rxToneText) return Error(refusal);
+    const auto txToneText = TuningToneFromText(txTone.value_or("OFF"), &refusal);
+    if (!txToneText) return Error(refusal);
+    request.rxTone = *rxToneText;
+    request.txTone = *txToneText;
     request.value = static_cast<std::uint8_t>(number);
-    request.rxFrequency = UnitsToFrequencyText(FrequencyTextToUnits(*rx));
-    request.txFrequency = UnitsToFrequencyText(FrequencyTextToUnits(*tx));
-    request.rxTone = rxTone.value_or("OFF");
-    request.txTone = txTone.value_or("OFF");
     QtSerialLink link;
     PreciseClock clock;
     CliInteraction ui("在线调试", false, retryCount);
@@ -213,17 +297,16 @@ const char kPrintUsage[] =
 
 int CmdPrint(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kPrintUsage, true);
-    auto pdf = r.Value("--pdf");
-    auto rest = r.Rest();
-    if (!pdf || !rest || rest->size() != 1) return Usage(kPrintUsage, false);
+    if (r.Help()) return Usage(kPrintUsage);
+    auto pdf = r.Required("--pdf");
+    auto rest = r.Positional({"文件名 FILE.sin"});
+    if (!pdf || !rest) return UsageError(r, kPrintUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(*pdf));
-    PaintReport(&printer, ReportInputsFromImage(*image));
-    if (printer.printerState() == QPrinter::Error) return Error("无法写入“" + *pdf + "”。");
+    printer.setDocName(QStringLiteral("OstrelTZ写频软件"));
+    std::string error;
+    if (!SaveReportPdf(&printer, ReportInputsFromImage(*image), *pdf, &error)) return Error(error);
     return 0;
 }
 
@@ -237,38 +320,34 @@ const char kImportUsage[] =
 
 int CmdExportCsv(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kExportUsage, true);
+    if (r.Help()) return Usage(kExportUsage);
     auto out = r.Value("-o");
-    auto rest = r.Rest();
-    if (!rest || rest->size() != 1) return Usage(kExportUsage, false);
+    auto rest = r.Positional({"文件名 FILE.sin"});
+    if (!rest) return UsageError(r, kExportUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     const std::string csv = ExportChannelsCsv(*image);
     if (!out) {
-        std::cout << csv;
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
     }
-    std::ofstream file(*out, std::ios::binary);
-    file << csv;
-    file.close();
-    if (!file) return Error("无法写入“" + *out + "”。");
+    std::string error;
+    if (!WriteFileAtomically(*out, csv, &error)) return Error(error);
     return 0;
 }
 
 int CmdImportCsv(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kImportUsage, true);
+    if (r.Help()) return Usage(kImportUsage);
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
-    auto rest = r.Rest();
-    if (!rest || rest->size() != 2) return Usage(kImportUsage, false);
+    auto rest = r.Positional({"文件名 FILE.sin", "CSV 文件名 IN.csv"});
+    if (!rest) return UsageError(r, kImportUsage);
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
-    std::ifstream in((*rest)[1], std::ios::binary);
-    if (!in) return Error("无法打开文件“" + (*rest)[1] + "”。");
-    std::stringstream text;
-    text << in.rdbuf();
-    const CsvImport result = ImportChannelsCsv(text.str(), *image, applyValid);
+    const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
+    if (!text.ok) return Error(text.error);
+    const CsvImport result = ImportChannelsCsv(text.bytes, *image, applyValid);
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "第 %d 行: %s\n", p.line, p.reason.c_str());
     if (!result.problems.empty() && !applyValid) return Error("有 " + std::to_string(result.problems.size()) + " 行被拒绝，没有做任何修改。");
     std::string error;
@@ -279,9 +358,9 @@ int CmdImportCsv(const Args& args) {
 
 int CmdNew(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kNewUsage, true);
-    auto rest = r.Rest();
-    if (!rest || rest->size() != 1) return Usage(kNewUsage, false);
+    if (r.Help()) return Usage(kNewUsage);
+    auto rest = r.Positional({"文件名 FILE.sin"});
+    if (!rest) return UsageError(r, kNewUsage);
     std::string error;
     if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
     return 0;
@@ -289,9 +368,9 @@ int CmdNew(const Args& args) {
 
 int CmdDump(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kDumpUsage, true);
-    auto rest = r.Rest();
-    if (!rest || rest->size() != 1) return Usage(kDumpUsage, false);
+    if (r.Help()) return Usage(kDumpUsage);
+    auto rest = r.Positional({"文件名 FILE.sin"});
+    if (!rest) return UsageError(r, kDumpUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     std::fputs(DumpImage(*image).c_str(), stdout);
@@ -299,9 +378,10 @@ int CmdDump(const Args& args) {
 }
 
 int CmdRead(const Args& args) {
-    if (OptionReader(args).Help()) return Usage(kReadUsage, true);
-    auto la = ReadLinkArgs(args, "--out", false);
-    if (!la) return Usage(kReadUsage, false);
+    OptionReader r(args);
+    if (r.Help()) return Usage(kReadUsage);
+    auto la = ReadLinkArgs(r, "--out", false);
+    if (!la) return UsageError(r, kReadUsage);
     RadioImage received{};
     if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
     std::string error;
@@ -310,12 +390,11 @@ int CmdRead(const Args& args) {
 }
 
 int CmdWrite(const Args& args) {
-    if (OptionReader(args).Help()) return Usage(kWriteUsage, true);
-    auto la = ReadLinkArgs(args, "--in", true);
-    if (!la) return Usage(kWriteUsage, false);
-    RadioImage image = NewDocumentImage();
-    SinLoadResult loaded = LoadSinFile(la->file, image);
-    if (!loaded.ok) return Error(loaded.error);
-    if (loaded.empty) return Error("文件“" + la->file + "”是空的，没有可写入的数据。");
-    return Transfer(CloneDirection::Write, *la, image, nullptr);
+    OptionReader r(args);
+    if (r.Help()) return Usage(kWriteUsage);
+    auto la = ReadLinkArgs(r, "--in", true);
+    if (!la) return UsageError(r, kWriteUsage);
+    const auto image = LoadImageFile(la->file);
+    if (!image) return 1;
+    return Transfer(CloneDirection::Write, *la, *image, nullptr);
 }

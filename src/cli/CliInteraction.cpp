@@ -46,7 +46,8 @@ Answer CliInteraction::Ask(const std::string& text, Buttons buttons) {
                 return Answer::Retry;
             }
             return Answer::Cancel;
-        case Buttons::SaveDiscardCancel: break;
+        case Buttons::SaveDiscardCancel:
+        case Buttons::OverwriteCancel: break;
     }
     return Answer::Cancel;
 }

@@ -1,4 +1,5 @@
 // ostreltz-cli: the radio programming tool without a window.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "cli/CliCommands.h"
+#include "image/FileAccess.h"
 
 namespace {
 
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     if (argc < 2) {
+        std::fputs("ostreltz-cli: 缺少命令\n", stderr);
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -58,7 +61,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     Args args(argv + 2, argv + argc);
-    if (chosen) return chosen->run(args);
+    if (chosen) {
+        const int code = chosen->run(args);
+        // Output that did not reach its place (a full disk behind standard
+        // output) is a failure, whatever the verb did.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fprintf(stderr, "ostreltz-cli: 无法写入标准输出：%s\n", FileErrorReason(errno).c_str());
+            return code ? code : 1;
+        }
+        return code;
+    }
     std::fprintf(stderr, "ostreltz-cli: 未知命令“%s”\n", verb.c_str());
     std::fputs(kUsage, stderr);
     return 2;

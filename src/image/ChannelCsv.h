@@ -8,6 +8,9 @@
 
 std::string ExportChannelsCsv(const RadioImage& image);
 
+// A channel list is a few kilobytes; a larger file is refused before reading.
+constexpr std::size_t kLargestCsv = 16 * 1024 * 1024;
+
 struct CsvProblem {
     int line = 0;  // 1 = the header row
     std::string reason;

@@ -22,6 +22,7 @@ bool CKeshDoc::OnOpenDocument(const QString& path, QString* error) {
         if (error) *error = QString::fromStdString(result.error);
         return false;
     }
+    m_fileStamp = StampOf(path.toStdString());
     SetModifiedFlag(false);
     return true;
 }
@@ -33,8 +34,15 @@ bool CKeshDoc::OnSaveDocument(const QString& path, QString* error) {
         if (error) *error = QString::fromStdString(message);
         return false;
     }
+    m_fileStamp = StampOf(path.toStdString());
     SetModifiedFlag(false);
     return true;
+}
+
+bool CKeshDoc::ChangedOnDisk() const {
+    if (m_strPathName.isEmpty()) return false;
+    const FileStamp now = StampOf(m_strPathName.toStdString());
+    return now.exists && now != m_fileStamp;
 }
 
 void CKeshDoc::SetModifiedFlag(bool modified) {

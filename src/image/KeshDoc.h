@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "image/FileAccess.h"
 #include "image/RadioImage.h"
 
 class CKeshDoc : public QObject {
@@ -31,6 +32,10 @@ public:
     // The file name, or "无标题" for a new document.
     QString Title() const;
 
+    // True when the file was changed by someone else since this document
+    // opened or last saved it (its size or modification time differ).
+    bool ChangedOnDisk() const;
+
     // The view's pull of the channel grid into the image, run before a save.
     void SetGridPull(std::function<void()> pull) { m_gridPull = std::move(pull); }
     void PullGrid() const {
@@ -43,5 +48,6 @@ signals:
 private:
     bool m_bModified = false;
     QString m_strPathName;
+    FileStamp m_fileStamp;  // of the file as last opened or saved
     std::function<void()> m_gridPull;
 };

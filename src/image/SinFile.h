@@ -15,6 +15,6 @@ struct SinLoadResult {
 // file is refused and leaves the image exactly as it was.
 SinLoadResult LoadSinFile(const std::string& path, RadioImage& image);
 
-// Writes the image to a temporary file beside `path` and replaces `path` only
-// when the whole write succeeded, so a failed save never damages the old file.
+// Replaces `path` with the image whole or not at all (see FileAccess.h): a
+// failed save never damages the old file.
 bool SaveSinFile(const std::string& path, const RadioImage& image, std::string* error);

@@ -11,6 +11,10 @@ constexpr int kAckWriteTries = 3;
 
 }  // namespace
 
+std::string StoppedWriteText(int blocks) {
+    return "写频没有完成：对讲机的前 " + std::to_string(blocks) + " 块（共 264 块）已是新数据，其后仍是原来的数据。再次写频即可补全。";
+}
+
 CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
     : m_link(link), m_clock(clock), m_ui(ui) {}
 
@@ -21,7 +25,7 @@ CloneResult CloneEngine::Run(CloneDirection direction, const std::string& port, 
     const OpenError error = m_link.Open(port, kCloneTimeouts);
     if (error != OpenError::None) {
         m_ui.SetWatch(false);
-        m_ui.Ask(OpenFailureMessage(error), Buttons::Ok);
+        m_ui.Ask(OpenFailureMessage(error, port), Buttons::Ok);
         result.outcome = CloneOutcome::PortUnavailable;
         return result;
     }
@@ -72,7 +76,7 @@ bool CloneEngine::ReadAck() {
     return r.ok && r.count == 1 && byte == kAck;
 }
 
-void CloneEngine::Fail(CloneResult& result, CloneOutcome outcome, const char* text) {
+void CloneEngine::Fail(CloneResult& result, CloneOutcome outcome, const std::string& text) {
     m_ui.SetWatch(false);
     m_ui.Ask(text, Buttons::Ok);
     result.outcome = outcome;
@@ -203,14 +207,13 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
         m_clock.PauseMs(1);
         m_link.Purge();
         m_link.Write(image.data() + address, kBlockSize);
-        if (!ReadAck()) return Fail(result, CloneOutcome::WriteAckMissing, clone_text::kWriteAck);
+        if (!ReadAck())
+            return Fail(result, CloneOutcome::WriteAckMissing,
+                        std::string(clone_text::kWriteAck) + "\n" + StoppedWriteText(result.blocks));
         result.blocks = k + 1;
         Progress(263);
         m_ui.SetWatch(true);
-        if (m_ui.Cancelled()) {
-            result.outcome = CloneOutcome::Cancelled;
-            return;
-        }
+        if (m_ui.Cancelled()) return Fail(result, CloneOutcome::Cancelled, StoppedWriteText(result.blocks));
         m_clock.PauseMs(1);
     }
     m_ui.SetProgress(kBlockCount);

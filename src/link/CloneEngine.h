@@ -40,11 +40,16 @@ inline constexpr const char* kReadAck = "接收出错中断，请重试";
 inline constexpr const char* kWriteAck = " 接收出错中断，请重试";
 }  // namespace clone_text
 
+// The line added when a write stopped early: the radio holds the new data in
+// its first `blocks` blocks and its old data after them.
+std::string StoppedWriteText(int blocks);
+
 class CloneEngine {
 public:
     CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui);
 
-    // Runs one transfer on `port`. For a write, `image` is what is sent. For a
+    // Runs one transfer on `port`. For a write, `image` is what is sent; a
+    // write that stops once blocks were sent says what the radio now holds. For a
     // read, the blocks go into a copy of `image`, which the result carries only
     // when all 264 blocks arrived; the caller's image is never touched.
     CloneResult Run(CloneDirection direction, const std::string& port, const RadioImage& image);
@@ -62,7 +67,7 @@ private:
     bool YieldsWithPauses(int count);  // false when the user cancelled
     void WriteByteAfterPause(std::uint8_t byte);
     bool ReadAck();
-    void Fail(CloneResult& result, CloneOutcome outcome, const char* text);
+    void Fail(CloneResult& result, CloneOutcome outcome, const std::string& text);
     void Progress(int limit);
 
     ISerialLink& m_link;

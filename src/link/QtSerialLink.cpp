@@ -5,34 +5,40 @@
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
+#include <unistd.h>
 #endif
+
+namespace {
+
+// QSerialPort reports a port locked or held by another program as a
+// permission problem too; only a device the user may not open is one.
+OpenError PermissionOrBusy(const std::string& device) {
+#ifdef Q_OS_UNIX
+    if (::access(device.c_str(), R_OK | W_OK) != 0) return OpenError::PermissionDenied;
+    return OpenError::InUse;
+#else
+    (void)device;
+    return OpenError::PermissionDenied;
+#endif
+}
+
+}  // namespace
 
 QtSerialLink::QtSerialLink() = default;
 QtSerialLink::~QtSerialLink() { Close(); }
-
-std::string QtSerialLink::DeviceForPortName(const std::string& name) {
-#ifdef Q_OS_WIN
-    return name;
-#else
-    static const char* const kCom[] = {"COM1", "COM2", "COM3", "COM4"};
-    for (int i = 0; i < 4; ++i)
-        if (name == kCom[i]) return "/dev/ttyUSB" + std::to_string(i);
-    return name;
-#endif
-}
 
 OpenError QtSerialLink::Open(const std::string& name, const SerialTimeouts& timeouts) {
     Close();
     m_timeouts = timeouts;
     m_failed = false;
     m_port = std::make_unique<QSerialPort>();
-    m_port->setPortName(QString::fromStdString(DeviceForPortName(name)));
+    m_port->setPortName(QString::fromStdString(PortDevice(name)));
     if (!m_port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_port->error();
         m_port.reset();
         switch (error) {
             case QSerialPort::DeviceNotFoundError: return OpenError::NotFound;
-            case QSerialPort::PermissionError: return OpenError::PermissionDenied;
+            case QSerialPort::PermissionError: return PermissionOrBusy(PortDevice(name));
             default: return OpenError::Other;
         }
     }

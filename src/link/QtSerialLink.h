@@ -18,10 +18,6 @@ public:
     void Close() override;
     bool IsOpen() const override;
 
-    // "COM1" .. "COM4" are the programming cable's usual names; on Linux they
-    // stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
-    static std::string DeviceForPortName(const std::string& name);
-
 private:
     std::unique_ptr<QSerialPort> m_port;
     SerialTimeouts m_timeouts{};

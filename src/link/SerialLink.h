@@ -53,6 +53,14 @@ public:
     void PauseMs(int ms) override;
 };
 
-// The message shown when a port cannot be opened, with a hint for the causes
-// a user can fix.
-std::string OpenFailureMessage(OpenError error);
+namespace link_text {
+inline constexpr const char* kPortUnavailable = "无法打开串口，请检查该设备是否正常，或是否被占用";
+}  // namespace link_text
+
+// "COM1" .. "COM4" are the programming cable's usual names; on Linux they
+// stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
+std::string PortDevice(const std::string& name);
+
+// The message shown when `port` cannot be opened: the fixed first line, then
+// a line naming the device and the cause, where the user can fix it.
+std::string OpenFailureMessage(OpenError error, const std::string& port);

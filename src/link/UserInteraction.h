@@ -3,7 +3,7 @@
 // questions, and a cancel flag it checks at its yields.
 #include <string>
 
-enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel };
+enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel, OverwriteCancel };  // 覆盖 answers Ok
 enum class Answer { Ok, Cancel, Retry, Save, Discard };
 
 class IUserInteraction {

@@ -24,7 +24,19 @@ void CPrintCommands::OnFilePrint() {
     QPrintDialog dialog(m_printer.get(), m_window);
     dialog.setMinMax(1, kReportPages);
     dialog.setWindowTitle(QStringLiteral("打印"));
-    if (dialog.exec() == QDialog::Accepted) PaintReport(m_printer.get(), m_inputs());
+    if (dialog.exec() == QDialog::Accepted) PrintOrSave();
+}
+
+bool CPrintCommands::PrintOrSave() {
+    // Printing to a file makes a PDF, saved whole or not at all like every file.
+    const QString file = m_printer->outputFileName();
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+        std::string error;
+        if (SaveReportPdf(m_printer.get(), m_inputs(), file.toStdString(), &error)) return true;
+        Messenger::Show(m_window, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    return PaintReport(m_printer.get(), m_inputs());
 }
 
 bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
@@ -42,8 +54,7 @@ bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
         return false;
     }
     m_printer->setPrintRange(QPrinter::AllPages);
-    PaintReport(m_printer.get(), m_inputs());
-    return m_printer->printerState() != QPrinter::Error;
+    return PrintOrSave();
 }
 
 void CPrintCommands::OnFilePrintPreview() {

@@ -27,6 +27,9 @@ public:
     QPrinter* Printer() const { return m_printer.get(); }
 
 private:
+    // Prints on the printer, or saves the PDF when the printer prints to a file.
+    bool PrintOrSave();
+
     QWidget* m_window;
     std::function<ReportInputs()> m_inputs;
     std::unique_ptr<QPrinter> m_printer;

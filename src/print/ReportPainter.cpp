@@ -1,11 +1,17 @@
 #include "print/ReportPainter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
+#include "image/FileAccess.h"
+
 namespace {
+
+constexpr const char* kPdfNotDrawn = "无法生成 PDF";
 
 // "Times New Roman" at the character height and average width asked for, in
 // device pixels; the Chinese glyphs come from the system's fallback font.
@@ -19,26 +25,20 @@ QFont ReportQFont(const FontRequest& request, int dpiX, int dpiY, QPaintDevice* 
     return font;
 }
 
-}  // namespace
-
-void PaintReport(QPrinter* printer, const ReportInputs& inputs) {
-    QPainter painter(printer);
-    const QRect area = printer->pageLayout().paintRectPixels(printer->resolution());
-    PageGeometry geometry{area.width(), area.height(), printer->logicalDpiX(), printer->logicalDpiY()};
+bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInputs& inputs, int first, int last) {
+    QPainter painter;
+    if (!painter.begin(device)) return false;
+    const QRect area = device->pageLayout().paintRectPixels(resolution);
+    PageGeometry geometry{area.width(), area.height(), device->logicalDpiX(), device->logicalDpiY()};
     const LineStep step = [&](const FontRequest& request) {
-        const QFontMetrics metrics(ReportQFont(request, geometry.dpiX, geometry.dpiY, printer), printer);
+        const QFontMetrics metrics(ReportQFont(request, geometry.dpiX, geometry.dpiY, device), device);
         return (metrics.height() + metrics.leading()) * 1440 / geometry.dpiY;
     };
-    int first = 1, last = kReportPages;
-    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
-        first = std::max(1, printer->fromPage());
-        last = std::min(kReportPages, printer->toPage());
-    }
     for (int page = first; page <= last; ++page) {
-        if (page > first) printer->newPage();
+        if (page > first && !device->newPage()) return false;
         const ReportPage layout = LayoutReportPage(page, inputs, geometry, step);
-        const QFont title = ReportQFont(layout.title, geometry.dpiX, geometry.dpiY, printer);
-        const QFont body = ReportQFont(layout.body, geometry.dpiX, geometry.dpiY, printer);
+        const QFont title = ReportQFont(layout.title, geometry.dpiX, geometry.dpiY, device);
+        const QFont body = ReportQFont(layout.body, geometry.dpiX, geometry.dpiY, device);
         for (const ReportLine& line : layout.lines) {
             painter.setFont(line.font == ReportFont::Title ? title : body);
             const QPoint topLeft(line.x * geometry.dpiX / 1440, -line.y * geometry.dpiY / 1440);
@@ -46,4 +46,37 @@ void PaintReport(QPrinter* printer, const ReportInputs& inputs) {
                              QString::fromStdString(line.text));
         }
     }
+    return painter.end();
+}
+
+std::pair<int, int> ReportPageRange(const QPrinter* printer) {
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0)
+        return {std::max(1, printer->fromPage()), std::min(kReportPages, printer->toPage())};
+    return {1, kReportPages};
+}
+
+}  // namespace
+
+bool PaintReport(QPrinter* printer, const ReportInputs& inputs) {
+    const auto [first, last] = ReportPageRange(printer);
+    return PaintReportPages(printer, printer->resolution(), inputs, first, last) && printer->printerState() != QPrinter::Error;
+}
+
+bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path, std::string* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(settings->resolution());
+        writer.setPageLayout(settings->pageLayout());
+        writer.setTitle(settings->docName());
+        const auto [first, last] = ReportPageRange(settings);
+        drawn = PaintReportPages(&writer, writer.resolution(), inputs, first, last);
+    }
+    if (!drawn) {
+        if (error) *error = SaveFailureText(path, kPdfNotDrawn);
+        return false;
+    }
+    return WriteFileAtomically(path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())), error);
 }

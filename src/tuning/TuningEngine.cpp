@@ -114,7 +114,7 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
     m_attempts = 0;
     const OpenError error = m_link.Open(port, kTuningTimeouts);
     if (error != OpenError::None) {
-        m_ui.Ask(OpenFailureMessage(error), Buttons::Ok);
+        m_ui.Ask(OpenFailureMessage(error, port), Buttons::Ok);
         return TuningOutcome::PortUnavailable;
     }
     m_link.Purge();

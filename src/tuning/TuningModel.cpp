@@ -1,6 +1,9 @@
 #include "tuning/TuningModel.h"
 
+#include <algorithm>
+
 #include "app/ToneTable.h"
+#include "editor/CellRules.h"
 #include "image/ChannelCodec.h"
 
 namespace {
@@ -37,12 +40,43 @@ std::uint32_t TuningModel::Normalise(const std::string& text, FrequencyStep step
     const std::uint32_t lo = m_bandLow;
     if (u > hi) return hi;
     if (u < lo) return lo;
+    return RoundToStep(u, step);
+}
+
+std::uint32_t RoundToStep(std::uint32_t u, FrequencyStep step) {
     if (step == FrequencyStep::Khz5) {
         const std::uint32_t r = u % 500;
         return r > 250 ? u + 500 - r : u - r;
     }
     const std::uint32_t r = u % 625;
     return r >= 313 ? u + 625 - r : u - r;
+}
+
+std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, FrequencyStep step, std::string* refusal) {
+    const std::string t = TrimBlanks(text);
+    const std::size_t point = t.find('.');
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::string_view whole = std::string_view(t).substr(0, point);
+    const std::string_view fraction = point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
+    if (whole.empty() || whole.size() > 4 || !digits(whole) || !digits(fraction) ||
+        (point != std::string::npos && fraction.empty())) {
+        if (refusal) *refusal = "频率“" + text + "”无效：应为以 MHz 为单位的数字，例如 146.52500。";
+        return std::nullopt;
+    }
+    const std::uint32_t units = FrequencyTextToUnits(t);
+    if (units < kLowestUnits || units > kHighestUnits) {
+        if (refusal) *refusal = "频率“" + text + "”超出范围：应在 67 到 521 MHz 之间。";
+        return std::nullopt;
+    }
+    return RoundToStep(units, step);
+}
+
+std::optional<std::string> TuningToneFromText(const std::string& text, std::string* refusal) {
+    if (auto tone = ToneTableText(TrimBlanks(text))) return tone;
+    if (refusal) *refusal = "信令“" + text + "”不在信令表中（OFF、CTCSS 如 88.5、DCS 如 D023N）。";
+    return std::nullopt;
 }
 
 TuningRequest TuningModel::Request(int set, TuningItem item) const {

@@ -3,6 +3,7 @@
 // of the band) with their steps and signalling, and the four items' values.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,3 +61,15 @@ const std::vector<std::string>& SignallingList(SignallingKind kind);
 
 // The leading number of a band text, as 10 Hz units: " 67 -  72MHz" gives 67 MHz.
 std::uint32_t BandLowUnits(const std::string& bandText);
+
+// `units` rounded to the step as the dialog's Enter does: a remainder of
+// exactly half a 5 kHz step rounds down.
+std::uint32_t RoundToStep(std::uint32_t units, FrequencyStep step);
+
+// A frequency given as text outside the dialog (the command line): the whole
+// text must be a decimal number of MHz within 67 .. 521 MHz; it is rounded to
+// `step`. Nothing, with the reason in `refusal`, for any other text.
+std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, FrequencyStep step, std::string* refusal);
+// A tone given as text: an entry of the tone table (letter case ignored), in
+// the table's own spelling. Nothing, with the reason in `refusal`, otherwise.
+std::optional<std::string> TuningToneFromText(const std::string& text, std::string* refusal);

@@ -5,7 +5,9 @@
 #include <QTest>
 #include <random>
 
+#include "link/CloneEngine.h"
 #include "link/ProgressDlg.h"
+#include "link/QtSerialLink.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
 #include "support/SimProcess.h"
@@ -158,7 +160,34 @@ TEST_F(Transfer, PortThatCannotBeOpened) {
     Start(ID_READ);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "无法打开串口，请检查该设备是否正常，或是否被占用");
+    EXPECT_EQ(messages[0].text, "无法打开串口，请检查该设备是否正常，或是否被占用\n找不到串口 " + Path("no-such-device") +
+                                    "：请检查连接线是否已插好。");
+}
+
+TEST_F(Transfer, APortHeldByAnotherProgramIsToldApartFromAPermissionProblem) {
+    SimProcess sim({});
+    QtSerialLink holder;
+    ASSERT_EQ(holder.Open(sim.Port(), kCloneTimeouts), OpenError::None);
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_READ);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QString::fromStdString("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
+                                                       " 正被其他程序使用：请先关闭那个程序。"));
+}
+
+TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {
+    SimProcess sim({});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 20; }, 20000));
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd(5000));
+    const std::string report = sim.StopAndReport();
+    const int stored = std::atoi(report.c_str() + report.find("written=") + 8);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QString::fromStdString(StoppedWriteText(stored)));
+    EXPECT_TRUE(messages[0].text.contains("再次写频即可补全"));
 }
 
 TEST_F(Transfer, SilentRadioEndsWithRetryOrCancel) {

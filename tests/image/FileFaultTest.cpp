@@ -1,5 +1,6 @@
-// Saving when the disk is full, and a save killed half-way: the .sin on disk
-// is always either the old file or the new one, whole.
+// Saving when the disk is full, and a save killed half-way: the file on disk
+// is always either the old file or the new one, whole. Files that are not
+// regular files are refused at once, and every failure says why.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -7,9 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <random>
 
+#include "image/FileAccess.h"
 #include "image/SinFile.h"
 
 namespace fs = std::filesystem;
@@ -62,11 +67,130 @@ TEST(FileFaults, SaveOntoAFullDiskFailsAndKeepsTheOldFile) {
     ASSERT_TRUE(SaveSinFile(path, Filled(0x11), nullptr));
     std::string error;
     EXPECT_FALSE(SaveSinFile(path, Filled(0x22), &error));
-    EXPECT_NE(error.find("无法保存"), std::string::npos);
+    EXPECT_EQ(error, "无法保存文件“" + path + "”。\n磁盘已满");
     RadioImage image{};
     ASSERT_TRUE(LoadSinFile(path, image).ok);
     EXPECT_EQ(image, Filled(0x11));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
     ::umount(dir.c_str());
+    fs::remove_all(dir);
+}
+
+namespace {
+
+// A tiny file system of its own under `dir`, or nothing when mounting is not
+// allowed here.
+bool MountTiny(const fs::path& dir, const char* options) {
+    return ::mount("tmpfs", dir.c_str(), "tmpfs", 0, options) == 0;
+}
+
+}  // namespace
+
+TEST(FileFaults, ANamedPipeIsRefusedAtOnceForReadingAndWriting) {
+    const fs::path dir = FreshDir("fifo");
+    const std::string pipe = (dir / "x.sin").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const auto start = std::chrono::steady_clock::now();
+    RadioImage image = Filled(0x11);
+    const SinLoadResult loaded = LoadSinFile(pipe, image);
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(loaded.error, "无法打开文件“" + pipe + "”。\n不是普通文件");
+    EXPECT_EQ(image, Filled(0x11));
+    std::string error;
+    EXPECT_FALSE(SaveSinFile(pipe, image, &error));
+    EXPECT_EQ(error, "无法保存文件“" + pipe + "”。\n不是普通文件");
+    EXPECT_FALSE(WriteFileAtomically(pipe, "csv", &error));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    // A folder and a device say what they are.
+    EXPECT_EQ(ReadRegularFile(dir.string(), 100, true).error, "无法打开文件“" + dir.string() + "”。\n这是一个文件夹，不是文件");
+    EXPECT_FALSE(WriteFileAtomically("/dev/full", "x", &error));
+    EXPECT_EQ(error, "无法保存文件“/dev/full”。\n不是普通文件");
+    fs::remove_all(dir);
+}
+
+TEST(FileFaults, EveryFailureSaysWhy) {
+    const fs::path dir = FreshDir("reasons");
+    std::string error;
+    const std::string missing = (dir / "no-folder" / "x.csv").string();
+    EXPECT_FALSE(WriteFileAtomically(missing, "x", &error));
+    EXPECT_EQ(error, "无法保存文件“" + missing + "”。\n文件或文件夹不存在");
+    EXPECT_EQ(ReadRegularFile(missing, 10, false).error, "无法打开文件“" + missing + "”。\n文件或文件夹不存在");
+    const std::string tooLong = (dir / (std::string(256, 'n') + ".sin")).string();
+    EXPECT_FALSE(WriteFileAtomically(tooLong, "x", &error));
+    EXPECT_EQ(error, "无法保存文件“" + tooLong + "”。\n文件名太长");
+    const std::string big = (dir / "big.csv").string();
+    ASSERT_TRUE(WriteFileAtomically(big, std::string(101, 'x'), nullptr));
+    EXPECT_EQ(ReadRegularFile(big, 100, true).error, "无法打开文件“" + big + "”。\n文件太大");
+    EXPECT_EQ(ReadRegularFile(big, 100, false).bytes.size(), 100u);
+    EXPECT_EQ(ReadRegularFile(big, 200, true).bytes, std::string(101, 'x'));
+
+    if (MountTiny(dir, "size=64k")) {
+        const std::string kept = (dir / "kept.csv").string();
+        ASSERT_TRUE(WriteFileAtomically(kept, "old", nullptr));
+        ASSERT_EQ(::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        EXPECT_FALSE(WriteFileAtomically(kept, "new", &error));
+        EXPECT_EQ(error, "无法保存文件“" + kept + "”。\n文件系统只读");
+        EXPECT_EQ(ReadRegularFile(kept, 10, false).bytes, "old");
+        ::umount(dir.c_str());
+    }
+    if (::geteuid() != 0) {
+        const std::string locked = (dir / "locked.csv").string();
+        ASSERT_TRUE(WriteFileAtomically(locked, "old", nullptr));
+        fs::permissions(locked, fs::perms::owner_read);
+        EXPECT_FALSE(WriteFileAtomically(locked, "new", &error));
+        EXPECT_EQ(error, "无法保存文件“" + locked + "”。\n没有权限");
+    }
+    fs::remove_all(dir);
+}
+
+TEST(FileFaults, ALinkStaysALinkAndAFileKeepsItsPermissions) {
+    const fs::path dir = FreshDir("nature");
+    fs::create_directories(dir / "real");
+    const fs::path target = dir / "real" / "radio.sin";
+    ASSERT_TRUE(SaveSinFile(target.string(), Filled(0x11), nullptr));
+    ::chmod(target.c_str(), 0600);
+    fs::create_symlink("real/radio.sin", dir / "link.sin");
+    ASSERT_TRUE(SaveSinFile((dir / "link.sin").string(), Filled(0x22), nullptr));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.sin"));
+    EXPECT_EQ(fs::read_symlink(dir / "link.sin"), "real/radio.sin");
+    RadioImage image{};
+    ASSERT_TRUE(LoadSinFile(target.string(), image).ok);
+    EXPECT_EQ(image, Filled(0x22));
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1);
+    // A new file gets the usual permissions, not those of a private temporary.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(SaveSinFile((dir / "new.sin").string(), Filled(0x33), nullptr));
+    ::umask(mask);
+    ASSERT_EQ(::stat((dir / "new.sin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    fs::remove_all(dir);
+}
+
+TEST(FileFaults, ALongLegalNameCanBeSaved) {
+    const fs::path dir = FreshDir("long-name");
+    const std::string path = (dir / (std::string(236, 'a') + ".sin")).string();
+    std::string error;
+    ASSERT_TRUE(SaveSinFile(path, Filled(0x44), &error)) << error;
+    RadioImage image{};
+    ASSERT_TRUE(LoadSinFile(path, image).ok);
+    EXPECT_EQ(image, Filled(0x44));
+    fs::remove_all(dir);
+}
+
+TEST(FileFaults, FileStampSeesAChange) {
+    const fs::path dir = FreshDir("stamp");
+    const std::string path = (dir / "radio.sin").string();
+    EXPECT_FALSE(StampOf(path).exists);
+    ASSERT_TRUE(SaveSinFile(path, Filled(0x11), nullptr));
+    const FileStamp first = StampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(StampOf(path), first);
+    ASSERT_TRUE(WriteFileAtomically(path, "shorter", nullptr));
+    EXPECT_NE(StampOf(path), first);
     fs::remove_all(dir);
 }

@@ -4,6 +4,7 @@
 // transfer finished.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include <QCoreApplication>
@@ -25,6 +26,7 @@ struct FaultRow {
     std::vector<std::string> messages;
     int radioBlocks;  // blocks the radio served (read) or stored (write)
     enum Port { Normal, Missing, Vanishes } port = Normal;
+    int stoppedWrite = -1;  // a write stopped after this many blocks: the line saying so ends the last message
 };
 
 const std::string kComm = clone_text::kCommError;
@@ -44,15 +46,16 @@ std::vector<FaultRow> Rows() {
         {"NoReadAckFirst", {"--no-read-ack", "0"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 1},
         {"NoReadAckMiddle", {"--no-read-ack", "131"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 132},
         {"WrongReadAckLast", {"--no-read-ack", "263", "--wrong-ack"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 264},
-        {"NoWriteAckFirst", {"--no-write-ack", "0"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 1},
-        {"WrongWriteAckMiddle", {"--no-write-ack", "131", "--wrong-ack"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 132},
-        {"NoWriteAckLast", {"--no-write-ack", "263"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 264},
+        {"NoWriteAckFirst", {"--no-write-ack", "0"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 1, FaultRow::Normal, 0},
+        {"WrongWriteAckMiddle", {"--no-write-ack", "131", "--wrong-ack"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 132, FaultRow::Normal, 131},
+        {"NoWriteAckLast", {"--no-write-ack", "263"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 264, FaultRow::Normal, 263},
         {"CablePulledMidRead", {"--hangup-after", "100"}, D::Read, {}, -1, O::ShortReply, {clone_text::kShortReply}, 100},
-        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 100},
+        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 100, FaultRow::Normal, 100},
         {"UserCancelsMidRead", {}, D::Read, {}, 50, O::Cancelled, {}, 50},
-        {"UserCancelsMidWrite", {}, D::Write, {}, 50, O::Cancelled, {}, 50},
+        {"UserCancelsMidWrite", {}, D::Write, {}, 50, O::Cancelled, {""}, 50, FaultRow::Normal, 50},
         {"PortCannotBeOpened", {}, D::Read, {}, -1, O::PortUnavailable,
-         {"无法打开串口，请检查该设备是否正常，或是否被占用"}, 0, FaultRow::Missing},
+         {"无法打开串口，请检查该设备是否正常，或是否被占用\n找不到串口 /dev/ostreltz-no-such-port：请检查连接线是否已插好。"}, 0,
+         FaultRow::Missing},
         {"PortVanishesAfterOpen", {}, D::Write, {Answer::Cancel}, -1, O::NoLink, {kComm}, -1, FaultRow::Vanishes},
     };
 }
@@ -107,7 +110,13 @@ TEST_P(FaultMatrix, EndsAsItShould) {
     const CloneResult result = engine.Run(row.direction, port, image);
 
     EXPECT_EQ(result.outcome, row.outcome);
-    EXPECT_EQ(user.asked, row.messages);
+    std::vector<std::string> messages = row.messages;
+    if (row.stoppedWrite >= 0) {
+        std::string& last = messages.back();
+        last += (last.empty() ? "" : "\n") + StoppedWriteText(row.stoppedWrite);
+        EXPECT_EQ(result.blocks, row.stoppedWrite);
+    }
+    EXPECT_EQ(user.asked, messages);
     EXPECT_FALSE(serial.IsOpen());
     EXPECT_EQ(image, before);
     if (result.outcome != CloneOutcome::Completed) {
@@ -128,6 +137,74 @@ TEST_P(FaultMatrix, EndsAsItShould) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(Rows()),
                          [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// A write stopped on the command line: the radio's report of the blocks it
+// stored, the added line with that count, and the exit code.
+struct StoppedWriteRow {
+    const char* name;
+    std::vector<std::string> simArgs;
+    bool interrupt;  // Ctrl+C once a third of the blocks went out
+    int exitCode;
+    const char* firstLine;
+};
+
+void PrintTo(const StoppedWriteRow& row, std::ostream* os) { *os << row.name; }
+
+class StoppedWriteOnTheCommandLine : public ::testing::TestWithParam<StoppedWriteRow> {};
+
+}  // namespace
+
+TEST_P(StoppedWriteOnTheCommandLine, SaysWhatTheRadioHolds) {
+    const StoppedWriteRow& row = GetParam();
+    SimProcess sim(row.simArgs);
+    ASSERT_FALSE(sim.Port().empty());
+    const std::string file = "/tmp/stopped-write-" + std::to_string(::getpid()) + ".sin";
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " new " + file), 0);
+    int err[2];
+    ASSERT_EQ(::pipe(err), 0);
+    const pid_t cli = ::fork();
+    if (cli == 0) {
+        ::dup2(err[1], STDERR_FILENO);
+        ::close(err[0]);
+        ::close(err[1]);
+        ::execl(OSTRELTZ_CLI, OSTRELTZ_CLI, "write", "--port", sim.Port().c_str(), "--in", file.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(err[1]);
+    FILE* out = ::fdopen(err[0], "r");
+    std::string log;
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) {
+        log += line;
+        if (row.interrupt && std::string(line) == "写频: 99/264\n") ::kill(cli, SIGINT);
+    }
+    std::fclose(out);
+    int status = 0;
+    ::waitpid(cli, &status, 0);
+    std::remove(file.c_str());
+    const std::string report = sim.StopAndReport();
+    const int stored = std::atoi(report.c_str() + report.find("written=") + 8);
+
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), row.exitCode) << log;
+    const std::size_t first = log.find(row.firstLine);
+    ASSERT_NE(first, std::string::npos) << log;
+    const int acknowledged = std::atoi(log.c_str() + log.find("（已完成 ") + std::strlen("（已完成 "));
+    EXPECT_GE(acknowledged, 1);
+    // The radio took every acknowledged block, and at most the one after.
+    EXPECT_GE(stored, acknowledged) << report;
+    EXPECT_LE(stored, acknowledged + 1) << report;
+    EXPECT_NE(log.find(StoppedWriteText(acknowledged) + "\n", first), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, StoppedWriteOnTheCommandLine,
+    ::testing::Values(StoppedWriteRow{"CablePulled", {"--hangup-after", "100"}, false, 1, clone_text::kWriteAck},
+                      StoppedWriteRow{"MissingAck", {"--no-write-ack", "120"}, false, 1, clone_text::kWriteAck},
+                      StoppedWriteRow{"CtrlC", {}, true, 130, "写频没有完成"}),
+    [](const ::testing::TestParamInfo<StoppedWriteRow>& info) { return std::string(info.param.name); });
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

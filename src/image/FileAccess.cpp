@@ -1,0 +1,187 @@
+#include "image/FileAccess.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Folder(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no
+// link); a save replaces that file and leaves the links alone.
+std::string FollowLinks(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0) return path;
+        link.resize(static_cast<std::size_t>(n));
+        path = link[0] == '/' ? link : Folder(path) + "/" + link;
+    }
+    return path;
+}
+
+// The reason when `st` describes something a file cannot be read from or
+// saved over: a folder, a pipe, a device or a socket.
+const char* NotAFileReason(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return file_text::kIsFolder;
+    if (!S_ISREG(st.st_mode)) return file_text::kNotRegular;
+    return nullptr;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// A new file in `folder` under a short name of its own (far within the
+// 255-byte limit of a name, whatever the target is called).
+int CreateTemporary(const std::string& folder, mode_t mode, std::string& temp) {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".ostreltz-%012llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+        temp = folder + "/" + name;
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::string FileErrorReason(int errnoValue) {
+    switch (errnoValue) {
+        case ENOSPC:
+        case EDQUOT: return file_text::kDiskFull;
+        case EROFS: return file_text::kReadOnly;
+        case EACCES:
+        case EPERM: return file_text::kNoPermission;
+        case ENAMETOOLONG: return file_text::kNameTooLong;
+        case ENOENT:
+        case ENOTDIR: return file_text::kNotFound;
+        case EISDIR: return file_text::kIsFolder;
+        case EFBIG: return file_text::kTooLarge;
+        default: return "系统错误 " + std::to_string(errnoValue) + "（" + std::strerror(errnoValue) + "）";
+    }
+}
+
+std::string OpenFailureText(const std::string& path, const std::string& reason) {
+    return "无法打开文件“" + path + "”。\n" + reason;
+}
+
+std::string SaveFailureText(const std::string& path, const std::string& reason) {
+    return "无法保存文件“" + path + "”。\n" + reason;
+}
+
+FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuseLonger) {
+    FileRead result;
+    // Without O_NONBLOCK, opening a named pipe waits for a writer for good.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = OpenFailureText(path, FileErrorReason(errno));
+        return result;
+    }
+    struct stat st {};
+    const char* refusal = ::fstat(fd, &st) != 0 ? file_text::kNotRegular : NotAFileReason(st);
+    if (!refusal && refuseLonger && static_cast<std::uint64_t>(st.st_size) > limit) refusal = file_text::kTooLarge;
+    if (refusal) {
+        ::close(fd);
+        result.error = OpenFailureText(path, refusal);
+        return result;
+    }
+    const std::size_t wanted = refuseLonger ? limit + 1 : limit;
+    result.bytes.resize(std::min<std::size_t>(wanted, static_cast<std::size_t>(st.st_size) + 1));
+    std::size_t got = 0;
+    while (got < wanted) {
+        if (got == result.bytes.size()) result.bytes.resize(std::min(wanted, got * 2 + 4096));
+        const ssize_t n = ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            result.error = "读取文件“" + path + "”时出错。\n" + FileErrorReason(errno);
+            ::close(fd);
+            result.bytes.clear();
+            return result;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    result.bytes.resize(got);
+    if (refuseLonger && got > limit) {
+        result.bytes.clear();
+        result.error = OpenFailureText(path, file_text::kTooLarge);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = SaveFailureText(path, reason);
+        return false;
+    };
+    const std::string target = FollowLinks(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) return fail(FileErrorReason(errno));
+    if (exists) {
+        if (const char* refusal = NotAFileReason(old)) return fail(refusal);
+        // A file the user may not write stays as it is, though the folder
+        // would let the rename replace it.
+        if (::access(target.c_str(), W_OK) != 0) return fail(FileErrorReason(errno));
+    }
+    const std::string folder = Folder(target);
+    std::string temp;
+    // A new file gets the usual permissions (the umask applies); an old one
+    // passes its own on before any byte is written.
+    const int fd = CreateTemporary(folder, exists ? 0600 : 0666, temp);
+    if (fd < 0) return fail(FileErrorReason(errno));
+    int problem = 0;
+    if (exists) {
+        // Keeping another owner needs privileges; without them the saver owns it.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
+        if (::fchmod(fd, old.st_mode & 07777) != 0) problem = errno;
+    }
+    errno = 0;
+    if (!problem && !WriteAll(fd, bytes)) problem = errno ? errno : EIO;
+    if (!problem && ::fsync(fd) != 0) problem = errno;
+    if (::close(fd) != 0 && !problem) problem = errno;
+    if (!problem && ::rename(temp.c_str(), target.c_str()) != 0) problem = errno;
+    if (problem) {
+        ::unlink(temp.c_str());
+        return fail(FileErrorReason(problem));
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {true, static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}

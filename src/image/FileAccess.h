@@ -1,0 +1,55 @@
+#pragma once
+// Every file the program reads or writes goes through here.
+// Reading: only a regular file is read, and opening never waits (a named pipe
+// or a device is refused at once). Writing: the bytes go into a temporary
+// file in the target's folder, which is flushed to the disk and then renamed
+// over the target, so the target is always either the old file or the new
+// one, whole. A symbolic link stays a link (the file it points to is
+// replaced) and the target keeps its permissions.
+// Failures carry the user's message: the first line names the file, the
+// second says why.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace file_text {
+inline constexpr const char* kDiskFull = "磁盘已满";
+inline constexpr const char* kReadOnly = "文件系统只读";
+inline constexpr const char* kNoPermission = "没有权限";
+inline constexpr const char* kNameTooLong = "文件名太长";
+inline constexpr const char* kNotFound = "文件或文件夹不存在";
+inline constexpr const char* kNotRegular = "不是普通文件";
+inline constexpr const char* kIsFolder = "这是一个文件夹，不是文件";
+inline constexpr const char* kTooLarge = "文件太大";
+inline constexpr const char* kEmpty = "文件是空的";
+}  // namespace file_text
+
+// The reason, in the user's words, for the system error `errnoValue`.
+std::string FileErrorReason(int errnoValue);
+// "无法打开文件“path”。" and "无法保存文件“path”。", each with the reason on a
+// second line.
+std::string OpenFailureText(const std::string& path, const std::string& reason);
+std::string SaveFailureText(const std::string& path, const std::string& reason);
+
+struct FileRead {
+    bool ok = false;
+    std::string bytes;
+    std::string error;  // the user's message when !ok
+};
+
+// Reads at most `limit` bytes of a regular file; a longer file is cut at
+// `limit` unless `refuseLonger` is set, then it is refused as too large.
+FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuseLonger);
+
+// Replaces `path` with `bytes` whole or not at all; false with the user's
+// message in `error` when it could not.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+// What tells whether a file changed on disk: its size and modification time.
+struct FileStamp {
+    bool exists = false;
+    long long size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
