@@ -192,7 +192,8 @@ TEST(CloneEngine, MissingAcknowledgementsEndTheTransfer) {
     EXPECT_EQ(r.outcome, CloneOutcome::WriteAckMissing);
     EXPECT_EQ(r.blocks, 263);
     ASSERT_EQ(write.user.asked.size(), 1u);
-    EXPECT_EQ(write.user.asked[0], " 接收出错中断，请重试");
+    EXPECT_EQ(write.user.asked[0], " 接收出错中断，请重试\n写频没有完成：对讲机的前 263 块（共 264 块）已是新数据，"
+                                   "其后仍是原来的数据。再次写频即可补全。");
     EXPECT_EQ(write.link.closes, 1);
 }
 
@@ -213,13 +214,21 @@ TEST(CloneEngine, PortThatCannotBeOpened) {
     CloneResult r = rig.Run(CloneDirection::Write, NewDocumentImage());
     EXPECT_EQ(r.outcome, CloneOutcome::PortUnavailable);
     ASSERT_EQ(rig.user.asked.size(), 1u);
-    EXPECT_EQ(rig.user.asked[0].rfind("无法打开串口，请检查该设备是否正常，或是否被占用\n", 0), 0u);
-    EXPECT_NE(rig.user.asked[0].find("dialout"), std::string::npos);
+    EXPECT_EQ(rig.user.asked[0], "无法打开串口，请检查该设备是否正常，或是否被占用\n没有访问串口 /dev/ttyUSB0 的权限："
+                                 "请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。");
     EXPECT_TRUE(rig.link.log.empty());
-    rig.link.openError = OpenError::NotFound;
-    rig.user.asked.clear();
-    rig.Run(CloneDirection::Read, NewDocumentImage());
-    EXPECT_EQ(rig.user.asked.at(0), "无法打开串口，请检查该设备是否正常，或是否被占用");
+    // The port's path is named; only a permission problem gets the dialout advice.
+    const std::pair<OpenError, std::string> causes[] = {
+        {OpenError::InUse, "\n串口 /dev/ttyUSB0 正被其他程序使用：请先关闭那个程序。"},
+        {OpenError::NotFound, "\n找不到串口 /dev/ttyUSB0：请检查连接线是否已插好。"},
+        {OpenError::Other, ""},
+    };
+    for (const auto& [error, line] : causes) {
+        rig.link.openError = error;
+        rig.user.asked.clear();
+        rig.Run(CloneDirection::Read, NewDocumentImage());
+        EXPECT_EQ(rig.user.asked.at(0), "无法打开串口，请检查该设备是否正常，或是否被占用" + line);
+    }
 }
 
 namespace {

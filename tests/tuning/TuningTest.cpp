@@ -131,5 +131,6 @@ TEST(TuningEngine, SilentRadioAndMissingPort) {
     link.openError = OpenError::NotFound;
     user.asked.clear();
     EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::PortUnavailable);
-    EXPECT_EQ(user.asked, std::vector<std::string>{"无法打开串口，请检查该设备是否正常，或是否被占用"});
+    EXPECT_EQ(user.asked, std::vector<std::string>{"无法打开串口，请检查该设备是否正常，或是否被占用\n"
+                                                   "找不到串口 /dev/ttyUSB0：请检查连接线是否已插好。"});
 }
