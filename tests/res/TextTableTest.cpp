@@ -52,7 +52,7 @@ struct Literal {
     std::string text;
 };
 
-// The string literals of a C++ source, comments skipped.
+// The string literals of a C++ or TypeScript source, comments skipped.
 std::vector<Literal> StringLiterals(const std::string& src) {
     std::vector<Literal> out;
     int line = 1;
@@ -75,12 +75,12 @@ std::vector<Literal> StringLiterals(const std::string& src) {
             const std::size_t stop = end == std::string::npos ? src.size() : end + close.size();
             out.push_back({at, src.substr(open + 1, end - open - 1)});
             advance(stop - i);
-        } else if (src[i] == '"' || src[i] == '\'') {
+        } else if (src[i] == '"' || src[i] == '\'' || src[i] == '`') {
             const char quote = src[i];
             const int at = line;
             std::string text;
             advance(1);
-            while (i < src.size() && src[i] != quote && src[i] != '\n') {
+            while (i < src.size() && src[i] != quote && (src[i] != '\n' || quote == '`')) {
                 if (src[i] == '\\') {
                     text += src.substr(i, 2);
                     advance(2);
@@ -90,7 +90,7 @@ std::vector<Literal> StringLiterals(const std::string& src) {
                 }
             }
             advance(1);
-            if (quote == '"') out.push_back({at, text});
+            out.push_back({at, text});
         } else {
             advance(1);
         }
@@ -109,10 +109,15 @@ std::vector<fs::path> CodeFiles() {
     std::vector<fs::path> files;
     for (const char* dir : {"src", "web"}) {
         if (!fs::exists(kSource / dir)) continue;
-        for (const auto& e : fs::recursive_directory_iterator(kSource / dir)) {
-            const std::string ext = e.path().extension().string();
-            if (e.is_regular_file() && (ext == ".cpp" || ext == ".h" || ext == ".inc" || ext == ".js"))
-                files.push_back(e.path());
+        for (auto it = fs::recursive_directory_iterator(kSource / dir); it != fs::recursive_directory_iterator(); ++it) {
+            const std::string name = it->path().filename().string();
+            if (it->is_directory() && (name == "node_modules" || name == "dist" || name == "test" || name.starts_with("."))) {
+                it.disable_recursion_pending();
+                continue;
+            }
+            const std::string ext = it->path().extension().string();
+            if (it->is_regular_file() && (ext == ".cpp" || ext == ".h" || ext == ".inc" || ext == ".ts" || ext == ".js"))
+                files.push_back(it->path());
         }
     }
     std::sort(files.begin(), files.end());
