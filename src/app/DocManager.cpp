@@ -8,6 +8,8 @@
 #include "image/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
+#include "res/CappedList.h"
+#include "res/Texts.h"
 
 CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
     : QObject(frame), m_doc(doc), m_view(view), m_frame(frame) {
@@ -78,7 +80,7 @@ bool CDocManager::DoSave(const QString& path) {
     // Another window or program may have saved the file since: ask before
     // the last save silently wins.
     if (QFileInfo(path).absoluteFilePath() == m_doc->PathName() && m_doc->ChangedOnDisk()) {
-        const QString question = QStringLiteral("文件“%1”已被其他程序修改。是否覆盖？").arg(path);
+        const QString question = QString::fromStdString(TrFormat(TextId::FileChangedOnDisk, {path.toStdString()}));
         if (Messenger::Show(m_frame, question, Buttons::OverwriteCancel, MessageIcon::Warning) != Answer::Ok) return false;
     }
     QString error;
@@ -117,9 +119,10 @@ bool CDocManager::OnImportCsv() {
     CsvImport result = ImportChannelsCsv(csv, image, false);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
-        QString summary = QStringLiteral("以下 %1 行被拒绝：\n").arg(result.problems.size());
-        for (const CsvProblem& p : result.problems)
-            summary += QStringLiteral("第 %1 行: %2\n").arg(p.line).arg(QString::fromStdString(p.reason));
+        std::vector<std::string> lines;
+        for (const CsvProblem& p : result.problems) lines.push_back("第 " + std::to_string(p.line) + " 行: " + p.reason);
+        QString summary = QStringLiteral("以下 %1 行被拒绝：\n").arg(result.problems.size()) +
+                          QString::fromStdString(CappedLines(lines));
         summary += QStringLiteral("\n是否只导入有效的行？");
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
         ImportChannelsCsv(csv, image, true);

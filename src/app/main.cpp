@@ -4,29 +4,30 @@
 #include <cstring>
 
 #include "app/KeshApp.h"
+#include "app/UiLanguage.h"
+#include "res/QtText.h"
 #include "res/Strings.h"
 
 namespace {
 
+// The program's options, described in the language already chosen.
 struct Options {
-    QCommandLineOption port{QStringLiteral("port"), QStringLiteral("读频和写频使用的串口（COM1..COM4 或设备路径）"),
-                            QStringLiteral("PATH")};
-    QCommandLineOption print{QStringLiteral("print"), QStringLiteral("用默认打印机打印文件，不打开窗口")};
-    QCommandLineOption printTo{QStringLiteral("print-to"), QStringLiteral("用指定的打印机打印文件，不打开窗口"),
-                               QStringLiteral("PRINTER")};
+    QCommandLineOption port{QStringLiteral("port"), QTr(TextId::OptPort), QStringLiteral("PATH")};
+    QCommandLineOption print{QStringLiteral("print"), QTr(TextId::OptPrint)};
+    QCommandLineOption printTo{QStringLiteral("print-to"), QTr(TextId::OptPrintTo), QStringLiteral("PRINTER")};
 
     void AddTo(QCommandLineParser& parser) const {
-        parser.setApplicationDescription(QStringLiteral("OstrelTZ系列专业手持对讲机写频软件"));
+        parser.setApplicationDescription(QTr(TextId::WindowTitle));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(port);
         parser.addOption(print);
         parser.addOption(printTo);
-        parser.addPositionalArgument(QStringLiteral("FILE.sin"), QStringLiteral("要打开的写频数据文件"));
+        parser.addOption(QCommandLineOption(QStringLiteral("lang"), QTr(TextId::OptLang), QStringLiteral("zh|en")));
+        parser.addPositionalArgument(QStringLiteral("FILE.sin"), QTr(TextId::ArgSinFile));
     }
 };
 
-// --help and --version are answered before any window system is needed.
 bool AsksHelpOrVersion(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         for (const char* option : {"--help", "-h", "-?", "--help-all", "--version", "-v"})
@@ -34,27 +35,33 @@ bool AsksHelpOrVersion(int argc, char** argv) {
     return false;
 }
 
+// --help and --version are answered before any window system is needed.
+int AnswerHelpOrVersion(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    core.setApplicationName(QString::fromUtf8(Tr(TextId::AppTitle, Lang::Zh)));
+    core.setOrganizationName(QString::fromUtf8(text::kSettingsKey));
+    core.setApplicationVersion(QString::fromUtf8(text::kVersion));
+    ApplyLanguage(StartLanguage(core.arguments()));
+    const Options options;
+    QCommandLineParser parser;
+    options.AddTo(parser);
+    parser.process(core);  // prints the answer and ends the program
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AsksHelpOrVersion(argc, argv)) return AnswerHelpOrVersion(argc, argv);
+    CKeshApp app(argc, argv);  // also takes up --lang
     const Options options;
-    if (AsksHelpOrVersion(argc, argv)) {
-        QCoreApplication core(argc, argv);
-        core.setApplicationName(QString::fromUtf8(text::kAppTitle));
-        core.setApplicationVersion(QString::fromUtf8(text::kVersion));
-        QCommandLineParser parser;
-        options.AddTo(parser);
-        parser.process(core);  // prints and ends the program
-        return 0;
-    }
-    CKeshApp app(argc, argv);
     QCommandLineParser parser;
     options.AddTo(parser);
     parser.process(app);
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(options.print) || parser.isSet(options.printTo)) {
         if (files.size() != 1) {
-            std::fputs("ostreltz: --print 和 --print-to 需要一个 .sin 文件\n", stderr);
+            std::fputs(Tr(TextId::PrintNeedsFile), stderr);
             return 2;
         }
         return app.PrintFile(files.first(), parser.value(options.printTo)) ? 0 : 1;

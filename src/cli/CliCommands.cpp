@@ -17,6 +17,7 @@
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
+#include "res/Texts.h"
 #include "tuning/TuningEngine.h"
 #include "tuning/TuningModel.h"
 
@@ -26,12 +27,12 @@ namespace {
 
 // What the command line says when its arguments are wrong, before the usage.
 namespace cli_text {
-std::string MissingOption(const std::string& name) { return "缺少选项 " + name; }
-std::string MissingValue(const std::string& name) { return "选项 " + name + " 缺少值"; }
-std::string UnknownOption(const std::string& name) { return "未知选项“" + name + "”"; }
-std::string MissingArgument(const std::string& what) { return "缺少" + what; }
-std::string ExtraArgument(const std::string& text) { return "多余的参数“" + text + "”"; }
-std::string BadValue(const std::string& name, const std::string& value) { return name + " 的值“" + value + "”无效"; }
+std::string MissingOption(const std::string& name) { return TrFormat(TextId::CliMissingOption, {name}); }
+std::string MissingValue(const std::string& name) { return TrFormat(TextId::CliMissingValue, {name}); }
+std::string UnknownOption(const std::string& name) { return TrFormat(TextId::CliUnknownOption, {name}); }
+std::string MissingArgument(const std::string& what) { return TrFormat(TextId::CliMissingArgument, {what}); }
+std::string ExtraArgument(const std::string& text) { return TrFormat(TextId::CliExtraArgument, {text}); }
+std::string BadValue(const std::string& name, const std::string& value) { return TrFormat(TextId::CliBadValue, {name, value}); }
 }  // namespace cli_text
 
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
@@ -121,7 +122,7 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
         return std::nullopt;
     }
     if (loaded.empty) {
-        Error(OpenFailureText(path, file_text::kEmpty));
+        Error(OpenFailureText(path, Tr(TextId::FileEmpty)));
         return std::nullopt;
     }
     return image;
@@ -275,7 +276,7 @@ int CmdTune(const Args& args) {
         if (!units) return Error(refusal);
         *sent[i] = UnitsToFrequencyText(*units);
         if (*units != FrequencyTextToUnits(*given[i]))
-            std::fprintf(stderr, "频率“%s”按步进送出为 %s。\n", given[i]->c_str(), sent[i]->c_str());
+            std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
     if (!rxToneText) return Error(refusal);
@@ -299,7 +300,7 @@ int CmdPrint(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(kPrintUsage);
     auto pdf = r.Required("--pdf");
-    auto rest = r.Positional({"文件名 FILE.sin"});
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!pdf || !rest) return UsageError(r, kPrintUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
@@ -322,7 +323,7 @@ int CmdExportCsv(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(kExportUsage);
     auto out = r.Value("-o");
-    auto rest = r.Positional({"文件名 FILE.sin"});
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, kExportUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
@@ -341,7 +342,7 @@ int CmdImportCsv(const Args& args) {
     if (r.Help()) return Usage(kImportUsage);
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
-    auto rest = r.Positional({"文件名 FILE.sin", "CSV 文件名 IN.csv"});
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, kImportUsage);
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
@@ -359,7 +360,7 @@ int CmdImportCsv(const Args& args) {
 int CmdNew(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(kNewUsage);
-    auto rest = r.Positional({"文件名 FILE.sin"});
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, kNewUsage);
     std::string error;
     if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
@@ -369,7 +370,7 @@ int CmdNew(const Args& args) {
 int CmdDump(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(kDumpUsage);
-    auto rest = r.Positional({"文件名 FILE.sin"});
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, kDumpUsage);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;

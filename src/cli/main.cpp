@@ -10,6 +10,7 @@
 
 #include "cli/CliCommands.h"
 #include "image/FileAccess.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     if (argc < 2) {
-        std::fputs("ostreltz-cli: 缺少命令\n", stderr);
+        std::fprintf(stderr, "ostreltz-cli: %s\n", Tr(TextId::CliMissingCommand));
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         // Output that did not reach its place (a full disk behind standard
         // output) is a failure, whatever the verb did.
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fprintf(stderr, "ostreltz-cli: 无法写入标准输出：%s\n", FileErrorReason(errno).c_str());
+            std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliStdoutFailed, {FileErrorReason(errno)}).c_str());
             return code ? code : 1;
         }
         return code;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "editor/CellRules.h"
+#include "res/CappedList.h"
 
 namespace {
 
@@ -102,14 +103,12 @@ void ClearCells(IChannelTable& table, const CellRange& range) {
 }
 
 std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::size_t shown) {
-    std::string text = "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n";
-    for (std::size_t i = 0; i < refused.size() && i < shown; ++i) {
-        const RefusedCell& cell = refused[i];
+    std::vector<std::string> lines;
+    for (const RefusedCell& cell : refused) {
         const std::string where = cell.row > kChannelCount || cell.column >= col::kCount
                                       ? "频道表之外"
                                       : "第 " + std::to_string(cell.row) + " 频道" + ColumnCaption(cell.column);
-        text += where + "：" + cell.reason + "\n";
+        lines.push_back(where + "：" + cell.reason);
     }
-    if (refused.size() > shown) text += "……另有 " + std::to_string(refused.size() - shown) + " 个\n";
-    return text;
+    return "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n" + CappedLines(lines, shown);
 }

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "res/Texts.h"
+
 namespace {
 
 std::string Folder(const std::string& path) {
@@ -34,8 +36,8 @@ std::string FollowLinks(std::string path) {
 // The reason when `st` describes something a file cannot be read from or
 // saved over: a folder, a pipe, a device or a socket.
 const char* NotAFileReason(const struct stat& st) {
-    if (S_ISDIR(st.st_mode)) return file_text::kIsFolder;
-    if (!S_ISREG(st.st_mode)) return file_text::kNotRegular;
+    if (S_ISDIR(st.st_mode)) return Tr(TextId::FileIsFolder);
+    if (!S_ISREG(st.st_mode)) return Tr(TextId::FileNotRegular);
     return nullptr;
 }
 
@@ -75,25 +77,25 @@ void SyncFolder(const std::string& folder) {
 std::string FileErrorReason(int errnoValue) {
     switch (errnoValue) {
         case ENOSPC:
-        case EDQUOT: return file_text::kDiskFull;
-        case EROFS: return file_text::kReadOnly;
+        case EDQUOT: return Tr(TextId::FileDiskFull);
+        case EROFS: return Tr(TextId::FileReadOnly);
         case EACCES:
-        case EPERM: return file_text::kNoPermission;
-        case ENAMETOOLONG: return file_text::kNameTooLong;
+        case EPERM: return Tr(TextId::FileNoPermission);
+        case ENAMETOOLONG: return Tr(TextId::FileNameTooLong);
         case ENOENT:
-        case ENOTDIR: return file_text::kNotFound;
-        case EISDIR: return file_text::kIsFolder;
-        case EFBIG: return file_text::kTooLarge;
-        default: return "系统错误 " + std::to_string(errnoValue) + "（" + std::strerror(errnoValue) + "）";
+        case ENOTDIR: return Tr(TextId::FileNotFound);
+        case EISDIR: return Tr(TextId::FileIsFolder);
+        case EFBIG: return Tr(TextId::FileTooLarge);
+        default: return TrFormat(TextId::FileSystemError, {std::to_string(errnoValue), std::strerror(errnoValue)});
     }
 }
 
 std::string OpenFailureText(const std::string& path, const std::string& reason) {
-    return "无法打开文件“" + path + "”。\n" + reason;
+    return TrFormat(TextId::FileCannotOpen, {path}) + "\n" + reason;
 }
 
 std::string SaveFailureText(const std::string& path, const std::string& reason) {
-    return "无法保存文件“" + path + "”。\n" + reason;
+    return TrFormat(TextId::FileCannotSave, {path}) + "\n" + reason;
 }
 
 FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuseLonger) {
@@ -105,8 +107,8 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
         return result;
     }
     struct stat st {};
-    const char* refusal = ::fstat(fd, &st) != 0 ? file_text::kNotRegular : NotAFileReason(st);
-    if (!refusal && refuseLonger && static_cast<std::uint64_t>(st.st_size) > limit) refusal = file_text::kTooLarge;
+    const char* refusal = ::fstat(fd, &st) != 0 ? Tr(TextId::FileNotRegular) : NotAFileReason(st);
+    if (!refusal && refuseLonger && static_cast<std::uint64_t>(st.st_size) > limit) refusal = Tr(TextId::FileTooLarge);
     if (refusal) {
         ::close(fd);
         result.error = OpenFailureText(path, refusal);
@@ -120,7 +122,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
         const ssize_t n = ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            result.error = "读取文件“" + path + "”时出错。\n" + FileErrorReason(errno);
+            result.error = TrFormat(TextId::FileReadError, {path}) + "\n" + FileErrorReason(errno);
             ::close(fd);
             result.bytes.clear();
             return result;
@@ -132,7 +134,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
     result.bytes.resize(got);
     if (refuseLonger && got > limit) {
         result.bytes.clear();
-        result.error = OpenFailureText(path, file_text::kTooLarge);
+        result.error = OpenFailureText(path, Tr(TextId::FileTooLarge));
         return result;
     }
     result.ok = true;

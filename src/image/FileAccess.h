@@ -12,19 +12,9 @@
 #include <string>
 #include <string_view>
 
-namespace file_text {
-inline constexpr const char* kDiskFull = "磁盘已满";
-inline constexpr const char* kReadOnly = "文件系统只读";
-inline constexpr const char* kNoPermission = "没有权限";
-inline constexpr const char* kNameTooLong = "文件名太长";
-inline constexpr const char* kNotFound = "文件或文件夹不存在";
-inline constexpr const char* kNotRegular = "不是普通文件";
-inline constexpr const char* kIsFolder = "这是一个文件夹，不是文件";
-inline constexpr const char* kTooLarge = "文件太大";
-inline constexpr const char* kEmpty = "文件是空的";
-}  // namespace file_text
-
-// The reason, in the user's words, for the system error `errnoValue`.
+// The reason, in the user's words, for the system error `errnoValue`; the
+// other reasons are the texts FileNotRegular, FileIsFolder, FileTooLarge and
+// FileEmpty of the table.
 std::string FileErrorReason(int errnoValue);
 // "无法打开文件“path”。" and "无法保存文件“path”。", each with the reason on a
 // second line.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "res/Texts.h"
+
 namespace {
 
 constexpr std::uint8_t kAck = 0x06;
@@ -12,7 +14,7 @@ constexpr int kAckWriteTries = 3;
 }  // namespace
 
 std::string StoppedWriteText(int blocks) {
-    return "写频没有完成：对讲机的前 " + std::to_string(blocks) + " 块（共 264 块）已是新数据，其后仍是原来的数据。再次写频即可补全。";
+    return TrFormat(TextId::StoppedWrite, {std::to_string(blocks)});
 }
 
 CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)

@@ -53,10 +53,6 @@ public:
     void PauseMs(int ms) override;
 };
 
-namespace link_text {
-inline constexpr const char* kPortUnavailable = "无法打开串口，请检查该设备是否正常，或是否被占用";
-}  // namespace link_text
-
 // "COM1" .. "COM4" are the programming cable's usual names; on Linux they
 // stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
 std::string PortDevice(const std::string& name);

@@ -8,10 +8,9 @@
 #include <QPrinter>
 
 #include "image/FileAccess.h"
+#include "res/Texts.h"
 
 namespace {
-
-constexpr const char* kPdfNotDrawn = "无法生成 PDF";
 
 // "Times New Roman" at the character height and average width asked for, in
 // device pixels; the Chinese glyphs come from the system's fallback font.
@@ -75,7 +74,7 @@ bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const s
         drawn = PaintReportPages(&writer, writer.resolution(), inputs, first, last);
     }
     if (!drawn) {
-        if (error) *error = SaveFailureText(path, kPdfNotDrawn);
+        if (error) *error = SaveFailureText(path, Tr(TextId::PdfNotDrawn));
         return false;
     }
     return WriteFileAtomically(path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())), error);

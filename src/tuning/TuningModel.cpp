@@ -5,6 +5,7 @@
 #include "app/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelCodec.h"
+#include "res/Texts.h"
 
 namespace {
 constexpr std::uint32_t kMHz = 100000;
@@ -62,12 +63,12 @@ std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, Fr
     const std::string_view fraction = point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
     if (whole.empty() || whole.size() > 4 || !digits(whole) || !digits(fraction) ||
         (point != std::string::npos && fraction.empty())) {
-        if (refusal) *refusal = "频率“" + text + "”无效：应为以 MHz 为单位的数字，例如 146.52500。";
+        if (refusal) *refusal = TrFormat(TextId::TuneBadFrequency, {text});
         return std::nullopt;
     }
     const std::uint32_t units = FrequencyTextToUnits(t);
     if (units < kLowestUnits || units > kHighestUnits) {
-        if (refusal) *refusal = "频率“" + text + "”超出范围：应在 67 到 521 MHz 之间。";
+        if (refusal) *refusal = TrFormat(TextId::TuneFrequencyRange, {text});
         return std::nullopt;
     }
     return RoundToStep(units, step);
@@ -75,7 +76,7 @@ std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, Fr
 
 std::optional<std::string> TuningToneFromText(const std::string& text, std::string* refusal) {
     if (auto tone = ToneTableText(TrimBlanks(text))) return tone;
-    if (refusal) *refusal = "信令“" + text + "”不在信令表中（OFF、CTCSS 如 88.5、DCS 如 D023N）。";
+    if (refusal) *refusal = TrFormat(TextId::TuneBadTone, {text});
     return std::nullopt;
 }
 

@@ -122,3 +122,37 @@ TEST_F(FileSafety, SavingOverAFileChangedOnDiskAsksFirst) {
     Trigger(ID_FILE_SAVE);
     EXPECT_EQ(messages.size(), 2u);
 }
+
+TEST_F(FileSafety, ALongRefusalListFitsTheScreen) {
+    QFile bad(Path("bad.csv"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n");
+    for (int i = 0; i < 10000; ++i) bad.write("1,abc,,OFF,OFF,宽,是,高,DTMF,开,关闭\n");
+    bad.close();
+    fileAnswers = {Path("bad.csv")};
+    answers = {Answer::Cancel};
+    Trigger(ID_IMPORT_CSV);
+    ASSERT_EQ(messages.size(), 1u);
+    const QStringList lines = messages[0].text.split('\n');
+    EXPECT_EQ(lines.first(), "以下 10000 行被拒绝：");
+    EXPECT_EQ(lines[1], "第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入");
+    EXPECT_TRUE(lines.contains("……另有 9980 个"));
+    EXPECT_LT(lines.size(), 26);
+}
+
+TEST_F(FileSafety, AGbkCsvImportsFromTheWindow) {
+    QFile gbk(Path("gbk.csv"));
+    ASSERT_TRUE(gbk.open(QIODevice::WriteOnly));
+    // The header and one channel in GBK, as a spreadsheet saves them.
+    gbk.write("\xC6\xB5\xB5\xC0,\xBD\xD3\xCA\xD5\xC6\xB5\xC2\xCA,\xB7\xA2\xC9\xE4\xC6\xB5\xC2\xCA,"
+              "\xBD\xD3\xCA\xD5\xD0\xC5\xC1\xEE,\xB7\xA2\xC9\xE4\xD0\xC5\xC1\xEE,\xBF\xED/\xD5\xAD,"
+              "\xC9\xA8\xC3\xE8\xCC\xED\xBC\xD3,\xB7\xA2\xC9\xE4\xB9\xA6\xC2\xCA,\xBF\xC9\xD1\xA1\xD0\xC5\xC1\xEE,"
+              "PTTID,\xB7\xB1\xC3\xA6\xCB\xF8\xB6\xA8\r\n"
+              "4,146,146.5,OFF,OFF,\xBF\xED,\xCA\xC7,\xB8\xDF,DTMF,\xBF\xAA,\xB9\xD8\xB1\xD5\r\n");
+    gbk.close();
+    fileAnswers = {Path("gbk.csv")};
+    Trigger(ID_IMPORT_CSV);
+    EXPECT_TRUE(messages.empty()) << messages[0].text.toStdString();
+    EXPECT_EQ(Grid()->TextMatrix(4, 2), "146.50000");
+    EXPECT_EQ(Grid()->TextMatrix(4, 7), "高");
+}

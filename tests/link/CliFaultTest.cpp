@@ -209,3 +209,17 @@ TEST_F(CliFaults, TheDesktopProgramAnswersHelpAndVersionWithoutADisplay) {
         EXPECT_NE(log.find(std::string(option) == "--help" ? "--print-to" : "11.1"), std::string::npos) << log;
     }
 }
+
+TEST_F(CliFaults, ACsvFromAChineseSpreadsheetImports) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("export-csv " + Sample() + " -o " + Path("utf8.csv"))), 0);
+    // What a spreadsheet on a Chinese Windows system saves: GBK, no mark.
+    ASSERT_EQ(RunCommand("tail -c +4 " + Path("utf8.csv") + " | iconv -f UTF-8 -t GBK >" + Path("gbk.csv")), 0);
+    ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("gbk.csv")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
+    EXPECT_NE(log.find("使用中的频道: 6"), std::string::npos) << log;
+    // A folder given as the CSV says so.
+    EXPECT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + m_dir.string()), &log), 1);
+    EXPECT_NE(log.find("无法打开文件“" + m_dir.string() + "”。\n这是一个文件夹，不是文件"), std::string::npos) << log;
+}
