@@ -141,3 +141,9 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     result.droppedNames = droppedNames;
     return result;
 }
+
+std::string CsvImportSummary(const CsvImport& result) {
+    std::string summary = FillText(csvtext::kImported, {std::to_string(result.channels)});
+    if (result.droppedNames > 0) summary += FillText(csvtext::kNamesDropped, {std::to_string(result.droppedNames)});
+    return summary;
+}

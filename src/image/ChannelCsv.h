@@ -36,3 +36,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
 inline CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool applyValidLines) {
     return ImportChannelsCsv(csv, image, CsvImportOptions{applyValidLines, false});
 }
+
+// What an import did: the channels written and, when the file named them,
+// how many names were left out.
+std::string CsvImportSummary(const CsvImport& result);
