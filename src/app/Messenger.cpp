@@ -1,11 +1,14 @@
 #include "app/Messenger.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMetaObject>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "image/CsvTexts.h"
 #include "res/Strings.h"
 
 namespace {
@@ -31,9 +34,27 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The layout choice among the name filters of a CSV save dialog, the
+// renumber box below the file list of a CSV open dialog; both need Qt's own
+// dialog rather than the desktop's.
+void OfferCsvChoice(QFileDialog& dialog, const FileRequest& request, QCheckBox*& renumber) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (request.kind == FileRequestKind::Save) {
+        const QString chirp = QString::fromUtf8(csvtext::kChirpFilter);
+        dialog.setNameFilters({QString::fromUtf8(csvtext::kOwnFilter), chirp});
+        if (request.csvChoice->chirpLayout) dialog.selectNameFilter(chirp);
+        return;
+    }
+    renumber = new QCheckBox(QString::fromUtf8(csvtext::kRenumber), &dialog);
+    renumber->setObjectName(QStringLiteral("renumber"));
+    renumber->setChecked(request.csvChoice->renumber);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(renumber, grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QString::fromUtf8(text::kFileFilter));
+    dialog.setNameFilter(request.csv ? QString::fromUtf8(csvtext::kOwnFilter) : QString::fromUtf8(text::kFileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -43,7 +64,12 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setWindowTitle(QStringLiteral("打开"));
     }
+    QCheckBox* renumber = nullptr;
+    if (request.csvChoice) OfferCsvChoice(dialog, request, renumber);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (renumber) request.csvChoice->renumber = renumber->isChecked();
+    if (request.csvChoice && request.kind == FileRequestKind::Save)
+        request.csvChoice->chirpLayout = dialog.selectedNameFilter() == QString::fromUtf8(csvtext::kChirpFilter);
     return dialog.selectedFiles().first();
 }
 
@@ -83,13 +109,13 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons) {
     return answer;
 }
 
-QString AskOpenFile(QWidget* parent, bool csv) {
-    FileRequest request{FileRequestKind::Open, QString(), QString(), csv};
+QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice) {
+    FileRequest request{FileRequestKind::Open, QString(), QString(), csv, csvChoice};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
-QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv) {
-    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv};
+QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv, CsvChoice* csvChoice) {
+    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv, csvChoice};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The texts the CSV import and export show: reasons for refusing a line of a
-// channel list, the import summary and the names of the two layouts. "%1",
+// channel list, the import summary and what the window's file dialogs offer. "%1",
 // "%2" stand for the values put in by FillText.
 #include <string>
 #include <vector>
 
 namespace csvtext {
-inline constexpr const char* kChirpLayoutName = "CHIRP CSV";
-inline constexpr const char* kOwnLayoutName = "本软件的列";
-inline constexpr const char* kRenumber = "按文件顺序重新编号（频道 1、2、3…）";
+inline constexpr const char* kOwnFilter = "CSV 文件 (*.csv)";
+inline constexpr const char* kChirpFilter = "CHIRP CSV 文件，供其他写频软件使用 (*.csv)";
+inline constexpr const char* kRenumber = "按文件顺序重新编号（放入频道 1、2、3…）";
 
 inline constexpr const char* kTooManyChannels = "频道已排满 128 个，这一行没有位置";
 inline constexpr const char* kNoLocation = "Location“%1”不是频道号";
