@@ -8,8 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "image/CsvTexts.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -40,12 +39,11 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 void OfferCsvChoice(QFileDialog& dialog, const FileRequest& request, QCheckBox*& renumber) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (request.kind == FileRequestKind::Save) {
-        const QString chirp = QString::fromUtf8(csvtext::kChirpFilter);
-        dialog.setNameFilters({QString::fromUtf8(csvtext::kOwnFilter), chirp});
-        if (request.csvChoice->chirpLayout) dialog.selectNameFilter(chirp);
+        dialog.setNameFilters({QTr(TextId::CsvOwnFilter), QTr(TextId::CsvChirpFilter)});
+        if (request.csvChoice->chirpLayout) dialog.selectNameFilter(QTr(TextId::CsvChirpFilter));
         return;
     }
-    renumber = new QCheckBox(QString::fromUtf8(csvtext::kRenumber), &dialog);
+    renumber = new QCheckBox(QTr(TextId::CsvRenumber), &dialog);
     renumber->setObjectName(QStringLiteral("renumber"));
     renumber->setChecked(request.csvChoice->renumber);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
@@ -54,7 +52,7 @@ void OfferCsvChoice(QFileDialog& dialog, const FileRequest& request, QCheckBox*&
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(request.csv ? QString::fromUtf8(csvtext::kOwnFilter) : QString::fromUtf8(text::kFileFilter));
+    dialog.setNameFilter(request.csv ? QTr(TextId::CsvOwnFilter) : QTr(TextId::FileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -69,7 +67,7 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     if (renumber) request.csvChoice->renumber = renumber->isChecked();
     if (request.csvChoice && request.kind == FileRequestKind::Save)
-        request.csvChoice->chirpLayout = dialog.selectedNameFilter() == QString::fromUtf8(csvtext::kChirpFilter);
+        request.csvChoice->chirpLayout = dialog.selectedNameFilter() == QTr(TextId::CsvChirpFilter);
     return dialog.selectedFiles().first();
 }
 
@@ -81,7 +79,7 @@ void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handl
 void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
 
 Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon, const QString& caption) {
-    MessageRequest request{text, caption.isEmpty() ? QString::fromUtf8(text::kAppTitle) : caption, buttons, icon};
+    MessageRequest request{text, caption.isEmpty() ? QTr(TextId::AppTitle) : caption, buttons, icon};
     if (MessageHook()) return MessageHook()(request);
 
     QMessageBox box(ToQt(icon), request.caption, text, QMessageBox::NoButton, parent);
@@ -123,7 +121,7 @@ QString AskText(QWidget* parent, const QString& label, const QString& initial) {
     FileRequest request{FileRequestKind::Text, initial, label, false};
     if (FileHook()) return FileHook()(request);
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, QString::fromUtf8(text::kAppTitle), label, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(parent, QTr(TextId::AppTitle), label, QLineEdit::Normal, initial, &ok);
     return ok ? text.trimmed() : QString();
 }
 

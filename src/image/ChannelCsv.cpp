@@ -10,8 +10,8 @@
 #include "image/ChirpCsv.h"
 #include "image/CsvChannelRow.h"
 #include "image/CsvReader.h"
-#include "image/CsvTexts.h"
 #include "image/CsvWriter.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ std::optional<std::string> CheckTexts(ChannelTexts& t) {
 std::optional<std::string> PlaceRow(const CsvChannelRow& row, bool renumber, int& nextNumber, int& number,
                                     const std::map<int, ChannelTexts>& taken) {
     if (renumber) {
-        if (nextNumber > kChannelCount) return csvtext::kTooManyChannels;
+        if (nextNumber > kChannelCount) return Tr(TextId::CsvTooManyChannels);
         number = nextNumber++;
         return std::nullopt;
     }
@@ -143,7 +143,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
 }
 
 std::string CsvImportSummary(const CsvImport& result) {
-    std::string summary = FillText(csvtext::kImported, {std::to_string(result.channels)});
-    if (result.droppedNames > 0) summary += FillText(csvtext::kNamesDropped, {std::to_string(result.droppedNames)});
+    std::string summary = TrFormat(TextId::CsvImported, {std::to_string(result.channels)});
+    if (result.droppedNames > 0) summary += TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)});
     return summary;
 }

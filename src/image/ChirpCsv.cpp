@@ -5,9 +5,9 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
-#include "image/CsvTexts.h"
 #include "image/CsvWriter.h"
 #include "image/DecimalText.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -27,6 +27,11 @@ std::string Upper(std::string text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
+
+// The entries of the grid's lists this layout speaks of.
+const std::string& Narrow() { return ListEntries(col::kWidth)[1]; }
+const std::string& NotScanned() { return ListEntries(col::kScan)[1]; }
+const std::string& PowerEntry(bool high) { return ListEntries(col::kPower)[high ? 1 : 0]; }
 
 bool IsDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -80,7 +85,7 @@ struct TonePair {
 bool ReadTones(const ChirpLine& f, TonePair& tones, std::string& refusal) {
     const std::string polarity = f("DtcsPolarity").empty() ? "NN" : Upper(f("DtcsPolarity"));
     if (polarity.size() != 2 || polarity.find_first_not_of("NR") != std::string::npos) {
-        refusal = FillText(csvtext::kBadPolarity, {f("DtcsPolarity")});
+        refusal = TrFormat(TextId::CsvBadPolarity, {f("DtcsPolarity")});
         return false;
     }
     const std::string rTone = CtcssText(f("rToneFreq")), cTone = CtcssText(f("cToneFreq"));
@@ -103,13 +108,13 @@ bool ReadTones(const ChirpLine& f, TonePair& tones, std::string& refusal) {
         const bool known = (from.empty() || from == "Tone" || from == "DTCS") && (to.empty() || to == "Tone" || to == "DTCS") &&
                            !(from.empty() && to.empty());
         if (!known) {
-            refusal = FillText(csvtext::kBadCrossMode, {cross});
+            refusal = TrFormat(TextId::CsvBadCrossMode, {cross});
             return false;
         }
         if (!from.empty()) tones.tx = from == "Tone" ? rTone : txDcs;
         if (!to.empty()) tones.rx = to == "Tone" ? cTone : rxDcs;
     } else {
-        refusal = FillText(csvtext::kBadToneMode, {mode});
+        refusal = TrFormat(TextId::CsvBadToneMode, {mode});
         return false;
     }
     return true;
@@ -124,7 +129,7 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
     const std::string duplex = f("Duplex"), offset = f("Offset");
     const std::string upperDuplex = Upper(duplex);
     if (rx.empty() && upperDuplex != "SPLIT") {
-        refusal = csvtext::kNoFrequency;
+        refusal = Tr(TextId::CsvNoFrequency);
         return false;
     }
     if (upperDuplex == "OFF") {
@@ -132,25 +137,25 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
         return true;
     }
     if (upperDuplex == "SPLIT") {
-        if (offset.empty()) refusal = csvtext::kSplitWithoutOffset;
+        if (offset.empty()) refusal = Tr(TextId::CsvSplitWithoutOffset);
         tx = offset;
         return refusal.empty();
     }
     if (!duplex.empty() && duplex != "+" && duplex != "-") {
-        refusal = FillText(csvtext::kBadDuplex, {duplex});
+        refusal = TrFormat(TextId::CsvBadDuplex, {duplex});
         return false;
     }
     tx = rx;
     if (duplex.empty()) return true;
     if (!offset.empty() && !IsDecimal(offset)) {
-        refusal = FillText(csvtext::kBadOffset, {offset});
+        refusal = TrFormat(TextId::CsvBadOffset, {offset});
         return false;
     }
     const std::uint32_t rxUnits = FrequencyTextToUnits(rx);
     const std::uint32_t offsetUnits = offset.empty() ? 0 : FrequencyTextToUnits(offset);
     if (!UsableUnits(rxUnits)) return true;  // the receive frequency's own check refuses the line
     if (duplex == "-" && offsetUnits > rxUnits) {
-        refusal = FillText(csvtext::kOffsetAboveFrequency, {offset});
+        refusal = TrFormat(TextId::CsvOffsetAboveFrequency, {offset});
         return false;
     }
     const std::uint64_t txUnits = duplex == "+" ? std::uint64_t{rxUnits} + offsetUnits : rxUnits - offsetUnits;
@@ -166,17 +171,17 @@ bool ReadLists(const ChirpLine& f, ChannelTexts& t, std::string& refusal) {
 
     const std::string mode = Upper(f("Mode"));
     if (mode == "NFM") {
-        set(col::kWidth, "窄");
+        set(col::kWidth, Narrow());
     } else if (!mode.empty() && mode != "FM") {
-        refusal = FillText(csvtext::kUnsupportedMode, {f("Mode")});
+        refusal = TrFormat(TextId::CsvUnsupportedMode, {f("Mode")});
         return false;
     }
 
     const std::string skip = Upper(f("Skip"));
     if (skip == "S") {
-        set(col::kScan, "否");
+        set(col::kScan, NotScanned());
     } else if (!skip.empty() && skip != "P") {
-        refusal = FillText(csvtext::kBadSkip, {f("Skip")});
+        refusal = TrFormat(TextId::CsvBadSkip, {f("Skip")});
         return false;
     }
 
@@ -184,13 +189,13 @@ bool ReadLists(const ChirpLine& f, ChannelTexts& t, std::string& refusal) {
     if (power.empty()) return true;
     if (power.back() == 'W') power = TrimBlanks(power.substr(0, power.size() - 1));
     if (IsDecimal(power)) {
-        set(col::kPower, ReadScaledDecimal(power, 2).magnitude >= 400 ? "高" : "低");
+        set(col::kPower, PowerEntry(ReadScaledDecimal(power, 2).magnitude >= 400));
     } else if (power[0] == 'H') {
-        set(col::kPower, "高");
+        set(col::kPower, PowerEntry(true));
     } else if (power[0] == 'L' || power.rfind("MID", 0) == 0) {
-        set(col::kPower, "低");
+        set(col::kPower, PowerEntry(false));
     } else {
-        refusal = FillText(csvtext::kBadPower, {f("Power")});
+        refusal = TrFormat(TextId::CsvBadPower, {f("Power")});
         return false;
     }
     return true;
@@ -287,11 +292,11 @@ std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records) 
 
         const std::string location = f("Location");
         if (!IsDigits(location) || location.size() > 6) {
-            row.numberRefusal = FillText(csvtext::kNoLocation, {location});
+            row.numberRefusal = TrFormat(TextId::CsvNoLocation, {location});
         } else {
             row.number = std::stoi(location) + (zeroBased ? 1 : 0);
             if (row.number < 1 || row.number > kChannelCount)
-                row.numberRefusal = FillText(csvtext::kLocationOutOfRange, {location, std::to_string(row.number)});
+                row.numberRefusal = TrFormat(TextId::CsvLocationOutOfRange, {location, std::to_string(row.number)});
         }
 
         const std::string rx = f("Frequency");
@@ -319,8 +324,8 @@ std::string ExportChirpCsv(const RadioImage& image) {
         const DuplexColumns d = WriteDuplex(text(col::kRxFreq), text(col::kTxFreq));
         const ToneColumns c = WriteTones(text(col::kTxTone), text(col::kRxTone));
         rows.push_back({std::to_string(n), "", d.frequency, d.duplex, d.offset, c.mode, c.rTone, c.cTone, c.dcs,
-                        c.polarity, c.rxDcs, c.cross, text(col::kWidth) == "窄" ? "NFM" : "FM", TuningStep(t),
-                        text(col::kScan) == "否" ? "S" : "", text(col::kPower) == "高" ? "High" : "Low", "", "", "", "",
+                        c.polarity, c.rxDcs, c.cross, text(col::kWidth) == Narrow() ? "NFM" : "FM", TuningStep(t),
+                        text(col::kScan) == NotScanned() ? "S" : "", text(col::kPower) == PowerEntry(true) ? "High" : "Low", "", "", "", "",
                         ""});
     }
     return CsvText(kHeader, rows);
