@@ -6,7 +6,11 @@ import { ChannelGrid } from './grid';
 import { History } from './history';
 import { RadioLink, serialApi } from './link';
 import { MessageIcon, showMessage } from './messageBox';
+import { editOptions } from './optionsDialog';
+import { showReport } from './report';
+import { chooseField } from './setFieldDialog';
 import { language, setLanguage, t, type Language, type TextKey } from './texts';
+import { openTuning } from './tuningDialog';
 
 declare const createRulesModule: RulesFactory;
 
@@ -130,6 +134,16 @@ class Page {
         this.previousImage = this.rules.sinBytes();
         return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
       case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
+      case 'setField': return this.setField();
+      case 'options': return this.options();
+      case 'tuning': return this.tuning();
+      case 'printPreview':
+        showReport(this.rules, () => this.grid.focus());
+        return;
+      case 'print':
+        showReport(this.rules, () => this.grid.focus());
+        window.print();
+        return;
       case 'language':
         setLanguage(language() === 'zh' ? 'en' : ('zh' as Language));
         return this.applyLanguage();
@@ -274,6 +288,25 @@ class Page {
       this.grid.moveTo(r.top + delta, r.left);
       this.grid.moveTo(r.bottom + delta, r.right, true);
     }
+  }
+
+  private async setField(): Promise<void> {
+    const r = this.grid.selection();
+    const chosen = await chooseField(this.rules);
+    if (chosen) this.edit(() => this.rules.setField(chosen.column, r.top, r.bottom, chosen.value));
+  }
+
+  private async options(): Promise<void> {
+    const before = this.rules.sinBytes();
+    if (!(await editOptions(this.rules))) return;
+    if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
+  }
+
+  private async tuning(): Promise<void> {
+    if (!(await this.link.choosePort())) return;
+    const band = this.rules.boxTexts(FormBox.Band)[this.rules.selection(FormBox.Band)] ?? '';
+    await openTuning(this.rules, band, (set, item) => this.link.tune(set, item));
+    this.grid.focus();
   }
 
   private acceptDroppedFiles(): void {

@@ -10,7 +10,7 @@ import { launchBrowser, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
 import { answerMessage, clickCell, clickCommand, gridTexts, messageText, openFile, progressClosed, transfer } from './pageHelpers';
-import { repoRoot, startSimulator, type Simulator } from './simulator';
+import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
@@ -31,7 +31,14 @@ after(async () => {
 async function pageOnRadio(args: string[]) {
   const sim = await startSimulator(args);
   const bridge = await startBridge(sim.port);
-  const opened = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+  let opened;
+  try {
+    opened = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+  } catch (e) {
+    await bridge.close();
+    await sim.stop();
+    throw e;
+  }
   return {
     ...opened,
     sim,
@@ -47,7 +54,7 @@ function tempDir(): string {
   return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-page-'));
 }
 
-describe('files and editing', () => {
+describe('files and editing', { timeout: 120_000 }, () => {
   test('a typed tone is saved to the same bytes as the command line saves for the same edit', async () => {
     const { page, downloads } = await openPage(browser, site.url);
     await openFile(page, samplePath);
@@ -85,6 +92,19 @@ describe('files and editing', () => {
     await page.close();
   });
 
+  test('print preview shows the five report pages', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    await clickCommand(page, 'printPreview');
+    const pages = await page.$$eval('#report .page', (nodes) => nodes.map((n) => n.querySelector('.line.title')?.textContent ?? ''));
+    assert.equal(pages.length, 5);
+    const report = await page.$eval('#report', (n) => n.textContent ?? '');
+    assert.ok(report.includes('145.52000'));
+    await page.click('#report-close');
+    assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+    await page.close();
+  });
+
   test('English switch changes the commands and the captions', async () => {
     const { page } = await openPage(browser, site.url);
     await clickCommand(page, 'language');
@@ -96,7 +116,7 @@ describe('files and editing', () => {
   });
 });
 
-describe('the radio over Web Serial', () => {
+describe('the radio over Web Serial', { timeout: 300_000 }, () => {
   test('a read shows the radio\'s channels as the command line dumps them', async () => {
     const radio = await pageOnRadio(['--image', samplePath]);
     try {
@@ -125,6 +145,57 @@ describe('the radio over Web Serial', () => {
     }
     const dump = (file: string) => cli(['dump', file]);
     assert.equal(dump(saved), dump(samplePath));
+  });
+
+  test('options chosen in the dialog reach the radio with a write', async () => {
+    const dir = tempDir();
+    const saved = path.join(dir, 'radio.sin');
+    const sample = fs.readFileSync(samplePath);
+    const radio = await pageOnRadio(['--save', saved, '--type', String(sample[0x81b])]);
+    try {
+      await openFile(radio.page, samplePath);
+      await clickCommand(radio.page, 'options');
+      await radio.page.select('#opt-squelch', '7');
+      await radio.page.click('#opt-name', { count: 3 });
+      await radio.page.keyboard.type('ab12');
+      await radio.page.click('#opt-ok');
+      await transfer(radio.page, 'write');
+      await progressClosed(radio.page);
+    } finally {
+      await radio.close();
+    }
+    const dump = cli(['dump', saved]);
+    assert.match(dump, /^静噪等级\(SQ\): 7$/m);
+    assert.match(dump, /^本机命名: AB12$/m);
+  });
+
+  test('tuning sends the same frames as the command line', async () => {
+    const dir = tempDir();
+    const pageLog = path.join(dir, 'page.log');
+    const radio = await pageOnRadio(['--tune-log', pageLog]);
+    try {
+      await openFile(radio.page, samplePath);
+      await clickCommand(radio.page, 'tuning');
+      await radio.page.click('#tuning [data-item="4"]');
+      await radio.page.focus('#tune-slider');
+      await radio.page.keyboard.press('End');
+      assert.equal(await radio.page.$eval('#tune-position', (n) => n.textContent), '当前位置:255');
+      await radio.page.click('#tune-start');
+      assert.equal(await messageText(radio.page), '对讲机已收到!');
+      await answerMessage(radio.page, '确定');
+      await radio.page.click('#tune-exit');
+    } finally {
+      await radio.close();
+    }
+    const cliLog = path.join(dir, 'cli.log');
+    const sim = await startSimulator(['--tune-log', cliLog]);
+    try {
+      cli(['tune', '--port', sim.port, '--item', 'squelch', '--value', '255', '--rx', '156', '--tx', '156']);
+    } finally {
+      await sim.stop();
+    }
+    assert.ok(fs.readFileSync(cliLog).length > 0);
+    assert.deepEqual(fs.readFileSync(pageLog), fs.readFileSync(cliLog));
   });
 
   test('a silent radio brings the communication error with retry', async () => {
