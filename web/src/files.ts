@@ -1,6 +1,7 @@
 // Opening and saving files: the File System Access API where the browser has
 // it, otherwise a file input and a download. The last files opened are kept
 // in the browser's storage so they can be opened again.
+import { t } from './texts';
 
 export interface OpenedFile { name: string; bytes: Uint8Array; handle: FileSystemFileHandle | null }
 
@@ -10,7 +11,10 @@ interface PickerWindow {
 }
 
 const picker = window as unknown as PickerWindow;
-const sinTypes = [{ description: '写频数据 文件 (*.sin)', accept: { 'application/octet-stream': ['.sin'] } }];
+
+function sinTypes(): object[] {
+  return [{ description: t('FileFilter'), accept: { 'application/octet-stream': ['.sin'] } }];
+}
 
 function chooseWithInput(input: HTMLInputElement): Promise<File | null> {
   return new Promise((resolve) => {
@@ -24,7 +28,7 @@ function chooseWithInput(input: HTMLInputElement): Promise<File | null> {
 export async function openSinFile(input: HTMLInputElement): Promise<OpenedFile | null> {
   if (picker.showOpenFilePicker) {
     try {
-      const [handle] = await picker.showOpenFilePicker({ types: sinTypes });
+      const [handle] = await picker.showOpenFilePicker({ types: sinTypes() });
       const file = await handle.getFile();
       return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()), handle };
     } catch {
@@ -55,21 +59,18 @@ export async function writeToHandle(handle: FileSystemFileHandle, bytes: Uint8Ar
 
 // Asks where to save; null when the user cancelled. Without the API the file
 // is downloaded under `suggestedName`.
-export async function saveAs(suggestedName: string, bytes: Uint8Array, type: string, csv: boolean): Promise<{ name: string; handle: FileSystemFileHandle | null } | null> {
+export async function saveAs(suggestedName: string, bytes: Uint8Array): Promise<{ name: string; handle: FileSystemFileHandle | null } | null> {
   if (picker.showSaveFilePicker) {
     let handle: FileSystemFileHandle;
     try {
-      handle = await picker.showSaveFilePicker({
-        suggestedName,
-        types: csv ? [{ description: 'CSV 文件 (*.csv)', accept: { 'text/csv': ['.csv'] } }] : sinTypes,
-      });
+      handle = await picker.showSaveFilePicker({ suggestedName, types: sinTypes() });
     } catch {
       return null;
     }
     await writeToHandle(handle, bytes);
     return { name: handle.name, handle };
   }
-  download(suggestedName, bytes, type);
+  download(suggestedName, bytes, 'application/octet-stream');
   return { name: suggestedName, handle: null };
 }
 

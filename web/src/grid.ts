@@ -72,7 +72,7 @@ export class ChannelGrid {
 
   refreshCaptions(): void {
     for (let c = 0; c <= COLUMNS; ++c) this.headers[c].textContent = this.rules.columnCaption(c);
-    this.element.setAttribute('aria-label', t('gridLabel'));
+    this.element.setAttribute('aria-label', t('WebGridLabel'));
   }
 
   // Shows the texts the rules hold.
@@ -200,7 +200,7 @@ export class ChannelGrid {
   private async startEdit(typed: string): Promise<void> {
     const row = this.row;
     const col = this.col;
-    if (typed && !/[0-9]/.test(typed)) await showMessage(t('typeDigits'));
+    if (typed && !/[0-9]/.test(typed)) await showMessage(t('WebTypeDigits'));
     const td = this.cell(row, col);
     const text = this.rules.cell(row, col);
     let editor: Editor;
@@ -285,7 +285,7 @@ export class ChannelGrid {
       this.refreshRow(row);
       for (const message of result.messages) {
         if (message.warning) await showMessage(message.text, Buttons.Ok, MessageIcon.Warning);
-        else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('outOfBandCaption'));
+        else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('WebOutOfBandCaption'));
       }
     } else {
       changed = col <= 4 ? this.rules.commitTone(row, col, typed) : this.rules.commitList(row, col, typed);

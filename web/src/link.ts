@@ -27,7 +27,7 @@ export class RadioLink {
   async choosePort(): Promise<boolean> {
     const serial = serialApi();
     if (!serial) {
-      await showMessage(t('noWebSerial'));
+      await showMessage(t('WebNoSerial'));
       return false;
     }
     if (!this.port) {

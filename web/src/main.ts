@@ -9,13 +9,13 @@ import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { chooseField } from './setFieldDialog';
-import { language, setLanguage, t, type Language, type TextKey } from './texts';
+import { commandText, commandTip, language, loadTexts, setLanguage, t } from './texts';
 import { openTuning } from './tuningDialog';
 
 declare const createRulesModule: RulesFactory;
 
 class Page {
-  private name = t('untitled');
+  private name = t('Untitled');
   private handle: FileSystemFileHandle | null = null;
   private modified = false;
   private readonly history: History;
@@ -77,7 +77,7 @@ class Page {
   private showTitle(): void {
     const title = `${this.name}${this.modified ? ' *' : ''}`;
     byId('doc-title').textContent = title;
-    document.title = `${title} - ${t('appTitle')}`;
+    document.title = `${title} - ${t('AppTitle')}`;
   }
 
   private showDocument(): void {
@@ -93,10 +93,19 @@ class Page {
 
   private applyLanguage(): void {
     document.documentElement.lang = language() === 'zh' ? 'zh-CN' : 'en';
-    for (const node of document.querySelectorAll<HTMLElement>('[data-text]')) node.textContent = t(node.dataset.text as TextKey);
-    for (const node of document.querySelectorAll<HTMLElement>('[data-text-label]'))
-      node.setAttribute('aria-label', t(node.dataset.textLabel as TextKey));
-    byId('no-serial').textContent = t('noWebSerial');
+    for (const [id, name] of Object.entries(elementTexts)) byId(id).textContent = t(name);
+    for (const [id, name] of Object.entries(groupLabels)) byId(id).setAttribute('aria-label', commandText(name));
+    for (const button of document.querySelectorAll<HTMLButtonElement>('[data-command]')) {
+      const command = button.dataset.command!;
+      if (command === 'language') {
+        button.textContent = t(language() === 'zh' ? 'LanguageEnglish' : 'LanguageChinese');
+        button.title = t('TipLanguage');
+      } else {
+        button.textContent = commandText(commandTexts[command][0]);
+        button.title = commandTip(commandTexts[command][1]);
+      }
+    }
+    byId<HTMLSelectElement>('recent').setAttribute('aria-label', t('RecentPlaceholder'));
     this.grid.refreshCaptions();
     this.showRecent();
     this.showTitle();
@@ -104,7 +113,7 @@ class Page {
 
   private showRecent(): void {
     const select = byId<HTMLSelectElement>('recent');
-    select.replaceChildren(new Option(t('recentFiles'), ''), ...recentFiles().map((e, i) => new Option(`${i + 1} ${e.name}`, String(i))));
+    select.replaceChildren(new Option(t('RecentPlaceholder'), ''), ...recentFiles().map((e, i) => new Option(`${i + 1} ${e.name}`, String(i))));
   }
 
   async run(command: string): Promise<void> {
@@ -145,7 +154,7 @@ class Page {
         window.print();
         return;
       case 'language':
-        setLanguage(language() === 'zh' ? 'en' : ('zh' as Language));
+        setLanguage(language() === 'zh' ? 'en' : 'zh');
         return this.applyLanguage();
     }
   }
@@ -172,7 +181,7 @@ class Page {
 
   private async askToSave(): Promise<boolean> {
     if (!this.modified) return true;
-    const answer = await showMessage(t('askSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
+    const answer = await showMessage(t('WebAskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
     if (answer === Answer.Cancel) return false;
     return answer === Answer.Discard || (await this.save(false));
   }
@@ -180,7 +189,7 @@ class Page {
   private async newDocument(): Promise<void> {
     if (!(await this.askToSave())) return;
     this.rules.newDocument();
-    this.opened(t('untitled'), null);
+    this.opened(t('Untitled'), null);
   }
 
   private opened(name: string, handle: FileSystemFileHandle | null): void {
@@ -222,14 +231,14 @@ class Page {
       if (this.handle && !askName) {
         await writeToHandle(this.handle, bytes);
       } else {
-        const name = this.name === t('untitled') ? `${t('untitled')}.sin` : this.name;
-        const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes, 'application/octet-stream', false);
+        const name = this.name === t('Untitled') ? `${t('Untitled')}.sin` : this.name;
+        const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes);
         if (!saved) return false;
         this.name = saved.name;
         this.handle = saved.handle;
       }
     } catch {
-      await showMessage(t('cannotWrite', this.name));
+      await showMessage(t('WebCannotWrite', this.name));
       return false;
     }
     rememberFile(this.name, bytes);
@@ -244,9 +253,9 @@ class Page {
     const before = this.rules.sinBytes();
     const result = this.rules.importCsv(file.text, false);
     if (result.problems.length > 0) {
-      let summary = t('csvRefused', result.problems.length);
-      for (const p of result.problems) summary += t('csvLine', p.line, p.reason);
-      summary += t('csvApplyValid');
+      let summary = t('WebCsvRefused', result.problems.length);
+      for (const p of result.problems) summary += t('WebCsvLine', p.line, p.reason);
+      summary += t('WebCsvApplyValid');
       if ((await showMessage(summary, Buttons.OkCancel, MessageIcon.Question)) !== Answer.Ok) return;
       this.rules.importCsv(file.text, true);
     }
@@ -341,6 +350,27 @@ class Page {
   }
 }
 
+// The texts of the page's fixed elements, by element id.
+const elementTexts: Record<string, string> = {
+  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'WebGroupSettings',
+  'label-model': 'WebModel', 'label-band': 'WebBand', 'label-power': 'WebPowerLevel', 'label-manual': 'WebManual',
+  'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
+};
+
+const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };
+
+// Each command's button text and tip.
+const commandTexts: Record<string, [string, string]> = {
+  new: ['CmdFileNew', 'TipFileNew'], open: ['CmdFileOpen', 'TipFileOpen'], save: ['CmdFileSave', 'TipFileSave'],
+  saveAs: ['CmdFileSaveAs', 'TipFileSaveAs'], importCsv: ['CmdImportCsv', 'TipImportCsv'], exportCsv: ['CmdExportCsv', 'TipExportCsv'],
+  printPreview: ['CmdFilePrintPreview', 'TipFilePrintPreview'], print: ['CmdFilePrint', 'TipFilePrint'],
+  undo: ['CmdEditUndo', 'TipEditUndo'], redo: ['CmdEditRedo', 'TipEditRedo'], cut: ['CmdEditCut', 'TipEditCut'],
+  copy: ['CmdEditCopy', 'TipEditCopy'], paste: ['CmdEditPaste', 'TipEditPaste'], clearChannels: ['CmdEditClear', 'TipEditClear'],
+  insertChannel: ['CmdChannelInsert', 'TipChannelInsert'], deleteChannel: ['CmdChannelDelete', 'TipChannelDelete'],
+  channelUp: ['CmdChannelUp', 'TipChannelUp'], channelDown: ['CmdChannelDown', 'TipChannelDown'], setField: ['CmdSetField', 'TipSetField'],
+  read: ['CmdRead', 'TipRead'], write: ['CmdWrite', 'TipWrite'], tuning: ['CmdTuning', 'TipTuning'], options: ['CmdOptions', 'TipOptions'],
+};
+
 function focusNext(from: HTMLElement): void {
   const focusable = Array.from(document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')).filter((n) => !n.hidden && !(n as HTMLButtonElement).disabled);
   const i = focusable.indexOf(from);
@@ -358,6 +388,7 @@ function sameBytes(a: Uint8Array, b: Uint8Array): boolean {
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
 createRulesModule({}).then((rules) => {
+  loadTexts(rules);
   (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
   document.body.dataset.ready = 'true';
 });

@@ -7,13 +7,13 @@ import { t } from './texts';
 export const enum MessageIcon { Information = 'information', Warning = 'warning', Question = 'question' }
 
 const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
-  [Buttons.Ok]: [[Answer.Ok, () => t('ok')]],
-  [Buttons.OkCancel]: [[Answer.Ok, () => t('ok')], [Answer.Cancel, () => t('cancel')]],
-  [Buttons.RetryCancel]: [[Answer.Retry, () => t('retry')], [Answer.Cancel, () => t('cancel')]],
+  [Buttons.Ok]: [[Answer.Ok, () => t('WebOk')]],
+  [Buttons.OkCancel]: [[Answer.Ok, () => t('WebOk')], [Answer.Cancel, () => t('WebCancel')]],
+  [Buttons.RetryCancel]: [[Answer.Retry, () => t('WebRetry')], [Answer.Cancel, () => t('WebCancel')]],
   [Buttons.SaveDiscardCancel]: [
-    [Answer.Save, () => t('save')],
-    [Answer.Discard, () => t('discard')],
-    [Answer.Cancel, () => t('cancel')],
+    [Answer.Save, () => t('WebSave')],
+    [Answer.Discard, () => t('WebDiscard')],
+    [Answer.Cancel, () => t('WebCancel')],
   ],
 };
 
@@ -24,7 +24,7 @@ export function showMessage(
   text: string,
   buttons: Buttons = Buttons.Ok,
   icon: MessageIcon = MessageIcon.Warning,
-  caption: string = t('appTitle'),
+  caption: string = t('AppTitle'),
 ): Promise<Answer> {
   const shown = queue.then(() => openBox(text, buttons, icon, caption));
   queue = shown;

@@ -40,19 +40,19 @@ export function editOptions(rules: Rules): Promise<boolean> {
   const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
   name.value = v.radioName;
   name.addEventListener('input', () => (name.value = name.value.toUpperCase().replace(/[^A-Z0-9]/g, '')));
-  const ok = el('button', { type: 'button', id: 'opt-ok' }, t('ok'));
-  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('cancel'));
+  const ok = el('button', { type: 'button', id: 'opt-ok' }, t('WebOk'));
+  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('WebCancel'));
 
   const dialog = el('dialog', { id: 'options', 'aria-labelledby': 'options-title', class: 'options' },
-    el('h2', { id: 'options-title' }, t('options')),
+    el('h2', { id: 'options-title' }, t('CmdOptions')),
     el('div', { class: 'option-groups' },
-      el('fieldset', {}, el('legend', {}, t('optRadio')),
-        labelled(t('optTimer'), timer), labelled(t('optSquelch'), squelch), labelled(t('optLanguage'), languageBox),
-        labelled(t('optAlarm'), alarm), labelled(t('optBattery'), battery), labelled(t('optScrambler'), scrambler)),
-      el('fieldset', {}, el('legend', {}, t('optVox')),
-        labelled(t('optVoxGain'), voxGain), labelled(t('optVoxDelay'), voxDelay)),
+      el('fieldset', {}, el('legend', {}, t('WebOptRadio')),
+        labelled(t('WebOptTimer'), timer), labelled(t('WebOptSquelch'), squelch), labelled(t('WebOptLanguage'), languageBox),
+        labelled(t('WebOptAlarm'), alarm), labelled(t('WebOptBattery'), battery), labelled(t('WebOptScrambler'), scrambler)),
+      el('fieldset', {}, el('legend', {}, t('WebOptVox')),
+        labelled(t('WebOptVoxGain'), voxGain), labelled(t('WebOptVoxDelay'), voxDelay)),
       el('fieldset', {}, el('legend', {}, 'PTT ID'),
-        labelled(t('optBot'), bot), labelled(t('optEot'), eot), labelled('ANI', ani), labelled(t('optName'), name))),
+        labelled(t('WebOptBot'), bot), labelled(t('WebOptEot'), eot), labelled('ANI', ani), labelled(t('WebOptName'), name))),
     el('div', { class: 'buttons' }, ok, cancel));
   document.body.append(dialog);
   dialog.showModal();

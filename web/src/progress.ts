@@ -36,9 +36,9 @@ export class ProgressWindow {
   }
 
   open(write: boolean, onStart: () => void): void {
-    this.title.textContent = t(write ? 'writeProgress' : 'readProgress');
+    this.title.textContent = t(write ? 'WebWriteProgress' : 'WebReadProgress');
     this.bar.value = 0;
-    this.status.textContent = t('notStarted');
+    this.status.textContent = t('WebNotStarted');
     this.cancelFlag = false;
     this.watching = true;
     this.started = false;
@@ -82,6 +82,6 @@ export class ProgressWindow {
 
   private interrupt(): void {
     this.cancelFlag = true;
-    void showMessage(t('interrupted'));
+    void showMessage(t('WebInterrupted'));
   }
 }

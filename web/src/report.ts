@@ -8,18 +8,18 @@ const TWIPS_PER_PX = 15;  // 1440 twips an inch, 96 CSS pixels an inch
 
 export function showReport(rules: Rules, onClose: () => void): HTMLElement {
   const report = byId('report');
-  const close = el('button', { type: 'button', id: 'report-close' }, t('closePreview'));
-  const print = el('button', { type: 'button', id: 'report-print' }, t('print'));
+  const close = el('button', { type: 'button', id: 'report-close' }, t('WebClosePreview'));
+  const print = el('button', { type: 'button', id: 'report-print' }, t('CmdFilePrint'));
   close.addEventListener('click', () => {
     report.hidden = true;
     report.replaceChildren();
     onClose();
   });
   print.addEventListener('click', () => window.print());
-  const bar = el('div', { class: 'report-bar', role: 'toolbar', 'aria-label': t('printPreview') }, print, close);
+  const bar = el('div', { class: 'report-bar', role: 'toolbar', 'aria-label': t('CmdFilePrintPreview') }, print, close);
   report.replaceChildren(bar);
   rules.reportPages().forEach((page, index) => {
-    const sheet = el('section', { class: 'page', 'aria-label': t('pageN', index + 1) });
+    const sheet = el('section', { class: 'page', 'aria-label': t('WebPageN', index + 1) });
     sheet.style.width = `${page.width}px`;
     sheet.style.height = `${page.height}px`;
     for (const line of page.lines) {

@@ -79,6 +79,8 @@ export interface Rules {
   setOptions(values: OptionsValues): void;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
+  textTable(): Record<string, [string, string]>;
+  setLanguage(english: boolean): void;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 

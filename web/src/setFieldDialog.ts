@@ -15,12 +15,12 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
   };
   column.addEventListener('change', fill);
   fill();
-  const ok = el('button', { type: 'button', id: 'field-ok' }, t('ok'));
-  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('cancel'));
+  const ok = el('button', { type: 'button', id: 'field-ok' }, t('WebOk'));
+  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('WebCancel'));
   const dialog = el('dialog', { id: 'set-field', 'aria-labelledby': 'set-field-title' },
-    el('h2', { id: 'set-field-title' }, t('setField')),
-    el('label', {}, el('span', {}, t('setFieldColumn')), column),
-    el('label', {}, el('span', {}, t('setFieldValue')), value),
+    el('h2', { id: 'set-field-title' }, t('CmdSetField')),
+    el('label', {}, el('span', {}, t('WebSetFieldColumn')), column),
+    el('label', {}, el('span', {}, t('WebSetFieldValue')), value),
     el('div', { class: 'buttons' }, ok, cancel));
   document.body.append(dialog);
   dialog.showModal();

@@ -1,240 +1,41 @@
-// Every text the page itself shows, in Chinese and English. The rules bring
-// their own texts (messages, list entries, captions) through the module.
+// The page's texts come from the program's one table of texts (in the rules
+// module), by name, in Chinese or English.
+import type { Rules } from './rules';
 
 export type Language = 'zh' | 'en';
 
-const zh = {
-  appTitle: 'OstrelTZ写频软件',
-  windowTitle: 'OstrelTZ系列专业手持对讲机写频软件',
-  untitled: '无标题',
-  menuFile: '文件',
-  menuEdit: '编辑',
-  menuProgram: '编程',
-  fileNew: '新建',
-  fileOpen: '打开',
-  fileSave: '保存',
-  fileSaveAs: '另存为',
-  exportCsv: '导出 CSV',
-  importCsv: '导入 CSV',
-  print: '打印',
-  printPreview: '打印预览',
-  recentFiles: '最近文件',
-  undo: '撤销',
-  redo: '重做',
-  cut: '剪切',
-  copy: '复制',
-  paste: '粘贴',
-  clearChannels: '清除频道',
-  insertChannel: '插入空频道',
-  deleteChannel: '删除频道',
-  channelUp: '上移频道',
-  channelDown: '下移频道',
-  setField: '批量设置',
-  read: '读频',
-  write: '写频',
-  tuning: '在线调试',
-  options: '可选功能',
-  language: 'English',
-  languageLabel: '语言',
-  groupSettings: '整机设置',
-  model: '机型',
-  band: '频段',
-  powerLevel: '发射功率等级',
-  manual: '手动设置',
-  gridLabel: '频道表',
-  idle: '如需帮助，请按F1键',
-  pointerGrid: '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键',
-  typeDigits: '请输入数字',
-  outOfBandCaption: '温馨提示',
-  ok: '确定',
-  cancel: '取消',
-  retry: '重试',
-  save: '保存',
-  discard: '放弃',
-  readProgress: '读频进度',
-  writeProgress: '写频进度',
-  start: '开始',
-  done: '现在完成：',
-  notStarted: '未开始',
-  interrupted: '通讯已被中断,请重新开始',
-  askSave: '是否保存对“%1”的更改？',
-  cannotOpen: '无法打开文件“%1”。',
-  cannotWrite: '无法写入文件“%1”。',
-  csvRefused: '以下 %1 行被拒绝：\n',
-  csvLine: '第 %1 行: %2\n',
-  csvApplyValid: '\n是否只导入有效的行？',
-  noWebSerial:
-    '这个浏览器不能使用串口（Web Serial），无法连接对讲机。请在电脑上用 Chrome 或 Edge（Windows、macOS、Linux、ChromeOS）打开本页。其余功能都可以使用。',
-  setFieldColumn: '项目',
-  setFieldValue: '设为',
-  closePreview: '关闭',
-  optRadio: '整机功能设置',
-  optTimer: '发射定时(秒)',
-  optSquelch: '静噪等级(SQ)',
-  optLanguage: '语言选择',
-  optAlarm: '报警音提示',
-  optBattery: '电池省电',
-  optScrambler: '扰频器激活',
-  optVox: 'VOX(声控发射)',
-  optVoxGain: 'VOX增益电平',
-  optVoxDelay: 'VOX延迟时间(秒)',
-  optBot: '开始发射',
-  optEot: '结束发射',
-  optName: '本机命名',
-  tuningTitle: 'OstrelTZ在线调试',
-  tuneNote: '请先设定调试频率，包括高，中，低三档，便于你后续选择，否则程序将送出默认频率',
-  tuneFrequencies: '调试频率',
-  tuneItems: '调试项目',
-  tuneExit: '退出',
-  tuneHigh: '高端频率',
-  tuneMid: '中间频率',
-  tuneMidChoice: '中端频率',
-  tuneLow: '低端频率',
-  tuneTxFrequency: '发射频率',
-  tuneLowBattery: '低压报警',
-  tuneSquelch: '静噪等级',
-  tuneTxPower: '发射功率',
-  tuneRx: '接收',
-  tuneTx: '发射',
-  tuneFrequency: '频率(MHZ)',
-  tuneSignal: '信令',
-  tuneKind: '信令类别',
-  tuneStep: '频率步进值',
-  tuneAnalogue: '模拟信令',
-  tuneDigital: '数字信令',
-  tuneChooseSet: '选择调试频率',
-  tuneParameters: '调试参数',
-  tuneMin: '最小',
-  tuneMax: '最大',
-  tunePosition: '当前位置:%1',
-  tuneRestore: '还原默认值',
-  tuneNothingShown: ' 没有可视信息',
-  pageN: '第 %1 页',
-};
-
-export type TextKey = keyof typeof zh;
-
-const en: Record<TextKey, string> = {
-  appTitle: 'OstrelTZ Programmer',
-  windowTitle: 'OstrelTZ Series Handheld Radio Programmer',
-  untitled: 'Untitled',
-  menuFile: 'File',
-  menuEdit: 'Edit',
-  menuProgram: 'Program',
-  fileNew: 'New',
-  fileOpen: 'Open',
-  fileSave: 'Save',
-  fileSaveAs: 'Save As',
-  exportCsv: 'Export CSV',
-  importCsv: 'Import CSV',
-  print: 'Print',
-  printPreview: 'Print Preview',
-  recentFiles: 'Recent files',
-  undo: 'Undo',
-  redo: 'Redo',
-  cut: 'Cut',
-  copy: 'Copy',
-  paste: 'Paste',
-  clearChannels: 'Clear Channels',
-  insertChannel: 'Insert Empty Channel',
-  deleteChannel: 'Delete Channel',
-  channelUp: 'Move Channel Up',
-  channelDown: 'Move Channel Down',
-  setField: 'Set Field',
-  read: 'Read',
-  write: 'Write',
-  tuning: 'Live Tuning',
-  options: 'Options',
-  language: '中文',
-  languageLabel: 'Language',
-  groupSettings: 'Radio settings',
-  model: 'Model',
-  band: 'Band',
-  powerLevel: 'Power level',
-  manual: 'Manual setting',
-  gridLabel: 'Channel table',
-  idle: 'For help, press F1',
-  pointerGrid: 'Double-click a cell to edit it, or type digits; for help, press F1',
-  typeDigits: 'Please type digits',
-  outOfBandCaption: 'Note',
-  ok: 'OK',
-  cancel: 'Cancel',
-  retry: 'Retry',
-  save: 'Save',
-  discard: 'Discard',
-  readProgress: 'Read progress',
-  writeProgress: 'Write progress',
-  start: 'Start',
-  done: 'Done:',
-  notStarted: 'Not started',
-  interrupted: 'The transfer was interrupted; please start again',
-  askSave: 'Save the changes to “%1”?',
-  cannotOpen: 'Cannot open the file “%1”.',
-  cannotWrite: 'Cannot write the file “%1”.',
-  csvRefused: 'These %1 lines were refused:\n',
-  csvLine: 'Line %1: %2\n',
-  csvApplyValid: '\nImport only the valid lines?',
-  noWebSerial:
-    'This browser cannot use serial ports (Web Serial), so it cannot reach the radio. Open this page in Chrome or Edge on a computer (Windows, macOS, Linux, ChromeOS). Everything else works here.',
-  setFieldColumn: 'Field',
-  setFieldValue: 'Set to',
-  closePreview: 'Close',
-  optRadio: 'Radio functions',
-  optTimer: 'Transmit timer (s)',
-  optSquelch: 'Squelch level (SQ)',
-  optLanguage: 'Voice language',
-  optAlarm: 'Alarm tone',
-  optBattery: 'Battery save',
-  optScrambler: 'Scrambler',
-  optVox: 'VOX (voice-operated transmit)',
-  optVoxGain: 'VOX gain level',
-  optVoxDelay: 'VOX delay (s)',
-  optBot: 'Begin of transmission',
-  optEot: 'End of transmission',
-  optName: 'Radio name',
-  tuningTitle: 'OstrelTZ Live Tuning',
-  tuneNote: 'Set the test frequencies first (high, mid and low) so you can choose them later; otherwise the default frequencies are sent',
-  tuneFrequencies: 'Test frequencies',
-  tuneItems: 'Tuning items',
-  tuneExit: 'Exit',
-  tuneHigh: 'High frequency',
-  tuneMid: 'Middle frequency',
-  tuneMidChoice: 'Middle frequency',
-  tuneLow: 'Low frequency',
-  tuneTxFrequency: 'Transmit frequency',
-  tuneLowBattery: 'Low battery alarm',
-  tuneSquelch: 'Squelch level',
-  tuneTxPower: 'Transmit power',
-  tuneRx: 'Receive',
-  tuneTx: 'Transmit',
-  tuneFrequency: 'Frequency (MHz)',
-  tuneSignal: 'Signalling',
-  tuneKind: 'Signalling type',
-  tuneStep: 'Frequency step',
-  tuneAnalogue: 'Analogue',
-  tuneDigital: 'Digital',
-  tuneChooseSet: 'Test frequency',
-  tuneParameters: 'Parameter',
-  tuneMin: 'Min',
-  tuneMax: 'Max',
-  tunePosition: 'Position: %1',
-  tuneRestore: 'Restore defaults',
-  tuneNothingShown: 'Nothing is shown',
-  pageN: 'Page %1',
-};
-
-const tables: Record<Language, Record<TextKey, string>> = { zh, en };
+let table: Record<string, [string, string]> = {};
 let current: Language = 'zh';
+let rulesModule: Rules | null = null;
 
+export function loadTexts(rules: Rules): void {
+  rulesModule = rules;
+  table = rules.textTable();
+}
+
+// Switches the page and the rules' own messages.
 export function setLanguage(language: Language): void {
   current = language;
+  rulesModule?.setLanguage(language === 'en');
 }
 
 export function language(): Language {
   return current;
 }
 
-// The text of `key`, with %1, %2 … replaced by `args`.
-export function t(key: TextKey, ...args: (string | number)[]): string {
-  return tables[current][key].replace(/%(\d)/g, (m, n: string) => String(args[Number(n) - 1] ?? m));
+// Text `name` of the table with %1, %2 … replaced by `args`.
+export function t(name: string, ...args: (string | number)[]): string {
+  const entry = table[name];
+  if (!entry) throw new Error(`no text ${name}`);
+  return entry[current === 'en' ? 1 : 0].replace(/%(\d)/g, (m, n: string) => String(args[Number(n) - 1] ?? m));
+}
+
+// A command's menu text as a button shows it: no access key, no shortcut.
+export function commandText(name: string): string {
+  return t(name).split('\t')[0].replace(/\(&.\)/, '').replace('&', '').trim();
+}
+
+// The status-bar prompt of a command (the first line of its tip).
+export function commandTip(name: string): string {
+  return t(name).split('\n')[0];
 }

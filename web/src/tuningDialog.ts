@@ -3,10 +3,10 @@
 import type { Rules, SideValue } from './rules';
 import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
-import { t, type TextKey } from './texts';
+import { t } from './texts';
 
-const SETS: [number, TextKey][] = [[2, 'tuneHigh'], [3, 'tuneMid'], [4, 'tuneLow']];
-const ITEMS: [number, TextKey][] = [[2, 'tuneTxFrequency'], [3, 'tuneLowBattery'], [4, 'tuneSquelch'], [5, 'tuneTxPower']];
+const SETS: [number, string][] = [[2, 'WebTuneHigh'], [3, 'WebTuneMid'], [4, 'WebTuneLow']];
+const ITEMS: [number, string][] = [[2, 'WebTuneTxFrequency'], [3, 'WebTuneLowBattery'], [4, 'WebTuneSquelch'], [5, 'WebTuneTxPower']];
 
 interface SideControls { frequency: HTMLInputElement; list: HTMLSelectElement; kind: HTMLInputElement[]; step: HTMLInputElement[] }
 
@@ -25,7 +25,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     const prefix = rx ? 'rx' : 'tx';
     const frequency = el('input', { type: 'text', id: `tune-${prefix}-frequency`, inputmode: 'decimal' });
     const list = el('select', { id: `tune-${prefix}-list` });
-    const kind = radios(`tune-${prefix}-kind`, [t('tuneAnalogue'), t('tuneDigital')]);
+    const kind = radios(`tune-${prefix}-kind`, [t('WebTuneAnalogue'), t('WebTuneDigital')]);
     const step = radios(`tune-${prefix}-step`, ['5.00KHZ', '6.25KHZ']);
     for (const input of kind.inputs) input.addEventListener('change', () => fillList(list, Number(input.value), 0));
     frequency.addEventListener('keydown', (e) => {
@@ -34,11 +34,11 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
         store();
       }
     });
-    const box = el('fieldset', {}, el('legend', {}, t(rx ? 'tuneRx' : 'tuneTx')),
-      el('label', { for: frequency.id }, t('tuneFrequency')), frequency,
-      el('label', { for: list.id }, t('tuneSignal')), list,
-      el('span', {}, t('tuneKind')), kind.group,
-      el('span', {}, t('tuneStep')), step.group);
+    const box = el('fieldset', {}, el('legend', {}, t(rx ? 'WebTuneRx' : 'WebTuneTx')),
+      el('label', { for: frequency.id }, t('WebTuneFrequency')), frequency,
+      el('label', { for: list.id }, t('WebTuneSignal')), list,
+      el('span', {}, t('WebTuneKind')), kind.group,
+      el('span', {}, t('WebTuneStep')), step.group);
     return { controls: { frequency, list, kind: kind.inputs, step: step.inputs }, box };
   };
   const fillList = (list: HTMLSelectElement, kind: number, index: number) => {
@@ -65,24 +65,24 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   };
 
   const frequencyPage = el('div', { id: 'tune-frequency-page', hidden: '' }, rx.box, tx.box);
-  const choose = radios('tune-set', SETS.map(([, key]) => t(key === 'tuneMid' ? 'tuneMidChoice' : key)));
+  const choose = radios('tune-set', SETS.map(([, key]) => t(key === 'WebTuneMid' ? 'WebTuneMidChoice' : key)));
   choose.inputs[0].checked = true;
-  const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('tuneParameters') });
+  const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('WebTuneParameters') });
   const position = el('span', { id: 'tune-position', 'aria-live': 'polite' });
-  const start = el('button', { type: 'button', id: 'tune-start' }, t('start'));
+  const start = el('button', { type: 'button', id: 'tune-start' }, t('WebStart'));
   slider.addEventListener('input', () => {
-    position.textContent = t('tunePosition', slider.value);
+    position.textContent = t('WebTunePosition', slider.value);
     rules.tuningSetItemValue(item, Number(slider.value));
   });
   const itemPage = el('div', { id: 'tune-item-page', hidden: '' },
-    el('fieldset', {}, el('legend', {}, t('tuneChooseSet')), choose.group),
-    el('fieldset', {}, el('legend', {}, t('tuneParameters')), el('span', {}, t('tuneMin')), slider, el('span', {}, t('tuneMax')), position, start));
-  const note = el('h3', { id: 'tune-note' }, t('tuneNote'));
-  const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('tuneRestore'));
+    el('fieldset', {}, el('legend', {}, t('WebTuneChooseSet')), choose.group),
+    el('fieldset', {}, el('legend', {}, t('WebTuneParameters')), el('span', {}, t('WebTuneMin')), slider, el('span', {}, t('WebTuneMax')), position, start));
+  const note = el('h3', { id: 'tune-note' }, t('WebTuneNote'));
+  const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('WebTuneRestore'));
 
-  const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': t('tuning') });
+  const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': t('CmdTuning') });
   const dialog = el('dialog', { id: 'tuning', class: 'tuning', 'aria-labelledby': 'tuning-title' },
-    el('h2', { id: 'tuning-title' }, t('tuningTitle')),
+    el('h2', { id: 'tuning-title' }, t('WebTuningTitle')),
     el('div', { class: 'tune-body' }, nav, el('div', { class: 'tune-page' }, note, frequencyPage, itemPage, restore)));
   const showSet = (set: number, label: string) => {
     store();
@@ -104,33 +104,33 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     itemPage.hidden = false;
     restore.hidden = false;
     slider.value = String(rules.tuningItemValue(item));
-    position.textContent = t('tunePosition', slider.value);
+    position.textContent = t('WebTunePosition', slider.value);
   };
-  nav.append(el('h3', {}, t('tuneFrequencies')));
+  nav.append(el('h3', {}, t('WebTuneFrequencies')));
   for (const [set, key] of SETS) {
     const b = el('button', { type: 'button', 'data-set': String(set) }, t(key));
     b.addEventListener('click', () => showSet(set, t(key)));
     nav.append(b);
   }
-  nav.append(el('h3', {}, t('tuneItems')));
+  nav.append(el('h3', {}, t('WebTuneItems')));
   for (const [value, key] of ITEMS) {
     const b = el('button', { type: 'button', 'data-item': String(value) }, t(key));
     b.addEventListener('click', () => showItem(value, t(key)));
     nav.append(b);
   }
-  const exit = el('button', { type: 'button', id: 'tune-exit' }, t('tuneExit'));
+  const exit = el('button', { type: 'button', id: 'tune-exit' }, t('WebTuneExit'));
   nav.append(exit);
 
   restore.addEventListener('click', () => {
     if (!itemPage.hidden) {
       rules.tuningSetItemValue(item, rules.tuningDefaultValue(item));
       slider.value = String(rules.tuningItemValue(item));
-      position.textContent = t('tunePosition', slider.value);
+      position.textContent = t('WebTunePosition', slider.value);
     } else if (!frequencyPage.hidden) {
       rules.tuningRestoreSet(shownSet);
       showSet(shownSet, note.textContent ?? '');
     } else {
-      void showMessage(t('tuneNothingShown'), undefined, MessageIcon.Warning);
+      void showMessage(t('WebTuneNothingShown'), undefined, MessageIcon.Warning);
     }
   });
   let running = false;

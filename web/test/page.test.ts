@@ -108,10 +108,11 @@ describe('files and editing', { timeout: 120_000 }, () => {
   test('English switch changes the commands and the captions', async () => {
     const { page } = await openPage(browser, site.url);
     await clickCommand(page, 'language');
-    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read');
+    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read from radio');
     assert.equal(await page.$eval('html', (n) => n.lang), 'en');
     await clickCommand(page, 'language');
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
+    assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
     await page.close();
   });
 });
