@@ -57,7 +57,7 @@ build_web() {
 test_web() {
     local start=$SECONDS
     build_web
-    node --test --test-concurrency=1 build-web/test/
+    NODE_PATH="$PWD/web/node_modules" node --test --test-concurrency=1 build-web/test/
     echo "web tests: $((SECONDS - start)) s"
 }
 
