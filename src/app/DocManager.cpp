@@ -93,12 +93,14 @@ bool CDocManager::DoSave(const QString& path) {
 }
 
 bool CDocManager::OnExportCsv() {
-    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true);
+    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"),
+                                          true, &m_csvChoice);
     if (path.isEmpty()) return false;
     m_view->CommitCellEdit();
     const RadioImage image = m_view->ImageWithGrid();
     std::string error;
-    if (!WriteFileAtomically(path.toStdString(), ExportChannelsCsv(image), &error)) {
+    const std::string csv = ExportChannelsCsv(image, m_csvChoice.chirpLayout ? CsvLayout::Chirp : CsvLayout::Own);
+    if (!WriteFileAtomically(path.toStdString(), csv, &error)) {
         Messenger::Show(m_frame, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
@@ -106,7 +108,7 @@ bool CDocManager::OnExportCsv() {
 }
 
 bool CDocManager::OnImportCsv() {
-    const QString path = Messenger::AskOpenFile(m_frame, true);
+    const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice);
     if (path.isEmpty()) return false;
     const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);
     if (!file.ok) {
@@ -116,7 +118,8 @@ bool CDocManager::OnImportCsv() {
     const std::string& csv = file.bytes;
     m_view->CommitCellEdit();
     RadioImage image = m_view->ImageWithGrid();
-    CsvImport result = ImportChannelsCsv(csv, image, false);
+    CsvImportOptions options{false, m_csvChoice.renumber};
+    CsvImport result = ImportChannelsCsv(csv, image, options);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
         std::vector<std::string> lines;
@@ -125,9 +128,12 @@ bool CDocManager::OnImportCsv() {
                           QString::fromStdString(CappedLines(lines));
         summary += QStringLiteral("\n是否只导入有效的行？");
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
-        ImportChannelsCsv(csv, image, true);
+        options.applyValidLines = true;
+        result = ImportChannelsCsv(csv, image, options);
     }
     m_view->ReplaceImage(image, QStringLiteral("导入 CSV"));
+    if (result.droppedNames > 0)
+        Messenger::Show(m_frame, QString::fromStdString(CsvImportSummary(result)), Buttons::Ok, MessageIcon::Information);
     return true;
 }
 

@@ -14,7 +14,7 @@ std::string PortDevice(const std::string& name) {
 }
 
 std::string OpenFailureMessage(OpenError error, const std::string& port) {
-    const std::string text = Tr(TextId::PortUnavailable);
+    const std::string text = Tr(TextId::PortOpenFailed);
     const std::string device = PortDevice(port);
     switch (error) {
         case OpenError::InUse: return text + "\n" + TrFormat(TextId::PortInUse, {device});
