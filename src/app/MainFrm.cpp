@@ -3,21 +3,29 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
+#include "app/RecentFileList.h"
 #include "res/CommandTable.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
 using namespace ids;
+
+namespace {
+constexpr int kFeedbackMs = 8000;
+constexpr int kLockPollMs = 250;
+}  // namespace
 
 QStringList SinFilesIn(const QList<QUrl>& urls) {
     QStringList files;
@@ -139,12 +147,21 @@ void CMainFrame::BuildStatusBar() {
     m_pane0 = new QLabel(QString::fromUtf8(text::kIdle), this);
     m_pane0->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_pane0, 1);
-    for (const char* indicator : {text::kCaps, text::kNum, text::kScroll}) {
-        auto* label = new QLabel(QString::fromUtf8(indicator), this);
+    const char* const indicators[3] = {text::kCaps, text::kNum, text::kScroll};
+    const char* const names[3] = {"capsPane", "numPane", "scrollPane"};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(indicators[i]), this);
+        label->setObjectName(QString::fromLatin1(names[i]));
         label->setFrameShape(QFrame::StyledPanel);
         label->setEnabled(false);
         statusBar()->addPermanentWidget(label);
+        m_lockPanes[i] = label;
     }
+    // A lock key may be pressed in any window: the states are looked at often.
+    m_lockKeys = SystemLockKeys();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockPanes);
+    poll->start(kLockPollMs);
     connect(Action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     connect(Action(ID_CONTEXT_HELP), &QAction::triggered, this, [this] {
         SetMessageText(QString::fromUtf8(text::kHelpMode));
@@ -154,15 +171,34 @@ void CMainFrame::BuildStatusBar() {
 
 void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
 
+void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }
+
+void CMainFrame::SetLockKeys(std::unique_ptr<ILockKeys> keys) {
+    m_lockKeys = std::move(keys);
+    UpdateLockPanes();
+}
+
+void CMainFrame::UpdateLockPanes() {
+    // Grey where the window system does not tell the states.
+    const std::optional<LockKeyState> state = m_lockKeys->Read();
+    m_lockPanes[0]->setEnabled(state && state->caps);
+    m_lockPanes[1]->setEnabled(state && state->num);
+    m_lockPanes[2]->setEnabled(state && state->scroll);
+}
+
 void CMainFrame::SetRecentFiles(const QStringList& files) {
     qDeleteAll(m_recentActions);
     m_recentActions.clear();
     m_recentPlaceholder->setVisible(files.isEmpty());
+    const QStringList names = CRecentFileList::DistinctNames(files);
     for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), this);
+        QString name = names[i];
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name), this);
         action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + i));
-        action->setStatusTip(QString::fromUtf8(text::kRecentPrompt));
-        action->setToolTip(files[i]);
+        const QString path = QDir::toNativeSeparators(files[i]);
+        action->setStatusTip(QString::fromUtf8(text::kRecentPrompt) + QStringLiteral("：") + path);
+        action->setToolTip(path);
         connect(action, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_fileMenu->insertAction(m_recentEnd, action);
         m_recentActions << action;

@@ -3,6 +3,9 @@
 // form view. Its caption is always the program's title.
 #include <QHash>
 #include <QMainWindow>
+#include <memory>
+
+#include "app/LockKeys.h"
 
 class QLabel;
 class QMenu;
@@ -22,6 +25,13 @@ public:
     // Pane 0 of the status bar.
     QLabel* MessagePane() const { return m_pane0; }
     void SetMessageText(const QString& text);
+    // A result the user should notice ("读频完成…", "已保存…"), shown in the
+    // status bar for a few seconds.
+    void ShowFeedback(const QString& text);
+    // The panes "大写", "数字" and "滚动": lit while their lock is on.
+    QLabel* LockPane(int index) const { return m_lockPanes[index]; }
+    // Where the lock states come from (the window system by default).
+    void SetLockKeys(std::unique_ptr<ILockKeys> keys);
 
     // Rebuilds the recent-file entries from `files` (newest first).
     void SetRecentFiles(const QStringList& files);
@@ -46,10 +56,13 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
+    void UpdateLockPanes();
 
     QHash<int, QAction*> m_actions;
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pane0 = nullptr;
+    QLabel* m_lockPanes[3] = {};
+    std::unique_ptr<ILockKeys> m_lockKeys;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_portMenu = nullptr;
     QMenu* m_gridMenu = nullptr;

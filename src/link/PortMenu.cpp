@@ -5,6 +5,7 @@
 #include <QSerialPortInfo>
 
 #include "app/Messenger.h"
+#include "res/Strings.h"
 
 CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QString()> current,
                      std::function<void(const QString&)> choose)
@@ -14,7 +15,7 @@ CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QStr
         connect(action, &QAction::triggered, this, [this] { UpdateChecks(); });
     }
     m_separator = m_menu->addSeparator();
-    m_other = m_menu->addAction(QStringLiteral("其他端口…"));
+    m_other = m_menu->addAction(QString::fromUtf8(text::kOtherPort));
     m_other->setObjectName(QStringLiteral("otherPort"));
     m_other->setCheckable(true);
     m_other->setStatusTip(QStringLiteral("输入串口设备的路径，例如 /dev/ttyUSB0 或 /dev/ttyACM0"));
@@ -61,5 +62,7 @@ void CPortMenu::UpdateChecks() {
         action->setChecked(on);
         found = found || on;
     }
+    // A port chosen by its path shows that path, so the user sees which it is.
     m_other->setChecked(!found);
+    m_other->setText(found ? QString::fromUtf8(text::kOtherPort) : QString::fromUtf8(text::kOtherPortWithPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }

@@ -7,9 +7,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/DialogFrame.h"
 #include "app/Messenger.h"
 #include "link/CloneEngine.h"
 #include "res/ResourceIds.h"
+#include "res/Strings.h"
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_PROGRESS));
@@ -36,16 +38,19 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_cancel, 2, 2);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
+    ShowCloseButtonOnly(this);
 }
 
-void CProgressDlg::Open(const QString& caption, QWidget* over) {
+void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_strCaption = caption;
+    m_bWrite = write;
     m_bar->setValue(0);
     m_status->setText(QStringLiteral("未开始"));
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
     setWindowTitle(m_strCaption);
+    FitCaption(this);
     adjustSize();
     m_centering = true;
     if (over) move(over->mapToGlobal(over->rect().center()) - rect().center());
@@ -72,6 +77,14 @@ void CProgressDlg::OnOK() {
 }
 
 void CProgressDlg::reject() {
+    if (m_bCancel) return;
+    // Stopping a write halfway leaves the radio with new data in its first
+    // blocks and old data after them: only on a confirmed question.
+    if (IsStarted() && m_bWrite) {
+        MessageRequest question{QString::fromUtf8(text::kAskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        question.cancelIsDefault = true;
+        if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return;
+    }
     m_bCancel = true;
     // Before the start the window closes at once; afterwards the transfer
     // sees the flag at its next check and ends the window itself.
@@ -83,13 +96,17 @@ void CProgressDlg::Interrupt() {
     Messenger::Show(this, QStringLiteral("通讯已被中断,请重新开始"), Buttons::Ok, MessageIcon::Warning);
 }
 
+// A read is stopped by leaving or moving its window (nothing is lost by
+// stopping a read); a write goes on, so that a stray click cannot leave the
+// radio half written.
 void CProgressDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch)
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch &&
+        !m_bWrite)
         Interrupt();
 }
 
 void CProgressDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
-    if (!m_centering && IsStarted() && event->oldPos() != event->pos()) Interrupt();
+    if (!m_centering && IsStarted() && !m_bWrite && event->oldPos() != event->pos()) Interrupt();
 }

@@ -23,4 +23,12 @@ inline constexpr const char* kVersion = "11.1";
 inline constexpr const char* kPointerCombo = "请点击组合框右边的箭头按钮以进行选择";
 inline constexpr const char* kPointerGrid = "请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键";
 inline constexpr const char* kEditChannels = "请直接在右边的表格双击";
+
+// Feedback in the status bar and questions of the window (%1, %2 filled in).
+inline constexpr const char* kReadDone = "读频完成：%1，用时 %2 秒";
+inline constexpr const char* kWriteDone = "写频完成：%1，用时 %2 秒";
+inline constexpr const char* kSaved = "已保存 %1";
+inline constexpr const char* kAskAbortWrite = "中断写频会使对讲机中的数据不完整，确定中断吗？";
+inline constexpr const char* kOtherPort = "其他端口…";
+inline constexpr const char* kOtherPortWithPath = "其他端口 (%1)…";
 }  // namespace text

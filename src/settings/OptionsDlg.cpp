@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "app/DialogFrame.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -80,6 +81,8 @@ void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
 COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), m_image(image) {
     setObjectName(QString::number(ids::IDD_OPTIONS));
     setWindowTitle(QStringLiteral("可选功能"));
+    ShowCloseButtonOnly(this);
+    FitCaption(this);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(9);
     setFont(font);

@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/DialogFrame.h"
 #include "app/Messenger.h"
 #include "image/ChannelCodec.h"
 #include "link/QtSerialLink.h"
@@ -28,6 +29,7 @@ const char* const kItemNames[] = {"发射频率", "低压报警", "静噪等级"
 constexpr int kRoleSet = Qt::UserRole;
 constexpr int kRoleItem = Qt::UserRole + 1;
 constexpr int kRoleExit = Qt::UserRole + 2;
+constexpr int kVisibleTones = 15;
 
 template <typename T>
 T* Named(T* widget, int id) {
@@ -52,6 +54,9 @@ public:
     Answer Ask(const std::string& text, Buttons buttons) override {
         return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
     }
+    void Inform(const std::string& text) override {
+        Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), Buttons::Ok, MessageIcon::Information);
+    }
     bool Cancelled() override { return false; }
     void SetWatch(bool) override {}
 
@@ -65,6 +70,7 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     : QDialog(parent), m_model(BandLowUnits(bandText.toStdString())), m_strPort(port) {
     setObjectName(QString::number(ids::IDD_TUNING));
     setWindowTitle(QStringLiteral("OstrelTZ在线调试"));
+    ShowCloseButtonOnly(this);
 
     m_tree = Named(new QTreeWidget(this), 1026);
     m_tree->setHeaderHidden(true);
@@ -119,6 +125,9 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
     Side side;
     side.edit = Named(new QLineEdit(box), editId);
     side.list = Named(new QComboBox(box), listId);
+    // About fifteen tones at a time, not a list the height of the screen.
+    side.list->setMaxVisibleItems(kVisibleTones);
+    side.list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     side.analogue = Named(new QRadioButton(QStringLiteral("模拟信令"), box), analogueId);
     side.digital = Named(new QRadioButton(QStringLiteral("数字信令"), box), digitalId);
     side.step5 = Named(new QRadioButton(QStringLiteral("5.00KHZ"), box), step5Id);

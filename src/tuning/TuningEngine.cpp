@@ -121,7 +121,7 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
     for (;;) {
         if (Attempt(request)) {
             m_link.Close();
-            m_ui.Ask(tuning_text::kReceived, Buttons::Ok);
+            m_ui.Inform(tuning_text::kReceived);
             return TuningOutcome::Received;
         }
         if (m_ui.Ask(tuning_text::kRetry, Buttons::RetryCancel) != Answer::Retry) {
