@@ -25,6 +25,10 @@ void ShowCloseButtonOnly(QWidget* window) {
     window->setWindowFlags(flags);
 }
 
+void FixSize(QWidget* window) {
+    if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
 void FitCaption(QWidget* window) {
     window->setMinimumWidth(std::max(window->minimumWidth(), CaptionWidth(window->windowTitle())));
 }

@@ -14,6 +14,10 @@ int CaptionWidth(const QString& caption);
 // Gives `window` a title bar with the close button only.
 void ShowCloseButtonOnly(QWidget* window);
 
+// Keeps `window` at the size its layout asks for: with nothing to maximise,
+// window managers that offer maximising any resizable window leave it off.
+void FixSize(QWidget* window);
+
 // Makes `window` at least as wide as its caption needs.
 void FitCaption(QWidget* window);
 // The same for a message box, which sizes itself from its text.

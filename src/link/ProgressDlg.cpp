@@ -39,6 +39,7 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
+    FixSize(this);
 }
 
 void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
@@ -50,7 +51,6 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_bWatch = true;
     m_start->setEnabled(true);
     setWindowTitle(m_strCaption);
-    FitCaption(this);
     adjustSize();
     m_centering = true;
     if (over) move(over->mapToGlobal(over->rect().center()) - rect().center());

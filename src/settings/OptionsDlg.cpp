@@ -82,7 +82,6 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     setObjectName(QString::number(ids::IDD_OPTIONS));
     setWindowTitle(QStringLiteral("可选功能"));
     ShowCloseButtonOnly(this);
-    FitCaption(this);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(9);
     setFont(font);
@@ -164,6 +163,7 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     buttons->addWidget(cancel);
     buttons->addStretch();
     layout->addLayout(buttons, 2, 0, 1, 2);
+    FixSize(this);
 
     Load(DecodeOptions(m_image));
 }
