@@ -9,7 +9,7 @@
 #include "app/DialogFrame.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_ABOUTBOX));
@@ -18,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     FitCaption(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(48, 48));
-    auto* label = new QLabel(QString::fromUtf8(text::kAbout), this);
+    auto* label = new QLabel(QTr(TextId::AboutVersion), this);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setDefault(true);

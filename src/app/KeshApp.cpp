@@ -1,15 +1,13 @@
 #include "app/KeshApp.h"
 
 #include <QKeyEvent>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"
 #include "app/HelpBrowser.h"
 #include "app/MainFrm.h"
+#include "app/UiLanguage.h"
 #include "app/Messenger.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
@@ -20,32 +18,26 @@
 #include "res/Icons.h"
 #include "settings/OptionsDlg.h"
 #include "tuning/TuningDlg.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
 using namespace ids;
 
 CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTable(ToneTable::Instance()) {
-    setApplicationName(QString::fromUtf8(text::kAppTitle));
+    setApplicationName(QString::fromUtf8(Tr(TextId::AppTitle, Lang::Zh)));
     setOrganizationName(QString::fromUtf8(text::kSettingsKey));
     setApplicationVersion(QString::fromUtf8(text::kVersion));
     setWindowIcon(AppIcon());
-    LoadChineseTranslations();
+    ApplyLanguage(StartLanguage(arguments()));
     installEventFilter(this);
 }
 
 CKeshApp::~CKeshApp() { ExitInstance(); }
 
-void CKeshApp::LoadChineseTranslations() {
-    // Qt's own buttons and dialogs read Chinese whatever the system's locale.
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
-        auto* translator = new QTranslator(this);
-        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            installTranslator(translator);
-        else
-            delete translator;
-    }
+void CKeshApp::SetLanguage(Lang lang) {
+    ApplyLanguage(lang);
+    if (m_frame) m_frame->ApplyTexts();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {
@@ -115,10 +107,11 @@ void CKeshApp::ShowHelp(const QString& section) {
 
 QString CKeshApp::HelpSectionFor(const QWidget* window) const {
     if (!window) return QString();
-    if (window == m_view->Progress()) return m_view->Progress()->IsWrite() ? QStringLiteral("写频") : QStringLiteral("读频");
-    if (window->objectName() == QString::number(IDD_OPTIONS)) return QStringLiteral("可选功能");
-    if (window->objectName() == QString::number(IDD_TUNING)) return QStringLiteral("在线调试");
-    return QStringLiteral("编辑频道");
+    if (window == m_view->Progress())
+        return QTr(m_view->Progress()->IsWrite() ? TextId::HelpSectionWrite : TextId::HelpSectionRead);
+    if (window->objectName() == QString::number(IDD_OPTIONS)) return QTr(TextId::HelpSectionOptions);
+    if (window->objectName() == QString::number(IDD_TUNING)) return QTr(TextId::HelpSectionTuning);
+    return QTr(TextId::HelpSectionEditing);
 }
 
 bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
@@ -168,8 +161,8 @@ void CKeshApp::WireCommands() {
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
     connect(m_view, &CKeshView::transferCompleted, this, [this](bool write, const QString& port, qint64 elapsedMs) {
-        const char* done = write ? text::kWriteDone : text::kReadDone;
-        m_frame->ShowFeedback(QString::fromUtf8(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
+        const TextId done = write ? TextId::WriteDone : TextId::ReadDone;
+        m_frame->ShowFeedback(QTr(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
     });
     new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
@@ -189,4 +182,8 @@ void CKeshApp::WireCommands() {
     connect(m_frame, &CMainFrame::closeRequested, this,
             [this](bool* allow) { *allow = !m_view->IsTransferRunning() && m_docManager->SaveModified(); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+    connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
+        RememberLanguage(lang);
+        SetLanguage(lang);
+    });
 }

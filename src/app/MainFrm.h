@@ -2,10 +2,13 @@
 // The main window: menus, accelerators, toolbar and status bar around the
 // form view. Its caption is always the program's title.
 #include <QHash>
+#include <QMap>
 #include <QMainWindow>
 #include <memory>
 
 #include "app/LockKeys.h"
+
+#include "res/CommandTable.h"
 
 class QLabel;
 class QMenu;
@@ -29,13 +32,16 @@ public:
     // status bar for a few seconds.
     void ShowFeedback(const QString& text);
     // The panes "大写", "数字" and "滚动": lit while their lock is on.
-    QLabel* LockPane(int index) const { return m_lockPanes[index]; }
+    QLabel* LockPane(int index) const { return m_indicators[index]; }
     // Where the lock states come from (the window system by default).
     void SetLockKeys(std::unique_ptr<ILockKeys> keys);
 
     // Rebuilds the recent-file entries from `files` (newest first).
     void SetRecentFiles(const QStringList& files);
     void SetRecentFilesEnabled(bool enabled);
+
+    // Sets every text of the window in the current language.
+    void ApplyTexts();
 
     // Fits the window to the form view.
     void FitToView();
@@ -44,6 +50,8 @@ signals:
     void recentFileChosen(int index);
     void filesDropped(const QStringList& paths);
     void closeRequested(bool* allow);
+    // A language picked from 查看 > 语言 / Language.
+    void languageChosen(Lang lang);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -56,12 +64,16 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
+    void BuildLanguageMenu(QMenu* view);
     void UpdateLockPanes();
 
     QHash<int, QAction*> m_actions;
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pane0 = nullptr;
-    QLabel* m_lockPanes[3] = {};
+    QMap<MenuId, QMenu*> m_menus;
+    QMenu* m_languageMenu = nullptr;
+    QAction* m_languageActions[2] = {};
+    QList<QLabel*> m_indicators;  // "大写", "数字", "滚动"
     std::unique_ptr<ILockKeys> m_lockKeys;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_portMenu = nullptr;

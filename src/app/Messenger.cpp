@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "app/DialogFrame.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QString::fromUtf8(text::kFileFilter));
+    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QTr(TextId::FileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -63,7 +63,7 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
 }
 
 Answer Show(QWidget* parent, MessageRequest request) {
-    if (request.caption.isEmpty()) request.caption = QString::fromUtf8(text::kAppTitle);
+    if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
 
     QMessageBox box(ToQt(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
@@ -109,7 +109,7 @@ QString AskText(QWidget* parent, const QString& label, const QString& initial) {
     FileRequest request{FileRequestKind::Text, initial, label, false};
     if (FileHook()) return FileHook()(request);
     QInputDialog dialog(parent);
-    dialog.setWindowTitle(QString::fromUtf8(text::kAppTitle));
+    dialog.setWindowTitle(QTr(TextId::AppTitle));
     dialog.setLabelText(label);
     dialog.setTextValue(initial);
     ShowCloseButtonOnly(&dialog);

@@ -5,7 +5,7 @@
 #include <QSerialPortInfo>
 
 #include "app/Messenger.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QString()> current,
                      std::function<void(const QString&)> choose)
@@ -15,7 +15,7 @@ CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QStr
         connect(action, &QAction::triggered, this, [this] { UpdateChecks(); });
     }
     m_separator = m_menu->addSeparator();
-    m_other = m_menu->addAction(QString::fromUtf8(text::kOtherPort));
+    m_other = m_menu->addAction(QTr(TextId::OtherPort));
     m_other->setObjectName(QStringLiteral("otherPort"));
     m_other->setCheckable(true);
     m_other->setStatusTip(QStringLiteral("输入串口设备的路径，例如 /dev/ttyUSB0 或 /dev/ttyACM0"));
@@ -64,5 +64,5 @@ void CPortMenu::UpdateChecks() {
     }
     // A port chosen by its path shows that path, so the user sees which it is.
     m_other->setChecked(!found);
-    m_other->setText(found ? QString::fromUtf8(text::kOtherPort) : QString::fromUtf8(text::kOtherPortWithPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    m_other->setText(found ? QTr(TextId::OtherPort) : QTr(TextId::OtherPortPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }

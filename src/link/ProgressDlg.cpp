@@ -11,7 +11,7 @@
 #include "app/Messenger.h"
 #include "link/CloneEngine.h"
 #include "res/ResourceIds.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_PROGRESS));
@@ -81,7 +81,7 @@ void CProgressDlg::reject() {
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.
     if (IsStarted() && m_bWrite) {
-        MessageRequest question{QString::fromUtf8(text::kAskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
         question.cancelIsDefault = true;
         if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return;
     }

@@ -106,7 +106,7 @@ TEST_F(GuiTest, RecentFilesWithTheSameNameAreToldApart) {
     EXPECT_EQ(texts, QStringList({"&1 south/radio/a&&b.sin", "&2 north/radio/a&&b.sin", "&3 other.sin"}));
     EXPECT_EQ(tips, QStringList({QFileInfo(south).absoluteFilePath(), QFileInfo(north).absoluteFilePath(),
                                  QFileInfo(other).absoluteFilePath()}));
-    EXPECT_EQ(prompts[1], "打开该文档：" + QFileInfo(north).absoluteFilePath());
+    EXPECT_EQ(prompts[1], "打开该文档: " + QFileInfo(north).absoluteFilePath());
 }
 
 TEST_F(GuiTest, MessageBoxesShowTheirWholeCaptionAndOnlyACloseButton) {
