@@ -50,6 +50,7 @@ private:
     QPushButton* m_cancel;
     QProgressBar* m_bar;
     QLabel* m_status;
+    QLabel* m_done;
     bool m_centering = false;
     bool m_bWrite = false;
 };
