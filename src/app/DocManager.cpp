@@ -1,5 +1,7 @@
 #include "app/DocManager.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
@@ -10,6 +12,7 @@
 #include "image/KeshDoc.h"
 #include "res/CappedList.h"
 #include "res/Texts.h"
+#include "res/QtText.h"
 
 CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
     : QObject(frame), m_doc(doc), m_view(view), m_frame(frame) {
@@ -89,6 +92,7 @@ bool CDocManager::DoSave(const QString& path) {
         return false;
     }
     TakeName(path);
+    m_frame->ShowFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
     return true;
 }
 
