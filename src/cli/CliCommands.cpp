@@ -9,6 +9,7 @@
 
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
+#include "editor/EditSession.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelCsv.h"
 #include "image/SinFile.h"
@@ -275,6 +276,81 @@ int CmdImportCsv(const Args& args) {
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "已导入 %d 个频道。\n", result.channels);
     return result.problems.empty() ? 0 : 1;
+}
+
+const char kSetUsage[] =
+    "用法: ostreltz-cli set FILE.sin [-o OUT.sin] --channel N --column 列标题 --value 文本 ...\n"
+    "修改频道表的单元格，与在表格中输入一样检查；--channel、--column、--value 可以重复，\n"
+    "每个 --value 修改最近给出的频道和列。列标题如“接收频率”“发射信令”“繁忙锁定”。\n"
+    "有被拒绝的值时说明原因，不写入任何文件。结果写入 OUT.sin（默认覆盖 FILE.sin）。\n";
+
+namespace {
+
+struct CellEdit {
+    int channel = 0;
+    int column = 0;
+    std::string value;
+};
+
+int ColumnOfCaption(const std::string& caption) {
+    for (int c = col::kRxFreq; c <= col::kBusy; ++c)
+        if (TrimBlanks(caption) == ColumnCaption(c)) return c;
+    return 0;
+}
+
+// The edits in the order given; nothing when an argument is not understood.
+std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out) {
+    std::vector<CellEdit> edits;
+    CellEdit next;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--channel" && hasValue) {
+            if (!ParseCount(args[++i], next.channel)) return std::nullopt;
+        } else if (a == "--column" && hasValue) {
+            next.column = ColumnOfCaption(args[++i]);
+            if (next.column == 0) return std::nullopt;
+        } else if (a == "--value" && hasValue) {
+            next.value = args[++i];
+            if (next.channel == 0 || next.column == 0) return std::nullopt;
+            edits.push_back(next);
+        } else if (a == "-o" && hasValue) {
+            out = args[++i];
+        } else if (a.empty() || a[0] == '-' || !file.empty()) {
+            return std::nullopt;
+        } else {
+            file = a;
+        }
+    }
+    if (file.empty() || edits.empty()) return std::nullopt;
+    return edits;
+}
+
+}  // namespace
+
+int CmdSet(const Args& args) {
+    if (OptionReader(args).Help()) return Usage(kSetUsage, true);
+    std::string file;
+    std::optional<std::string> out;
+    const auto edits = ReadCellEdits(args, file, out);
+    if (!edits) return Usage(kSetUsage, false);
+    const auto image = LoadImageFile(file);
+    if (!image) return 1;
+    EditSession session;
+    session.Load(*image);
+    bool refused = false;
+    for (const CellEdit& edit : *edits) {
+        const EditResult result = session.SetCell(edit.channel, edit.column, edit.value, CellEntry::Exact);
+        const std::string where = "第 " + std::to_string(edit.channel) + " 频道" + ColumnCaption(edit.column) + "“" + edit.value + "”：";
+        for (FrequencyMessage message : result.messages)
+            std::fprintf(stderr, "%s%s\n", where.c_str(), FrequencyMessageText(message));
+        if (!result.refusal.empty()) std::fprintf(stderr, "%s%s\n", where.c_str(), result.refusal.c_str());
+        refused = refused || result.refused;
+    }
+    if (refused) return Error("有被拒绝的值，没有写入任何文件。");
+    std::string error;
+    if (!SaveSinFile(out.value_or(file), session.ImageForSave(), &error)) return Error(error);
+    return 0;
 }
 
 int CmdNew(const Args& args) {

@@ -22,6 +22,7 @@ const char kUsage[] =
     "  print FILE.sin --pdf OUT.pdf     把打印报表输出为 PDF\n"
     "  export-csv FILE.sin [-o OUT.csv] 导出频道表为 CSV\n"
     "  import-csv FILE.sin IN.csv [-o OUT.sin] 从 CSV 导入频道表\n"
+    "  set FILE.sin [-o OUT.sin] --channel N --column 列标题 --value 文本  修改单元格\n"
     "每个命令都接受 --help。\n";
 
 struct Verb {
@@ -32,7 +33,8 @@ struct Verb {
 
 const Verb kVerbs[] = {{"new", CmdNew, false},   {"dump", CmdDump, false}, {"read", CmdRead, false},
                        {"write", CmdWrite, false}, {"tune", CmdTune, false}, {"print", CmdPrint, true},
-                       {"export-csv", CmdExportCsv, false}, {"import-csv", CmdImportCsv, false}};
+                       {"export-csv", CmdExportCsv, false}, {"import-csv", CmdImportCsv, false},
+                       {"set", CmdSet, false}};
 
 }  // namespace
 

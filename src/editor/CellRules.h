@@ -20,7 +20,8 @@ struct FrequencyCheck {
 };
 
 // Checks a typed frequency against the absolute bounds, the band (a warning
-// only) and the 5 kHz / 6.25 kHz steps. An empty text is accepted as empty.
+// only) and the 5 kHz / 6.25 kHz steps. An empty text is accepted as empty;
+// a text with anything but blanks after its number is refused.
 FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& band);
 
 const char* FrequencyMessageText(FrequencyMessage message);
@@ -45,8 +46,9 @@ std::string StoredCellText(int column, const std::string& text);
 std::string TrimBlanks(const std::string& text);
 
 // Why `text` may not stand in column `column` (3-10) of a channel in use, or
-// nothing when it may: a tone must be a tone-code text (any case), a list
-// cell one of its list's entries.
+// nothing when it may: a tone must be a tone-code text (any case) or the
+// decoded form of a code outside the table, a list cell one of its list's
+// entries (or, for the optional signalling, empty).
 std::optional<std::string> CellTextRefusal(int column, const std::string& text);
 
 // Writes `text` into column `column` (3-10) of every channel in use among

@@ -1,10 +1,14 @@
 #pragma once
 // Cells of the channel table as tab-separated text, the way spreadsheets put
 // them on the clipboard: one line per row, cells parted by tabs, no captions.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "image/ChannelTable.h"
+
+// Why a cell past row 128 or column 10 is refused.
+inline constexpr const char* kOutsideTable = "超出频道表";
 
 // A block of cells in table coordinates: rows 1-128, columns 1-10.
 struct CellRange {
@@ -36,6 +40,10 @@ struct PasteResult {
 // and are listed; every other cell is written.
 PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
                                        const BandLimits& band);
+
+// Writes one pasted cell as PasteCellsTsv does, or says why it is refused.
+std::optional<std::string> PasteCell(IChannelTable& table, int row, int column, const std::string& text,
+                                     const BandLimits& band);
 
 // One copied cell pasted over a larger selection fills all of it, as in a
 // spreadsheet: `tsv` repeated over rows x columns. Any other text is returned

@@ -148,7 +148,7 @@ CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool 
     for (int n = 1; n <= kChannelCount; ++n) {
         ChannelRecord record = RecordAt(image, n);
         const auto it = channels.find(n);
-        EncodeChannelRecord(it == channels.end() ? ChannelTexts{} : it->second, record);
+        EncodeChangedRecord(it == channels.end() ? ChannelTexts{} : it->second, record);
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     result.channels = static_cast<int>(channels.size());
