@@ -9,12 +9,16 @@
 #                         the simulated radio are left to the sanitizer build)
 #   ./dev.sh package a .deb in build/ (cpack)
 #   ./dev.sh demo    a simulated radio and the program with its port chosen
+#   ./dev.sh web     the browser page built into build-web/site/ and served on http://127.0.0.1:8080
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libqt6serialport6
           qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
           desktop-file-utils shared-mime-info dpkg-dev file clang libclang-rt-14-dev)
+
+# What the browser page and its tests need besides.
+WEB_PACKAGES=(emscripten chromium nodejs npm python3)
 
 need_packages() {
     local missing=()
@@ -34,6 +38,27 @@ build() {  # build DIR [cmake options...]
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
+}
+
+# The rules as WebAssembly, the page and its tests, into build-web/.
+build_web() {
+    PACKAGES+=("${WEB_PACKAGES[@]}")
+    need_packages
+    (cd web && npm ci --no-audit --no-fund --loglevel=error)
+    export NODE_PATH=/usr/share/nodejs
+    emcmake cmake -S web/wasm -B build-web/wasm -G Ninja >/dev/null
+    cmake --build build-web/wasm -j"$(nproc)"
+    (cd web && node_modules/.bin/tsc -p .)
+    node web/build.mjs build-web
+}
+
+# The page's tests: the rules module under Node, then the page in headless
+# Chromium against the simulated radio. Needs build/ (simulator, command line).
+test_web() {
+    local start=$SECONDS
+    build_web
+    node --test --test-concurrency=1 build-web/test/
+    echo "web tests: $((SECONDS - start)) s"
 }
 
 # Builds the libFuzzer targets and runs each for $1 seconds from its seed corpus.
@@ -77,6 +102,7 @@ case "$verb" in
         build build
         export QT_QPA_PLATFORM=offscreen
         (cd build && ctest --output-on-failure -LE bench -j2)
+        test_web
         build build-asan -DOSTRELTZ_SANITIZE=ON
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -117,8 +143,13 @@ case "$verb" in
         echo "模拟对讲机 / simulated radio: $port"
         build/bin/ostreltz --port "$port" "$@"
         ;;
+    web)
+        build_web
+        echo "http://127.0.0.1:8080/"
+        exec python3 -m http.server 8080 --bind 127.0.0.1 --directory build-web/site
+        ;;
     *)
-        echo "usage: $0 {run|test|bench|fuzz|memcheck|package|demo}" >&2
+        echo "usage: $0 {run|test|bench|fuzz|memcheck|package|demo|web}" >&2
         exit 2
         ;;
 esac

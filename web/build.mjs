@@ -1,0 +1,27 @@
+// Bundles the page and the tests. The rules module must be built first
+// (build-web/wasm). Usage: node web/build.mjs [OUT_DIR]  (default build-web)
+import * as esbuild from 'esbuild';
+import * as fs from 'node:fs';
+import * as path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const webDir = path.dirname(fileURLToPath(import.meta.url));
+const out = path.resolve(process.argv[2] ?? path.join(webDir, '../build-web'));
+const site = path.join(out, 'site');
+fs.mkdirSync(site, { recursive: true });
+
+for (const name of ['ostreltz-rules.js', 'ostreltz-rules.wasm']) {
+  fs.copyFileSync(path.join(out, 'wasm', name), path.join(site, name));
+}
+const tests = fs.readdirSync(path.join(webDir, 'test')).filter((f) => /\.(test|bench)\.ts$/.test(f) || f === 'stand-in.ts');
+await esbuild.build({
+  entryPoints: tests.map((f) => path.join(webDir, 'test', f)),
+  outdir: path.join(out, 'test'),
+  outExtension: { '.js': '.cjs' },
+  bundle: true,
+  platform: 'node',
+  format: 'cjs',
+  target: 'node20',
+  external: ['puppeteer-core', 'ws'],
+  logLevel: 'warning',
+});

@@ -1,0 +1,75 @@
+// The rules module (the shared C++ compiled to WebAssembly) and the page's
+// side of its radio commands.
+
+export interface RulesHost {
+  open(name: string): Promise<number>;
+  purge(): void;
+  write(bytes: Uint8Array): Promise<boolean>;
+  read(count: number, totalMs: number, intervalMs: number): Promise<Uint8Array | null>;
+  close(): Promise<void>;
+  pause(ms: number): Promise<void>;
+  status(text: string): void;
+  progress(position: number): void;
+  ask(text: string, buttons: Buttons): Promise<Answer>;
+  cancelled(): boolean;
+  watch(watch: boolean): void;
+}
+
+export const enum Buttons { Ok = 0, OkCancel = 1, RetryCancel = 2, SaveDiscardCancel = 3 }
+export const enum Answer { Ok = 0, Cancel = 1, Retry = 2, Save = 3, Discard = 4 }
+export const enum FormBox { Band = 0, Model = 1, Manual = 2, PowerLevel = 3 }
+export const enum CloneOutcome {
+  Completed = 0, Cancelled, PortUnavailable, NoLink, TypeRefused, ShortReply, ReadAckMissing, WriteAckMissing,
+}
+export const enum TuningOutcome { Received = 0, Cancelled, PortUnavailable }
+export const enum RowsOp { Insert = 0, Delete = 1, MoveUp = 2, MoveDown = 3, Clear = 4 }
+
+export interface FrequencyCommit { messages: { text: string; warning: boolean }[]; changed: boolean }
+export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
+
+export interface Rules {
+  host: RulesHost;
+  newDocument(): void;
+  loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string };
+  sinBytes(): Uint8Array;
+  cell(row: number, column: number): string;
+  selection(box: FormBox): number;
+  setSelection(box: FormBox, index: number): void;
+  boxTexts(box: FormBox): string[];
+  columnCaption(column: number): string;
+  listEntries(column: number): string[];
+  toneTexts(): string[];
+  commitFrequency(row: number, column: number, typed: string, enterRule: boolean): FrequencyCommit;
+  commitTone(row: number, column: number, typed: string): boolean;
+  commitList(row: number, column: number, entry: string): boolean;
+  hasFrequency(row: number): boolean;
+  entryStartingWith(column: number, text: string): number;
+  copyCells(top: number, left: number, bottom: number, right: number): string;
+  clearCells(top: number, left: number, bottom: number, right: number): void;
+  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): string;
+  setField(column: number, first: number, last: number, text: string): number;
+  cellTextRefusal(column: number, text: string): string;
+  channelRows(op: RowsOp, first: number, last: number): boolean;
+  exportCsv(): Uint8Array;
+  importCsv(csv: string, applyValidLines: boolean): { problems: { line: number; reason: string }[]; channels: number };
+  tuningOpen(bandText: string): void;
+  tuningSet(set: number): { rx: SideValue; tx: SideValue };
+  tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
+  tuningRestoreSet(set: number): void;
+  tuningItemValue(item: number): number;
+  tuningSetItemValue(item: number, value: number): void;
+  tuningDefaultValue(item: number): number;
+  signallingList(kind: number): string[];
+  ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
+}
+
+export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
+
+// Runs a read (0) or write (1) to its end; the outcome of the clone engine.
+export function runClone(rules: Rules, direction: 0 | 1): Promise<CloneOutcome> {
+  return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
+}
+
+export function runTuning(rules: Rules, set: number, item: number): Promise<TuningOutcome> {
+  return rules.ccall('web_tune', 'number', ['number', 'number'], [set, item], { async: true });
+}

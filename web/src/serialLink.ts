@@ -1,0 +1,147 @@
+// The radio link the engines read and write through, on a port with the
+// Web Serial `SerialPort` shape. Bytes are gathered as they arrive; a read
+// waits for its count, its total time-out or the gap between two bytes, the
+// way the desktop program's port does.
+
+export interface SerialPortLike {
+  open(options: { baudRate: number; dataBits?: number; stopBits?: number; parity?: string }): Promise<void>;
+  close(): Promise<void>;
+  readonly readable: ReadableStream<Uint8Array> | null;
+  readonly writable: WritableStream<Uint8Array> | null;
+}
+
+// OpenError of the rules: None, NotFound, PermissionDenied, InUse, Other.
+export const enum OpenError { None = 0, NotFound = 1, PermissionDenied = 2, InUse = 3, Other = 4 }
+
+export class SerialLink {
+  private port: SerialPortLike | null = null;
+  private reader: ReadableStreamDefaultReader<Uint8Array> | null = null;
+  private writer: WritableStreamDefaultWriter<Uint8Array> | null = null;
+  private received: number[] = [];
+  private failed = false;
+  private wake: (() => void) | null = null;
+  private readLoop: Promise<void> | null = null;
+
+  constructor(private readonly choosePort: () => Promise<SerialPortLike | null>) {}
+
+  async open(): Promise<OpenError> {
+    const port = await this.choosePort();
+    if (!port) return OpenError.NotFound;
+    try {
+      await port.open({ baudRate: 9600, dataBits: 8, stopBits: 1, parity: 'none' });
+    } catch (e) {
+      const name = (e as { name?: string }).name;
+      if (name === 'InvalidStateError') return OpenError.InUse;
+      if (name === 'SecurityError' || name === 'NotAllowedError') return OpenError.PermissionDenied;
+      return OpenError.Other;
+    }
+    this.port = port;
+    this.received = [];
+    this.failed = false;
+    this.writer = port.writable!.getWriter();
+    this.reader = port.readable!.getReader();
+    this.readLoop = this.gather(this.reader);
+    return OpenError.None;
+  }
+
+  private async gather(reader: ReadableStreamDefaultReader<Uint8Array>): Promise<void> {
+    try {
+      for (;;) {
+        const { value, done } = await reader.read();
+        if (done) break;
+        for (const b of value) this.received.push(b);
+        this.notify();
+      }
+    } catch {
+      // The port went away (the cable was pulled): reads fail from now on.
+    }
+    this.failed = true;
+    this.notify();
+  }
+
+  private notify(): void {
+    const wake = this.wake;
+    this.wake = null;
+    if (wake) wake();
+  }
+
+  purge(): void {
+    this.received = [];
+  }
+
+  async write(bytes: Uint8Array): Promise<boolean> {
+    if (!this.writer || this.failed) return false;
+    try {
+      await this.writer.write(bytes);
+      return true;
+    } catch {
+      return false;
+    }
+  }
+
+  // Up to `count` bytes; null when the port failed.
+  async read(count: number, totalMs: number, intervalMs: number): Promise<Uint8Array | null> {
+    const start = performance.now();
+    let lastArrival = start;
+    let had = this.received.length;
+    while (this.received.length < count) {
+      if (this.failed) return null;
+      const now = performance.now();
+      if (had !== this.received.length) {
+        had = this.received.length;
+        lastArrival = now;
+      }
+      let deadline = start + totalMs;
+      if (had > 0) deadline = Math.min(deadline, lastArrival + intervalMs);
+      if (now >= deadline) break;
+      await new Promise<void>((resolve) => {
+        const timer = setTimeout(() => {
+          this.wake = null;
+          resolve();
+        }, deadline - now);
+        this.wake = () => {
+          clearTimeout(timer);
+          resolve();
+        };
+      });
+    }
+    return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
+  }
+
+  async close(): Promise<void> {
+    const port = this.port;
+    this.port = null;
+    if (!port) return;
+    try {
+      await this.reader?.cancel();
+    } catch { /* already gone */ }
+    this.reader?.releaseLock();
+    await this.readLoop;
+    try {
+      this.writer?.releaseLock();
+    } catch { /* already gone */ }
+    this.reader = null;
+    this.writer = null;
+    try {
+      await port.close();
+    } catch { /* closing a failed port */ }
+  }
+}
+
+// A pause at least `ms` long. Timers may be clamped to 4 ms and fire late, so
+// the last stretch is waited out in message-channel ticks.
+export async function pause(ms: number): Promise<void> {
+  const end = performance.now() + ms;
+  if (ms > 6) await new Promise((r) => setTimeout(r, ms - 5));
+  const channel = new MessageChannel();
+  try {
+    while (performance.now() < end) {
+      await new Promise<void>((resolve) => {
+        channel.port1.onmessage = () => resolve();
+        channel.port2.postMessage(0);
+      });
+    }
+  } finally {
+    channel.port1.close();
+  }
+}

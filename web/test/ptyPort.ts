@@ -1,0 +1,60 @@
+// The simulated radio's pseudo-terminal, opened raw, with the SerialPort shape.
+import * as fs from 'node:fs';
+import * as tty from 'node:tty';
+import type { SerialPortLike } from '../src/serialLink';
+
+export interface PtyChannel {
+  onData(handler: (bytes: Uint8Array) => void): void;
+  onEnd(handler: () => void): void;
+  write(bytes: Uint8Array): Promise<void>;
+  close(): void;
+}
+
+export function openPty(path: string): PtyChannel {
+  const fd = fs.openSync(path, fs.constants.O_RDWR | fs.constants.O_NOCTTY);
+  const stream = new tty.ReadStream(fd);
+  stream.setRawMode(true);
+  let closed = false;
+  return {
+    onData: (handler) => stream.on('data', (chunk: Buffer) => handler(new Uint8Array(chunk))),
+    onEnd: (handler) => {
+      stream.on('end', handler);
+      stream.on('error', handler);
+      stream.on('close', handler);
+    },
+    write: (bytes) =>
+      new Promise((resolve, reject) => fs.write(fd, bytes, (error) => (error ? reject(error) : resolve()))),
+    close: () => {
+      if (closed) return;
+      closed = true;
+      stream.destroy();
+    },
+  };
+}
+
+export function ptySerialPort(path: string): SerialPortLike {
+  let channel: PtyChannel | null = null;
+  let readable: ReadableStream<Uint8Array> | null = null;
+  let writable: WritableStream<Uint8Array> | null = null;
+  return {
+    get readable() { return readable; },
+    get writable() { return writable; },
+    async open() {
+      const ch = openPty(path);
+      channel = ch;
+      readable = new ReadableStream<Uint8Array>({
+        start(controller) {
+          ch.onData((bytes) => controller.enqueue(bytes));
+          ch.onEnd(() => { try { controller.close(); } catch { /* closed already */ } });
+        },
+      });
+      writable = new WritableStream<Uint8Array>({ write: (bytes) => ch.write(bytes) });
+    },
+    async close() {
+      channel?.close();
+      channel = null;
+      readable = null;
+      writable = null;
+    },
+  };
+}

@@ -1,0 +1,149 @@
+// The rules module under Node: a .sin file in and out, the grid texts, CSV,
+// and a read and a write over the simulated radio's pty.
+import { test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import * as fs from 'node:fs';
+import * as os from 'node:os';
+import * as path from 'node:path';
+import { Answer, CloneOutcome, FormBox, runClone, type Rules } from '../src/rules';
+import { SerialLink, pause } from '../src/serialLink';
+import { cli, cliBytes, dumpChannels } from './cliDump';
+import { loadRules } from './loadRules';
+import { ptySerialPort } from './ptyPort';
+import { repoRoot, startSimulator } from './simulator';
+
+const samplePath = path.join(repoRoot, 'docs/sample.sin');
+const sample = new Uint8Array(fs.readFileSync(samplePath));
+
+function gridRow(rules: Rules, row: number): string[] {
+  return Array.from({ length: 10 }, (_, i) => rules.cell(row, i + 1));
+}
+
+function assertGridMatchesDump(rules: Rules, sinPath: string): void {
+  const dumped = dumpChannels(sinPath);
+  assert.ok(dumped.size > 0);
+  for (let row = 1; row <= 128; ++row) {
+    assert.deepEqual(gridRow(rules, row), dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
+  }
+}
+
+function tempDir(): string {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-web-'));
+}
+
+// The module's host on the simulator's port; answers every question with `answer`.
+function attach(rules: Rules, port: string, answer: Answer, asked: string[]): void {
+  const link = new SerialLink(async () => ptySerialPort(port));
+  rules.host = {
+    open: () => link.open(),
+    purge: () => link.purge(),
+    write: (bytes) => link.write(bytes),
+    read: (count, totalMs, intervalMs) => link.read(count, totalMs, intervalMs),
+    close: () => link.close(),
+    pause,
+    status: () => {},
+    progress: () => {},
+    ask: async (text) => {
+      asked.push(text);
+      return answer;
+    },
+    cancelled: () => false,
+    watch: () => {},
+  };
+}
+
+test('a .sin file loads and shows the same channels as the command line', async () => {
+  const rules = await loadRules();
+  const loaded = rules.loadSin('sample.sin', sample);
+  assert.deepEqual(loaded, { ok: true, empty: false, error: '' });
+  assertGridMatchesDump(rules, samplePath);
+  assert.equal(rules.boxTexts(FormBox.Band)[rules.selection(FormBox.Band)].replace(/\s+/g, ''), '136-174MHz');
+});
+
+test('a short file is refused with its reason and leaves the document as it was', async () => {
+  const rules = await loadRules();
+  rules.loadSin('sample.sin', sample);
+  const before = rules.sinBytes();
+  const refused = rules.loadSin('short.sin', sample.subarray(0, 100));
+  assert.equal(refused.ok, false);
+  assert.equal(refused.error, '文件“/short.sin”不是有效的写频数据：只有 100 字节，需要 2112 字节。');
+  assert.deepEqual(rules.sinBytes(), before);
+  assert.deepEqual(rules.loadSin('empty.sin', new Uint8Array()), { ok: true, empty: true, error: '' });
+  assert.deepEqual(rules.sinBytes(), before);
+});
+
+test('edits go through the cell rules and CSV export matches the command line', async () => {
+  const rules = await loadRules();
+  rules.loadSin('sample.sin', sample);
+  assert.equal(rules.commitTone(2, 3, '88.5'), true);
+  assert.equal(rules.cell(2, 3), '88.5');
+  rules.commitTone(2, 4, 'd023n');
+  assert.equal(rules.cell(2, 4), 'D023N');
+  const refused = rules.commitFrequency(3, 1, '600', true);
+  assert.equal(refused.changed, false);
+  assert.ok(refused.messages.length > 0 && refused.messages.every((m) => m.warning));
+  const added = rules.commitFrequency(10, 1, '145.5', true);
+  assert.equal(added.changed, true);
+  assert.equal(rules.cell(10, 1), '145.50000');
+
+  // The same edits through the command line: the CSV of the sample with the
+  // same cells changed, imported over the sample.
+  const dir = tempDir();
+  const csvPath = path.join(dir, 'edited.csv');
+  const csv = cli(['export-csv', samplePath]).replace('\r\n2,146.00000,146.00000,OFF,OFF,', '\r\n2,146.00000,146.00000,88.5,D023N,');
+  fs.writeFileSync(csvPath, csv + '10,145.50000,145.50000,OFF,OFF,宽,是,高,DTMF,开,关闭\r\n');
+  const cliSaved = path.join(dir, 'cli.sin');
+  cli(['import-csv', samplePath, csvPath, '-o', cliSaved]);
+  const pageSaved = rules.sinBytes();
+  assert.deepEqual(gridRow(rules, 10), ['145.50000', '145.50000', 'OFF', 'OFF', '宽', '是', '高', 'DTMF', '开', '关闭']);
+  assert.deepEqual(pageSaved, new Uint8Array(fs.readFileSync(cliSaved)));
+  fs.writeFileSync(path.join(dir, 'page.sin'), pageSaved);
+  assert.deepEqual(Buffer.from(rules.exportCsv()), cliBytes(['export-csv', path.join(dir, 'page.sin')]));
+});
+
+test('a read over the simulated radio brings its memory into the grid', async () => {
+  const sim = await startSimulator(['--image', samplePath]);
+  try {
+    const rules = await loadRules();
+    const asked: string[] = [];
+    attach(rules, sim.port, Answer.Cancel, asked);
+    assert.equal(await runClone(rules, 0), CloneOutcome.Completed);
+    assert.deepEqual(asked, []);
+    assertGridMatchesDump(rules, samplePath);
+  } finally {
+    await sim.stop();
+  }
+});
+
+test('a write leaves the image in the simulated radio', async () => {
+  const dir = tempDir();
+  const saved = path.join(dir, 'radio.sin');
+  const sim = await startSimulator(['--save', saved, '--type', String(sample[0x81b])]);
+  let written = new Uint8Array();
+  try {
+    const rules = await loadRules();
+    rules.loadSin('sample.sin', sample);
+    rules.commitTone(1, 3, '88.5');
+    written = rules.sinBytes();
+    const asked: string[] = [];
+    attach(rules, sim.port, Answer.Cancel, asked);
+    assert.equal(await runClone(rules, 1), CloneOutcome.Completed);
+    assert.deepEqual(asked, []);
+  } finally {
+    await sim.stop();
+  }
+  assert.deepEqual(new Uint8Array(fs.readFileSync(saved)), written);
+});
+
+test('a silent radio brings the communication error with retry, and Cancel ends the read', async () => {
+  const sim = await startSimulator(['--silent']);
+  try {
+    const rules = await loadRules();
+    const asked: string[] = [];
+    attach(rules, sim.port, Answer.Cancel, asked);
+    assert.equal(await runClone(rules, 0), CloneOutcome.NoLink);
+    assert.deepEqual(asked, ['通讯错误，请检查连接线是否接触良好或对讲机电源是否开启']);
+  } finally {
+    await sim.stop();
+  }
+});

@@ -1,0 +1,24 @@
+// The radio commands. Called from the page with ccall(..., {async: true}):
+// the engines suspend at every wait for the page's promises.
+#include <emscripten.h>
+
+#include "PageDocument.h"
+#include "WebLink.h"
+#include "link/CloneEngine.h"
+
+namespace {
+constexpr const char* kPort = "web-serial";
+}
+
+// 0 = read, 1 = write. Returns the CloneOutcome; a completed read replaces the document.
+extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
+    WebSerialLink link;
+    WebClock clock;
+    WebUserInteraction user;
+    CloneEngine engine(link, clock, user);
+    const CloneDirection dir = direction == 1 ? CloneDirection::Write : CloneDirection::Read;
+    const RadioImage image = TheDocument().Image();
+    const CloneResult result = engine.Run(dir, kPort, image);
+    if (dir == CloneDirection::Read && result.outcome == CloneOutcome::Completed) TheDocument().Replace(result.image);
+    return static_cast<int>(result.outcome);
+}
