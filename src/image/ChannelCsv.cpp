@@ -7,6 +7,7 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
+#include "image/CsvReader.h"
 
 namespace {
 
@@ -20,42 +21,6 @@ std::string Quote(const std::string& field) {
         out += c;
     }
     return out + "\"";
-}
-
-// Splits CSV text into records of fields; quoted fields may hold commas,
-// quotes and line breaks.
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> records(1);
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            records.back().push_back(field);
-            field.clear();
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            records.back().push_back(field);
-            field.clear();
-            records.emplace_back();
-        } else {
-            field += c;
-        }
-    }
-    if (!field.empty() || !records.back().empty()) records.back().push_back(field);
-    if (records.back().empty()) records.pop_back();
-    return records;
 }
 
 // Checks one line's texts the way typing them into the grid would, and
@@ -91,32 +56,26 @@ std::string ExportChannelsCsv(const RadioImage& image) {
     return out;
 }
 
-CsvImport ImportChannelsCsv(const std::string& csvText, RadioImage& image, bool applyValidLines) {
+CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool applyValidLines) {
     CsvImport result;
-    const std::string csv = csvText.rfind(kBom, 0) == 0 ? csvText.substr(kBom.size()) : csvText;
-    const auto records = ParseCsv(csv);
+    const std::vector<CsvRecord> records = ReadCsvRecords(csv);
     if (records.empty()) {
         result.problems.push_back({1, "文件是空的"});
         return result;
     }
+    const CsvRecord& header = records.front();
     std::array<int, col::kCount> column{};
-    column.fill(-1);
-    for (std::size_t i = 0; i < records[0].size(); ++i)
-        for (int c = 0; c < col::kCount; ++c)
-            if (TrimBlanks(records[0][i]) == ColumnCaption(c)) column[static_cast<std::size_t>(c)] = static_cast<int>(i);
-    for (int c = 0; c < col::kCount; ++c)
-        if (column[static_cast<std::size_t>(c)] < 0) result.problems.push_back({1, "缺少列“" + ColumnCaption(c) + "”"});
+    for (int c = 0; c < col::kCount; ++c) {
+        column[static_cast<std::size_t>(c)] = CsvColumnIndex(header, ColumnCaption(c));
+        if (column[static_cast<std::size_t>(c)] < 0)
+            result.problems.push_back({header.line, "缺少列“" + ColumnCaption(c) + "”"});
+    }
     if (!result.problems.empty()) return result;
 
     std::map<int, ChannelTexts> channels;
     for (std::size_t r = 1; r < records.size(); ++r) {
-        const int line = static_cast<int>(r) + 1;
-        const auto& fields = records[r];
-        if (fields.size() == 1 && TrimBlanks(fields[0]).empty()) continue;
-        auto field = [&](std::size_t c) {
-            const auto at = static_cast<std::size_t>(column[c]);
-            return at < fields.size() ? TrimBlanks(fields[at]) : std::string();
-        };
+        const int line = records[r].line;
+        auto field = [&](std::size_t c) { return CsvField(records[r], column[c]); };
         const std::string number = field(0);
         const int n = std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) &&
                               !number.empty() && number.size() <= 3

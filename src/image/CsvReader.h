@@ -1,0 +1,23 @@
+#pragma once
+// Reading CSV text: UTF-8 with or without a byte-order mark, lines ended by
+// CR LF, LF or CR, fields separated by commas; a quoted field may hold
+// commas, doubled quotes and line breaks.
+#include <string>
+#include <vector>
+
+struct CsvRecord {
+    int line = 0;  // the line of the text the record starts on, 1 = the first
+    std::vector<std::string> fields;
+};
+
+// The records of `text` in file order. Lines holding nothing but blanks are
+// left out; their numbers still count.
+std::vector<CsvRecord> ReadCsvRecords(const std::string& text);
+
+// Where the header `header` has the column named `name` (blanks around the
+// header's names ignored), or -1.
+int CsvColumnIndex(const CsvRecord& header, const std::string& name);
+
+// The field of `record` in column `column` without the blanks around it;
+// empty when the record is shorter or the column is -1.
+std::string CsvField(const CsvRecord& record, int column);
