@@ -8,14 +8,14 @@
 
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_ABOUTBOX));
     setWindowTitle(QStringLiteral("关于 OstrelTZ写频软件"));
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(48, 48));
-    auto* label = new QLabel(QString::fromUtf8(text::kAbout), this);
+    auto* label = new QLabel(QTr(TextId::AboutVersion), this);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setDefault(true);

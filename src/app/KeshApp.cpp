@@ -1,14 +1,12 @@
 #include "app/KeshApp.h"
 
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"
 #include "app/HelpBrowser.h"
 #include "app/MainFrm.h"
+#include "app/UiLanguage.h"
 #include "app/Messenger.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
@@ -24,25 +22,18 @@
 using namespace ids;
 
 CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTable(ToneTable::Instance()) {
-    setApplicationName(QString::fromUtf8(text::kAppTitle));
+    setApplicationName(QString::fromUtf8(Tr(TextId::AppTitle, Lang::Zh)));
     setOrganizationName(QString::fromUtf8(text::kSettingsKey));
     setApplicationVersion(QString::fromUtf8(text::kVersion));
     setWindowIcon(AppIcon());
-    LoadChineseTranslations();
+    ApplyLanguage(StartLanguage(arguments()));
 }
 
 CKeshApp::~CKeshApp() { ExitInstance(); }
 
-void CKeshApp::LoadChineseTranslations() {
-    // Qt's own buttons and dialogs read Chinese whatever the system's locale.
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
-        auto* translator = new QTranslator(this);
-        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            installTranslator(translator);
-        else
-            delete translator;
-    }
+void CKeshApp::SetLanguage(Lang lang) {
+    ApplyLanguage(lang);
+    if (m_frame) m_frame->ApplyTexts();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {
@@ -161,4 +152,8 @@ void CKeshApp::WireCommands() {
     connect(m_frame, &CMainFrame::closeRequested, this,
             [this](bool* allow) { *allow = !m_view->IsTransferRunning() && m_docManager->SaveModified(); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+    connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
+        RememberLanguage(lang);
+        SetLanguage(lang);
+    });
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "app/ToneTable.h"
+#include "res/Texts.h"
 
 class CDocManager;
 class CPortMenu;
@@ -11,7 +12,6 @@ class CPrintCommands;
 class CKeshDoc;
 class CKeshView;
 class CMainFrame;
-class QTranslator;
 
 class CKeshApp : public QApplication {
     Q_OBJECT
@@ -33,6 +33,9 @@ public:
     CKeshView* View() const { return m_view; }
     CDocManager* DocManager() const { return m_docManager; }
     CPrintCommands* Print() const { return m_print; }
+    // Shows the program in `lang` from now on: menus, status bar and open
+    // windows at once, Qt's own dialogs included.
+    void SetLanguage(Lang lang);
     // Chooses the port for the next transfer (also `ostreltz --port PATH`).
     void SetPort(const QString& port);
 
@@ -41,7 +44,6 @@ public:
 private:
     void CreateDocumentAndWindow();
     void WireCommands();
-    void LoadChineseTranslations();
     void OnTransferRunning(bool running);
     void OnOptions();
 

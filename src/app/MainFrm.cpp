@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -15,7 +16,7 @@
 #include "res/CommandTable.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 using namespace ids;
 
@@ -29,7 +30,6 @@ QStringList SinFilesIn(const QList<QUrl>& urls) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QString::number(IDR_MAINFRAME));
-    setWindowTitle(QString::fromUtf8(text::kWindowTitle));
     setWindowIcon(AppIcon());
     setAcceptDrops(true);
     resize(900, 1100);
@@ -37,6 +37,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    ApplyTexts();
     qApp->installEventFilter(this);
 }
 
@@ -45,10 +46,6 @@ QAction* CMainFrame::MakeAction(int id) {
     auto* action = new QAction(this);
     action->setObjectName(QString::number(id));
     if (info) {
-        action->setText(QString::fromUtf8(info->text));
-        const QString prompt = QString::fromUtf8(info->prompt);
-        action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
-        if (prompt.contains(QLatin1Char('\n'))) action->setToolTip(prompt.section(QLatin1Char('\n'), 1));
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info->shortcut)));
         // The edit keys act on the grid only while the main window is active;
         // the others also work from the progress window.
@@ -60,7 +57,7 @@ QAction* CMainFrame::MakeAction(int id) {
 }
 
 void CMainFrame::BuildMenus() {
-    auto menu = [this](MenuId id) { return menuBar()->addMenu(QString::fromUtf8(MenuTitle(id))); };
+    auto menu = [this](MenuId id) { return m_menus[id] = menuBar()->addMenu(QString()); };
     m_fileMenu = menu(MenuId::File);
     m_fileMenu->addActions({Action(ID_FILE_NEW), Action(ID_FILE_OPEN), Action(ID_FILE_SAVE), Action(ID_FILE_SAVE_AS)});
     m_fileMenu->addSeparator();
@@ -68,7 +65,7 @@ void CMainFrame::BuildMenus() {
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({Action(ID_FILE_PRINT), Action(ID_FILE_PRINT_PREVIEW), Action(ID_FILE_PRINT_SETUP)});
     m_fileMenu->addSeparator();
-    m_recentPlaceholder = m_fileMenu->addAction(QString::fromUtf8(text::kRecentPlaceholder));
+    m_recentPlaceholder = m_fileMenu->addAction(QString());
     m_recentPlaceholder->setObjectName(QString::number(ID_FILE_MRU_FILE1));
     m_recentPlaceholder->setEnabled(false);
     m_recentEnd = m_fileMenu->addSeparator();
@@ -109,6 +106,8 @@ void CMainFrame::BuildMenus() {
     Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
     Action(ID_VIEW_TOOLBAR)->setChecked(true);
     Action(ID_VIEW_STATUS_BAR)->setChecked(true);
+    view->addSeparator();
+    BuildLanguageMenu(view);
 
     QMenu* help = menu(MenuId::Help);
     help->addAction(Action(ID_HELP_FINDER));
@@ -117,7 +116,7 @@ void CMainFrame::BuildMenus() {
 }
 
 void CMainFrame::BuildToolBar() {
-    m_wndToolBar = addToolBar(QStringLiteral("工具栏"));
+    m_wndToolBar = addToolBar(QString());
     m_wndToolBar->setObjectName(QStringLiteral("toolbar128"));
     m_wndToolBar->setIconSize(QSize(18, 18));
     m_wndToolBar->setMovable(true);
@@ -136,20 +135,57 @@ void CMainFrame::BuildToolBar() {
 }
 
 void CMainFrame::BuildStatusBar() {
-    m_pane0 = new QLabel(QString::fromUtf8(text::kIdle), this);
+    m_pane0 = new QLabel(this);
     m_pane0->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_pane0, 1);
-    for (const char* indicator : {text::kCaps, text::kNum, text::kScroll}) {
-        auto* label = new QLabel(QString::fromUtf8(indicator), this);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(this);
+        m_indicators << label;
         label->setFrameShape(QFrame::StyledPanel);
         label->setEnabled(false);
         statusBar()->addPermanentWidget(label);
     }
     connect(Action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     connect(Action(ID_CONTEXT_HELP), &QAction::triggered, this, [this] {
-        SetMessageText(QString::fromUtf8(text::kHelpMode));
+        SetMessageText(QTr(TextId::HelpMode));
         QWhatsThis::enterWhatsThisMode();
     });
+}
+
+void CMainFrame::BuildLanguageMenu(QMenu* view) {
+    m_languageMenu = view->addMenu(QString());
+    m_languageMenu->setObjectName(QStringLiteral("languageMenu"));
+    auto* group = new QActionGroup(this);
+    for (Lang lang : {Lang::Zh, Lang::En}) {
+        QAction* action = m_languageMenu->addAction(QTr(lang == Lang::Zh ? TextId::LanguageChinese : TextId::LanguageEnglish));
+        action->setObjectName(lang == Lang::Zh ? QStringLiteral("languageZh") : QStringLiteral("languageEn"));
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, lang] { emit languageChosen(lang); });
+        m_languageActions[lang == Lang::Zh ? 0 : 1] = action;
+    }
+}
+
+void CMainFrame::ApplyTexts() {
+    setWindowTitle(QTr(TextId::WindowTitle));
+    for (const CommandInfo& c : CommandTable()) {
+        QAction* action = Action(c.id);
+        if (c.text) action->setText(QTr(*c.text));
+        const QString prompt = QTr(c.prompt);
+        action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+        action->setToolTip(prompt.contains(QLatin1Char('\n')) ? prompt.section(QLatin1Char('\n'), 1) : QString());
+    }
+    for (auto it = m_menus.cbegin(); it != m_menus.cend(); ++it) it.value()->setTitle(QTr(MenuTitle(it.key())));
+    m_languageMenu->setTitle(QTr(TextId::MenuLanguage));
+    m_languageMenu->menuAction()->setStatusTip(QTr(TextId::TipLanguage));
+    m_languageActions[0]->setChecked(CurrentLanguage() == Lang::Zh);
+    m_languageActions[1]->setChecked(CurrentLanguage() == Lang::En);
+    m_recentPlaceholder->setText(QTr(TextId::RecentPlaceholder));
+    for (QAction* action : m_recentActions) action->setStatusTip(QTr(TextId::RecentPrompt));
+    m_wndToolBar->setWindowTitle(QTr(TextId::ToolbarTitle));
+    SetMessageText(QTr(TextId::Idle));
+    const TextId indicators[] = {TextId::IndicatorCaps, TextId::IndicatorNum, TextId::IndicatorScroll};
+    for (int i = 0; i < m_indicators.size(); ++i) m_indicators[i]->setText(QTr(indicators[i]));
 }
 
 void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
@@ -161,7 +197,7 @@ void CMainFrame::SetRecentFiles(const QStringList& files) {
     for (int i = 0; i < files.size(); ++i) {
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), this);
         action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + i));
-        action->setStatusTip(QString::fromUtf8(text::kRecentPrompt));
+        action->setStatusTip(QTr(TextId::RecentPrompt));
         action->setToolTip(files[i]);
         connect(action, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_fileMenu->insertAction(m_recentEnd, action);
@@ -200,6 +236,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode) SetMessageText(QString::fromUtf8(text::kIdle));
+    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode) SetMessageText(QTr(TextId::Idle));
     return QMainWindow::eventFilter(watched, event);
 }

@@ -2,7 +2,10 @@
 // The main window: menus, accelerators, toolbar and status bar around the
 // form view. Its caption is always the program's title.
 #include <QHash>
+#include <QMap>
 #include <QMainWindow>
+
+#include "res/CommandTable.h"
 
 class QLabel;
 class QMenu;
@@ -27,6 +30,9 @@ public:
     void SetRecentFiles(const QStringList& files);
     void SetRecentFilesEnabled(bool enabled);
 
+    // Sets every text of the window in the current language.
+    void ApplyTexts();
+
     // Fits the window to the form view.
     void FitToView();
 
@@ -34,6 +40,8 @@ signals:
     void recentFileChosen(int index);
     void filesDropped(const QStringList& paths);
     void closeRequested(bool* allow);
+    // A language picked from 查看 > 语言 / Language.
+    void languageChosen(Lang lang);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -46,10 +54,15 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
+    void BuildLanguageMenu(QMenu* view);
 
     QHash<int, QAction*> m_actions;
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pane0 = nullptr;
+    QMap<MenuId, QMenu*> m_menus;
+    QMenu* m_languageMenu = nullptr;
+    QAction* m_languageActions[2] = {};
+    QList<QLabel*> m_indicators;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_portMenu = nullptr;
     QMenu* m_gridMenu = nullptr;

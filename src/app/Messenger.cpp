@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QString::fromUtf8(text::kFileFilter));
+    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QTr(TextId::FileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -55,7 +55,7 @@ void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handl
 void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
 
 Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon, const QString& caption) {
-    MessageRequest request{text, caption.isEmpty() ? QString::fromUtf8(text::kAppTitle) : caption, buttons, icon};
+    MessageRequest request{text, caption.isEmpty() ? QTr(TextId::AppTitle) : caption, buttons, icon};
     if (MessageHook()) return MessageHook()(request);
 
     QMessageBox box(ToQt(icon), request.caption, text, QMessageBox::NoButton, parent);
@@ -97,7 +97,7 @@ QString AskText(QWidget* parent, const QString& label, const QString& initial) {
     FileRequest request{FileRequestKind::Text, initial, label, false};
     if (FileHook()) return FileHook()(request);
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, QString::fromUtf8(text::kAppTitle), label, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(parent, QTr(TextId::AppTitle), label, QLineEdit::Normal, initial, &ok);
     return ok ? text.trimmed() : QString();
 }
 

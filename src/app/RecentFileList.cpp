@@ -3,15 +3,14 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "res/Strings.h"
+#include "app/ProgramSettings.h"
 
 namespace {
-QSettings Store() { return QSettings(QString::fromUtf8(text::kSettingsKey), QString::fromUtf8(text::kAppTitle)); }
 const QString kGroup = QStringLiteral("Recent File List");
 }  // namespace
 
 void CRecentFileList::Load() {
-    QSettings settings = Store();
+    QSettings settings = ProgramSettings();
     settings.beginGroup(kGroup);
     m_files.clear();
     for (int i = 1; i <= kSize; ++i) {
@@ -21,7 +20,7 @@ void CRecentFileList::Load() {
 }
 
 void CRecentFileList::Save() const {
-    QSettings settings = Store();
+    QSettings settings = ProgramSettings();
     settings.beginGroup(kGroup);
     for (int i = 1; i <= kSize; ++i) {
         const QString key = QStringLiteral("File%1").arg(i);

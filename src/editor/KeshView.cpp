@@ -20,7 +20,7 @@
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
 #include "res/ResourceIds.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -149,11 +149,11 @@ bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
-        QString help = QString::fromUtf8(text::kIdle);
+        QString help = QTr(TextId::Idle);
         if (qobject_cast<QComboBox*>(watched))
-            help = QString::fromUtf8(text::kPointerCombo);
+            help = QTr(TextId::PointerCombo);
         else if (watched == m_grid || watched == m_grid->viewport())
-            help = QString::fromUtf8(text::kPointerGrid);
+            help = QTr(TextId::PointerGrid);
         emit pointerHelp(help);
     }
     return QWidget::eventFilter(watched, event);
@@ -239,7 +239,7 @@ ReportInputs CKeshView::ReportInputsFromView() const {
 }
 
 void CKeshView::OnEditChannels() {
-    Messenger::Show(this, QString::fromUtf8(text::kEditChannels), Buttons::Ok, MessageIcon::Warning);
+    Messenger::Show(this, QTr(TextId::EditChannelsHint), Buttons::Ok, MessageIcon::Warning);
     m_grid->SetCurrentCell(1, 1);
 }
 

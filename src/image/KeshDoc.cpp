@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "image/SinFile.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 CKeshDoc::CKeshDoc(QObject* parent) : QObject(parent) {}
 
@@ -44,5 +44,5 @@ void CKeshDoc::SetModifiedFlag(bool modified) {
 }
 
 QString CKeshDoc::Title() const {
-    return m_strPathName.isEmpty() ? QString::fromUtf8(text::kUntitled) : QFileInfo(m_strPathName).fileName();
+    return m_strPathName.isEmpty() ? QTr(TextId::Untitled) : QFileInfo(m_strPathName).fileName();
 }

@@ -1,19 +1,22 @@
 #pragma once
 // The program's commands: menu, menu text, accelerator and prompt. The prompt
 // is the status-bar text, then "\n" and the toolbar tooltip.
+#include <optional>
 #include <vector>
+
+#include "res/Texts.h"
 
 enum class MenuId { File, Edit, Program, Port, View, Help, None };
 
 struct CommandInfo {
     int id;
     MenuId menu;
-    const char* text;      // with "\t" and the accelerator as shown
-    const char* shortcut;  // key sequences parted by "; ", or ""
-    const char* prompt;
+    std::optional<TextId> text;  // with "\t" and the accelerator as shown; none off the menus
+    const char* shortcut;        // key sequences parted by "; ", or ""
+    TextId prompt;
 };
 
 const std::vector<CommandInfo>& CommandTable();
 const CommandInfo* FindCommand(int id);
 
-const char* MenuTitle(MenuId menu);
+TextId MenuTitle(MenuId menu);

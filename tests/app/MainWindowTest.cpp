@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <random>
 
+#include "app/UiLanguage.h"
 #include "res/CommandTable.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
@@ -59,10 +60,10 @@ TEST_F(GuiTest, MenusToolbarAndPromptsAreAsListed) {
     for (const CommandInfo& c : CommandTable()) {
         QAction* a = Frame()->findChild<QAction*>(QString::number(c.id));
         ASSERT_NE(a, nullptr) << c.id;
-        if (*c.text) {
-            EXPECT_EQ(a->text(), QString::fromUtf8(c.text));
+        if (c.text) {
+            EXPECT_EQ(a->text(), QTr(*c.text));
         }
-        const QString prompt = QString::fromUtf8(c.prompt);
+        const QString prompt = QTr(c.prompt);
         EXPECT_EQ(a->statusTip(), prompt.section('\n', 0, 0));
         EXPECT_EQ(a->shortcuts(), QKeySequence::listFromString(QString::fromLatin1(c.shortcut))) << c.id;
     }
@@ -272,4 +273,48 @@ TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.contains("第 2 行"));
     EXPECT_EQ(Grid()->TextMatrix(4, 2), "146.50000");
+}
+
+namespace {
+// Opens `menu` and clicks `action` in it, as a person does.
+void ClickMenuItem(QMenu* menu, QAction* action) {
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+}
+
+QStringList MenuTitles(QMainWindow* frame) {
+    QStringList titles;
+    for (QAction* a : frame->menuBar()->actions()) titles << a->text();
+    return titles;
+}
+}  // namespace
+
+TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
+    QMenu* languages = Frame()->findChild<QMenu*>("languageMenu");
+    ASSERT_NE(languages, nullptr);
+    EXPECT_EQ(languages->title(), "语言 / Language");
+    QAction* english = Frame()->findChild<QAction*>("languageEn");
+    QAction* chinese = Frame()->findChild<QAction*>("languageZh");
+    EXPECT_TRUE(chinese->isChecked());
+
+    ClickMenuItem(languages, english);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->windowTitle() == "OstrelTZ Handheld Radio Programmer"; }));
+    EXPECT_EQ(MenuTitles(Frame()), QStringList({"&File", "&Edit", "&Program", "Port", "&View", "&Help"}));
+    EXPECT_EQ(Frame()->Action(ID_READ)->text(), "&Read from radio\tCtrl+R");
+    EXPECT_EQ(Frame()->Action(ID_READ)->toolTip(), "Read from radio");
+    EXPECT_EQ(Frame()->Action(ID_WRITE)->statusTip(), "Write the channels to the radio");
+    EXPECT_EQ(Frame()->Action(ID_PORT_COM1)->shortcut(), QKeySequence("Ctrl+C"));
+    EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
+    EXPECT_EQ(languages->title(), "语言 / Language");
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_EQ(ProgramSettings().value("Settings/Language").toString(), "en");
+    EXPECT_EQ(StartLanguage({"ostreltz"}), Lang::En);
+    EXPECT_EQ(StartLanguage({"ostreltz", "--lang", "zh"}), Lang::Zh);
+
+    ClickMenuItem(languages, chinese);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->MessagePane()->text() == "如需帮助，请按F1键"; }));
+    EXPECT_EQ(MenuTitles(Frame()), QStringList({"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
+    EXPECT_EQ(StartLanguage({"ostreltz", "--lang=en"}), Lang::En);
 }

@@ -12,12 +12,13 @@
 #include "app/DocManager.h"
 #include "app/KeshApp.h"
 #include "app/MainFrm.h"
+#include "app/ProgramSettings.h"
 #include "app/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
 #include "image/SinFile.h"
-#include "res/Strings.h"
+#include "res/QtText.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -25,7 +26,8 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QSettings(QString::fromUtf8(text::kSettingsKey), QString::fromUtf8(text::kAppTitle)).clear();
+        ProgramSettings().clear();
+        App()->SetLanguage(Lang::Zh);
         Messenger::SetMessageHandler([this](const MessageRequest& r) {
             messages.push_back(r);
             if (!answers.empty()) {

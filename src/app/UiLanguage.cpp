@@ -1,0 +1,56 @@
+#include "app/UiLanguage.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStringList>
+#include <QTranslator>
+#include <vector>
+
+#include "app/ProgramSettings.h"
+#include "res/Language.h"
+
+namespace {
+const QString kLanguageKey = QStringLiteral("Settings/Language");
+
+std::vector<QTranslator*>& Installed() {
+    static std::vector<QTranslator*> translators;
+    return translators;
+}
+}  // namespace
+
+Lang StartLanguage(const QStringList& arguments) {
+    std::vector<QByteArray> bytes;
+    for (const QString& a : arguments) bytes.push_back(a.toUtf8());
+    std::vector<const char*> argv;
+    for (const QByteArray& b : bytes) argv.push_back(b.constData());
+    if (const auto arg = LanguageArgument(static_cast<int>(argv.size()), argv.data()))
+        if (const auto lang = ParseLanguage(*arg)) return *lang;
+    if (const auto remembered = ParseLanguage(ProgramSettings().value(kLanguageKey).toString().toStdString())) return *remembered;
+    return LanguageOfLocale(QLocale::system().name().toStdString());
+}
+
+void ApplyLanguage(Lang lang) {
+    SetCurrentLanguage(lang);
+    for (QTranslator* t : Installed()) {
+        QApplication::removeTranslator(t);
+        delete t;
+    }
+    Installed().clear();
+    if (lang == Lang::En) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        return;
+    }
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* translator = new QTranslator(qApp);
+        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QApplication::installTranslator(translator);
+            Installed().push_back(translator);
+        } else {
+            delete translator;
+        }
+    }
+}
+
+void RememberLanguage(Lang lang) { ProgramSettings().setValue(kLanguageKey, QString::fromLatin1(LanguageCode(lang))); }

@@ -1,0 +1,19 @@
+#pragma once
+// How the program picks its language: `--lang zh|en` first, then (desktop
+// program only) the choice remembered from the menu, then the system locale:
+// Chinese for zh_*, English for any other.
+#include <optional>
+#include <string_view>
+
+#include "res/Texts.h"
+
+// "zh" or "en" (also "zh_CN", "en_US.UTF-8" ...); nothing for anything else.
+std::optional<Lang> ParseLanguage(std::string_view code);
+// The short code of `lang`: "zh" or "en".
+const char* LanguageCode(Lang lang);
+// The language of locale name `locale` ("zh_CN.UTF-8", "en_GB", "C").
+Lang LanguageOfLocale(std::string_view locale);
+// The language of the environment's locale (LC_ALL, LC_MESSAGES, LANG).
+Lang LanguageOfEnvironment();
+// The value of `--lang X` or `--lang=X` among the arguments, if given.
+std::optional<std::string_view> LanguageArgument(int argc, const char* const* argv);
