@@ -16,6 +16,7 @@
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
+#include "res/Texts.h"
 #include "tuning/TuningEngine.h"
 
 #include <QPrinter>
@@ -278,12 +279,6 @@ int CmdImportCsv(const Args& args) {
     return result.problems.empty() ? 0 : 1;
 }
 
-const char kSetUsage[] =
-    "用法: ostreltz-cli set FILE.sin [-o OUT.sin] --channel N --column 列标题 --value 文本 ...\n"
-    "修改频道表的单元格，与在表格中输入一样检查；--channel、--column、--value 可以重复，\n"
-    "每个 --value 修改最近给出的频道和列。列标题如“接收频率”“发射信令”“繁忙锁定”。\n"
-    "有被拒绝的值时说明原因，不写入任何文件。结果写入 OUT.sin（默认覆盖 FILE.sin）。\n";
-
 namespace {
 
 struct CellEdit {
@@ -329,11 +324,11 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
 }  // namespace
 
 int CmdSet(const Args& args) {
-    if (OptionReader(args).Help()) return Usage(kSetUsage, true);
+    if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage), true);
     std::string file;
     std::optional<std::string> out;
     const auto edits = ReadCellEdits(args, file, out);
-    if (!edits) return Usage(kSetUsage, false);
+    if (!edits) return Usage(Tr(TextId::SetUsage), false);
     const auto image = LoadImageFile(file);
     if (!image) return 1;
     EditSession session;
@@ -341,13 +336,17 @@ int CmdSet(const Args& args) {
     bool refused = false;
     for (const CellEdit& edit : *edits) {
         const EditResult result = session.SetCell(edit.channel, edit.column, edit.value, CellEntry::Exact);
-        const std::string where = "第 " + std::to_string(edit.channel) + " 频道" + ColumnCaption(edit.column) + "“" + edit.value + "”：";
-        for (FrequencyMessage message : result.messages)
-            std::fprintf(stderr, "%s%s\n", where.c_str(), FrequencyMessageText(message));
-        if (!result.refusal.empty()) std::fprintf(stderr, "%s%s\n", where.c_str(), result.refusal.c_str());
+        auto problem = [&](const std::string& text) {
+            std::fprintf(stderr, "%s\n",
+                         TrFormat(TextId::SetCellProblem,
+                                  {std::to_string(edit.channel), ColumnCaption(edit.column), edit.value, text})
+                             .c_str());
+        };
+        for (FrequencyMessage message : result.messages) problem(FrequencyMessageText(message));
+        if (!result.refusal.empty()) problem(result.refusal);
         refused = refused || result.refused;
     }
-    if (refused) return Error("有被拒绝的值，没有写入任何文件。");
+    if (refused) return Error(Tr(TextId::SetRefused));
     std::string error;
     if (!SaveSinFile(out.value_or(file), session.ImageForSave(), &error)) return Error(error);
     return 0;

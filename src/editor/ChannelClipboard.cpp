@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "editor/CellRules.h"
+#include "res/Texts.h"
 
 namespace {
 
-constexpr const char* kCellsPastTable = " 个单元格超出频道表\n";
 
 std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
     std::vector<std::vector<std::string>> rows;
@@ -32,7 +32,7 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
 
 std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, const std::string& text,
                                      const BandLimits& band) {
-    if (row < 1 || column < 1 || row > kChannelCount || column >= col::kCount) return kOutsideTable;
+    if (row < 1 || column < 1 || row > kChannelCount || column >= col::kCount) return Tr(TextId::CellOutsideTable);
     if (column == col::kRxFreq || column == col::kTxFreq) {
         const FrequencyCheck check = CheckFrequencyText(text, band);
         if (!check.accepted) return FrequencyMessageText(check.messages.back());
@@ -115,6 +115,6 @@ std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::si
     }
     if (listed > shown) text += "……另有 " + std::to_string(listed - shown) + " 个\n";
     // Cells past the table are one line, however many there are.
-    if (outside > 0) text += std::to_string(outside) + kCellsPastTable;
+    if (outside > 0) text += TrFormat(TextId::CellsPastTable, {std::to_string(outside)});
     return text;
 }

@@ -7,9 +7,6 @@
 
 #include "image/ChannelTable.h"
 
-// Why a cell past row 128 or column 10 is refused.
-inline constexpr const char* kOutsideTable = "超出频道表";
-
 // A block of cells in table coordinates: rows 1-128, columns 1-10.
 struct CellRange {
     int top = 1;

@@ -4,9 +4,10 @@
 #include <cctype>
 #include <limits>
 
+#include "res/Texts.h"
+
 namespace {
 
-constexpr const char* kNoSuchEntry = "没有这一项";
 constexpr std::size_t kNoState = std::numeric_limits<std::size_t>::max();
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
@@ -85,7 +86,7 @@ EditResult EditSession::ApplySettings(const RadioImage& edited) {
 }
 
 EditResult EditSession::SetCell(int row, int column, const std::string& text, CellEntry entry) {
-    if (row < 1 || row > kChannelCount || column < col::kRxFreq || column > col::kBusy) return Refused(kOutsideTable);
+    if (row < 1 || row > kChannelCount || column < col::kRxFreq || column > col::kBusy) return Refused(Tr(TextId::CellOutsideTable));
     State next = Now();
     IChannelTable& table = next.table;
     if (column == col::kRxFreq || column == col::kTxFreq) {
@@ -120,7 +121,7 @@ EditResult EditSession::SetCell(int row, int column, const std::string& text, Ce
 }
 
 EditResult EditSession::SetSelection(FormBox box, int index) {
-    if (index < 0 || index >= SelectionCount(box)) return Refused(kNoSuchEntry);
+    if (index < 0 || index >= SelectionCount(box)) return Refused(Tr(TextId::NoSuchEntry));
     State next = Now();
     next.table.SetSelection(box, index);
     return Commit(std::move(next));
