@@ -57,7 +57,7 @@ build_web() {
 test_web() {
     local start=$SECONDS
     build_web
-    node --test --test-concurrency=1 build-web/test/
+    NODE_PATH="$PWD/web/node_modules" node --test --test-concurrency=1 build-web/test/*.test.cjs
     echo "web tests: $((SECONDS - start)) s"
 }
 
@@ -117,6 +117,8 @@ case "$verb" in
         need_packages
         build build
         (cd build && ctest --output-on-failure -V -L bench)
+        build_web
+        NODE_PATH="$PWD/web/node_modules" node build-web/test/transfer.bench.cjs
         ;;
     memcheck)
         need_packages

@@ -13,6 +13,21 @@ fs.mkdirSync(site, { recursive: true });
 for (const name of ['ostreltz-rules.js', 'ostreltz-rules.wasm']) {
   fs.copyFileSync(path.join(out, 'wasm', name), path.join(site, name));
 }
+for (const name of fs.readdirSync(path.join(webDir, 'static'))) {
+  fs.copyFileSync(path.join(webDir, 'static', name), path.join(site, name));
+}
+
+await esbuild.build({
+  entryPoints: [path.join(webDir, 'src/main.ts'), path.join(webDir, 'src/sw.ts')],
+  outdir: site,
+  bundle: true,
+  format: 'iife',
+  target: 'es2020',
+  minify: true,
+  sourcemap: true,
+  logLevel: 'warning',
+});
+
 const tests = fs.readdirSync(path.join(webDir, 'test')).filter((f) => /\.(test|bench)\.ts$/.test(f) || f === 'stand-in.ts');
 await esbuild.build({
   entryPoints: tests.map((f) => path.join(webDir, 'test', f)),

@@ -85,12 +85,13 @@ bool CDocManager::DoSave(const QString& path) {
 }
 
 bool CDocManager::OnExportCsv() {
-    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true);
+    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"),
+                                          true, &m_csvChoice);
     if (path.isEmpty()) return false;
     m_view->CommitCellEdit();
     const RadioImage image = m_view->ImageWithGrid();
     QFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(ExportChannelsCsv(image));
+    const QByteArray csv = QByteArray::fromStdString(ExportChannelsCsv(image, m_csvChoice.chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size()) {
         Messenger::Show(m_frame, QStringLiteral("无法写入文件“%1”。").arg(path), Buttons::Ok, MessageIcon::Warning);
         return false;
@@ -99,7 +100,7 @@ bool CDocManager::OnExportCsv() {
 }
 
 bool CDocManager::OnImportCsv() {
-    const QString path = Messenger::AskOpenFile(m_frame, true);
+    const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice);
     if (path.isEmpty()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -109,7 +110,8 @@ bool CDocManager::OnImportCsv() {
     const std::string csv = file.readAll().toStdString();
     m_view->CommitCellEdit();
     RadioImage image = m_view->ImageWithGrid();
-    CsvImport result = ImportChannelsCsv(csv, image, false);
+    CsvImportOptions options{false, m_csvChoice.renumber};
+    CsvImport result = ImportChannelsCsv(csv, image, options);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
         QString summary = QStringLiteral("以下 %1 行被拒绝：\n").arg(result.problems.size());
@@ -117,9 +119,12 @@ bool CDocManager::OnImportCsv() {
             summary += QStringLiteral("第 %1 行: %2\n").arg(p.line).arg(QString::fromStdString(p.reason));
         summary += QStringLiteral("\n是否只导入有效的行？");
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
-        ImportChannelsCsv(csv, image, true);
+        options.applyValidLines = true;
+        result = ImportChannelsCsv(csv, image, options);
     }
     m_view->ReplaceImage(image, QStringLiteral("导入 CSV"));
+    if (result.droppedNames > 0)
+        Messenger::Show(m_frame, QString::fromStdString(CsvImportSummary(result)), Buttons::Ok, MessageIcon::Information);
     return true;
 }
 

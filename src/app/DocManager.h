@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include "app/Messenger.h"
 #include "app/RecentFileList.h"
 
 class CKeshDoc;
@@ -43,4 +44,5 @@ private:
     CKeshView* m_view;
     CMainFrame* m_frame;
     CRecentFileList m_recent;
+    CsvChoice m_csvChoice;  // the last CSV layout and renumbering chosen
 };

@@ -1,6 +1,8 @@
 #include "app/Messenger.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMetaObject>
 #include <QMessageBox>
@@ -31,9 +33,26 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The layout choice among the name filters of a CSV save dialog, the
+// renumber box below the file list of a CSV open dialog; both need Qt's own
+// dialog rather than the desktop's.
+void OfferCsvChoice(QFileDialog& dialog, const FileRequest& request, QCheckBox*& renumber) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (request.kind == FileRequestKind::Save) {
+        dialog.setNameFilters({QTr(TextId::CsvOwnFilter), QTr(TextId::CsvChirpFilter)});
+        if (request.csvChoice->chirpLayout) dialog.selectNameFilter(QTr(TextId::CsvChirpFilter));
+        return;
+    }
+    renumber = new QCheckBox(QTr(TextId::CsvRenumber), &dialog);
+    renumber->setObjectName(QStringLiteral("renumber"));
+    renumber->setChecked(request.csvChoice->renumber);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(renumber, grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(request.csv ? QStringLiteral("CSV 文件 (*.csv)") : QTr(TextId::FileFilter));
+    dialog.setNameFilter(request.csv ? QTr(TextId::CsvOwnFilter) : QTr(TextId::FileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -43,7 +62,12 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setWindowTitle(QStringLiteral("打开"));
     }
+    QCheckBox* renumber = nullptr;
+    if (request.csvChoice) OfferCsvChoice(dialog, request, renumber);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (renumber) request.csvChoice->renumber = renumber->isChecked();
+    if (request.csvChoice && request.kind == FileRequestKind::Save)
+        request.csvChoice->chirpLayout = dialog.selectedNameFilter() == QTr(TextId::CsvChirpFilter);
     return dialog.selectedFiles().first();
 }
 
@@ -83,13 +107,13 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons) {
     return answer;
 }
 
-QString AskOpenFile(QWidget* parent, bool csv) {
-    FileRequest request{FileRequestKind::Open, QString(), QString(), csv};
+QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice) {
+    FileRequest request{FileRequestKind::Open, QString(), QString(), csv, csvChoice};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
-QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv) {
-    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv};
+QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv, CsvChoice* csvChoice) {
+    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv, csvChoice};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 

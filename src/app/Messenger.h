@@ -20,11 +20,19 @@ struct MessageRequest {
 
 enum class FileRequestKind { Open, Save, Text };
 
+// What a CSV file dialog asks besides the file: the layout an export writes
+// and whether an import numbers the channels 1, 2, 3… in file order.
+struct CsvChoice {
+    bool chirpLayout = false;
+    bool renumber = false;
+};
+
 struct FileRequest {
     FileRequestKind kind = FileRequestKind::Open;
     QString proposedName;  // or, for a text, the text shown at first
     QString label;         // what a text is asked for
     bool csv = false;      // a CSV file rather than a .sin
+    CsvChoice* csvChoice = nullptr;  // offered with the file and set to the answer
 };
 
 namespace Messenger {
@@ -44,9 +52,10 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
 // the worker waits for the answer.
 Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons);
 
-// File dialogs with the ".sin" filter; an empty result means cancelled.
-QString AskOpenFile(QWidget* parent, bool csv = false);
-QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv = false);
+// File dialogs with the ".sin" filter; an empty result means cancelled. With
+// `csvChoice` a CSV dialog also offers the layout (save) or renumbering (open).
+QString AskOpenFile(QWidget* parent, bool csv = false, CsvChoice* csvChoice = nullptr);
+QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv = false, CsvChoice* csvChoice = nullptr);
 // A line of text (a device path, a printer name); empty when cancelled.
 QString AskText(QWidget* parent, const QString& label, const QString& initial);
 

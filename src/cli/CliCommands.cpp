@@ -230,22 +230,25 @@ int CmdPrint(const Args& args) {
 }
 
 const char kExportUsage[] =
-    "用法: ostreltz-cli export-csv FILE.sin [-o OUT.csv]\n"
-    "把使用中的频道导出为 UTF-8 CSV（第一行为列标题，频率单位 MHz）；不给 -o 时写到标准输出。\n";
+    "用法: ostreltz-cli export-csv FILE.sin [-o OUT.csv] [--layout own|chirp]\n"
+    "把使用中的频道导出为 UTF-8 CSV（第一行为列标题，频率单位 MHz）；不给 -o 时写到标准输出。\n"
+    "--layout chirp 写成其他写频软件通用的 CHIRP CSV 格式；默认为本软件的列。\n";
 const char kImportUsage[] =
-    "用法: ostreltz-cli import-csv FILE.sin IN.csv [-o OUT.sin] [--apply-valid]\n"
-    "从 CSV 读入频道表（按列标题找列），写入 OUT.sin（默认覆盖 FILE.sin）。CSV 中没有的频道变为空。\n"
-    "有被拒绝的行时列出行号和原因，不做任何修改；加 --apply-valid 则只写入有效的行。\n";
+    "用法: ostreltz-cli import-csv FILE.sin IN.csv [-o OUT.sin] [--apply-valid] [--renumber]\n"
+    "从 CSV 读入频道表（按列标题找列，本软件的列或 CHIRP CSV 格式均可），写入 OUT.sin（默认覆盖 FILE.sin）。\n"
+    "CSV 中没有的频道变为空。有被拒绝的行时列出行号和原因，不做任何修改；加 --apply-valid 则只写入有效的行。\n"
+    "加 --renumber 则不管文件中的频道号，按文件顺序放入频道 1、2、3…\n";
 
 int CmdExportCsv(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(kExportUsage, true);
     auto out = r.Value("-o");
+    const std::string layout = r.Value("--layout").value_or("own");
     auto rest = r.Rest();
-    if (!rest || rest->size() != 1) return Usage(kExportUsage, false);
+    if (!rest || rest->size() != 1 || (layout != "own" && layout != "chirp")) return Usage(kExportUsage, false);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
-    const std::string csv = ExportChannelsCsv(*image);
+    const std::string csv = ExportChannelsCsv(*image, layout == "chirp" ? CsvLayout::Chirp : CsvLayout::Own);
     if (!out) {
         std::cout << csv;
         return 0;
@@ -262,6 +265,7 @@ int CmdImportCsv(const Args& args) {
     if (r.Help()) return Usage(kImportUsage, true);
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
+    const bool renumber = r.Flag("--renumber");
     auto rest = r.Rest();
     if (!rest || rest->size() != 2) return Usage(kImportUsage, false);
     auto image = LoadImageFile((*rest)[0]);
@@ -270,12 +274,12 @@ int CmdImportCsv(const Args& args) {
     if (!in) return Error("无法打开文件“" + (*rest)[1] + "”。");
     std::stringstream text;
     text << in.rdbuf();
-    const CsvImport result = ImportChannelsCsv(text.str(), *image, applyValid);
+    const CsvImport result = ImportChannelsCsv(text.str(), *image, CsvImportOptions{applyValid, renumber});
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "第 %d 行: %s\n", p.line, p.reason.c_str());
     if (!result.problems.empty() && !applyValid) return Error("有 " + std::to_string(result.problems.size()) + " 行被拒绝，没有做任何修改。");
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
-    std::fprintf(stderr, "已导入 %d 个频道。\n", result.channels);
+    std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
 }
 

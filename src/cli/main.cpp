@@ -20,8 +20,8 @@ const char kUsage[] =
     "  write --port PORT --in FILE.sin  写频至对讲机\n"
     "  tune --port PORT --item ITEM ... 在线调试\n"
     "  print FILE.sin --pdf OUT.pdf     把打印报表输出为 PDF\n"
-    "  export-csv FILE.sin [-o OUT.csv] 导出频道表为 CSV\n"
-    "  import-csv FILE.sin IN.csv [-o OUT.sin] 从 CSV 导入频道表\n"
+    "  export-csv FILE.sin [-o OUT.csv] [--layout own|chirp] 导出频道表为 CSV\n"
+    "  import-csv FILE.sin IN.csv [-o OUT.sin] [--renumber] 从 CSV 导入频道表（本软件的列或 CHIRP CSV）\n"
     "  set FILE.sin [-o OUT.sin] --channel N --column 列标题 --value 文本  修改单元格\n"
     "每个命令都接受 --help。\n";
 

@@ -7,32 +7,66 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
+#include "image/ChirpCsv.h"
+#include "image/CsvChannelRow.h"
 #include "image/CsvReader.h"
+#include "image/CsvWriter.h"
+#include "res/Texts.h"
 
 namespace {
 
-const std::string kBom = "\xEF\xBB\xBF";
-
-std::string Quote(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string out = "\"";
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
+std::string ExportOwnCsv(const RadioImage& image) {
+    CsvFields header;
+    for (int c = 0; c < col::kCount; ++c) header.push_back(ColumnCaption(c));
+    std::vector<CsvFields> rows;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRecord record = RecordAt(image, n);
+        if (!ChannelInUse(record)) continue;
+        const ChannelTexts texts = DecodeChannelRecord(record);
+        rows.push_back({std::to_string(n)});
+        rows.back().insert(rows.back().end(), texts.begin(), texts.end());
     }
-    return out + "\"";
+    return CsvText(header, rows);
+}
+
+// Our own layout: every column by its caption; a missing one is a problem
+// of the header line.
+std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, std::vector<CsvProblem>& problems) {
+    const CsvRecord& header = records.front();
+    std::array<int, col::kCount> column{};
+    for (int c = 0; c < col::kCount; ++c) {
+        column[static_cast<std::size_t>(c)] = CsvColumnIndex(header, ColumnCaption(c));
+        if (column[static_cast<std::size_t>(c)] < 0) problems.push_back({header.line, "缺少列“" + ColumnCaption(c) + "”"});
+    }
+    std::vector<CsvChannelRow> rows;
+    if (!problems.empty()) return rows;
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        auto field = [&](std::size_t c) { return CsvField(records[r], column[c]); };
+        CsvChannelRow row;
+        row.line = records[r].line;
+        const std::string number = field(0);
+        const bool digits = !number.empty() && number.size() <= 3 &&
+                            std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+        row.number = digits ? std::stoi(number) : 0;
+        if (row.number < 1 || row.number > kChannelCount) row.numberRefusal = "频道“" + number + "”应为 1 到 128";
+        for (int c = col::kRxFreq; c < col::kCount; ++c)
+            row.texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, field(static_cast<std::size_t>(c)));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 // Checks one line's texts the way typing them into the grid would, and
-// returns the reason for refusing it, if any.
-std::optional<std::string> CheckLine(const ChannelTexts& t) {
+// returns the reason for refusing it, if any. Accepted frequencies are
+// rewritten as the grid writes them.
+std::optional<std::string> CheckTexts(ChannelTexts& t) {
     if (t[0].empty() && t[1].empty()) return "没有接收频率和发射频率";
-    const BandLimits anyBand{kLowestUnits, kHighestUnits};
     for (int c = 0; c < 2; ++c) {
-        if (t[static_cast<std::size_t>(c)].empty()) continue;
-        const FrequencyCheck check = CheckFrequencyText(t[static_cast<std::size_t>(c)], anyBand);
-        if (!check.accepted) return ColumnCaption(c + 1) + "“" + t[static_cast<std::size_t>(c)] +
-                                    "”：" + FrequencyMessageText(check.messages.front());
+        std::string& text = t[static_cast<std::size_t>(c)];
+        if (text.empty()) continue;
+        const FrequencyCheck check = CheckFrequencyText(text, BandLimits{kLowestUnits, kHighestUnits});
+        if (!check.accepted) return ColumnCaption(c + 1) + "“" + text + "”：" + FrequencyMessageText(check.messages.front());
+        text = check.text;
     }
     for (int column = col::kRxTone; column <= col::kBusy; ++column)
         if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)]))
@@ -40,70 +74,63 @@ std::optional<std::string> CheckLine(const ChannelTexts& t) {
     return std::nullopt;
 }
 
-}  // namespace
-
-std::string ExportChannelsCsv(const RadioImage& image) {
-    std::string out = kBom;
-    for (int c = 0; c < col::kCount; ++c) out += (c ? "," : "") + ColumnCaption(c);
-    out += "\r\n";
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelRecord record = RecordAt(image, n);
-        if (!ChannelInUse(record)) continue;
-        out += std::to_string(n);
-        for (const std::string& text : DecodeChannelRecord(record)) out += "," + Quote(text);
-        out += "\r\n";
+// The channel a line goes to, or the reason it has none.
+std::optional<std::string> PlaceRow(const CsvChannelRow& row, bool renumber, int& nextNumber, int& number,
+                                    const std::map<int, ChannelTexts>& taken) {
+    if (renumber) {
+        if (nextNumber > kChannelCount) return Tr(TextId::CsvTooManyChannels);
+        number = nextNumber++;
+        return std::nullopt;
     }
-    return out;
+    number = row.number;
+    if (taken.count(number)) return "频道 " + std::to_string(number) + " 重复";
+    return std::nullopt;
 }
 
-CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool applyValidLines) {
+}  // namespace
+
+std::string ExportChannelsCsv(const RadioImage& image, CsvLayout layout) {
+    return layout == CsvLayout::Chirp ? ExportChirpCsv(image) : ExportOwnCsv(image);
+}
+
+CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImportOptions options) {
     CsvImport result;
     const std::vector<CsvRecord> records = ReadCsvRecords(csv);
     if (records.empty()) {
         result.problems.push_back({1, "文件是空的"});
         return result;
     }
-    const CsvRecord& header = records.front();
-    std::array<int, col::kCount> column{};
-    for (int c = 0; c < col::kCount; ++c) {
-        column[static_cast<std::size_t>(c)] = CsvColumnIndex(header, ColumnCaption(c));
-        if (column[static_cast<std::size_t>(c)] < 0)
-            result.problems.push_back({header.line, "缺少列“" + ColumnCaption(c) + "”"});
-    }
+    result.layout = IsChirpHeader(records.front()) ? CsvLayout::Chirp : CsvLayout::Own;
+    std::vector<CsvChannelRow> rows =
+        result.layout == CsvLayout::Chirp ? ReadChirpRows(records) : ReadOwnRows(records, result.problems);
     if (!result.problems.empty()) return result;
 
     std::map<int, ChannelTexts> channels;
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const int line = records[r].line;
-        auto field = [&](std::size_t c) { return CsvField(records[r], column[c]); };
-        const std::string number = field(0);
-        const int n = std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) &&
-                              !number.empty() && number.size() <= 3
-                          ? std::stoi(number)
-                          : 0;
-        if (n < 1 || n > kChannelCount) {
-            result.problems.push_back({line, "频道“" + number + "”应为 1 到 128"});
+    int nextNumber = 1;
+    int droppedNames = 0;
+    for (CsvChannelRow& row : rows) {
+        auto refuse = [&](const std::string& reason) { result.problems.push_back({row.line, reason}); };
+        if (!options.renumber && !row.numberRefusal.empty()) {
+            refuse(row.numberRefusal);
             continue;
         }
-        if (channels.count(n)) {
-            result.problems.push_back({line, "频道 " + number + " 重复"});
+        if (!row.refusal.empty()) {
+            refuse(row.refusal);
             continue;
         }
-        ChannelTexts texts;
-        for (std::size_t c = 1; c < static_cast<std::size_t>(col::kCount); ++c) texts[c - 1] = field(c);
-        for (int c = 0; c < 2; ++c) {
-            std::string& f = texts[static_cast<std::size_t>(c)];
-            if (!f.empty()) f = CheckFrequencyText(f, BandLimits{kLowestUnits, kHighestUnits}).text;
-        }
-        for (int c = col::kRxTone; c <= col::kTxTone; ++c)
-            texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, texts[static_cast<std::size_t>(c - 1)]);
-        if (auto problem = CheckLine(texts)) {
-            result.problems.push_back({line, *problem});
+        if (auto problem = CheckTexts(row.texts)) {
+            refuse(*problem);
             continue;
         }
-        channels[n] = texts;
+        int number = 0;
+        if (auto problem = PlaceRow(row, options.renumber, nextNumber, number, channels)) {
+            refuse(*problem);
+            continue;
+        }
+        channels[number] = row.texts;
+        droppedNames += row.named ? 1 : 0;
     }
-    if (!result.problems.empty() && !applyValidLines) return result;
+    if (!result.problems.empty() && !options.applyValidLines) return result;
     for (int n = 1; n <= kChannelCount; ++n) {
         ChannelRecord record = RecordAt(image, n);
         const auto it = channels.find(n);
@@ -111,5 +138,12 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool appl
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     result.channels = static_cast<int>(channels.size());
+    result.droppedNames = droppedNames;
     return result;
+}
+
+std::string CsvImportSummary(const CsvImport& result) {
+    std::string summary = TrFormat(TextId::CsvImported, {std::to_string(result.channels)});
+    if (result.droppedNames > 0) summary += TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)});
+    return summary;
 }

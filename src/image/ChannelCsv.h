@@ -1,12 +1,16 @@
 #pragma once
-// The channel table as UTF-8 CSV: a header row of the column captions, then
-// one line per channel in use, frequencies in MHz.
+// The channel table as CSV, in one of two layouts: our own (a header row of
+// the grid's column captions, then one line per channel in use, frequencies
+// in MHz) or the layout other radio programs share (see ChirpCsv.h). An
+// import tells the layout from the header.
 #include <string>
 #include <vector>
 
 #include "image/RadioImage.h"
 
-std::string ExportChannelsCsv(const RadioImage& image);
+enum class CsvLayout { Own, Chirp };
+
+std::string ExportChannelsCsv(const RadioImage& image, CsvLayout layout = CsvLayout::Own);
 
 struct CsvProblem {
     int line = 0;  // 1 = the header row
@@ -14,11 +18,25 @@ struct CsvProblem {
 };
 
 struct CsvImport {
+    CsvLayout layout = CsvLayout::Own;
     std::vector<CsvProblem> problems;
-    int channels = 0;  // lines accepted
+    int channels = 0;      // lines accepted
+    int droppedNames = 0;  // names of accepted lines, which the radio cannot keep
 };
 
-// Reads channels from CSV (columns found by their header names). Channels the
-// file does not list become empty. Nothing changes when a line is refused,
-// unless `applyValidLines` is set; then the valid lines are applied.
-CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool applyValidLines);
+struct CsvImportOptions {
+    bool applyValidLines = false;  // apply the valid lines when some are refused
+    bool renumber = false;         // channels 1, 2, 3… in file order, whatever numbers the file gives
+};
+
+// Reads channels from CSV; every text passes the checks typing it into the
+// grid makes. Channels the file does not list become empty. Nothing changes
+// when a line is refused, unless `applyValidLines` is set.
+CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImportOptions options);
+inline CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bool applyValidLines) {
+    return ImportChannelsCsv(csv, image, CsvImportOptions{applyValidLines, false});
+}
+
+// What an import did: the channels written and, when the file named them,
+// how many names were left out.
+std::string CsvImportSummary(const CsvImport& result);

@@ -183,3 +183,29 @@ TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
     EXPECT_NE(log.find("440.00000"), std::string::npos) << log;
     EXPECT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 频道 --value 1"), &log), 2);
 }
+
+TEST_F(CliTransfer, ChirpCsvExportAndImport) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout chirp -o " + Path("c.csv")), &log), 0)
+        << log;
+    std::ifstream exported(Path("c.csv"), std::ios::binary);
+    std::string header;
+    std::getline(exported, header);
+    EXPECT_EQ(header.rfind("\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,", 0), 0u) << header;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("c.csv")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
+    EXPECT_NE(log.find("使用中的频道: 6"), std::string::npos) << log;
+    EXPECT_NE(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout other")), 0);
+
+    // A 0-based list with a gap: without --renumber Location 200 has no channel.
+    std::ofstream(Path("club.csv")) << "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode,Power\n"
+                                       "0,W1ABC,146.940000,-,0.600000,Tone,100.0,88.5,FM,High\n"
+                                       "200,K1XYZ,446.000000,,0.000000,,88.5,88.5,NFM,0.5W\n";
+    EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv")), &log), 0);
+    EXPECT_NE(log.find("第 3 行: Location“200”对应频道 201，不在 1 到 128 之内"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv") + " --renumber"), &log), 0) << log;
+    EXPECT_NE(log.find("已导入 2 个频道。本机不保存频道名称，略去了 2 个名称。"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
+    EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
+}

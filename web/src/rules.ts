@@ -27,6 +27,21 @@ export const enum RowsOp { Insert = 0, Delete = 1, MoveUp = 2, MoveDown = 3, Cle
 export interface FrequencyCommit { messages: { text: string; warning: boolean }[]; changed: boolean }
 export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
 
+export interface OptionsValues {
+  timerPosition: number; squelch: number; voxGain: number; voxDelay: number; language: number;
+  alarmTone: boolean; scrambler: boolean; batterySave: boolean; bot: boolean; eot: boolean;
+  ani: string; radioName: string;
+}
+
+export interface ReportLine { x: number; y: number; title: boolean; text: string }
+export interface ReportPage {
+  title: { height: number; width: number };
+  body: { height: number; width: number };
+  lines: ReportLine[];
+  width: number;
+  height: number;
+}
+
 export interface Rules {
   host: RulesHost;
   newDocument(): void;
@@ -60,6 +75,12 @@ export interface Rules {
   tuningSetItemValue(item: number, value: number): void;
   tuningDefaultValue(item: number): number;
   signallingList(kind: number): string[];
+  options(): OptionsValues;
+  setOptions(values: OptionsValues): void;
+  optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
+  reportPages(): ReportPage[];
+  textTable(): Record<string, [string, string]>;
+  setLanguage(english: boolean): void;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 

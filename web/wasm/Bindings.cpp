@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "JsValues.h"
 #include "PageDocument.h"
 #include "app/ToneTable.h"
 #include "editor/CellRules.h"
@@ -20,21 +21,7 @@ using emscripten::val;
 
 namespace {
 
-template <typename List>
-val TextArray(const List& texts) {
-    val out = val::array();
-    for (const std::string& t : texts) out.call<void>("push", t);
-    return out;
-}
-
 std::vector<std::uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array); }
-
-template <typename Bytes>
-val ByteArray(const Bytes& bytes) {
-    val out = val::global("Uint8Array").new_(static_cast<int>(bytes.size()));
-    out.call<void>("set", val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()))));
-    return out;
-}
 
 // Loads the bytes of a file called `name` through the same check as a file on disk.
 val LoadSin(const std::string& name, const val& bytes) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "JsValues.h"
 #include "WebLink.h"
 #include "image/ChannelCodec.h"
 #include "tuning/TuningModel.h"
@@ -78,8 +79,6 @@ EMSCRIPTEN_BINDINGS(ostreltz_tuning) {
                  return TuningModel::DefaultValue(static_cast<TuningItem>(item));
              }));
     function("signallingList", optional_override([](int kind) {
-                 val out = val::array();
-                 for (const std::string& t : SignallingList(static_cast<SignallingKind>(kind))) out.call<void>("push", t);
-                 return out;
+                 return TextArray(SignallingList(static_cast<SignallingKind>(kind)));
              }));
 }

@@ -1,0 +1,15 @@
+#pragma once
+// A line of a channel list as a CSV layout reads it, before the checks that
+// typing the same texts into the grid makes.
+#include <string>
+
+#include "image/ChannelCodec.h"
+
+struct CsvChannelRow {
+    int line = 0;
+    int number = 0;             // the channel the file puts it in
+    std::string numberRefusal;  // why the file's channel number cannot be used
+    std::string refusal;        // why the layout cannot read the line
+    ChannelTexts texts;         // the grid's texts, columns 1-10
+    bool named = false;         // the file gives it a name, which the radio cannot keep
+};

@@ -1,0 +1,136 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "res/ResourceIds.h"
+#include "support/GuiFixture.h"
+
+using namespace ids;
+
+namespace {
+
+// The club's list: 0-based, named, and one repeater numbered far past the rest.
+const char kClubList[] =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment\n"
+    "0,W1ABC,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,FM,5.00,,Hilltop\n"
+    "1,K1XYZ,147.315000,+,0.600000,TSQL,88.5,123.0,023,NN,FM,5.00,,\n"
+    "2,N1DCS,444.100000,+,5.000000,DTCS,88.5,88.5,023,NR,NFM,12.50,S,\n"
+    "130,W1FAR,443.450000,+,5.000000,,88.5,88.5,023,NN,NFM,12.50,,Far away\n";
+
+class CsvDialogs : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        Messenger::SetFileHandler({});  // the real file dialogs, as a person sees them
+        QFile file(Path("club.csv"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kClubList);
+    }
+
+    // Runs command `id` and, inside the file dialog it opens, `work`; then,
+    // in the test's folder, types `fileName` and clicks the dialog's button.
+    void WithFileDialog(int id, const QString& fileName, const std::function<void(QFileDialog*)>& work) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(dir.path());  // where the person keeps the lists
+            work(dialog);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(name, fileName);
+            auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+            ASSERT_NE(buttons, nullptr);
+            QPushButton* accept = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                                                   : QDialogButtonBox::Open);
+            ASSERT_NE(accept, nullptr);
+            QTest::mouseClick(accept, Qt::LeftButton);
+            ran = !dialog->isVisible();
+            if (!ran) {
+                ADD_FAILURE() << "the file dialog stayed open on " << name->text().toStdString();
+                dialog->reject();
+            }
+        });
+        Trigger(id);
+        EXPECT_TRUE(ran);
+    }
+
+    static QCheckBox* Renumber(QFileDialog* dialog) {
+        auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("renumber"));
+        EXPECT_NE(box, nullptr);
+        return box;
+    }
+    static void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
+
+    QStringList Row(int row) const {
+        QStringList texts;
+        for (int c = 1; c <= 10; ++c) texts << Grid()->TextMatrix(row, c);
+        return texts;
+    }
+};
+
+}  // namespace
+
+TEST_F(CsvDialogs, ImportWithRenumberFromTheOpenDialog) {
+    WithFileDialog(ID_IMPORT_CSV, QStringLiteral("club.csv"), [](QFileDialog* dialog) {
+        QCheckBox* box = Renumber(dialog);
+        EXPECT_EQ(box->text(), "按文件顺序重新编号（放入频道 1、2、3…）");
+        EXPECT_FALSE(box->isChecked());
+        Click(box);
+        EXPECT_TRUE(box->isChecked());
+    });
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "已导入 4 个频道。本机不保存频道名称，略去了 4 个名称。");
+    EXPECT_EQ(Row(1), QStringList({"146.94000", "146.34000", "OFF", "100.0", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(Row(3), QStringList({"444.10000", "449.10000", "D023I", "D023N", "窄", "否", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(Row(4), QStringList({"443.45000", "448.45000", "OFF", "OFF", "窄", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_TRUE(Doc()->IsModified());
+
+    // The box remembers the last choice; without renumbering Location 130
+    // has no channel, and Cancel keeps the grid.
+    messages.clear();
+    answers = {Answer::Cancel};
+    WithFileDialog(ID_IMPORT_CSV, QStringLiteral("club.csv"), [](QFileDialog* dialog) {
+        QCheckBox* box = Renumber(dialog);
+        EXPECT_TRUE(box->isChecked());
+        Click(box);
+    });
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("第 5 行: Location“130”对应频道 131，不在 1 到 128 之内")) << messages[0].text.toStdString();
+    EXPECT_EQ(Grid()->TextMatrix(4, 1), "443.45000");
+}
+
+TEST_F(CsvDialogs, ExportLayoutChosenInTheSaveDialog) {
+    WithFileDialog(ID_IMPORT_CSV, QStringLiteral("club.csv"), [](QFileDialog* dialog) { Click(Renumber(dialog)); });
+    WithFileDialog(ID_EXPORT_CSV, QStringLiteral("out.csv"), [](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QCheckBox*>(QStringLiteral("renumber")), nullptr);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        EXPECT_EQ(types->currentText(), "CSV 文件 (*.csv)");
+        ASSERT_EQ(types->count(), 2);
+        QTest::keyClick(types, Qt::Key_Down);
+        EXPECT_EQ(types->currentText(), "CHIRP CSV 文件，供其他写频软件使用 (*.csv)");
+    });
+    QFile out(Path("out.csv"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = out.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 6);  // header, four channels, the empty rest after the last line end
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "1,,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r");
+    EXPECT_EQ(lines[4], "4,,443.450000,+,5.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,High,,,,,\r");
+
+    // The next export offers the layout chosen last.
+    WithFileDialog(ID_EXPORT_CSV, QStringLiteral("again.csv"), [](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentIndex(), 1);
+    });
+    QFile again(Path("again.csv"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(again.readLine().contains("Location"));
+}

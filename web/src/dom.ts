@@ -1,0 +1,18 @@
+// Small helpers for building the page's elements.
+
+export function el<K extends keyof HTMLElementTagNameMap>(
+  tag: K,
+  attributes: Record<string, string> = {},
+  ...children: (Node | string)[]
+): HTMLElementTagNameMap[K] {
+  const element = document.createElement(tag);
+  for (const [name, value] of Object.entries(attributes)) element.setAttribute(name, value);
+  element.append(...children);
+  return element;
+}
+
+export function byId<T extends HTMLElement>(id: string): T {
+  const element = document.getElementById(id);
+  if (!element) throw new Error(`#${id} missing`);
+  return element as T;
+}

@@ -1,0 +1,94 @@
+// The radio commands of the page: the port chosen through Web Serial, the
+// progress window, and the rules' engines run over them.
+import { type Rules, type RulesHost, runClone, runTuning, CloneOutcome } from './rules';
+import { SerialLink, pause, type SerialPortLike } from './serialLink';
+import { showMessage } from './messageBox';
+import { ProgressWindow } from './progress';
+import { t } from './texts';
+
+interface SerialApi {
+  getPorts(): Promise<SerialPortLike[]>;
+  requestPort(options?: object): Promise<SerialPortLike>;
+}
+
+export function serialApi(): SerialApi | null {
+  return 'serial' in navigator ? (navigator as unknown as { serial: SerialApi }).serial : null;
+}
+
+export class RadioLink {
+  private port: SerialPortLike | null = null;
+  private readonly link = new SerialLink(async () => this.port);
+  readonly progress = new ProgressWindow();
+  private busy = false;
+
+  constructor(private readonly rules: Rules) {}
+
+  // A port granted before, or the browser's chooser. False when there is none.
+  async choosePort(): Promise<boolean> {
+    const serial = serialApi();
+    if (!serial) {
+      await showMessage(t('WebNoSerial'));
+      return false;
+    }
+    if (!this.port) {
+      const granted = await serial.getPorts();
+      if (granted.length === 1) this.port = granted[0];
+    }
+    if (!this.port) {
+      try {
+        this.port = await serial.requestPort();
+      } catch {
+        return false;  // the user closed the chooser
+      }
+    }
+    return true;
+  }
+
+  // Opens the progress window; the transfer runs when the user presses 开始.
+  async transfer(write: boolean, finished: (outcome: CloneOutcome) => void): Promise<void> {
+    if (this.busy || this.progress.isOpen() || !(await this.choosePort())) return;
+    this.progress.open(write, async () => {
+      this.busy = true;
+      this.rules.host = this.host(true);
+      try {
+        const outcome = await runClone(this.rules, write ? 1 : 0);
+        this.progress.finish();
+        finished(outcome);
+      } finally {
+        this.busy = false;
+      }
+    });
+  }
+
+  async tune(set: number, item: number): Promise<void> {
+    if (this.busy || !(await this.choosePort())) return;
+    this.busy = true;
+    this.rules.host = this.host(false);
+    try {
+      await runTuning(this.rules, set, item);
+    } finally {
+      this.busy = false;
+    }
+  }
+
+  isBusy(): boolean {
+    return this.busy;
+  }
+
+  private host(withProgress: boolean): RulesHost {
+    const progress = this.progress;
+    return {
+      open: () => this.link.open(),
+      purge: () => this.link.purge(),
+      write: (bytes) => this.link.write(bytes),
+      read: (count, totalMs, intervalMs) => this.link.read(count, totalMs, intervalMs),
+      close: () => this.link.close(),
+      pause,
+      status: (text) => withProgress && progress.setStatus(text),
+      progress: (position) => withProgress && progress.setProgress(position),
+      ask: (text, buttons) => showMessage(text, buttons),
+      cancelled: () => withProgress && progress.cancelled(),
+      watch: (watch) => withProgress && progress.setWatch(watch),
+    };
+  }
+}

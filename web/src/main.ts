@@ -1,0 +1,394 @@
+// The page: the document, its commands and the form around the grid.
+import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type Rules, type RulesFactory } from './rules';
+import { byId } from './dom';
+import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
+import { ChannelGrid } from './grid';
+import { History } from './history';
+import { RadioLink, serialApi } from './link';
+import { MessageIcon, showMessage } from './messageBox';
+import { editOptions } from './optionsDialog';
+import { showReport } from './report';
+import { chooseField } from './setFieldDialog';
+import { commandText, commandTip, language, loadTexts, setLanguage, t } from './texts';
+import { openTuning } from './tuningDialog';
+
+declare const createRulesModule: RulesFactory;
+
+class Page {
+  private name = t('Untitled');
+  private handle: FileSystemFileHandle | null = null;
+  private modified = false;
+  private readonly history: History;
+  private readonly grid: ChannelGrid;
+  private readonly link: RadioLink;
+  private readonly boxes: HTMLSelectElement[] = [];
+  private clipboard = '';
+
+  constructor(private readonly rules: Rules) {
+    this.history = new History(rules, () => {
+      this.showDocument();
+      this.setModified(true);
+    });
+    this.grid = new ChannelGrid(rules, (before) => this.changed(before));
+    byId('grid-frame').append(this.grid.element, this.grid.dataList);
+    this.link = new RadioLink(rules);
+    for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
+      const select = byId<HTMLSelectElement>(`box-${box}`);
+      this.boxes[box] = select;
+      select.addEventListener('change', () => {
+        const before = rules.sinBytes();
+        rules.setSelection(box, select.selectedIndex);
+        this.changed(before);
+      });
+      select.addEventListener('keydown', (e) => {
+        if (e.key === 'Enter') {
+          e.preventDefault();
+          focusNext(select);
+        }
+      });
+    }
+    for (const button of document.querySelectorAll<HTMLButtonElement>('[data-command]')) {
+      button.addEventListener('click', () => void this.run(button.dataset.command!));
+    }
+    byId<HTMLSelectElement>('recent').addEventListener('change', (e) => void this.openRecent(e.target as HTMLSelectElement));
+    document.addEventListener('keydown', (e) => this.onShortcut(e));
+    window.addEventListener('beforeunload', (e) => {
+      if (this.modified) e.preventDefault();
+    });
+    this.acceptDroppedFiles();
+    if (!serialApi()) {
+      const notice = byId('no-serial');
+      notice.hidden = false;
+    }
+    this.applyLanguage();
+    this.showDocument();
+  }
+
+  private changed(before: Uint8Array): void {
+    this.history.record(before);
+    this.setModified(true);
+  }
+
+  private setModified(modified: boolean): void {
+    this.modified = modified;
+    this.showTitle();
+  }
+
+  private showTitle(): void {
+    const title = `${this.name}${this.modified ? ' *' : ''}`;
+    byId('doc-title').textContent = title;
+    document.title = `${title} - ${t('AppTitle')}`;
+  }
+
+  private showDocument(): void {
+    for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
+      const select = this.boxes[box];
+      const texts = this.rules.boxTexts(box);
+      if (select.options.length !== texts.length) select.replaceChildren(...texts.map((text) => new Option(text)));
+      select.selectedIndex = this.rules.selection(box);
+    }
+    this.grid.refresh();
+    this.showTitle();
+  }
+
+  private applyLanguage(): void {
+    document.documentElement.lang = language() === 'zh' ? 'zh-CN' : 'en';
+    for (const [id, name] of Object.entries(elementTexts)) byId(id).textContent = t(name);
+    for (const [id, name] of Object.entries(groupLabels)) byId(id).setAttribute('aria-label', commandText(name));
+    for (const button of document.querySelectorAll<HTMLButtonElement>('[data-command]')) {
+      const command = button.dataset.command!;
+      if (command === 'language') {
+        button.textContent = t(language() === 'zh' ? 'LanguageEnglish' : 'LanguageChinese');
+        button.title = t('TipLanguage');
+      } else {
+        button.textContent = commandText(commandTexts[command][0]);
+        button.title = commandTip(commandTexts[command][1]);
+      }
+    }
+    byId<HTMLSelectElement>('recent').setAttribute('aria-label', t('RecentPlaceholder'));
+    this.grid.refreshCaptions();
+    this.showRecent();
+    this.showTitle();
+  }
+
+  private showRecent(): void {
+    const select = byId<HTMLSelectElement>('recent');
+    select.replaceChildren(new Option(t('RecentPlaceholder'), ''), ...recentFiles().map((e, i) => new Option(`${i + 1} ${e.name}`, String(i))));
+  }
+
+  async run(command: string): Promise<void> {
+    this.grid.commitEdit();
+    const range = this.grid.selection();
+    switch (command) {
+      case 'new': return this.newDocument();
+      case 'open': return this.open();
+      case 'save': return void (await this.save(false));
+      case 'saveAs': return void (await this.save(true));
+      case 'exportCsv': return download(`${baseName(this.name)}.csv`, this.rules.exportCsv(), 'text/csv');
+      case 'importCsv': return this.importCsv();
+      case 'undo': return this.history.undo();
+      case 'redo': return this.history.redo();
+      case 'copy': return this.copy();
+      case 'cut': return this.edit(() => {
+        this.copy();
+        this.rules.clearCells(range.top, range.left, range.bottom, range.right);
+      });
+      case 'paste': return this.paste();
+      case 'clearChannels': return this.rows(RowsOp.Clear);
+      case 'insertChannel': return this.rows(RowsOp.Insert);
+      case 'deleteChannel': return this.rows(RowsOp.Delete);
+      case 'channelUp': return this.rows(RowsOp.MoveUp);
+      case 'channelDown': return this.rows(RowsOp.MoveDown);
+      case 'read':
+        this.previousImage = this.rules.sinBytes();
+        return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
+      case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
+      case 'setField': return this.setField();
+      case 'options': return this.options();
+      case 'tuning': return this.tuning();
+      case 'printPreview':
+        showReport(this.rules, () => this.grid.focus());
+        return;
+      case 'print':
+        showReport(this.rules, () => this.grid.focus());
+        window.print();
+        return;
+      case 'language':
+        setLanguage(language() === 'zh' ? 'en' : 'zh');
+        return this.applyLanguage();
+    }
+  }
+
+  // Runs an edit of the document as one undo step.
+  private edit(change: () => void): void {
+    const before = this.rules.sinBytes();
+    change();
+    const after = this.rules.sinBytes();
+    this.showDocument();
+    if (!sameBytes(before, after)) this.changed(before);
+  }
+
+  // The image before a read, for its undo step.
+  private previousImage = new Uint8Array();
+
+  private transferred(write: boolean, outcome: CloneOutcome): void {
+    if (write || outcome !== CloneOutcome.Completed) return;
+    // The radio's memory replaced what the user had, as one step.
+    this.history.record(this.previousImage);
+    this.showDocument();
+    this.setModified(true);
+  }
+
+  private async askToSave(): Promise<boolean> {
+    if (!this.modified) return true;
+    const answer = await showMessage(t('WebAskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
+    if (answer === Answer.Cancel) return false;
+    return answer === Answer.Discard || (await this.save(false));
+  }
+
+  private async newDocument(): Promise<void> {
+    if (!(await this.askToSave())) return;
+    this.rules.newDocument();
+    this.opened(t('Untitled'), null);
+  }
+
+  private opened(name: string, handle: FileSystemFileHandle | null): void {
+    this.name = name;
+    this.handle = handle;
+    this.history.clear();
+    this.modified = false;
+    this.showDocument();
+  }
+
+  private async open(): Promise<void> {
+    if (!(await this.askToSave())) return;
+    const file = await openSinFile(byId<HTMLInputElement>('file-input'));
+    if (file) await this.load(file.name, file.bytes, file.handle);
+  }
+
+  private async load(name: string, bytes: Uint8Array, handle: FileSystemFileHandle | null): Promise<void> {
+    const result = this.rules.loadSin(name, bytes);
+    if (!result.ok) {
+      await showMessage(result.error);
+      return;
+    }
+    if (result.empty) return;
+    rememberFile(name, bytes);
+    this.showRecent();
+    this.opened(name, handle);
+  }
+
+  private async openRecent(select: HTMLSelectElement): Promise<void> {
+    const entry = recentFiles()[Number(select.value)];
+    select.selectedIndex = 0;
+    if (!entry || !(await this.askToSave())) return;
+    await this.load(entry.name, recentBytes(entry), null);
+  }
+
+  private async save(askName: boolean): Promise<boolean> {
+    const bytes = this.rules.sinBytes();
+    try {
+      if (this.handle && !askName) {
+        await writeToHandle(this.handle, bytes);
+      } else {
+        const name = this.name === t('Untitled') ? `${t('Untitled')}.sin` : this.name;
+        const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes);
+        if (!saved) return false;
+        this.name = saved.name;
+        this.handle = saved.handle;
+      }
+    } catch {
+      await showMessage(t('WebCannotWrite', this.name));
+      return false;
+    }
+    rememberFile(this.name, bytes);
+    this.showRecent();
+    this.setModified(false);
+    return true;
+  }
+
+  private async importCsv(): Promise<void> {
+    const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
+    if (!file) return;
+    const before = this.rules.sinBytes();
+    const result = this.rules.importCsv(file.text, false);
+    if (result.problems.length > 0) {
+      let summary = t('WebCsvRefused', result.problems.length);
+      for (const p of result.problems) summary += t('WebCsvLine', p.line, p.reason);
+      summary += t('WebCsvApplyValid');
+      if ((await showMessage(summary, Buttons.OkCancel, MessageIcon.Question)) !== Answer.Ok) return;
+      this.rules.importCsv(file.text, true);
+    }
+    this.showDocument();
+    if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
+  }
+
+  private copy(): void {
+    const r = this.grid.selection();
+    this.clipboard = this.rules.copyCells(r.top, r.left, r.bottom, r.right);
+    navigator.clipboard?.writeText(this.clipboard).catch(() => {});
+  }
+
+  private async paste(): Promise<void> {
+    let text = this.clipboard;
+    try {
+      text = (await navigator.clipboard.readText()) || text;
+    } catch {
+      // No permission to read the system clipboard: the page's own copy serves.
+    }
+    const r = this.grid.selection();
+    let refused = '';
+    this.edit(() => {
+      refused = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);
+    });
+    if (refused) await showMessage(refused);
+  }
+
+  private rows(op: RowsOp): void {
+    const r = this.grid.selection();
+    let done = false;
+    this.edit(() => {
+      done = this.rules.channelRows(op, r.top, r.bottom);
+    });
+    if (!done) return;
+    const delta = op === RowsOp.MoveUp ? -1 : op === RowsOp.MoveDown ? 1 : 0;
+    if (delta !== 0) {
+      // The selection moves with the channels.
+      this.grid.moveTo(r.top + delta, r.left);
+      this.grid.moveTo(r.bottom + delta, r.right, true);
+    }
+  }
+
+  private async setField(): Promise<void> {
+    const r = this.grid.selection();
+    const chosen = await chooseField(this.rules);
+    if (chosen) this.edit(() => this.rules.setField(chosen.column, r.top, r.bottom, chosen.value));
+  }
+
+  private async options(): Promise<void> {
+    const before = this.rules.sinBytes();
+    if (!(await editOptions(this.rules))) return;
+    if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
+  }
+
+  private async tuning(): Promise<void> {
+    if (!(await this.link.choosePort())) return;
+    const band = this.rules.boxTexts(FormBox.Band)[this.rules.selection(FormBox.Band)] ?? '';
+    await openTuning(this.rules, band, (set, item) => this.link.tune(set, item));
+    this.grid.focus();
+  }
+
+  private acceptDroppedFiles(): void {
+    document.addEventListener('dragover', (e) => {
+      e.preventDefault();
+      document.body.classList.add('dragging');
+    });
+    document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
+    document.addEventListener('drop', async (e) => {
+      e.preventDefault();
+      document.body.classList.remove('dragging');
+      const file = e.dataTransfer?.files[0];
+      if (!file || !file.name.toLowerCase().endsWith('.sin') || !(await this.askToSave())) return;
+      await this.load(file.name, new Uint8Array(await file.arrayBuffer()), null);
+    });
+  }
+
+  private onShortcut(e: KeyboardEvent): void {
+    if (document.querySelector('dialog[open]')) return;
+    const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
+    const ctrl = e.ctrlKey || e.metaKey;
+    const inGrid = this.grid.element.contains(document.activeElement) && !this.grid.isEditing();
+    let command = '';
+    if (ctrl && !e.shiftKey) command = ({ o: 'open', s: 'save', p: 'printPreview', r: 'read', z: 'undo', y: 'redo' } as Record<string, string>)[key] ?? '';
+    if (ctrl && e.shiftKey) command = ({ z: 'redo', ArrowUp: 'channelUp', ArrowDown: 'channelDown' } as Record<string, string>)[key] ?? '';
+    if (inGrid && ctrl && !e.shiftKey) command ||= ({ c: 'copy', x: 'cut', v: 'paste', Insert: 'copy' } as Record<string, string>)[key] ?? '';
+    if (inGrid && !ctrl && e.shiftKey) command ||= ({ Delete: 'cut', Insert: 'paste' } as Record<string, string>)[key] ?? '';
+    if (inGrid && !ctrl && !e.shiftKey && key === 'Delete') command = 'clearChannels';
+    if (!command) return;
+    e.preventDefault();
+    void this.run(command);
+  }
+}
+
+// The texts of the page's fixed elements, by element id.
+const elementTexts: Record<string, string> = {
+  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'WebGroupSettings',
+  'label-model': 'WebModel', 'label-band': 'WebBand', 'label-power': 'WebPowerLevel', 'label-manual': 'WebManual',
+  'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
+};
+
+const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };
+
+// Each command's button text and tip.
+const commandTexts: Record<string, [string, string]> = {
+  new: ['CmdFileNew', 'TipFileNew'], open: ['CmdFileOpen', 'TipFileOpen'], save: ['CmdFileSave', 'TipFileSave'],
+  saveAs: ['CmdFileSaveAs', 'TipFileSaveAs'], importCsv: ['CmdImportCsv', 'TipImportCsv'], exportCsv: ['CmdExportCsv', 'TipExportCsv'],
+  printPreview: ['CmdFilePrintPreview', 'TipFilePrintPreview'], print: ['CmdFilePrint', 'TipFilePrint'],
+  undo: ['CmdEditUndo', 'TipEditUndo'], redo: ['CmdEditRedo', 'TipEditRedo'], cut: ['CmdEditCut', 'TipEditCut'],
+  copy: ['CmdEditCopy', 'TipEditCopy'], paste: ['CmdEditPaste', 'TipEditPaste'], clearChannels: ['CmdEditClear', 'TipEditClear'],
+  insertChannel: ['CmdChannelInsert', 'TipChannelInsert'], deleteChannel: ['CmdChannelDelete', 'TipChannelDelete'],
+  channelUp: ['CmdChannelUp', 'TipChannelUp'], channelDown: ['CmdChannelDown', 'TipChannelDown'], setField: ['CmdSetField', 'TipSetField'],
+  read: ['CmdRead', 'TipRead'], write: ['CmdWrite', 'TipWrite'], tuning: ['CmdTuning', 'TipTuning'], options: ['CmdOptions', 'TipOptions'],
+};
+
+function focusNext(from: HTMLElement): void {
+  const focusable = Array.from(document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')).filter((n) => !n.hidden && !(n as HTMLButtonElement).disabled);
+  const i = focusable.indexOf(from);
+  focusable[(i + 1) % focusable.length]?.focus();
+}
+
+function baseName(name: string): string {
+  return name.replace(/\.sin$/i, '');
+}
+
+function sameBytes(a: Uint8Array, b: Uint8Array): boolean {
+  return a.length === b.length && a.every((v, i) => v === b[i]);
+}
+
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+
+createRulesModule({}).then((rules) => {
+  loadTexts(rules);
+  (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
+  document.body.dataset.ready = 'true';
+});

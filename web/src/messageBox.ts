@@ -1,0 +1,66 @@
+// The page's modal boxes: a text and the buttons the rules ask for; the
+// answer comes back as the rules' Answer.
+import { Answer, Buttons } from './rules';
+import { el } from './dom';
+import { t } from './texts';
+
+export const enum MessageIcon { Information = 'information', Warning = 'warning', Question = 'question' }
+
+const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
+  [Buttons.Ok]: [[Answer.Ok, () => t('WebOk')]],
+  [Buttons.OkCancel]: [[Answer.Ok, () => t('WebOk')], [Answer.Cancel, () => t('WebCancel')]],
+  [Buttons.RetryCancel]: [[Answer.Retry, () => t('WebRetry')], [Answer.Cancel, () => t('WebCancel')]],
+  [Buttons.SaveDiscardCancel]: [
+    [Answer.Save, () => t('WebSave')],
+    [Answer.Discard, () => t('WebDiscard')],
+    [Answer.Cancel, () => t('WebCancel')],
+  ],
+};
+
+// Boxes come one at a time, in the order they were asked.
+let queue: Promise<unknown> = Promise.resolve();
+
+export function showMessage(
+  text: string,
+  buttons: Buttons = Buttons.Ok,
+  icon: MessageIcon = MessageIcon.Warning,
+  caption: string = t('AppTitle'),
+): Promise<Answer> {
+  const shown = queue.then(() => openBox(text, buttons, icon, caption));
+  queue = shown;
+  return shown;
+}
+
+function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string): Promise<Answer> {
+  return new Promise((resolve) => {
+    const returnFocus = document.activeElement as HTMLElement | null;
+    const title = el('h2', { id: 'message-title' }, caption);
+    const body = el('p', { id: 'message-text', class: 'message-text' }, text);
+    const row = el('div', { class: 'buttons' });
+    const dialog = el('dialog', {
+      class: `message ${icon}`,
+      role: 'alertdialog',
+      'aria-labelledby': 'message-title',
+      'aria-describedby': 'message-text',
+    }, title, body, row);
+    const cancelAnswer = buttons === Buttons.Ok ? Answer.Ok : Answer.Cancel;
+    const finish = (answer: Answer) => {
+      dialog.close();
+      dialog.remove();
+      returnFocus?.focus();
+      resolve(answer);
+    };
+    for (const [answer, label] of buttonsOf[buttons]) {
+      const button = el('button', { type: 'button', 'data-answer': String(answer) }, label());
+      button.addEventListener('click', () => finish(answer));
+      row.append(button);
+    }
+    dialog.addEventListener('cancel', (e) => {
+      e.preventDefault();
+      finish(cancelAnswer);
+    });
+    document.body.append(dialog);
+    dialog.showModal();
+    (row.firstElementChild as HTMLButtonElement).focus();
+  });
+}

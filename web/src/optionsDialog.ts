@@ -1,0 +1,82 @@
+// 可选功能: the radio-wide settings, read from and stored into the image by the rules.
+import type { OptionsValues, Rules } from './rules';
+import { el } from './dom';
+import { t } from './texts';
+
+function labelled(text: string, control: HTMLElement): HTMLLabelElement {
+  return el('label', {}, el('span', {}, text), control);
+}
+
+function list(id: string, entries: string[], index: number): HTMLSelectElement {
+  const select = el('select', { id });
+  for (const entry of entries) select.append(new Option(entry));
+  select.selectedIndex = index;
+  return select;
+}
+
+function check(id: string, on: boolean): HTMLInputElement {
+  const box = el('input', { type: 'checkbox', id });
+  box.checked = on;
+  return box;
+}
+
+// Shows the dialog; resolves true when the user pressed 确定 and the values were stored.
+export function editOptions(rules: Rules): Promise<boolean> {
+  const v = rules.options();
+  const lists = rules.optionLists();
+  const timer = list('opt-timer', lists.timer, v.timerPosition);
+  const squelch = list('opt-squelch', lists.squelch, v.squelch);
+  const languageBox = list('opt-language', lists.language, v.language);
+  const alarm = check('opt-alarm', v.alarmTone);
+  const battery = check('opt-battery', v.batterySave);
+  const scrambler = check('opt-scrambler', v.scrambler);
+  const voxGain = list('opt-vox-gain', lists.voxGain, v.voxGain);
+  const voxDelay = list('opt-vox-delay', lists.voxDelay, v.voxDelay);
+  const bot = check('opt-bot', v.bot);
+  const eot = check('opt-eot', v.eot);
+  const ani = el('input', { type: 'text', id: 'opt-ani', inputmode: 'numeric', maxlength: String(Math.max(4, v.ani.length)) });
+  ani.value = v.ani;
+  ani.addEventListener('input', () => (ani.value = ani.value.replace(/[^0-9]/g, '')));
+  const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
+  name.value = v.radioName;
+  name.addEventListener('input', () => (name.value = name.value.toUpperCase().replace(/[^A-Z0-9]/g, '')));
+  const ok = el('button', { type: 'button', id: 'opt-ok' }, t('WebOk'));
+  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('WebCancel'));
+
+  const dialog = el('dialog', { id: 'options', 'aria-labelledby': 'options-title', class: 'options' },
+    el('h2', { id: 'options-title' }, t('CmdOptions')),
+    el('div', { class: 'option-groups' },
+      el('fieldset', {}, el('legend', {}, t('WebOptRadio')),
+        labelled(t('WebOptTimer'), timer), labelled(t('WebOptSquelch'), squelch), labelled(t('WebOptLanguage'), languageBox),
+        labelled(t('WebOptAlarm'), alarm), labelled(t('WebOptBattery'), battery), labelled(t('WebOptScrambler'), scrambler)),
+      el('fieldset', {}, el('legend', {}, t('WebOptVox')),
+        labelled(t('WebOptVoxGain'), voxGain), labelled(t('WebOptVoxDelay'), voxDelay)),
+      el('fieldset', {}, el('legend', {}, 'PTT ID'),
+        labelled(t('WebOptBot'), bot), labelled(t('WebOptEot'), eot), labelled('ANI', ani), labelled(t('WebOptName'), name))),
+    el('div', { class: 'buttons' }, ok, cancel));
+  document.body.append(dialog);
+  dialog.showModal();
+  timer.focus();
+  return new Promise((resolve) => {
+    const finish = (store: boolean) => {
+      if (store) {
+        const values: OptionsValues = {
+          timerPosition: timer.selectedIndex, squelch: squelch.selectedIndex, voxGain: voxGain.selectedIndex,
+          voxDelay: voxDelay.selectedIndex, language: languageBox.selectedIndex, alarmTone: alarm.checked,
+          scrambler: scrambler.checked, batterySave: battery.checked, bot: bot.checked, eot: eot.checked,
+          ani: ani.value, radioName: name.value,
+        };
+        rules.setOptions(values);
+      }
+      dialog.close();
+      dialog.remove();
+      resolve(store);
+    };
+    ok.addEventListener('click', () => finish(true));
+    cancel.addEventListener('click', () => finish(false));
+    dialog.addEventListener('cancel', (e) => {
+      e.preventDefault();
+      finish(false);
+    });
+  });
+}

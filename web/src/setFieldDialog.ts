@@ -1,0 +1,41 @@
+// 批量设置: one value for a column of every selected channel in use.
+import type { Rules } from './rules';
+import { el } from './dom';
+import { t } from './texts';
+
+// Resolves with the column and value chosen, or null when cancelled.
+export function chooseField(rules: Rules): Promise<{ column: number; value: string } | null> {
+  const column = el('select', { id: 'field-column' });
+  for (let c = 3; c <= 10; ++c) column.append(new Option(rules.columnCaption(c), String(c)));
+  const value = el('select', { id: 'field-value' });
+  const fill = () => {
+    const c = Number(column.value);
+    const entries = c <= 4 ? rules.toneTexts() : rules.listEntries(c);
+    value.replaceChildren(...entries.map((e) => new Option(e)));
+  };
+  column.addEventListener('change', fill);
+  fill();
+  const ok = el('button', { type: 'button', id: 'field-ok' }, t('WebOk'));
+  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('WebCancel'));
+  const dialog = el('dialog', { id: 'set-field', 'aria-labelledby': 'set-field-title' },
+    el('h2', { id: 'set-field-title' }, t('CmdSetField')),
+    el('label', {}, el('span', {}, t('WebSetFieldColumn')), column),
+    el('label', {}, el('span', {}, t('WebSetFieldValue')), value),
+    el('div', { class: 'buttons' }, ok, cancel));
+  document.body.append(dialog);
+  dialog.showModal();
+  column.focus();
+  return new Promise((resolve) => {
+    const finish = (chosen: boolean) => {
+      dialog.close();
+      dialog.remove();
+      resolve(chosen ? { column: Number(column.value), value: value.options[value.selectedIndex]?.text ?? '' } : null);
+    };
+    ok.addEventListener('click', () => finish(true));
+    cancel.addEventListener('click', () => finish(false));
+    dialog.addEventListener('cancel', (e) => {
+      e.preventDefault();
+      finish(false);
+    });
+  });
+}

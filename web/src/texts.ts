@@ -1,0 +1,41 @@
+// The page's texts come from the program's one table of texts (in the rules
+// module), by name, in Chinese or English.
+import type { Rules } from './rules';
+
+export type Language = 'zh' | 'en';
+
+let table: Record<string, [string, string]> = {};
+let current: Language = 'zh';
+let rulesModule: Rules | null = null;
+
+export function loadTexts(rules: Rules): void {
+  rulesModule = rules;
+  table = rules.textTable();
+}
+
+// Switches the page and the rules' own messages.
+export function setLanguage(language: Language): void {
+  current = language;
+  rulesModule?.setLanguage(language === 'en');
+}
+
+export function language(): Language {
+  return current;
+}
+
+// Text `name` of the table with %1, %2 … replaced by `args`.
+export function t(name: string, ...args: (string | number)[]): string {
+  const entry = table[name];
+  if (!entry) throw new Error(`no text ${name}`);
+  return entry[current === 'en' ? 1 : 0].replace(/%(\d)/g, (m, n: string) => String(args[Number(n) - 1] ?? m));
+}
+
+// A command's menu text as a button shows it: no access key, no shortcut.
+export function commandText(name: string): string {
+  return t(name).split('\t')[0].replace(/\(&.\)/, '').replace('&', '').trim();
+}
+
+// The status-bar prompt of a command (the first line of its tip).
+export function commandTip(name: string): string {
+  return t(name).split('\n')[0];
+}

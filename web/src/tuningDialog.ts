@@ -1,0 +1,166 @@
+// 在线调试: three test-frequency sets and four items; 开始 sends the chosen
+// item with the chosen set over the radio link. The model is the rules'.
+import type { Rules, SideValue } from './rules';
+import { el } from './dom';
+import { MessageIcon, showMessage } from './messageBox';
+import { t } from './texts';
+
+const SETS: [number, string][] = [[2, 'WebTuneHigh'], [3, 'WebTuneMid'], [4, 'WebTuneLow']];
+const ITEMS: [number, string][] = [[2, 'WebTuneTxFrequency'], [3, 'WebTuneLowBattery'], [4, 'WebTuneSquelch'], [5, 'WebTuneTxPower']];
+
+interface SideControls { frequency: HTMLInputElement; list: HTMLSelectElement; kind: HTMLInputElement[]; step: HTMLInputElement[] }
+
+function radios(name: string, labels: string[]): { inputs: HTMLInputElement[]; group: HTMLElement } {
+  const inputs = labels.map((_, i) => el('input', { type: 'radio', name, value: String(i), id: `${name}-${i}` }));
+  const group = el('div', { role: 'radiogroup' }, ...inputs.flatMap((input, i) => [input, el('label', { for: input.id }, labels[i])]));
+  return { inputs, group };
+}
+
+export function openTuning(rules: Rules, bandText: string, send: (set: number, item: number) => Promise<void>): Promise<void> {
+  rules.tuningOpen(bandText);
+  let shownSet = 0;
+  let item = 0;
+
+  const side = (rx: boolean): { controls: SideControls; box: HTMLElement } => {
+    const prefix = rx ? 'rx' : 'tx';
+    const frequency = el('input', { type: 'text', id: `tune-${prefix}-frequency`, inputmode: 'decimal' });
+    const list = el('select', { id: `tune-${prefix}-list` });
+    const kind = radios(`tune-${prefix}-kind`, [t('WebTuneAnalogue'), t('WebTuneDigital')]);
+    const step = radios(`tune-${prefix}-step`, ['5.00KHZ', '6.25KHZ']);
+    for (const input of kind.inputs) input.addEventListener('change', () => fillList(list, Number(input.value), 0));
+    frequency.addEventListener('keydown', (e) => {
+      if (e.key === 'Enter') {
+        e.preventDefault();
+        store();
+      }
+    });
+    const box = el('fieldset', {}, el('legend', {}, t(rx ? 'WebTuneRx' : 'WebTuneTx')),
+      el('label', { for: frequency.id }, t('WebTuneFrequency')), frequency,
+      el('label', { for: list.id }, t('WebTuneSignal')), list,
+      el('span', {}, t('WebTuneKind')), kind.group,
+      el('span', {}, t('WebTuneStep')), step.group);
+    return { controls: { frequency, list, kind: kind.inputs, step: step.inputs }, box };
+  };
+  const fillList = (list: HTMLSelectElement, kind: number, index: number) => {
+    list.replaceChildren(...rules.signallingList(kind).map((text) => new Option(text)));
+    list.selectedIndex = index;
+  };
+  const rx = side(true);
+  const tx = side(false);
+  const showSide = (c: SideControls, v: SideValue) => {
+    c.frequency.value = v.frequency;
+    c.kind[v.kind].checked = true;
+    c.step[v.step].checked = true;
+    fillList(c.list, v.kind, v.listIndex);
+  };
+  const storeSide = (c: SideControls, isRx: boolean) => {
+    const kind = c.kind.findIndex((r) => r.checked);
+    const step = c.step.findIndex((r) => r.checked);
+    c.frequency.value = rules.tuningSetSide(shownSet, isRx, c.frequency.value, step, kind, c.list.selectedIndex);
+  };
+  const store = () => {
+    if (!shownSet) return;
+    storeSide(rx.controls, true);
+    storeSide(tx.controls, false);
+  };
+
+  const frequencyPage = el('div', { id: 'tune-frequency-page', hidden: '' }, rx.box, tx.box);
+  const choose = radios('tune-set', SETS.map(([, key]) => t(key === 'WebTuneMid' ? 'WebTuneMidChoice' : key)));
+  choose.inputs[0].checked = true;
+  const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('WebTuneParameters') });
+  const position = el('span', { id: 'tune-position', 'aria-live': 'polite' });
+  const start = el('button', { type: 'button', id: 'tune-start' }, t('WebStart'));
+  slider.addEventListener('input', () => {
+    position.textContent = t('WebTunePosition', slider.value);
+    rules.tuningSetItemValue(item, Number(slider.value));
+  });
+  const itemPage = el('div', { id: 'tune-item-page', hidden: '' },
+    el('fieldset', {}, el('legend', {}, t('WebTuneChooseSet')), choose.group),
+    el('fieldset', {}, el('legend', {}, t('WebTuneParameters')), el('span', {}, t('WebTuneMin')), slider, el('span', {}, t('WebTuneMax')), position, start));
+  const note = el('h3', { id: 'tune-note' }, t('WebTuneNote'));
+  const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('WebTuneRestore'));
+
+  const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': t('CmdTuning') });
+  const dialog = el('dialog', { id: 'tuning', class: 'tuning', 'aria-labelledby': 'tuning-title' },
+    el('h2', { id: 'tuning-title' }, t('WebTuningTitle')),
+    el('div', { class: 'tune-body' }, nav, el('div', { class: 'tune-page' }, note, frequencyPage, itemPage, restore)));
+  const showSet = (set: number, label: string) => {
+    store();
+    shownSet = set;
+    note.textContent = label;
+    frequencyPage.hidden = false;
+    itemPage.hidden = true;
+    restore.hidden = false;
+    const v = rules.tuningSet(set);
+    showSide(rx.controls, v.rx);
+    showSide(tx.controls, v.tx);
+  };
+  const showItem = (value: number, label: string) => {
+    store();
+    shownSet = 0;
+    item = value;
+    note.textContent = label;
+    frequencyPage.hidden = true;
+    itemPage.hidden = false;
+    restore.hidden = false;
+    slider.value = String(rules.tuningItemValue(item));
+    position.textContent = t('WebTunePosition', slider.value);
+  };
+  nav.append(el('h3', {}, t('WebTuneFrequencies')));
+  for (const [set, key] of SETS) {
+    const b = el('button', { type: 'button', 'data-set': String(set) }, t(key));
+    b.addEventListener('click', () => showSet(set, t(key)));
+    nav.append(b);
+  }
+  nav.append(el('h3', {}, t('WebTuneItems')));
+  for (const [value, key] of ITEMS) {
+    const b = el('button', { type: 'button', 'data-item': String(value) }, t(key));
+    b.addEventListener('click', () => showItem(value, t(key)));
+    nav.append(b);
+  }
+  const exit = el('button', { type: 'button', id: 'tune-exit' }, t('WebTuneExit'));
+  nav.append(exit);
+
+  restore.addEventListener('click', () => {
+    if (!itemPage.hidden) {
+      rules.tuningSetItemValue(item, rules.tuningDefaultValue(item));
+      slider.value = String(rules.tuningItemValue(item));
+      position.textContent = t('WebTunePosition', slider.value);
+    } else if (!frequencyPage.hidden) {
+      rules.tuningRestoreSet(shownSet);
+      showSet(shownSet, note.textContent ?? '');
+    } else {
+      void showMessage(t('WebTuneNothingShown'), undefined, MessageIcon.Warning);
+    }
+  });
+  let running = false;
+  start.addEventListener('click', async () => {
+    if (running) return;
+    running = true;
+    start.disabled = true;
+    const set = SETS[Math.max(0, choose.inputs.findIndex((r) => r.checked))][0];
+    try {
+      await send(set, item);
+    } finally {
+      running = false;
+      start.disabled = false;
+    }
+  });
+
+  document.body.append(dialog);
+  dialog.showModal();
+  (nav.querySelector('button') as HTMLButtonElement).focus();
+  return new Promise((resolve) => {
+    const close = () => {
+      if (running) return;
+      dialog.close();
+      dialog.remove();
+      resolve();
+    };
+    exit.addEventListener('click', close);
+    dialog.addEventListener('cancel', (e) => {
+      e.preventDefault();
+      close();
+    });
+  });
+}

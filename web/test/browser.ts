@@ -1,0 +1,74 @@
+// The page in headless Chromium (Debian's), served from build-web/site on a
+// loopback port, with downloads landing in a temporary folder.
+import * as fs from 'node:fs';
+import * as http from 'node:http';
+import * as os from 'node:os';
+import * as path from 'node:path';
+import type { AddressInfo } from 'node:net';
+import puppeteer, { type Browser, type Page } from 'puppeteer-core';
+import { siteDir } from './loadRules';
+
+const types: Record<string, string> = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json', '.map': 'application/json',
+};
+
+export function serveSite(): Promise<{ url: string; close(): Promise<void> }> {
+  const server = http.createServer((request, response) => {
+    const name = new URL(request.url ?? '/', 'http://localhost').pathname.replace(/^\/$/, '/index.html');
+    const file = path.join(siteDir, path.normalize(name));
+    if (!file.startsWith(siteDir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => {
+    server.listen(0, '127.0.0.1', () => {
+      const { port } = server.address() as AddressInfo;
+      resolve({ url: `http://127.0.0.1:${port}/`, close: () => new Promise((done) => server.close(() => done())) });
+    });
+  });
+}
+
+export function launchBrowser(): Promise<Browser> {
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
+  });
+}
+
+export interface PageSetup {
+  // Runs before the page's own scripts.
+  before?: { fn: (arg: string) => void; arg: string }[];
+}
+
+// Opens the page and waits for the rules to be loaded. File pickers are taken
+// away so opening and saving use the file input and downloads, which the
+// tests can drive.
+export async function openPage(browser: Browser, url: string, setup: PageSetup = {}): Promise<{ page: Page; downloads: string }> {
+  const page = await browser.newPage();
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-downloads-'));
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.evaluateOnNewDocument(() => {
+    delete (window as unknown as Record<string, unknown>).showOpenFilePicker;
+    delete (window as unknown as Record<string, unknown>).showSaveFilePicker;
+  });
+  for (const { fn, arg } of setup.before ?? []) await page.evaluateOnNewDocument(fn, arg);
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready=true]');
+  return { page, downloads };
+}
+
+// Waits for a finished download in `folder` and returns its bytes.
+export async function downloaded(folder: string, name: string): Promise<Buffer> {
+  const file = path.join(folder, name);
+  for (let i = 0; i < 200; ++i) {
+    if (fs.existsSync(file)) return fs.readFileSync(file);
+    await new Promise((r) => setTimeout(r, 50));
+  }
+  throw new Error(`no download ${name}; have ${fs.readdirSync(folder).join(', ')}`);
+}

@@ -1,0 +1,221 @@
+// The page in headless Chromium: files, cell editing, and reads and writes
+// that cross the simulated radio through the test-only serial stand-in.
+import { after, before, describe, test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import * as fs from 'node:fs';
+import * as os from 'node:os';
+import * as path from 'node:path';
+import type { Browser } from 'puppeteer-core';
+import { launchBrowser, openPage, serveSite, downloaded } from './browser';
+import { startBridge } from './bridge';
+import { cli, dumpChannels } from './cliDump';
+import { answerMessage, clickCell, clickCommand, gridTexts, messageText, openFile, progressClosed, transfer } from './pageHelpers';
+import { repoRoot, startSimulator } from './simulator';
+import { installSerialStandIn } from './standIn';
+
+const samplePath = path.join(repoRoot, 'docs/sample.sin');
+let browser: Browser;
+let site: { url: string; close(): Promise<void> };
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// The page with its serial port on a simulated radio started with `args`.
+async function pageOnRadio(args: string[]) {
+  const sim = await startSimulator(args);
+  const bridge = await startBridge(sim.port);
+  let opened;
+  try {
+    opened = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+  } catch (e) {
+    await bridge.close();
+    await sim.stop();
+    throw e;
+  }
+  return {
+    ...opened,
+    sim,
+    async close() {
+      await opened.page.close();
+      await bridge.close();
+      await sim.stop();
+    },
+  };
+}
+
+function tempDir(): string {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-page-'));
+}
+
+describe('files and editing', { timeout: 120_000 }, () => {
+  test('a typed tone is saved to the same bytes as the command line saves for the same edit', async () => {
+    const { page, downloads } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    await clickCell(page, 2, 3);
+    await page.keyboard.type('88.5');
+    await page.keyboard.press('Enter');
+    // Enter writes the tone and opens the next cell's editor.
+    await page.waitForSelector('td[data-row="2"][data-col="4"] .cell-editor');
+    assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.textContent), '88.5');
+    await page.keyboard.press('Escape');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('s');
+    await page.keyboard.up('Control');
+    const saved = await downloaded(downloads, 'sample.sin');
+
+    const dir = tempDir();
+    const csv = cli(['export-csv', samplePath]).replace('\r\n2,146.00000,146.00000,OFF,', '\r\n2,146.00000,146.00000,88.5,');
+    fs.writeFileSync(path.join(dir, 'edit.csv'), csv);
+    cli(['import-csv', samplePath, path.join(dir, 'edit.csv'), '-o', path.join(dir, 'cli.sin')]);
+    assert.deepEqual(saved, fs.readFileSync(path.join(dir, 'cli.sin')));
+    await page.close();
+  });
+
+  test('a letter typed into a frequency cell asks for digits; a frequency out of range is refused', async () => {
+    const { page } = await openPage(browser, site.url);
+    await clickCell(page, 1, 1);
+    await page.keyboard.type('x');
+    assert.equal(await messageText(page), '请输入数字');
+    await answerMessage(page, '确定');
+    await page.keyboard.type('999');
+    await page.keyboard.press('Enter');
+    assert.ok((await messageText(page)).length > 0);
+    await answerMessage(page, '确定');
+    assert.equal(await page.$eval('td[data-row="1"][data-col="1"]', (n) => n.textContent), '');
+    await page.close();
+  });
+
+  test('print preview shows the five report pages', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    await clickCommand(page, 'printPreview');
+    const pages = await page.$$eval('#report .page', (nodes) => nodes.map((n) => n.querySelector('.line.title')?.textContent ?? ''));
+    assert.equal(pages.length, 5);
+    const report = await page.$eval('#report', (n) => n.textContent ?? '');
+    assert.ok(report.includes('145.52000'));
+    await page.click('#report-close');
+    assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+    await page.close();
+  });
+
+  test('English switch changes the commands and the captions', async () => {
+    const { page } = await openPage(browser, site.url);
+    await clickCommand(page, 'language');
+    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read from radio');
+    assert.equal(await page.$eval('html', (n) => n.lang), 'en');
+    await clickCommand(page, 'language');
+    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
+    assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
+    await page.close();
+  });
+});
+
+describe('the radio over Web Serial', { timeout: 300_000 }, () => {
+  test('a read shows the radio\'s channels as the command line dumps them', async () => {
+    const radio = await pageOnRadio(['--image', samplePath]);
+    try {
+      await transfer(radio.page, 'read');
+      await progressClosed(radio.page);
+      assert.equal(await radio.page.evaluate(() => (window as unknown as { standInBaudRate: number }).standInBaudRate), 9600);
+      const dumped = dumpChannels(samplePath);
+      const grid = await gridTexts(radio.page);
+      for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
+    } finally {
+      await radio.close();
+    }
+  });
+
+  test('a write leaves the page\'s image in the radio', async () => {
+    const dir = tempDir();
+    const saved = path.join(dir, 'radio.sin');
+    const sample = fs.readFileSync(samplePath);
+    const radio = await pageOnRadio(['--save', saved, '--type', String(sample[0x81b])]);
+    try {
+      await openFile(radio.page, samplePath);
+      await transfer(radio.page, 'write');
+      await progressClosed(radio.page);
+    } finally {
+      await radio.close();
+    }
+    const dump = (file: string) => cli(['dump', file]);
+    assert.equal(dump(saved), dump(samplePath));
+  });
+
+  test('options chosen in the dialog reach the radio with a write', async () => {
+    const dir = tempDir();
+    const saved = path.join(dir, 'radio.sin');
+    const sample = fs.readFileSync(samplePath);
+    const radio = await pageOnRadio(['--save', saved, '--type', String(sample[0x81b])]);
+    try {
+      await openFile(radio.page, samplePath);
+      await clickCommand(radio.page, 'options');
+      await radio.page.select('#opt-squelch', '7');
+      await radio.page.click('#opt-name', { count: 3 });
+      await radio.page.keyboard.type('ab12');
+      await radio.page.click('#opt-ok');
+      await transfer(radio.page, 'write');
+      await progressClosed(radio.page);
+    } finally {
+      await radio.close();
+    }
+    const dump = cli(['dump', saved]);
+    assert.match(dump, /^静噪等级\(SQ\): 7$/m);
+    assert.match(dump, /^本机命名: AB12$/m);
+  });
+
+  test('tuning sends the same frames as the command line', async () => {
+    const dir = tempDir();
+    const pageLog = path.join(dir, 'page.log');
+    const radio = await pageOnRadio(['--tune-log', pageLog]);
+    try {
+      await openFile(radio.page, samplePath);
+      await clickCommand(radio.page, 'tuning');
+      await radio.page.click('#tuning [data-item="4"]');
+      await radio.page.focus('#tune-slider');
+      await radio.page.keyboard.press('End');
+      assert.equal(await radio.page.$eval('#tune-position', (n) => n.textContent), '当前位置:255');
+      await radio.page.click('#tune-start');
+      // A machine under heavy load may miss the radio's 100 ms answer window;
+      // the radio then asks to retry, as a real one would.
+      let text = await messageText(radio.page);
+      for (let tries = 0; text === ' 错误需延时再试' && tries < 3; ++tries) {
+        await answerMessage(radio.page, '重试');
+        text = await messageText(radio.page);
+      }
+      assert.equal(text, '对讲机已收到!');
+      await answerMessage(radio.page, '确定');
+      await radio.page.click('#tune-exit');
+    } finally {
+      await radio.close();
+    }
+    const cliLog = path.join(dir, 'cli.log');
+    const sim = await startSimulator(['--tune-log', cliLog]);
+    try {
+      cli(['tune', '--port', sim.port, '--item', 'squelch', '--value', '255', '--rx', '156', '--tx', '156', '--retries', '3']);
+    } finally {
+      await sim.stop();
+    }
+    const lastFrame = (file: string) => fs.readFileSync(file, 'utf8').trim().split('\n').pop();
+    assert.ok(lastFrame(cliLog));
+    assert.equal(lastFrame(pageLog), lastFrame(cliLog));
+  });
+
+  test('a silent radio brings the communication error with retry', async () => {
+    const radio = await pageOnRadio(['--silent']);
+    try {
+      await transfer(radio.page, 'read');
+      assert.equal(await messageText(radio.page), '通讯错误，请检查连接线是否接触良好或对讲机电源是否开启');
+      await answerMessage(radio.page, '取消');
+      await progressClosed(radio.page);
+    } finally {
+      await radio.close();
+    }
+  });
+});

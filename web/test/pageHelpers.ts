@@ -1,0 +1,62 @@
+// What a person does on the page, for the browser tests.
+import type { Page } from 'puppeteer-core';
+
+export async function clickCommand(page: Page, command: string): Promise<void> {
+  await page.click(`[data-command=${command}]`);
+}
+
+export async function openFile(page: Page, file: string): Promise<void> {
+  const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'open')]);
+  await chooser.accept([file]);
+  await page.waitForFunction((name) => document.getElementById('doc-title')?.textContent === name, {}, file.split('/').pop());
+}
+
+export async function clickCell(page: Page, row: number, col: number): Promise<void> {
+  await page.click(`td[data-row="${row}"][data-col="${col}"]`);
+}
+
+export function gridTexts(page: Page): Promise<string[][]> {
+  return page.evaluate(() => {
+    const rows: string[][] = [];
+    for (let r = 1; r <= 128; ++r) {
+      const row: string[] = [];
+      for (let c = 1; c <= 10; ++c) row.push(document.querySelector(`td[data-row="${r}"][data-col="${c}"]`)!.textContent ?? '');
+      rows.push(row);
+    }
+    return rows;
+  });
+}
+
+// The open message box's text, once one is shown.
+export async function messageText(page: Page): Promise<string> {
+  const handle = await page.waitForSelector('dialog.message[open] .message-text');
+  return (await handle!.evaluate((n) => n.textContent)) ?? '';
+}
+
+export async function answerMessage(page: Page, label: string): Promise<void> {
+  const buttons = await page.$$('dialog.message[open] button');
+  for (const button of buttons) {
+    if ((await button.evaluate((n) => n.textContent)) === label) {
+      await button.click();
+      await page.waitForFunction(() => !document.querySelector('dialog.message[open]'));
+      return;
+    }
+  }
+  throw new Error(`no button ${label}`);
+}
+
+// Starts a read or write in the progress window and waits until it closes.
+export async function transfer(page: Page, command: 'read' | 'write'): Promise<void> {
+  await clickCommand(page, command);
+  await page.waitForSelector('#progress[open]');
+  await page.click('#progress-start');
+}
+
+export async function progressClosed(page: Page): Promise<void> {
+  try {
+    await page.waitForFunction(() => !(document.getElementById('progress') as HTMLDialogElement).open, { timeout: 60_000 });
+  } catch (e) {
+    const shown = await page.evaluate(() => [document.getElementById('progress-status')?.textContent, document.querySelector('dialog.message[open]')?.textContent]);
+    throw new Error(`the progress window stayed open: ${JSON.stringify(shown)}`);
+  }
+}
