@@ -116,9 +116,9 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<std::string> CellTextRefusal(int column, const std::string& text) {
+std::optional<std::string> CellTextRefusal(int column, const std::string& text, ToneTexts tones) {
     if (IsToneColumn(column)) {
-        if (ToneTableText(text) || DecodedToneText(text)) return std::nullopt;
+        if (ToneTableText(text) || (tones == ToneTexts::Shown && DecodedToneText(text))) return std::nullopt;
         return "“" + text + "”不是信令代码";
     }
     // A channel in use shows an empty optional signalling for the values without a text.
