@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "res/Texts.h"
+
 namespace {
 
 constexpr std::uint8_t kAck = 0x06;
@@ -25,7 +27,7 @@ CloneResult CloneEngine::Run(CloneDirection direction, const std::string& port, 
         result.outcome = CloneOutcome::PortUnavailable;
         return result;
     }
-    m_ui.SetStatus(clone_text::kChecking);
+    m_ui.SetStatus(Tr(TextId::LinkChecking));
     std::fill(std::begin(m_reply), std::end(m_reply), 0);
     m_attempt = 1;
 
@@ -84,7 +86,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
             result.outcome = CloneOutcome::Cancelled;
             return Step::End;
         }
-        m_ui.SetStatus(clone_text::kWaiting);
+        m_ui.SetStatus(Tr(TextId::LinkWaiting));
         m_link.Purge();
         for (std::uint8_t byte : kHello) WriteByteAfterPause(byte);
         std::uint8_t byte = 0;
@@ -108,7 +110,7 @@ CloneEngine::Step CloneEngine::Identify(CloneDirection direction, const RadioIma
     const std::uint8_t radioType = m_reply[4];
     if (radioType == 0xFF || radioType == image[addr::kRadioType]) return Step::Acknowledge;
     m_ui.SetWatch(false);
-    if (m_ui.Ask(clone_text::kTypeMismatch, Buttons::OkCancel) == Answer::Cancel) {
+    if (m_ui.Ask(Tr(TextId::LinkTypeMismatch), Buttons::OkCancel) == Answer::Cancel) {
         result.outcome = CloneOutcome::TypeRefused;
         return Step::End;
     }
@@ -128,7 +130,7 @@ CloneEngine::Step CloneEngine::Acknowledge(CloneResult& result) {
     m_link.Purge();
     while (!m_link.Write(&ack, 1)) {
         m_ui.SetWatch(false);
-        m_ui.Ask(clone_text::kSendError, Buttons::Ok);
+        m_ui.Ask(Tr(TextId::LinkSendError), Buttons::Ok);
         if (++tries > kAckWriteTries) return Step::CommError;
         m_link.Purge();
     }
@@ -146,7 +148,7 @@ CloneEngine::Step CloneEngine::Acknowledge(CloneResult& result) {
 
 CloneEngine::Step CloneEngine::CommErrorBox(CloneResult& result) {
     m_ui.SetWatch(false);
-    if (m_ui.Ask(clone_text::kCommError, Buttons::RetryCancel) != Answer::Retry) {
+    if (m_ui.Ask(Tr(TextId::LinkCommError), Buttons::RetryCancel) != Answer::Retry) {
         result.outcome = CloneOutcome::NoLink;
         return Step::End;
     }
@@ -171,7 +173,7 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         m_link.Write(frame, sizeof frame);
         std::uint8_t reply[12] = {};
         const ReadResult r = m_link.Read(reply, sizeof reply);
-        if (!r.ok || r.count < 10) return Fail(result, CloneOutcome::ShortReply, clone_text::kShortReply);
+        if (!r.ok || r.count < 10) return Fail(result, CloneOutcome::ShortReply, Tr(TextId::LinkShortReply));
         // A reply of 10 or 11 bytes leaves the rest of the block as it was.
         for (std::size_t i = 4; i < r.count; ++i) scratch[static_cast<std::size_t>(address) + i - 4] = reply[i];
         Progress(261);
@@ -179,7 +181,7 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         m_link.Purge();
         const std::uint8_t ack = kAck;
         m_link.Write(&ack, 1);
-        if (!ReadAck()) return Fail(result, CloneOutcome::ReadAckMissing, clone_text::kReadAck);
+        if (!ReadAck()) return Fail(result, CloneOutcome::ReadAckMissing, Tr(TextId::LinkReadAck));
         result.blocks = k + 1;
         m_ui.SetWatch(true);
         if (m_ui.Cancelled()) {
@@ -203,7 +205,8 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
         m_clock.PauseMs(1);
         m_link.Purge();
         m_link.Write(image.data() + address, kBlockSize);
-        if (!ReadAck()) return Fail(result, CloneOutcome::WriteAckMissing, clone_text::kWriteAck);
+        if (!ReadAck()) return Fail(result, CloneOutcome::WriteAckMissing, Tr(TextId::LinkWriteAck)
+);
         result.blocks = k + 1;
         Progress(263);
         m_ui.SetWatch(true);

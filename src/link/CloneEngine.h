@@ -29,17 +29,6 @@ struct CloneResult {
 constexpr int kBlockCount = 264;
 constexpr int kBlockSize = 8;
 
-namespace clone_text {
-inline constexpr const char* kChecking = "正在检测通讯端口,请等待...";
-inline constexpr const char* kWaiting = "正在等待对讲机响应....";
-inline constexpr const char* kCommError = "通讯错误，请检查连接线是否接触良好或对讲机电源是否开启";
-inline constexpr const char* kTypeMismatch = " 对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮";
-inline constexpr const char* kSendError = " 发送数据错误";
-inline constexpr const char* kShortReply = "未收到足够字节";
-inline constexpr const char* kReadAck = "接收出错中断，请重试";
-inline constexpr const char* kWriteAck = " 接收出错中断，请重试";
-}  // namespace clone_text
-
 class CloneEngine {
 public:
     CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui);

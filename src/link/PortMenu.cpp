@@ -5,6 +5,7 @@
 #include <QSerialPortInfo>
 
 #include "app/Messenger.h"
+#include "res/QtText.h"
 
 CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QString()> current,
                      std::function<void(const QString&)> choose)
@@ -14,12 +15,12 @@ CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QStr
         connect(action, &QAction::triggered, this, [this] { UpdateChecks(); });
     }
     m_separator = m_menu->addSeparator();
-    m_other = m_menu->addAction(QStringLiteral("其他端口…"));
+    m_other = m_menu->addAction(QTr(TextId::PortOther));
     m_other->setObjectName(QStringLiteral("otherPort"));
     m_other->setCheckable(true);
-    m_other->setStatusTip(QStringLiteral("输入串口设备的路径，例如 /dev/ttyUSB0 或 /dev/ttyACM0"));
+    m_other->setStatusTip(QTr(TextId::TipPortOther));
     connect(m_other, &QAction::triggered, this, [this] {
-        const QString path = Messenger::AskText(m_menu, QStringLiteral("串口设备路径:"), m_current());
+        const QString path = Messenger::AskText(m_menu, QTr(TextId::PortPathPrompt), m_current());
         if (!path.isEmpty()) m_choose(path);
         UpdateChecks();
     });
@@ -36,7 +37,8 @@ void CPortMenu::Refresh() {
         auto* action = new QAction(text, m_menu);
         action->setCheckable(true);
         action->setData(info.systemLocation());
-        action->setStatusTip(QStringLiteral("选择串口 %1").arg(info.systemLocation()));
+        action->setStatusTip(QTr(TextId::TipPortChoose)
+.arg(info.systemLocation()));
         connect(action, &QAction::triggered, this, [this, path = info.systemLocation()] {
             m_choose(path);
             UpdateChecks();

@@ -2,6 +2,8 @@
 #include <thread>
 
 #include "link/SerialLink.h"
+#include "res/Texts.h"
+
 
 void PreciseClock::PauseMs(int ms) {
     using clock = std::chrono::steady_clock;
@@ -13,8 +15,7 @@ void PreciseClock::PauseMs(int ms) {
 }
 
 std::string OpenFailureMessage(OpenError error) {
-    std::string text = "无法打开串口，请检查该设备是否正常，或是否被占用";
-    if (error == OpenError::PermissionDenied)
-        text += "\n没有访问该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。";
+    std::string text = Tr(TextId::PortOpenFailed);
+    if (error == OpenError::PermissionDenied) text += Tr(TextId::PortNoPermission);
     return text;
 }

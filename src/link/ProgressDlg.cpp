@@ -9,29 +9,31 @@
 
 #include "app/Messenger.h"
 #include "link/CloneEngine.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
+
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_PROGRESS));
     setModal(false);
-    m_start = new QPushButton(QStringLiteral("开始"), this);
+    m_start = new QPushButton(this);
     m_start->setObjectName(QStringLiteral("1"));
     m_start->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("2"));
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("1003"));
     m_bar->setRange(0, kBlockCount);
     m_bar->setTextVisible(false);
-    auto* done = new QLabel(QStringLiteral("现在完成："), this);
-    done->setObjectName(QStringLiteral("1004"));
-    m_status = new QLabel(QStringLiteral("未开始"), this);
+    m_done = new QLabel(this);
+    m_done->setObjectName(QStringLiteral("1004"));
+    m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("1005"));
     m_status->setMinimumWidth(170);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
-    layout->addWidget(done, 2, 0);
+    layout->addWidget(m_done, 2, 0);
     layout->addWidget(m_status, 2, 1);
     layout->addWidget(m_cancel, 2, 2);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
@@ -41,7 +43,11 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
 void CProgressDlg::Open(const QString& caption, QWidget* over) {
     m_strCaption = caption;
     m_bar->setValue(0);
-    m_status->setText(QStringLiteral("未开始"));
+    // Texts set on every opening follow a language chosen since the last.
+    m_start->setText(QTr(TextId::ButtonStart));
+    m_cancel->setText(QTr(TextId::ButtonCancel));
+    m_done->setText(QTr(TextId::ProgressDone));
+    m_status->setText(QTr(TextId::ProgressNotStarted));
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
@@ -80,7 +86,7 @@ void CProgressDlg::reject() {
 
 void CProgressDlg::Interrupt() {
     m_bCancel = true;
-    Messenger::Show(this, QStringLiteral("通讯已被中断,请重新开始"), Buttons::Ok, MessageIcon::Warning);
+    Messenger::Show(this, QTr(TextId::ProgressInterrupted), Buttons::Ok, MessageIcon::Warning);
 }
 
 void CProgressDlg::changeEvent(QEvent* event) {

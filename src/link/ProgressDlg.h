@@ -48,5 +48,6 @@ private:
     QPushButton* m_cancel;
     QProgressBar* m_bar;
     QLabel* m_status;
+    QLabel* m_done;
     bool m_centering = false;
 };

@@ -18,13 +18,15 @@
 #include "app/Messenger.h"
 #include "image/ChannelCodec.h"
 #include "link/QtSerialLink.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
+
 
 namespace {
 
-const char* const kNote = "请先设定调试频率，包括高，中，低三档，便于你后续选择，否则程序将送出默认频率";
-const char* const kSetNames[] = {"高端频率", "中间频率", "低端频率"};
-const char* const kItemNames[] = {"发射频率", "低压报警", "静噪等级", "发射功率"};
+const TextId kSetNames[] = {TextId::TuningSetHigh, TextId::TuningSetMiddle, TextId::TuningSetLow};
+const TextId kItemNames[] = {TextId::TuningItemTxFreq, TextId::TuningItemBattery, TextId::TuningItemSquelch,
+                             TextId::TuningItemPower};
 constexpr int kRoleSet = Qt::UserRole;
 constexpr int kRoleItem = Qt::UserRole + 1;
 constexpr int kRoleExit = Qt::UserRole + 2;
@@ -35,7 +37,7 @@ T* Named(T* widget, int id) {
     return widget;
 }
 
-QLabel* Label(const char* text, int id, QWidget* parent) { return Named(new QLabel(QString::fromUtf8(text), parent), id); }
+QLabel* Label(TextId text, int id, QWidget* parent) { return Named(new QLabel(QTr(text), parent), id); }
 
 void Fill(QComboBox* list, SignallingKind kind) {
     list->clear();
@@ -64,29 +66,29 @@ private:
 CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* parent)
     : QDialog(parent), m_model(BandLowUnits(bandText.toStdString())), m_strPort(port) {
     setObjectName(QString::number(ids::IDD_TUNING));
-    setWindowTitle(QStringLiteral("OstrelTZ在线调试"));
+    setWindowTitle(QTr(TextId::TuningTitle));
 
     m_tree = Named(new QTreeWidget(this), 1026);
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
-    auto* frequencies = new QTreeWidgetItem(m_tree, {QStringLiteral("调试频率")});
+    auto* frequencies = new QTreeWidgetItem(m_tree, {QTr(TextId::TuningFrequencies)});
     for (int i = 0; i < 3; ++i) {
-        auto* item = new QTreeWidgetItem(frequencies, {QString::fromUtf8(kSetNames[i])});
+        auto* item = new QTreeWidgetItem(frequencies, {QTr(kSetNames[i])});
         item->setData(0, kRoleSet, TuningModel::kHigh + i);
     }
-    auto* items = new QTreeWidgetItem(m_tree, {QStringLiteral("调试项目")});
+    auto* items = new QTreeWidgetItem(m_tree, {QTr(TextId::TuningItems)});
     for (int i = 0; i < 4; ++i) {
-        auto* item = new QTreeWidgetItem(items, {QString::fromUtf8(kItemNames[i])});
+        auto* item = new QTreeWidgetItem(items, {QTr(kItemNames[i])});
         item->setData(0, kRoleItem, 2 + i);
     }
-    auto* quit = new QTreeWidgetItem(m_tree, {QStringLiteral("退出")});
+    auto* quit = new QTreeWidgetItem(m_tree, {QTr(TextId::TuningQuit)});
     quit->setData(0, kRoleExit, true);
     frequencies->setExpanded(true);
     items->setExpanded(false);
     m_tree->setFixedWidth(150);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
 
-    m_note = Named(new QGroupBox(QString::fromUtf8(kNote), this), 1029);
+    m_note = Named(new QGroupBox(QTr(TextId::TuningNote), this), 1029);
     m_frequencyPage = BuildFrequencyPage();
     m_tuningPage = BuildTuningPage();
     auto* noteLayout = new QVBoxLayout(m_note);
@@ -96,7 +98,7 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     m_frequencyPage->hide();
     m_tuningPage->hide();
 
-    m_restore = Named(new QPushButton(QStringLiteral("还原默认值"), this), 1028);
+    m_restore = Named(new QPushButton(QTr(TextId::TuningRestore), this), 1028);
     m_restore->hide();
     m_restore->setAutoDefault(false);
     connect(m_restore, &QPushButton::clicked, this, &CTuningDlg::RestoreDefaults);
@@ -119,8 +121,8 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
     Side side;
     side.edit = Named(new QLineEdit(box), editId);
     side.list = Named(new QComboBox(box), listId);
-    side.analogue = Named(new QRadioButton(QStringLiteral("模拟信令"), box), analogueId);
-    side.digital = Named(new QRadioButton(QStringLiteral("数字信令"), box), digitalId);
+    side.analogue = Named(new QRadioButton(QTr(TextId::TuningAnalogue), box), analogueId);
+    side.digital = Named(new QRadioButton(QTr(TextId::TuningDigital), box), digitalId);
     side.step5 = Named(new QRadioButton(QStringLiteral("5.00KHZ"), box), step5Id);
     side.step625 = Named(new QRadioButton(QStringLiteral("6.25KHZ"), box), step625Id);
     auto* kinds = new QButtonGroup(box);
@@ -132,14 +134,14 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
     Fill(side.list, SignallingKind::Analogue);
     auto* grid = new QGridLayout(box);
     const bool rx = editId == 1030;
-    grid->addWidget(Label("频率(MHZ)", rx ? 1054 : 1055, box), 0, 0);
+    grid->addWidget(Label(TextId::TuningFrequency, rx ? 1054 : 1055, box), 0, 0);
     grid->addWidget(side.edit, 0, 1, 1, 2);
-    grid->addWidget(Label("信令", rx ? 1056 : 1057, box), 1, 0);
+    grid->addWidget(Label(TextId::TuningTone, rx ? 1056 : 1057, box), 1, 0);
     grid->addWidget(side.list, 1, 1, 1, 2);
-    grid->addWidget(Label("信令类别", rx ? 1058 : 1059, box), 2, 0);
+    grid->addWidget(Label(TextId::TuningToneType, rx ? 1058 : 1059, box), 2, 0);
     grid->addWidget(side.analogue, 2, 1);
     grid->addWidget(side.digital, 2, 2);
-    grid->addWidget(Label("频率步进值", rx ? 1062 : 1065, box), 3, 0);
+    grid->addWidget(Label(TextId::TuningStep, rx ? 1062 : 1065, box), 3, 0);
     grid->addWidget(side.step5, 3, 1);
     grid->addWidget(side.step625, 3, 2);
     side.analogue->setChecked(true);
@@ -162,8 +164,8 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
 
 QWidget* CTuningDlg::BuildFrequencyPage() {
     auto* page = new QWidget(this);
-    auto* rxBox = Named(new QGroupBox(QStringLiteral("接收"), page), 1060);
-    auto* txBox = Named(new QGroupBox(QStringLiteral("发射"), page), 1061);
+    auto* rxBox = Named(new QGroupBox(QTr(TextId::TuningReceive), page), 1060);
+    auto* txBox = Named(new QGroupBox(QTr(TextId::TuningTransmit), page), 1061);
     m_rx = BuildSide(rxBox, 1030, 1012, 1034, 1035, 1063, 1064);
     m_tx = BuildSide(txBox, 1031, 1013, 1036, 1037, 1066, 1067);
     auto* layout = new QHBoxLayout(page);
@@ -174,26 +176,26 @@ QWidget* CTuningDlg::BuildFrequencyPage() {
 
 QWidget* CTuningDlg::BuildTuningPage() {
     auto* page = new QWidget(this);
-    auto* choose = Named(new QGroupBox(QStringLiteral("选择调试频率"), page), 1043);
+    auto* choose = Named(new QGroupBox(QTr(TextId::TuningChoose), page), 1043);
     auto* chooseLayout = new QVBoxLayout(choose);
     auto* group = new QButtonGroup(choose);
-    const char* const names[] = {"高端频率", "中端频率", "低端频率"};
+    const TextId names[] = {TextId::TuningSetHigh, TextId::TuningChooseMiddle, TextId::TuningSetLow};
     for (int i = 0; i < 3; ++i) {
-        m_chooseSet[i] = Named(new QRadioButton(QString::fromUtf8(names[i]), choose), 1040 + i);
+        m_chooseSet[i] = Named(new QRadioButton(QTr(names[i]), choose), 1040 + i);
         group->addButton(m_chooseSet[i]);
         chooseLayout->addWidget(m_chooseSet[i]);
     }
     m_chooseSet[0]->setChecked(true);
-    auto* params = Named(new QGroupBox(QStringLiteral("调试参数"), page), 1044);
+    auto* params = Named(new QGroupBox(QTr(TextId::TuningParams), page), 1044);
     m_slider = Named(new QSlider(Qt::Horizontal, params), 1039);
     m_slider->setRange(0, 255);
     m_slider->setValue(0);
-    m_position = Label("当前位置:0", 1052, params);
-    m_start = Named(new QPushButton(QStringLiteral("开始"), params), 1038);
+    m_position = Named(new QLabel(QTr(TextId::TuningPosition).arg(0), params), 1052);
+    m_start = Named(new QPushButton(QTr(TextId::ButtonStart), params), 1038);
     auto* paramsLayout = new QGridLayout(params);
-    paramsLayout->addWidget(Label("最小", 1049, params), 0, 0);
+    paramsLayout->addWidget(Label(TextId::TuningMin, 1049, params), 0, 0);
     paramsLayout->addWidget(m_slider, 0, 1);
-    paramsLayout->addWidget(Label("最大", 1051, params), 0, 2);
+    paramsLayout->addWidget(Label(TextId::TuningMax, 1051, params), 0, 2);
     paramsLayout->addWidget(m_position, 1, 1);
     paramsLayout->addWidget(m_start, 2, 1, Qt::AlignCenter);
     connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnSlider);
@@ -233,7 +235,7 @@ void CTuningDlg::OnTreeSelection(QTreeWidgetItem* item) {
         m_nItem = item->data(0, kRoleItem).toInt();
         const QSignalBlocker block(m_slider);
         m_slider->setValue(m_model.ItemValue(Item()));
-        m_position->setText(QStringLiteral("当前位置:%1").arg(m_model.ItemValue(Item())));
+        m_position->setText(QTr(TextId::TuningPosition).arg(m_model.ItemValue(Item())));
     }
 }
 
@@ -260,7 +262,7 @@ void CTuningDlg::OnKind(bool rx, SignallingKind kind) {
 void CTuningDlg::OnStep(bool rx, FrequencyStep step) { SideOf(rx).step = step; }
 
 void CTuningDlg::OnSlider(int value) {
-    m_position->setText(QStringLiteral("当前位置:%1").arg(value));
+    m_position->setText(QTr(TextId::TuningPosition).arg(value));
     m_model.SetItemValue(Item(), value);
 }
 
@@ -269,12 +271,12 @@ void CTuningDlg::RestoreDefaults() {
         const int value = TuningModel::DefaultValue(Item());
         m_model.SetItemValue(Item(), value);
         m_slider->setValue(value);
-        m_position->setText(QStringLiteral("当前位置:%1").arg(value));
+        m_position->setText(QTr(TextId::TuningPosition).arg(value));
     } else if (m_frequencyPage->isVisible()) {
         m_model.RestoreSet(m_nFreqSet);
         ShowSet(m_nFreqSet);
     } else {
-        Messenger::Show(this, QStringLiteral(" 没有可视信息"), Buttons::Ok, MessageIcon::Warning);
+        Messenger::Show(this, QTr(TextId::TuningNothingShown), Buttons::Ok, MessageIcon::Warning);
     }
 }
 

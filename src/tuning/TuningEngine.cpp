@@ -2,6 +2,7 @@
 
 #include "image/ChannelCodec.h"
 #include "image/DecimalText.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -121,10 +122,11 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
     for (;;) {
         if (Attempt(request)) {
             m_link.Close();
-            m_ui.Ask(tuning_text::kReceived, Buttons::Ok);
+            m_ui.Ask(Tr(TextId::TuningReceived), Buttons::Ok);
             return TuningOutcome::Received;
         }
-        if (m_ui.Ask(tuning_text::kRetry, Buttons::RetryCancel) != Answer::Retry) {
+        if (m_ui.Ask(Tr(TextId::TuningRetry)
+, Buttons::RetryCancel) != Answer::Retry) {
             m_link.Close();
             return TuningOutcome::Cancelled;
         }

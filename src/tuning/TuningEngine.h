@@ -33,11 +33,6 @@ std::array<std::uint8_t, 2> ToneBytes(const std::string& tone);
 
 enum class TuningOutcome { Received, Cancelled, PortUnavailable };
 
-namespace tuning_text {
-inline constexpr const char* kReceived = "对讲机已收到!";
-inline constexpr const char* kRetry = " 错误需延时再试";
-}  // namespace tuning_text
-
 class TuningEngine {
 public:
     TuningEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui);

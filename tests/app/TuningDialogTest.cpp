@@ -171,3 +171,22 @@ TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
     EXPECT_EQ(messages[0].text, " 错误需延时再试");
     EXPECT_EQ(messages[0].buttons, Buttons::RetryCancel);
 }
+
+TEST_F(TuningDialog, ReadsInEnglish) {
+    App()->SetLanguage(Lang::En);
+    Open();
+    EXPECT_EQ(dialog->windowTitle(), "OstrelTZ Online Tuning");
+    QStringList roots;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) roots << tree->topLevelItem(i)->text(0);
+    EXPECT_EQ(roots, QStringList({"Test frequencies", "Tuning items", "Exit"}));
+    tree->setCurrentItem(tree->topLevelItem(0));
+    Find<QPushButton>(1028)->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Nothing to show");
+    Select("Middle frequency");
+    EXPECT_EQ(Find<QRadioButton>(1034)->text(), "CTCSS");
+    EXPECT_EQ(Find<QRadioButton>(1035)->text(), "DCS");
+    EXPECT_EQ(Find<QPushButton>(1028)->text(), "Restore defaults");
+    Select("Squelch level");
+    EXPECT_EQ(Find<QLabel>(1052)->text(), "Current value: 0");
+}

@@ -10,6 +10,7 @@
 
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
+#include "res/Texts.h"
 #include "support/ScriptedLink.h"
 #include "support/SimProcess.h"
 
@@ -27,7 +28,7 @@ struct FaultRow {
     enum Port { Normal, Missing, Vanishes } port = Normal;
 };
 
-const std::string kComm = clone_text::kCommError;
+const std::string kComm = Tr(TextId::LinkCommError);
 
 std::vector<FaultRow> Rows() {
     using D = CloneDirection;
@@ -36,19 +37,19 @@ std::vector<FaultRow> Rows() {
         {"SilentRadio", {"--silent"}, D::Read, {Answer::Cancel}, -1, O::NoLink, {kComm}, 0},
         {"HandshakeIgnoredThreeTimes", {"--ignore-handshakes", "3"}, D::Read, {}, -1, O::Completed, {}, 264},
         {"GarbageIdentification", {"--ident-bytes", "3"}, D::Read, {Answer::Cancel}, -1, O::NoLink, {kComm}, 0},
-        {"TypeMismatchCancel", {"--type", "0x42"}, D::Write, {Answer::Cancel}, -1, O::TypeRefused, {clone_text::kTypeMismatch}, 0},
-        {"TypeMismatchOk", {"--type", "0x42"}, D::Write, {Answer::Ok}, -1, O::Completed, {clone_text::kTypeMismatch}, 264},
-        {"ShortReplyNine", {"--short-reply", "100:9"}, D::Read, {}, -1, O::ShortReply, {clone_text::kShortReply}, 100},
+        {"TypeMismatchCancel", {"--type", "0x42"}, D::Write, {Answer::Cancel}, -1, O::TypeRefused, {Tr(TextId::LinkTypeMismatch)}, 0},
+        {"TypeMismatchOk", {"--type", "0x42"}, D::Write, {Answer::Ok}, -1, O::Completed, {Tr(TextId::LinkTypeMismatch)}, 264},
+        {"ShortReplyNine", {"--short-reply", "100:9"}, D::Read, {}, -1, O::ShortReply, {Tr(TextId::LinkShortReply)}, 100},
         {"ShortReplyTen", {"--short-reply", "100:10"}, D::Read, {}, -1, O::Completed, {}, 264},
         {"ShortReplyEleven", {"--short-reply", "100:11"}, D::Read, {}, -1, O::Completed, {}, 264},
-        {"NoReadAckFirst", {"--no-read-ack", "0"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 1},
-        {"NoReadAckMiddle", {"--no-read-ack", "131"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 132},
-        {"WrongReadAckLast", {"--no-read-ack", "263", "--wrong-ack"}, D::Read, {}, -1, O::ReadAckMissing, {clone_text::kReadAck}, 264},
-        {"NoWriteAckFirst", {"--no-write-ack", "0"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 1},
-        {"WrongWriteAckMiddle", {"--no-write-ack", "131", "--wrong-ack"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 132},
-        {"NoWriteAckLast", {"--no-write-ack", "263"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 264},
-        {"CablePulledMidRead", {"--hangup-after", "100"}, D::Read, {}, -1, O::ShortReply, {clone_text::kShortReply}, 100},
-        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::WriteAckMissing, {clone_text::kWriteAck}, 100},
+        {"NoReadAckFirst", {"--no-read-ack", "0"}, D::Read, {}, -1, O::ReadAckMissing, {Tr(TextId::LinkReadAck)}, 1},
+        {"NoReadAckMiddle", {"--no-read-ack", "131"}, D::Read, {}, -1, O::ReadAckMissing, {Tr(TextId::LinkReadAck)}, 132},
+        {"WrongReadAckLast", {"--no-read-ack", "263", "--wrong-ack"}, D::Read, {}, -1, O::ReadAckMissing, {Tr(TextId::LinkReadAck)}, 264},
+        {"NoWriteAckFirst", {"--no-write-ack", "0"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 1},
+        {"WrongWriteAckMiddle", {"--no-write-ack", "131", "--wrong-ack"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 132},
+        {"NoWriteAckLast", {"--no-write-ack", "263"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 264},
+        {"CablePulledMidRead", {"--hangup-after", "100"}, D::Read, {}, -1, O::ShortReply, {Tr(TextId::LinkShortReply)}, 100},
+        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 100},
         {"UserCancelsMidRead", {}, D::Read, {}, 50, O::Cancelled, {}, 50},
         {"UserCancelsMidWrite", {}, D::Write, {}, 50, O::Cancelled, {}, 50},
         {"PortCannotBeOpened", {}, D::Read, {}, -1, O::PortUnavailable,

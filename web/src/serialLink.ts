@@ -79,7 +79,9 @@ export class SerialLink {
     }
   }
 
-  // Up to `count` bytes; null when the port failed.
+  // Up to `count` bytes; null when the port failed. A deadline counts only
+  // once the bytes already on their way have been taken in: a page busy for a
+  // moment must not take the radio for silent.
   async read(count: number, totalMs: number, intervalMs: number): Promise<Uint8Array | null> {
     const start = performance.now();
     let lastArrival = start;
@@ -93,7 +95,11 @@ export class SerialLink {
       }
       let deadline = start + totalMs;
       if (had > 0) deadline = Math.min(deadline, lastArrival + intervalMs);
-      if (now >= deadline) break;
+      if (now >= deadline) {
+        await tick();
+        if (this.received.length === had) break;
+        continue;
+      }
       await new Promise<void>((resolve) => {
         const timer = setTimeout(() => {
           this.wake = null;
@@ -128,20 +134,25 @@ export class SerialLink {
   }
 }
 
+// One turn of the event loop: a message-channel task, which no browser
+// clamps or throttles the way it does timers.
+const channel = new MessageChannel();
+const waiting: (() => void)[] = [];
+channel.port1.onmessage = () => waiting.shift()?.();
+// Under Node (the tests) the channel must not keep the process alive.
+(channel.port1 as unknown as { unref?: () => void }).unref?.();
+
+function tick(): Promise<void> {
+  return new Promise((resolve) => {
+    waiting.push(resolve);
+    channel.port2.postMessage(0);
+  });
+}
+
 // A pause at least `ms` long. Timers may be clamped to 4 ms and fire late, so
-// the last stretch is waited out in message-channel ticks.
+// short pauses, and the last stretch of long ones, are waited out in ticks.
 export async function pause(ms: number): Promise<void> {
   const end = performance.now() + ms;
-  if (ms > 6) await new Promise((r) => setTimeout(r, ms - 5));
-  const channel = new MessageChannel();
-  try {
-    while (performance.now() < end) {
-      await new Promise<void>((resolve) => {
-        channel.port1.onmessage = () => resolve();
-        channel.port2.postMessage(0);
-      });
-    }
-  } finally {
-    channel.port1.close();
-  }
+  if (ms > 20) await new Promise((r) => setTimeout(r, ms - 10));
+  while (performance.now() < end) await tick();
 }

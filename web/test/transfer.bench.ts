@@ -1,0 +1,62 @@
+// Times a browser read and write against the simulated radio at 9600-baud
+// wire speed, each against the protocol's floor (the bytes on the wire at
+// 9600 8N1 plus the pauses the protocol requires), and the page's load time
+// and the size of its WebAssembly. Prints figures; asserts nothing but success.
+import * as fs from 'node:fs';
+import * as os from 'node:os';
+import * as path from 'node:path';
+import * as zlib from 'node:zlib';
+import { launchBrowser, openPage, serveSite } from './browser';
+import { startBridge } from './bridge';
+import { siteDir } from './loadRules';
+import { clickCommand, openFile, progressClosed } from './pageHelpers';
+import { repoRoot, startSimulator } from './simulator';
+import { installSerialStandIn } from './standIn';
+
+const kByteMs = 10 / 9.6;
+const kHandshakeMs = 20 * kByteMs + 16;
+const kReadFloorMs = kHandshakeMs + 264 * (18 * kByteMs + 20);
+const kWriteFloorMs = kHandshakeMs + 264 * (13 * kByteMs + 2);
+
+async function main(): Promise<void> {
+  const site = await serveSite();
+  const browser = await launchBrowser();
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-bench-'));
+  const sample = fs.readFileSync(path.join(repoRoot, 'docs/sample.sin'));
+  const sim = await startSimulator(['--baud-emulation', '--image', path.join(repoRoot, 'docs/sample.sin'), '--save', path.join(dir, 'radio.sin'), '--type', String(sample[0x81b])]);
+  const bridge = await startBridge(sim.port);
+  let failed = false;
+  try {
+    const loadStart = performance.now();
+    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    const loadMs = performance.now() - loadStart;
+    await openFile(page, path.join(repoRoot, 'docs/sample.sin'));
+    for (const [command, floor] of [['write', kWriteFloorMs], ['read', kReadFloorMs]] as const) {
+      await clickCommand(page, command);
+      await page.waitForSelector('#progress[open]');
+      const start = performance.now();
+      await page.click('#progress-start');
+      await progressClosed(page);
+      const ms = performance.now() - start;
+      const shown = await page.$('dialog.message[open]');
+      if (shown) failed = true;
+      console.log(`browser ${command}: ${ms.toFixed(0)} ms, floor ${floor.toFixed(0)} ms, ratio ${(ms / floor).toFixed(3)}${shown ? ' (FAILED)' : ''}`);
+    }
+    console.log(`page load (to the rules ready): ${loadMs.toFixed(0)} ms`);
+  } finally {
+    await bridge.close();
+    await sim.stop();
+    await browser.close();
+    await site.close();
+  }
+  const wasm = fs.readFileSync(path.join(siteDir, 'ostreltz-rules.wasm'));
+  const gzip = zlib.gzipSync(wasm, { level: 9 }).length;
+  const brotli = zlib.brotliCompressSync(wasm).length;
+  console.log(`ostreltz-rules.wasm: ${wasm.length} bytes, gzip ${gzip}, brotli ${brotli}`);
+  let total = 0;
+  for (const name of fs.readdirSync(siteDir)) if (!name.endsWith('.map')) total += zlib.gzipSync(fs.readFileSync(path.join(siteDir, name)), { level: 9 }).length;
+  console.log(`whole site without source maps, gzip: ${total} bytes`);
+  if (failed) process.exitCode = 1;
+}
+
+void main();
