@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogFrame.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"
@@ -13,6 +14,8 @@
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_ABOUTBOX));
     setWindowTitle(QStringLiteral("关于 OstrelTZ写频软件"));
+    ShowCloseButtonOnly(this);
+    FitCaption(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(48, 48));
     auto* label = new QLabel(QTr(TextId::AboutVersion), this);

@@ -1,5 +1,6 @@
 #include "app/DocManager.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +9,7 @@
 #include "editor/KeshView.h"
 #include "image/ChannelCsv.h"
 #include "image/KeshDoc.h"
+#include "res/QtText.h"
 
 CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
     : QObject(frame), m_doc(doc), m_view(view), m_frame(frame) {
@@ -81,6 +83,7 @@ bool CDocManager::DoSave(const QString& path) {
         return false;
     }
     TakeName(path);
+    m_frame->ShowFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
     return true;
 }
 

@@ -1,26 +1,42 @@
 #include "app/HelpBrowser.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-CHelpBrowser::CHelpBrowser(QWidget* parent) : QDialog(parent) {
+#include "app/DialogFrame.h"
+
+CHelpBrowser::CHelpBrowser(QWidget* parent, const QString& section) : QDialog(parent), m_section(section) {
     setWindowTitle(QStringLiteral("帮助主题 - OstrelTZ写频软件"));
-    auto* browser = new QTextBrowser(this);
-    browser->setObjectName(QStringLiteral("guide"));
-    browser->setOpenExternalLinks(true);
-    browser->setMarkdown(GuideText());
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("guide"));
+    m_browser->setOpenExternalLinks(true);
+    // From the resources, so that the guide's pictures load beside it.
+    m_browser->setSource(QUrl(QStringLiteral("qrc:/docs/guide.md")), QTextDocument::MarkdownResource);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(browser);
+    layout->addWidget(m_browser);
     layout->addWidget(buttons);
-    resize(720, 640);
+    FitCaption(this);
+    resize(760, 680);
 }
 
-QString CHelpBrowser::GuideText() {
-    QFile file(QStringLiteral(":/docs/guide.md"));
-    if (!file.open(QIODevice::ReadOnly)) return QString();
-    return QString::fromUtf8(file.readAll());
+void CHelpBrowser::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ScrollToSection();
+}
+
+void CHelpBrowser::ScrollToSection() {
+    if (m_section.isEmpty()) return;
+    for (QTextBlock block = m_browser->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 0 || block.text() != m_section) continue;
+        // From the end back up to the heading puts the heading at the top.
+        m_browser->moveCursor(QTextCursor::End);
+        m_browser->ensureCursorVisible();
+        m_browser->setTextCursor(QTextCursor(block));
+        m_browser->ensureCursorVisible();
+        return;
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/KeshApp.h"
 
+#include <QKeyEvent>
 #include <cstdio>
 
 #include "app/AboutDlg.h"
@@ -12,10 +13,12 @@
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
 #include "link/PortMenu.h"
+#include "link/ProgressDlg.h"
 #include "print/PrintCommands.h"
 #include "res/Icons.h"
 #include "settings/OptionsDlg.h"
 #include "tuning/TuningDlg.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
 
@@ -27,6 +30,7 @@ CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTab
     setApplicationVersion(QString::fromUtf8(text::kVersion));
     setWindowIcon(AppIcon());
     ApplyLanguage(StartLanguage(arguments()));
+    installEventFilter(this);
 }
 
 CKeshApp::~CKeshApp() { ExitInstance(); }
@@ -96,6 +100,31 @@ void CKeshApp::OnTransferRunning(bool running) {
     m_view->SetEditingEnabled(!running);
 }
 
+void CKeshApp::ShowHelp(const QString& section) {
+    CHelpBrowser help(activeWindow() ? activeWindow() : m_frame, section);
+    help.exec();
+}
+
+QString CKeshApp::HelpSectionFor(const QWidget* window) const {
+    if (!window) return QString();
+    if (window == m_view->Progress())
+        return QTr(m_view->Progress()->IsWrite() ? TextId::HelpSectionWrite : TextId::HelpSectionRead);
+    if (window->objectName() == QString::number(IDD_OPTIONS)) return QTr(TextId::HelpSectionOptions);
+    if (window->objectName() == QString::number(IDD_TUNING)) return QTr(TextId::HelpSectionTuning);
+    return QTr(TextId::HelpSectionEditing);
+}
+
+bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
+    // F1 in a dialog that keeps the main window's keys away (options, tuning).
+    QWidget* modal = activeModalWidget();
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_frame && modal &&
+        !qobject_cast<CHelpBrowser*>(modal) && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == modal) {
+        ShowHelp(HelpSectionFor(modal));
+        return true;
+    }
+    return QApplication::eventFilter(watched, event);
+}
+
 void CKeshApp::OnOptions() {
     COptionsDlg dialog(m_doc->m_image, m_frame);
     if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QStringLiteral("可选功能"));
@@ -114,11 +143,8 @@ void CKeshApp::WireCommands() {
         CAboutDlg about(m_frame);
         about.exec();
     });
-    for (int id : {ID_HELP_FINDER, ID_HELP})
-        on(id, [this] {
-            CHelpBrowser help(m_frame);
-            help.exec();
-        });
+    on(ID_HELP_FINDER, [this] { ShowHelp(QString()); });
+    on(ID_HELP, [this] { ShowHelp(HelpSectionFor(activeWindow())); });
     on(ID_EDIT_CHANNELS, [this] { m_view->OnEditChannels(); });
     const std::pair<int, const char*> ports[] = {
         {ID_PORT_COM1, "COM1"}, {ID_PORT_COM2, "COM2"}, {ID_PORT_COM3, "COM3"}, {ID_PORT_COM4, "COM4"}};
@@ -134,6 +160,10 @@ void CKeshApp::WireCommands() {
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
+    connect(m_view, &CKeshView::transferCompleted, this, [this](bool write, const QString& port, qint64 elapsedMs) {
+        const TextId done = write ? TextId::WriteDone : TextId::ReadDone;
+        m_frame->ShowFeedback(QTr(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
+    });
     new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
     on(ID_TUNING, [this] {

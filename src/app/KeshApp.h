@@ -41,7 +41,15 @@ public:
 
     const ToneTable& m_toneTable;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The user guide, opened at `section` (a heading; empty for the top).
+    void ShowHelp(const QString& section);
+    // The guide's section about `window`: the main window, the options and
+    // tuning dialogs or the progress window.
+    QString HelpSectionFor(const QWidget* window) const;
     void CreateDocumentAndWindow();
     void WireCommands();
     void OnTransferRunning(bool running);

@@ -4,21 +4,32 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
+#include "app/RecentFileList.h"
 #include "res/CommandTable.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"
 
 using namespace ids;
+
+namespace {
+constexpr int kFeedbackMs = 8000;
+constexpr int kLockPollMs = 250;
+
+// The prompt of a recent-file entry, with the file's full path.
+QString RecentPrompt(const QString& path) { return QTr(TextId::RecentPrompt) + QStringLiteral(": ") + path; }
+}  // namespace
 
 QStringList SinFilesIn(const QList<QUrl>& urls) {
     QStringList files;
@@ -138,13 +149,20 @@ void CMainFrame::BuildStatusBar() {
     m_pane0 = new QLabel(this);
     m_pane0->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_pane0, 1);
+    const char* const names[3] = {"capsPane", "numPane", "scrollPane"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(names[i]));
         m_indicators << label;
         label->setFrameShape(QFrame::StyledPanel);
         label->setEnabled(false);
         statusBar()->addPermanentWidget(label);
     }
+    // A lock key may be pressed in any window: the states are looked at often.
+    m_lockKeys = SystemLockKeys();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockPanes);
+    poll->start(kLockPollMs);
     connect(Action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     connect(Action(ID_CONTEXT_HELP), &QAction::triggered, this, [this] {
         SetMessageText(QTr(TextId::HelpMode));
@@ -181,7 +199,7 @@ void CMainFrame::ApplyTexts() {
     m_languageActions[0]->setChecked(CurrentLanguage() == Lang::Zh);
     m_languageActions[1]->setChecked(CurrentLanguage() == Lang::En);
     m_recentPlaceholder->setText(QTr(TextId::RecentPlaceholder));
-    for (QAction* action : m_recentActions) action->setStatusTip(QTr(TextId::RecentPrompt));
+    for (QAction* action : m_recentActions) action->setStatusTip(RecentPrompt(action->toolTip()));
     m_wndToolBar->setWindowTitle(QTr(TextId::ToolbarTitle));
     SetMessageText(QTr(TextId::Idle));
     const TextId indicators[] = {TextId::IndicatorCaps, TextId::IndicatorNum, TextId::IndicatorScroll};
@@ -190,15 +208,34 @@ void CMainFrame::ApplyTexts() {
 
 void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
 
+void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }
+
+void CMainFrame::SetLockKeys(std::unique_ptr<ILockKeys> keys) {
+    m_lockKeys = std::move(keys);
+    UpdateLockPanes();
+}
+
+void CMainFrame::UpdateLockPanes() {
+    // Grey where the window system does not tell the states.
+    const std::optional<LockKeyState> state = m_lockKeys->Read();
+    m_indicators[0]->setEnabled(state && state->caps);
+    m_indicators[1]->setEnabled(state && state->num);
+    m_indicators[2]->setEnabled(state && state->scroll);
+}
+
 void CMainFrame::SetRecentFiles(const QStringList& files) {
     qDeleteAll(m_recentActions);
     m_recentActions.clear();
     m_recentPlaceholder->setVisible(files.isEmpty());
+    const QStringList names = CRecentFileList::DistinctNames(files);
     for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), this);
+        QString name = names[i];
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name), this);
         action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + i));
-        action->setStatusTip(QTr(TextId::RecentPrompt));
-        action->setToolTip(files[i]);
+        const QString path = QDir::toNativeSeparators(files[i]);
+        action->setStatusTip(RecentPrompt(path));
+        action->setToolTip(path);
         connect(action, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_fileMenu->insertAction(m_recentEnd, action);
         m_recentActions << action;

@@ -4,6 +4,9 @@
 #include <QHash>
 #include <QMap>
 #include <QMainWindow>
+#include <memory>
+
+#include "app/LockKeys.h"
 
 #include "res/CommandTable.h"
 
@@ -25,6 +28,13 @@ public:
     // Pane 0 of the status bar.
     QLabel* MessagePane() const { return m_pane0; }
     void SetMessageText(const QString& text);
+    // A result the user should notice ("读频完成…", "已保存…"), shown in the
+    // status bar for a few seconds.
+    void ShowFeedback(const QString& text);
+    // The panes "大写", "数字" and "滚动": lit while their lock is on.
+    QLabel* LockPane(int index) const { return m_indicators[index]; }
+    // Where the lock states come from (the window system by default).
+    void SetLockKeys(std::unique_ptr<ILockKeys> keys);
 
     // Rebuilds the recent-file entries from `files` (newest first).
     void SetRecentFiles(const QStringList& files);
@@ -55,6 +65,7 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void BuildLanguageMenu(QMenu* view);
+    void UpdateLockPanes();
 
     QHash<int, QAction*> m_actions;
     QToolBar* m_wndToolBar = nullptr;
@@ -62,7 +73,8 @@ private:
     QMap<MenuId, QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
     QAction* m_languageActions[2] = {};
-    QList<QLabel*> m_indicators;
+    QList<QLabel*> m_indicators;  // "大写", "数字", "滚动"
+    std::unique_ptr<ILockKeys> m_lockKeys;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_portMenu = nullptr;
     QMenu* m_gridMenu = nullptr;

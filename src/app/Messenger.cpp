@@ -4,13 +4,17 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/DialogFrame.h"
 #include "res/QtText.h"
 
 namespace {
+
+constexpr int kTextFieldChars = 80;
 
 Messenger::MessageHandler& MessageHook() {
     static Messenger::MessageHandler hook;
@@ -79,11 +83,15 @@ void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handl
 void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
 
 Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon, const QString& caption) {
-    MessageRequest request{text, caption.isEmpty() ? QTr(TextId::AppTitle) : caption, buttons, icon};
+    return Show(parent, MessageRequest{text, caption, buttons, icon});
+}
+
+Answer Show(QWidget* parent, MessageRequest request) {
+    if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
 
-    QMessageBox box(ToQt(icon), request.caption, text, QMessageBox::NoButton, parent);
-    switch (buttons) {
+    QMessageBox box(ToQt(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
+    switch (request.buttons) {
         case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
         case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
         case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
@@ -91,6 +99,10 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
             box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
             break;
     }
+    if (request.cancelIsDefault) box.setDefaultButton(QMessageBox::Cancel);
+    else if (!box.buttons().isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
+    ShowCloseButtonOnly(&box);
+    FitCaption(&box);
     switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Retry: return Answer::Retry;
@@ -100,10 +112,10 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
     }
 }
 
-Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons) {
+Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon) {
     Answer answer = Answer::Cancel;
     QMetaObject::invokeMethod(
-        parent, [&] { answer = Show(parent, text, buttons, MessageIcon::Warning); }, Qt::BlockingQueuedConnection);
+        parent, [&] { answer = Show(parent, text, buttons, icon); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 
@@ -120,9 +132,16 @@ QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv, CsvC
 QString AskText(QWidget* parent, const QString& label, const QString& initial) {
     FileRequest request{FileRequestKind::Text, initial, label, false};
     if (FileHook()) return FileHook()(request);
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, QTr(TextId::AppTitle), label, QLineEdit::Normal, initial, &ok);
-    return ok ? text.trimmed() : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QTr(TextId::AppTitle));
+    dialog.setLabelText(label);
+    dialog.setTextValue(initial);
+    ShowCloseButtonOnly(&dialog);
+    FitCaption(&dialog);
+    // Room for a long device path such as /dev/serial/by-id/usb-…-if00-port0.
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(field->fontMetrics().averageCharWidth() * kTextFieldChars);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue().trimmed() : QString();
 }
 
 }  // namespace Messenger

@@ -16,6 +16,9 @@ struct MessageRequest {
     QString caption;
     Buttons buttons = Buttons::Ok;
     MessageIcon icon = MessageIcon::Warning;
+    // Enter answers Cancel rather than the first button (questions whose
+    // "yes" cannot be undone).
+    bool cancelIsDefault = false;
 };
 
 enum class FileRequestKind { Open, Save, Text };
@@ -47,10 +50,14 @@ void SetFileHandler(FileHandler handler);
 // A box with the application's caption "OstrelTZ写频软件" unless one is given.
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
             MessageIcon icon = MessageIcon::Warning, const QString& caption = QString());
+// The same for a request filled in by the caller; an empty caption is the
+// application's.
+Answer Show(QWidget* parent, MessageRequest request);
 
 // The same box asked for from a worker thread: shown on `parent`'s thread,
 // the worker waits for the answer.
-Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons);
+Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons,
+                      MessageIcon icon = MessageIcon::Warning);
 
 // File dialogs with the ".sin" filter; an empty result means cancelled. With
 // `csvChoice` a CSV dialog also offers the layout (save) or renumbering (open).

@@ -1,5 +1,6 @@
 #include "app/RecentFileList.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -43,4 +44,26 @@ void CRecentFileList::Remove(int index) {
     if (index < 0 || index >= m_files.size()) return;
     m_files.removeAt(index);
     Save();
+}
+
+namespace {
+// The last `count` parts of `path` ("b/radio.sin" for count 2).
+QString Tail(const QStringList& parts, int count) { return parts.mid(std::max(0, int(parts.size()) - count)).join(QLatin1Char('/')); }
+}  // namespace
+
+QStringList CRecentFileList::DistinctNames(const QStringList& files) {
+    QList<QStringList> parts;
+    for (const QString& file : files) parts << QDir::fromNativeSeparators(file).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (int i = 0; i < files.size(); ++i) {
+        int count = 1;
+        auto clashes = [&] {
+            for (int j = 0; j < files.size(); ++j)
+                if (j != i && Tail(parts[j], count) == Tail(parts[i], count)) return true;
+            return false;
+        };
+        while (count < parts[i].size() && clashes()) ++count;
+        names << QDir::toNativeSeparators(Tail(parts[i], count));
+    }
+    return names;
 }

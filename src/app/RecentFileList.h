@@ -13,6 +13,10 @@ public:
     void Remove(int index);
     const QStringList& Files() const { return m_files; }
 
+    // The names the menu shows for `files`: the file name, with as many of
+    // its folders in front as it takes to tell equal file names apart.
+    static QStringList DistinctNames(const QStringList& files);
+
 private:
     QStringList m_files;
 };

@@ -28,11 +28,11 @@ const char* const kHeaders[CChannelGrid::kCols] = {"频道", "接收频率", "�
                                                    "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
 
 template <std::size_t N>
-QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, bool editable, QWidget* parent) {
+QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, QWidget* parent) {
+    // Only the selected entry is ever read, so the box never shows any other
+    // text: no typing into it.
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::number(id));
-    combo->setEditable(editable);
-    if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
     combo->setMaxVisibleItems(10);
     return combo;
@@ -44,11 +44,10 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     : QWidget(parent), m_pDocument(document), m_bandLimits(BandLimitTable()) {
     setObjectName(QString::number(ids::IDD_FORM));
     auto* group = new QGroupBox(QStringLiteral("整机设置"), this);
-    // The model, band and power level boxes take a value only from their lists.
-    m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), false, group);
-    m_cbBand = MakeCombo(ids::IDC_BAND, BandTexts(), false, group);
-    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, PowerLevelTexts(), false, group);
-    m_cbManual = MakeCombo(ids::IDC_MANUAL, ManualTexts(), true, group);
+    m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), group);
+    m_cbBand = MakeCombo(ids::IDC_BAND, BandTexts(), group);
+    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, PowerLevelTexts(), group);
+    m_cbManual = MakeCombo(ids::IDC_MANUAL, ManualTexts(), group);
     auto* row = new QHBoxLayout(group);
     auto addLabelled = [&](const char* label, QComboBox* combo) {
         auto* l = new QLabel(QString::fromUtf8(label), group);
@@ -106,7 +105,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
-    m_pProgress->Open(write ? QStringLiteral("写频进度") : QStringLiteral("读频进度"), m_grid);
+    m_pProgress->Open(write ? QStringLiteral("写频进度") : QStringLiteral("读频进度"), write, m_grid);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
@@ -130,6 +129,7 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
         ReplaceImage(result.image, QStringLiteral("读频"), true);
     }
     emit transferRunning(false);
+    if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {

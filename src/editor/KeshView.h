@@ -85,6 +85,8 @@ signals:
     void pointerHelp(const QString& text);
     // A transfer started or ended: commands that change the document wait.
     void transferRunning(bool running);
+    // A transfer ran to its end: the direction, the port and the time taken.
+    void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include "app/DialogFrame.h"
 #include "app/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
@@ -13,6 +14,8 @@
 CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_SET_FIELD));
     setWindowTitle(QStringLiteral("批量设置"));
+    ShowCloseButtonOnly(this);
+    FitCaption(this);
     m_cbColumn = new QComboBox(this);
     m_cbColumn->setObjectName(QString::number(ids::IDC_FIELD_COLUMN));
     for (int c = col::kRxTone; c <= col::kBusy; ++c) m_cbColumn->addItem(QString::fromStdString(ColumnCaption(c)), c);

@@ -63,5 +63,7 @@ void CPortMenu::UpdateChecks() {
         action->setChecked(on);
         found = found || on;
     }
+    // A port chosen by its path shows that path, so the user sees which it is.
     m_other->setChecked(!found);
+    m_other->setText(found ? QTr(TextId::PortOther) : QTr(TextId::PortOtherPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }

@@ -7,10 +7,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/DialogFrame.h"
 #include "app/Messenger.h"
 #include "link/CloneEngine.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
+#include "res/QtText.h"
 
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
@@ -38,10 +40,13 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_cancel, 2, 2);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
+    ShowCloseButtonOnly(this);
+    FixSize(this);
 }
 
-void CProgressDlg::Open(const QString& caption, QWidget* over) {
+void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_strCaption = caption;
+    m_bWrite = write;
     m_bar->setValue(0);
     // Texts set on every opening follow a language chosen since the last.
     m_start->setText(QTr(TextId::ButtonStart));
@@ -78,6 +83,14 @@ void CProgressDlg::OnOK() {
 }
 
 void CProgressDlg::reject() {
+    if (m_bCancel) return;
+    // Stopping a write halfway leaves the radio with new data in its first
+    // blocks and old data after them: only on a confirmed question.
+    if (IsStarted() && m_bWrite) {
+        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        question.cancelIsDefault = true;
+        if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return;
+    }
     m_bCancel = true;
     // Before the start the window closes at once; afterwards the transfer
     // sees the flag at its next check and ends the window itself.
@@ -89,13 +102,17 @@ void CProgressDlg::Interrupt() {
     Messenger::Show(this, QTr(TextId::ProgressInterrupted), Buttons::Ok, MessageIcon::Warning);
 }
 
+// A read is stopped by leaving or moving its window (nothing is lost by
+// stopping a read); a write goes on, so that a stray click cannot leave the
+// radio half written.
 void CProgressDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch)
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch &&
+        !m_bWrite)
         Interrupt();
 }
 
 void CProgressDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
-    if (!m_centering && IsStarted() && event->oldPos() != event->pos()) Interrupt();
+    if (!m_centering && IsStarted() && !m_bWrite && event->oldPos() != event->pos()) Interrupt();
 }

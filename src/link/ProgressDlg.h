@@ -1,6 +1,7 @@
 #pragma once
 // The transfer's progress window: "开始" starts the transfer, "取消" stops
-// it, and losing the activation or being moved while it runs cancels it too.
+// it. A read is also stopped by losing the activation or being moved; a
+// write is stopped only after the user confirms the question.
 #include <QDialog>
 #include <atomic>
 
@@ -14,11 +15,12 @@ public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
     // Resets the bar, both flags and the start button, sets the caption and
-    // shows the window centred over `over`.
-    void Open(const QString& caption, QWidget* over);
+    // shows the window centred over `over`; `write` for a write's window.
+    void Open(const QString& caption, bool write, QWidget* over);
     // Ends the window after a transfer (in every outcome).
     void Finish();
     bool IsStarted() const;
+    bool IsWrite() const { return m_bWrite; }
 
     void SetStatus(const QString& text);
     void SetProgress(int position);
@@ -50,4 +52,5 @@ private:
     QLabel* m_status;
     QLabel* m_done;
     bool m_centering = false;
+    bool m_bWrite = false;
 };

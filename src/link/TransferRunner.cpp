@@ -45,6 +45,8 @@ CTransferRunner::~CTransferRunner() {
 
 void CTransferRunner::Start(CloneDirection direction, const QString& port, const RadioImage& image) {
     if (m_thread) return;
+    m_port = port;
+    m_clock.start();
     const std::string portName = port.toStdString();
     m_thread = QThread::create([this, direction, portName, image] {
         QtSerialLink link;
@@ -55,6 +57,7 @@ void CTransferRunner::Start(CloneDirection direction, const QString& port, const
         QMetaObject::invokeMethod(
             this,
             [this, result] {
+                m_elapsedMs = m_clock.elapsed();
                 m_thread->wait();
                 delete m_thread;
                 m_thread = nullptr;

@@ -2,6 +2,7 @@
 // Runs one clone transfer off the user-interface thread, so the window stays
 // live. The engine's status, progress and questions reach the progress
 // window and the message boxes on the user-interface thread.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 
@@ -19,6 +20,9 @@ public:
 
     bool IsRunning() const { return m_thread != nullptr; }
     void Start(CloneDirection direction, const QString& port, const RadioImage& image);
+    // The port and the time taken of the last transfer (valid in `finished`).
+    QString Port() const { return m_port; }
+    qint64 ElapsedMs() const { return m_elapsedMs; }
 
 signals:
     void finished(const CloneResult& result);
@@ -26,4 +30,7 @@ signals:
 private:
     CProgressDlg* m_dialog;
     QThread* m_thread = nullptr;
+    QString m_port;
+    QElapsedTimer m_clock;
+    qint64 m_elapsedMs = 0;
 };

@@ -13,6 +13,9 @@ public:
     virtual void SetProgress(int position) = 0;  // 0 .. 264
     // A modal box; returns the button chosen.
     virtual Answer Ask(const std::string& text, Buttons buttons) = 0;
+    // A report that needs no decision, such as a success; a box shows it
+    // with the information icon.
+    virtual void Inform(const std::string& text) { Ask(text, Buttons::Ok); }
     // True once the user has asked to stop.
     virtual bool Cancelled() = 0;
     // True while losing the focus of the progress window must cancel the

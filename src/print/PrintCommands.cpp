@@ -1,6 +1,9 @@
 #include "print/PrintCommands.h"
 
 #include <QAction>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -12,6 +15,37 @@
 #include "app/Messenger.h"
 #include "print/ReportPainter.h"
 #include "res/ResourceIds.h"
+
+namespace {
+
+// The preview lays every page out two across, in reading order (pages 1 and
+// 2 side by side, then 3 and 4, then 5), and fits the pair to the window's
+// width. Qt's own facing-pages view starts with page 1 alone on the right.
+void ShowTwoPagesAcross(QPrintPreviewWidget* widget) {
+    if (widget->viewMode() != QPrintPreviewWidget::AllPagesView) return;
+    auto* view = widget->findChild<QGraphicsView*>();
+    if (!view || !view->scene()) return;
+    QList<QGraphicsItem*> pages;
+    for (QGraphicsItem* item : view->scene()->items())
+        if (!item->parentItem()) pages << item;
+    if (pages.isEmpty()) return;
+    std::sort(pages.begin(), pages.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
+        return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
+    });
+    const QSizeF size = pages.first()->boundingRect().size();
+    bool moved = false;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QPointF place((i % 2) * size.width(), (i / 2) * size.height());
+        if (pages[i]->pos() == place) continue;
+        pages[i]->setPos(place);
+        moved = true;
+    }
+    if (!moved) return;
+    view->scene()->setSceneRect(view->scene()->itemsBoundingRect());
+    widget->setZoomMode(QPrintPreviewWidget::FitToWidth);
+}
+
+}  // namespace
 
 CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
     : QObject(window), m_window(window), m_inputs(std::move(inputs)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -51,7 +85,10 @@ void CPrintCommands::OnFilePrintPreview() {
     preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
     preview.setWindowTitle(QStringLiteral("打印预览"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
-    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) widget->setViewMode(QPrintPreviewWidget::FacingPagesView);
+    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
+        widget->setViewMode(QPrintPreviewWidget::AllPagesView);
+        connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { ShowTwoPagesAcross(widget); });
+    }
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
         QAction* close = toolbar->addAction(QStringLiteral("关闭"));
         close->setObjectName(QStringLiteral("closePreview"));

@@ -9,7 +9,7 @@
 namespace {
 
 const char* const kTitles[kReportPages] = {"整机设置", "第二页", "第三页", "第四页", "第五页"};
-const int kColumnX[11] = {1, 5, 14, 25, 33, 40, 46, 54, 62, 70, 78};
+const int kColumnX[kReportColumns] = {1, 5, 14, 25, 33, 40, 46, 54, 62, 70, 78};
 const char* const kGridCaptions[11] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
                                        "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
 
@@ -122,9 +122,10 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     }
     add(5, tableTitle, ReportFont::Body, "频道设置:");
     const int yc = Truncate(tableTitle - 1.2 * l2);
-    const std::string caption = in.cell(0, 0) + "   接收频率     发射频率     " + in.cell(0, 3) + "   " + in.cell(0, 4) +
-                                "   宽/窄     扫描添加    发射功率   可选信令     PTTID   繁忙锁定";
-    add(1, yc, ReportFont::Body, caption);
+    // Each caption over its own column, at the x of the column's values: one
+    // string for the whole line would drift off its columns with any real font.
+    const std::array<std::string, kReportColumns> captions = ChannelCaptions(in);
+    for (int c = 0; c < kReportColumns; ++c) add(kColumnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
     const auto [first, last] = PageRows(page);
     int y = yc;
     for (int r = first; r <= last; ++r) {
@@ -133,6 +134,11 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
         for (int c = 1; c <= 10; ++c) add(kColumnX[c], y, ReportFont::Body, in.cell(r, c) + " ");
     }
     return out;
+}
+
+std::array<std::string, kReportColumns> ChannelCaptions(const ReportInputs& in) {
+    return {in.cell(0, 0), "接收频率", "发射频率", in.cell(0, 3), in.cell(0, 4), "宽/窄",
+            "扫描添加", "发射功率", "可选信令", "PTTID", "繁忙锁定"};
 }
 
 ReportInputs ReportInputsFromImage(const RadioImage& image) {

@@ -3,6 +3,7 @@
 // the printable area and the fonts' line steps. Positions are in twips from
 // the top left of the printable area with y growing upward, so every line
 // has a negative y.
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,11 @@ struct ReportPage {
 
 // Page 1 .. 5.
 ReportPage LayoutReportPage(int page, const ReportInputs& inputs, const PageGeometry& geometry, const LineStep& lineStep);
+
+// The channel table's captions, one per column: each is drawn over its own
+// column at the x of the column's values.
+constexpr int kReportColumns = 11;
+std::array<std::string, kReportColumns> ChannelCaptions(const ReportInputs& inputs);
 
 // The grid rows a page lists: 1-22, 23-54, 55-86, 87-118, 119-128.
 std::pair<int, int> PageRows(int page);

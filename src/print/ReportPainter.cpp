@@ -9,13 +9,25 @@ namespace {
 
 // "Times New Roman" at the character height and average width asked for, in
 // device pixels; the Chinese glyphs come from the system's fallback font.
+// As with any font of a given average width, a Chinese character takes at
+// most two such widths: the report's columns are laid out for that, and the
+// fallback font's own proportions (which follow a stretch only roughly)
+// would otherwise run neighbouring captions together.
 QFont ReportQFont(const FontRequest& request, int dpiX, int dpiY, QPaintDevice* device) {
     QFont font(QStringLiteral("Times New Roman"));
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(std::max(1, request.height * dpiY / 1440));
-    const int natural = QFontMetrics(font, device).averageCharWidth();
+    const int average = QFontMetrics(font, device).averageCharWidth();
     const int wanted = request.width * dpiX / 1440;
-    if (natural > 0 && wanted > 0) font.setStretch(std::clamp(wanted * 100 / natural, 1, 4000));
+    if (average <= 0 || wanted <= 0) return font;
+    int stretch = wanted * 100 / average;
+    font.setStretch(std::clamp(stretch, 1, 4000));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int chinese = QFontMetrics(font, device).horizontalAdvance(QChar(0x4E2D));  // 中
+        if (chinese <= 2 * wanted) break;
+        stretch = stretch * 2 * wanted / chinese;
+        font.setStretch(std::clamp(stretch, 1, 4000));
+    }
     return font;
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "app/DialogFrame.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -80,6 +81,7 @@ void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
 COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), m_image(image) {
     setObjectName(QString::number(ids::IDD_OPTIONS));
     setWindowTitle(QStringLiteral("可选功能"));
+    ShowCloseButtonOnly(this);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(9);
     setFont(font);
@@ -161,6 +163,7 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     buttons->addWidget(cancel);
     buttons->addStretch();
     layout->addLayout(buttons, 2, 0, 1, 2);
+    FixSize(this);
 
     Load(DecodeOptions(m_image));
 }

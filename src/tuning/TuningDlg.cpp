@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/DialogFrame.h"
 #include "app/Messenger.h"
 #include "image/ChannelCodec.h"
 #include "link/QtSerialLink.h"
@@ -30,6 +31,7 @@ const TextId kItemNames[] = {TextId::TuningItemTxFreq, TextId::TuningItemBattery
 constexpr int kRoleSet = Qt::UserRole;
 constexpr int kRoleItem = Qt::UserRole + 1;
 constexpr int kRoleExit = Qt::UserRole + 2;
+constexpr int kVisibleTones = 15;
 
 template <typename T>
 T* Named(T* widget, int id) {
@@ -54,6 +56,9 @@ public:
     Answer Ask(const std::string& text, Buttons buttons) override {
         return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
     }
+    void Inform(const std::string& text) override {
+        Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), Buttons::Ok, MessageIcon::Information);
+    }
     bool Cancelled() override { return false; }
     void SetWatch(bool) override {}
 
@@ -67,6 +72,7 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     : QDialog(parent), m_model(BandLowUnits(bandText.toStdString())), m_strPort(port) {
     setObjectName(QString::number(ids::IDD_TUNING));
     setWindowTitle(QTr(TextId::TuningTitle));
+    ShowCloseButtonOnly(this);
 
     m_tree = Named(new QTreeWidget(this), 1026);
     m_tree->setHeaderHidden(true);
@@ -121,6 +127,9 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
     Side side;
     side.edit = Named(new QLineEdit(box), editId);
     side.list = Named(new QComboBox(box), listId);
+    // About fifteen tones at a time, not a list the height of the screen.
+    side.list->setMaxVisibleItems(kVisibleTones);
+    side.list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     side.analogue = Named(new QRadioButton(QTr(TextId::TuningAnalogue), box), analogueId);
     side.digital = Named(new QRadioButton(QTr(TextId::TuningDigital), box), digitalId);
     side.step5 = Named(new QRadioButton(QStringLiteral("5.00KHZ"), box), step5Id);

@@ -122,7 +122,7 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
     for (;;) {
         if (Attempt(request)) {
             m_link.Close();
-            m_ui.Ask(Tr(TextId::TuningReceived), Buttons::Ok);
+            m_ui.Inform(Tr(TextId::TuningReceived));
             return TuningOutcome::Received;
         }
         if (m_ui.Ask(Tr(TextId::TuningRetry)

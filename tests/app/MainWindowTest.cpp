@@ -45,7 +45,7 @@ TEST_F(GuiTest, StartUpShowsANewDocument) {
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
     EXPECT_FALSE(View()->m_cbModel->isEditable());
-    EXPECT_TRUE(View()->m_cbManual->isEditable());
+    EXPECT_FALSE(View()->m_cbManual->isEditable());
 }
 
 TEST_F(GuiTest, MenusToolbarAndPromptsAreAsListed) {

@@ -1,5 +1,8 @@
 // Print preview and direct printing from the window.
 #include <QAction>
+#include <QGraphicsItem>
+#include <QGraphicsView>
+#include <QTest>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -9,20 +12,30 @@
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
 
-TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAtATime) {
+TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     for (int id : {ids::ID_FILE_PRINT, ids::ID_FILE_PRINT_PREVIEW, ids::ID_FILE_PRINT_SETUP})
         EXPECT_TRUE(Frame()->Action(id)->isEnabled()) << id;
     int pages = -1;
-    QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::SinglePageView;
+    QList<QRect> shown;  // where each page lies in the window, in reading order
+    QRect viewport;
     QString closeTip, closeTool;
     QTimer::singleShot(0, [&] {
         QWidget* preview = QApplication::activeModalWidget();
         ASSERT_NE(preview, nullptr);
         auto* widget = preview->findChild<QPrintPreviewWidget*>();
         ASSERT_NE(widget, nullptr);
-        widget->updatePreview();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return widget->pageCount() > 0; }, 5000));
         pages = widget->pageCount();
-        mode = widget->viewMode();
+        auto* view = widget->findChild<QGraphicsView*>();
+        ASSERT_NE(view, nullptr);
+        QList<QGraphicsItem*> items;
+        for (QGraphicsItem* item : view->scene()->items())
+            if (!item->parentItem()) items << item;
+        std::sort(items.begin(), items.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
+            return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
+        });
+        for (QGraphicsItem* item : items) shown << view->mapFromScene(item->sceneBoundingRect()).boundingRect();
+        viewport = view->viewport()->rect();
         QAction* close = preview->findChild<QAction*>("closePreview");
         ASSERT_NE(close, nullptr);
         closeTip = close->statusTip();
@@ -31,7 +44,16 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAtATime) {
     });
     Trigger(ids::ID_FILE_PRINT_PREVIEW);
     EXPECT_EQ(pages, 5);
-    EXPECT_EQ(mode, QPrintPreviewWidget::FacingPagesView);
+    // Pages 1 and 2 side by side, both in view at the top; then 3 and 4, then 5.
+    ASSERT_EQ(shown.size(), 5);
+    EXPECT_EQ(shown[0].top(), shown[1].top());
+    EXPECT_LT(shown[0].right(), shown[1].left() + 2);
+    EXPECT_GT(shown[2].top(), shown[0].bottom() - 2);
+    EXPECT_EQ(shown[2].left(), shown[0].left());
+    EXPECT_EQ(shown[4].left(), shown[0].left());
+    EXPECT_GE(shown[0].left(), viewport.left() - 2);
+    EXPECT_LE(shown[1].right(), viewport.right() + 2);
+    EXPECT_LT(shown[0].top(), viewport.bottom());
     EXPECT_EQ(closeTip, "关闭打印预览模式");
     EXPECT_EQ(closeTool, "取消预阅");
 }

@@ -1,7 +1,10 @@
 // Read and write from the window against the simulated radio on a pty.
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <random>
 
@@ -71,6 +74,9 @@ TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
     EXPECT_EQ(View()->m_cbModel->currentText(), "OST - 102");
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_TRUE(Frame()->Action(ID_FILE_OPEN)->isEnabled());
+    // The end of the read is told in the status bar, with the port and the time.
+    const QRegularExpression done("^读频完成：" + QRegularExpression::escape(View()->Port()) + "，用时 [0-9]+\\.[0-9] 秒$");
+    EXPECT_TRUE(done.match(Frame()->statusBar()->currentMessage()).hasMatch()) << Frame()->statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
@@ -106,8 +112,10 @@ TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Dialog()->Status()->text(), "264");
+    EXPECT_TRUE(Frame()->statusBar()->currentMessage().startsWith("写频完成：" + View()->Port() + "，用时 "));
     fileAnswers = {Path("mine.sin")};
     Trigger(ID_FILE_SAVE);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "已保存 " + QDir::toNativeSeparators(Path("mine.sin")));
     sim.Stop();
     EXPECT_EQ(Load(Path("radio-after.sin")), Load(Path("mine.sin")));
     EXPECT_EQ(Load(Path("mine.sin"))[addr::kPowerLevel], 4);
@@ -187,7 +195,7 @@ TEST_F(Transfer, PortMenuChecksTheChosenPort) {
     EXPECT_FALSE(other->isChecked());
 }
 
-TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsTheTransfer) {
+TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsARead) {
     SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
     const RadioImage before = Doc()->m_image;
@@ -206,4 +214,43 @@ TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsTheTransfer) {
     ASSERT_TRUE(WaitForEnd(5000));
     ASSERT_GE(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "通讯已被中断,请重新开始");
+}
+
+TEST_F(Transfer, AWriteGoesOnWhenTheMainWindowIsClickedOrTheWindowMoved) {
+    SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    View()->SetCellText(1, 1, "146.00000");
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    Frame()->activateWindow();
+    QTest::mouseClick(Frame()->MessagePane(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Dialog()->isActiveWindow(); }, 5000));
+    Dialog()->move(Dialog()->pos() + QPoint(30, 0));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Dialog()->Status()->text(), "264");
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageWithGrid());
+}
+
+TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {
+    SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    answers = {Answer::Cancel};
+    Dialog()->close();  // the close box
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "中断写频会使对讲机中的数据不完整，确定中断吗？");
+    EXPECT_EQ(messages[0].buttons, Buttons::OkCancel);
+    EXPECT_TRUE(messages[0].cancelIsDefault);
+    EXPECT_FALSE(Dialog()->m_bCancel);
+    EXPECT_TRUE(Dialog()->isVisible());
+    answers = {Answer::Ok};
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(Dialog()->m_bCancel);
+    ASSERT_TRUE(WaitForEnd(5000));
+    EXPECT_LT(Dialog()->Status()->text().toInt(), 264);
+    EXPECT_FALSE(Frame()->statusBar()->currentMessage().startsWith("写频完成"));
 }

@@ -1,5 +1,6 @@
 // The tuning dialog with real clicks and keys, and one live exchange with the
 // simulated radio.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -159,6 +160,7 @@ TEST_F(TuningDialog, StartSendsTheChosenSetToTheRadio) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->IsExchangeRunning(); }, 10000));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "对讲机已收到!");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Information);  // a success, not a warning
 }
 
 TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
@@ -170,6 +172,22 @@ TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, " 错误需延时再试");
     EXPECT_EQ(messages[0].buttons, Buttons::RetryCancel);
+    EXPECT_FALSE(messages[0].cancelIsDefault);  // Enter answers Retry
+}
+
+TEST_F(TuningDialog, ToneListShowsFifteenEntriesAtATime) {
+    Open();
+    Select("高端频率");
+    auto* list = Find<QComboBox>(1012);
+    QTest::mouseClick(Find<QRadioButton>(1035), Qt::LeftButton);  // the DCS codes: a long list
+    ASSERT_GT(list->count(), 100);
+    QTest::mouseClick(list, Qt::LeftButton);
+    QAbstractItemView* popup = list->view();
+    ASSERT_TRUE(QTest::qWaitFor([popup] { return popup->isVisible(); }, 5000));
+    const int rows = popup->viewport()->height() / popup->sizeHintForRow(0);
+    EXPECT_GE(rows, 14);
+    EXPECT_LE(rows, 16);
+    list->hidePopup();
 }
 
 TEST_F(TuningDialog, ReadsInEnglish) {

@@ -23,7 +23,7 @@ std::string After(const ReportPage& page, const std::string& label) {
 
 int ChannelLines(const ReportPage& page, int u) {
     return static_cast<int>(std::count_if(page.lines.begin(), page.lines.end(), [&](const ReportLine& l) { return l.x == u; })) -
-           1;  // the caption line is at x = 1 too
+           1;  // the first caption is at x = 1 too
 }
 
 }  // namespace
@@ -44,14 +44,19 @@ TEST(ReportLayout, GeometryFromThePrintableArea) {
     ASSERT_TRUE(tableTitle);
     EXPECT_EQ(tableTitle->y, l1 / -2 - l1);
     EXPECT_EQ(tableTitle->x, 5 * u);
-    const ReportLine* caption = Find(page, "频道   ");
-    ASSERT_TRUE(caption);
-    EXPECT_EQ(caption->y, static_cast<int>(tableTitle->y - 1.2 * l2));
-    EXPECT_EQ(caption->text,
-              "频道   接收频率     发射频率     接收信令   发射信令   宽/窄     扫描添加    发射功率   可选信令     PTTID   繁忙锁定");
+    // The captions stand on one line, each at the x of its column's values.
+    const int yc = static_cast<int>(tableTitle->y - 1.2 * l2);
+    std::vector<std::pair<int, std::string>> captions;
+    for (const ReportLine& l : page.lines)
+        if (l.y == yc) captions.emplace_back(l.x, l.text);
+    const std::vector<std::pair<int, std::string>> expected = {
+        {1 * u, "频道"},      {5 * u, "接收频率"},  {14 * u, "发射频率"}, {25 * u, "接收信令"},
+        {33 * u, "发射信令"}, {40 * u, "宽/窄"},    {46 * u, "扫描添加"}, {54 * u, "发射功率"},
+        {62 * u, "可选信令"}, {70 * u, "PTTID"},    {78 * u, "繁忙锁定"}};
+    EXPECT_EQ(captions, expected);
     const ReportLine* row23 = Find(page, "23");
     ASSERT_TRUE(row23);
-    EXPECT_EQ(row23->y, caption->y - l2);
+    EXPECT_EQ(row23->y, yc - l2);
     EXPECT_EQ(row23->x, u);
 }
 

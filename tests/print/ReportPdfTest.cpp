@@ -1,9 +1,14 @@
 // The report rendered to a real PDF and read back with pdftotext.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <regex>
 
+#include "image/ChannelCodec.h"
 #include "image/SinFile.h"
+#include "print/ReportLayout.h"
 #include "support/SimProcess.h"
 
 namespace fs = std::filesystem;
@@ -21,5 +26,70 @@ TEST(ReportPdf, FivePagesWithTheChineseLabelsAndChannels) {
                              "频道设置:", "接收频率", "第二页", "第三页", "第四页", "第五页", "145.52000", "D754I", "队列同步",
                              "128"})
         EXPECT_NE(log.find(text), std::string::npos) << text;
+    fs::remove_all(dir);
+}
+
+namespace {
+
+struct PdfWord {
+    double xMin, yMin, xMax;
+    std::string text;
+};
+
+// The words of `pdftotext -bbox` output, and the page width.
+std::vector<PdfWord> ParseBbox(const std::string& html, double* pageWidth) {
+    std::vector<PdfWord> words;
+    const std::regex page(R"re(<page width="([0-9.]+)")re");
+    std::smatch m;
+    if (std::regex_search(html, m, page)) *pageWidth = std::stod(m[1]);
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it)
+        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), (*it)[4]});
+    return words;
+}
+
+}  // namespace
+
+TEST(ReportPdf, EachCaptionStandsOverItsColumnInsideThePage) {
+    const fs::path dir = fs::temp_directory_path() / ("report-bbox-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    // Every channel in use, so that every column of every page has values.
+    RadioImage image = NewDocumentImage();
+    for (int n = 1; n <= kChannelCount; ++n) {
+        ChannelRecord record;
+        record.fill(0xFF);
+        EncodeChannelRecord({"145.12500", "146.02500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "QT/DQT"}, record);
+        std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
+    }
+    const std::string sin = (dir / "full.sin").string(), pdf = (dir / "report.pdf").string();
+    ASSERT_TRUE(SaveSinFile(sin, image, nullptr));
+    std::string log;
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " print " + sin + " --pdf " + pdf, &log), 0) << log;
+    const auto captions = ChannelCaptions(ReportInputsFromImage(image));
+    for (int page = 1; page <= kReportPages; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        const std::string p = std::to_string(page);
+        ASSERT_EQ(RunCommand("pdftotext -bbox -f " + p + " -l " + p + " " + pdf + " -", &log), 0);
+        double width = 0;
+        const std::vector<PdfWord> words = ParseBbox(log, &width);
+        ASSERT_GT(width, 0);
+        // The caption line: "频道" and the words on its height.
+        const auto first = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == captions[0]; });
+        ASSERT_NE(first, words.end());
+        const double captionY = first->yMin;
+        for (const std::string& caption : captions) {
+            SCOPED_TRACE(caption);
+            const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+                return w.text == caption && std::abs(w.yMin - captionY) < 0.5;
+            });
+            ASSERT_NE(it, words.end());
+            EXPECT_GE(it->xMin, 0);
+            EXPECT_LE(it->xMax, width);
+            // Some channel line below has a value starting at the caption's x.
+            EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& w) {
+                return w.yMin > captionY + 1 && std::abs(w.xMin - it->xMin) < 0.5;
+            }));
+        }
+    }
     fs::remove_all(dir);
 }

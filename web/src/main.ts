@@ -124,7 +124,8 @@ class Page {
       case 'open': return this.open();
       case 'save': return void (await this.save(false));
       case 'saveAs': return void (await this.save(true));
-      case 'exportCsv': return download(`${baseName(this.name)}.csv`, this.rules.exportCsv(), 'text/csv');
+      case 'exportCsv': return download(`${baseName(this.name)}.csv`, this.rules.exportCsv(false), 'text/csv');
+      case 'exportChirpCsv': return download(`${baseName(this.name)}-chirp.csv`, this.rules.exportCsv(true), 'text/csv');
       case 'importCsv': return this.importCsv();
       case 'undo': return this.history.undo();
       case 'redo': return this.history.redo();
@@ -251,15 +252,17 @@ class Page {
     const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
     const before = this.rules.sinBytes();
-    const result = this.rules.importCsv(file.text, false);
+    const renumber = byId<HTMLInputElement>('csv-renumber').checked;
+    let result = this.rules.importCsv(file.text, false, renumber);
     if (result.problems.length > 0) {
       let summary = t('WebCsvRefused', result.problems.length);
       for (const p of result.problems) summary += t('WebCsvLine', p.line, p.reason);
       summary += t('WebCsvApplyValid');
       if ((await showMessage(summary, Buttons.OkCancel, MessageIcon.Question)) !== Answer.Ok) return;
-      this.rules.importCsv(file.text, true);
+      result = this.rules.importCsv(file.text, true, renumber);
     }
     this.showDocument();
+    if (result.summary) await showMessage(result.summary, Buttons.Ok, MessageIcon.Information);
     if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
   }
 
@@ -354,7 +357,7 @@ class Page {
 const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'WebGroupSettings',
   'label-model': 'WebModel', 'label-band': 'WebBand', 'label-power': 'WebPowerLevel', 'label-manual': 'WebManual',
-  'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
+  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
 };
 
 const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };
@@ -363,6 +366,7 @@ const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-fil
 const commandTexts: Record<string, [string, string]> = {
   new: ['CmdFileNew', 'TipFileNew'], open: ['CmdFileOpen', 'TipFileOpen'], save: ['CmdFileSave', 'TipFileSave'],
   saveAs: ['CmdFileSaveAs', 'TipFileSaveAs'], importCsv: ['CmdImportCsv', 'TipImportCsv'], exportCsv: ['CmdExportCsv', 'TipExportCsv'],
+  exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'],
   printPreview: ['CmdFilePrintPreview', 'TipFilePrintPreview'], print: ['CmdFilePrint', 'TipFilePrint'],
   undo: ['CmdEditUndo', 'TipEditUndo'], redo: ['CmdEditRedo', 'TipEditRedo'], cut: ['CmdEditCut', 'TipEditCut'],
   copy: ['CmdEditCopy', 'TipEditCopy'], paste: ['CmdEditPaste', 'TipEditPaste'], clearChannels: ['CmdEditClear', 'TipEditClear'],

@@ -65,8 +65,8 @@ export interface Rules {
   setField(column: number, first: number, last: number, text: string): number;
   cellTextRefusal(column: number, text: string): string;
   channelRows(op: RowsOp, first: number, last: number): boolean;
-  exportCsv(): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean): { problems: { line: number; reason: string }[]; channels: number };
+  exportCsv(chirpLayout: boolean): Uint8Array;
+  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): { problems: { line: number; reason: string }[]; channels: number; summary: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;

@@ -105,6 +105,20 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('without Web Serial the page says so and the link commands say which browsers to use', async () => {
+    const noSerial = () => {
+      delete (Navigator.prototype as unknown as Record<string, unknown>).serial;
+    };
+    const { page } = await openPage(browser, site.url, { before: [{ fn: noSerial, arg: '' }] });
+    assert.equal(await page.$eval('#no-serial', (n) => (n as HTMLElement).hidden), false);
+    await clickCommand(page, 'read');
+    const text = await messageText(page);
+    assert.match(text, /Chrome 或 Edge/);
+    await answerMessage(page, '确定');
+    assert.equal(await page.$('#progress[open]'), null);
+    await page.close();
+  });
+
   test('English switch changes the commands and the captions', async () => {
     const { page } = await openPage(browser, site.url);
     await clickCommand(page, 'language');

@@ -98,7 +98,19 @@ test('edits go through the cell rules and CSV export matches the command line', 
   assert.deepEqual(gridRow(rules, 10), ['145.50000', '145.50000', 'OFF', 'OFF', '宽', '是', '高', 'DTMF', '开', '关闭']);
   assert.deepEqual(pageSaved, new Uint8Array(fs.readFileSync(cliSaved)));
   fs.writeFileSync(path.join(dir, 'page.sin'), pageSaved);
-  assert.deepEqual(Buffer.from(rules.exportCsv()), cliBytes(['export-csv', path.join(dir, 'page.sin')]));
+  assert.deepEqual(Buffer.from(rules.exportCsv(false)), cliBytes(['export-csv', path.join(dir, 'page.sin')]));
+});
+
+test('CSV in the CHIRP layout is what the command line writes, and reads back to the same frequencies and tones', async () => {
+  const rules = await loadRules();
+  rules.loadSin('sample.sin', sample);
+  const chirp = rules.exportCsv(true);
+  assert.deepEqual(Buffer.from(chirp), cliBytes(['export-csv', samplePath, '--layout', 'chirp']));
+  const before = Array.from({ length: 128 }, (_, i) => gridRow(rules, i + 1).slice(0, 4));
+  rules.newDocument();
+  const result = rules.importCsv(new TextDecoder().decode(chirp), false, false);
+  assert.deepEqual(result.problems, []);
+  assert.deepEqual(Array.from({ length: 128 }, (_, i) => gridRow(rules, i + 1).slice(0, 4)), before);
 });
 
 test('a read over the simulated radio brings its memory into the grid', async () => {

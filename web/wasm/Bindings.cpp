@@ -137,12 +137,14 @@ bool ChannelRowsOp(int op, int first, int last) {
 }
 
 // As bytes: a string would lose the byte-order mark spreadsheets look for.
-val ExportCsv() { return ByteArray(ExportChannelsCsv(TheDocument().Image())); }
+val ExportCsv(bool chirpLayout) {
+    return ByteArray(ExportChannelsCsv(TheDocument().Image(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
+}
 
-val ImportCsv(const std::string& csv, bool applyValidLines) {
+val ImportCsv(const std::string& csv, bool applyValidLines, bool renumber) {
     PageDocument& doc = TheDocument();
     RadioImage image = doc.Image();
-    const CsvImport result = ImportChannelsCsv(csv, image, applyValidLines);
+    const CsvImport result = ImportChannelsCsv(csv, image, CsvImportOptions{applyValidLines, renumber});
     if (result.problems.empty() || applyValidLines) doc.Replace(image);
     val problems = val::array();
     for (const CsvProblem& p : result.problems) {
@@ -154,6 +156,7 @@ val ImportCsv(const std::string& csv, bool applyValidLines) {
     val out = val::object();
     out.set("problems", problems);
     out.set("channels", result.channels);
+    out.set("summary", result.droppedNames > 0 ? CsvImportSummary(result) : std::string());
     return out;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+// The frames of the program's boxes and small dialogs: a close button only
+// (nothing to minimise or maximise), and never narrower than their caption,
+// which a window manager would otherwise cut short ("温… 示").
+#include <QString>
+
+class QMessageBox;
+class QWidget;
+
+// The width a window needs so that its title bar shows `caption` in full,
+// with room for the icon and the close button.
+int CaptionWidth(const QString& caption);
+
+// Gives `window` a title bar with the close button only.
+void ShowCloseButtonOnly(QWidget* window);
+
+// Keeps `window` at the size its layout asks for: with nothing to maximise,
+// window managers that offer maximising any resizable window leave it off.
+void FixSize(QWidget* window);
+
+// Makes `window` at least as wide as its caption needs.
+void FitCaption(QWidget* window);
+// The same for a message box, which sizes itself from its text.
+void FitCaption(QMessageBox* box);
