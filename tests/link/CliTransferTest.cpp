@@ -155,6 +155,36 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     EXPECT_EQ(Load(Path("x.sin")), before);
 }
 
+TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("a.sin")), &log), 0) << log;
+    // A refused value anywhere: a message, a failure, and no file written.
+    EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
+                             " --channel 1 --column 接收频率 --value 145.125"
+                             " --channel 2 --column 接收频率 --value 145.0075"),
+                         &log),
+              0);
+    EXPECT_NE(log.find("第 2 频道接收频率“145.0075”：输入数据错误，请按6.25K或 5k的倍数重新输入"), std::string::npos)
+        << log;
+    EXPECT_FALSE(fs::exists(Path("b.sin")));
+    EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 接收频率 --value 145,125"), &log), 0);
+    EXPECT_NE(log.find("输入数据错误，请按正确的格式及大小重新输入"), std::string::npos) << log;
+
+    // The new channel gets its defaults; the band only warns.
+    ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
+                             " --channel 1 --column 接收频率 --value 145.125 --column 发射信令 --value d023n"
+                             " --channel 128 --column 发射频率 --value 440"),
+                         &log),
+              0)
+        << log;
+    EXPECT_NE(log.find("超出频率范围!"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("b.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("145.12500"), std::string::npos) << log;
+    EXPECT_NE(log.find("D023N"), std::string::npos) << log;
+    EXPECT_NE(log.find("440.00000"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 频道 --value 1"), &log), 2);
+}
+
 TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     std::string log;
     ASSERT_EQ(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout chirp -o " + Path("c.csv")), &log), 0)
