@@ -72,7 +72,7 @@ fuzz() {
         -DOSTRELTZ_FUZZ=ON -DOSTRELTZ_TESTS=OFF >/dev/null
     cmake --build build-fuzz --target fuzz_targets -j"$(nproc)"
     local failed=0
-    for target in sin_load codec texts engines; do
+    for target in sin_load codec texts engines csv; do
         local work
         work=$(mktemp -d)
         if build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \

@@ -10,6 +10,7 @@
 
 #include "cli/CliInteraction.h"
 #include "cli/ImageDump.h"
+#include "editor/EditSession.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelCsv.h"
 #include "image/FileAccess.h"
@@ -360,6 +361,79 @@ int CmdImportCsv(const Args& args) {
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
+}
+
+namespace {
+
+struct CellEdit {
+    int channel = 0;
+    int column = 0;
+    std::string value;
+};
+
+int ColumnOfCaption(const std::string& caption) {
+    for (int c = col::kRxFreq; c <= col::kBusy; ++c)
+        if (TrimBlanks(caption) == ColumnCaption(c)) return c;
+    return 0;
+}
+
+// The edits in the order given; nothing when an argument is not understood.
+std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out) {
+    std::vector<CellEdit> edits;
+    CellEdit next;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--channel" && hasValue) {
+            if (!ParseCount(args[++i], next.channel)) return std::nullopt;
+        } else if (a == "--column" && hasValue) {
+            next.column = ColumnOfCaption(args[++i]);
+            if (next.column == 0) return std::nullopt;
+        } else if (a == "--value" && hasValue) {
+            next.value = args[++i];
+            if (next.channel == 0 || next.column == 0) return std::nullopt;
+            edits.push_back(next);
+        } else if (a == "-o" && hasValue) {
+            out = args[++i];
+        } else if (a.empty() || a[0] == '-' || !file.empty()) {
+            return std::nullopt;
+        } else {
+            file = a;
+        }
+    }
+    if (file.empty() || edits.empty()) return std::nullopt;
+    return edits;
+}
+
+}  // namespace
+
+int CmdSet(const Args& args) {
+    if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage), true);
+    std::string file;
+    std::optional<std::string> out;
+    const auto edits = ReadCellEdits(args, file, out);
+    if (!edits) return Usage(Tr(TextId::SetUsage), false);
+    const auto image = LoadImageFile(file);
+    if (!image) return 1;
+    EditSession session;
+    session.Load(*image);
+    bool refused = false;
+    for (const CellEdit& edit : *edits) {
+        const EditResult result = session.SetCell(edit.channel, edit.column, edit.value, CellEntry::Exact);
+        auto problem = [&](const std::string& text) {
+            std::fprintf(stderr, "%s\n",
+                         TrFormat(TextId::SetCellProblem,
+                                  {std::to_string(edit.channel), ColumnCaption(edit.column), edit.value, text})
+                             .c_str());
+        };
+        for (FrequencyMessage message : result.messages) problem(FrequencyMessageText(message));
+        if (!result.refusal.empty()) problem(result.refusal);
+        refused = refused || result.refused;
+    }
+    if (refused) return Error(Tr(TextId::SetRefused));
+    std::string error;
+    if (!SaveSinFile(out.value_or(file), session.ImageForSave(), &error)) return Error(error);
+    return 0;
 }
 
 int CmdNew(const Args& args) {

@@ -14,3 +14,4 @@ int CmdTune(const Args& args);
 int CmdPrint(const Args& args);
 int CmdExportCsv(const Args& args);
 int CmdImportCsv(const Args& args);
+int CmdSet(const Args& args);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ToneTable.h"
+#include "image/DecimalText.h"
 
 namespace {
 
@@ -14,6 +15,21 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Only blanks follow the number at the front of `text`.
+bool NothingAfterNumber(const std::string& text) {
+    const std::size_t end = ReadScaledDecimal(text, 5).length;
+    return text.find_first_not_of(" \t", end) == std::string::npos;
+}
+
+// A tone text outside the table that the grid shows for some record: it
+// encodes to a tone word that decodes to the very same text.
+bool DecodedToneText(const std::string& text) {
+    if (text.empty() || text == "OFF") return false;
+    std::uint8_t h = 0, l = 0;
+    EncodeToneWord(text, h, l);
+    return DecodeToneWord(h, l, true) == text;
 }
 
 bool Empty(const IChannelTable& t, int row, int col) { return t.CellText(row, col).empty(); }
@@ -35,7 +51,8 @@ FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& ba
     // The text written is the checked value itself, so what is stored is
     // exactly what passed the checks.
     check.text = UnitsToFrequencyText(units);
-    if (units < kLowestUnits || units > kHighestUnits) {
+    // "145,125" is not 145 MHz: text after the number makes the whole text wrong.
+    if (units < kLowestUnits || units > kHighestUnits || !NothingAfterNumber(typed)) {
         check.accepted = false;
         check.messages.push_back(FrequencyMessage::FormatAndSize);
         return check;
@@ -99,11 +116,13 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<std::string> CellTextRefusal(int column, const std::string& text) {
+std::optional<std::string> CellTextRefusal(int column, const std::string& text, ToneTexts tones) {
     if (IsToneColumn(column)) {
-        if (ToneTableText(text)) return std::nullopt;
+        if (ToneTableText(text) || (tones == ToneTexts::Shown && DecodedToneText(text))) return std::nullopt;
         return "“" + text + "”不是信令代码";
     }
+    // A channel in use shows an empty optional signalling for the values without a text.
+    if (column == col::kSignal && text.empty()) return std::nullopt;
     const std::vector<std::string>& entries = ListEntries(column);
     if (std::find(entries.begin(), entries.end(), text) != entries.end()) return std::nullopt;
     return "“" + text + "”不是可选的值";

@@ -20,7 +20,8 @@ struct FrequencyCheck {
 };
 
 // Checks a typed frequency against the absolute bounds, the band (a warning
-// only) and the 5 kHz / 6.25 kHz steps. An empty text is accepted as empty.
+// only) and the 5 kHz / 6.25 kHz steps. An empty text is accepted as empty;
+// a text with anything but blanks after its number is refused.
 FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& band);
 
 const char* FrequencyMessageText(FrequencyMessage message);
@@ -44,10 +45,17 @@ std::string StoredCellText(int column, const std::string& text);
 // `text` without the blanks and tabs around it.
 std::string TrimBlanks(const std::string& text);
 
+// Which tone texts a column takes: those of the tone-code table (any case),
+// as typing does, or also every other text the grid shows for some record
+// (the decoded form of a code outside the table), as pasting and reading
+// back the program's own CSV do, so that what it writes it reads back.
+enum class ToneTexts { Table, Shown };
+
 // Why `text` may not stand in column `column` (3-10) of a channel in use, or
-// nothing when it may: a tone must be a tone-code text (any case), a list
-// cell one of its list's entries.
-std::optional<std::string> CellTextRefusal(int column, const std::string& text);
+// nothing when it may: a tone must be one of `tones`, a list cell one of its
+// list's entries (or, for the optional signalling, empty, as a channel with
+// an optional signalling value without a text shows it).
+std::optional<std::string> CellTextRefusal(int column, const std::string& text, ToneTexts tones = ToneTexts::Shown);
 
 // Writes `text` into column `column` (3-10) of every channel in use among
 // rows first..last; a text the column refuses writes nothing. Returns the

@@ -4,9 +4,10 @@
 #include <optional>
 
 #include "editor/CellRules.h"
-#include "res/CappedList.h"
+#include "res/Texts.h"
 
 namespace {
+
 
 std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
     std::vector<std::vector<std::string>> rows;
@@ -27,10 +28,11 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
     return rows;
 }
 
-// Writes one pasted cell, or says why it is refused.
+}  // namespace
+
 std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, const std::string& text,
                                      const BandLimits& band) {
-    if (row > kChannelCount || column >= col::kCount) return "超出频道表";
+    if (row < 1 || column < 1 || row > kChannelCount || column >= col::kCount) return Tr(TextId::CellOutsideTable);
     if (column == col::kRxFreq || column == col::kTxFreq) {
         const FrequencyCheck check = CheckFrequencyText(text, band);
         if (!check.accepted) return FrequencyMessageText(check.messages.back());
@@ -40,7 +42,7 @@ std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, cons
     if (text.empty()) {
         // An empty tone belongs to a direction without a frequency; the lists
         // are empty only on a channel without frequencies.
-        if (!IsToneColumn(column) && RowHasFrequency(t, row)) return "不能为空";
+        if (!IsToneColumn(column) && column != col::kSignal && RowHasFrequency(t, row)) return "不能为空";
         t.SetCellText(row, column, "");
         return std::nullopt;
     }
@@ -49,8 +51,6 @@ std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, cons
     t.SetCellText(row, column, StoredCellText(column, text));
     return std::nullopt;
 }
-
-}  // namespace
 
 std::string CopyCellsTsv(const IChannelTable& table, const CellRange& range) {
     std::string out;
@@ -103,12 +103,18 @@ void ClearCells(IChannelTable& table, const CellRange& range) {
 }
 
 std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::size_t shown) {
-    std::vector<std::string> lines;
+    std::string text = "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n";
+    std::size_t listed = 0;
+    std::size_t outside = 0;
     for (const RefusedCell& cell : refused) {
-        const std::string where = cell.row > kChannelCount || cell.column >= col::kCount
-                                      ? "频道表之外"
-                                      : "第 " + std::to_string(cell.row) + " 频道" + ColumnCaption(cell.column);
-        lines.push_back(where + "：" + cell.reason);
+        if (cell.row > kChannelCount || cell.column >= col::kCount) {
+            ++outside;
+        } else if (listed++ < shown) {
+            text += "第 " + std::to_string(cell.row) + " 频道" + ColumnCaption(cell.column) + "：" + cell.reason + "\n";
+        }
     }
-    return "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n" + CappedLines(lines, shown);
+    if (listed > shown) text += "……另有 " + std::to_string(listed - shown) + " 个\n";
+    // Cells past the table are one line, however many there are.
+    if (outside > 0) text += TrFormat(TextId::CellsPastTable, {std::to_string(outside)});
+    return text;
 }

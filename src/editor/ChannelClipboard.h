@@ -1,6 +1,7 @@
 #pragma once
 // Cells of the channel table as tab-separated text, the way spreadsheets put
 // them on the clipboard: one line per row, cells parted by tabs, no captions.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct PasteResult {
 // and are listed; every other cell is written.
 PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
                                        const BandLimits& band);
+
+// Writes one pasted cell as PasteCellsTsv does, or says why it is refused.
+std::optional<std::string> PasteCell(IChannelTable& table, int row, int column, const std::string& text,
+                                     const BandLimits& band);
 
 // One copied cell pasted over a larger selection fills all of it, as in a
 // spreadsheet: `tsv` repeated over rows x columns. Any other text is returned

@@ -58,8 +58,9 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
 
 // Checks one line's texts the way typing them into the grid would, and
 // returns the reason for refusing it, if any. Accepted frequencies are
-// rewritten as the grid writes them.
-std::optional<std::string> CheckTexts(ChannelTexts& t) {
+// rewritten as the grid writes them. Our own layout reads back every tone it
+// writes; another program's list takes the tone-code table's tones only.
+std::optional<std::string> CheckTexts(ChannelTexts& t, ToneTexts tones) {
     if (t[0].empty() && t[1].empty()) return "没有接收频率和发射频率";
     for (int c = 0; c < 2; ++c) {
         std::string& text = t[static_cast<std::size_t>(c)];
@@ -69,7 +70,7 @@ std::optional<std::string> CheckTexts(ChannelTexts& t) {
         text = check.text;
     }
     for (int column = col::kRxTone; column <= col::kBusy; ++column)
-        if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)]))
+        if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)], tones))
             return ColumnCaption(column) + *refusal;
     return std::nullopt;
 }
@@ -123,7 +124,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
             refuse(row.refusal);
             continue;
         }
-        if (auto problem = CheckTexts(row.texts)) {
+        if (auto problem = CheckTexts(row.texts, result.layout == CsvLayout::Own ? ToneTexts::Shown : ToneTexts::Table)) {
             refuse(*problem);
             continue;
         }
@@ -139,7 +140,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     for (int n = 1; n <= kChannelCount; ++n) {
         ChannelRecord record = RecordAt(image, n);
         const auto it = channels.find(n);
-        EncodeChannelRecord(it == channels.end() ? ChannelTexts{} : it->second, record);
+        EncodeChangedRecord(it == channels.end() ? ChannelTexts{} : it->second, record);
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     result.channels = static_cast<int>(channels.size());

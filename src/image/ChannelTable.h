@@ -36,7 +36,11 @@ private:
 
 // Rewrites rows 1-128, columns 1-10 and the four selections from the image.
 void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
-// Rebuilds the 128 channel records and the selection bytes from the table.
+// Encodes `texts` into `record` unless it is a channel in use that already
+// shows them: such a record keeps every byte, including values its texts
+// cannot tell apart (an optional signalling of 1, a busy lockout mode of 6).
+void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
+// Rebuilds the channel records that changed and the selection bytes from the table.
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
 
 // The caption of column `column` (0-10), as the CSV header row spells it.

@@ -59,8 +59,10 @@ ScaledDecimal ReadScaledDecimal(std::string_view text, int scale) {
                 ++j;
             }
             if (expMinus) exponent = -exponent;
+            i = j;
         }
     }
+    result.length = i;
     if (digits.empty()) return result;  // the value is zero
     result.negative = minus;
     // value x 10^scale = digits x 10^(exponent + scale - pointShift)

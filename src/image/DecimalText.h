@@ -3,6 +3,7 @@
 // radio's texts are read everywhere: leading white space, an optional sign,
 // digits with an optional point and exponent; reading stops at the first
 // character that does not fit, and a text without a number reads as 0.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -10,6 +11,7 @@ struct ScaledDecimal {
     bool negative = false;   // a minus sign in front of a non-zero value
     bool overflow = false;   // the magnitude does not fit in 64 bits
     std::uint64_t magnitude = 0;  // |value| x 10^scale, truncated toward zero
+    std::size_t length = 0;  // characters read, white space and sign included; 0 without a number
 };
 
 // The number at the front of `text` times 10^scale, computed in decimal

@@ -20,6 +20,11 @@ ChannelRecord RecordAt(const RadioImage& image, int channel) {
     return record;
 }
 
+void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record) {
+    if (ChannelInUse(record) && DecodeChannelRecord(record) == texts) return;
+    EncodeChannelRecord(texts, record);
+}
+
 void UpdateGridFromImage(const RadioImage& image, IChannelTable& table) {
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelTexts texts = DecodeChannelRecord(RecordAt(image, n));
@@ -35,7 +40,7 @@ void UpdateGridFromImage(const RadioImage& image, IChannelTable& table) {
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image) {
     for (int n = 1; n <= kChannelCount; ++n) {
         ChannelRecord record = RecordAt(image, n);
-        EncodeChannelRecord(RowTexts(table, n), record);
+        EncodeChangedRecord(RowTexts(table, n), record);
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     FormSelections s;

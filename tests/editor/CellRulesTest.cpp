@@ -102,3 +102,15 @@ TEST(ListLoading, FirstEntryBeginningWithTheCellText) {
     EXPECT_EQ(EntryStartingWith(ListEntries(10), "nothing"), 0);
     EXPECT_EQ(ListEntries(7), (std::vector<std::string>{"低", "高"}));
 }
+
+TEST(CellTexts, WhatTheGridShowsIsAccepted) {
+    // Tone codes outside the table, in the form a record decodes to.
+    for (const char* code : {"D05N", "D105N", "D999I", "459.8", "d023n", "D023N", "67.0"})
+        EXPECT_FALSE(CellTextRefusal(3, code)) << code;
+    // Texts that would store some other code.
+    for (const char* code : {"d05n", "D023X", "D0023N", "459.80", "xyz", "OFF5"})
+        EXPECT_TRUE(CellTextRefusal(4, code)) << code;
+    // A channel in use shows no text for an optional signalling of 1 or 3.
+    EXPECT_FALSE(CellTextRefusal(8, ""));
+    EXPECT_TRUE(CellTextRefusal(5, ""));
+}

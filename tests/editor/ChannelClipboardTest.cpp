@@ -92,10 +92,17 @@ TEST(ChannelClipboard, PastedCellsAreCheckedLikeTypedOnesAndRefusalsListed) {
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_EQ(refused[0].row, 129);
 
-    const std::string summary = RefusedCellsSummary(
-        {{3, 1, "输入数据错误"}, {129, 1, "超出频道表"}, {4, 8, "“x”不是可选的值"}}, 2);
+    const std::string summary = RefusedCellsSummary({{3, 1, "输入数据错误"},
+                                                     {129, 1, "超出频道表"},
+                                                     {4, 8, "“x”不是可选的值"},
+                                                     {5, 2, "输入数据错误"},
+                                                     {130, 1, "超出频道表"},
+                                                     {131, 1, "超出频道表"}},
+                                                    2);
+    // The cells past the table are counted on one line, not listed one by one.
     EXPECT_EQ(summary,
-              "以下 3 个单元格没有粘贴：\n第 3 频道接收频率：输入数据错误\n频道表之外：超出频道表\n……另有 1 个\n");
+              "以下 6 个单元格没有粘贴：\n第 3 频道接收频率：输入数据错误\n第 4 频道可选信令：“x”不是可选的值\n"
+              "……另有 1 个\n3 个单元格超出频道表\n");
 }
 
 TEST(ChannelClipboard, OneCellFillsALargerSelection) {

@@ -42,7 +42,7 @@ TEST(ChannelCsv, BadLinesAreReportedWithTheirNumbersAndChangeNothing) {
         "1,145.125,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
         "2,145.1234,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
         "300,145.125,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
-        "4,146,146,D999N,OFF,宽,是,高,DTMF,开,关闭\n"
+        "4,146,146,D023X,OFF,宽,是,高,DTMF,开,关闭\n"
         "5,146,146,OFF,OFF,中,是,高,DTMF,开,关闭\n"
         "1,146,146,OFF,OFF,宽,是,高,DTMF,开,关闭\n";
     CsvImport result = ImportChannelsCsv(csv, image, false);

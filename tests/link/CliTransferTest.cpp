@@ -38,7 +38,8 @@ protected:
         return image;
     }
 
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " " + args; }
+    // The command line in Chinese, whatever this machine's locale.
+    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
 
     fs::path m_dir;
 };
@@ -154,6 +155,36 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     EXPECT_EQ(Load(Path("x.sin")), before);
 }
 
+TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
+    std::string log;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("a.sin")), &log), 0) << log;
+    // A refused value anywhere: a message, a failure, and no file written.
+    EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
+                             " --channel 1 --column 接收频率 --value 145.125"
+                             " --channel 2 --column 接收频率 --value 145.0075"),
+                         &log),
+              0);
+    EXPECT_NE(log.find("第 2 频道接收频率“145.0075”：输入数据错误，请按6.25K或 5k的倍数重新输入"), std::string::npos)
+        << log;
+    EXPECT_FALSE(fs::exists(Path("b.sin")));
+    EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 接收频率 --value 145,125"), &log), 0);
+    EXPECT_NE(log.find("输入数据错误，请按正确的格式及大小重新输入"), std::string::npos) << log;
+
+    // The new channel gets its defaults; the band only warns.
+    ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
+                             " --channel 1 --column 接收频率 --value 145.125 --column 发射信令 --value d023n"
+                             " --channel 128 --column 发射频率 --value 440"),
+                         &log),
+              0)
+        << log;
+    EXPECT_NE(log.find("超出频率范围!"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("b.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("145.12500"), std::string::npos) << log;
+    EXPECT_NE(log.find("D023N"), std::string::npos) << log;
+    EXPECT_NE(log.find("440.00000"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 频道 --value 1"), &log), 2);
+}
+
 TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     std::string log;
     ASSERT_EQ(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout chirp -o " + Path("c.csv")), &log), 0)
@@ -178,4 +209,28 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     EXPECT_NE(log.find("已导入 2 个频道。本机不保存频道名称，略去了 2 个名称。"), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
+}
+
+TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
+    SimProcess sim({});
+    const std::string tune = " tune --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    std::string log;
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tune, &log), 0) << log;
+    EXPECT_NE(log.find("The radio has received it!"), std::string::npos) << log;
+    // --lang wins over the locale (a radio of its own: one tuning exchange each).
+    SimProcess second({});
+    const std::string tuneSecond = " tune --port " + second.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond + " --lang zh", &log), 0) << log;
+    EXPECT_NE(log.find("对讲机已收到!"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " --lang=en help", &log), 0) << log;
+    EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " help", &log), 0) << log;
+    EXPECT_NE(log.find("从对讲机读频"), std::string::npos) << log;
+
+    EXPECT_EQ(RunCommand("LC_ALL= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " read --port /nonexistent/tty --out " + Path("x.sin"), &log), 1) << log;
+    EXPECT_NE(log.find("Cannot open the serial port"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang fr help", &log), 2);
+    EXPECT_NE(log.find("--lang"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang en help", &log), 0);
+    EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
 }

@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "editor/EditSession.h"
+#include "image/ChannelCsv.h"
+#include "support/RandomImage.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+Texts Row(const EditSession& s, int row) {
+    Texts texts;
+    for (int c = 1; c <= 10; ++c) texts.push_back(s.Text(row, c));
+    return texts;
+}
+
+const Texts kNewChannel{"145.12500", "145.12500", "OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"};
+
+// A session on band 1 (136-174 MHz) with channel 1 at 145.125 MHz, saved.
+EditSession SessionWithChannel() {
+    EditSession s;
+    s.SetSelection(FormBox::Band, 1);
+    s.SetCell(1, 1, "145.125", CellEntry::Enter);
+    s.MarkSaved();
+    return s;
+}
+
+ChannelRecord Record(const RadioImage& image, int channel) { return RecordAt(image, channel); }
+
+void PutRecord(RadioImage& image, int channel, const ChannelRecord& record) {
+    std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(channel)));
+}
+
+bool SameChannelArea(const RadioImage& a, const RadioImage& b) {
+    return std::equal(a.begin(), a.begin() + kChannelCount * static_cast<int>(kRecordSize), b.begin());
+}
+
+// Records a save must keep although their texts do not tell every value:
+// optional signalling 1, busy lockout 6, bits the codec leaves alone, and
+// tone codes outside the tone table.
+RadioImage ImageWithUnusualChannels() {
+    RadioImage image = NewDocumentImage();
+    PutRecord(image, 1, {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x05, 0x80, 0x98, 0x45, 0x01, 0xDE, 0xF3, 0x5A});
+    PutRecord(image, 2, {0x00, 0x00, 0x60, 0x14, 0x00, 0x00, 0x60, 0x14, 0xFF, 0xFF, 0x23, 0xC0, 0x03, 0x47, 0x00, 0x00});
+    PutRecord(image, 4, {0x50, 0x12, 0x60, 0x43, 0x50, 0x12, 0x60, 0x43, 0x05, 0x81, 0x70, 0x06, 0x04, 0x3F, 0xFE, 0x11});
+    // As a save leaves it: the empty rows encoded as empty rows.
+    PlainChannelTable table;
+    UpdateGridFromImage(image, table);
+    UpdateImageFromGrid(table, image);
+    return image;
+}
+
+}  // namespace
+
+TEST(EditSessionCell, NewChannelByEnterAndByLeaving) {
+    EditSession s;
+    s.SetSelection(FormBox::Band, 1);
+    EditResult r = s.SetCell(1, 1, "145.125", CellEntry::Enter);
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ((std::pair{r.firstRow, r.lastRow}), (std::pair{1, 1}));
+    EXPECT_EQ(Row(s, 1), kNewChannel);
+    // A transmit frequency first: the defaults, but no receive frequency.
+    s.SetCell(2, 2, "146", CellEntry::Leave);
+    EXPECT_EQ(Row(s, 2), (Texts{"", "146.00000", "OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    // Typing the text a cell already shows is no change and no undo step.
+    r = s.SetCell(1, 1, "145.12500", CellEntry::Leave);
+    EXPECT_FALSE(r.changed);
+    EXPECT_EQ((std::pair{r.firstRow, r.lastRow}), (std::pair{0, 0}));
+}
+
+TEST(EditSessionCell, FrequencyChecksAndTheirMessages) {
+    EditSession s = SessionWithChannel();
+    auto refusedWith = [&](const std::string& typed, FrequencyMessage message) {
+        const EditResult r = s.SetCell(1, 1, typed, CellEntry::Leave);
+        EXPECT_TRUE(r.refused) << typed;
+        EXPECT_FALSE(r.changed) << typed;
+        EXPECT_EQ(r.messages, std::vector<FrequencyMessage>{message}) << typed;
+        EXPECT_EQ(s.Text(1, 1), "145.12500") << typed << ": a refused text leaves the cell as it was";
+    };
+    // Near misses of the steps: 145.0075 is a multiple of 2.5 kHz, but of
+    // neither 5 nor 6.25 kHz; 145.00125 is half a 2.5 kHz step.
+    for (const char* typed : {"145.0075", "145.1234", "145.00125", "145.0025", "145.0175"})
+        refusedWith(typed, FrequencyMessage::Step);
+    // Anything but blanks after the number: a comma is no decimal point.
+    for (const char* typed : {"145,125", "145.125MHz", "145.125.5", "145 125", "abc", "-145", "66.99999", "521.00001"})
+        refusedWith(typed, FrequencyMessage::FormatAndSize);
+
+    for (const char* accepted : {"145.0125", "145.005", "145.01875", " 145.025 ", "1.45e2"}) {
+        const EditResult r = s.SetCell(1, 1, accepted, CellEntry::Leave);
+        EXPECT_FALSE(r.refused) << accepted;
+        EXPECT_TRUE(r.messages.empty()) << accepted;
+    }
+    EXPECT_EQ(s.Text(1, 1), "145.00000");
+    // Outside the chosen band: a warning, and the text is stored.
+    const EditResult r = s.SetCell(1, 1, "440.125", CellEntry::Leave);
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(r.messages, std::vector<FrequencyMessage>{FrequencyMessage::OutOfBand});
+    EXPECT_EQ(s.Text(1, 1), "440.12500");
+}
+
+TEST(EditSessionCell, EmptyingAFrequencyEmptiesItsDirection) {
+    EditSession s = SessionWithChannel();
+    s.SetCell(1, 1, "", CellEntry::Leave);
+    EXPECT_EQ(Row(s, 1), (Texts{"", "145.12500", "", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    s.SetCell(1, 2, "", CellEntry::Leave);
+    EXPECT_EQ(Row(s, 1), Texts(10, ""));
+}
+
+TEST(EditSessionCell, TonesAndLists) {
+    EditSession s = SessionWithChannel();
+    s.SetCell(1, 3, "d023n", CellEntry::Enter);
+    EXPECT_EQ(s.Text(1, 3), "D023N");
+    s.SetCell(1, 4, "xyz", CellEntry::Leave);
+    EXPECT_EQ(s.Text(1, 4), "OFF");
+    s.SetCell(1, 10, "QT/DQT", CellEntry::Leave);
+    EXPECT_EQ(s.Text(1, 10), "QT/DQT");
+    // No tone or flag on a channel without frequencies.
+    EXPECT_FALSE(s.SetCell(5, 3, "67.0", CellEntry::Leave).changed);
+    EXPECT_FALSE(s.SetCell(5, 5, "宽", CellEntry::Enter).changed);
+    EXPECT_EQ(Row(s, 5), Texts(10, ""));
+    // A code outside the tone table stays while the editor still shows it.
+    RadioImage image = s.ImageForSave();
+    image[ChannelOffset(1) + 9] = 0x80;
+    image[ChannelOffset(1) + 8] = 0x05;
+    s.Load(image);
+    ASSERT_EQ(s.Text(1, 3), "D05N");
+    EXPECT_FALSE(s.SetCell(1, 3, "d05n", CellEntry::Enter).changed);
+    EXPECT_EQ(s.Text(1, 3), "D05N");
+}
+
+TEST(EditSessionCell, ExactEntryRefusesWhatTheColumnDoesNotHold) {
+    EditSession s = SessionWithChannel();
+    EditResult r = s.SetCell(1, 3, "xyz", CellEntry::Exact);
+    EXPECT_TRUE(r.refused);
+    EXPECT_EQ(r.refusal, "“xyz”不是信令代码");
+    EXPECT_EQ(s.Text(1, 3), "OFF");
+    EXPECT_EQ(s.SetCell(1, 5, "很宽", CellEntry::Exact).refusal, "“很宽”不是可选的值");
+    EXPECT_EQ(s.SetCell(2, 7, "低", CellEntry::Exact).refusal, "该频道没有频率");
+    EXPECT_EQ(s.SetCell(129, 1, "145", CellEntry::Exact).refusal, "超出频道表");
+    EXPECT_EQ(s.SetCell(1, 11, "x", CellEntry::Exact).refusal, "超出频道表");
+    EXPECT_TRUE(s.SetCell(1, 3, "459.8", CellEntry::Exact).changed);
+    EXPECT_EQ(s.Text(1, 3), "459.8");
+    EXPECT_TRUE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
+    EXPECT_FALSE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
+}
+
+TEST(EditSessionSave, UntouchedChannelsKeepTheirBytes) {
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    EXPECT_EQ(s.Text(1, 8), "");
+    EXPECT_EQ(s.Text(1, 3), "D05N");
+    EXPECT_TRUE(SameChannelArea(s.ImageForSave(), original));
+
+    // Editing channel 3 changes only channel 3's record (and the empty rows
+    // are encoded as empty rows always are).
+    s.SetSelection(FormBox::Band, 1);
+    s.SetCell(3, 1, "150", CellEntry::Leave);
+    const RadioImage saved = s.ImageForSave();
+    for (int n : {1, 2, 4}) EXPECT_EQ(Record(saved, n), Record(original, n)) << n;
+    EXPECT_NE(Record(saved, 3), Record(original, 3));
+    EXPECT_EQ(DecodeChannelRecord(Record(saved, 3))[0], "150.00000");
+
+    // An edited channel is encoded from its texts: busy lockout mode 6 of
+    // channel 1 reads "关闭" and is stored as mode 0 once the channel changes.
+    s.SetCell(1, 5, "窄", CellEntry::Leave);
+    EXPECT_EQ(s.ImageForSave()[ChannelOffset(1) + 13] & 7, 0);
+    // Editing it back to what was decoded keeps the bytes again.
+    s.SetCell(1, 5, "宽", CellEntry::Leave);
+    EXPECT_EQ(Record(s.ImageForSave(), 1), Record(original, 1));
+}
+
+TEST(EditSessionSave, SelectionsGoIntoTheSettings) {
+    EditSession s;
+    EXPECT_TRUE(s.SetSelection(FormBox::Model, 2).changed);
+    EXPECT_TRUE(s.SetSelection(FormBox::Band, 9).selectionsChanged);
+    EXPECT_TRUE(s.SetSelection(FormBox::Band, 10).refused);
+    EXPECT_TRUE(s.SetSelection(FormBox::Manual, -1).refused);
+    const RadioImage image = s.ImageForSave();
+    EXPECT_EQ(image[addr::kModel], 0x3A);
+    EXPECT_EQ(image[addr::kBand], 0xEE + 9);
+    EXPECT_EQ(image[addr::kFixedA8], 0xA8);
+    EXPECT_EQ(s.Band().low, 46000000u);
+}
+
+TEST(EditSessionClipboard, WholeRowsWithOffTableCodesPasteByteForByte) {
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    const std::string rows = s.Copy({1, 1, 4, 10});
+    std::vector<RefusedCell> refused;
+    // Pasted over empty channels 11-14, then compared with the originals.
+    EXPECT_TRUE(s.Paste(11, 1, rows, &refused).changed);
+    EXPECT_TRUE(refused.empty()) << refused.front().reason;
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(Row(s, 10 + n), Row(s, n)) << n;
+    const RadioImage saved = s.ImageForSave();
+    for (int n : {1, 4}) {
+        ChannelRecord pasted = Record(saved, 10 + n);
+        ChannelRecord source = Record(original, n);
+        // Byte 12 "" stores 0; byte 13's unused bits and bytes 14-15 are the
+        // empty row's. The tone words and frequencies are the same bytes.
+        EXPECT_TRUE(std::equal(source.begin(), source.begin() + 12, pasted.begin())) << n;
+    }
+}
+
+TEST(EditSessionClipboard, PasteRefusalsAndCut) {
+    EditSession s = SessionWithChannel();
+    std::vector<RefusedCell> refused;
+    EditResult r = s.Paste(127, 1, "146\n147\n148\n149\n", &refused);
+    EXPECT_EQ((std::pair{r.firstRow, r.lastRow}), (std::pair{127, 128}));
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_EQ(refused[0].reason, "超出频道表");
+    EXPECT_EQ(s.Text(128, 2), "147.00000");
+    // Nothing that can be pasted: no step.
+    EXPECT_FALSE(s.Paste(1, 3, "nonsense", &refused).changed);
+    ASSERT_EQ(refused.size(), 1u);
+
+    s.SetCell(1, 3, "67.0", CellEntry::Leave);
+    s.SetCell(1, 5, "窄", CellEntry::Leave);
+    EXPECT_TRUE(s.ClearCellRange({1, 3, 1, 5}).changed);
+    EXPECT_EQ(Row(s, 1), kNewChannel);  // cut leaves the new-channel entries
+    EXPECT_FALSE(s.ClearCellRange({1, 3, 1, 5}).changed);
+    s.ClearCellRange({1, 1, 1, 2});
+    EXPECT_EQ(Row(s, 1), Texts(10, ""));
+}
+
+TEST(EditSessionChannels, InsertDeleteMoveClearAndSetField) {
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    EXPECT_TRUE(s.InsertChannels({1, 2}).changed);
+    EXPECT_EQ(Record(s.ImageForSave(), 3), Record(original, 1));
+    EXPECT_EQ(Record(s.ImageForSave(), 6), Record(original, 4));
+    EXPECT_EQ(Row(s, 1), Texts(10, ""));
+    EXPECT_TRUE(s.DeleteChannels({1, 2}).changed);
+    EXPECT_TRUE(SameChannelArea(s.ImageForSave(), original));
+    EXPECT_TRUE(s.MoveChannels({1, 1}, 1).changed);
+    EXPECT_EQ(Record(s.ImageForSave(), 2), Record(original, 1));
+    EXPECT_TRUE(s.MoveChannels({1, 1}, -1).refused);
+    EXPECT_TRUE(s.ClearChannels({1, 2}).changed);
+    EXPECT_EQ(Row(s, 2), Texts(10, ""));
+
+    // Insertion that would push a channel in use off the table is refused.
+    s.SetSelection(FormBox::Band, 1);
+    s.SetCell(128, 1, "145", CellEntry::Leave);
+    EXPECT_TRUE(s.InsertChannels({4, 4}).refused);
+
+    EXPECT_TRUE(s.SetField(7, {1, 128}, "低").changed);
+    EXPECT_EQ(s.Text(4, 7), "低");
+    EXPECT_EQ(s.Text(5, 7), "");  // no channel there
+    EXPECT_TRUE(s.SetField(5, {1, 128}, "很宽").refused);
+}
+
+TEST(EditSessionDocument, ReplaceImageAndSettings) {
+    EditSession s = SessionWithChannel();
+    const RadioImage other = RandomValidImage(7);
+    EXPECT_TRUE(s.ReplaceImage(other).changed);
+    EXPECT_TRUE(SameChannelArea(s.ImageForSave(), other));
+    // A read from the radio is a step even when the radio holds the same.
+    EXPECT_FALSE(s.ReplaceImage(s.ImageForSave()).changed);
+    EXPECT_TRUE(s.ReplaceImage(s.ImageForSave(), true).changed);
+
+    RadioImage edited = s.ImageForSave();
+    edited[addr::kSquelch] = 3;
+    edited[addr::kBand] = 0xEE + 4;
+    edited[0] = 0x99;  // the options change no channel
+    EditResult r = s.ApplySettings(edited);
+    EXPECT_TRUE(r.selectionsChanged);
+    EXPECT_EQ(s.Selection(FormBox::Band), 4);
+    EXPECT_EQ(s.ImageForSave()[addr::kSquelch], 3);
+    EXPECT_EQ(s.ImageForSave()[0], other[0]);
+    s.Undo();
+    EXPECT_NE(s.ImageForSave()[addr::kSquelch], 3);
+}
+
+TEST(EditSessionUndo, EveryOperationUndoesAndRedoes) {
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    const RadioImage start = s.ImageForSave();
+    std::vector<RefusedCell> refused;
+    const std::vector<std::function<EditResult()>> operations = {
+        [&] { return s.SetSelection(FormBox::Band, 1); },
+        [&] { return s.SetCell(6, 1, "145.125", CellEntry::Enter); },
+        [&] { return s.SetCell(1, 3, "88.5", CellEntry::Leave); },
+        [&] { return s.Paste(7, 1, "146\t146.5\t67.0", &refused); },
+        [&] { return s.ClearCellRange({6, 1, 7, 10}); },
+        [&] { return s.ClearChannels({1, 1}); },
+        [&] { return s.InsertChannels({2, 3}); },
+        [&] { return s.DeleteChannels({2, 2}); },
+        [&] { return s.MoveChannels({3, 4}, 1); },
+        [&] { return s.SetField(9, {1, 128}, "开"); },
+        [&] { return s.ReplaceImage(RandomValidImage(3)); },
+        [&] {
+            RadioImage edited = s.ImageForSave();
+            edited[addr::kTimer] ^= 1;
+            return s.ApplySettings(edited);
+        },
+    };
+    std::vector<RadioImage> after;
+    for (const auto& operation : operations) {
+        const RadioImage before = s.ImageForSave();
+        ASSERT_TRUE(operation().changed) << after.size();
+        after.push_back(s.ImageForSave());
+        ASSERT_NE(after.back(), before) << after.size();
+    }
+    for (std::size_t i = operations.size(); i-- > 0;) {
+        EXPECT_EQ(s.ImageForSave(), after[i]) << i;
+        EXPECT_TRUE(s.Undo().changed);
+    }
+    EXPECT_FALSE(s.CanUndo());
+    EXPECT_EQ(s.ImageForSave(), start);
+    EXPECT_TRUE(SameChannelArea(start, original));
+    EXPECT_FALSE(s.IsModified());
+    for (const RadioImage& image : after) {
+        EXPECT_TRUE(s.Redo().changed);
+        EXPECT_EQ(s.ImageForSave(), image);
+    }
+    EXPECT_FALSE(s.CanRedo());
+    EXPECT_FALSE(s.Redo().changed);
+}
+
+TEST(EditSessionUndo, ModifiedAgainstTheLastSave) {
+    EditSession s = SessionWithChannel();
+    EXPECT_FALSE(s.IsModified());
+    s.SetCell(2, 1, "146", CellEntry::Leave);
+    EXPECT_TRUE(s.IsModified());
+    s.Undo();
+    EXPECT_FALSE(s.IsModified());
+    s.Redo();
+    s.MarkSaved();
+    s.Undo();
+    EXPECT_TRUE(s.IsModified());
+    // A new change after an undo drops the saved state from the history.
+    s.SetCell(3, 1, "147", CellEntry::Leave);
+    EXPECT_TRUE(s.IsModified());
+    s.Undo();
+    EXPECT_TRUE(s.IsModified());
+
+    // The history keeps the last steps only.
+    EditSession limited;
+    limited.SetSelection(FormBox::Band, 1);
+    for (std::size_t i = 0; i < EditSession::kUndoLimit + 5; ++i)
+        limited.SetCell(1, 1, UnitsToFrequencyText(14500000 + static_cast<std::uint32_t>(i % 2) * 500), CellEntry::Leave);
+    int undone = 0;
+    while (limited.Undo().changed) ++undone;
+    EXPECT_EQ(undone, static_cast<int>(EditSession::kUndoLimit));
+    EXPECT_TRUE(limited.IsModified());  // the loaded state is gone from the history
+}
+
+TEST(EditSessionCsv, ExportThenImportKeepsTheChannelArea) {
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    const std::string csv = ExportChannelsCsv(s.ImageForSave());
+    RadioImage imported = s.ImageForSave();
+    const CsvImport result = ImportChannelsCsv(csv, imported, false);
+    ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+    EXPECT_EQ(result.channels, 3);
+    EXPECT_FALSE(s.ReplaceImage(imported).changed);
+    EXPECT_TRUE(SameChannelArea(s.ImageForSave(), original));
+}
