@@ -408,11 +408,14 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
 }  // namespace
 
 int CmdSet(const Args& args) {
-    if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage), true);
+    if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage));
     std::string file;
     std::optional<std::string> out;
     const auto edits = ReadCellEdits(args, file, out);
-    if (!edits) return Usage(Tr(TextId::SetUsage), false);
+    if (!edits) {
+        std::fputs(Tr(TextId::SetUsage), stderr);
+        return 2;
+    }
     const auto image = LoadImageFile(file);
     if (!image) return 1;
     EditSession session;
