@@ -38,7 +38,8 @@ protected:
         return image;
     }
 
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " " + args; }
+    // The command line in Chinese, whatever this machine's locale.
+    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
 
     fs::path m_dir;
 };
@@ -208,4 +209,28 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     EXPECT_NE(log.find("已导入 2 个频道。本机不保存频道名称，略去了 2 个名称。"), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
+}
+
+TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
+    SimProcess sim({});
+    const std::string tune = " tune --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    std::string log;
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tune, &log), 0) << log;
+    EXPECT_NE(log.find("The radio has received it!"), std::string::npos) << log;
+    // --lang wins over the locale (a radio of its own: one tuning exchange each).
+    SimProcess second({});
+    const std::string tuneSecond = " tune --port " + second.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond + " --lang zh", &log), 0) << log;
+    EXPECT_NE(log.find("对讲机已收到!"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " --lang=en help", &log), 0) << log;
+    EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " help", &log), 0) << log;
+    EXPECT_NE(log.find("从对讲机读频"), std::string::npos) << log;
+
+    EXPECT_EQ(RunCommand("LC_ALL= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " read --port /nonexistent/tty --out " + Path("x.sin"), &log), 1) << log;
+    EXPECT_NE(log.find("Cannot open the serial port"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang fr help", &log), 2);
+    EXPECT_NE(log.find("--lang"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang en help", &log), 0);
+    EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
 }

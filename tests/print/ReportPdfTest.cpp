@@ -18,7 +18,7 @@ TEST(ReportPdf, FivePagesWithTheChineseLabelsAndChannels) {
     fs::create_directories(dir);
     const std::string pdf = (dir / "report.pdf").string();
     std::string log;
-    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " print " + OSTRELTZ_SAMPLE + " --pdf " + pdf, &log), 0) << log;
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang zh print " + OSTRELTZ_SAMPLE + " --pdf " + pdf, &log), 0) << log;
     ASSERT_EQ(RunCommand("pdfinfo " + pdf, &log), 0) << log;
     EXPECT_NE(log.find("Pages:           5"), std::string::npos) << log;
     ASSERT_EQ(RunCommand("pdftotext -layout " + pdf + " -", &log), 0);
