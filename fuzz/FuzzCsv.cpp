@@ -37,6 +37,21 @@ bool SameChannels(const RadioImage& a, const RadioImage& b) {
     return true;
 }
 
+// The shared layout takes only the tone table's tones, so a channel holding a
+// code from outside the table (which our own layout carries) cannot go through it.
+bool OnlyTableTones(const RadioImage& image) {
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRecord record = RecordAt(image, n);
+        if (!ChannelInUse(record)) continue;
+        const ChannelTexts t = DecodeChannelRecord(record);
+        for (const int column : {col::kRxTone, col::kTxTone}) {
+            const std::string& tone = t[static_cast<std::size_t>(column - 1)];
+            if (!tone.empty() && !ToneTableText(tone)) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -47,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ImportChannelsCsv(text, image, CsvImportOptions{true, renumber});
         CheckChannels(image);
         for (const CsvLayout layout : {CsvLayout::Own, CsvLayout::Chirp}) {
+            if (layout == CsvLayout::Chirp && !OnlyTableTones(image)) continue;
             RadioImage back = NewDocumentImage();
             if (!ImportChannelsCsv(ExportChannelsCsv(image, layout), back, CsvImportOptions{}).problems.empty()) std::abort();
             if (!SameChannels(image, back)) std::abort();
