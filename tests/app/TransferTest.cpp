@@ -189,13 +189,14 @@ TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {
     View()->SetPort(QString::fromStdString(sim.Port()));
     Start(ID_WRITE);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 20; }, 20000));
+    answers = {Answer::Ok};  // yes, stop the write
     QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
     ASSERT_TRUE(WaitForEnd(5000));
     const std::string report = sim.StopAndReport();
     const int stored = std::atoi(report.c_str() + report.find("written=") + 8);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, QString::fromStdString(StoppedWriteText(stored)));
-    EXPECT_TRUE(messages[0].text.contains("再次写频即可补全"));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, QString::fromStdString(StoppedWriteText(stored)));
+    EXPECT_TRUE(messages[1].text.contains("再次写频即可补全"));
 }
 
 TEST_F(Transfer, SilentRadioEndsWithRetryOrCancel) {

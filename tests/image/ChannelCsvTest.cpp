@@ -64,11 +64,11 @@ TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
     RadioImage image = NewDocumentImage();
     const std::string header = "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
     const CsvImport result = ImportChannelsCsv(header + "1,abc,146,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
-                                                        "2,146,146, 88.6 ,OFF,宽,是,高,DTMF,开,关闭\n",
+                                                        "2,146,146, 88.6x ,OFF,宽,是,高,DTMF,开,关闭\n",
                                                image, false);
     ASSERT_EQ(result.problems.size(), 2u);
     EXPECT_EQ(result.problems[0].reason, "接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入");
-    EXPECT_EQ(result.problems[1].reason, "接收信令“88.6”不是信令代码");
+    EXPECT_EQ(result.problems[1].reason, "接收信令“88.6x”不是信令代码");
 }
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {

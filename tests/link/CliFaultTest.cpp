@@ -33,7 +33,7 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " " + args; }
+    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
     static std::string Sample() { return OSTRELTZ_SAMPLE; }
     static std::string Bytes(const std::string& path) { return ReadRegularFile(path, 1 << 24, false).bytes; }
 

@@ -170,7 +170,7 @@ TEST_P(StoppedWriteOnTheCommandLine, SaysWhatTheRadioHolds) {
         ::dup2(err[1], STDERR_FILENO);
         ::close(err[0]);
         ::close(err[1]);
-        ::execl(OSTRELTZ_CLI, OSTRELTZ_CLI, "write", "--port", sim.Port().c_str(), "--in", file.c_str(), nullptr);
+        ::execl(OSTRELTZ_CLI, OSTRELTZ_CLI, "--lang", "zh", "write", "--port", sim.Port().c_str(), "--in", file.c_str(), nullptr);
         ::_exit(127);
     }
     ::close(err[1]);
