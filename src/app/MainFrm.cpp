@@ -83,11 +83,11 @@ void CMainFrame::BuildMenus() {
     m_fileMenu->addAction(Action(ID_APP_EXIT));
 
     QMenu* edit = menu(MenuId::Edit);
-    edit->addActions({Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO)});
-    edit->addSeparator();
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
     for (QMenu* m : {edit, m_gridMenu}) {
+        m->addActions({Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO)});
+        m->addSeparator();
         m->addActions({Action(ID_EDIT_CUT), Action(ID_EDIT_COPY), Action(ID_EDIT_PASTE), Action(ID_EDIT_CLEAR)});
         m->addSeparator();
         m->addActions({Action(ID_CHANNEL_INSERT), Action(ID_CHANNEL_DELETE), Action(ID_CHANNEL_UP), Action(ID_CHANNEL_DOWN)});
