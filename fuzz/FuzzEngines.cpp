@@ -7,16 +7,26 @@
 
 #include "fuzz/FuzzLink.h"
 #include "link/CloneEngine.h"
+#include "res/Texts.h"
 #include "tuning/TuningEngine.h"
 
 namespace {
 
+bool StoppedWriteLine(const std::string& line) {
+    for (int blocks = 0; blocks <= kBlockCount; ++blocks)
+        if (line == StoppedWriteText(blocks)) return true;
+    return false;
+}
+
+// A message is known when its first line is one of the engines' texts or the
+// line that says how far a stopped write got.
 bool Known(const std::string& text) {
     static const std::set<std::string> texts = {
-        clone_text::kCommError, clone_text::kTypeMismatch, clone_text::kSendError, clone_text::kShortReply,
-        clone_text::kReadAck,   clone_text::kWriteAck,     tuning_text::kReceived, tuning_text::kRetry,
-        OpenFailureMessage(OpenError::None), OpenFailureMessage(OpenError::PermissionDenied)};
-    return texts.count(text) > 0;
+        Tr(TextId::LinkCommError), Tr(TextId::LinkTypeMismatch), Tr(TextId::LinkSendError), Tr(TextId::LinkShortReply),
+        Tr(TextId::LinkReadAck),   Tr(TextId::LinkWriteAck),     Tr(TextId::TuningReceived), Tr(TextId::TuningRetry),
+        OpenFailureMessage(OpenError::None, "COM1")};
+    const std::string first = text.substr(0, text.find('\n'));
+    return texts.count(first) > 0 || StoppedWriteLine(first);
 }
 
 }  // namespace
