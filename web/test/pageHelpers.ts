@@ -60,3 +60,17 @@ export async function progressClosed(page: Page): Promise<void> {
     throw new Error(`the progress window stayed open: ${JSON.stringify(shown)}`);
   }
 }
+
+export async function cellText(page: Page, row: number, col: number): Promise<string> {
+  return page.$eval(`td[data-row="${row}"][data-col="${col}"]`, (n) => n.textContent ?? '');
+}
+
+export async function docTitle(page: Page): Promise<string> {
+  return page.$eval('#doc-title', (n) => n.textContent ?? '');
+}
+
+export async function pressWithControl(page: Page, key: string): Promise<void> {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key as Parameters<Page['keyboard']['press']>[0]);
+  await page.keyboard.up('Control');
+}
