@@ -27,10 +27,17 @@ export function gridTexts(page: Page): Promise<string[][]> {
   });
 }
 
-// The open message box's text, once one is shown.
+// The open message box's text, once one is shown. Looked for from here: while
+// a transfer runs, the page's own timers, and with them any waiting done
+// inside the page, may be held back by the transfer's message-channel turns.
 export async function messageText(page: Page): Promise<string> {
-  const handle = await page.waitForSelector('dialog.message[open] .message-text');
-  return (await handle!.evaluate((n) => n.textContent)) ?? '';
+  const until = Date.now() + 30_000;
+  for (;;) {
+    const text = await page.evaluate(() => document.querySelector('dialog.message[open] .message-text')?.textContent);
+    if (text != null) return text;
+    if (Date.now() > until) throw new Error('no message box was shown');
+    await new Promise((r) => setTimeout(r, 20));
+  }
 }
 
 export async function answerMessage(page: Page, label: string): Promise<void> {
