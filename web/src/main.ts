@@ -327,7 +327,7 @@ class Page {
 const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'WebGroupSettings',
   'label-model': 'WebModel', 'label-band': 'WebBand', 'label-power': 'WebPowerLevel', 'label-manual': 'WebManual',
-  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
+  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', status: 'Idle',
 };
 
 const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };

@@ -42,7 +42,7 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   name.value = v.radioName;
   name.addEventListener('input', () => (name.value = name.value.toUpperCase().replace(/[^A-Z0-9]/g, '')));
   const ok = el('button', { type: 'button', id: 'opt-ok' }, t('WebOk'));
-  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('WebCancel'));
+  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('ButtonCancel'));
 
   const dialog = el('dialog', { id: 'options', 'aria-labelledby': 'options-title', class: 'options' },
     el('h2', { id: 'options-title' }, t('CmdOptions')),

@@ -16,7 +16,7 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
   column.addEventListener('change', fill);
   fill();
   const ok = el('button', { type: 'button', id: 'field-ok' }, t('WebOk'));
-  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('WebCancel'));
+  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('ButtonCancel'));
   const dialog = el('dialog', { id: 'set-field', 'aria-labelledby': 'set-field-title' },
     el('h2', { id: 'set-field-title' }, t('CmdSetField')),
     el('label', {}, el('span', {}, t('WebSetFieldColumn')), column),

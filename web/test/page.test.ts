@@ -9,7 +9,7 @@ import type { Browser } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pressWithControl, progressClosed, transfer } from './pageHelpers';
+import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -278,7 +278,7 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     try {
       await openFile(radio.page, samplePath);
       await transfer(radio.page, 'write');
-      await radio.page.waitForFunction(() => (document.getElementById('progress-bar') as HTMLProgressElement).value > 0);
+      await progressPast(radio.page, 0);
       await radio.page.click('#progress-cancel');
       assert.equal(await messageText(radio.page), '中断写频会使对讲机中的数据不完整，确定中断吗？');
       await answerMessage(radio.page, '确定');
