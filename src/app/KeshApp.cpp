@@ -127,7 +127,7 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeshApp::OnOptions() {
     COptionsDlg dialog(m_doc->m_image, m_frame);
-    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QStringLiteral("可选功能"));
+    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QTr(TextId::CmdOptions));
 }
 
 void CKeshApp::WireCommands() {
