@@ -37,8 +37,8 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
     for (int c = 0; c < col::kCount; ++c) {
         // A file written under either language reads back under both.
         int& at = column[static_cast<std::size_t>(c)];
-        at = CsvColumnIndex(header, ColumnCaption(c, Lang::Zh));
-        if (at < 0) at = CsvColumnIndex(header, ColumnCaption(c, Lang::En));
+        at = CsvColumnIndex(header, ColumnCaptionIn(c, Lang::Zh));
+        if (at < 0) at = CsvColumnIndex(header, ColumnCaptionIn(c, Lang::En));
         if (at < 0) problems.push_back({header.line, TrFormat(TextId::CsvMissingColumn, {ColumnCaption(c)})});
     }
     std::vector<CsvChannelRow> rows;

@@ -44,7 +44,8 @@ void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
 
 // The caption of column `column` (0-10), as the CSV header row spells it.
-std::string ColumnCaption(int column, Lang lang = CurrentLanguage());
+std::string ColumnCaption(int column);
+std::string ColumnCaptionIn(int column, Lang lang);
 // The caption as the grid's header row and the text listings show it.
 std::string GridCaption(int column);
 // The column (0-10) whose caption in either language is `caption`, or -1.

@@ -2,7 +2,9 @@
 
 #include "image/ChannelTable.h"
 
-std::string ColumnCaption(int column, Lang lang) {
+std::string ColumnCaption(int column) { return ColumnCaptionIn(column, CurrentLanguage()); }
+
+std::string ColumnCaptionIn(int column, Lang lang) {
     static const TextId kCaptions[col::kCount] = {
         TextId::ColChannel, TextId::ColRxFreq, TextId::ColTxFreq, TextId::ColRxTone, TextId::ColTxTone, TextId::ColWidth,
         TextId::ColScan,    TextId::ColPower,  TextId::ColSignal, TextId::ColPttId,  TextId::ColBusy};
@@ -17,7 +19,7 @@ std::string GridCaption(int column) {
 
 int ColumnOfCaption(std::string_view caption) {
     for (int c = 0; c < col::kCount; ++c)
-        if (caption == ColumnCaption(c, Lang::Zh) || caption == ColumnCaption(c, Lang::En)) return c;
+        if (caption == ColumnCaptionIn(c, Lang::Zh) || caption == ColumnCaptionIn(c, Lang::En)) return c;
     return -1;
 }
 

@@ -124,7 +124,7 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     const int yc = Truncate(tableTitle - 1.2 * l2);
     // Each caption over its own column, at the x of the column's values: one
     // string for the whole line would drift off its columns with any real font.
-    const std::array<std::string, kReportColumns> captions = ChannelCaptions(in);
+    const std::array<std::string, kReportColumns> captions = ChannelCaptions();
     for (int c = 0; c < kReportColumns; ++c) add(kColumnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
     const auto [first, last] = PageRows(page);
     int y = yc;
@@ -136,16 +136,15 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     return out;
 }
 
-std::array<std::string, kReportColumns> ChannelCaptions(const ReportInputs& in) {
-    return {in.cell(0, 0),    ColumnCaption(col::kRxFreq), ColumnCaption(col::kTxFreq), in.cell(0, 3),
-            in.cell(0, 4),    ColumnCaption(col::kWidth),  ColumnCaption(col::kScan),   ColumnCaption(col::kPower),
-            ColumnCaption(col::kSignal), ColumnCaption(col::kPttId), ColumnCaption(col::kBusy)};
+std::array<std::string, kReportColumns> ChannelCaptions() {
+    std::array<std::string, kReportColumns> captions;
+    for (int c = 0; c < kReportColumns; ++c) captions[static_cast<std::size_t>(c)] = ColumnCaption(c);
+    return captions;
 }
 
 ReportInputs ReportInputsFromImage(const RadioImage& image) {
     auto table = std::make_shared<PlainChannelTable>();
     UpdateGridFromImage(image, *table);
-    for (int c = 0; c < 11; ++c) table->SetCellText(0, c, GridCaption(c));
     for (int r = 1; r <= kChannelCount; ++r) table->SetCellText(r, 0, std::to_string(r));
     const FormSelections s = DecodeFormSelections(image);
     ReportInputs in;
