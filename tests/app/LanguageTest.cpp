@@ -22,6 +22,7 @@
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
 #include "support/SimProcess.h"
+#include "support/WithModal.h"
 
 using namespace ids;
 
@@ -97,16 +98,7 @@ protected:
     // Runs `inspect` on the modal window that command `id` opens, then closes it.
     template <typename Inspect>
     void InModal(int id, Inspect inspect) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            seen = true;
-            inspect(modal);
-            if (modal->isVisible()) modal->close();
-        });
-        Trigger(id);
-        EXPECT_TRUE(seen);
+        WithModal([&] { Trigger(id); }, inspect);
     }
 
     static QString ButtonText(QWidget* dialog, const char* name) {
