@@ -7,7 +7,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/ostreltz bin/ostreltz-cli bin/ostreltz-radio-sim share/applications/ostreltz.desktop \
-         share/mime/packages/ostreltz.xml lib/udev/rules.d/60-ostreltz-serial.rules share/doc/ostreltz/guide.md \
+         share/mime/packages/ostreltz.xml lib/udev/rules.d/60-ostreltz-serial.rules share/doc/ostreltz/guide.md share/doc/ostreltz/guide-en.md \
          share/doc/ostreltz/serial-permissions.md; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
