@@ -38,6 +38,7 @@ CKeshApp::~CKeshApp() { ExitInstance(); }
 void CKeshApp::SetLanguage(Lang lang) {
     ApplyLanguage(lang);
     if (m_frame) m_frame->ApplyTexts();
+    if (m_portMenu) m_portMenu->Refresh();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {
@@ -127,7 +128,7 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeshApp::OnOptions() {
     COptionsDlg dialog(m_doc->m_image, m_frame);
-    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QStringLiteral("可选功能"));
+    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QTr(TextId::CmdOptions));
 }
 
 void CKeshApp::WireCommands() {

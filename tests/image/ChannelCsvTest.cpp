@@ -4,6 +4,7 @@
 #include "editor/CellRules.h"
 #include "image/ChannelCsv.h"
 #include "image/ChannelTable.h"
+#include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 
 using namespace std::string_literals;
@@ -69,6 +70,9 @@ TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
     ASSERT_EQ(result.problems.size(), 2u);
     EXPECT_EQ(result.problems[0].reason, "接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入");
     EXPECT_EQ(result.problems[1].reason, "接收信令“88.6x”不是信令代码");
+    EXPECT_EQ(CsvRefusedQuestion(result),
+              "以下 2 行被拒绝：\n第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入\n"
+              "第 3 行: 接收信令“88.6x”不是信令代码\n\n是否只导入有效的行？");
 }
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {
@@ -82,4 +86,32 @@ TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_EQ(result.problems[0].line, 2);
     EXPECT_EQ(image, NewDocumentImage());
+}
+
+// A list exported under one language imports under the other to the same bytes.
+TEST(ChannelCsv, EitherLanguagesFileImportsUnderTheOther) {
+    for (Lang written : {Lang::Zh, Lang::En}) {
+        const Lang reading = written == Lang::Zh ? Lang::En : Lang::Zh;
+        for (unsigned seed = 1; seed <= 5; ++seed) {
+            const RadioImage image = RandomValidImage(seed);
+            std::string csv;
+            {
+                const LanguageScope language(written);
+                csv = ExportChannelsCsv(image);
+            }
+            const LanguageScope language(reading);
+            RadioImage back = image;
+            const CsvImport result = ImportChannelsCsv(csv, back, false);
+            ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+            EXPECT_EQ(back, image) << seed;
+        }
+    }
+    const LanguageScope english(Lang::En);
+    EXPECT_EQ(ExportChannelsCsv(NewDocumentImage()).rfind(
+                  "\xEF\xBB\xBF" "CH,RX freq,TX freq,RX tone,TX tone,W/N,Scan add,Power,Signalling,PTT ID,Busy lockout\r\n", 0),
+              0u);
+    RadioImage image = NewDocumentImage();
+    const CsvImport missing = ImportChannelsCsv("CH,RX freq\n1,145.125\n", image, false);
+    ASSERT_FALSE(missing.problems.empty());
+    EXPECT_EQ(missing.problems.front().reason, "The column \"TX freq\" is missing");
 }

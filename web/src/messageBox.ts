@@ -7,8 +7,8 @@ import { t } from './texts';
 export const enum MessageIcon { Information = 'information', Warning = 'warning', Question = 'question' }
 
 const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
-  [Buttons.Ok]: [[Answer.Ok, () => t('WebOk')]],
-  [Buttons.OkCancel]: [[Answer.Ok, () => t('WebOk')], [Answer.Cancel, () => t('ButtonCancel')]],
+  [Buttons.Ok]: [[Answer.Ok, () => t('ButtonOk')]],
+  [Buttons.OkCancel]: [[Answer.Ok, () => t('ButtonOk')], [Answer.Cancel, () => t('ButtonCancel')]],
   [Buttons.RetryCancel]: [[Answer.Retry, () => t('ButtonRetry')], [Answer.Cancel, () => t('ButtonCancel')]],
   [Buttons.SaveDiscardCancel]: [
     [Answer.Save, () => t('ButtonSave')],

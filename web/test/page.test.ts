@@ -152,12 +152,18 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
-  test('English switch changes the commands and the captions', async () => {
+  test('English switch changes the commands, the captions and the list texts of the channels', async () => {
     const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    assert.equal(await cellText(page, 1, 5), '宽');
     await clickCommand(page, 'language');
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read from radio');
     assert.equal(await page.$eval('html', (n) => n.lang), 'en');
+    assert.equal(await cellText(page, 1, 5), 'Wide');
+    // A switch is no edit.
+    assert.equal(await docTitle(page), 'sample.sin');
     await clickCommand(page, 'language');
+    assert.equal(await cellText(page, 1, 5), '宽');
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
     assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
     await page.close();
