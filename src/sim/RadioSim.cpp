@@ -1,6 +1,7 @@
 #include "sim/RadioSim.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr std::uint8_t kAck = 0x06;
@@ -27,6 +28,14 @@ bool RadioSim::WatchHandshake(std::uint8_t byte) {
     m_window.push_back(byte);
     if (m_window.size() > sizeof kHello) m_window.erase(m_window.begin());
     return m_window.size() == sizeof kHello && std::equal(m_window.begin(), m_window.end(), kHello);
+}
+
+// The last bytes seen are the start of a handshake: the program that ended
+// a session without a word is starting a new one.
+bool RadioSim::HandshakeBegun() const {
+    const auto last = std::find(m_window.rbegin(), m_window.rend(), kHello[0]);
+    if (last == m_window.rend()) return false;
+    return std::equal(std::prev(last.base()), m_window.end(), std::begin(kHello));
 }
 
 void RadioSim::CountBlock() {
@@ -75,7 +84,10 @@ SimReply RadioSim::Feed(std::uint8_t byte) {
             CountBlock();
             return Ack(missing);
         }
-        case State::Command: return OnCommandByte(byte);
+        case State::Command:
+            // "R" inside the handshake is no read command.
+            if (HandshakeBegun()) return {};
+            return OnCommandByte(byte);
         default: return {};
     }
 }

@@ -50,6 +50,7 @@ private:
 
     SimReply Answer(std::vector<std::uint8_t> bytes, bool delayed);
     bool WatchHandshake(std::uint8_t byte);
+    bool HandshakeBegun() const;
     SimReply OnHello();
     SimReply OnCommandByte(std::uint8_t byte);
     SimReply OnFrameComplete();

@@ -277,3 +277,18 @@ TEST(CloneEngine, PulledCableEndsTheReadAndKeepsNothing) {
     EXPECT_EQ(r.image, RadioImage{});
     EXPECT_EQ(rig.link.closes, 1);
 }
+
+TEST(CloneEngine, AfterAWriteTheNextProgramsHandshakeIsAnsweredWithItsAckAlone) {
+    Rig rig(NewDocumentImage());
+    ASSERT_EQ(rig.Run(CloneDirection::Write, RandomImage(4)).outcome, CloneOutcome::Completed);
+    // The radio is still in the session: the "R" of the next handshake must
+    // not be taken for a read command.
+    const std::uint8_t hello[] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
+    std::vector<std::uint8_t> answers;
+    for (std::uint8_t b : hello) {
+        const SimReply r = rig.radio.Feed(b);
+        answers.insert(answers.end(), r.bytes.begin(), r.bytes.end());
+    }
+    EXPECT_EQ(answers, std::vector<std::uint8_t>{0x06});
+    EXPECT_EQ(rig.Run(CloneDirection::Read, NewDocumentImage()).outcome, CloneOutcome::Completed);
+}
