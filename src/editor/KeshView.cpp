@@ -1,21 +1,18 @@
 #include "editor/KeshView.h"
 
 #include <QEvent>
-#include <QKeyEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "app/Messenger.h"
-#include "editor/CellEditors.h"
+#include "editor/CellDelegate.h"
 #include "editor/ChannelGrid.h"
+#include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
-#include "editor/ImageStep.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
@@ -23,9 +20,6 @@
 #include "res/QtText.h"
 
 namespace {
-
-const char* const kHeaders[CChannelGrid::kCols] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                                   "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
 
 template <std::size_t N>
 QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, QWidget* parent) {
@@ -38,10 +32,20 @@ QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, QWidget* p
     return combo;
 }
 
+const char* const kHeaders[col::kCount] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
+                                          "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
+
+QStringList Headers() {
+    QStringList headers;
+    for (const char* header : kHeaders) headers << QString::fromUtf8(header);
+    return headers;
+}
+
+constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
+
 }  // namespace
 
-CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
-    : QWidget(parent), m_pDocument(document), m_bandLimits(BandLimitTable()) {
+CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_pDocument(document) {
     setObjectName(QString::number(ids::IDD_FORM));
     auto* group = new QGroupBox(QStringLiteral("整机设置"), this);
     m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), group);
@@ -62,7 +66,13 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     addLabelled("手动设置", m_cbManual);
     row->addStretch();
 
-    m_grid = new CChannelGrid(this);
+    m_model = new CChannelModel(&m_session, Headers(), this);
+    m_grid = new CChannelGrid(
+        m_model,
+        [this](int r, int c, const std::string& text, CellEntry entry) {
+            return Change([&](EditSession& s) { return s.SetCell(r, c, text, entry); });
+        },
+        this);
     m_grid->setObjectName(QString::number(ids::IDC_GRID));
     QFont cellFont(QStringLiteral("Times New Roman"));
     cellFont.setPointSizeF(8.25);
@@ -72,21 +82,26 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     layout->addWidget(group);
     layout->addWidget(m_grid, 1);
 
-    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
+    for (FormBox box : kBoxes) {
+        QComboBox* combo = ComboFor(box);
         WatchPointer(combo);
-        connect(combo, &QComboBox::activated, this, [this] { RecordStep(QStringLiteral("整机设置")); });
+        // However the index changes (list, keys, wheel), the session takes it;
+        // showing the session's own selection is no change.
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, box](int index) {
+            if (index >= 0) Change([&](EditSession& s) { return s.SetSelection(box, index); });
+        });
     }
     WatchPointer(m_grid);
     WatchPointer(m_grid->viewport());
     WatchPointer(this);
     WatchPointer(group);
-    m_pDocument->SetGridPull([this] { UpdateImageFromGrid(); });
-
-    m_undo = new QUndoStack(this);
-    m_undo->setUndoLimit(500);
-    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { m_pDocument->SetModifiedFlag(!clean); });
+    m_pDocument->SetGridPull([this] {
+        CommitCellEdit();
+        m_pDocument->m_image = ImageForSave();
+    });
+    // A save makes the working copy the saved state.
     connect(m_pDocument, &CKeshDoc::modifiedChanged, this, [this](bool modified) {
-        if (!modified) m_undo->setClean();
+        if (!modified) m_session.MarkSaved();
     });
 
     m_pProgress = new CProgressDlg(this);
@@ -96,10 +111,16 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
 }
 
-CKeshView::~CKeshView() {
-    // The window's actions are gone by now: the steps are deleted in silence.
-    m_undo->blockSignals(true);
+EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
+    const EditResult result = change(m_session);
+    m_model->Changed(result);
+    if (result.selectionsChanged) ShowSelections();
+    m_pDocument->SetModifiedFlag(m_session.IsModified());
+    emit sessionChanged();
+    return result;
 }
+
+void CKeshView::CommitCellEdit() { m_grid->CommitOpenEdit(); }
 
 void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
@@ -109,15 +130,15 @@ void CKeshView::OnReadWrite(bool write) {
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
-    if (!enabled) m_editors->HideAll();
-    m_editors->SetEnabled(enabled);
+    m_grid->SetEditingEnabled(enabled);
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
 }
 
 bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning(); }
 
 void CKeshView::OnTransfer() {
-    if (m_bWrite) UpdateImageFromGrid();
+    CommitCellEdit();
+    if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
     m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image);
 }
@@ -126,7 +147,7 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish();
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         // The radio's memory replaces what the user had, as one step.
-        ReplaceImage(result.image, QStringLiteral("读频"), true);
+        Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
     }
     emit transferRunning(false);
     if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
@@ -161,10 +182,17 @@ bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeshView::OneTimeSetUp() {
     // Column widths follow from the width w of the frequency columns, which
-    // must show "512.01875" and the caption "接收频率" in full.
-    const QFontMetrics metrics(m_grid->font());
-    const int w = std::max(metrics.horizontalAdvance(QStringLiteral("0000.000000")),
-                           QFontMetrics(m_grid->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("接收频率")) + 16);
+    // must show "512.01875" and the caption "接收频率" in full, and leave every
+    // cell editor room for its longest entry.
+    const QFont font = m_grid->font();
+    int w = std::max(QFontMetrics(font).horizontalAdvance(QStringLiteral("0000.000000")),
+                     QFontMetrics(m_grid->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("接收频率")) + 16);
+    // A cell is its column less the grid line.
+    auto needs = [this](int column) { return CCellDelegate::EditorWidth(column, m_grid->viewport()) + 1; };
+    w = std::max(w, needs(col::kRxTone) * 11 / 10 + 1);
+    for (int c = col::kWidth; c <= col::kBusy; ++c)
+        if (c != col::kSignal) w = std::max(w, needs(c) * 6 / 5 + 1);
+    w = std::max(w, needs(col::kSignal));
     m_grid->SetColWidth(2, w);
     m_grid->SetColWidth(1, w);
     m_grid->SetColWidth(0, w / 2);
@@ -172,65 +200,26 @@ void CKeshView::OneTimeSetUp() {
     m_grid->SetColWidth(4, w * 10 / 11);
     for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
     m_grid->SetColWidth(8, w);
-    m_editors = new CCellEditors(
-        m_grid, this, [this] { return Band(); },
-        [this] { RecordStep(QStringLiteral("输入")); });
-    m_cbModel->setCurrentIndex(0);
-    m_cbPower->setCurrentIndex(9);
-    m_cbBand->setCurrentIndex(2);
     m_bSetUp = true;
 }
 
 void CKeshView::OnInitialUpdate() {
     if (!m_bSetUp) OneTimeSetUp();
-    m_editors->m_editFreq->clear();
-    m_editors->HideAll();
-    UpdateGridFromImage();
-    for (int c = 0; c < CChannelGrid::kCols; ++c) m_grid->SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c]));
-    for (int r = 1; r < CChannelGrid::kRows; ++r) m_grid->SetTextMatrix(r, 0, QString::number(r));
+    m_grid->AbandonEdit();
+    m_session.Load(m_pDocument->m_image);
+    m_model->Reloaded();
+    ShowSelections();
     m_cbModel->setFocus();
-    m_undo->clear();
-    m_lastStep = ImageWithGrid();
+    emit sessionChanged();
 }
 
-void CKeshView::CommitCellEdit() {
-    if (m_editors) m_editors->CommitCellEdit();
-}
-
-void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_image, *this); }
-
-void CKeshView::UpdateImageFromGrid() { ::UpdateImageFromGrid(*this, m_pDocument->m_image); }
-
-RadioImage CKeshView::ImageWithGrid() const {
-    RadioImage image = m_pDocument->m_image;
-    ::UpdateImageFromGrid(*this, image);
-    return image;
-}
-
-void CKeshView::RecordStep(const QString& name, bool always) {
-    const RadioImage now = ImageWithGrid();
-    if (now == m_lastStep && !always) return;
-    m_undo->push(new CImageStep(name, m_lastStep, now, [this](const RadioImage& image) { ShowImage(image); }));
-    m_lastStep = now;
-}
-
-void CKeshView::ReplaceImage(const RadioImage& image, const QString& name, bool always) {
-    m_pDocument->m_image = image;
-    UpdateGridFromImage();
-    RecordStep(name, always);
-}
-
-void CKeshView::ShowImage(const RadioImage& image) {
-    m_editors->HideAll();
-    m_pDocument->m_image = image;
-    UpdateGridFromImage();
-    m_editors->LoadEditor();
-    m_lastStep = image;
+void CKeshView::ShowSelections() {
+    for (FormBox box : kBoxes) ComboFor(box)->setCurrentIndex(m_session.Selection(box));
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {
     ReportInputs in;
-    in.image = m_pDocument->m_image;
+    in.image = ImageForSave();
     in.model = m_cbModel->currentText().toStdString();
     in.band = m_cbBand->currentText().toStdString();
     in.powerLevel = m_cbPower->currentText().toStdString();
@@ -243,12 +232,6 @@ void CKeshView::OnEditChannels() {
     m_grid->SetCurrentCell(1, 1);
 }
 
-std::string CKeshView::CellText(int row, int column) const { return m_grid->TextMatrix(row, column).toStdString(); }
-
-void CKeshView::SetCellText(int row, int column, const std::string& text) {
-    m_grid->SetTextMatrix(row, column, QString::fromStdString(text));
-}
-
 QComboBox* CKeshView::ComboFor(FormBox box) const {
     switch (box) {
         case FormBox::Band: return m_cbBand;
@@ -258,7 +241,3 @@ QComboBox* CKeshView::ComboFor(FormBox box) const {
     }
     return m_cbBand;
 }
-
-int CKeshView::Selection(FormBox box) const { return std::max(0, ComboFor(box)->currentIndex()); }
-
-void CKeshView::SetSelection(FormBox box, int index) { ComboFor(box)->setCurrentIndex(index); }

@@ -188,7 +188,7 @@ TEST_F(GuiTest, RecentListSurvivesARestartAndEntryOneReloads) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
     // Modified: it asks first; Cancel keeps the edits.
-    View()->SetCellText(3, 1, "146.00000");
+    SetCell(3, 1, "146.00000");
     Doc()->SetModifiedFlag(true);
     answers = {Answer::Cancel};
     EXPECT_FALSE(Docs()->OnOpenRecentFile(0));
@@ -241,14 +241,15 @@ TEST_F(GuiTest, ColumnWidthsFollowTheFrequencyColumn) {
 }
 
 TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
-    View()->SetCellText(4, 1, "146.00000");
-    View()->SetCellText(4, 2, "146.50000");
-    for (int c = 3; c <= 4; ++c) View()->SetCellText(4, c, "OFF");
+    SetCell(4, 1, "146.00000");
+    SetCell(4, 2, "146.50000");
+    for (int c = 3; c <= 4; ++c) SetCell(4, c, "OFF");
     const char* flags[] = {"宽", "是", "高", "DTMF", "开", "关闭"};
-    for (int c = 5; c <= 10; ++c) View()->SetCellText(4, c, flags[c - 5]);
+    for (int c = 5; c <= 10; ++c) SetCell(4, c, flags[c - 5]);
     fileAnswers = {Path("grid.csv")};
     Trigger(ID_EXPORT_CSV);
     ASSERT_TRUE(QFile::exists(Path("grid.csv")));
+    answers = {Answer::Discard};
     Trigger(ID_FILE_NEW);
     EXPECT_EQ(Grid()->TextMatrix(4, 1), "");
     fileAnswers = {Path("grid.csv")};

@@ -30,7 +30,6 @@ const std::set<std::string> kNotYetConverted = {
     "src/cli/CliCommands.cpp",
     "src/cli/CliInteraction.cpp",
     "src/cli/ImageDump.cpp",
-    "src/editor/CellEditors.cpp",
     "src/editor/CellRules.cpp",
     "src/editor/ChannelClipboard.cpp",
     "src/editor/EditCommands.cpp",
