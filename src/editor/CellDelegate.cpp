@@ -35,7 +35,6 @@ std::vector<std::string> Entries(int column) {
 
 QComboBox* MakeCombo(int column, QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const std::string& entry : Entries(column)) combo->addItem(QString::fromStdString(entry));
     if (!IsToneColumn(column)) {
         combo->setObjectName(QString::number(ListId(column)));

@@ -195,6 +195,10 @@ TEST_F(CellEditing, EditorsAreWideEnoughAndTheToneListLong) {
     int longest = 0;
     for (int i = 0; i < tone->count(); ++i) longest = std::max(longest, tone->view()->fontMetrics().horizontalAdvance(tone->itemText(i)));
     EXPECT_GE(tone->view()->minimumWidth(), longest);
+    // Typing does not shrink the editor off its cell.
+    Type("d0");
+    EXPECT_FALSE(QTest::qWaitFor([&] { return tone->geometry() != Grid()->CellRect(1, 3); }, 200));
+    Key(Qt::Key_Escape);
     for (int col = 5; col <= 10; ++col) {
         Click(1, col);
         QComboBox* list = ComboEditor();
