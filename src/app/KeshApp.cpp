@@ -38,6 +38,7 @@ CKeshApp::~CKeshApp() { ExitInstance(); }
 void CKeshApp::SetLanguage(Lang lang) {
     ApplyLanguage(lang);
     if (m_frame) m_frame->ApplyTexts();
+    if (m_view) m_view->ApplyTexts();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {

@@ -1,9 +1,18 @@
 #include "editor/ChannelModel.h"
 
 #include "editor/EditSession.h"
+#include "res/QtText.h"
 
-CChannelModel::CChannelModel(const EditSession* session, const QStringList& captions, QObject* parent)
-    : QAbstractTableModel(parent), m_session(session), m_captions(captions) {}
+CChannelModel::CChannelModel(const EditSession* session, QObject* parent) : QAbstractTableModel(parent), m_session(session) {}
+
+QString CChannelModel::Caption(int column) {
+    static constexpr TextId kCaptions[col::kCount] = {
+        TextId::GridChannel, TextId::GridRxFreq, TextId::GridTxFreq, TextId::GridRxTone, TextId::GridTxTone, TextId::GridWidth,
+        TextId::GridScan,    TextId::GridPower,  TextId::GridSignal, TextId::GridPttId,  TextId::GridBusy};
+    return column >= 0 && column < col::kCount ? QTr(kCaptions[column]) : QString();
+}
+
+void CChannelModel::CaptionsChanged() { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); }
 
 int CChannelModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kChannelCount; }
 

@@ -3,7 +3,6 @@
 // columns (the channel's fields), read from the editing session. The channel
 // numbers are the vertical header, the captions the horizontal one.
 #include <QAbstractTableModel>
-#include <QStringList>
 
 class EditSession;
 struct EditResult;
@@ -11,8 +10,7 @@ struct EditResult;
 class CChannelModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // `captions` are the grid's column captions, columns 0 to 10.
-    CChannelModel(const EditSession* session, const QStringList& captions, QObject* parent);
+    CChannelModel(const EditSession* session, QObject* parent);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -23,11 +21,12 @@ public:
     // The session changed: the rows a result names, or everything.
     void Changed(const EditResult& result);
     void Reloaded();
+    // The language changed: the captions are read again.
+    void CaptionsChanged();
 
     // The caption of column `column` (0-10), as the header row shows it.
-    QString Caption(int column) const { return m_captions.value(column); }
+    static QString Caption(int column);
 
 private:
     const EditSession* m_session;
-    QStringList m_captions;
 };

@@ -9,15 +9,10 @@
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "editor/SetFieldDlg.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
 
 using namespace ids;
-
-namespace {
-
-constexpr const char* kCannotInsert = "频道表末尾的 %1 个频道中有数据，不能插入空频道。";
-
-}  // namespace
 
 CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, QMenu* gridMenu)
     : QObject(view), m_view(view), m_action(action) {
@@ -114,7 +109,7 @@ void CEditCommands::OnClearChannels() {
 void CEditCommands::OnInsertChannels() {
     const ChannelSpan span = SelectedChannels();
     if (Change([&](EditSession& s) { return s.InsertChannels(span); }).refused)
-        Messenger::Show(m_view->Grid(), QString::fromUtf8(kCannotInsert).arg(span.Count()), Buttons::Ok,
+        Messenger::Show(m_view->Grid(), QTr(TextId::CannotInsertChannels).arg(span.Count()), Buttons::Ok,
                         MessageIcon::Warning);
 }
 

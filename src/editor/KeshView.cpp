@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/Messenger.h"
@@ -21,24 +22,23 @@
 
 namespace {
 
-template <std::size_t N>
-QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, QWidget* parent) {
-    // Only the selected entry is ever read, so the box never shows any other
-    // text: no typing into it.
+// Only the selected entry is ever read, so a box never shows any other text:
+// no typing into it.
+QComboBox* MakeCombo(int id, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::number(id));
-    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
     combo->setMaxVisibleItems(10);
     return combo;
 }
 
-const char* const kHeaders[col::kCount] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                          "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
-
-QStringList Headers() {
-    QStringList headers;
-    for (const char* header : kHeaders) headers << QString::fromUtf8(header);
-    return headers;
+// Puts `items` into `combo`, its selection kept and no change reported.
+template <typename Items>
+void Fill(QComboBox* combo, const Items& items) {
+    const QSignalBlocker quiet(combo);
+    const int index = combo->currentIndex();
+    combo->clear();
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+    combo->setCurrentIndex(index);
 }
 
 constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
@@ -47,26 +47,23 @@ constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, Fo
 
 CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_pDocument(document) {
     setObjectName(QString::number(ids::IDD_FORM));
-    auto* group = new QGroupBox(QStringLiteral("整机设置"), this);
-    m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), group);
-    m_cbBand = MakeCombo(ids::IDC_BAND, BandTexts(), group);
-    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, PowerLevelTexts(), group);
-    m_cbManual = MakeCombo(ids::IDC_MANUAL, ManualTexts(), group);
-    auto* row = new QHBoxLayout(group);
-    auto addLabelled = [&](const char* label, QComboBox* combo) {
-        auto* l = new QLabel(QString::fromUtf8(label), group);
-        l->setBuddy(combo);
-        row->addWidget(l);
+    m_group = new QGroupBox(this);
+    m_cbModel = MakeCombo(ids::IDC_MODEL, m_group);
+    m_cbBand = MakeCombo(ids::IDC_BAND, m_group);
+    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, m_group);
+    m_cbManual = MakeCombo(ids::IDC_MANUAL, m_group);
+    auto* row = new QHBoxLayout(m_group);
+    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
+        auto* label = new QLabel(m_group);
+        label->setBuddy(combo);
+        m_labels.push_back(label);
+        row->addWidget(label);
         row->addWidget(combo);
         row->addSpacing(12);
-    };
-    addLabelled("机型", m_cbModel);
-    addLabelled("频段", m_cbBand);
-    addLabelled("发射功率等级", m_cbPower);
-    addLabelled("手动设置", m_cbManual);
+    }
     row->addStretch();
 
-    m_model = new CChannelModel(&m_session, Headers(), this);
+    m_model = new CChannelModel(&m_session, this);
     m_grid = new CChannelGrid(
         m_model,
         [this](int r, int c, const std::string& text, CellEntry entry) {
@@ -79,7 +76,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     m_grid->setFont(cellFont);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
+    layout->addWidget(m_group);
     layout->addWidget(m_grid, 1);
 
     for (FormBox box : kBoxes) {
@@ -94,7 +91,8 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     WatchPointer(m_grid);
     WatchPointer(m_grid->viewport());
     WatchPointer(this);
-    WatchPointer(group);
+    WatchPointer(m_group);
+    ApplyTexts();
     m_pDocument->SetGridPull([this] {
         CommitCellEdit();
         m_pDocument->m_image = ImageForSave();
@@ -126,7 +124,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
-    m_pProgress->Open(write ? QStringLiteral("写频进度") : QStringLiteral("读频进度"), write, m_grid);
+    m_pProgress->Open(QTr(write ? TextId::WriteProgressTitle : TextId::ReadProgressTitle), write, m_grid);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
@@ -182,11 +180,12 @@ bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeshView::OneTimeSetUp() {
     // Column widths follow from the width w of the frequency columns, which
-    // must show "512.01875" and the caption "接收频率" in full, and leave every
-    // cell editor room for its longest entry.
-    const QFont font = m_grid->font();
-    int w = std::max(QFontMetrics(font).horizontalAdvance(QStringLiteral("0000.000000")),
-                     QFontMetrics(m_grid->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("接收频率")) + 16);
+    // must show "512.01875" and their caption in either language in full,
+    // and leave every cell editor room for its longest entry.
+    const QFontMetrics header(m_grid->horizontalHeader()->font());
+    int w = QFontMetrics(m_grid->font()).horizontalAdvance(QStringLiteral("0000.000000"));
+    for (Lang lang : {Lang::Zh, Lang::En})
+        w = std::max(w, header.horizontalAdvance(QString::fromUtf8(Tr(TextId::GridRxFreq, lang))) + 16);
     // A cell is its column less the grid line.
     auto needs = [this](int column) { return CCellDelegate::EditorWidth(column, m_grid->viewport()) + 1; };
     w = std::max(w, needs(col::kRxTone) * 11 / 10 + 1);
@@ -211,6 +210,17 @@ void CKeshView::OnInitialUpdate() {
     ShowSelections();
     m_cbModel->setFocus();
     emit sessionChanged();
+}
+
+void CKeshView::ApplyTexts() {
+    m_group->setTitle(QTr(TextId::FormGroup));
+    const TextId labels[] = {TextId::FormModel, TextId::FormBand, TextId::FormPowerLevel, TextId::FormManual};
+    for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i]->setText(QTr(labels[i]));
+    Fill(m_cbModel, ModelTexts());
+    Fill(m_cbBand, BandTexts());
+    Fill(m_cbPower, PowerLevelTexts());
+    Fill(m_cbManual, ManualTexts());
+    m_model->CaptionsChanged();
 }
 
 void CKeshView::ShowSelections() {

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "editor/EditSession.h"
 #include "print/ReportLayout.h"
 
 class CChannelGrid;
+class QGroupBox;
+class QLabel;
 class CChannelModel;
 class CKeshDoc;
 class CProgressDlg;
@@ -30,6 +33,8 @@ public:
 
     // Loads the document's image into the grid and the four boxes (New, Open, reload).
     void OnInitialUpdate();
+    // Sets every text of the form in the current language.
+    void ApplyTexts();
 
     const EditSession& Session() const { return m_session; }
     // Every change of the working copy: runs `change` on the session, then
@@ -88,6 +93,8 @@ private:
 
     CKeshDoc* m_pDocument;
     EditSession m_session;
+    QGroupBox* m_group = nullptr;
+    std::vector<QLabel*> m_labels;  // of the model, band, power level and manual boxes
     CChannelModel* m_model = nullptr;
     CChannelGrid* m_grid = nullptr;
     CProgressDlg* m_pProgress = nullptr;

@@ -32,8 +32,6 @@ const std::set<std::string> kNotYetConverted = {
     "src/cli/ImageDump.cpp",
     "src/editor/CellRules.cpp",
     "src/editor/ChannelClipboard.cpp",
-    "src/editor/EditCommands.cpp",
-    "src/editor/KeshView.cpp",
     "src/editor/SetFieldDlg.cpp",
     "src/image/ChannelCodec.cpp",
     "src/image/ChannelCsv.cpp",
