@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -307,6 +308,9 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     EXPECT_EQ(Frame()->Action(ID_WRITE)->statusTip(), "Write the channels to the radio");
     EXPECT_EQ(Frame()->Action(ID_PORT_COM1)->shortcut(), QKeySequence("Ctrl+C"));
     EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
+    EXPECT_EQ(Grid()->TextMatrix(0, 1), "RX freq");
+    EXPECT_EQ(Grid()->model()->headerData(9, Qt::Horizontal).toString(), "Busy lockout");
+    EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "Radio settings");
     EXPECT_EQ(languages->title(), "语言 / Language");
     EXPECT_TRUE(english->isChecked());
     EXPECT_EQ(ProgramSettings().value("Settings/Language").toString(), "en");
@@ -317,5 +321,7 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->MessagePane()->text() == "如需帮助，请按F1键"; }));
     EXPECT_EQ(MenuTitles(Frame()), QStringList({"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
+    EXPECT_EQ(Grid()->TextMatrix(0, 5), " 宽/窄");
+    EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "整机设置");
     EXPECT_EQ(StartLanguage({"ostreltz", "--lang=en"}), Lang::En);
 }
