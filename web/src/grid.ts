@@ -1,7 +1,7 @@
 // The channel grid: 128 rows of ten cells as an ARIA grid, the cell editors
 // and the keyboard. Every value goes through the rules; the grid only shows
 // the texts the rules hold and hands them what was typed or chosen.
-import { Buttons, type Rules } from './rules';
+import { Buttons, type EditResult, type Rules } from './rules';
 import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
@@ -22,14 +22,15 @@ export class ChannelGrid {
   private row = 1;
   private col = 1;
   private anchor = { row: 1, col: 1 };
+  private dragging = false;
   private editor: Editor | null = null;
   private editing = { row: 0, col: 0 };
   private readonly toneList: HTMLDataListElement;
 
   constructor(
     private readonly rules: Rules,
-    // Told after every change, with the image as it was before it.
-    private readonly changed: (before: Uint8Array) => void,
+    // Told what every edit of a cell did.
+    private readonly edited: (result: EditResult) => void,
   ) {
     this.toneList = el('datalist', { id: 'tone-list' });
     for (const text of rules.toneTexts()) this.toneList.append(el('option', { value: text }));
@@ -57,6 +58,10 @@ export class ChannelGrid {
     }
     this.element.append(head, body);
     this.element.addEventListener('mousedown', (e) => this.onMouseDown(e));
+    this.element.addEventListener('mouseover', (e) => this.onMouseOver(e));
+    document.addEventListener('mouseup', () => {
+      this.dragging = false;
+    });
     this.element.addEventListener('dblclick', (e) => {
       if (this.cellOf(e.target)) void this.startEdit('');
     });
@@ -78,12 +83,7 @@ export class ChannelGrid {
   // Shows the texts the rules hold.
   refresh(): void {
     if (this.editor) this.closeEditor();
-    for (let r = 1; r <= ROWS; ++r)
-      for (let c = 1; c <= COLUMNS; ++c) {
-        const text = this.rules.cell(r, c);
-        const td = this.cell(r, c);
-        if (td.textContent !== text) td.textContent = text;
-      }
+    this.refreshRows(1, ROWS);
     this.showSelection();
   }
 
@@ -156,6 +156,18 @@ export class ChannelGrid {
     if (!at || (this.editor && this.editor.contains(e.target as Node))) return;
     e.preventDefault();
     this.moveTo(at.row, at.col, e.shiftKey);
+    this.dragging = e.button === 0;
+  }
+
+  // Dragging with the left button held stretches the selection from where it began.
+  private onMouseOver(e: MouseEvent): void {
+    if (!this.dragging) return;
+    if ((e.buttons & 1) === 0) {
+      this.dragging = false;
+      return;
+    }
+    const at = this.cellOf(e.target);
+    if (at && (at.row !== this.row || at.col !== this.col)) this.moveTo(at.row, at.col, true);
   }
 
   private onKeyDown(e: KeyboardEvent): void {
@@ -275,29 +287,25 @@ export class ChannelGrid {
     }
   }
 
-  private async commit(row: number, col: number, editor: Editor, enterRule: boolean): Promise<void> {
+  private async commit(row: number, col: number, editor: Editor, enter: boolean): Promise<void> {
     const typed = editor instanceof HTMLSelectElement ? editor.options[editor.selectedIndex]?.text ?? '' : editor.value;
-    const before = this.rules.sinBytes();
-    let changed: boolean;
-    if (col <= 2) {
-      const result = this.rules.commitFrequency(row, col, typed, enterRule);
-      changed = result.changed;
-      this.refreshRow(row);
-      for (const message of result.messages) {
-        if (message.warning) await showMessage(message.text, Buttons.Ok, MessageIcon.Warning);
-        else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('WebOutOfBandCaption'));
-      }
-    } else {
-      changed = col <= 4 ? this.rules.commitTone(row, col, typed) : this.rules.commitList(row, col, typed);
-      this.refreshRow(row);
+    const result = this.rules.setCell(row, col, typed, enter);
+    this.edited(result);
+    for (const message of result.messages) {
+      if (message.warning) await showMessage(message.text, Buttons.Ok, MessageIcon.Warning);
+      else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('WebOutOfBandCaption'));
     }
-    if (changed) this.changed(before);
+    if (result.refusal) await showMessage(result.refusal, Buttons.Ok, MessageIcon.Warning);
   }
 
-  private refreshRow(row: number): void {
-    for (let c = 1; c <= COLUMNS; ++c) {
-      if (this.editor && this.editing.row === row && this.editing.col === c) continue;
-      this.cell(row, c).textContent = this.rules.cell(row, c);
-    }
+  // Shows the texts the rules hold for channels first..last.
+  refreshRows(first: number, last: number): void {
+    for (let r = Math.max(1, first); r <= Math.min(ROWS, last); ++r)
+      for (let c = 1; c <= COLUMNS; ++c) {
+        if (this.editor && this.editing.row === r && this.editing.col === c) continue;
+        const text = this.rules.cell(r, c);
+        const td = this.cell(r, c);
+        if (td.textContent !== text) td.textContent = text;
+      }
   }
 }

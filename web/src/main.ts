@@ -1,9 +1,8 @@
 // The page: the document, its commands and the form around the grid.
-import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type Rules, type RulesFactory } from './rules';
+import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ChannelGrid } from './grid';
-import { History } from './history';
 import { RadioLink, serialApi } from './link';
 import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
@@ -17,29 +16,19 @@ declare const createRulesModule: RulesFactory;
 class Page {
   private name = t('Untitled');
   private handle: FileSystemFileHandle | null = null;
-  private modified = false;
-  private readonly history: History;
   private readonly grid: ChannelGrid;
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
   private clipboard = '';
 
   constructor(private readonly rules: Rules) {
-    this.history = new History(rules, () => {
-      this.showDocument();
-      this.setModified(true);
-    });
-    this.grid = new ChannelGrid(rules, (before) => this.changed(before));
+    this.grid = new ChannelGrid(rules, (result) => this.edited(result));
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
     this.link = new RadioLink(rules);
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = byId<HTMLSelectElement>(`box-${box}`);
       this.boxes[box] = select;
-      select.addEventListener('change', () => {
-        const before = rules.sinBytes();
-        rules.setSelection(box, select.selectedIndex);
-        this.changed(before);
-      });
+      select.addEventListener('change', () => this.edited(rules.setSelection(box, select.selectedIndex)));
       select.addEventListener('keydown', (e) => {
         if (e.key === 'Enter') {
           e.preventDefault();
@@ -53,7 +42,7 @@ class Page {
     byId<HTMLSelectElement>('recent').addEventListener('change', (e) => void this.openRecent(e.target as HTMLSelectElement));
     document.addEventListener('keydown', (e) => this.onShortcut(e));
     window.addEventListener('beforeunload', (e) => {
-      if (this.modified) e.preventDefault();
+      if (this.rules.isModified()) e.preventDefault();
     });
     this.acceptDroppedFiles();
     if (!serialApi()) {
@@ -64,29 +53,33 @@ class Page {
     this.showDocument();
   }
 
-  private changed(before: Uint8Array): void {
-    this.history.record(before);
-    this.setModified(true);
-  }
-
-  private setModified(modified: boolean): void {
-    this.modified = modified;
+  // Shows what an operation of the editing session changed.
+  private edited(result: EditResult): void {
+    if (result.firstRow > 0) this.grid.refreshRows(result.firstRow, result.lastRow);
+    if (result.selectionsChanged) this.showBoxes();
     this.showTitle();
   }
 
+  // The document's name, whether it holds unsaved changes, and what undo and redo can do.
   private showTitle(): void {
-    const title = `${this.name}${this.modified ? ' *' : ''}`;
+    const title = `${this.name}${this.rules.isModified() ? ' *' : ''}`;
     byId('doc-title').textContent = title;
     document.title = `${title} - ${t('AppTitle')}`;
+    document.querySelector<HTMLButtonElement>('[data-command=undo]')!.disabled = !this.rules.canUndo();
+    document.querySelector<HTMLButtonElement>('[data-command=redo]')!.disabled = !this.rules.canRedo();
   }
 
-  private showDocument(): void {
+  private showBoxes(): void {
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = this.boxes[box];
       const texts = this.rules.boxTexts(box);
       if (select.options.length !== texts.length) select.replaceChildren(...texts.map((text) => new Option(text)));
       select.selectedIndex = this.rules.selection(box);
     }
+  }
+
+  private showDocument(): void {
+    this.showBoxes();
     this.grid.refresh();
     this.showTitle();
   }
@@ -127,22 +120,19 @@ class Page {
       case 'exportCsv': return download(`${baseName(this.name)}.csv`, this.rules.exportCsv(false), 'text/csv');
       case 'exportChirpCsv': return download(`${baseName(this.name)}-chirp.csv`, this.rules.exportCsv(true), 'text/csv');
       case 'importCsv': return this.importCsv();
-      case 'undo': return this.history.undo();
-      case 'redo': return this.history.redo();
+      case 'undo': return this.edited(this.rules.undo());
+      case 'redo': return this.edited(this.rules.redo());
       case 'copy': return this.copy();
-      case 'cut': return this.edit(() => {
+      case 'cut':
         this.copy();
-        this.rules.clearCells(range.top, range.left, range.bottom, range.right);
-      });
+        return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'paste': return this.paste();
       case 'clearChannels': return this.rows(RowsOp.Clear);
       case 'insertChannel': return this.rows(RowsOp.Insert);
       case 'deleteChannel': return this.rows(RowsOp.Delete);
       case 'channelUp': return this.rows(RowsOp.MoveUp);
       case 'channelDown': return this.rows(RowsOp.MoveDown);
-      case 'read':
-        this.previousImage = this.rules.sinBytes();
-        return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
+      case 'read': return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
       case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
       case 'setField': return this.setField();
       case 'options': return this.options();
@@ -160,28 +150,13 @@ class Page {
     }
   }
 
-  // Runs an edit of the document as one undo step.
-  private edit(change: () => void): void {
-    const before = this.rules.sinBytes();
-    change();
-    const after = this.rules.sinBytes();
-    this.showDocument();
-    if (!sameBytes(before, after)) this.changed(before);
-  }
-
-  // The image before a read, for its undo step.
-  private previousImage = new Uint8Array();
-
+  // A completed read replaced what the user had, as one undo step.
   private transferred(write: boolean, outcome: CloneOutcome): void {
-    if (write || outcome !== CloneOutcome.Completed) return;
-    // The radio's memory replaced what the user had, as one step.
-    this.history.record(this.previousImage);
-    this.showDocument();
-    this.setModified(true);
+    if (!write && outcome === CloneOutcome.Completed) this.showDocument();
   }
 
   private async askToSave(): Promise<boolean> {
-    if (!this.modified) return true;
+    if (!this.rules.isModified()) return true;
     const answer = await showMessage(t('WebAskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
     if (answer === Answer.Cancel) return false;
     return answer === Answer.Discard || (await this.save(false));
@@ -196,8 +171,6 @@ class Page {
   private opened(name: string, handle: FileSystemFileHandle | null): void {
     this.name = name;
     this.handle = handle;
-    this.history.clear();
-    this.modified = false;
     this.showDocument();
   }
 
@@ -242,16 +215,16 @@ class Page {
       await showMessage(t('WebCannotWrite', this.name));
       return false;
     }
+    this.rules.markSaved();
     rememberFile(this.name, bytes);
     this.showRecent();
-    this.setModified(false);
+    this.showTitle();
     return true;
   }
 
   private async importCsv(): Promise<void> {
     const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
-    const before = this.rules.sinBytes();
     const renumber = byId<HTMLInputElement>('csv-renumber').checked;
     let result = this.rules.importCsv(file.text, false, renumber);
     if (result.problems.length > 0) {
@@ -261,9 +234,8 @@ class Page {
       if ((await showMessage(summary, Buttons.OkCancel, MessageIcon.Question)) !== Answer.Ok) return;
       result = this.rules.importCsv(file.text, true, renumber);
     }
-    this.showDocument();
+    this.edited(result);
     if (result.summary) await showMessage(result.summary, Buttons.Ok, MessageIcon.Information);
-    if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
   }
 
   private copy(): void {
@@ -280,20 +252,16 @@ class Page {
       // No permission to read the system clipboard: the page's own copy serves.
     }
     const r = this.grid.selection();
-    let refused = '';
-    this.edit(() => {
-      refused = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);
-    });
-    if (refused) await showMessage(refused);
+    const result = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);
+    this.edited(result);
+    if (result.summary) await showMessage(result.summary);
   }
 
   private rows(op: RowsOp): void {
     const r = this.grid.selection();
-    let done = false;
-    this.edit(() => {
-      done = this.rules.channelRows(op, r.top, r.bottom);
-    });
-    if (!done) return;
+    const result = this.rules.channelRows(op, r.top, r.bottom);
+    this.edited(result);
+    if (result.refused) return;
     const delta = op === RowsOp.MoveUp ? -1 : op === RowsOp.MoveDown ? 1 : 0;
     if (delta !== 0) {
       // The selection moves with the channels.
@@ -305,13 +273,15 @@ class Page {
   private async setField(): Promise<void> {
     const r = this.grid.selection();
     const chosen = await chooseField(this.rules);
-    if (chosen) this.edit(() => this.rules.setField(chosen.column, r.top, r.bottom, chosen.value));
+    if (!chosen) return;
+    const result = this.rules.setField(chosen.column, r.top, r.bottom, chosen.value);
+    this.edited(result);
+    if (result.refusal) await showMessage(result.refusal);
   }
 
   private async options(): Promise<void> {
-    const before = this.rules.sinBytes();
-    if (!(await editOptions(this.rules))) return;
-    if (!sameBytes(before, this.rules.sinBytes())) this.changed(before);
+    const result = await editOptions(this.rules);
+    if (result) this.edited(result);
   }
 
   private async tuning(): Promise<void> {
@@ -383,10 +353,6 @@ function focusNext(from: HTMLElement): void {
 
 function baseName(name: string): string {
   return name.replace(/\.sin$/i, '');
-}
-
-function sameBytes(a: Uint8Array, b: Uint8Array): boolean {
-  return a.length === b.length && a.every((v, i) => v === b[i]);
 }
 
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -25,13 +25,14 @@ export function showMessage(
   buttons: Buttons = Buttons.Ok,
   icon: MessageIcon = MessageIcon.Warning,
   caption: string = t('AppTitle'),
+  cancelIsDefault = false,
 ): Promise<Answer> {
-  const shown = queue.then(() => openBox(text, buttons, icon, caption));
+  const shown = queue.then(() => openBox(text, buttons, icon, caption, cancelIsDefault));
   queue = shown;
   return shown;
 }
 
-function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string): Promise<Answer> {
+function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string, cancelIsDefault: boolean): Promise<Answer> {
   return new Promise((resolve) => {
     const returnFocus = document.activeElement as HTMLElement | null;
     const title = el('h2', { id: 'message-title' }, caption);
@@ -61,6 +62,6 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
     });
     document.body.append(dialog);
     dialog.showModal();
-    (row.firstElementChild as HTMLButtonElement).focus();
+    ((cancelIsDefault ? row.lastElementChild : row.firstElementChild) as HTMLButtonElement).focus();
   });
 }

@@ -1,5 +1,5 @@
 // 可选功能: the radio-wide settings, read from and stored into the image by the rules.
-import type { OptionsValues, Rules } from './rules';
+import type { EditResult, OptionsValues, Rules } from './rules';
 import { el } from './dom';
 import { t } from './texts';
 
@@ -20,8 +20,9 @@ function check(id: string, on: boolean): HTMLInputElement {
   return box;
 }
 
-// Shows the dialog; resolves true when the user pressed 确定 and the values were stored.
-export function editOptions(rules: Rules): Promise<boolean> {
+// Shows the dialog; resolves with what storing the values did when the user
+// pressed 确定, or null.
+export function editOptions(rules: Rules): Promise<EditResult | null> {
   const v = rules.options();
   const lists = rules.optionLists();
   const timer = list('opt-timer', lists.timer, v.timerPosition);
@@ -59,6 +60,7 @@ export function editOptions(rules: Rules): Promise<boolean> {
   timer.focus();
   return new Promise((resolve) => {
     const finish = (store: boolean) => {
+      let result: EditResult | null = null;
       if (store) {
         const values: OptionsValues = {
           timerPosition: timer.selectedIndex, squelch: squelch.selectedIndex, voxGain: voxGain.selectedIndex,
@@ -66,11 +68,11 @@ export function editOptions(rules: Rules): Promise<boolean> {
           scrambler: scrambler.checked, batterySave: battery.checked, bot: bot.checked, eot: eot.checked,
           ani: ani.value, radioName: name.value,
         };
-        rules.setOptions(values);
+        result = rules.setOptions(values);
       }
       dialog.close();
       dialog.remove();
-      resolve(store);
+      resolve(result);
     };
     ok.addEventListener('click', () => finish(true));
     cancel.addEventListener('click', () => finish(false));

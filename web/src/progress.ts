@@ -1,7 +1,8 @@
 // The progress window of a read or write: 开始, the bar, the status text and
 // 取消. The engine's questions and its cancel checks reach the user here.
 import { byId } from './dom';
-import { showMessage } from './messageBox';
+import { Answer, Buttons } from './rules';
+import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
 
 export class ProgressWindow {
@@ -11,7 +12,9 @@ export class ProgressWindow {
   private readonly cancelButton = byId<HTMLButtonElement>('progress-cancel');
   private readonly bar = byId<HTMLProgressElement>('progress-bar');
   private readonly status = byId<HTMLElement>('progress-status');
+  private write = false;
   private cancelFlag = false;
+  private asking = false;
   private watching = true;
   private started = false;
   private onStart: (() => void) | null = null;
@@ -23,19 +26,21 @@ export class ProgressWindow {
       this.startButton.disabled = true;
       this.onStart?.();
     });
-    this.cancelButton.addEventListener('click', () => this.cancel());
+    this.cancelButton.addEventListener('click', () => void this.cancel());
     this.dialog.addEventListener('cancel', (e) => {
       e.preventDefault();
-      this.cancel();
+      void this.cancel();
     });
-    // Leaving the page while a transfer runs stops it, as leaving the desktop
-    // program's progress window does.
+    // Leaving the page while a read runs stops it, as leaving the desktop
+    // program's progress window does; a write goes on, so that a stray click
+    // cannot leave the radio half written.
     document.addEventListener('visibilitychange', () => {
-      if (document.hidden && this.started && this.watching && !this.cancelFlag) this.interrupt();
+      if (document.hidden && this.started && !this.write && this.watching && !this.cancelFlag) this.interrupt();
     });
   }
 
   open(write: boolean, onStart: () => void): void {
+    this.write = write;
     this.title.textContent = t(write ? 'WebWriteProgress' : 'WebReadProgress');
     this.bar.value = 0;
     this.status.textContent = t('WebNotStarted');
@@ -73,7 +78,16 @@ export class ProgressWindow {
     this.watching = watch;
   }
 
-  private cancel(): void {
+  private async cancel(): Promise<void> {
+    if (this.cancelFlag || this.asking) return;
+    // Stopping a write halfway leaves the radio with new data in its first
+    // blocks and old data after them: only on a confirmed question.
+    if (this.started && this.write) {
+      this.asking = true;
+      const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true);
+      this.asking = false;
+      if (answer !== Answer.Ok || !this.started) return;
+    }
     this.cancelFlag = true;
     // Before the start the window closes at once; afterwards the transfer
     // sees the flag at its next check and closes the window itself.

@@ -24,7 +24,16 @@ export const enum CloneOutcome {
 export const enum TuningOutcome { Received = 0, Cancelled, PortUnavailable }
 export const enum RowsOp { Insert = 0, Delete = 1, MoveUp = 2, MoveDown = 3, Clear = 4 }
 
-export interface FrequencyCommit { messages: { text: string; warning: boolean }[]; changed: boolean }
+// What one operation of the editing session did.
+export interface EditResult {
+  changed: boolean;  // one undo step was recorded
+  refused: boolean;
+  messages: { text: string; warning: boolean }[];  // frequency messages, in order
+  refusal: string;  // why another text was refused
+  firstRow: number;  // the channels whose texts changed (0 when none)
+  lastRow: number;
+  selectionsChanged: boolean;
+}
 export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
 
 export interface OptionsValues {
@@ -49,24 +58,27 @@ export interface Rules {
   sinBytes(): Uint8Array;
   cell(row: number, column: number): string;
   selection(box: FormBox): number;
-  setSelection(box: FormBox, index: number): void;
+  setSelection(box: FormBox, index: number): EditResult;
   boxTexts(box: FormBox): string[];
   columnCaption(column: number): string;
   listEntries(column: number): string[];
   toneTexts(): string[];
-  commitFrequency(row: number, column: number, typed: string, enterRule: boolean): FrequencyCommit;
-  commitTone(row: number, column: number, typed: string): boolean;
-  commitList(row: number, column: number, entry: string): boolean;
-  hasFrequency(row: number): boolean;
   entryStartingWith(column: number, text: string): number;
+  // What an editor held when it was left, or confirmed with Enter.
+  setCell(row: number, column: number, typed: string, enter: boolean): EditResult;
   copyCells(top: number, left: number, bottom: number, right: number): string;
-  clearCells(top: number, left: number, bottom: number, right: number): void;
-  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): string;
-  setField(column: number, first: number, last: number, text: string): number;
-  cellTextRefusal(column: number, text: string): string;
-  channelRows(op: RowsOp, first: number, last: number): boolean;
+  clearCells(top: number, left: number, bottom: number, right: number): EditResult;
+  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): EditResult & { summary: string };
+  setField(column: number, first: number, last: number, text: string): EditResult;
+  channelRows(op: RowsOp, first: number, last: number): EditResult;
+  undo(): EditResult;
+  redo(): EditResult;
+  canUndo(): boolean;
+  canRedo(): boolean;
+  isModified(): boolean;
+  markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): { problems: { line: number; reason: string }[]; channels: number; summary: string };
+  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; channels: number; summary: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
@@ -76,7 +88,7 @@ export interface Rules {
   tuningDefaultValue(item: number): number;
   signallingList(kind: number): string[];
   options(): OptionsValues;
-  setOptions(values: OptionsValues): void;
+  setOptions(values: OptionsValues): EditResult;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;

@@ -9,7 +9,7 @@ import type { Browser } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, clickCell, clickCommand, gridTexts, messageText, openFile, progressClosed, transfer } from './pageHelpers';
+import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pressWithControl, progressClosed, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -55,7 +55,7 @@ function tempDir(): string {
 }
 
 describe('files and editing', { timeout: 120_000 }, () => {
-  test('a typed tone is saved to the same bytes as the command line saves for the same edit', async () => {
+  test('a typed tone is saved to the same bytes as the command line saves for the same edit, and undone', async () => {
     const { page, downloads } = await openPage(browser, site.url);
     await openFile(page, samplePath);
     await clickCell(page, 2, 3);
@@ -63,18 +63,51 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Enter');
     // Enter writes the tone and opens the next cell's editor.
     await page.waitForSelector('td[data-row="2"][data-col="4"] .cell-editor');
-    assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.textContent), '88.5');
+    assert.equal(await cellText(page, 2, 3), '88.5');
+    assert.equal(await docTitle(page), 'sample.sin *');
     await page.keyboard.press('Escape');
-    await page.keyboard.down('Control');
-    await page.keyboard.press('s');
-    await page.keyboard.up('Control');
+    await pressWithControl(page, 's');
     const saved = await downloaded(downloads, 'sample.sin');
+    await page.waitForFunction(() => document.getElementById('doc-title')?.textContent === 'sample.sin');
 
     const dir = tempDir();
-    const csv = cli(['export-csv', samplePath]).replace('\r\n2,146.00000,146.00000,OFF,', '\r\n2,146.00000,146.00000,88.5,');
-    fs.writeFileSync(path.join(dir, 'edit.csv'), csv);
-    cli(['import-csv', samplePath, path.join(dir, 'edit.csv'), '-o', path.join(dir, 'cli.sin')]);
+    const caption = await page.$eval('th[aria-colindex="4"]', (n) => n.textContent ?? '');
+    cli(['set', samplePath, '-o', path.join(dir, 'cli.sin'), '--channel', '2', '--column', caption, '--value', '88.5']);
     assert.deepEqual(saved, fs.readFileSync(path.join(dir, 'cli.sin')));
+
+    // Undo brings the tone back and the document differs from the saved file again.
+    await pressWithControl(page, 'z');
+    assert.equal(await cellText(page, 2, 3), 'OFF');
+    assert.equal(await docTitle(page), 'sample.sin *');
+    assert.equal(await page.$eval('[data-command=undo]', (n) => (n as HTMLButtonElement).disabled), true);
+    await clickCommand(page, 'redo');
+    assert.equal(await cellText(page, 2, 3), '88.5');
+    assert.equal(await docTitle(page), 'sample.sin');
+    await page.close();
+  });
+
+  test('dragging the mouse over the grid selects the block of cells it covers', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    const centre = async (row: number, col: number) => {
+      const box = (await (await page.$(`td[data-row="${row}"][data-col="${col}"]`))!.boundingBox())!;
+      return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    };
+    const from = await centre(4, 3);
+    const to = await centre(2, 1);
+    await page.mouse.move(from.x, from.y);
+    await page.mouse.down();
+    await page.mouse.move(to.x, to.y, { steps: 8 });
+    await page.mouse.up();
+    const selected = await page.$$eval('td[aria-selected="true"]', (cells) => cells.map((n) => `${(n as HTMLElement).dataset.row},${(n as HTMLElement).dataset.col}`));
+    assert.deepEqual(selected, ['2,1', '2,2', '2,3', '3,1', '3,2', '3,3', '4,1', '4,2', '4,3']);
+    // The commands take the dragged block: cutting it empties those channels' frequencies.
+    await clickCommand(page, 'cut');
+    for (const row of [2, 3, 4]) assert.equal(await cellText(page, row, 1), '');
+    assert.notEqual(await cellText(page, 5, 1), '');
+    // Moving on without the button held selects no more.
+    await page.mouse.move((await centre(6, 5)).x, (await centre(6, 5)).y, { steps: 4 });
+    assert.equal(await page.$$eval('td[aria-selected="true"]', (cells) => cells.length), 9);
     await page.close();
   });
 
@@ -88,7 +121,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Enter');
     assert.ok((await messageText(page)).length > 0);
     await answerMessage(page, '确定');
-    assert.equal(await page.$eval('td[data-row="1"][data-col="1"]', (n) => n.textContent), '');
+    assert.equal(await cellText(page, 1, 1), '');
     await page.close();
   });
 
@@ -128,6 +161,25 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
     assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
     await page.close();
+  });
+});
+
+describe('offline', { timeout: 120_000 }, () => {
+  test('after a first visit the page opens again with the network gone', async () => {
+    const ownSite = await serveSite();
+    const { page } = await openPage(browser, ownSite.url);
+    try {
+      await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+      await ownSite.close();
+      await page.setOfflineMode(true);
+      await page.reload();
+      await page.waitForSelector('body[data-ready=true]');
+      assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
+      await openFile(page, samplePath);
+      assert.equal(await cellText(page, 1, 1), '145.52000');
+    } finally {
+      await page.close();
+    }
   });
 });
 
@@ -219,6 +271,23 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     const lastFrame = (file: string) => fs.readFileSync(file, 'utf8').trim().split('\n').pop();
     assert.ok(lastFrame(cliLog));
     assert.equal(lastFrame(pageLog), lastFrame(cliLog));
+  });
+
+  test('cancelling a write asks first, and a stopped write says how far it got', async () => {
+    const radio = await pageOnRadio(['--baud-emulation', '--type', String(fs.readFileSync(samplePath)[0x81b])]);
+    try {
+      await openFile(radio.page, samplePath);
+      await transfer(radio.page, 'write');
+      await radio.page.waitForFunction(() => (document.getElementById('progress-bar') as HTMLProgressElement).value > 0);
+      await radio.page.click('#progress-cancel');
+      assert.equal(await messageText(radio.page), '中断写频会使对讲机中的数据不完整，确定中断吗？');
+      await answerMessage(radio.page, '确定');
+      assert.match(await messageText(radio.page), /^写频没有完成：对讲机的前 \d+ 块（共 264 块）已是新数据，其后仍是原来的数据。再次写频即可补全。$/);
+      await answerMessage(radio.page, '确定');
+      await progressClosed(radio.page);
+    } finally {
+      await radio.close();
+    }
   });
 
   test('a silent radio brings the communication error with retry', async () => {

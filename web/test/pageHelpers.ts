@@ -27,10 +27,17 @@ export function gridTexts(page: Page): Promise<string[][]> {
   });
 }
 
-// The open message box's text, once one is shown.
+// The open message box's text, once one is shown. Looked for from here: while
+// a transfer runs, the page's own timers, and with them any waiting done
+// inside the page, may be held back by the transfer's message-channel turns.
 export async function messageText(page: Page): Promise<string> {
-  const handle = await page.waitForSelector('dialog.message[open] .message-text');
-  return (await handle!.evaluate((n) => n.textContent)) ?? '';
+  const until = Date.now() + 30_000;
+  for (;;) {
+    const text = await page.evaluate(() => document.querySelector('dialog.message[open] .message-text')?.textContent);
+    if (text != null) return text;
+    if (Date.now() > until) throw new Error('no message box was shown');
+    await new Promise((r) => setTimeout(r, 20));
+  }
 }
 
 export async function answerMessage(page: Page, label: string): Promise<void> {
@@ -59,4 +66,18 @@ export async function progressClosed(page: Page): Promise<void> {
     const shown = await page.evaluate(() => [document.getElementById('progress-status')?.textContent, document.querySelector('dialog.message[open]')?.textContent]);
     throw new Error(`the progress window stayed open: ${JSON.stringify(shown)}`);
   }
+}
+
+export async function cellText(page: Page, row: number, col: number): Promise<string> {
+  return page.$eval(`td[data-row="${row}"][data-col="${col}"]`, (n) => n.textContent ?? '');
+}
+
+export async function docTitle(page: Page): Promise<string> {
+  return page.$eval('#doc-title', (n) => n.textContent ?? '');
+}
+
+export async function pressWithControl(page: Page, key: string): Promise<void> {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key as Parameters<Page['keyboard']['press']>[0]);
+  await page.keyboard.up('Control');
 }

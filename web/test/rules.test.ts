@@ -72,33 +72,42 @@ test('a short file is refused with its reason and leaves the document as it was'
   assert.deepEqual(rules.sinBytes(), before);
 });
 
-test('edits go through the cell rules and CSV export matches the command line', async () => {
+test('edits go through the editing session and save as the command line saves the same edits', async () => {
   const rules = await loadRules();
   rules.loadSin('sample.sin', sample);
-  assert.equal(rules.commitTone(2, 3, '88.5'), true);
+  const asLoaded = rules.sinBytes();
+  assert.equal(rules.isModified(), false);
+  assert.equal(rules.setCell(2, 3, '88.5', true).changed, true);
   assert.equal(rules.cell(2, 3), '88.5');
-  rules.commitTone(2, 4, 'd023n');
+  rules.setCell(2, 4, 'd023n', true);
   assert.equal(rules.cell(2, 4), 'D023N');
-  const refused = rules.commitFrequency(3, 1, '600', true);
+  const refused = rules.setCell(3, 1, '600', true);
   assert.equal(refused.changed, false);
   assert.ok(refused.messages.length > 0 && refused.messages.every((m) => m.warning));
-  const added = rules.commitFrequency(10, 1, '145.5', true);
-  assert.equal(added.changed, true);
-  assert.equal(rules.cell(10, 1), '145.50000');
-
-  // The same edits through the command line: the CSV of the sample with the
-  // same cells changed, imported over the sample.
-  const dir = tempDir();
-  const csvPath = path.join(dir, 'edited.csv');
-  const csv = cli(['export-csv', samplePath]).replace('\r\n2,146.00000,146.00000,OFF,OFF,', '\r\n2,146.00000,146.00000,88.5,D023N,');
-  fs.writeFileSync(csvPath, csv + '10,145.50000,145.50000,OFF,OFF,宽,是,高,DTMF,开,关闭\r\n');
-  const cliSaved = path.join(dir, 'cli.sin');
-  cli(['import-csv', samplePath, csvPath, '-o', cliSaved]);
-  const pageSaved = rules.sinBytes();
+  const added = rules.setCell(10, 1, '145.5', true);
+  assert.deepEqual([added.changed, added.firstRow, added.lastRow], [true, 10, 10]);
   assert.deepEqual(gridRow(rules, 10), ['145.50000', '145.50000', 'OFF', 'OFF', '宽', '是', '高', 'DTMF', '开', '关闭']);
+  assert.equal(rules.isModified(), true);
+
+  const dir = tempDir();
+  const cliSaved = path.join(dir, 'cli.sin');
+  cli(['set', samplePath, '-o', cliSaved, '--channel', '2', '--column', rules.columnCaption(3), '--value', '88.5',
+    '--column', rules.columnCaption(4), '--value', 'd023n', '--channel', '10', '--column', rules.columnCaption(1), '--value', '145.5']);
+  const pageSaved = rules.sinBytes();
   assert.deepEqual(pageSaved, new Uint8Array(fs.readFileSync(cliSaved)));
   fs.writeFileSync(path.join(dir, 'page.sin'), pageSaved);
   assert.deepEqual(Buffer.from(rules.exportCsv(false)), cliBytes(['export-csv', path.join(dir, 'page.sin')]));
+
+  // Undo walks back one edit at a time to the file as loaded; redo forward again.
+  for (let steps = 0; steps < 3; ++steps) assert.equal(rules.undo().changed, true);
+  assert.equal(rules.canUndo(), false);
+  assert.equal(rules.isModified(), false);
+  assert.deepEqual(rules.sinBytes(), asLoaded);
+  for (let steps = 0; steps < 3; ++steps) rules.redo();
+  assert.equal(rules.canRedo(), false);
+  assert.deepEqual(rules.sinBytes(), pageSaved);
+  rules.markSaved();
+  assert.equal(rules.isModified(), false);
 });
 
 test('CSV in the CHIRP layout is what the command line writes, and reads back to the same frequencies and tones', async () => {
@@ -135,7 +144,7 @@ test('a write leaves the image in the simulated radio', async () => {
   try {
     const rules = await loadRules();
     rules.loadSin('sample.sin', sample);
-    rules.commitTone(1, 3, '88.5');
+    rules.setCell(1, 3, '88.5', false);
     written = rules.sinBytes();
     const asked: string[] = [];
     attach(rules, sim.port, Answer.Cancel, asked);

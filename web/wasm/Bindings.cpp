@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "JsValues.h"
-#include "PageDocument.h"
+#include "Session.h"
 #include "app/ToneTable.h"
 #include "editor/CellRules.h"
 #include "editor/ChannelClipboard.h"
@@ -23,7 +23,8 @@ namespace {
 
 std::vector<std::uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array); }
 
-// Loads the bytes of a file called `name` through the same check as a file on disk.
+// Loads the bytes of a file called `name` through the same check as a file
+// on disk; a good file becomes the document, with a fresh history.
 val LoadSin(const std::string& name, const val& bytes) {
     const std::vector<std::uint8_t> data = BytesOf(bytes);
     const std::string path = "/" + name;
@@ -31,10 +32,10 @@ val LoadSin(const std::string& name, const val& bytes) {
         std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
-    RadioImage image = TheDocument().Image();
+    RadioImage image = TheSession().ImageForSave();
     const SinLoadResult result = LoadSinFile(path, image);
     std::remove(path.c_str());
-    if (result.ok && !result.empty) TheDocument().Replace(image);
+    if (result.ok && !result.empty) TheSession().Load(image);
     val out = val::object();
     out.set("ok", result.ok);
     out.set("empty", result.empty);
@@ -42,12 +43,12 @@ val LoadSin(const std::string& name, const val& bytes) {
     return out;
 }
 
-void NewDocument() { TheDocument().Replace(NewDocumentImage()); }
-val SinBytes() { return ByteArray(TheDocument().Image()); }
+void NewDocument() { TheSession().Load(NewDocumentImage()); }
+val SinBytes() { return ByteArray(TheSession().ImageForSave()); }
 
-std::string Cell(int row, int column) { return TheDocument().Table().CellText(row, column); }
-int Selection(int box) { return TheDocument().Table().Selection(static_cast<FormBox>(box)); }
-void SetSelection(int box, int index) { TheDocument().Table().SetSelection(static_cast<FormBox>(box), index); }
+std::string Cell(int row, int column) { return TheSession().Text(row, column); }
+int Selection(int box) { return TheSession().Selection(static_cast<FormBox>(box)); }
+val SetSelection(int box, int index) { return ResultValue(TheSession().SetSelection(static_cast<FormBox>(box), index)); }
 
 val BoxTexts(int box) {
     switch (static_cast<FormBox>(box)) {
@@ -59,93 +60,64 @@ val BoxTexts(int box) {
     return val::array();
 }
 
-// A typed frequency: the messages to show (in order) and whether the row changed.
-val CommitFrequency(int row, int column, const std::string& typed, bool enterRule) {
-    PageDocument& doc = TheDocument();
-    const FrequencyCheck check = CheckFrequencyText(typed, doc.Band());
-    val messages = val::array();
-    for (FrequencyMessage m : check.messages) {
-        val message = val::object();
-        message.set("text", std::string(FrequencyMessageText(m)));
-        message.set("warning", m != FrequencyMessage::OutOfBand);
-        messages.call<void>("push", message);
-    }
-    const ChannelTexts before = RowTexts(doc.Table(), row);
-    if (check.accepted) ApplyFrequencyEdit(doc.Table(), row, column, check.text, enterRule);
-    val out = val::object();
-    out.set("messages", messages);
-    out.set("changed", before != RowTexts(doc.Table(), row));
-    return out;
+// What an editor held when it was left (`enter` false) or confirmed with Enter.
+val SetCell(int row, int column, const std::string& typed, bool enter) {
+    return ResultValue(TheSession().SetCell(row, column, typed, enter ? CellEntry::Enter : CellEntry::Leave));
 }
-
-bool WriteCell(int row, int column, const std::string& text) {
-    IChannelTable& table = TheDocument().Table();
-    if (table.CellText(row, column) == text) return false;
-    table.SetCellText(row, column, text);
-    return true;
-}
-
-bool CommitTone(int row, int column, const std::string& typed) {
-    return WriteCell(row, column, ToneCommitText(TheDocument().Table(), row, typed));
-}
-
-bool CommitList(int row, int column, const std::string& entry) {
-    return WriteCell(row, column, ListCommitText(TheDocument().Table(), row, entry));
-}
-
-bool HasFrequency(int row) { return RowHasFrequency(TheDocument().Table(), row); }
 
 CellRange Range(int top, int left, int bottom, int right) { return CellRange{top, left, bottom, right}; }
 
 std::string CopyCells(int top, int left, int bottom, int right) {
-    return CopyCellsTsv(TheDocument().Table(), Range(top, left, bottom, right));
+    return TheSession().Copy(Range(top, left, bottom, right));
 }
 
-void ClearCellRange(int top, int left, int bottom, int right) {
-    ClearCells(TheDocument().Table(), Range(top, left, bottom, right));
+val ClearCellRange(int top, int left, int bottom, int right) {
+    return ResultValue(TheSession().ClearCellRange(Range(top, left, bottom, right)));
 }
 
-// Pastes over the selection top..bottom x left..right; returns the refusal
-// summary, empty when every cell was taken.
-std::string PasteCells(int top, int left, int bottom, int right, const std::string& tsv) {
-    PageDocument& doc = TheDocument();
+// Pastes over the selection top..bottom x left..right; `summary` lists the
+// refused cells, empty when every cell was taken.
+val PasteCells(int top, int left, int bottom, int right, const std::string& tsv) {
     const std::string text = FillSelectionTsv(tsv, bottom - top + 1, right - left + 1);
-    const PasteResult result = PasteCellsTsv(doc.Table(), top, left, text, doc.Band());
-    return result.refused.empty() ? std::string() : RefusedCellsSummary(result.refused);
+    std::vector<RefusedCell> refused;
+    val out = ResultValue(TheSession().Paste(top, left, text, &refused));
+    out.set("summary", refused.empty() ? std::string() : RefusedCellsSummary(refused));
+    return out;
 }
 
-int SetField(int column, int first, int last, const std::string& text) {
-    return SetFieldOfChannels(TheDocument().Table(), column, first, last, text);
+val SetField(int column, int first, int last, const std::string& text) {
+    return ResultValue(TheSession().SetField(column, ChannelSpan{first, last}, text));
 }
 
 // Whole channels: 0 insert, 1 delete, 2 move up, 3 move down, 4 clear.
-bool ChannelRowsOp(int op, int first, int last) {
-    PageDocument& doc = TheDocument();
-    RadioImage image = doc.Image();
+val ChannelRowsOp(int op, int first, int last) {
+    EditSession& session = TheSession();
     const ChannelSpan span{first, last};
-    bool done = true;
     switch (op) {
-        case 0: done = InsertEmptyChannels(image, span); break;
-        case 1: DeleteChannels(image, span); break;
-        case 2: done = MoveChannels(image, span, -1); break;
-        case 3: done = MoveChannels(image, span, +1); break;
-        case 4: ClearChannels(image, span); break;
-        default: done = false;
+        case 0: return ResultValue(session.InsertChannels(span));
+        case 1: return ResultValue(session.DeleteChannels(span));
+        case 2: return ResultValue(session.MoveChannels(span, -1));
+        case 3: return ResultValue(session.MoveChannels(span, +1));
+        case 4: return ResultValue(session.ClearChannels(span));
     }
-    if (done) doc.Replace(image);
-    return done;
+    EditResult refused;
+    refused.refused = true;
+    return ResultValue(refused);
 }
 
 // As bytes: a string would lose the byte-order mark spreadsheets look for.
 val ExportCsv(bool chirpLayout) {
-    return ByteArray(ExportChannelsCsv(TheDocument().Image(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
+    return ByteArray(ExportChannelsCsv(TheSession().ImageForSave(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
 }
 
+// The document changes, as one undo step, when every line was taken or when
+// `applyValidLines` says to take the good ones.
 val ImportCsv(const std::string& csv, bool applyValidLines, bool renumber) {
-    PageDocument& doc = TheDocument();
-    RadioImage image = doc.Image();
+    EditSession& session = TheSession();
+    RadioImage image = session.ImageForSave();
     const CsvImport result = ImportChannelsCsv(csv, image, CsvImportOptions{applyValidLines, renumber});
-    if (result.problems.empty() || applyValidLines) doc.Replace(image);
+    const bool apply = result.problems.empty() || applyValidLines;
+    val out = ResultValue(apply ? session.ReplaceImage(image) : EditResult{});
     val problems = val::array();
     for (const CsvProblem& p : result.problems) {
         val problem = val::object();
@@ -153,7 +125,6 @@ val ImportCsv(const std::string& csv, bool applyValidLines, bool renumber) {
         problem.set("reason", p.reason);
         problems.call<void>("push", problem);
     }
-    val out = val::object();
     out.set("problems", problems);
     out.set("channels", result.channels);
     out.set("summary", result.droppedNames > 0 ? CsvImportSummary(result) : std::string());
@@ -174,21 +145,21 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     function("columnCaption", &ColumnCaption);
     function("listEntries", optional_override([](int column) { return TextArray(ListEntries(column)); }));
     function("toneTexts", optional_override([] { return TextArray(ToneTable::Instance().Texts()); }));
-    function("commitFrequency", &CommitFrequency);
-    function("commitTone", &CommitTone);
-    function("commitList", &CommitList);
-    function("hasFrequency", &HasFrequency);
     function("entryStartingWith", optional_override([](int column, const std::string& text) {
                  return EntryStartingWith(ListEntries(column), text);
              }));
+    function("setCell", &SetCell);
     function("copyCells", &CopyCells);
     function("clearCells", &ClearCellRange);
     function("pasteCells", &PasteCells);
     function("setField", &SetField);
-    function("cellTextRefusal", optional_override([](int column, const std::string& text) {
-                 return CellTextRefusal(column, text).value_or(std::string());
-             }));
     function("channelRows", &ChannelRowsOp);
+    function("undo", optional_override([] { return ResultValue(TheSession().Undo()); }));
+    function("redo", optional_override([] { return ResultValue(TheSession().Redo()); }));
+    function("canUndo", optional_override([] { return TheSession().CanUndo(); }));
+    function("canRedo", optional_override([] { return TheSession().CanRedo(); }));
+    function("isModified", optional_override([] { return TheSession().IsModified(); }));
+    function("markSaved", optional_override([] { TheSession().MarkSaved(); }));
     function("exportCsv", &ExportCsv);
     function("importCsv", &ImportCsv);
 }

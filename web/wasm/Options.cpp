@@ -3,7 +3,7 @@
 #include <emscripten/val.h>
 
 #include "JsValues.h"
-#include "PageDocument.h"
+#include "Session.h"
 #include "settings/OptionsCodec.h"
 
 using emscripten::val;
@@ -11,7 +11,7 @@ using emscripten::val;
 namespace {
 
 val Options() {
-    const OptionsValues v = DecodeOptions(TheDocument().Image());
+    const OptionsValues v = DecodeOptions(TheSession().ImageForSave());
     val out = val::object();
     out.set("timerPosition", v.timerPosition);
     out.set("squelch", v.squelch);
@@ -28,7 +28,8 @@ val Options() {
     return out;
 }
 
-void SetOptions(const val& in) {
+// The dialog's values as one undo step.
+val SetOptions(const val& in) {
     OptionsValues v;
     v.timerPosition = in["timerPosition"].as<int>();
     v.squelch = in["squelch"].as<int>();
@@ -42,10 +43,9 @@ void SetOptions(const val& in) {
     v.eot = in["eot"].as<bool>();
     v.ani = in["ani"].as<std::string>();
     v.radioName = in["radioName"].as<std::string>();
-    PageDocument& doc = TheDocument();
-    RadioImage image = doc.Image();
+    RadioImage image = TheSession().ImageForSave();
     EncodeOptions(v, image);
-    doc.Replace(image);
+    return ResultValue(TheSession().ApplySettings(image));
 }
 
 val OptionLists() {

@@ -3,7 +3,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include "PageDocument.h"
+#include "Session.h"
 #include "print/ReportLayout.h"
 
 using emscripten::val;
@@ -25,7 +25,7 @@ val FontValue(const FontRequest& font) {
 }
 
 val ReportPages() {
-    const ReportInputs inputs = ReportInputsFromImage(TheDocument().Image());
+    const ReportInputs inputs = ReportInputsFromImage(TheSession().ImageForSave());
     val pages = val::array();
     for (int page = 1; page <= kReportPages; ++page) {
         const ReportPage layout = LayoutReportPage(page, inputs, kA4, LineStepOf);

@@ -2,7 +2,7 @@
 // the engines suspend at every wait for the page's promises.
 #include <emscripten.h>
 
-#include "PageDocument.h"
+#include "Session.h"
 #include "WebLink.h"
 #include "link/CloneEngine.h"
 
@@ -10,15 +10,16 @@ namespace {
 constexpr const char* kPort = "web-serial";
 }
 
-// 0 = read, 1 = write. Returns the CloneOutcome; a completed read replaces the document.
+// 0 = read, 1 = write. Returns the CloneOutcome; a completed read replaces
+// the document as one undo step.
 extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebSerialLink link;
     WebClock clock;
     WebUserInteraction user;
     CloneEngine engine(link, clock, user);
     const CloneDirection dir = direction == 1 ? CloneDirection::Write : CloneDirection::Read;
-    const RadioImage image = TheDocument().Image();
+    const RadioImage image = TheSession().ImageForSave();
     const CloneResult result = engine.Run(dir, kPort, image);
-    if (dir == CloneDirection::Read && result.outcome == CloneOutcome::Completed) TheDocument().Replace(result.image);
+    if (dir == CloneDirection::Read && result.outcome == CloneOutcome::Completed) TheSession().ReplaceImage(result.image, true);
     return static_cast<int>(result.outcome);
 }
