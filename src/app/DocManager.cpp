@@ -42,6 +42,7 @@ bool CDocManager::OnFileNew() {
 }
 
 bool CDocManager::OnFileOpen() {
+    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame);
     if (path.isEmpty()) return false;
     return OpenDocumentFile(path);

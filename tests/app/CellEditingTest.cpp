@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "link/ProgressDlg.h"
 #include "res/ResourceIds.h"
 #include "support/CellEditingFixture.h"
 
@@ -437,4 +438,33 @@ TEST_F(CellEditing, TheGridIsATableToAccessibilityTools) {
     QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(Editor());
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->role(), QAccessible::ComboBox);
+}
+
+TEST_F(CellEditing, EveryCommandWritesAnOpenEditFirst) {
+    // Each command starts with a typed, not yet confirmed frequency; the
+    // command's own dialog or question is then turned down.
+    const std::pair<int, const char*> commands[] = {
+        {ids::ID_READ, "read"},          {ids::ID_WRITE, "write"},      {ids::ID_EXPORT_CSV, "export"},
+        {ids::ID_IMPORT_CSV, "import"}, {ids::ID_FILE_NEW, "new"},     {ids::ID_FILE_OPEN, "open"},
+        {ids::ID_EDIT_COPY, "copy"},    {ids::ID_FILE_SAVE_AS, "save as"}};
+    int row = 1;
+    for (const auto& [command, name] : commands) {
+        Click(row, 1);
+        ASSERT_TRUE(FrequencyEditor()) << name;
+        Type("250");
+        answers = {Answer::Cancel};
+        Trigger(command);
+        View()->Progress()->close();
+        EXPECT_FALSE(Editor()) << name;
+        EXPECT_EQ(Cell(row, 1), "250.00000") << name;
+        EXPECT_TRUE(Doc()->IsModified()) << name;
+        ++row;
+    }
+    // Undo first writes the edit as a step of its own, then takes it back.
+    Click(row, 1);
+    Type("250");
+    Trigger(ids::ID_EDIT_UNDO);
+    EXPECT_EQ(Cell(row, 1), "");
+    Trigger(ids::ID_EDIT_REDO);
+    EXPECT_EQ(Cell(row, 1), "250.00000");
 }
