@@ -4,6 +4,8 @@
 // numbers are the vertical header, the captions the horizontal one.
 #include <QAbstractTableModel>
 
+#include "res/Texts.h"
+
 class EditSession;
 struct EditResult;
 
@@ -25,7 +27,7 @@ public:
     void CaptionsChanged();
 
     // The caption of column `column` (0-10), as the header row shows it.
-    static QString Caption(int column);
+    static QString Caption(int column, Lang lang = CurrentLanguage());
 
 private:
     const EditSession* m_session;

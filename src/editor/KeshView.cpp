@@ -179,26 +179,25 @@ bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKeshView::OneTimeSetUp() {
-    // Column widths follow from the width w of the frequency columns, which
-    // must show "512.01875" and their caption in either language in full,
-    // and leave every cell editor room for its longest entry.
+    // Column widths are shares of the width w of the frequency columns: the
+    // least w that shows "512.01875", every caption in either language and
+    // every cell editor with its longest entry.
+    struct Share {
+        int num, den;
+    };
+    static constexpr Share kShares[col::kCount] = {{1, 2}, {1, 1},  {1, 1}, {10, 11}, {10, 11}, {5, 6},
+                                                   {5, 6}, {5, 6}, {1, 1}, {5, 6},   {5, 6}};
     const QFontMetrics header(m_grid->horizontalHeader()->font());
     int w = QFontMetrics(m_grid->font()).horizontalAdvance(QStringLiteral("0000.000000"));
-    for (Lang lang : {Lang::Zh, Lang::En})
-        w = std::max(w, header.horizontalAdvance(QString::fromUtf8(Tr(TextId::GridRxFreq, lang))) + 16);
-    // A cell is its column less the grid line.
-    auto needs = [this](int column) { return CCellDelegate::EditorWidth(column, m_grid->viewport()) + 1; };
-    w = std::max(w, needs(col::kRxTone) * 11 / 10 + 1);
-    for (int c = col::kWidth; c <= col::kBusy; ++c)
-        if (c != col::kSignal) w = std::max(w, needs(c) * 6 / 5 + 1);
-    w = std::max(w, needs(col::kSignal));
-    m_grid->SetColWidth(2, w);
-    m_grid->SetColWidth(1, w);
-    m_grid->SetColWidth(0, w / 2);
-    m_grid->SetColWidth(3, w * 10 / 11);
-    m_grid->SetColWidth(4, w * 10 / 11);
-    for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
-    m_grid->SetColWidth(8, w);
+    for (int c = 0; c < col::kCount; ++c) {
+        int needed = 0;
+        for (Lang lang : {Lang::Zh, Lang::En})
+            needed = std::max(needed, header.horizontalAdvance(CChannelModel::Caption(c, lang)) + 16);
+        // A cell is its column less the grid line.
+        if (c > 0) needed = std::max(needed, CCellDelegate::EditorWidth(c, m_grid->viewport()) + 1);
+        w = std::max(w, (needed * kShares[c].den + kShares[c].num - 1) / kShares[c].num);
+    }
+    for (int c = 0; c < col::kCount; ++c) m_grid->SetColWidth(c, w * kShares[c].num / kShares[c].den);
     m_bSetUp = true;
 }
 
