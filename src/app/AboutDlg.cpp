@@ -13,13 +13,13 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_ABOUTBOX));
-    setWindowTitle(QStringLiteral("关于 OstrelTZ写频软件"));
+    setWindowTitle(QTr(TextId::AboutTitle));
     ShowCloseButtonOnly(this);
     FitCaption(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(48, 48));
     auto* label = new QLabel(QTr(TextId::AboutVersion), this);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(QTr(TextId::ButtonOk), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

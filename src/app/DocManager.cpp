@@ -26,7 +26,7 @@ bool CDocManager::SaveModified() {
     // An edit still open in a cell is part of the document.
     m_view->CommitCellEdit();
     if (!m_doc->IsModified()) return true;
-    const QString question = QStringLiteral("是否保存对“%1”的更改？").arg(m_doc->Title());
+    const QString question = QTr(TextId::AskSave).arg(m_doc->Title());
     switch (Messenger::Show(m_frame, question, Buttons::SaveDiscardCancel, MessageIcon::Question)) {
         case Answer::Save: return OnFileSave();
         case Answer::Discard: return true;
@@ -132,10 +132,10 @@ bool CDocManager::OnImportCsv() {
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
         std::vector<std::string> lines;
-        for (const CsvProblem& p : result.problems) lines.push_back("第 " + std::to_string(p.line) + " 行: " + p.reason);
-        QString summary = QStringLiteral("以下 %1 行被拒绝：\n").arg(result.problems.size()) +
+        for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
+        QString summary = QTr(TextId::CsvRefusedLines).arg(result.problems.size()) +
                           QString::fromStdString(CappedLines(lines));
-        summary += QStringLiteral("\n是否只导入有效的行？");
+        summary += QTr(TextId::CsvImportValidOnly);
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
         options.applyValidLines = true;
         result = ImportChannelsCsv(csv, image, options);

@@ -6,14 +6,17 @@
 #include <QVBoxLayout>
 
 #include "app/DialogFrame.h"
+#include "res/QtText.h"
 
 CHelpBrowser::CHelpBrowser(QWidget* parent, const QString& section) : QDialog(parent), m_section(section) {
-    setWindowTitle(QStringLiteral("帮助主题 - OstrelTZ写频软件"));
+    setWindowTitle(QTr(TextId::HelpTitle));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("guide"));
     m_browser->setOpenExternalLinks(true);
-    // From the resources, so that the guide's pictures load beside it.
-    m_browser->setSource(QUrl(QStringLiteral("qrc:/docs/guide.md")), QTextDocument::MarkdownResource);
+    // From the resources, so that the guide's pictures load beside it; the
+    // guide of the language the program speaks.
+    const QString guide = CurrentLanguage() == Lang::En ? QStringLiteral("guide-en.md") : QStringLiteral("guide.md");
+    m_browser->setSource(QUrl(QStringLiteral("qrc:/docs/") + guide), QTextDocument::MarkdownResource);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

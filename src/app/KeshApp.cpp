@@ -39,6 +39,7 @@ void CKeshApp::SetLanguage(Lang lang) {
     ApplyLanguage(lang);
     if (m_frame) m_frame->ApplyTexts();
     if (m_view) m_view->ApplyTexts();
+    if (m_portMenu) m_portMenu->Refresh();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {

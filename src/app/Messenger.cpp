@@ -61,10 +61,10 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     if (request.kind == FileRequestKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.selectFile(request.proposedName);
-        dialog.setWindowTitle(QStringLiteral("另存为"));
+        dialog.setWindowTitle(QTr(TextId::FileDialogSaveAs));
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setWindowTitle(QStringLiteral("打开"));
+        dialog.setWindowTitle(QTr(TextId::FileDialogOpen));
     }
     QCheckBox* renumber = nullptr;
     if (request.csvChoice) OfferCsvChoice(dialog, request, renumber);

@@ -139,14 +139,14 @@ bool ParseCount(const std::string& text, int& out) {
 
 const char* OutcomeText(CloneOutcome o) {
     switch (o) {
-        case CloneOutcome::Completed: return "完成";
-        case CloneOutcome::Cancelled: return "已取消";
-        case CloneOutcome::PortUnavailable: return "无法打开串口";
-        case CloneOutcome::NoLink: return "通讯错误";
-        case CloneOutcome::TypeRefused: return "对讲机类型不同，未写入";
-        case CloneOutcome::ShortReply: return "未收到足够字节";
+        case CloneOutcome::Completed: return Tr(TextId::OutcomeCompleted);
+        case CloneOutcome::Cancelled: return Tr(TextId::OutcomeCancelled);
+        case CloneOutcome::PortUnavailable: return Tr(TextId::OutcomePortUnavailable);
+        case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
+        case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
+        case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
         case CloneOutcome::ReadAckMissing:
-        case CloneOutcome::WriteAckMissing: return "接收出错中断";
+        case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
     }
     return "";
 }
@@ -177,27 +177,7 @@ private:
     struct sigaction m_old {};
 };
 
-const char kNewUsage[] = "用法: ostreltz-cli new FILE.sin\n写入一个新文档的写频数据（全部频道为空，默认设置）。\n";
-const char kDumpUsage[] = "用法: ostreltz-cli dump FILE.sin\n显示整机设置和每个使用中的频道。\n";
-const char kReadUsage[] =
-    "用法: ostreltz-cli read --port PORT --out FILE.sin [--retries N]\n"
-    "从对讲机读频并保存。PORT 为 COM1..COM4（即 /dev/ttyUSB0..3）或设备路径。\n"
-    "  --retries N   通讯错误后再试 N 轮握手（默认 0）\n"
-    "读频失败时不创建也不改变输出文件。\n";
-const char kWriteUsage[] =
-    "用法: ostreltz-cli write --port PORT --in FILE.sin [--force] [--retries N]\n"
-    "把写频数据写入对讲机。\n"
-    "  --force       对讲机类型不同时仍然写入\n"
-    "  --retries N   通讯错误后再试 N 轮握手（默认 0）\n";
 
-const char kTuneUsage[] =
-    "用法: ostreltz-cli tune --port PORT --item {txfreq,lowbat,squelch,power} --value N\n"
-    "                        --rx MHZ --tx MHZ [--rx-tone TEXT] [--tx-tone TEXT] [--retries N]\n"
-    "                        [--step {5,6.25}]\n"
-    "在线调试：把一个调试项目的数值（0..255）连同收发频率和信令送到对讲机。\n"
-    "  --rx, --tx            67 到 521 MHz，按步进取整（默认 5 kHz）\n"
-    "  --rx-tone, --tx-tone  信令表中的信令：OFF、CTCSS 如 88.5、DCS 如 D023N（默认 OFF；DCS 按 00 00 发送）\n"
-    "  --retries N           出错后再试 N 次（默认 0）\n";
 
 struct LinkArgs {
     std::string port, file;
@@ -221,7 +201,7 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
 int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
     QtSerialLink link;
     PreciseClock clock;
-    InterruptibleInteraction ui(direction == CloneDirection::Read ? "读频" : "写频", la.force, la.retries);
+    InterruptibleInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     CloneResult result;
     {
@@ -229,7 +209,7 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
         result = engine.Run(direction, la.port, image);
     }
     if (result.outcome != CloneOutcome::Completed) {
-        Error(std::string(OutcomeText(result.outcome)) + "（已完成 " + std::to_string(result.blocks) + " 块）");
+        Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(result.outcome), std::to_string(result.blocks)}));
         return g_interrupted ? kInterruptedExit : 1;
     }
     if (received) *received = result.image;
@@ -240,7 +220,7 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
 
 int CmdTune(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kTuneUsage);
+    if (r.Help()) return Usage(Tr(TextId::TuneUsage));
     auto port = r.Required("--port");
     auto item = r.Required("--item");
     auto value = r.Required("--value");
@@ -266,7 +246,7 @@ int CmdTune(const Args& args) {
     if (value && (!ParseCount(*value, number) || number > 255)) r.Fail(cli_text::BadValue("--value", *value));
     if (retries && !ParseCount(*retries, retryCount)) r.Fail(cli_text::BadValue("--retries", *retries));
     if (step && *step != "5" && *step != "6.25") r.Fail(cli_text::BadValue("--step", *step));
-    if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, kTuneUsage);
+    if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, Tr(TextId::TuneUsage));
     // Every text must mean exactly one value; nothing is sent otherwise.
     const FrequencyStep frequencyStep = step && *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
     std::string refusal;
@@ -288,48 +268,36 @@ int CmdTune(const Args& args) {
     request.value = static_cast<std::uint8_t>(number);
     QtSerialLink link;
     PreciseClock clock;
-    CliInteraction ui("在线调试", false, retryCount);
+    CliInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
     return outcome == TuningOutcome::Received ? 0 : 1;
 }
 
-const char kPrintUsage[] =
-    "用法: ostreltz-cli print FILE.sin --pdf OUT.pdf\n"
-    "把写频数据的五页打印报表（整机设置和全部频道）输出为 PDF 文件，不需要窗口。\n";
 
 int CmdPrint(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kPrintUsage);
+    if (r.Help()) return Usage(Tr(TextId::PrintUsage));
     auto pdf = r.Required("--pdf");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
-    if (!pdf || !rest) return UsageError(r, kPrintUsage);
+    if (!pdf || !rest) return UsageError(r, Tr(TextId::PrintUsage));
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("OstrelTZ写频软件"));
+    printer.setDocName(QString::fromUtf8(Tr(TextId::AppTitle)));
     std::string error;
     if (!SaveReportPdf(&printer, ReportInputsFromImage(*image), *pdf, &error)) return Error(error);
     return 0;
 }
 
-const char kExportUsage[] =
-    "用法: ostreltz-cli export-csv FILE.sin [-o OUT.csv] [--layout own|chirp]\n"
-    "把使用中的频道导出为 UTF-8 CSV（第一行为列标题，频率单位 MHz）；不给 -o 时写到标准输出。\n"
-    "--layout chirp 写成其他写频软件通用的 CHIRP CSV 格式；默认为本软件的列。\n";
-const char kImportUsage[] =
-    "用法: ostreltz-cli import-csv FILE.sin IN.csv [-o OUT.sin] [--apply-valid] [--renumber]\n"
-    "从 CSV 读入频道表（按列标题找列，本软件的列或 CHIRP CSV 格式均可），写入 OUT.sin（默认覆盖 FILE.sin）。\n"
-    "CSV 中没有的频道变为空。有被拒绝的行时列出行号和原因，不做任何修改；加 --apply-valid 则只写入有效的行。\n"
-    "加 --renumber 则不管文件中的频道号，按文件顺序放入频道 1、2、3…\n";
 
 int CmdExportCsv(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kExportUsage);
+    if (r.Help()) return Usage(Tr(TextId::ExportUsage));
     auto out = r.Value("-o");
     const std::string layout = r.Value("--layout").value_or("own");
     if (layout != "own" && layout != "chirp") r.Fail(cli_text::BadValue("--layout", layout));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
-    if (!rest) return UsageError(r, kExportUsage);
+    if (!rest) return UsageError(r, Tr(TextId::ExportUsage));
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     const std::string csv = ExportChannelsCsv(*image, layout == "chirp" ? CsvLayout::Chirp : CsvLayout::Own);
@@ -344,19 +312,19 @@ int CmdExportCsv(const Args& args) {
 
 int CmdImportCsv(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kImportUsage);
+    if (r.Help()) return Usage(Tr(TextId::ImportUsage));
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
     const bool renumber = r.Flag("--renumber");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
-    if (!rest) return UsageError(r, kImportUsage);
+    if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
     const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber});
-    for (const CsvProblem& p : result.problems) std::fprintf(stderr, "第 %d 行: %s\n", p.line, p.reason.c_str());
-    if (!result.problems.empty() && !applyValid) return Error("有 " + std::to_string(result.problems.size()) + " 行被拒绝，没有做任何修改。");
+    for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
+    if (!result.problems.empty() && !applyValid) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
@@ -371,11 +339,8 @@ struct CellEdit {
     std::string value;
 };
 
-int ColumnOfCaption(const std::string& caption) {
-    for (int c = col::kRxFreq; c <= col::kBusy; ++c)
-        if (TrimBlanks(caption) == ColumnCaption(c)) return c;
-    return 0;
-}
+// Columns 1-10 by their caption in either language; 0 for any other text.
+int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(TrimBlanks(caption)), 0); }
 
 // The edits in the order given; nothing when an argument is not understood.
 std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out) {
@@ -387,7 +352,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
         if (a == "--channel" && hasValue) {
             if (!ParseCount(args[++i], next.channel)) return std::nullopt;
         } else if (a == "--column" && hasValue) {
-            next.column = ColumnOfCaption(args[++i]);
+            next.column = EditedColumn(args[++i]);
             if (next.column == 0) return std::nullopt;
         } else if (a == "--value" && hasValue) {
             next.value = args[++i];
@@ -441,9 +406,9 @@ int CmdSet(const Args& args) {
 
 int CmdNew(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kNewUsage);
+    if (r.Help()) return Usage(Tr(TextId::NewUsage));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
-    if (!rest) return UsageError(r, kNewUsage);
+    if (!rest) return UsageError(r, Tr(TextId::NewUsage));
     std::string error;
     if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
     return 0;
@@ -451,9 +416,9 @@ int CmdNew(const Args& args) {
 
 int CmdDump(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kDumpUsage);
+    if (r.Help()) return Usage(Tr(TextId::DumpUsage));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
-    if (!rest) return UsageError(r, kDumpUsage);
+    if (!rest) return UsageError(r, Tr(TextId::DumpUsage));
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     std::fputs(DumpImage(*image).c_str(), stdout);
@@ -462,9 +427,9 @@ int CmdDump(const Args& args) {
 
 int CmdRead(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kReadUsage);
+    if (r.Help()) return Usage(Tr(TextId::ReadUsage));
     auto la = ReadLinkArgs(r, "--out", false);
-    if (!la) return UsageError(r, kReadUsage);
+    if (!la) return UsageError(r, Tr(TextId::ReadUsage));
     RadioImage received{};
     if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
     std::string error;
@@ -474,9 +439,9 @@ int CmdRead(const Args& args) {
 
 int CmdWrite(const Args& args) {
     OptionReader r(args);
-    if (r.Help()) return Usage(kWriteUsage);
+    if (r.Help()) return Usage(Tr(TextId::WriteUsage));
     auto la = ReadLinkArgs(r, "--in", true);
-    if (!la) return UsageError(r, kWriteUsage);
+    if (!la) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
     return Transfer(CloneDirection::Write, *la, *image, nullptr);

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include "res/Texts.h"
+
 void CliInteraction::EndProgressLine() {
     if (m_progressShown) std::fputc('\n', stderr);
     m_progressShown = false;
@@ -37,12 +39,12 @@ Answer CliInteraction::Ask(const std::string& text, Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok: return Answer::Ok;
         case Buttons::OkCancel:
-            std::fprintf(stderr, m_force ? "(--force: 确定)\n" : "(未指定 --force: 取消)\n");
+            std::fprintf(stderr, "%s\n", Tr(m_force ? TextId::CliForcedOk : TextId::CliNotForced));
             return m_force ? Answer::Ok : Answer::Cancel;
         case Buttons::RetryCancel:
             if (m_retries > 0) {
                 --m_retries;
-                std::fprintf(stderr, "(重试)\n");
+                std::fprintf(stderr, "%s\n", Tr(TextId::CliRetrying));
                 return Answer::Retry;
             }
             return Answer::Cancel;

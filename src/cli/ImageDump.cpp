@@ -1,15 +1,15 @@
 #include "cli/ImageDump.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
 #include "image/ChannelTable.h"
+#include "res/Texts.h"
 #include "settings/OptionsCodec.h"
 
 namespace {
 
-const std::array<const char*, 11> kHeaders = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                              "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
 const std::array<int, 11> kWidths = {4, 10, 10, 8, 8, 6, 8, 8, 9, 5, 8};
 
 std::string Pad(const std::string& text, int width) {
@@ -17,7 +17,10 @@ std::string Pad(const std::string& text, int width) {
     return text + std::string(static_cast<std::size_t>(w < width ? width - w : 0), ' ');
 }
 
-std::string OnOff(bool on) { return on ? "打开" : "关闭"; }
+std::string OnOff(bool on) { return Tr(on ? TextId::ValueOn : TextId::ValueOff); }
+
+// "label: value" and a new line.
+std::string Line(TextId label, const std::string& value) { return std::string(Tr(label)) + ": " + value + "\n"; }
 
 }  // namespace
 
@@ -46,40 +49,47 @@ std::string DumpImage(const RadioImage& image) {
     PlainChannelTable table;
     UpdateGridFromImage(image, table);
     const FormSelections s = DecodeFormSelections(image);
-    out << "机型: " << ModelTexts()[static_cast<std::size_t>(s.model)] << "\n";
-    out << "频段: " << BandTexts()[static_cast<std::size_t>(s.band)] << "\n";
-    out << "发射功率等级: " << PowerLevelTexts()[static_cast<std::size_t>(s.powerLevel)] << "\n";
-    out << "手动设置: " << ManualTexts()[static_cast<std::size_t>(s.manual)] << "\n";
+    out << Line(TextId::LabelModel, ModelTexts()[static_cast<std::size_t>(s.model)]);
+    out << Line(TextId::LabelBand, BandTexts()[static_cast<std::size_t>(s.band)]);
+    out << Line(TextId::LabelPowerLevel, PowerLevelTexts()[static_cast<std::size_t>(s.powerLevel)]);
+    out << Line(TextId::LabelManual, ManualTexts()[static_cast<std::size_t>(s.manual)]);
 
     const OptionsValues o = DecodeOptions(image);
     out << "\n";
-    out << "发射定时(秒): " << TimerText(o.timerPosition) << "\n";
-    out << "静噪等级(SQ): " << SquelchTexts()[static_cast<std::size_t>(o.squelch)] << "\n";
-    out << "报警音提示: " << OnOff(o.alarmTone) << "\n";
-    out << "扰频器激活: " << OnOff(o.scrambler) << "\n";
-    out << "电池省电: " << OnOff(o.batterySave) << "\n";
-    out << "语言选择: " << LanguageTexts()[static_cast<std::size_t>(o.language)] << "\n";
-    out << "VOX增益电平: " << VoxGainTexts()[static_cast<std::size_t>(o.voxGain)] << "\n";
-    out << "VOX延迟时间(秒): " << VoxDelayTexts()[static_cast<std::size_t>(o.voxDelay)] << "\n";
-    out << "PTT ID 开始发射: " << OnOff(o.bot) << "\n";
-    out << "PTT ID 结束发射: " << OnOff(o.eot) << "\n";
+    out << Line(TextId::LabelTimer, TimerText(o.timerPosition));
+    out << Line(TextId::LabelSquelch, SquelchTexts()[static_cast<std::size_t>(o.squelch)]);
+    out << Line(TextId::LabelAlarm, OnOff(o.alarmTone));
+    out << Line(TextId::LabelScrambler, OnOff(o.scrambler));
+    out << Line(TextId::LabelBattery, OnOff(o.batterySave));
+    out << Line(TextId::LabelVoice, LanguageTexts()[static_cast<std::size_t>(o.language)]);
+    out << Line(TextId::LabelVoxGain, VoxGainTexts()[static_cast<std::size_t>(o.voxGain)]);
+    out << Line(TextId::LabelVoxDelay, VoxDelayTexts()[static_cast<std::size_t>(o.voxDelay)]);
+    out << Line(TextId::DumpBot, OnOff(o.bot));
+    out << Line(TextId::DumpEot, OnOff(o.eot));
     out << "ANI: " << o.ani << "\n";
-    out << "本机命名: " << o.radioName << "\n";
+    out << Line(TextId::LabelRadioName, o.radioName);
 
     out << "\n";
     std::string header;
-    for (std::size_t c = 0; c < kHeaders.size(); ++c) header += Pad(kHeaders[c], kWidths[c]) + "  ";
+    // A column is as wide as its caption and its longest text at least.
+    std::array<int, col::kCount> widths{};
+    for (int c = 0; c < col::kCount; ++c) {
+        const auto at = static_cast<std::size_t>(c);
+        widths[at] = std::max(kWidths[at], DisplayWidth(GridCaption(c)));
+        for (int n = 1; c > 0 && n <= kChannelCount; ++n) widths[at] = std::max(widths[at], DisplayWidth(table.CellText(n, c)));
+        header += Pad(GridCaption(c), widths[at]) + "  ";
+    }
     while (!header.empty() && header.back() == ' ') header.pop_back();
     out << header << "\n";
     int inUse = 0;
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!ChannelInUse(RecordAt(image, n))) continue;
         ++inUse;
-        std::string line = Pad(std::to_string(n), kWidths[0]) + "  ";
-        for (int c = 1; c <= 10; ++c) line += Pad(table.CellText(n, c), kWidths[static_cast<std::size_t>(c)]) + "  ";
+        std::string line = Pad(std::to_string(n), widths[0]) + "  ";
+        for (int c = 1; c <= 10; ++c) line += Pad(table.CellText(n, c), widths[static_cast<std::size_t>(c)]) + "  ";
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
     }
-    out << "使用中的频道: " << inUse << "\n";
+    out << Line(TextId::DumpInUse, std::to_string(inUse));
     return out.str();
 }

@@ -4,6 +4,7 @@
 
 #include "app/ToneTable.h"
 #include "image/DecimalText.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -67,9 +68,9 @@ FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& ba
 
 const char* FrequencyMessageText(FrequencyMessage message) {
     switch (message) {
-        case FrequencyMessage::FormatAndSize: return "输入数据错误，请按正确的格式及大小重新输入";
-        case FrequencyMessage::OutOfBand: return "超出频率范围!";
-        case FrequencyMessage::Step: return "输入数据错误，请按6.25K或 5k的倍数重新输入";
+        case FrequencyMessage::FormatAndSize: return Tr(TextId::FrequencyFormatAndSize);
+        case FrequencyMessage::OutOfBand: return Tr(TextId::FrequencyOutOfBand);
+        case FrequencyMessage::Step: return Tr(TextId::FrequencyStep);
     }
     return "";
 }
@@ -96,8 +97,11 @@ void ApplyFrequencyEdit(IChannelTable& t, int row, int col, const std::string& t
 }
 
 std::string NewChannelDefault(int column) {
-    static const char* const kDefaults[] = {"OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"};
-    return kDefaults[std::clamp(column, col::kRxTone, col::kBusy) - col::kRxTone];
+    // The tones OFF; wide, scanned, high power, DTMF, PTT ID on, no busy lockout.
+    static const int kListDefaults[] = {0, 0, 1, 1, 1, 0};
+    const int c = std::clamp(column, col::kRxTone, col::kBusy);
+    if (IsToneColumn(c)) return "OFF";
+    return ListEntries(c)[static_cast<std::size_t>(kListDefaults[c - col::kWidth])];
 }
 
 std::optional<std::string> ToneTableText(const std::string& typed) {
@@ -107,7 +111,7 @@ std::optional<std::string> ToneTableText(const std::string& typed) {
 }
 
 std::string StoredCellText(int column, const std::string& text) {
-    return IsToneColumn(column) ? ToneTableText(text).value_or(text) : text;
+    return IsToneColumn(column) ? ToneTableText(text).value_or(text) : CellTextIn(column, text, CurrentLanguage());
 }
 
 std::string TrimBlanks(const std::string& text) {
@@ -119,13 +123,12 @@ std::string TrimBlanks(const std::string& text) {
 std::optional<std::string> CellTextRefusal(int column, const std::string& text, ToneTexts tones) {
     if (IsToneColumn(column)) {
         if (ToneTableText(text) || (tones == ToneTexts::Shown && DecodedToneText(text))) return std::nullopt;
-        return "“" + text + "”不是信令代码";
+        return TrFormat(TextId::NotAToneCode, {text});
     }
     // A channel in use shows an empty optional signalling for the values without a text.
     if (column == col::kSignal && text.empty()) return std::nullopt;
-    const std::vector<std::string>& entries = ListEntries(column);
-    if (std::find(entries.begin(), entries.end(), text) != entries.end()) return std::nullopt;
-    return "“" + text + "”不是可选的值";
+    if (ListIndex(column, text) >= 0) return std::nullopt;
+    return TrFormat(TextId::NotAListValue, {text});
 }
 
 int SetFieldOfChannels(IChannelTable& t, int column, int first, int last, const std::string& text) {
@@ -153,16 +156,4 @@ int EntryStartingWith(const std::vector<std::string>& entries, const std::string
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (StartsWithNoCase(entries[i], cellText)) return static_cast<int>(i);
     return 0;
-}
-
-const std::vector<std::string>& ListEntries(int column) {
-    static const std::vector<std::string> kLists[] = {
-        {"宽", "窄"},                  // 5 wide/narrow
-        {"是", "否"},                  // 6 scan add
-        {"低", "高"},                  // 7 power
-        {"无", "DTMF", "队列同步"},    // 8 optional signalling: 0, 2, 4
-        {"关", "开"},                  // 9 PTT ID
-        {"关闭", "载波", "QT/DQT"},    // 10 busy lockout
-    };
-    return kLists[std::clamp(column, col::kWidth, col::kBusy) - col::kWidth];
 }

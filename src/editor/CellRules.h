@@ -39,7 +39,8 @@ std::optional<std::string> ToneTableText(const std::string& typed);
 inline bool IsToneColumn(int column) { return column == col::kRxTone || column == col::kTxTone; }
 
 // The text column `column` stores for `text`: the tone-code table's own
-// spelling in the tone columns, the text itself elsewhere.
+// spelling in the tone columns, a list's entry in the current language (typed,
+// pasted or imported in either), the text itself elsewhere.
 std::string StoredCellText(int column, const std::string& text);
 
 // `text` without the blanks and tabs around it.
@@ -53,8 +54,8 @@ enum class ToneTexts { Table, Shown };
 
 // Why `text` may not stand in column `column` (3-10) of a channel in use, or
 // nothing when it may: a tone must be one of `tones`, a list cell one of its
-// list's entries (or, for the optional signalling, empty, as a channel with
-// an optional signalling value without a text shows it).
+// list's entries in either language (or, for the optional signalling, empty,
+// as a channel with an optional signalling value without a text shows it).
 std::optional<std::string> CellTextRefusal(int column, const std::string& text, ToneTexts tones = ToneTexts::Shown);
 
 // Writes `text` into column `column` (3-10) of every channel in use among
@@ -62,7 +63,7 @@ std::optional<std::string> CellTextRefusal(int column, const std::string& text, 
 // number of cells that changed.
 int SetFieldOfChannels(IChannelTable& table, int column, int first, int last, const std::string& text);
 
-// What a new channel holds in column `column` (3-10).
+// What a new channel holds in column `column` (3-10), in the current language.
 std::string NewChannelDefault(int column);
 
 // The tone text a tone edit writes: empty on a row without frequencies; the
@@ -76,6 +77,3 @@ std::string ListCommitText(const IChannelTable& table, int row, const std::strin
 int EntryStartingWith(const std::vector<std::string>& entries, const std::string& cellText);
 
 bool RowHasFrequency(const IChannelTable& table, int row);
-
-// The entries of the six lists, columns 5 to 10.
-const std::vector<std::string>& ListEntries(int column);

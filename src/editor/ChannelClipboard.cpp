@@ -42,11 +42,11 @@ std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, cons
     if (text.empty()) {
         // An empty tone belongs to a direction without a frequency; the lists
         // are empty only on a channel without frequencies.
-        if (!IsToneColumn(column) && column != col::kSignal && RowHasFrequency(t, row)) return "不能为空";
+        if (!IsToneColumn(column) && column != col::kSignal && RowHasFrequency(t, row)) return Tr(TextId::CellMayNotBeEmpty);
         t.SetCellText(row, column, "");
         return std::nullopt;
     }
-    if (!RowHasFrequency(t, row)) return "该频道没有频率";
+    if (!RowHasFrequency(t, row)) return Tr(TextId::ChannelWithoutFrequency);
     if (auto refusal = CellTextRefusal(column, text)) return refusal;
     t.SetCellText(row, column, StoredCellText(column, text));
     return std::nullopt;
@@ -103,17 +103,17 @@ void ClearCells(IChannelTable& table, const CellRange& range) {
 }
 
 std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::size_t shown) {
-    std::string text = "以下 " + std::to_string(refused.size()) + " 个单元格没有粘贴：\n";
+    std::string text = TrFormat(TextId::CellsNotPasted, {std::to_string(refused.size())});
     std::size_t listed = 0;
     std::size_t outside = 0;
     for (const RefusedCell& cell : refused) {
         if (cell.row > kChannelCount || cell.column >= col::kCount) {
             ++outside;
         } else if (listed++ < shown) {
-            text += "第 " + std::to_string(cell.row) + " 频道" + ColumnCaption(cell.column) + "：" + cell.reason + "\n";
+            text += TrFormat(TextId::RefusedCell, {std::to_string(cell.row), ColumnCaption(cell.column), cell.reason});
         }
     }
-    if (listed > shown) text += "……另有 " + std::to_string(listed - shown) + " 个\n";
+    if (listed > shown) text += TrFormat(TextId::ListMore, {std::to_string(listed - shown)}) + "\n";
     // Cells past the table are one line, however many there are.
     if (outside > 0) text += TrFormat(TextId::CellsPastTable, {std::to_string(outside)});
     return text;

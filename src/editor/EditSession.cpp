@@ -115,7 +115,7 @@ EditResult EditSession::SetCell(int row, int column, const std::string& text, Ce
         if (auto refusal = CellTextRefusal(column, text)) return Refused(*refusal);
         // Enter leaves the cell of a row without frequencies as it is; leaving it empties it.
         if (entry == CellEntry::Enter && !RowHasFrequency(table, row)) return {};
-        table.SetCellText(row, column, ListCommitText(table, row, text));
+        table.SetCellText(row, column, ListCommitText(table, row, StoredCellText(column, text)));
     }
     return Commit(std::move(next));
 }
@@ -180,6 +180,10 @@ EditResult EditSession::DeleteChannels(ChannelSpan span) {
 
 EditResult EditSession::MoveChannels(ChannelSpan span, int delta) {
     return ChangeRecords([span, delta](RadioImage& image) { return ::MoveChannels(image, span, delta); });
+}
+
+void EditSession::Relabel(Lang lang) {
+    for (State& state : m_history) RelabelTable(state.table, lang);
 }
 
 EditResult EditSession::Undo() { return CanUndo() ? Show(m_index - 1) : EditResult{}; }

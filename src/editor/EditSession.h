@@ -77,6 +77,11 @@ public:
     EditResult Undo();
     EditResult Redo();
 
+    // Shows the list texts (宽/窄 and the like) of the working copy and of
+    // every undo step in `lang`, the language just chosen: no undo step, the
+    // same modified state and the same bytes for a save.
+    void Relabel(Lang lang);
+
     bool IsModified() const { return m_index != m_savedIndex; }
     // The working copy is what the file now holds.
     void MarkSaved() { m_savedIndex = m_index; }

@@ -10,10 +10,11 @@
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
 #include "res/ResourceIds.h"
+#include "res/QtText.h"
 
 CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_SET_FIELD));
-    setWindowTitle(QStringLiteral("批量设置"));
+    setWindowTitle(QTr(TextId::SetFieldTitle));
     ShowCloseButtonOnly(this);
     FitCaption(this);
     m_cbColumn = new QComboBox(this);
@@ -24,8 +25,8 @@ CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
     m_cbValue->setMaxVisibleItems(15);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("项目(&C)"), m_cbColumn);
-    form->addRow(QStringLiteral("设为(&V)"), m_cbValue);
+    form->addRow(QTr(TextId::SetFieldColumn), m_cbColumn);
+    form->addRow(QTr(TextId::SetFieldValue), m_cbValue);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

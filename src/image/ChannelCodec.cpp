@@ -1,5 +1,7 @@
 #include "image/ChannelCodec.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "image/DecimalText.h"
@@ -38,7 +40,60 @@ void SetBit(std::uint8_t& byte, int bit, bool on) {
         byte = static_cast<std::uint8_t>(byte & ~(1u << bit));
 }
 
+// The lists of columns 5 to 10, in the order their entries are offered.
+const std::vector<TextId> kListIds[] = {
+    {TextId::ValueWide, TextId::ValueNarrow},                          // 5 wide/narrow
+    {TextId::ValueYes, TextId::ValueNo},                               // 6 scan add
+    {TextId::ValueLow, TextId::ValueHigh},                             // 7 power
+    {TextId::ValueNone, TextId::ValueDtmf, TextId::ValueSequential},   // 8 optional signalling: 0, 2, 4
+    {TextId::ValuePttOff, TextId::ValuePttOn},                         // 9 PTT ID
+    {TextId::ValueBusyOff, TextId::ValueCarrier, TextId::ValueQtDqt},  // 10 busy lockout
+};
+
+bool IsListColumn(int column) { return column >= col::kWidth && column <= col::kBusy; }
+
+const std::vector<TextId>& ListIds(int column) {
+    return kListIds[std::clamp(column, col::kWidth, col::kBusy) - col::kWidth];
+}
+
+std::string ListText(int column, int index, Lang lang) {
+    return Tr(ListIds(column)[static_cast<std::size_t>(index)], lang);
+}
+
 }  // namespace
+
+const std::vector<std::string>& ListEntries(int column, Lang lang) {
+    static const auto lists = [] {
+        std::array<std::array<std::vector<std::string>, 6>, 2> all;
+        for (Lang l : {Lang::Zh, Lang::En})
+            for (int c = col::kWidth; c <= col::kBusy; ++c)
+                for (TextId id : ListIds(c))
+                    all[static_cast<std::size_t>(l)][static_cast<std::size_t>(c - col::kWidth)].push_back(Tr(id, l));
+        return all;
+    }();
+    return lists[static_cast<std::size_t>(lang)][static_cast<std::size_t>(std::clamp(column, col::kWidth, col::kBusy) - col::kWidth)];
+}
+
+int ListIndex(int column, std::string_view text) {
+    if (!IsListColumn(column)) return -1;
+    const std::vector<TextId>& ids = ListIds(column);
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        if (IsText(text, ids[i])) return static_cast<int>(i);
+    return -1;
+}
+
+std::string CellTextIn(int column, const std::string& text, Lang lang) {
+    const int index = ListIndex(column, text);
+    return index < 0 ? text : ListText(column, index, lang);
+}
+
+ChannelTexts TextsIn(ChannelTexts texts, Lang lang) {
+    for (int c = col::kWidth; c <= col::kBusy; ++c) {
+        std::string& text = texts[static_cast<std::size_t>(c - 1)];
+        text = CellTextIn(c, text, lang);
+    }
+    return texts;
+}
 
 std::uint32_t FrequencyTextToUnits(std::string_view text) {
     ScaledDecimal d = ReadScaledDecimal(text, 5);
@@ -90,7 +145,7 @@ void EncodeToneWord(std::string_view text, std::uint8_t& h, std::uint8_t& l) {
     l = ToBcd(static_cast<int>(tenths % 100));
 }
 
-ChannelTexts DecodeChannelRecord(const ChannelRecord& r) {
+ChannelTexts DecodeChannelRecord(const ChannelRecord& r, Lang lang) {
     ChannelTexts t;
     const bool inUse = ChannelInUse(r);
     if (HasFrequency(r[3])) t[0] = UnitsToFrequencyText(DecodeFrequency(r, 0));
@@ -98,18 +153,19 @@ ChannelTexts DecodeChannelRecord(const ChannelRecord& r) {
     t[2] = DecodeToneWord(r[9], r[8], inUse);
     t[3] = DecodeToneWord(r[11], r[10], inUse);
     if (!inUse) return t;
+    auto show = [&](int column, int index) { t[static_cast<std::size_t>(column - 1)] = ListText(column, index, lang); };
     switch (r[12]) {
-        case 0: t[col::kSignal - 1] = "无"; break;
-        case 2: t[col::kSignal - 1] = "DTMF"; break;
-        case 4: t[col::kSignal - 1] = "队列同步"; break;
+        case 0: show(col::kSignal, 0); break;
+        case 2: show(col::kSignal, 1); break;
+        case 4: show(col::kSignal, 2); break;
         default: break;
     }
-    t[col::kPower - 1] = (r[13] & 0x20) ? "高" : "低";
-    t[col::kWidth - 1] = (r[13] & 0x10) ? "宽" : "窄";
-    t[col::kScan - 1] = (r[13] & 0x08) ? "是" : "否";
+    show(col::kPower, (r[13] & 0x20) ? 1 : 0);
+    show(col::kWidth, (r[13] & 0x10) ? 0 : 1);
+    show(col::kScan, (r[13] & 0x08) ? 0 : 1);
     const int busy = r[13] & 7;
-    t[col::kBusy - 1] = (busy == 2 || busy == 3) ? "载波" : (busy == 4 || busy == 5) ? "QT/DQT" : "关闭";
-    t[col::kPttId - 1] = (r[14] & 0x01) ? "开" : "关";
+    show(col::kBusy, (busy == 2 || busy == 3) ? 1 : (busy == 4 || busy == 5) ? 2 : 0);
+    show(col::kPttId, (r[14] & 0x01) ? 1 : 0);
     return t;
 }
 
@@ -119,21 +175,14 @@ void EncodeChannelRecord(const ChannelTexts& t, ChannelRecord& r) {
     EncodeFrequency(text(col::kTxFreq), r, 4);
     EncodeToneWord(text(col::kRxTone), r[9], r[8]);
     EncodeToneWord(text(col::kTxTone), r[11], r[10]);
-    const std::string& signal = text(col::kSignal);
-    r[12] = signal == "DTMF" ? 2 : signal == "队列同步" ? 4 : 0;
-    SetBit(r[13], 5, text(col::kPower) == "高");
-    SetBit(r[13], 3, text(col::kScan) == "是");
-    SetBit(r[13], 4, text(col::kWidth) == "宽");
-    SetBit(r[14], 0, text(col::kPttId) == "开");
-    const std::string& busy = text(col::kBusy);
-    if (busy == "关闭") {
-        SetBit(r[13], 1, false);
-        SetBit(r[13], 2, false);
-    } else if (busy == "载波") {
-        SetBit(r[13], 1, true);
-        SetBit(r[13], 2, false);
-    } else {
-        SetBit(r[13], 1, false);
-        SetBit(r[13], 2, true);
-    }
+    auto index = [&](int column) { return ListIndex(column, text(column)); };
+    const int signal = index(col::kSignal);
+    r[12] = signal == 1 ? 2 : signal == 2 ? 4 : 0;
+    SetBit(r[13], 5, index(col::kPower) == 1);
+    SetBit(r[13], 3, index(col::kScan) == 0);
+    SetBit(r[13], 4, index(col::kWidth) == 0);
+    SetBit(r[14], 0, index(col::kPttId) == 1);
+    const int busy = index(col::kBusy);
+    SetBit(r[13], 1, busy == 1);
+    SetBit(r[13], 2, busy != 0 && busy != 1);
 }

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "res/Texts.h"
 
 using ChannelRecord = std::array<std::uint8_t, 16>;
 
@@ -43,6 +46,18 @@ bool ChannelInUse(const ChannelRecord& r);
 std::string DecodeToneWord(std::uint8_t h, std::uint8_t l, bool inUse);
 void EncodeToneWord(std::string_view text, std::uint8_t& h, std::uint8_t& l);
 
-ChannelTexts DecodeChannelRecord(const ChannelRecord& r);
-// Updates `r` in place; bits the codec does not own keep their values.
+// The entries of the six lists, columns 5 to 10, in `lang` (宽/窄 and the like).
+const std::vector<std::string>& ListEntries(int column, Lang lang = CurrentLanguage());
+// The place of `text` in the list of column `column` (5-10) in either
+// language, or -1 when it is none of its entries.
+int ListIndex(int column, std::string_view text);
+// `text` in `lang` when it is an entry of the list of column `column` (in
+// either language); any other text, and any text of columns 1-4, as it is.
+std::string CellTextIn(int column, const std::string& text, Lang lang);
+// Every list text of `texts` in `lang`.
+ChannelTexts TextsIn(ChannelTexts texts, Lang lang);
+
+ChannelTexts DecodeChannelRecord(const ChannelRecord& r, Lang lang = CurrentLanguage());
+// Updates `r` in place; bits the codec does not own keep their values. The
+// list texts may be in either language.
 void EncodeChannelRecord(const ChannelTexts& texts, ChannelRecord& r);

@@ -35,8 +35,11 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
     const CsvRecord& header = records.front();
     std::array<int, col::kCount> column{};
     for (int c = 0; c < col::kCount; ++c) {
-        column[static_cast<std::size_t>(c)] = CsvColumnIndex(header, ColumnCaption(c));
-        if (column[static_cast<std::size_t>(c)] < 0) problems.push_back({header.line, "缺少列“" + ColumnCaption(c) + "”"});
+        // A file written under either language reads back under both.
+        int& at = column[static_cast<std::size_t>(c)];
+        at = CsvColumnIndex(header, ColumnCaptionIn(c, Lang::Zh));
+        if (at < 0) at = CsvColumnIndex(header, ColumnCaptionIn(c, Lang::En));
+        if (at < 0) problems.push_back({header.line, TrFormat(TextId::CsvMissingColumn, {ColumnCaption(c)})});
     }
     std::vector<CsvChannelRow> rows;
     if (!problems.empty()) return rows;
@@ -48,7 +51,7 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
         const bool digits = !number.empty() && number.size() <= 3 &&
                             std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
         row.number = digits ? std::stoi(number) : 0;
-        if (row.number < 1 || row.number > kChannelCount) row.numberRefusal = "频道“" + number + "”应为 1 到 128";
+        if (row.number < 1 || row.number > kChannelCount) row.numberRefusal = TrFormat(TextId::CsvBadChannel, {number});
         for (int c = col::kRxFreq; c < col::kCount; ++c)
             row.texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, field(static_cast<std::size_t>(c)));
         rows.push_back(std::move(row));
@@ -61,12 +64,13 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
 // rewritten as the grid writes them. Our own layout reads back every tone it
 // writes; another program's list takes the tone-code table's tones only.
 std::optional<std::string> CheckTexts(ChannelTexts& t, ToneTexts tones) {
-    if (t[0].empty() && t[1].empty()) return "没有接收频率和发射频率";
+    if (t[0].empty() && t[1].empty()) return Tr(TextId::CsvNoFrequencies);
     for (int c = 0; c < 2; ++c) {
         std::string& text = t[static_cast<std::size_t>(c)];
         if (text.empty()) continue;
         const FrequencyCheck check = CheckFrequencyText(text, BandLimits{kLowestUnits, kHighestUnits});
-        if (!check.accepted) return ColumnCaption(c + 1) + "“" + text + "”：" + FrequencyMessageText(check.messages.front());
+        if (!check.accepted)
+            return TrFormat(TextId::CsvBadCell, {ColumnCaption(c + 1), text, FrequencyMessageText(check.messages.front())});
         text = check.text;
     }
     for (int column = col::kRxTone; column <= col::kBusy; ++column)
@@ -84,7 +88,7 @@ std::optional<std::string> PlaceRow(const CsvChannelRow& row, bool renumber, int
         return std::nullopt;
     }
     number = row.number;
-    if (taken.count(number)) return "频道 " + std::to_string(number) + " 重复";
+    if (taken.count(number)) return TrFormat(TextId::CsvDuplicateChannel, {std::to_string(number)});
     return std::nullopt;
 }
 
@@ -103,7 +107,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     }
     const std::vector<CsvRecord>& records = reading.records;
     if (records.empty()) {
-        result.problems.push_back({1, "文件是空的"});
+        result.problems.push_back({1, Tr(TextId::FileEmpty)});
         return result;
     }
     result.layout = IsChirpHeader(records.front()) ? CsvLayout::Chirp : CsvLayout::Own;

@@ -37,7 +37,7 @@ private:
 // Rewrites rows 1-128, columns 1-10 and the four selections from the image.
 void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
 // Encodes `texts` into `record` unless it is a channel in use that already
-// shows them: such a record keeps every byte, including values its texts
+// shows them (in either language): such a record keeps every byte, including values its texts
 // cannot tell apart (an optional signalling of 1, a busy lockout mode of 6).
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
 // Rebuilds the channel records that changed and the selection bytes from the table.
@@ -45,6 +45,13 @@ void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
 
 // The caption of column `column` (0-10), as the CSV header row spells it.
 std::string ColumnCaption(int column);
+std::string ColumnCaptionIn(int column, Lang lang);
+// The caption as the grid's header row and the text listings show it.
+std::string GridCaption(int column);
+// The column (0-10) whose caption in either language is `caption`, or -1.
+int ColumnOfCaption(std::string_view caption);
+// Shows the list texts of the table (宽/窄 and the like) in `lang`.
+void RelabelTable(IChannelTable& table, Lang lang);
 
 ChannelTexts RowTexts(const IChannelTable& table, int row);
 ChannelRecord RecordAt(const RadioImage& image, int channel);

@@ -1,5 +1,7 @@
 #include "image/FormSelections.h"
 
+#include "res/Texts.h"
+
 FormSelections DecodeFormSelections(const RadioImage& image) {
     FormSelections s;
     const std::uint8_t band = image[addr::kBand];
@@ -42,8 +44,8 @@ const std::array<std::string, 10>& PowerLevelTexts() {
 }
 
 const std::array<std::string, 2>& ManualTexts() {
-    static const std::array<std::string, 2> texts = {"打开", "关闭"};
-    return texts;
+    static const auto texts = TextsInBothLanguages<2>({TextId::ValueOn, TextId::ValueOff});
+    return texts[static_cast<std::size_t>(CurrentLanguage())];
 }
 
 const std::array<BandLimits, 10>& BandLimitTable() {

@@ -2,10 +2,34 @@
 
 #include "image/ChannelTable.h"
 
-std::string ColumnCaption(int column) {
-    static const char* const kCaptions[col::kCount] = {"频道",     "接收频率", "发射频率", "接收信令", "发射信令", "宽/窄",
-                                                      "扫描添加", "发射功率", "可选信令", "PTTID",    "繁忙锁定"};
-    return kCaptions[std::clamp(column, 0, col::kCount - 1)];
+std::string ColumnCaption(int column) { return ColumnCaptionIn(column, CurrentLanguage()); }
+
+std::string ColumnCaptionIn(int column, Lang lang) {
+    static const TextId kCaptions[col::kCount] = {
+        TextId::ColChannel, TextId::ColRxFreq, TextId::ColTxFreq, TextId::ColRxTone, TextId::ColTxTone, TextId::ColWidth,
+        TextId::ColScan,    TextId::ColPower,  TextId::ColSignal, TextId::ColPttId,  TextId::ColBusy};
+    return Tr(kCaptions[std::clamp(column, 0, col::kCount - 1)], lang);
+}
+
+std::string GridCaption(int column) {
+    if (column == col::kWidth) return Tr(TextId::GridColWidth);
+    if (column == col::kSignal) return Tr(TextId::GridColSignal);
+    return ColumnCaption(column);
+}
+
+int ColumnOfCaption(std::string_view caption) {
+    for (int c = 0; c < col::kCount; ++c)
+        if (caption == ColumnCaptionIn(c, Lang::Zh) || caption == ColumnCaptionIn(c, Lang::En)) return c;
+    return -1;
+}
+
+void RelabelTable(IChannelTable& table, Lang lang) {
+    for (int row = 1; row <= kChannelCount; ++row)
+        for (int c = col::kWidth; c <= col::kBusy; ++c) {
+            const std::string text = table.CellText(row, c);
+            const std::string shown = CellTextIn(c, text, lang);
+            if (shown != text) table.SetCellText(row, c, shown);
+        }
 }
 
 ChannelTexts RowTexts(const IChannelTable& table, int row) {
@@ -21,7 +45,9 @@ ChannelRecord RecordAt(const RadioImage& image, int channel) {
 }
 
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record) {
-    if (ChannelInUse(record) && DecodeChannelRecord(record) == texts) return;
+    // Compared in one language: a channel keeps its bytes whichever language
+    // its texts were shown in.
+    if (ChannelInUse(record) && DecodeChannelRecord(record, Lang::Zh) == TextsIn(texts, Lang::Zh)) return;
     EncodeChannelRecord(texts, record);
 }
 

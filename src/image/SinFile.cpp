@@ -1,6 +1,7 @@
 #include "image/SinFile.h"
 
 #include "image/FileAccess.h"
+#include "res/Texts.h"
 
 SinLoadResult LoadSinFile(const std::string& path, RadioImage& image) {
     SinLoadResult result;
@@ -16,8 +17,7 @@ SinLoadResult LoadSinFile(const std::string& path, RadioImage& image) {
         return result;
     }
     if (got < kImageSize) {
-        result.error = "文件“" + path + "”不是有效的写频数据：只有 " + std::to_string(got) +
-                       " 字节，需要 2112 字节。";
+        result.error = TrFormat(TextId::SinTooShort, {path, std::to_string(got)});
         return result;
     }
     for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(file.bytes[i]);

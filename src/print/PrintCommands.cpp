@@ -15,6 +15,7 @@
 #include "app/Messenger.h"
 #include "print/ReportPainter.h"
 #include "res/ResourceIds.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void ShowTwoPagesAcross(QPrintPreviewWidget* widget) {
 
 CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
     : QObject(window), m_window(window), m_inputs(std::move(inputs)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    m_printer->setDocName(QStringLiteral("OstrelTZ写频软件"));
+    m_printer->setDocName(QTr(TextId::AppTitle));
 }
 
 CPrintCommands::~CPrintCommands() = default;
@@ -57,7 +58,7 @@ CPrintCommands::~CPrintCommands() = default;
 void CPrintCommands::OnFilePrint() {
     QPrintDialog dialog(m_printer.get(), m_window);
     dialog.setMinMax(1, kReportPages);
-    dialog.setWindowTitle(QStringLiteral("打印"));
+    dialog.setWindowTitle(QTr(TextId::PrintTitle));
     if (dialog.exec() == QDialog::Accepted) PrintOrSave();
 }
 
@@ -77,11 +78,11 @@ bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
     QString problem;
     if (!printerName.isEmpty()) {
         if (QPrinterInfo::printerInfo(printerName).isNull())
-            problem = QStringLiteral("找不到打印机“%1”。").arg(printerName);
+            problem = QTr(TextId::PrinterNotFound).arg(printerName);
         else
             m_printer->setPrinterName(printerName);
     } else if (m_printer->outputFileName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
-        problem = QStringLiteral("没有可用的打印机。");
+        problem = QTr(TextId::NoPrinter);
     }
     if (!problem.isEmpty()) {
         Messenger::Show(m_window, problem, Buttons::Ok, MessageIcon::Warning);
@@ -94,17 +95,17 @@ bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
 void CPrintCommands::OnFilePrintPreview() {
     QPrintPreviewDialog preview(m_printer.get(), m_window);
     preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
-    preview.setWindowTitle(QStringLiteral("打印预览"));
+    preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
     if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
         widget->setViewMode(QPrintPreviewWidget::AllPagesView);
         connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { ShowTwoPagesAcross(widget); });
     }
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
-        QAction* close = toolbar->addAction(QStringLiteral("关闭"));
+        QAction* close = toolbar->addAction(QTr(TextId::PreviewClose));
         close->setObjectName(QStringLiteral("closePreview"));
-        close->setStatusTip(QStringLiteral("关闭打印预览模式"));
-        close->setToolTip(QStringLiteral("取消预阅"));
+        close->setStatusTip(QTr(TextId::PreviewCloseTip));
+        close->setToolTip(QTr(TextId::PreviewCloseToolTip));
         connect(close, &QAction::triggered, &preview, &QDialog::reject);
     }
     preview.resize(1000, 760);
@@ -113,6 +114,6 @@ void CPrintCommands::OnFilePrintPreview() {
 
 void CPrintCommands::OnFilePrintSetup() {
     QPageSetupDialog dialog(m_printer.get(), m_window);
-    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    dialog.setWindowTitle(QTr(TextId::PrintSetupTitle));
     dialog.exec();
 }

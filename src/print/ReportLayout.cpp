@@ -4,27 +4,27 @@
 #include <memory>
 
 #include "image/ChannelTable.h"
+#include "res/Texts.h"
 #include "settings/OptionsCodec.h"
 
 namespace {
 
-const char* const kTitles[kReportPages] = {"整机设置", "第二页", "第三页", "第四页", "第五页"};
+const TextId kTitles[kReportPages] = {TextId::ReportPage1, TextId::ReportPage2, TextId::ReportPage3,
+                                      TextId::ReportPage4, TextId::ReportPage5};
 const int kColumnX[kReportColumns] = {1, 5, 14, 25, 33, 40, 46, 54, 62, 70, 78};
-const char* const kGridCaptions[11] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                       "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
 
 std::string KeyFunction(std::uint8_t b) {
     switch (b) {
-        case 1: return "自动拨号";
-        case 2: return "按键锁定";
-        case 3: return "监听";
-        case 4: return "监听瞬时";
-        case 5: return "扰频器";
-        default: return "无";
+        case 1: return Tr(TextId::KeyAutoDial);
+        case 2: return Tr(TextId::KeyLock);
+        case 3: return Tr(TextId::KeyMonitor);
+        case 4: return Tr(TextId::KeyMomentaryMonitor);
+        case 5: return Tr(TextId::KeyScrambler);
+        default: return Tr(TextId::KeyNone);
     }
 }
 
-std::string OnOff(bool on) { return on ? "打开" : "关闭"; }
+std::string OnOff(bool on) { return Tr(on ? TextId::ValueOn : TextId::ValueOff); }
 
 std::string TwoDigits(int v) {
     char buf[16];
@@ -66,11 +66,11 @@ SettingsSummary SummariseSettings(const RadioImage& image) {
     static const char* const kDelays[] = {"0.3s", "0.5s", "1.0s", "1.5s", "2.0s", "3.0s"};
     s.voxDelay = kDelays[o.voxDelay];
     s.pttId = o.bot && o.eot ? "BOTH" : o.bot ? "BOT" : o.eot ? "EOT" : "OFF";
-    s.battery = o.batterySave ? "启动" : "关闭";
+    s.battery = Tr(o.batterySave ? TextId::ValueStarted : TextId::ValueOff);
     s.timer = TimerText(o.timerPosition);
     s.startCode = TransmitCode(image, 0x7B0);
     s.endCode = TransmitCode(image, 0x7C0);
-    s.voxInhibit = (vox & 0x40) ? "使能" : "不使能";
+    s.voxInhibit = Tr((vox & 0x40) ? TextId::ValueEnabled : TextId::ValueDisabled);
     return s;
 }
 
@@ -86,45 +86,45 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     auto add = [&](int column, int y, ReportFont font, std::string text) {
         out.lines.push_back(ReportLine{column * u, y, font, std::move(text)});
     };
-    out.lines.push_back(ReportLine{titleX, y0, ReportFont::Title, kTitles[page - 1]});
+    out.lines.push_back(ReportLine{titleX, y0, ReportFont::Title, Tr(kTitles[page - 1])});
     const int y1 = y0 - l1;
     const int l2 = lineStep(out.body);
     int tableTitle = y1;
     if (page == 1) {
         const SettingsSummary s = SummariseSettings(in.image);
         const ReportFont b = ReportFont::Body;
-        add(5, y1, b, "功能设置:");
+        add(5, y1, b, std::string(Tr(TextId::ReportFunctions)));
         const int y2 = Truncate(y1 - 1.2 * l2);
-        add(2, y2, b, "机型:   " + in.model);
-        add(25, y2, b, "频段:" + in.band);
+        add(2, y2, b, Tr(TextId::ReportModel) + in.model);
+        add(25, y2, b, Tr(TextId::ReportBand) + in.band);
         const int y3 = y2 - l2;
         add(2, y3, b, "Pf1:   " + s.pf1);
         add(25, y3, b, "Pf2: " + s.pf2);
-        add(50, y3, b, "报警音提示: " + s.alarm);
+        add(50, y3, b, Tr(TextId::ReportAlarm) + s.alarm);
         const int y4 = y3 - l2;
-        add(2, y4, b, "静噪等级: " + s.squelch);
-        add(25, y4, b, "发射功率等级: " + in.powerLevel);
-        add(50, y4, b, "扰频器激活:" + s.scrambler);
+        add(2, y4, b, Tr(TextId::ReportSquelch) + s.squelch);
+        add(25, y4, b, Tr(TextId::ReportPowerLevel) + in.powerLevel);
+        add(50, y4, b, Tr(TextId::ReportScrambler) + s.scrambler);
         const int y5 = y4 - l2;
-        add(2, y5, b, "Vox 功能:" + s.vox);
-        add(25, y5, b, "Vox 增益电平:" + s.voxGain);
-        add(50, y5, b, "Vox 延迟时间(秒): " + s.voxDelay);
+        add(2, y5, b, Tr(TextId::ReportVox) + s.vox);
+        add(25, y5, b, Tr(TextId::ReportVoxGain) + s.voxGain);
+        add(50, y5, b, Tr(TextId::ReportVoxDelay) + s.voxDelay);
         const int y6 = y5 - l2;
         add(2, y6, b, "PTT ID: " + s.pttId);
-        add(25, y6, b, "电池省电:" + s.battery);
-        add(50, y6, b, "发射时间(s):" + s.timer);
+        add(25, y6, b, Tr(TextId::ReportBattery) + s.battery);
+        add(50, y6, b, Tr(TextId::ReportTimer) + s.timer);
         const int y7 = y6 - l2;
-        add(2, y7, b, "发射开始:" + s.startCode);
-        add(35, y7, b, "发射结束:" + s.endCode);
+        add(2, y7, b, Tr(TextId::ReportStartCode) + s.startCode);
+        add(35, y7, b, Tr(TextId::ReportEndCode) + s.endCode);
         const int y8 = y7 - l2;
-        add(2, y8, b, "接收时禁止VOX:" + s.voxInhibit);
+        add(2, y8, b, Tr(TextId::ReportVoxInhibit) + s.voxInhibit);
         tableTitle = y8 - l2;
     }
-    add(5, tableTitle, ReportFont::Body, "频道设置:");
+    add(5, tableTitle, ReportFont::Body, std::string(Tr(TextId::ReportChannels)));
     const int yc = Truncate(tableTitle - 1.2 * l2);
     // Each caption over its own column, at the x of the column's values: one
     // string for the whole line would drift off its columns with any real font.
-    const std::array<std::string, kReportColumns> captions = ChannelCaptions(in);
+    const std::array<std::string, kReportColumns> captions = ChannelCaptions();
     for (int c = 0; c < kReportColumns; ++c) add(kColumnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
     const auto [first, last] = PageRows(page);
     int y = yc;
@@ -136,15 +136,15 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     return out;
 }
 
-std::array<std::string, kReportColumns> ChannelCaptions(const ReportInputs& in) {
-    return {in.cell(0, 0), "接收频率", "发射频率", in.cell(0, 3), in.cell(0, 4), "宽/窄",
-            "扫描添加", "发射功率", "可选信令", "PTTID", "繁忙锁定"};
+std::array<std::string, kReportColumns> ChannelCaptions() {
+    std::array<std::string, kReportColumns> captions;
+    for (int c = 0; c < kReportColumns; ++c) captions[static_cast<std::size_t>(c)] = ColumnCaption(c);
+    return captions;
 }
 
 ReportInputs ReportInputsFromImage(const RadioImage& image) {
     auto table = std::make_shared<PlainChannelTable>();
     UpdateGridFromImage(image, *table);
-    for (int c = 0; c < 11; ++c) table->SetCellText(0, c, kGridCaptions[c]);
     for (int r = 1; r <= kChannelCount; ++r) table->SetCellText(r, 0, std::to_string(r));
     const FormSelections s = DecodeFormSelections(image);
     ReportInputs in;

@@ -15,7 +15,7 @@ constexpr int kReportPages = 5;
 struct ReportInputs {
     RadioImage image{};
     std::string model, band, powerLevel;             // the selected entries' texts
-    std::function<std::string(int row, int col)> cell;  // grid rows 0-128, columns 0-10
+    std::function<std::string(int row, int col)> cell;  // channel rows 1-128, columns 0-10
 };
 
 struct PageGeometry {
@@ -48,10 +48,10 @@ struct ReportPage {
 // Page 1 .. 5.
 ReportPage LayoutReportPage(int page, const ReportInputs& inputs, const PageGeometry& geometry, const LineStep& lineStep);
 
-// The channel table's captions, one per column: each is drawn over its own
-// column at the x of the column's values.
+// The channel table's captions, one per column, in the current language:
+// each is drawn over its own column at the x of the column's values.
 constexpr int kReportColumns = 11;
-std::array<std::string, kReportColumns> ChannelCaptions(const ReportInputs& inputs);
+std::array<std::string, kReportColumns> ChannelCaptions();
 
 // The grid rows a page lists: 1-22, 23-54, 55-86, 87-118, 119-128.
 std::pair<int, int> PageRows(int page);

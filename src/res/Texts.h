@@ -9,6 +9,7 @@
 // by TrFormat() (or QString::arg() in the desktop program). The test
 // TextTable.* fails on a text without English, on an entry nothing uses and on
 // any Chinese string literal in src/ outside the table.
+#include <array>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -47,3 +48,15 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
 // Whether `s` is text `id` in either language (values read back from a grid,
 // a file or a person may be in the other language).
 bool IsText(std::string_view s, TextId id);
+
+// The texts `ids` in each language, indexed by Lang: for lists that hand out
+// references, kept in a static and read as texts[CurrentLanguage()].
+template <std::size_t N>
+std::array<std::array<std::string, N>, 2> TextsInBothLanguages(const std::array<TextId, N>& ids) {
+    std::array<std::array<std::string, N>, 2> texts;
+    for (std::size_t i = 0; i < N; ++i) {
+        texts[static_cast<std::size_t>(Lang::Zh)][i] = Tr(ids[i], Lang::Zh);
+        texts[static_cast<std::size_t>(Lang::En)][i] = Tr(ids[i], Lang::En);
+    }
+    return texts;
+}

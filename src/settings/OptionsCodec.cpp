@@ -1,5 +1,7 @@
 #include "settings/OptionsCodec.h"
 
+#include "res/Texts.h"
+
 namespace {
 
 bool Bit(std::uint8_t byte, int bit) { return (byte >> bit) & 1; }
@@ -100,7 +102,7 @@ void EncodeOptions(const OptionsValues& v, RadioImage& image) {
         SetBit(functions, 1, true);
         SetBit(functions, 0, false);
     } else {
-        SetBit(functions, 1, false);  // "关闭" leaves bit 0 as it was
+        SetBit(functions, 1, false);  // off leaves bit 0 as it was
     }
     std::uint8_t& vox = image[addr::kVoxPtt];
     SetBit(vox, 7, v.voxFunction);
@@ -135,6 +137,7 @@ const std::array<std::string, 6>& VoxDelayTexts() {
 }
 
 const std::array<std::string, 3>& LanguageTexts() {
-    static const std::array<std::string, 3> texts = {"中文", "英文", "关闭"};
-    return texts;
+    static const auto texts =
+        TextsInBothLanguages<3>({TextId::VoiceChinese, TextId::VoiceEnglish, TextId::VoiceOff});
+    return texts[static_cast<std::size_t>(CurrentLanguage())];
 }

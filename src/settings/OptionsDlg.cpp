@@ -14,6 +14,7 @@
 #include <QSpinBox>
 
 #include "app/DialogFrame.h"
+#include "res/QtText.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -43,8 +44,8 @@ QComboBox* Combo(int id, const std::array<std::string, N>& items, QWidget* paren
     return combo;
 }
 
-QCheckBox* Check(int id, const char* text, QWidget* parent) {
-    auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+QCheckBox* Check(int id, TextId text, QWidget* parent) {
+    auto* box = new QCheckBox(QTr(text), parent);
     box->setObjectName(QString::number(id));
     return box;
 }
@@ -80,13 +81,13 @@ void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
 
 COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), m_image(image) {
     setObjectName(QString::number(ids::IDD_OPTIONS));
-    setWindowTitle(QStringLiteral("可选功能"));
+    setWindowTitle(QTr(TextId::CmdOptions));
     ShowCloseButtonOnly(this);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(9);
     setFont(font);
 
-    auto* radio = new QGroupBox(QStringLiteral("整机功能设置"), this);
+    auto* radio = new QGroupBox(QTr(TextId::OptRadioGroup), this);
     m_spinTimer = new TimerSpin(radio);
     m_spinTimer->setObjectName(QStringLiteral("1089"));
     m_editTimer = m_spinTimer->findChild<QLineEdit*>();
@@ -94,23 +95,23 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     m_editTimer->setMaxLength(10);
     m_cbSquelch = Combo(1016, SquelchTexts(), radio);
     m_cbLanguage = Combo(1079, LanguageTexts(), radio);
-    m_chkAlarm = Check(1074, "报警音提示", radio);
-    m_chkBattery = Check(1090, "电池省电", radio);
-    m_chkScrambler = Check(1075, "扰频器激活", radio);
+    m_chkAlarm = Check(1074, TextId::LabelAlarm, radio);
+    m_chkBattery = Check(1090, TextId::LabelBattery, radio);
+    m_chkScrambler = Check(1075, TextId::LabelScrambler, radio);
     auto* radioLayout = new QGridLayout(radio);
-    radioLayout->addWidget(new QLabel(QStringLiteral("发射定时(秒)"), radio), 0, 0);
+    radioLayout->addWidget(new QLabel(QTr(TextId::LabelTimer), radio), 0, 0);
     radioLayout->addWidget(m_spinTimer, 0, 1);
-    radioLayout->addWidget(new QLabel(QStringLiteral("静噪等级(SQ)"), radio), 1, 0);
+    radioLayout->addWidget(new QLabel(QTr(TextId::LabelSquelch), radio), 1, 0);
     radioLayout->addWidget(m_cbSquelch, 1, 1);
-    radioLayout->addWidget(new QLabel(QStringLiteral("语言选择"), radio), 2, 0);
+    radioLayout->addWidget(new QLabel(QTr(TextId::LabelVoice), radio), 2, 0);
     radioLayout->addWidget(m_cbLanguage, 2, 1);
     radioLayout->addWidget(m_chkAlarm, 3, 0);
     radioLayout->addWidget(m_chkBattery, 3, 1);
     radioLayout->addWidget(m_chkScrambler, 4, 0);
 
-    auto* vox = new QGroupBox(QStringLiteral("VOX(声控发射)"), this);
-    m_chkVox = Check(1076, "Vox功能", vox);
-    m_chkVoxRx = Check(1084, "接收时禁止VOX", vox);
+    auto* vox = new QGroupBox(QTr(TextId::OptVoxGroup), this);
+    m_chkVox = Check(1076, TextId::OptVox, vox);
+    m_chkVoxRx = Check(1084, TextId::OptVoxInhibit, vox);
     for (QCheckBox* hidden : {m_chkVox, m_chkVoxRx}) {
         hidden->setEnabled(false);
         hidden->hide();
@@ -118,16 +119,16 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     m_cbVoxGain = Combo(1077, VoxGainTexts(), vox);
     m_cbVoxDelay = Combo(1078, VoxDelayTexts(), vox);
     auto* voxLayout = new QGridLayout(vox);
-    voxLayout->addWidget(new QLabel(QStringLiteral("VOX增益电平"), vox), 0, 0);
+    voxLayout->addWidget(new QLabel(QTr(TextId::LabelVoxGain), vox), 0, 0);
     voxLayout->addWidget(m_cbVoxGain, 0, 1);
-    voxLayout->addWidget(new QLabel(QStringLiteral("VOX延迟时间(秒)"), vox), 1, 0);
+    voxLayout->addWidget(new QLabel(QTr(TextId::LabelVoxDelay), vox), 1, 0);
     voxLayout->addWidget(m_cbVoxDelay, 1, 1);
 
     auto* ptt = new QGroupBox(QStringLiteral("PTT ID"), this);
     m_editAni = Edit(1080, ptt);
     m_editName = Edit(1081, ptt);
-    m_chkBot = Check(1100, "开始发射", ptt);
-    m_chkEot = Check(1101, "结束发射", ptt);
+    m_chkBot = Check(1100, TextId::OptBot, ptt);
+    m_chkEot = Check(1101, TextId::OptEot, ptt);
     auto* line = new QFrame(ptt);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -136,7 +137,7 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     pttLayout->addWidget(m_editAni, 0, 1);
     pttLayout->addWidget(m_chkBot, 0, 2);
     pttLayout->addWidget(line, 1, 0, 1, 3);
-    pttLayout->addWidget(new QLabel(QStringLiteral("本机命名"), ptt), 2, 0);
+    pttLayout->addWidget(new QLabel(QTr(TextId::LabelRadioName), ptt), 2, 0);
     pttLayout->addWidget(m_editName, 2, 1);
     pttLayout->addWidget(m_chkEot, 2, 2);
     KeepUpperCase(m_editAni);
@@ -144,10 +145,10 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     m_editAni->installEventFilter(this);
     m_editName->installEventFilter(this);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(QTr(TextId::ButtonOk), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(QTr(TextId::ButtonCancel), this);
     cancel->setObjectName(QStringLiteral("2"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

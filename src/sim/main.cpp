@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "image/SinFile.h"
+#include "res/Language.h"
+#include "res/Texts.h"
 #include "sim/RadioSim.h"
 
 namespace {
@@ -35,25 +37,6 @@ void WaitUntil(Clock::time_point t) {
 
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
-
-const char kUsage[] =
-    "用法: ostreltz-radio-sim [选项]\n"
-    "在伪终端上模拟一台对讲机。第一行输出 \"PORT <设备路径>\"。\n"
-    "  --image FILE.sin        对讲机存储器的初始内容（默认：新文档）\n"
-    "  --save FILE.sin         每次写频完成后及退出时保存存储器\n"
-    "  --type N                识别应答中的机型代码（默认取存储器 0x81B）\n"
-    "  --baud-emulation        按 9600 波特的线路时间收发\n"
-    "  --log FILE              记录每个字节及时间\n"
-    "  --tune-log FILE         记录收到的在线调试帧\n"
-    "  --silent                从不应答\n"
-    "  --ignore-handshakes K   前 K 次握手不应答\n"
-    "  --ident-bytes N         识别应答只发 N 字节\n"
-    "  --short-reply BLOCK:N   读块 BLOCK 的应答只发 N 字节\n"
-    "  --no-read-ack BLOCK     读块 BLOCK 后不应答\n"
-    "  --no-write-ack BLOCK    写块 BLOCK 后不应答\n"
-    "  --wrong-ack             上两项改为发送 0x15\n"
-    "  --hangup-after K        K 个块之后断开线路\n"
-    "  --tuning-nak STEP       在线调试第 STEP 步（11、13、15）应答 'N'\n";
 
 struct Options {
     std::string image, save, log, tuneLog;
@@ -79,8 +62,12 @@ bool Parse(int argc, char** argv, Options& o) {
             return v && ParseInt(v, out);
         };
         if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(Tr(TextId::SimUsage), stdout);
             std::exit(0);
+        } else if (a == "--lang") {
+            if (!next()) return false;  // read in main
+        } else if (a.rfind("--lang=", 0) == 0) {
+            // read in main
         } else if (a == "--image") {
             const char* v = next();
             if (!v) return false;
@@ -255,9 +242,17 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --lang first, else the locale of the environment.
+    const auto languageArgument = LanguageArgument(argc, argv);
+    const auto lang = languageArgument ? ParseLanguage(*languageArgument) : LanguageOfEnvironment();
+    if (!lang) {
+        std::fputs(Tr(TextId::SimUsage), stderr);
+        return 2;
+    }
+    SetCurrentLanguage(*lang);
     Options o;
     if (!Parse(argc, argv, o)) {
-        std::fputs(kUsage, stderr);
+        std::fputs(Tr(TextId::SimUsage), stderr);
         return 2;
     }
     RadioImage memory = NewDocumentImage();

@@ -19,6 +19,7 @@
 #include "link/ProgressDlg.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
+#include "support/WithModal.h"
 
 using namespace ids;
 
@@ -46,21 +47,6 @@ bool HasOnlyACloseButton(const QWidget* window) {
     const Qt::WindowFlags flags = window->windowFlags();
     return (flags & Qt::WindowCloseButtonHint) && !(flags & Qt::WindowMinimizeButtonHint) &&
            !(flags & Qt::WindowMaximizeButtonHint);
-}
-
-// Runs `inspect` on the modal window that `open` brings up, then closes it.
-template <typename Open, typename Inspect>
-void WithModal(Open open, Inspect inspect) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        seen = true;
-        inspect(modal);
-        modal->close();
-    });
-    open();
-    EXPECT_TRUE(seen);
 }
 
 // The heading the help window was opened at.

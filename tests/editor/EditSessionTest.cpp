@@ -4,6 +4,7 @@
 
 #include "editor/EditSession.h"
 #include "image/ChannelCsv.h"
+#include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 
 namespace {
@@ -361,4 +362,52 @@ TEST(EditSessionCsv, ExportThenImportKeepsTheChannelArea) {
     EXPECT_EQ(result.channels, 3);
     EXPECT_FALSE(s.ReplaceImage(imported).changed);
     EXPECT_TRUE(SameChannelArea(s.ImageForSave(), original));
+}
+
+// Switching the language shows the lists' texts anew, and nothing else changes.
+TEST(EditSessionLanguage, RelabelKeepsHistoryModifiedStateAndBytes) {
+    const LanguageScope chinese(Lang::Zh);
+    const RadioImage original = ImageWithUnusualChannels();
+    EditSession s;
+    s.Load(original);
+    s.SetSelection(FormBox::Band, 1);
+    s.SetCell(3, 1, "150", CellEntry::Leave);
+    s.MarkSaved();
+    s.SetCell(3, 5, "窄", CellEntry::Leave);
+    const RadioImage before = s.ImageForSave();
+    ASSERT_TRUE(s.IsModified());
+
+    SetCurrentLanguage(Lang::En);
+    s.Relabel(Lang::En);
+    EXPECT_EQ(Row(s, 3), (Texts{"150.00000", "150.00000", "OFF", "OFF", "Narrow", "Yes", "High", "DTMF", "On", "Off"}));
+    EXPECT_EQ(s.Text(4, 8), "Sequential");
+    EXPECT_EQ(s.Text(1, 8), "");  // a value without a text stays without one
+    EXPECT_TRUE(s.IsModified());
+    EXPECT_EQ(s.ImageForSave(), before);  // channels 1, 2 and 4 untouched, byte for byte
+
+    // Undo and redo reach the same steps as before, in the new language.
+    ASSERT_TRUE(s.Undo().changed);
+    EXPECT_EQ(s.Text(3, 5), "Wide");
+    EXPECT_FALSE(s.IsModified());
+    ASSERT_TRUE(s.Undo().changed);
+    EXPECT_EQ(s.Text(3, 1), "");
+    s.Redo();
+    s.Redo();
+    EXPECT_EQ(s.Text(3, 5), "Narrow");
+    EXPECT_FALSE(s.CanRedo());
+
+    // Typed, pasted and set in either language; kept in the one shown.
+    s.SetCell(3, 6, "否", CellEntry::Leave);
+    EXPECT_EQ(s.Text(3, 6), "No");
+    s.Paste(3, 7, "低\t无\n", nullptr);
+    EXPECT_EQ(s.Text(3, 7), "Low");
+    EXPECT_EQ(s.Text(3, 8), "None");
+    s.SetField(10, {3, 3}, "载波");
+    EXPECT_EQ(s.Text(3, 10), "Carrier");
+    const RadioImage english = s.ImageForSave();
+
+    SetCurrentLanguage(Lang::Zh);
+    s.Relabel(Lang::Zh);
+    EXPECT_EQ(Row(s, 3), (Texts{"150.00000", "150.00000", "OFF", "OFF", "窄", "否", "低", "无", "开", "载波"}));
+    EXPECT_EQ(s.ImageForSave(), english);
 }

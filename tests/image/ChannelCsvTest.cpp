@@ -4,6 +4,7 @@
 #include "editor/CellRules.h"
 #include "image/ChannelCsv.h"
 #include "image/ChannelTable.h"
+#include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 
 using namespace std::string_literals;
@@ -82,4 +83,32 @@ TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_EQ(result.problems[0].line, 2);
     EXPECT_EQ(image, NewDocumentImage());
+}
+
+// A list exported under one language imports under the other to the same bytes.
+TEST(ChannelCsv, EitherLanguagesFileImportsUnderTheOther) {
+    for (Lang written : {Lang::Zh, Lang::En}) {
+        const Lang reading = written == Lang::Zh ? Lang::En : Lang::Zh;
+        for (unsigned seed = 1; seed <= 5; ++seed) {
+            const RadioImage image = RandomValidImage(seed);
+            std::string csv;
+            {
+                const LanguageScope language(written);
+                csv = ExportChannelsCsv(image);
+            }
+            const LanguageScope language(reading);
+            RadioImage back = image;
+            const CsvImport result = ImportChannelsCsv(csv, back, false);
+            ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+            EXPECT_EQ(back, image) << seed;
+        }
+    }
+    const LanguageScope english(Lang::En);
+    EXPECT_EQ(ExportChannelsCsv(NewDocumentImage()).rfind(
+                  "\xEF\xBB\xBF" "CH,RX freq,TX freq,RX tone,TX tone,W/N,Scan add,Power,Signalling,PTT ID,Busy lockout\r\n", 0),
+              0u);
+    RadioImage image = NewDocumentImage();
+    const CsvImport missing = ImportChannelsCsv("CH,RX freq\n1,145.125\n", image, false);
+    ASSERT_FALSE(missing.problems.empty());
+    EXPECT_EQ(missing.problems.front().reason, "The column \"TX freq\" is missing");
 }

@@ -227,3 +227,30 @@ TEST(GridSync, LoadAndSaveKeepsEveryByteThePullDoesNotRewrite) {
             EXPECT_EQ(image[i], before[i]) << std::hex << i;
     }
 }
+
+// The list texts in either language mean the same bits; each language's
+// texts decode back to themselves and to the other's.
+TEST(ChannelCodec, ListTextsInBothLanguages) {
+    std::mt19937 rng(7);
+    for (int i = 0; i < 200; ++i) {
+        ChannelRecord r;
+        for (auto& b : r) b = static_cast<std::uint8_t>(rng());
+        r[3] = 0x14;
+        const ChannelTexts zh = DecodeChannelRecord(r, Lang::Zh), en = DecodeChannelRecord(r, Lang::En);
+        EXPECT_EQ(TextsIn(zh, Lang::En), en);
+        EXPECT_EQ(TextsIn(en, Lang::Zh), zh);
+        ChannelRecord fromZh = r, fromEn = r;
+        EncodeChannelRecord(zh, fromZh);
+        EncodeChannelRecord(en, fromEn);
+        EXPECT_EQ(fromZh, fromEn);
+    }
+    EXPECT_EQ(ListEntries(col::kBusy, Lang::En), (std::vector<std::string>{"Off", "Carrier", "QT/DQT"}));
+    EXPECT_EQ(ListIndex(col::kPttId, "关"), 0);
+    EXPECT_EQ(ListIndex(col::kPttId, "On"), 1);
+    EXPECT_EQ(ListIndex(col::kPttId, "on"), -1);      // the list's spelling only
+    EXPECT_EQ(ListIndex(col::kWidth, "Carrier"), -1);  // another column's value
+    EXPECT_EQ(CellTextIn(col::kRxTone, "OFF", Lang::Zh), "OFF");
+    EXPECT_EQ(ColumnOfCaption("Busy lockout"), col::kBusy);
+    EXPECT_EQ(ColumnOfCaption("繁忙锁定"), col::kBusy);
+    EXPECT_EQ(ColumnOfCaption("busy"), -1);
+}

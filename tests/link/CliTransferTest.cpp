@@ -234,3 +234,49 @@ TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang en help", &log), 0);
     EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
 }
+
+TEST_F(CliTransfer, EnglishReadDumpAndCsvReadBackInEitherLanguage) {
+    const std::string english = "LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " ";
+    SimProcess sim({"--image", OSTRELTZ_SAMPLE});
+    std::string log;
+    ASSERT_EQ(RunCommand(english + "read --port " + sim.Port() + " --out " + Path("r.sin"), &log), 0) << log;
+    EXPECT_NE(log.find("Checking the port, please wait..."), std::string::npos) << log;
+    EXPECT_NE(log.find("Reading: 264/264"), std::string::npos) << log;
+    EXPECT_EQ(Load(Path("r.sin")), Load(OSTRELTZ_SAMPLE));
+    ASSERT_EQ(RunCommand(english + "dump " + Path("r.sin"), &log), 0) << log;
+    for (const char* text : {"Model: OST - 101", "Power level: ", "Manual setting: ", "Squelch level (SQ): ",
+                             "Channels in use: 6", "RX freq", "Busy lockout", "Wide", "Sequential"})
+        EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
+
+    // A list written in English reads back under Chinese, and the reverse,
+    // to the very same channels.
+    ASSERT_EQ(RunCommand(english + "export-csv " + Path("r.sin") + " -o " + Path("en.csv"), &log), 0) << log;
+    std::ifstream en(Path("en.csv"));
+    std::string header;
+    std::getline(en, header);
+    EXPECT_NE(header.find("CH,RX freq,TX freq,RX tone,TX tone,W/N,Scan add,Power,Signalling,PTT ID,Busy lockout"),
+              std::string::npos)
+        << header;
+    ASSERT_EQ(RunCommand(Cli("export-csv " + Path("r.sin") + " -o " + Path("zh.csv")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("new " + Path("a.sin"))), 0);
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("a.sin") + " " + Path("en.csv")), &log), 0) << log;
+    EXPECT_NE(log.find("已导入 6 个频道。"), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(english + "new " + Path("b.sin"), &log), 0) << log;
+    ASSERT_EQ(RunCommand(english + "import-csv " + Path("b.sin") + " " + Path("zh.csv"), &log), 0) << log;
+    EXPECT_NE(log.find("6 channels imported."), std::string::npos) << log;
+    ASSERT_EQ(RunCommand(Cli("export-csv " + Path("a.sin") + " -o " + Path("a.csv"))), 0);
+    ASSERT_EQ(RunCommand(Cli("export-csv " + Path("b.sin") + " -o " + Path("b.csv"))), 0);
+    std::ifstream a(Path("a.csv")), b(Path("b.csv")), zh(Path("zh.csv"));
+    const std::string aText((std::istreambuf_iterator<char>(a)), {}), bText((std::istreambuf_iterator<char>(b)), {}),
+        zhText((std::istreambuf_iterator<char>(zh)), {});
+    EXPECT_EQ(aText, zhText);
+    EXPECT_EQ(bText, zhText);
+
+    // Captions and values in English under Chinese; refusals in English under English.
+    ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column \"Busy lockout\" --value Carrier"), &log), 0)
+        << log;
+    ASSERT_EQ(RunCommand(Cli("dump " + Path("a.sin")), &log), 0);
+    EXPECT_NE(log.find("载波"), std::string::npos) << log;
+    EXPECT_NE(RunCommand(english + "set " + Path("a.sin") + " --channel 1 --column W/N --value Medium", &log), 0);
+    EXPECT_NE(log.find("Channel 1 W/N \"Medium\": \"Medium\" is not one of the choices"), std::string::npos) << log;
+}

@@ -7,7 +7,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/ostreltz bin/ostreltz-cli bin/ostreltz-radio-sim share/applications/ostreltz.desktop \
-         share/mime/packages/ostreltz.xml lib/udev/rules.d/60-ostreltz-serial.rules share/doc/ostreltz/guide.md \
+         share/mime/packages/ostreltz.xml lib/udev/rules.d/60-ostreltz-serial.rules share/doc/ostreltz/guide.md share/doc/ostreltz/guide-en.md \
          share/doc/ostreltz/serial-permissions.md; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
@@ -29,8 +29,12 @@ PY
 export QT_QPA_PLATFORM=offscreen
 "$prefix/bin/ostreltz" --version | grep -q "11.1" || fail "--version"
 "$prefix/bin/ostreltz" --help | grep -q -- "--print-to" || fail "--help"
-if "$prefix/bin/ostreltz" --print-to no-such-printer "$prefix/share/doc/ostreltz/sample.sin" 2>"$prefix/err"; then
-    fail "printing to a missing printer succeeded"
-fi
-grep -q "找不到打印机“no-such-printer”" "$prefix/err" || fail "missing-printer message: $(cat "$prefix/err")"
+# The message in the language asked for.
+for lang in zh en; do
+    if "$prefix/bin/ostreltz" --lang $lang --print-to no-such-printer "$prefix/share/doc/ostreltz/sample.sin" 2>"$prefix/err.$lang"; then
+        fail "printing to a missing printer succeeded"
+    fi
+done
+grep -q "找不到打印机“no-such-printer”" "$prefix/err.zh" || fail "missing-printer message: $(cat "$prefix/err.zh")"
+grep -q 'The printer "no-such-printer" was not found.' "$prefix/err.en" || fail "missing-printer message: $(cat "$prefix/err.en")"
 echo "1 passed, 0 failed"

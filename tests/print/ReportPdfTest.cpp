@@ -9,25 +9,48 @@
 #include "image/ChannelCodec.h"
 #include "image/SinFile.h"
 #include "print/ReportLayout.h"
+#include "res/Language.h"
+#include "support/LanguageScope.h"
 #include "support/SimProcess.h"
 
 namespace fs = std::filesystem;
 
-TEST(ReportPdf, FivePagesWithTheChineseLabelsAndChannels) {
+struct ReportTexts {
+    const char* lang;
+    std::vector<const char*> shown;  // titles, labels, captions and values
+};
+
+class ReportPdfLanguage : public testing::TestWithParam<ReportTexts> {};
+
+TEST_P(ReportPdfLanguage, FivePagesWithTheLabelsAndChannels) {
     const fs::path dir = fs::temp_directory_path() / ("report-pdf-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string pdf = (dir / "report.pdf").string();
     std::string log;
-    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang zh print " + OSTRELTZ_SAMPLE + " --pdf " + pdf, &log), 0) << log;
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang " + GetParam().lang + " print " + OSTRELTZ_SAMPLE +
+                             " --pdf " + pdf,
+                         &log),
+              0)
+        << log;
     ASSERT_EQ(RunCommand("pdfinfo " + pdf, &log), 0) << log;
     EXPECT_NE(log.find("Pages:           5"), std::string::npos) << log;
     ASSERT_EQ(RunCommand("pdftotext -layout " + pdf + " -", &log), 0);
-    for (const char* text : {"整机设置", "功能设置:", "机型:", "OST - 101", "136 - 174MHz", "报警音提示: 打开", "发射时间(s):60",
-                             "频道设置:", "接收频率", "第二页", "第三页", "第四页", "第五页", "145.52000", "D754I", "队列同步",
-                             "128"})
-        EXPECT_NE(log.find(text), std::string::npos) << text;
+    for (const char* text : GetParam().shown) EXPECT_NE(log.find(text), std::string::npos) << text;
     fs::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    BothLanguages, ReportPdfLanguage,
+    testing::Values(
+        ReportTexts{"zh",
+                    {"整机设置", "功能设置:", "机型:", "OST - 101", "136 - 174MHz", "报警音提示: 打开", "发射时间(s):60",
+                     "频道设置:", "接收频率", "第二页", "第三页", "第四页", "第五页", "145.52000", "D754I", "队列同步",
+                     "128"}},
+        ReportTexts{"en",
+                    {"Radio settings", "Functions:", "Model:", "OST - 101", "136 - 174MHz", "Alarm tone: On",
+                     "TX timer (s): 60", "Channel settings:", "RX freq", "TX tone", "Busy lockout", "Page 2", "Page 3",
+                     "Page 4", "Page 5", "145.52000", "D754I", "Sequential", "Wide", "Narrow", "High", "128"}}),
+    [](const testing::TestParamInfo<ReportTexts>& info) { return std::string(info.param.lang); });
 
 namespace {
 
@@ -50,7 +73,11 @@ std::vector<PdfWord> ParseBbox(const std::string& html, double* pageWidth) {
 
 }  // namespace
 
-TEST(ReportPdf, EachCaptionStandsOverItsColumnInsideThePage) {
+// In either language: captions of several words are found by their first.
+class ReportPdfColumns : public testing::TestWithParam<Lang> {};
+
+TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
+    const LanguageScope language(GetParam());
     const fs::path dir = fs::temp_directory_path() / ("report-bbox-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     // Every channel in use, so that every column of every page has values.
@@ -64,8 +91,10 @@ TEST(ReportPdf, EachCaptionStandsOverItsColumnInsideThePage) {
     const std::string sin = (dir / "full.sin").string(), pdf = (dir / "report.pdf").string();
     ASSERT_TRUE(SaveSinFile(sin, image, nullptr));
     std::string log;
-    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " print " + sin + " --pdf " + pdf, &log), 0) << log;
-    const auto captions = ChannelCaptions(ReportInputsFromImage(image));
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang " + LanguageCode(GetParam()) + " print " + sin + " --pdf " + pdf, &log), 0) << log;
+    std::vector<std::string> captions;
+    for (const std::string& caption : ChannelCaptions())
+        captions.push_back(caption.substr(0, caption.find(' ')));
     for (int page = 1; page <= kReportPages; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
         const std::string p = std::to_string(page);
@@ -73,7 +102,7 @@ TEST(ReportPdf, EachCaptionStandsOverItsColumnInsideThePage) {
         double width = 0;
         const std::vector<PdfWord> words = ParseBbox(log, &width);
         ASSERT_GT(width, 0);
-        // The caption line: "频道" and the words on its height.
+        // The caption line: the channel number's caption and the words on its height.
         const auto first = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == captions[0]; });
         ASSERT_NE(first, words.end());
         const double captionY = first->yMin;
@@ -93,3 +122,6 @@ TEST(ReportPdf, EachCaptionStandsOverItsColumnInsideThePage) {
     }
     fs::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, ReportPdfColumns, testing::Values(Lang::Zh, Lang::En),
+                         [](const testing::TestParamInfo<Lang>& info) { return std::string(LanguageCode(info.param)); });
