@@ -5,12 +5,7 @@
 
 CChannelModel::CChannelModel(const EditSession* session, QObject* parent) : QAbstractTableModel(parent), m_session(session) {}
 
-QString CChannelModel::Caption(int column, Lang lang) {
-    static constexpr TextId kCaptions[col::kCount] = {
-        TextId::GridChannel, TextId::GridRxFreq, TextId::GridTxFreq, TextId::GridRxTone, TextId::GridTxTone, TextId::GridWidth,
-        TextId::GridScan,    TextId::GridPower,  TextId::GridSignal, TextId::GridPttId,  TextId::GridBusy};
-    return column >= 0 && column < col::kCount ? QString::fromUtf8(Tr(kCaptions[column], lang)) : QString();
-}
+QString CChannelModel::Caption(int column, Lang lang) { return QString::fromStdString(GridCaptionIn(column, lang)); }
 
 void CChannelModel::CaptionsChanged() { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); }
 

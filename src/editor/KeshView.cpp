@@ -124,7 +124,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
-    m_pProgress->Open(QTr(write ? TextId::WriteProgressTitle : TextId::ReadProgressTitle), write, m_grid);
+    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
@@ -213,7 +213,7 @@ void CKeshView::OnInitialUpdate() {
 
 void CKeshView::ApplyTexts() {
     m_group->setTitle(QTr(TextId::FormGroup));
-    const TextId labels[] = {TextId::FormModel, TextId::FormBand, TextId::FormPowerLevel, TextId::FormManual};
+    const TextId labels[] = {TextId::LabelModel, TextId::LabelBand, TextId::LabelPowerLevel, TextId::LabelManual};
     for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i]->setText(QTr(labels[i]));
     Fill(m_cbModel, ModelTexts());
     Fill(m_cbBand, BandTexts());
