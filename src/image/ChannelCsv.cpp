@@ -11,6 +11,7 @@
 #include "image/CsvChannelRow.h"
 #include "image/CsvReader.h"
 #include "image/CsvWriter.h"
+#include "res/CappedList.h"
 #include "res/Texts.h"
 
 namespace {
@@ -156,4 +157,11 @@ std::string CsvImportSummary(const CsvImport& result) {
     std::string summary = TrFormat(TextId::CsvImported, {std::to_string(result.channels)});
     if (result.droppedNames > 0) summary += TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)});
     return summary;
+}
+
+std::string CsvRefusedQuestion(const CsvImport& result) {
+    std::vector<std::string> lines;
+    for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
+    return TrFormat(TextId::CsvRefusedLines, {std::to_string(result.problems.size())}) + CappedLines(lines) +
+           Tr(TextId::CsvImportValidOnly);
 }

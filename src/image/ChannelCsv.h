@@ -43,3 +43,7 @@ inline CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, bo
 // What an import did: the channels written and, when the file named them,
 // how many names were left out.
 std::string CsvImportSummary(const CsvImport& result);
+
+// The question after refused lines: each line with its reason (the first
+// twenty), then whether to import only the valid lines.
+std::string CsvRefusedQuestion(const CsvImport& result);

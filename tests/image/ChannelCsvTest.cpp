@@ -70,6 +70,9 @@ TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
     ASSERT_EQ(result.problems.size(), 2u);
     EXPECT_EQ(result.problems[0].reason, "接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入");
     EXPECT_EQ(result.problems[1].reason, "接收信令“88.6x”不是信令代码");
+    EXPECT_EQ(CsvRefusedQuestion(result),
+              "以下 2 行被拒绝：\n第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入\n"
+              "第 3 行: 接收信令“88.6x”不是信令代码\n\n是否只导入有效的行？");
 }
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {

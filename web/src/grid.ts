@@ -212,7 +212,7 @@ export class ChannelGrid {
   private async startEdit(typed: string): Promise<void> {
     const row = this.row;
     const col = this.col;
-    if (typed && !/[0-9]/.test(typed)) await showMessage(t('WebTypeDigits'));
+    if (typed && !/[0-9]/.test(typed)) await showMessage(t('TypeDigits'));
     const td = this.cell(row, col);
     const text = this.rules.cell(row, col);
     let editor: Editor;
@@ -293,7 +293,7 @@ export class ChannelGrid {
     this.edited(result);
     for (const message of result.messages) {
       if (message.warning) await showMessage(message.text, Buttons.Ok, MessageIcon.Warning);
-      else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('WebOutOfBandCaption'));
+      else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('OutOfBandCaption'));
     }
     if (result.refusal) await showMessage(result.refusal, Buttons.Ok, MessageIcon.Warning);
   }

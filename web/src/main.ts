@@ -73,7 +73,8 @@ class Page {
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = this.boxes[box];
       const texts = this.rules.boxTexts(box);
-      if (select.options.length !== texts.length) select.replaceChildren(...texts.map((text) => new Option(text)));
+      const shown = Array.from(select.options, (option) => option.text);
+      if (shown.join('\n') !== texts.join('\n')) select.replaceChildren(...texts.map((text) => new Option(text)));
       select.selectedIndex = this.rules.selection(box);
     }
   }
@@ -146,7 +147,8 @@ class Page {
         return;
       case 'language':
         setLanguage(language() === 'zh' ? 'en' : 'zh');
-        return this.applyLanguage();
+        this.applyLanguage();
+        return this.showDocument();
     }
   }
 
@@ -157,7 +159,7 @@ class Page {
 
   private async askToSave(): Promise<boolean> {
     if (!this.rules.isModified()) return true;
-    const answer = await showMessage(t('WebAskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
+    const answer = await showMessage(t('AskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
     if (answer === Answer.Cancel) return false;
     return answer === Answer.Discard || (await this.save(false));
   }
@@ -212,7 +214,7 @@ class Page {
         this.handle = saved.handle;
       }
     } catch {
-      await showMessage(t('WebCannotWrite', this.name));
+      await showMessage(t('FileCannotSave', this.name));
       return false;
     }
     this.rules.markSaved();
@@ -227,11 +229,8 @@ class Page {
     if (!file) return;
     const renumber = byId<HTMLInputElement>('csv-renumber').checked;
     let result = this.rules.importCsv(file.text, false, renumber);
-    if (result.problems.length > 0) {
-      let summary = t('WebCsvRefused', result.problems.length);
-      for (const p of result.problems) summary += t('WebCsvLine', p.line, p.reason);
-      summary += t('WebCsvApplyValid');
-      if ((await showMessage(summary, Buttons.OkCancel, MessageIcon.Question)) !== Answer.Ok) return;
+    if (result.refusedQuestion) {
+      if ((await showMessage(result.refusedQuestion, Buttons.OkCancel, MessageIcon.Warning)) !== Answer.Ok) return;
       result = this.rules.importCsv(file.text, true, renumber);
     }
     this.edited(result);
@@ -325,9 +324,9 @@ class Page {
 
 // The texts of the page's fixed elements, by element id.
 const elementTexts: Record<string, string> = {
-  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'WebGroupSettings',
-  'label-model': 'WebModel', 'label-band': 'WebBand', 'label-power': 'WebPowerLevel', 'label-manual': 'WebManual',
-  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'WebStart', 'progress-done': 'WebDone', 'progress-cancel': 'WebCancel', status: 'Idle',
+  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'ReportPage1',
+  'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
+  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', status: 'Idle',
 };
 
 const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };

@@ -7,13 +7,13 @@ import { t } from './texts';
 export const enum MessageIcon { Information = 'information', Warning = 'warning', Question = 'question' }
 
 const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
-  [Buttons.Ok]: [[Answer.Ok, () => t('WebOk')]],
-  [Buttons.OkCancel]: [[Answer.Ok, () => t('WebOk')], [Answer.Cancel, () => t('WebCancel')]],
-  [Buttons.RetryCancel]: [[Answer.Retry, () => t('WebRetry')], [Answer.Cancel, () => t('WebCancel')]],
+  [Buttons.Ok]: [[Answer.Ok, () => t('ButtonOk')]],
+  [Buttons.OkCancel]: [[Answer.Ok, () => t('ButtonOk')], [Answer.Cancel, () => t('ButtonCancel')]],
+  [Buttons.RetryCancel]: [[Answer.Retry, () => t('ButtonRetry')], [Answer.Cancel, () => t('ButtonCancel')]],
   [Buttons.SaveDiscardCancel]: [
-    [Answer.Save, () => t('WebSave')],
-    [Answer.Discard, () => t('WebDiscard')],
-    [Answer.Cancel, () => t('WebCancel')],
+    [Answer.Save, () => t('ButtonSave')],
+    [Answer.Discard, () => t('ButtonDiscard')],
+    [Answer.Cancel, () => t('ButtonCancel')],
   ],
 };
 

@@ -41,19 +41,19 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
   name.value = v.radioName;
   name.addEventListener('input', () => (name.value = name.value.toUpperCase().replace(/[^A-Z0-9]/g, '')));
-  const ok = el('button', { type: 'button', id: 'opt-ok' }, t('WebOk'));
-  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('WebCancel'));
+  const ok = el('button', { type: 'button', id: 'opt-ok' }, t('ButtonOk'));
+  const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('ButtonCancel'));
 
   const dialog = el('dialog', { id: 'options', 'aria-labelledby': 'options-title', class: 'options' },
     el('h2', { id: 'options-title' }, t('CmdOptions')),
     el('div', { class: 'option-groups' },
-      el('fieldset', {}, el('legend', {}, t('WebOptRadio')),
-        labelled(t('WebOptTimer'), timer), labelled(t('WebOptSquelch'), squelch), labelled(t('WebOptLanguage'), languageBox),
-        labelled(t('WebOptAlarm'), alarm), labelled(t('WebOptBattery'), battery), labelled(t('WebOptScrambler'), scrambler)),
-      el('fieldset', {}, el('legend', {}, t('WebOptVox')),
-        labelled(t('WebOptVoxGain'), voxGain), labelled(t('WebOptVoxDelay'), voxDelay)),
+      el('fieldset', {}, el('legend', {}, t('OptRadioGroup')),
+        labelled(t('LabelTimer'), timer), labelled(t('LabelSquelch'), squelch), labelled(t('LabelVoice'), languageBox),
+        labelled(t('LabelAlarm'), alarm), labelled(t('LabelBattery'), battery), labelled(t('LabelScrambler'), scrambler)),
+      el('fieldset', {}, el('legend', {}, t('OptVoxGroup')),
+        labelled(t('LabelVoxGain'), voxGain), labelled(t('LabelVoxDelay'), voxDelay)),
       el('fieldset', {}, el('legend', {}, 'PTT ID'),
-        labelled(t('WebOptBot'), bot), labelled(t('WebOptEot'), eot), labelled('ANI', ani), labelled(t('WebOptName'), name))),
+        labelled(t('OptBot'), bot), labelled(t('OptEot'), eot), labelled('ANI', ani), labelled(t('LabelRadioName'), name))),
     el('div', { class: 'buttons' }, ok, cancel));
   document.body.append(dialog);
   dialog.showModal();

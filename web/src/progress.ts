@@ -41,9 +41,9 @@ export class ProgressWindow {
 
   open(write: boolean, onStart: () => void): void {
     this.write = write;
-    this.title.textContent = t(write ? 'WebWriteProgress' : 'WebReadProgress');
+    this.title.textContent = t(write ? 'ProgressWriteTitle' : 'ProgressReadTitle');
     this.bar.value = 0;
-    this.status.textContent = t('WebNotStarted');
+    this.status.textContent = t('ProgressNotStarted');
     this.cancelFlag = false;
     this.watching = true;
     this.started = false;
@@ -96,6 +96,6 @@ export class ProgressWindow {
 
   private interrupt(): void {
     this.cancelFlag = true;
-    void showMessage(t('WebInterrupted'));
+    void showMessage(t('ProgressInterrupted'));
   }
 }

@@ -8,7 +8,7 @@ const TWIPS_PER_PX = 15;  // 1440 twips an inch, 96 CSS pixels an inch
 
 export function showReport(rules: Rules, onClose: () => void): HTMLElement {
   const report = byId('report');
-  const close = el('button', { type: 'button', id: 'report-close' }, t('WebClosePreview'));
+  const close = el('button', { type: 'button', id: 'report-close' }, t('PreviewClose'));
   const print = el('button', { type: 'button', id: 'report-print' }, t('CmdFilePrint'));
   close.addEventListener('click', () => {
     report.hidden = true;

@@ -78,7 +78,7 @@ export interface Rules {
   isModified(): boolean;
   markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; channels: number; summary: string };
+  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; refusedQuestion: string; channels: number; summary: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;

@@ -149,10 +149,21 @@ function tick(): Promise<void> {
   });
 }
 
-// A pause at least `ms` long. Timers may be clamped to 4 ms and fire late, so
-// short pauses, and the last stretch of long ones, are waited out in ticks.
+// How early a timer is set to end before a pause does: timers may be clamped
+// to 4 ms and fire a little late.
+const TIMER_SLACK_MS = 5;
+// The last stretch of a pause is waited out without yielding: a turn of the
+// event loop may take longer than that when the page draws.
+const SPIN_MS = 1.5;
+
+// A pause at least `ms` long and hardly longer: a timer for all but its last
+// few milliseconds, then turns of the event loop, then a short spin. A pause
+// spent in turns alone would keep the page busy and hold back its drawing.
 export async function pause(ms: number): Promise<void> {
   const end = performance.now() + ms;
-  if (ms > 20) await new Promise((r) => setTimeout(r, ms - 10));
-  while (performance.now() < end) await tick();
+  if (ms > TIMER_SLACK_MS) await new Promise((r) => setTimeout(r, ms - TIMER_SLACK_MS));
+  while (end - performance.now() > SPIN_MS) await tick();
+  while (performance.now() < end) {
+    // spin
+  }
 }

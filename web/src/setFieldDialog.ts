@@ -1,7 +1,7 @@
 // 批量设置: one value for a column of every selected channel in use.
 import type { Rules } from './rules';
 import { el } from './dom';
-import { t } from './texts';
+import { commandText, t } from './texts';
 
 // Resolves with the column and value chosen, or null when cancelled.
 export function chooseField(rules: Rules): Promise<{ column: number; value: string } | null> {
@@ -15,12 +15,12 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
   };
   column.addEventListener('change', fill);
   fill();
-  const ok = el('button', { type: 'button', id: 'field-ok' }, t('WebOk'));
-  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('WebCancel'));
+  const ok = el('button', { type: 'button', id: 'field-ok' }, t('ButtonOk'));
+  const cancel = el('button', { type: 'button', id: 'field-cancel' }, t('ButtonCancel'));
   const dialog = el('dialog', { id: 'set-field', 'aria-labelledby': 'set-field-title' },
-    el('h2', { id: 'set-field-title' }, t('CmdSetField')),
-    el('label', {}, el('span', {}, t('WebSetFieldColumn')), column),
-    el('label', {}, el('span', {}, t('WebSetFieldValue')), value),
+    el('h2', { id: 'set-field-title' }, t('SetFieldTitle')),
+    el('label', {}, el('span', {}, commandText('SetFieldColumn')), column),
+    el('label', {}, el('span', {}, commandText('SetFieldValue')), value),
     el('div', { class: 'buttons' }, ok, cancel));
   document.body.append(dialog);
   dialog.showModal();

@@ -5,8 +5,8 @@ import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
 
-const SETS: [number, string][] = [[2, 'WebTuneHigh'], [3, 'WebTuneMid'], [4, 'WebTuneLow']];
-const ITEMS: [number, string][] = [[2, 'WebTuneTxFrequency'], [3, 'WebTuneLowBattery'], [4, 'WebTuneSquelch'], [5, 'WebTuneTxPower']];
+const SETS: [number, string][] = [[2, 'TuningSetHigh'], [3, 'TuningSetMiddle'], [4, 'TuningSetLow']];
+const ITEMS: [number, string][] = [[2, 'TuningItemTxFreq'], [3, 'TuningItemBattery'], [4, 'TuningItemSquelch'], [5, 'TuningItemPower']];
 
 interface SideControls { frequency: HTMLInputElement; list: HTMLSelectElement; kind: HTMLInputElement[]; step: HTMLInputElement[] }
 
@@ -25,7 +25,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     const prefix = rx ? 'rx' : 'tx';
     const frequency = el('input', { type: 'text', id: `tune-${prefix}-frequency`, inputmode: 'decimal' });
     const list = el('select', { id: `tune-${prefix}-list` });
-    const kind = radios(`tune-${prefix}-kind`, [t('WebTuneAnalogue'), t('WebTuneDigital')]);
+    const kind = radios(`tune-${prefix}-kind`, [t('TuningAnalogue'), t('TuningDigital')]);
     const step = radios(`tune-${prefix}-step`, ['5.00KHZ', '6.25KHZ']);
     for (const input of kind.inputs) input.addEventListener('change', () => fillList(list, Number(input.value), 0));
     frequency.addEventListener('keydown', (e) => {
@@ -34,11 +34,11 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
         store();
       }
     });
-    const box = el('fieldset', {}, el('legend', {}, t(rx ? 'WebTuneRx' : 'WebTuneTx')),
-      el('label', { for: frequency.id }, t('WebTuneFrequency')), frequency,
-      el('label', { for: list.id }, t('WebTuneSignal')), list,
-      el('span', {}, t('WebTuneKind')), kind.group,
-      el('span', {}, t('WebTuneStep')), step.group);
+    const box = el('fieldset', {}, el('legend', {}, t(rx ? 'TuningReceive' : 'TuningTransmit')),
+      el('label', { for: frequency.id }, t('TuningFrequency')), frequency,
+      el('label', { for: list.id }, t('TuningTone')), list,
+      el('span', {}, t('TuningToneType')), kind.group,
+      el('span', {}, t('TuningStep')), step.group);
     return { controls: { frequency, list, kind: kind.inputs, step: step.inputs }, box };
   };
   const fillList = (list: HTMLSelectElement, kind: number, index: number) => {
@@ -65,24 +65,24 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   };
 
   const frequencyPage = el('div', { id: 'tune-frequency-page', hidden: '' }, rx.box, tx.box);
-  const choose = radios('tune-set', SETS.map(([, key]) => t(key === 'WebTuneMid' ? 'WebTuneMidChoice' : key)));
+  const choose = radios('tune-set', SETS.map(([, key]) => t(key === 'TuningSetMiddle' ? 'TuningChooseMiddle' : key)));
   choose.inputs[0].checked = true;
-  const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('WebTuneParameters') });
+  const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('TuningParams') });
   const position = el('span', { id: 'tune-position', 'aria-live': 'polite' });
-  const start = el('button', { type: 'button', id: 'tune-start' }, t('WebStart'));
+  const start = el('button', { type: 'button', id: 'tune-start' }, t('ButtonStart'));
   slider.addEventListener('input', () => {
-    position.textContent = t('WebTunePosition', slider.value);
+    position.textContent = t('TuningPosition', slider.value);
     rules.tuningSetItemValue(item, Number(slider.value));
   });
   const itemPage = el('div', { id: 'tune-item-page', hidden: '' },
-    el('fieldset', {}, el('legend', {}, t('WebTuneChooseSet')), choose.group),
-    el('fieldset', {}, el('legend', {}, t('WebTuneParameters')), el('span', {}, t('WebTuneMin')), slider, el('span', {}, t('WebTuneMax')), position, start));
-  const note = el('h3', { id: 'tune-note' }, t('WebTuneNote'));
-  const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('WebTuneRestore'));
+    el('fieldset', {}, el('legend', {}, t('TuningChoose')), choose.group),
+    el('fieldset', {}, el('legend', {}, t('TuningParams')), el('span', {}, t('TuningMin')), slider, el('span', {}, t('TuningMax')), position, start));
+  const note = el('h3', { id: 'tune-note' }, t('TuningNote'));
+  const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('TuningRestore'));
 
   const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': t('CmdTuning') });
   const dialog = el('dialog', { id: 'tuning', class: 'tuning', 'aria-labelledby': 'tuning-title' },
-    el('h2', { id: 'tuning-title' }, t('WebTuningTitle')),
+    el('h2', { id: 'tuning-title' }, t('TuningTitle')),
     el('div', { class: 'tune-body' }, nav, el('div', { class: 'tune-page' }, note, frequencyPage, itemPage, restore)));
   const showSet = (set: number, label: string) => {
     store();
@@ -104,33 +104,33 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     itemPage.hidden = false;
     restore.hidden = false;
     slider.value = String(rules.tuningItemValue(item));
-    position.textContent = t('WebTunePosition', slider.value);
+    position.textContent = t('TuningPosition', slider.value);
   };
-  nav.append(el('h3', {}, t('WebTuneFrequencies')));
+  nav.append(el('h3', {}, t('TuningFrequencies')));
   for (const [set, key] of SETS) {
     const b = el('button', { type: 'button', 'data-set': String(set) }, t(key));
     b.addEventListener('click', () => showSet(set, t(key)));
     nav.append(b);
   }
-  nav.append(el('h3', {}, t('WebTuneItems')));
+  nav.append(el('h3', {}, t('TuningItems')));
   for (const [value, key] of ITEMS) {
     const b = el('button', { type: 'button', 'data-item': String(value) }, t(key));
     b.addEventListener('click', () => showItem(value, t(key)));
     nav.append(b);
   }
-  const exit = el('button', { type: 'button', id: 'tune-exit' }, t('WebTuneExit'));
+  const exit = el('button', { type: 'button', id: 'tune-exit' }, t('TuningQuit'));
   nav.append(exit);
 
   restore.addEventListener('click', () => {
     if (!itemPage.hidden) {
       rules.tuningSetItemValue(item, rules.tuningDefaultValue(item));
       slider.value = String(rules.tuningItemValue(item));
-      position.textContent = t('WebTunePosition', slider.value);
+      position.textContent = t('TuningPosition', slider.value);
     } else if (!frequencyPage.hidden) {
       rules.tuningRestoreSet(shownSet);
       showSet(shownSet, note.textContent ?? '');
     } else {
-      void showMessage(t('WebTuneNothingShown'), undefined, MessageIcon.Warning);
+      void showMessage(t('TuningNothingShown'), undefined, MessageIcon.Warning);
     }
   });
   let running = false;

@@ -11,8 +11,16 @@ export interface Bridge {
 
 export function startBridge(ptyPath: string): Promise<Bridge> {
   const server = new WebSocketServer({ host: '127.0.0.1', port: 0 });
+  // A serial port is open to one program at a time: a new connection ends the
+  // one before, so that no reader left over from it takes the radio's bytes.
+  let endPrevious: (() => void) | null = null;
   server.on('connection', (socket: WebSocket) => {
+    endPrevious?.();
     const pty = openPty(ptyPath);
+    endPrevious = () => {
+      pty.close();
+      socket.terminate();
+    };
     pty.onData((bytes) => socket.send(bytes));
     pty.onEnd(() => socket.close());
     // One write at a time: writes started together could reach the radio out of order.

@@ -3,8 +3,9 @@ import { execFileSync } from 'node:child_process';
 import * as path from 'node:path';
 import { buildDir } from './simulator';
 
+// In Chinese, as the page starts, whatever the machine's locale.
 export function cliBytes(args: string[]): Buffer {
-  return execFileSync(path.join(buildDir, 'bin/ostreltz-cli'), args);
+  return execFileSync(path.join(buildDir, 'bin/ostreltz-cli'), [...args, '--lang', 'zh']);
 }
 
 export function cli(args: string[]): string {

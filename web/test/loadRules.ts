@@ -1,7 +1,10 @@
-// Loads the rules module under Node, the way the page loads it.
+// Loads the rules module under Node, the way the page loads it, and gives it
+// the simulated radio's pty as its port.
 import * as fs from 'node:fs';
 import * as path from 'node:path';
-import type { Rules, RulesFactory } from '../src/rules';
+import type { Answer, Rules, RulesFactory } from '../src/rules';
+import { SerialLink, pause } from '../src/serialLink';
+import { ptySerialPort } from './ptyPort';
 import { repoRoot } from './simulator';
 
 export const siteDir = process.env.OSTRELTZ_SITE ?? path.join(repoRoot, 'build-web/site');
@@ -10,4 +13,25 @@ export async function loadRules(): Promise<Rules> {
   // eslint-disable-next-line @typescript-eslint/no-var-requires
   const factory = require(path.join(siteDir, 'ostreltz-rules.js')) as RulesFactory;
   return factory({ wasmBinary: fs.readFileSync(path.join(siteDir, 'ostreltz-rules.wasm')) });
+}
+
+// The module's host on the simulator's port; answers every question with `answer`.
+export function attach(rules: Rules, port: string, answer: Answer, asked: string[]): void {
+  const link = new SerialLink(async () => ptySerialPort(port));
+  rules.host = {
+    open: () => link.open(),
+    purge: () => link.purge(),
+    write: (bytes) => link.write(bytes),
+    read: (count, totalMs, intervalMs) => link.read(count, totalMs, intervalMs),
+    close: () => link.close(),
+    pause,
+    status: () => {},
+    progress: () => {},
+    ask: async (text) => {
+      asked.push(text);
+      return answer;
+    },
+    cancelled: () => false,
+    watch: () => {},
+  };
 }

@@ -9,7 +9,7 @@ import type { Browser } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pressWithControl, progressClosed, transfer } from './pageHelpers';
+import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -152,12 +152,18 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
-  test('English switch changes the commands and the captions', async () => {
+  test('English switch changes the commands, the captions and the list texts of the channels', async () => {
     const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    assert.equal(await cellText(page, 1, 5), '宽');
     await clickCommand(page, 'language');
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read from radio');
     assert.equal(await page.$eval('html', (n) => n.lang), 'en');
+    assert.equal(await cellText(page, 1, 5), 'Wide');
+    // A switch is no edit.
+    assert.equal(await docTitle(page), 'sample.sin');
     await clickCommand(page, 'language');
+    assert.equal(await cellText(page, 1, 5), '宽');
     assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
     assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
     await page.close();
@@ -278,7 +284,7 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     try {
       await openFile(radio.page, samplePath);
       await transfer(radio.page, 'write');
-      await radio.page.waitForFunction(() => (document.getElementById('progress-bar') as HTMLProgressElement).value > 0);
+      await progressPast(radio.page, 0);
       await radio.page.click('#progress-cancel');
       assert.equal(await messageText(radio.page), '中断写频会使对讲机中的数据不完整，确定中断吗？');
       await answerMessage(radio.page, '确定');

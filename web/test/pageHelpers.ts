@@ -27,25 +27,35 @@ export function gridTexts(page: Page): Promise<string[][]> {
   });
 }
 
-// The open message box's text, once one is shown. Looked for from here: while
-// a transfer runs, the page's own timers, and with them any waiting done
-// inside the page, may be held back by the transfer's message-channel turns.
-export async function messageText(page: Page): Promise<string> {
-  const until = Date.now() + 30_000;
+// Asks the page for `probe` until it gives a value other than null or
+// undefined. The asking is done from here: while a transfer runs, the page's
+// frames, and with them any waiting done inside the page, may be held back.
+export async function pageValue<T>(page: Page, probe: (arg: number | null) => T | null | undefined, arg: number | null, what: string, ms = 30_000): Promise<T> {
+  const until = Date.now() + ms;
   for (;;) {
-    const text = await page.evaluate(() => document.querySelector('dialog.message[open] .message-text')?.textContent);
-    if (text != null) return text;
-    if (Date.now() > until) throw new Error('no message box was shown');
+    const value = (await page.evaluate(probe, arg)) as T | null | undefined;
+    if (value != null) return value;
+    if (Date.now() > until) {
+      const shown = await page.evaluate(() => [document.getElementById('progress-status')?.textContent, document.querySelector('dialog.message[open]')?.textContent]);
+      throw new Error(`${what}; the page shows ${JSON.stringify(shown)}`);
+    }
     await new Promise((r) => setTimeout(r, 20));
   }
+}
+
+// The open message box's text, once one is shown.
+export function messageText(page: Page): Promise<string> {
+  return pageValue(page, () => document.querySelector('dialog.message[open] .message-text')?.textContent, null, 'no message box was shown');
 }
 
 export async function answerMessage(page: Page, label: string): Promise<void> {
   const buttons = await page.$$('dialog.message[open] button');
   for (const button of buttons) {
     if ((await button.evaluate((n) => n.textContent)) === label) {
+      // The box answered is marked: the next one may open at once.
+      await button.evaluate((n) => n.closest('dialog')!.setAttribute('data-answered', ''));
       await button.click();
-      await page.waitForFunction(() => !document.querySelector('dialog.message[open]'));
+      await pageValue(page, () => document.querySelector('dialog.message[data-answered]') ? null : true, null, 'the message box stayed open');
       return;
     }
   }
@@ -60,12 +70,12 @@ export async function transfer(page: Page, command: 'read' | 'write'): Promise<v
 }
 
 export async function progressClosed(page: Page): Promise<void> {
-  try {
-    await page.waitForFunction(() => !(document.getElementById('progress') as HTMLDialogElement).open, { timeout: 60_000 });
-  } catch (e) {
-    const shown = await page.evaluate(() => [document.getElementById('progress-status')?.textContent, document.querySelector('dialog.message[open]')?.textContent]);
-    throw new Error(`the progress window stayed open: ${JSON.stringify(shown)}`);
-  }
+  await pageValue(page, () => (document.getElementById('progress') as HTMLDialogElement).open ? null : true, null, 'the progress window stayed open', 60_000);
+}
+
+// Waits until a started transfer has done `blocks` blocks or more.
+export async function progressPast(page: Page, blocks: number): Promise<void> {
+  await pageValue(page, (n) => (document.getElementById('progress-bar') as HTMLProgressElement).value > (n ?? 0) ? true : null, blocks, `the transfer did not pass block ${blocks}`);
 }
 
 export async function cellText(page: Page, row: number, col: number): Promise<string> {

@@ -6,10 +6,8 @@ import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
 import { Answer, CloneOutcome, FormBox, runClone, type Rules } from '../src/rules';
-import { SerialLink, pause } from '../src/serialLink';
 import { cli, cliBytes, dumpChannels } from './cliDump';
-import { loadRules } from './loadRules';
-import { ptySerialPort } from './ptyPort';
+import { attach, loadRules } from './loadRules';
 import { repoRoot, startSimulator } from './simulator';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
@@ -29,27 +27,6 @@ function assertGridMatchesDump(rules: Rules, sinPath: string): void {
 
 function tempDir(): string {
   return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-web-'));
-}
-
-// The module's host on the simulator's port; answers every question with `answer`.
-function attach(rules: Rules, port: string, answer: Answer, asked: string[]): void {
-  const link = new SerialLink(async () => ptySerialPort(port));
-  rules.host = {
-    open: () => link.open(),
-    purge: () => link.purge(),
-    write: (bytes) => link.write(bytes),
-    read: (count, totalMs, intervalMs) => link.read(count, totalMs, intervalMs),
-    close: () => link.close(),
-    pause,
-    status: () => {},
-    progress: () => {},
-    ask: async (text) => {
-      asked.push(text);
-      return answer;
-    },
-    cancelled: () => false,
-    watch: () => {},
-  };
 }
 
 test('a .sin file loads and shows the same channels as the command line', async () => {

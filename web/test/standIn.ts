@@ -38,8 +38,15 @@ export function installSerialStandIn(bridgeUrl: string): void {
       });
     }
 
+    // Resolves once the port is closed, as a real port's close() does.
     async close(): Promise<void> {
-      this.socket?.close();
+      const socket = this.socket;
+      if (socket && socket.readyState !== WebSocket.CLOSED) {
+        await new Promise<void>((resolve) => {
+          socket.addEventListener('close', () => resolve());
+          socket.close();
+        });
+      }
       this.socket = null;
       this.readable = null;
       this.writable = null;

@@ -1,14 +1,18 @@
 // Times a browser read and write against the simulated radio at 9600-baud
 // wire speed, each against the protocol's floor (the bytes on the wire at
 // 9600 8N1 plus the pauses the protocol requires), and the page's load time
-// and the size of its WebAssembly. Prints figures; asserts nothing but success.
+// and the size of its WebAssembly. The same rules module and serial link run
+// under Node straight on the pty too, which tells the browser's and the
+// test bridge's share from the module's own. Prints figures; asserts nothing
+// but success.
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
 import * as zlib from 'node:zlib';
 import { launchBrowser, openPage, serveSite } from './browser';
 import { startBridge } from './bridge';
-import { siteDir } from './loadRules';
+import { Answer, runClone } from '../src/rules';
+import { attach, loadRules, siteDir } from './loadRules';
 import { clickCommand, openFile, progressClosed } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
@@ -18,14 +22,40 @@ const kHandshakeMs = 20 * kByteMs + 16;
 const kReadFloorMs = kHandshakeMs + 264 * (18 * kByteMs + 20);
 const kWriteFloorMs = kHandshakeMs + 264 * (13 * kByteMs + 2);
 
+function report(where: string, command: string, ms: number, floor: number, failed: boolean): void {
+  console.log(`${where} ${command}: ${ms.toFixed(0)} ms, floor ${floor.toFixed(0)} ms, ratio ${(ms / floor).toFixed(3)}${failed ? ' (FAILED)' : ''}`);
+}
+
+// The module under Node on the pty, no browser and no bridge.
+async function timeUnderNode(simArgs: string[], sample: Buffer): Promise<boolean> {
+  const sim = await startSimulator(simArgs);
+  let failed = false;
+  try {
+    const rules = await loadRules();
+    rules.loadSin('sample.sin', sample);
+    const asked: string[] = [];
+    attach(rules, sim.port, Answer.Cancel, asked);
+    for (const [command, direction, floor] of [['write', 1, kWriteFloorMs], ['read', 0, kReadFloorMs]] as const) {
+      const start = performance.now();
+      const outcome = await runClone(rules, direction);
+      failed ||= outcome !== 0;
+      report('node', command, performance.now() - start, floor, outcome !== 0);
+    }
+  } finally {
+    await sim.stop();
+  }
+  return failed;
+}
+
 async function main(): Promise<void> {
   const site = await serveSite();
   const browser = await launchBrowser();
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-bench-'));
   const sample = fs.readFileSync(path.join(repoRoot, 'docs/sample.sin'));
-  const sim = await startSimulator(['--baud-emulation', '--image', path.join(repoRoot, 'docs/sample.sin'), '--save', path.join(dir, 'radio.sin'), '--type', String(sample[0x81b])]);
+  const simArgs = [...(process.env.SIMLOG ? ['--log', process.env.SIMLOG] : []), '--baud-emulation', '--image', path.join(repoRoot, 'docs/sample.sin'), '--save', path.join(dir, 'radio.sin'), '--type', String(sample[0x81b])];
+  let failed = await timeUnderNode(simArgs, sample);
+  const sim = await startSimulator(simArgs);
   const bridge = await startBridge(sim.port);
-  let failed = false;
   try {
     const loadStart = performance.now();
     const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
@@ -40,7 +70,7 @@ async function main(): Promise<void> {
       const ms = performance.now() - start;
       const shown = await page.$('dialog.message[open]');
       if (shown) failed = true;
-      console.log(`browser ${command}: ${ms.toFixed(0)} ms, floor ${floor.toFixed(0)} ms, ratio ${(ms / floor).toFixed(3)}${shown ? ' (FAILED)' : ''}`);
+      report('browser', command, ms, floor, shown !== null);
     }
     console.log(`page load (to the rules ready): ${loadMs.toFixed(0)} ms`);
   } finally {
@@ -59,4 +89,7 @@ async function main(): Promise<void> {
   if (failed) process.exitCode = 1;
 }
 
-void main();
+main().catch((e) => {
+  console.error(e);
+  process.exitCode = 1;
+});

@@ -126,6 +126,7 @@ val ImportCsv(const std::string& csv, bool applyValidLines, bool renumber) {
         problems.call<void>("push", problem);
     }
     out.set("problems", problems);
+    out.set("refusedQuestion", result.problems.empty() ? std::string() : CsvRefusedQuestion(result));
     out.set("channels", result.channels);
     out.set("summary", result.droppedNames > 0 ? CsvImportSummary(result) : std::string());
     return out;

@@ -2,6 +2,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "Session.h"
 #include "res/Texts.h"
 
 using emscripten::val;
@@ -20,7 +21,12 @@ val TextTable() {
     return out;
 }
 
-void SetLanguage(bool english) { SetCurrentLanguage(english ? Lang::En : Lang::Zh); }
+// The rules' messages, and the list texts of the document and its undo steps.
+void SetLanguage(bool english) {
+    const Lang lang = english ? Lang::En : Lang::Zh;
+    SetCurrentLanguage(lang);
+    TheSession().Relabel(lang);
+}
 
 }  // namespace
 
