@@ -10,7 +10,6 @@
 #include "image/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
-#include "res/CappedList.h"
 #include "res/Texts.h"
 #include "res/QtText.h"
 
@@ -131,11 +130,7 @@ bool CDocManager::OnImportCsv() {
     CsvImport result = ImportChannelsCsv(csv, image, options);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
-        std::vector<std::string> lines;
-        for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
-        QString summary = QTr(TextId::CsvRefusedLines).arg(result.problems.size()) +
-                          QString::fromStdString(CappedLines(lines));
-        summary += QTr(TextId::CsvImportValidOnly);
+        const QString summary = QString::fromStdString(CsvRefusedQuestion(result));
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
         options.applyValidLines = true;
         result = ImportChannelsCsv(csv, image, options);
