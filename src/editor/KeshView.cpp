@@ -220,6 +220,11 @@ void CKeshView::ApplyTexts() {
     Fill(m_cbPower, PowerLevelTexts());
     Fill(m_cbManual, ManualTexts());
     m_model->CaptionsChanged();
+    // The channels' list texts (宽/窄 and the like) follow too; an open edit
+    // is written first, in the words it was typed in.
+    CommitCellEdit();
+    m_session.Relabel(CurrentLanguage());
+    m_model->Reloaded();
 }
 
 void CKeshView::ShowSelections() {

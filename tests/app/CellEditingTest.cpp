@@ -470,3 +470,29 @@ TEST_F(CellEditing, EveryCommandWritesAnOpenEditFirst) {
     Trigger(ids::ID_EDIT_REDO);
     EXPECT_EQ(Cell(row, 1), "250.00000");
 }
+
+TEST_F(CellEditing, ListTextsFollowTheLanguageWithoutChangingTheDocument) {
+    Band(1);
+    EnterFrequency(3, 1, "146");
+    Click(3, 7);
+    Choose("低");
+    Click(3, 1);
+    fileAnswers = {Path("before.sin")};
+    Key(Qt::Key_S, Qt::ControlModifier);
+    App()->SetLanguage(Lang::En);
+    EXPECT_EQ(Row(3), QStringList({"146.00000", "146.00000", "OFF", "OFF", "Wide", "Yes", "Low", "DTMF", "On", "Off"}));
+    EXPECT_FALSE(Doc()->IsModified());
+    // Typing in the new language, then undo across the switch.
+    Click(3, 5);
+    Choose("Narrow");
+    Click(3, 1);
+    EXPECT_EQ(Cell(3, 5), "Narrow");
+    Trigger(ids::ID_EDIT_UNDO);
+    EXPECT_EQ(Cell(3, 5), "Wide");
+    EXPECT_FALSE(Doc()->IsModified());
+    App()->SetLanguage(Lang::Zh);
+    EXPECT_EQ(Cell(3, 7), "低");
+    fileAnswers = {Path("after.sin")};
+    Trigger(ids::ID_FILE_SAVE_AS);
+    EXPECT_EQ(Load(Path("after.sin")), Load(Path("before.sin")));
+}
