@@ -10,7 +10,6 @@
 #include "image/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
-#include "res/CappedList.h"
 #include "res/Texts.h"
 #include "res/QtText.h"
 
@@ -23,6 +22,8 @@ CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
 void CDocManager::ShowRecentFiles() { m_frame->SetRecentFiles(m_recent.Files()); }
 
 bool CDocManager::SaveModified() {
+    // An edit still open in a cell is part of the document.
+    m_view->CommitCellEdit();
     if (!m_doc->IsModified()) return true;
     const QString question = QTr(TextId::AskSave).arg(m_doc->Title());
     switch (Messenger::Show(m_frame, question, Buttons::SaveDiscardCancel, MessageIcon::Question)) {
@@ -40,6 +41,7 @@ bool CDocManager::OnFileNew() {
 }
 
 bool CDocManager::OnFileOpen() {
+    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame);
     if (path.isEmpty()) return false;
     return OpenDocumentFile(path);
@@ -68,11 +70,13 @@ void CDocManager::TakeName(const QString& path) {
 }
 
 bool CDocManager::OnFileSave() {
+    m_view->CommitCellEdit();
     if (m_doc->PathName().isEmpty()) return OnFileSaveAs();
     return DoSave(m_doc->PathName());
 }
 
 bool CDocManager::OnFileSaveAs() {
+    m_view->CommitCellEdit();
     QString path = Messenger::AskSaveFile(m_frame, m_doc->PathName().isEmpty() ? m_doc->Title() : m_doc->PathName());
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sin");
@@ -97,11 +101,11 @@ bool CDocManager::DoSave(const QString& path) {
 }
 
 bool CDocManager::OnExportCsv() {
+    m_view->CommitCellEdit();
     QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"),
                                           true, &m_csvChoice);
     if (path.isEmpty()) return false;
-    m_view->CommitCellEdit();
-    const RadioImage image = m_view->ImageWithGrid();
+    const RadioImage image = m_view->ImageForSave();
     std::string error;
     const std::string csv = ExportChannelsCsv(image, m_csvChoice.chirpLayout ? CsvLayout::Chirp : CsvLayout::Own);
     if (!WriteFileAtomically(path.toStdString(), csv, &error)) {
@@ -112,6 +116,7 @@ bool CDocManager::OnExportCsv() {
 }
 
 bool CDocManager::OnImportCsv() {
+    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice);
     if (path.isEmpty()) return false;
     const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);
@@ -120,22 +125,17 @@ bool CDocManager::OnImportCsv() {
         return false;
     }
     const std::string& csv = file.bytes;
-    m_view->CommitCellEdit();
-    RadioImage image = m_view->ImageWithGrid();
+    RadioImage image = m_view->ImageForSave();
     CsvImportOptions options{false, m_csvChoice.renumber};
     CsvImport result = ImportChannelsCsv(csv, image, options);
     if (!result.problems.empty()) {
         // One summary of every refused line; nothing is applied unless asked.
-        std::vector<std::string> lines;
-        for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
-        QString summary = QTr(TextId::CsvRefusedLines).arg(result.problems.size()) +
-                          QString::fromStdString(CappedLines(lines));
-        summary += QTr(TextId::CsvImportValidOnly);
+        const QString summary = QString::fromStdString(CsvRefusedQuestion(result));
         if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
         options.applyValidLines = true;
         result = ImportChannelsCsv(csv, image, options);
     }
-    m_view->ReplaceImage(image, QTr(TextId::StepImportCsv));
+    m_view->Change([&](EditSession& s) { return s.ReplaceImage(image); });
     if (result.droppedNames > 0)
         Messenger::Show(m_frame, QString::fromStdString(CsvImportSummary(result)), Buttons::Ok, MessageIcon::Information);
     return true;

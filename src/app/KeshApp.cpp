@@ -38,6 +38,7 @@ CKeshApp::~CKeshApp() { ExitInstance(); }
 void CKeshApp::SetLanguage(Lang lang) {
     ApplyLanguage(lang);
     if (m_frame) m_frame->ApplyTexts();
+    if (m_view) m_view->ApplyTexts();
     if (m_portMenu) m_portMenu->Refresh();
 }
 
@@ -127,8 +128,10 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKeshApp::OnOptions() {
-    COptionsDlg dialog(m_doc->m_image, m_frame);
-    if (dialog.exec() == QDialog::Accepted) m_view->RecordStep(QTr(TextId::CmdOptions));
+    m_view->CommitCellEdit();
+    RadioImage image = m_view->ImageForSave();
+    COptionsDlg dialog(image, m_frame);
+    if (dialog.exec() == QDialog::Accepted) m_view->Change([&](EditSession& s) { return s.ApplySettings(image); });
 }
 
 void CKeshApp::WireCommands() {
@@ -168,10 +171,14 @@ void CKeshApp::WireCommands() {
     new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
     on(ID_TUNING, [this] {
+        m_view->CommitCellEdit();
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);
         dialog.exec();
     });
-    m_print = new CPrintCommands(m_frame, [this] { return m_view->ReportInputsFromView(); });
+    m_print = new CPrintCommands(m_frame, [this] {
+        m_view->CommitCellEdit();
+        return m_view->ReportInputsFromView();
+    });
     on(ID_FILE_PRINT, [this] { m_print->OnFilePrint(); });
     on(ID_FILE_PRINT_DIRECT, [this] { m_print->OnFilePrintDirect(); });
     on(ID_FILE_PRINT_PREVIEW, [this] { m_print->OnFilePrintPreview(); });

@@ -43,7 +43,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QString::number(IDR_MAINFRAME));
     setWindowIcon(AppIcon());
     setAcceptDrops(true);
-    resize(900, 1100);
+    resize(1200, 1100);  // FitToView shrinks it to the form
     for (const CommandInfo& c : CommandTable()) MakeAction(c.id);
     BuildMenus();
     BuildToolBar();

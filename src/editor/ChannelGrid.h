@@ -1,26 +1,33 @@
 #pragma once
-// The channel grid: 129 rows and 11 columns in the grid's own coordinates.
-// Row 0 (the captions) is the fixed header row and column 0 (the channel
-// numbers) the fixed header column; rows 1-128 and columns 1-10 are cells.
-#include <QTableWidget>
+// The channel grid: a table view over the channel model, in the grid's own
+// coordinates: row 0 is the header row of captions and column 0 the header
+// column of channel numbers; rows 1-128 and columns 1-10 are cells. A click
+// or a typed character opens the cell's editor; a drag selects a range.
+#include <QPointer>
+#include <QTableView>
 
 #include "editor/ChannelClipboard.h"
+#include "editor/EditSession.h"
 
-class CChannelGrid : public QTableWidget {
+class CCellDelegate;
+class CChannelModel;
+
+class CChannelGrid : public QTableView {
     Q_OBJECT
 public:
     static constexpr int kRows = 129;
     static constexpr int kCols = 11;
 
-    explicit CChannelGrid(QWidget* parent = nullptr);
+    // `commit` writes an edited text into the working copy and says what it did.
+    using Commit = std::function<EditResult(int row, int column, const std::string& text, CellEntry entry)>;
+    CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent = nullptr);
 
     QString TextMatrix(int row, int col) const;
-    void SetTextMatrix(int row, int col, const QString& text);
 
     // The current cell, in grid coordinates (0 when there is none).
-    int Row() const { return currentRow() + 1; }
-    int Col() const { return currentColumn() + 1; }
-    void SetCurrentCell(int row, int col) { setCurrentCell(row - 1, col - 1); }
+    int Row() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
+    int Col() const { return currentIndex().isValid() ? currentIndex().column() + 1 : 0; }
+    void SetCurrentCell(int row, int col);
 
     // The block of selected cells (their bounding block), or the current cell.
     CellRange SelectedCells() const;
@@ -29,29 +36,43 @@ public:
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
+    // The rectangle of cell (row, col) in the viewport.
+    QRect CellRect(int row, int col) const;
 
-    // The current cell's rectangle, relative to the grid widget.
-    QRect CurrentCellRect() const;
+    // Opens the current cell's editor; `key` is a typed character, 0 for
+    // none and 13 for the Enter walk.
+    void StartCellEdit(int key);
+    // Writes an open edit into its cell and closes the editor.
+    void CommitOpenEdit();
+    // The open editor, if any.
+    QWidget* OpenEditor() const;
+    // Closes an open editor without writing it.
+    void AbandonEdit();
+    // While disabled no editor opens.
+    void SetEditingEnabled(bool enabled);
 
     // Wide enough for every column, tall enough for twenty channels.
     QSize sizeHint() const override;
-
-signals:
-    // A press of any but the right button on a cell, after the grid moved there.
-    void cellPressed();
-    // A printable character typed while the grid has the focus.
-    void characterTyped(int character);
-    // The grid was resized: an open editor no longer sits on its cell.
-    void resized();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    void OnEnterInEditor(int row, int column);
+    void MoveAndEdit(int row, int col);
+    void LeaveGrid();
+    void ShowMessages(const EditResult& result);
+
+    CChannelModel* m_model;
+    Commit m_commit;
+    CCellDelegate* m_delegate = nullptr;
     QWidget* m_corner = nullptr;
-    QString m_cornerText;
+    QPersistentModelIndex m_pressed;
+    EditResult m_committed;  // what the last commit did, shown once its editor closed
+    bool m_editingEnabled = true;
 };

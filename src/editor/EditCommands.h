@@ -1,11 +1,11 @@
 #pragma once
 // The edit commands of the channel grid: undo and redo, the clipboard, whole
 // channels (clear, insert, delete, move) and the set-field dialog. Each change
-// is one undoable step.
+// is one undoable step of the editing session.
 #include <QObject>
 #include <functional>
 
-#include "image/ChannelRows.h"
+#include "editor/EditSession.h"
 
 class CKeshView;
 class QAction;
@@ -34,9 +34,8 @@ private:
     void SetLocked(bool locked);
     void UpdateEnabled();
     ChannelSpan SelectedChannels() const;
-    // Changes the image (with the grid pulled in) as a whole, then shows and
-    // records it; `change` returns false when it refuses.
-    bool ChangeChannels(const QString& step, const std::function<bool(RadioImage&)>& change);
+    // An open cell edit is written first, so that it is a step of its own.
+    EditResult Change(const std::function<EditResult(EditSession&)>& change);
 
     CKeshView* m_view;
     ActionOf m_action;

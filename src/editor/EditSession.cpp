@@ -133,11 +133,11 @@ EditResult EditSession::ChangeTexts(const std::function<void(IChannelTable&)>& c
     return Commit(std::move(next));
 }
 
-EditResult EditSession::Paste(int row, int column, const std::string& tsv, std::vector<RefusedCell>* refused) {
+EditResult EditSession::Paste(int row, int column, const std::string& tsv, PasteResult* pasted) {
     const BandLimits band = Band();
     return ChangeTexts([&](IChannelTable& table) {
         PasteResult result = PasteCellsTsv(table, row, column, tsv, band);
-        if (refused) *refused = std::move(result.refused);
+        if (pasted) *pasted = std::move(result);
     });
 }
 

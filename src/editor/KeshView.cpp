@@ -1,21 +1,19 @@
 #include "editor/KeshView.h"
 
 #include <QEvent>
-#include <QKeyEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QUndoStack>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/Messenger.h"
-#include "editor/CellEditors.h"
+#include "editor/CellDelegate.h"
 #include "editor/ChannelGrid.h"
+#include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
-#include "editor/ImageStep.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
@@ -24,69 +22,84 @@
 
 namespace {
 
-const char* const kHeaders[CChannelGrid::kCols] = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                                   "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
-
-template <std::size_t N>
-QComboBox* MakeCombo(int id, const std::array<std::string, N>& items, QWidget* parent) {
-    // Only the selected entry is ever read, so the box never shows any other
-    // text: no typing into it.
+// Only the selected entry is ever read, so a box never shows any other text:
+// no typing into it.
+QComboBox* MakeCombo(int id, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::number(id));
-    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
     combo->setMaxVisibleItems(10);
     return combo;
 }
 
+// Puts `items` into `combo`, its selection kept and no change reported.
+template <typename Items>
+void Fill(QComboBox* combo, const Items& items) {
+    const QSignalBlocker quiet(combo);
+    const int index = combo->currentIndex();
+    combo->clear();
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+    combo->setCurrentIndex(index);
+}
+
+constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
+
 }  // namespace
 
-CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
-    : QWidget(parent), m_pDocument(document), m_bandLimits(BandLimitTable()) {
+CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_pDocument(document) {
     setObjectName(QString::number(ids::IDD_FORM));
-    auto* group = new QGroupBox(QStringLiteral("整机设置"), this);
-    m_cbModel = MakeCombo(ids::IDC_MODEL, ModelTexts(), group);
-    m_cbBand = MakeCombo(ids::IDC_BAND, BandTexts(), group);
-    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, PowerLevelTexts(), group);
-    m_cbManual = MakeCombo(ids::IDC_MANUAL, ManualTexts(), group);
-    auto* row = new QHBoxLayout(group);
-    auto addLabelled = [&](const char* label, QComboBox* combo) {
-        auto* l = new QLabel(QString::fromUtf8(label), group);
-        l->setBuddy(combo);
-        row->addWidget(l);
+    m_group = new QGroupBox(this);
+    m_cbModel = MakeCombo(ids::IDC_MODEL, m_group);
+    m_cbBand = MakeCombo(ids::IDC_BAND, m_group);
+    m_cbPower = MakeCombo(ids::IDC_POWER_LEVEL, m_group);
+    m_cbManual = MakeCombo(ids::IDC_MANUAL, m_group);
+    auto* row = new QHBoxLayout(m_group);
+    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
+        auto* label = new QLabel(m_group);
+        label->setBuddy(combo);
+        m_labels.push_back(label);
+        row->addWidget(label);
         row->addWidget(combo);
         row->addSpacing(12);
-    };
-    addLabelled("机型", m_cbModel);
-    addLabelled("频段", m_cbBand);
-    addLabelled("发射功率等级", m_cbPower);
-    addLabelled("手动设置", m_cbManual);
+    }
     row->addStretch();
 
-    m_grid = new CChannelGrid(this);
+    m_model = new CChannelModel(&m_session, this);
+    m_grid = new CChannelGrid(
+        m_model,
+        [this](int r, int c, const std::string& text, CellEntry entry) {
+            return Change([&](EditSession& s) { return s.SetCell(r, c, text, entry); });
+        },
+        this);
     m_grid->setObjectName(QString::number(ids::IDC_GRID));
     QFont cellFont(QStringLiteral("Times New Roman"));
     cellFont.setPointSizeF(8.25);
     m_grid->setFont(cellFont);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
+    layout->addWidget(m_group);
     layout->addWidget(m_grid, 1);
 
-    for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) {
+    for (FormBox box : kBoxes) {
+        QComboBox* combo = ComboFor(box);
         WatchPointer(combo);
-        connect(combo, &QComboBox::activated, this, [this] { RecordStep(QStringLiteral("整机设置")); });
+        // However the index changes (list, keys, wheel), the session takes it;
+        // showing the session's own selection is no change.
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, box](int index) {
+            if (index >= 0) Change([&](EditSession& s) { return s.SetSelection(box, index); });
+        });
     }
     WatchPointer(m_grid);
     WatchPointer(m_grid->viewport());
     WatchPointer(this);
-    WatchPointer(group);
-    m_pDocument->SetGridPull([this] { UpdateImageFromGrid(); });
-
-    m_undo = new QUndoStack(this);
-    m_undo->setUndoLimit(500);
-    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { m_pDocument->SetModifiedFlag(!clean); });
+    WatchPointer(m_group);
+    ApplyTexts();
+    m_pDocument->SetGridPull([this] {
+        CommitCellEdit();
+        m_pDocument->m_image = ImageForSave();
+    });
+    // A save makes the working copy the saved state.
     connect(m_pDocument, &CKeshDoc::modifiedChanged, this, [this](bool modified) {
-        if (!modified) m_undo->setClean();
+        if (!modified) m_session.MarkSaved();
     });
 
     m_pProgress = new CProgressDlg(this);
@@ -96,28 +109,34 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent)
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
 }
 
-CKeshView::~CKeshView() {
-    // The window's actions are gone by now: the steps are deleted in silence.
-    m_undo->blockSignals(true);
+EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
+    const EditResult result = change(m_session);
+    m_model->Changed(result);
+    if (result.selectionsChanged) ShowSelections();
+    m_pDocument->SetModifiedFlag(m_session.IsModified());
+    emit sessionChanged();
+    return result;
 }
+
+void CKeshView::CommitCellEdit() { m_grid->CommitOpenEdit(); }
 
 void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
-    m_pProgress->Open(write ? QStringLiteral("写频进度") : QStringLiteral("读频进度"), write, m_grid);
+    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
-    if (!enabled) m_editors->HideAll();
-    m_editors->SetEnabled(enabled);
+    m_grid->SetEditingEnabled(enabled);
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
 }
 
 bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning(); }
 
 void CKeshView::OnTransfer() {
-    if (m_bWrite) UpdateImageFromGrid();
+    CommitCellEdit();
+    if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
     m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image);
 }
@@ -126,7 +145,7 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish();
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         // The radio's memory replaces what the user had, as one step.
-        ReplaceImage(result.image, QStringLiteral("读频"), true);
+        Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
     }
     emit transferRunning(false);
     if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
@@ -160,77 +179,61 @@ bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKeshView::OneTimeSetUp() {
-    // Column widths follow from the width w of the frequency columns, which
-    // must show "512.01875" and the caption "接收频率" in full.
-    const QFontMetrics metrics(m_grid->font());
-    const int w = std::max(metrics.horizontalAdvance(QStringLiteral("0000.000000")),
-                           QFontMetrics(m_grid->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("接收频率")) + 16);
-    m_grid->SetColWidth(2, w);
-    m_grid->SetColWidth(1, w);
-    m_grid->SetColWidth(0, w / 2);
-    m_grid->SetColWidth(3, w * 10 / 11);
-    m_grid->SetColWidth(4, w * 10 / 11);
-    for (int c = 5; c <= 10; ++c) m_grid->SetColWidth(c, w * 5 / 6);
-    m_grid->SetColWidth(8, w);
-    m_editors = new CCellEditors(
-        m_grid, this, [this] { return Band(); },
-        [this] { RecordStep(QStringLiteral("输入")); });
-    m_cbModel->setCurrentIndex(0);
-    m_cbPower->setCurrentIndex(9);
-    m_cbBand->setCurrentIndex(2);
+    // Column widths are shares of the width w of the frequency columns: the
+    // least w that shows "512.01875", every caption in either language and
+    // every cell editor with its longest entry.
+    struct Share {
+        int num, den;
+    };
+    static constexpr Share kShares[col::kCount] = {{1, 2}, {1, 1},  {1, 1}, {10, 11}, {10, 11}, {5, 6},
+                                                   {5, 6}, {5, 6}, {1, 1}, {5, 6},   {5, 6}};
+    const QFontMetrics header(m_grid->horizontalHeader()->font());
+    int w = QFontMetrics(m_grid->font()).horizontalAdvance(QStringLiteral("0000.000000"));
+    for (int c = 0; c < col::kCount; ++c) {
+        int needed = 0;
+        for (Lang lang : {Lang::Zh, Lang::En})
+            needed = std::max(needed, header.horizontalAdvance(CChannelModel::Caption(c, lang)) + 16);
+        // A cell is its column less the grid line.
+        if (c > 0) needed = std::max(needed, CCellDelegate::EditorWidth(c, m_grid->viewport()) + 1);
+        w = std::max(w, (needed * kShares[c].den + kShares[c].num - 1) / kShares[c].num);
+    }
+    for (int c = 0; c < col::kCount; ++c) m_grid->SetColWidth(c, w * kShares[c].num / kShares[c].den);
     m_bSetUp = true;
 }
 
 void CKeshView::OnInitialUpdate() {
     if (!m_bSetUp) OneTimeSetUp();
-    m_editors->m_editFreq->clear();
-    m_editors->HideAll();
-    UpdateGridFromImage();
-    for (int c = 0; c < CChannelGrid::kCols; ++c) m_grid->SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c]));
-    for (int r = 1; r < CChannelGrid::kRows; ++r) m_grid->SetTextMatrix(r, 0, QString::number(r));
+    m_grid->AbandonEdit();
+    m_session.Load(m_pDocument->m_image);
+    m_model->Reloaded();
+    ShowSelections();
     m_cbModel->setFocus();
-    m_undo->clear();
-    m_lastStep = ImageWithGrid();
+    emit sessionChanged();
 }
 
-void CKeshView::CommitCellEdit() {
-    if (m_editors) m_editors->CommitCellEdit();
+void CKeshView::ApplyTexts() {
+    m_group->setTitle(QTr(TextId::FormGroup));
+    const TextId labels[] = {TextId::LabelModel, TextId::LabelBand, TextId::LabelPowerLevel, TextId::LabelManual};
+    for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i]->setText(QTr(labels[i]));
+    Fill(m_cbModel, ModelTexts());
+    Fill(m_cbBand, BandTexts());
+    Fill(m_cbPower, PowerLevelTexts());
+    Fill(m_cbManual, ManualTexts());
+    m_model->CaptionsChanged();
+    // The channels' list texts (宽/窄 and the like) follow too; an open edit
+    // is written first, in the words it was typed in.
+    CommitCellEdit();
+    m_session.Relabel(CurrentLanguage());
+    m_model->Reloaded();
 }
 
-void CKeshView::UpdateGridFromImage() { ::UpdateGridFromImage(m_pDocument->m_image, *this); }
-
-void CKeshView::UpdateImageFromGrid() { ::UpdateImageFromGrid(*this, m_pDocument->m_image); }
-
-RadioImage CKeshView::ImageWithGrid() const {
-    RadioImage image = m_pDocument->m_image;
-    ::UpdateImageFromGrid(*this, image);
-    return image;
-}
-
-void CKeshView::RecordStep(const QString& name, bool always) {
-    const RadioImage now = ImageWithGrid();
-    if (now == m_lastStep && !always) return;
-    m_undo->push(new CImageStep(name, m_lastStep, now, [this](const RadioImage& image) { ShowImage(image); }));
-    m_lastStep = now;
-}
-
-void CKeshView::ReplaceImage(const RadioImage& image, const QString& name, bool always) {
-    m_pDocument->m_image = image;
-    UpdateGridFromImage();
-    RecordStep(name, always);
-}
-
-void CKeshView::ShowImage(const RadioImage& image) {
-    m_editors->HideAll();
-    m_pDocument->m_image = image;
-    UpdateGridFromImage();
-    m_editors->LoadEditor();
-    m_lastStep = image;
+void CKeshView::ShowSelections() {
+    for (FormBox box : kBoxes) ComboFor(box)->setCurrentIndex(m_session.Selection(box));
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {
     ReportInputs in;
-    in.image = m_pDocument->m_image;
+    in.image = ImageForSave();
     in.model = m_cbModel->currentText().toStdString();
     in.band = m_cbBand->currentText().toStdString();
     in.powerLevel = m_cbPower->currentText().toStdString();
@@ -243,12 +246,6 @@ void CKeshView::OnEditChannels() {
     m_grid->SetCurrentCell(1, 1);
 }
 
-std::string CKeshView::CellText(int row, int column) const { return m_grid->TextMatrix(row, column).toStdString(); }
-
-void CKeshView::SetCellText(int row, int column, const std::string& text) {
-    m_grid->SetTextMatrix(row, column, QString::fromStdString(text));
-}
-
 QComboBox* CKeshView::ComboFor(FormBox box) const {
     switch (box) {
         case FormBox::Band: return m_cbBand;
@@ -258,7 +255,3 @@ QComboBox* CKeshView::ComboFor(FormBox box) const {
     }
     return m_cbBand;
 }
-
-int CKeshView::Selection(FormBox box) const { return std::max(0, ComboFor(box)->currentIndex()); }
-
-void CKeshView::SetSelection(FormBox box, int index) { ComboFor(box)->setCurrentIndex(index); }

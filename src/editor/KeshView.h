@@ -1,51 +1,47 @@
 #pragma once
-// The form view: the four whole-radio boxes above the channel grid. It is the
-// working copy of the image between a load and a save.
+// The form view: the four whole-radio boxes above the channel grid, and the
+// commands that open other windows. The working copy of the document is the
+// editing session it holds; the grid and the boxes show it.
 #include <QComboBox>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
-#include "image/ChannelTable.h"
-#include "image/FormSelections.h"
+#include "editor/EditSession.h"
 #include "print/ReportLayout.h"
 
-class CCellEditors;
 class CChannelGrid;
+class QGroupBox;
+class QLabel;
+class CChannelModel;
 class CKeshDoc;
 class CProgressDlg;
 class CTransferRunner;
-class QUndoStack;
 struct CloneResult;
 
-class CKeshView : public QWidget, public IChannelTable {
+class CKeshView : public QWidget {
     Q_OBJECT
 public:
     explicit CKeshView(CKeshDoc* document, QWidget* parent = nullptr);
-    ~CKeshView() override;
 
     CKeshDoc* GetDocument() const { return m_pDocument; }
     CChannelGrid* Grid() const { return m_grid; }
-    CCellEditors* Editors() const { return m_editors; }
-    // Writes an open cell edit into its cell (before a transfer or a save).
+    // Writes an open cell edit into the working copy. Every command that
+    // reads or replaces the document calls it first.
     void CommitCellEdit();
 
-    // Refills the grid and the four boxes from the image (New, Open, reload).
+    // Loads the document's image into the grid and the four boxes (New, Open, reload).
     void OnInitialUpdate();
-    void UpdateGridFromImage();
-    void UpdateImageFromGrid();
-    // The image as a save would write it: the document's image with the grid
-    // and the four boxes pulled into it.
-    RadioImage ImageWithGrid() const;
+    // Sets every text of the form in the current language.
+    void ApplyTexts();
 
-    // Every change of the grid, the boxes and the image is one step on this
-    // stack; the document is modified while the stack is away from its clean
-    // state.
-    QUndoStack* UndoStack() const { return m_undo; }
-    // Records what changed since the last step as one step named `name`;
-    // with `always` even when nothing changed (a read from the radio).
-    void RecordStep(const QString& name, bool always = false);
-    // Replaces the document's image, refills the grid and records the step.
-    void ReplaceImage(const RadioImage& image, const QString& name, bool always = false);
+    const EditSession& Session() const { return m_session; }
+    // Every change of the working copy: runs `change` on the session, then
+    // shows what changed and marks the document.
+    EditResult Change(const std::function<EditResult(EditSession&)>& change);
+    // The image a save or a write takes.
+    RadioImage ImageForSave() const { return m_session.ImageForSave(); }
 
     // What the report prints: the image, the boxes' texts and the grid as it stands.
     ReportInputs ReportInputsFromView() const;
@@ -64,16 +60,10 @@ public:
     CProgressDlg* Progress() const { return m_pProgress; }
 
     // The limits of the band chosen in the band box.
-    BandLimits Band() const { return m_bandLimits[static_cast<std::size_t>(Selection(FormBox::Band))]; }
+    BandLimits Band() const { return m_session.Band(); }
 
     QString Port() const { return m_strPort; }
     void SetPort(const QString& port) { m_strPort = port; }
-
-    // IChannelTable over the grid and the four boxes.
-    std::string CellText(int row, int column) const override;
-    void SetCellText(int row, int column, const std::string& text) override;
-    int Selection(FormBox box) const override;
-    void SetSelection(FormBox box, int index) override;
 
     QComboBox* m_cbManual = nullptr;
     QComboBox* m_cbPower = nullptr;
@@ -87,6 +77,8 @@ signals:
     void transferRunning(bool running);
     // A transfer ran to its end: the direction, the port and the time taken.
     void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
+    // The working copy changed (also by undo and redo).
+    void sessionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,20 +86,19 @@ protected:
 private:
     void OneTimeSetUp();
     QComboBox* ComboFor(FormBox box) const;
+    void ShowSelections();
     void WatchPointer(QWidget* widget);
     void OnReadWrite(bool write);
     void OnTransferFinished(const CloneResult& result);
-    // Shows a recorded image: the document's image, the grid and the boxes.
-    void ShowImage(const RadioImage& image);
 
     CKeshDoc* m_pDocument;
+    EditSession m_session;
+    QGroupBox* m_group = nullptr;
+    std::vector<QLabel*> m_labels;  // of the model, band, power level and manual boxes
+    CChannelModel* m_model = nullptr;
     CChannelGrid* m_grid = nullptr;
-    CCellEditors* m_editors = nullptr;
-    std::array<BandLimits, 10> m_bandLimits;
     CProgressDlg* m_pProgress = nullptr;
     CTransferRunner* m_runner = nullptr;
-    QUndoStack* m_undo = nullptr;
-    RadioImage m_lastStep{};
     QString m_strPort = QStringLiteral("COM1");
     int m_bWrite = 0;
     bool m_bSetUp = false;

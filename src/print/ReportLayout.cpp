@@ -11,7 +11,10 @@ namespace {
 
 const TextId kTitles[kReportPages] = {TextId::ReportPage1, TextId::ReportPage2, TextId::ReportPage3,
                                       TextId::ReportPage4, TextId::ReportPage5};
+// Where each column starts, in character widths: English captions and values
+// such as "Narrow" and "Sequential" are wider than the Chinese ones.
 const int kColumnX[kReportColumns] = {1, 5, 14, 25, 33, 40, 46, 54, 62, 70, 78};
+const int kColumnXEnglish[kReportColumns] = {1, 5, 14, 24, 31, 38, 45, 53, 59, 68, 75};
 
 std::string KeyFunction(std::uint8_t b) {
     switch (b) {
@@ -124,14 +127,15 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     const int yc = Truncate(tableTitle - 1.2 * l2);
     // Each caption over its own column, at the x of the column's values: one
     // string for the whole line would drift off its columns with any real font.
+    const int* columnX = CurrentLanguage() == Lang::En ? kColumnXEnglish : kColumnX;
     const std::array<std::string, kReportColumns> captions = ChannelCaptions();
-    for (int c = 0; c < kReportColumns; ++c) add(kColumnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < kReportColumns; ++c) add(columnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
     const auto [first, last] = PageRows(page);
     int y = yc;
     for (int r = first; r <= last; ++r) {
         y -= l2;
-        add(kColumnX[0], y, ReportFont::Body, in.cell(r, 0));
-        for (int c = 1; c <= 10; ++c) add(kColumnX[c], y, ReportFont::Body, in.cell(r, c) + " ");
+        add(columnX[0], y, ReportFont::Body, in.cell(r, 0));
+        for (int c = 1; c <= 10; ++c) add(columnX[c], y, ReportFont::Body, in.cell(r, c) + " ");
     }
     return out;
 }

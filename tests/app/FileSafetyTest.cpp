@@ -79,7 +79,7 @@ TEST_F(FileSafety, AFullDiskKeepsTheOldFilesAndSaysSo) {
         while (filler.write(block) == block.size()) {
         }
     }
-    View()->SetCellText(3, 1, "146.00000");
+    SetCell(3, 1, "146.00000");
     messages.clear();
     Trigger(ID_FILE_SAVE);
     fileAnswers = {csv};

@@ -60,7 +60,7 @@ const Expected kEnglish{
     Lang::En,
     {"&File", "&Edit", "&Program", "Port", "&View", "&Help"},
     "Optional features", "Radio functions", "Alarm tone", "OK", "Cancel",
-    "Set field", "&Column", "Set to (&V)",
+    "Set field", "&Column", "&Value",
     "About OstrelTZ Programmer", "OstrelTZ Online Tuning", "Start", "Not started",
     "Other port…", "Serial device path:",
     "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)",

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -188,7 +189,7 @@ TEST_F(GuiTest, RecentListSurvivesARestartAndEntryOneReloads) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
     // Modified: it asks first; Cancel keeps the edits.
-    View()->SetCellText(3, 1, "146.00000");
+    SetCell(3, 1, "146.00000");
     Doc()->SetModifiedFlag(true);
     answers = {Answer::Cancel};
     EXPECT_FALSE(Docs()->OnOpenRecentFile(0));
@@ -241,14 +242,15 @@ TEST_F(GuiTest, ColumnWidthsFollowTheFrequencyColumn) {
 }
 
 TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
-    View()->SetCellText(4, 1, "146.00000");
-    View()->SetCellText(4, 2, "146.50000");
-    for (int c = 3; c <= 4; ++c) View()->SetCellText(4, c, "OFF");
+    SetCell(4, 1, "146.00000");
+    SetCell(4, 2, "146.50000");
+    for (int c = 3; c <= 4; ++c) SetCell(4, c, "OFF");
     const char* flags[] = {"宽", "是", "高", "DTMF", "开", "关闭"};
-    for (int c = 5; c <= 10; ++c) View()->SetCellText(4, c, flags[c - 5]);
+    for (int c = 5; c <= 10; ++c) SetCell(4, c, flags[c - 5]);
     fileAnswers = {Path("grid.csv")};
     Trigger(ID_EXPORT_CSV);
     ASSERT_TRUE(QFile::exists(Path("grid.csv")));
+    answers = {Answer::Discard};
     Trigger(ID_FILE_NEW);
     EXPECT_EQ(Grid()->TextMatrix(4, 1), "");
     fileAnswers = {Path("grid.csv")};
@@ -306,6 +308,9 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     EXPECT_EQ(Frame()->Action(ID_WRITE)->statusTip(), "Write the channels to the radio");
     EXPECT_EQ(Frame()->Action(ID_PORT_COM1)->shortcut(), QKeySequence("Ctrl+C"));
     EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
+    EXPECT_EQ(Grid()->TextMatrix(0, 1), "RX freq");
+    EXPECT_EQ(Grid()->model()->headerData(9, Qt::Horizontal).toString(), "Busy lockout");
+    EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "Radio settings");
     EXPECT_EQ(languages->title(), "语言 / Language");
     EXPECT_TRUE(english->isChecked());
     EXPECT_EQ(ProgramSettings().value("Settings/Language").toString(), "en");
@@ -316,5 +321,7 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->MessagePane()->text() == "如需帮助，请按F1键"; }));
     EXPECT_EQ(MenuTitles(Frame()), QStringList({"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
+    EXPECT_EQ(Grid()->TextMatrix(0, 5), " 宽/窄");
+    EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "整机设置");
     EXPECT_EQ(StartLanguage({"ostreltz", "--lang=en"}), Lang::En);
 }

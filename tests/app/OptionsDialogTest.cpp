@@ -36,7 +36,7 @@ protected:
 }  // namespace
 
 TEST_F(OptionsDialog, ShowsTheNewDocumentAndOkChangesNothing) {
-    const RadioImage before = Doc()->m_image;
+    const RadioImage before = View()->ImageForSave();
     RunDialog([](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), "可选功能");
         EXPECT_EQ(Control<QLineEdit>(d, 1013)->text(), "60");
@@ -55,12 +55,12 @@ TEST_F(OptionsDialog, ShowsTheNewDocumentAndOkChangesNothing) {
         EXPECT_FALSE(Control<QCheckBox>(d, 1084)->isEnabled());
         QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
     });
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(View()->ImageForSave(), before);
     EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
-    const RadioImage before = View()->ImageWithGrid();
+    const RadioImage before = View()->ImageForSave();
     RunDialog([](QDialog* d) {
         QLineEdit* name = Control<QLineEdit>(d, 1081);
         name->setFocus();
@@ -82,19 +82,21 @@ TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
         QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
     });
     const std::uint8_t expected[] = {0x41, 0x42, 0x43, 0x39};
-    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(Doc()->m_image[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
+    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(View()->ImageForSave()[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
     EXPECT_TRUE(Doc()->IsModified());
-    const RadioImage after = View()->ImageWithGrid();
+    const RadioImage after = View()->ImageForSave();
     // OK is one step of the undo history.
     Trigger(ids::ID_EDIT_UNDO);
-    EXPECT_EQ(View()->ImageWithGrid(), before);
+    EXPECT_EQ(View()->ImageForSave(), before);
     EXPECT_FALSE(Doc()->IsModified());
     Trigger(ids::ID_EDIT_REDO);
-    EXPECT_EQ(View()->ImageWithGrid(), after);
+    EXPECT_EQ(View()->ImageForSave(), after);
 }
 
 TEST_F(OptionsDialog, TimerSpinStepsThirtySeconds) {
-    Doc()->m_image[addr::kTimer] = 9;
+    RadioImage image = NewDocumentImage();
+    image[addr::kTimer] = 9;
+    OpenImage(image);
     RunDialog([](QDialog* d) {
         QLineEdit* timer = Control<QLineEdit>(d, 1013);
         EXPECT_EQ(timer->text(), "270");
@@ -109,29 +111,31 @@ TEST_F(OptionsDialog, TimerSpinStepsThirtySeconds) {
         QTest::keyClicks(timer, "120");  // typed text is never read
         QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
     });
-    EXPECT_EQ(Doc()->m_image[addr::kTimer], 0);
+    EXPECT_EQ(View()->ImageForSave()[addr::kTimer], 0);
 }
 
 TEST_F(OptionsDialog, CancelAfterChangesLeavesTheImageUntouched) {
-    const RadioImage before = Doc()->m_image;
+    const RadioImage before = View()->ImageForSave();
     RunDialog([](QDialog* d) {
         Control<QCheckBox>(d, 1075)->setChecked(false);
         Control<QComboBox>(d, 1016)->setCurrentIndex(9);
         QTest::keyClicks(Control<QLineEdit>(d, 1080), "12");
         QTest::mouseClick(Control<QPushButton>(d, 2), Qt::LeftButton);
     });
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(View()->ImageForSave(), before);
     RunDialog([](QDialog* d) {
         Control<QCheckBox>(d, 1074)->setChecked(false);
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(View()->ImageForSave(), before);
     EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(OptionsDialog, AniTakesDigitsAndKeepsLongTextsFromTheRadio) {
     const std::uint8_t ani[] = {'A', 'B', 'C', 'D', 'E', 'F', 'A'};
-    std::copy(std::begin(ani), std::end(ani), Doc()->m_image.begin() + addr::kAni);
+    RadioImage image = NewDocumentImage();
+    std::copy(std::begin(ani), std::end(ani), image.begin() + addr::kAni);
+    OpenImage(image);
     RunDialog([](QDialog* d) {
         QLineEdit* edit = Control<QLineEdit>(d, 1080);
         EXPECT_EQ(edit->text(), "ABCDEFA");
@@ -141,8 +145,8 @@ TEST_F(OptionsDialog, AniTakesDigitsAndKeepsLongTextsFromTheRadio) {
         EXPECT_EQ(edit->text(), "123");
         QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
     });
-    EXPECT_EQ(Doc()->m_image[addr::kAni], '1');
-    EXPECT_EQ(Doc()->m_image[addr::kAni + 3], 0xFF);
+    EXPECT_EQ(View()->ImageForSave()[addr::kAni], '1');
+    EXPECT_EQ(View()->ImageForSave()[addr::kAni + 3], 0xFF);
     // Bit 7 of 0x812, the form's manual setting, survives.
-    EXPECT_EQ(Doc()->m_image[addr::kFunctions] & 0x80, 0x80);
+    EXPECT_EQ(View()->ImageForSave()[addr::kFunctions] & 0x80, 0x80);
 }

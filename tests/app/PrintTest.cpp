@@ -59,7 +59,7 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
 }
 
 TEST_F(GuiTest, DirectPrintDrawsTheGridAsItStands) {
-    View()->SetCellText(5, 1, "147.25000");  // an edit not yet stored into the image
+    SetCell(5, 1, "147.25000");  // an edit not yet stored into the image
     QPrinter* printer = App()->Print()->Printer();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(Path("direct.pdf"));

@@ -68,7 +68,12 @@ TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Dialog()->Status()->text(), "262");
-    EXPECT_EQ(Doc()->m_image, radio);
+    // What a save would write: the radio's bytes with the form's selections pulled in.
+    PlainChannelTable table;
+    UpdateGridFromImage(radio, table);
+    RadioImage saved = radio;
+    UpdateImageFromGrid(table, saved);
+    EXPECT_EQ(View()->ImageForSave(), saved);
     EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
     EXPECT_EQ(Grid()->TextMatrix(10, 4), "D023N");
     EXPECT_EQ(Grid()->TextMatrix(2, 1), "");
@@ -84,9 +89,8 @@ TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
 TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
     SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    View()->SetCellText(1, 1, "146.00000");
-    View()->RecordStep("edit");
-    const RadioImage mine = View()->ImageWithGrid();
+    SetCell(1, 1, "146.00000");
+    const RadioImage mine = View()->ImageForSave();
     Start(ID_READ);
     for (int id : {ID_EDIT_UNDO, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_CHANNEL_INSERT, ID_SET_FIELD})
         EXPECT_FALSE(Frame()->Action(id)->isEnabled()) << id;
@@ -95,7 +99,7 @@ TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
     EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
     EXPECT_TRUE(Frame()->Action(ID_EDIT_PASTE)->isEnabled());
     Trigger(ID_EDIT_UNDO);
-    EXPECT_EQ(View()->ImageWithGrid(), mine);
+    EXPECT_EQ(View()->ImageForSave(), mine);
     EXPECT_EQ(Grid()->TextMatrix(1, 1), "146.00000");
     Trigger(ID_EDIT_REDO);
     EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
@@ -105,9 +109,9 @@ TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
 TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
     SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    View()->SetCellText(1, 1, "146.00000");
-    View()->SetCellText(1, 2, "146.50000");
-    View()->SetCellText(1, 9, "开");
+    SetCell(1, 1, "146.00000");
+    SetCell(1, 2, "146.50000");
+    SetCell(1, 9, "开");
     View()->m_cbPower->setCurrentIndex(4);
     Start(ID_WRITE);
     EXPECT_EQ(Dialog()->windowTitle(), "写频进度");
@@ -126,7 +130,7 @@ TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
 TEST_F(Transfer, OtherRadioTypeIsAskedAboutAndCancelWritesNothing) {
     SimProcess sim({"--type", "0x42", "--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    View()->SetCellText(1, 1, "146.00000");
+    SetCell(1, 1, "146.00000");
     Start(ID_WRITE);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
@@ -140,17 +144,20 @@ TEST_F(Transfer, OtherRadioTypeIsAskedAboutAndCancelWritesNothing) {
 TEST_F(Transfer, CancelMidReadLeavesGridAndImageUnchanged) {
     SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    View()->SetCellText(3, 1, "147.00000");
-    const RadioImage before = Doc()->m_image;
+    SetCell(3, 1, "147.00000");
+    const RadioImage before = View()->ImageForSave();
     Start(ID_READ);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 20; }, 20000));
     QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
     EXPECT_TRUE(Dialog()->m_bCancel);
     ASSERT_TRUE(WaitForEnd(5000));
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(View()->ImageForSave(), before);
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "147.00000");
     EXPECT_EQ(Grid()->TextMatrix(10, 1), "");
+    // The edit before the read is still the last step.
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "");
     EXPECT_FALSE(Doc()->IsModified());
 }
 
@@ -228,14 +235,14 @@ TEST_F(Transfer, PortMenuChecksTheChosenPort) {
 TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsARead) {
     SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    const RadioImage before = Doc()->m_image;
+    const RadioImage before = View()->ImageForSave();
     Start(ID_READ);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
     Frame()->activateWindow();
     ASSERT_TRUE(WaitForEnd(5000));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "通讯已被中断,请重新开始");
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(View()->ImageForSave(), before);
 
     messages.clear();
     Start(ID_READ);
@@ -249,7 +256,7 @@ TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsARead) {
 TEST_F(Transfer, AWriteGoesOnWhenTheMainWindowIsClickedOrTheWindowMoved) {
     SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    View()->SetCellText(1, 1, "146.00000");
+    SetCell(1, 1, "146.00000");
     Start(ID_WRITE);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
     Frame()->activateWindow();
@@ -260,7 +267,7 @@ TEST_F(Transfer, AWriteGoesOnWhenTheMainWindowIsClickedOrTheWindowMoved) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Dialog()->Status()->text(), "264");
     sim.Stop();
-    EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageWithGrid());
+    EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageForSave());
 }
 
 TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {

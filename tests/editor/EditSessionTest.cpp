@@ -191,10 +191,10 @@ TEST(EditSessionClipboard, WholeRowsWithOffTableCodesPasteByteForByte) {
     EditSession s;
     s.Load(original);
     const std::string rows = s.Copy({1, 1, 4, 10});
-    std::vector<RefusedCell> refused;
+    PasteResult pasted;
     // Pasted over empty channels 11-14, then compared with the originals.
-    EXPECT_TRUE(s.Paste(11, 1, rows, &refused).changed);
-    EXPECT_TRUE(refused.empty()) << refused.front().reason;
+    EXPECT_TRUE(s.Paste(11, 1, rows, &pasted).changed);
+    EXPECT_TRUE(pasted.refused.empty()) << pasted.refused.front().reason;
     for (int n = 1; n <= 4; ++n) EXPECT_EQ(Row(s, 10 + n), Row(s, n)) << n;
     const RadioImage saved = s.ImageForSave();
     for (int n : {1, 4}) {
@@ -208,15 +208,15 @@ TEST(EditSessionClipboard, WholeRowsWithOffTableCodesPasteByteForByte) {
 
 TEST(EditSessionClipboard, PasteRefusalsAndCut) {
     EditSession s = SessionWithChannel();
-    std::vector<RefusedCell> refused;
-    EditResult r = s.Paste(127, 1, "146\n147\n148\n149\n", &refused);
+    PasteResult pasted;
+    EditResult r = s.Paste(127, 1, "146\n147\n148\n149\n", &pasted);
     EXPECT_EQ((std::pair{r.firstRow, r.lastRow}), (std::pair{127, 128}));
-    ASSERT_EQ(refused.size(), 2u);
-    EXPECT_EQ(refused[0].reason, "超出频道表");
+    ASSERT_EQ(pasted.refused.size(), 2u);
+    EXPECT_EQ(pasted.refused[0].reason, "超出频道表");
     EXPECT_EQ(s.Text(128, 2), "147.00000");
     // Nothing that can be pasted: no step.
-    EXPECT_FALSE(s.Paste(1, 3, "nonsense", &refused).changed);
-    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_FALSE(s.Paste(1, 3, "nonsense", &pasted).changed);
+    ASSERT_EQ(pasted.refused.size(), 1u);
 
     s.SetCell(1, 3, "67.0", CellEntry::Leave);
     s.SetCell(1, 5, "窄", CellEntry::Leave);
@@ -281,12 +281,12 @@ TEST(EditSessionUndo, EveryOperationUndoesAndRedoes) {
     EditSession s;
     s.Load(original);
     const RadioImage start = s.ImageForSave();
-    std::vector<RefusedCell> refused;
+    PasteResult pasted;
     const std::vector<std::function<EditResult()>> operations = {
         [&] { return s.SetSelection(FormBox::Band, 1); },
         [&] { return s.SetCell(6, 1, "145.125", CellEntry::Enter); },
         [&] { return s.SetCell(1, 3, "88.5", CellEntry::Leave); },
-        [&] { return s.Paste(7, 1, "146\t146.5\t67.0", &refused); },
+        [&] { return s.Paste(7, 1, "146\t146.5\t67.0", &pasted); },
         [&] { return s.ClearCellRange({6, 1, 7, 10}); },
         [&] { return s.ClearChannels({1, 1}); },
         [&] { return s.InsertChannels({2, 3}); },

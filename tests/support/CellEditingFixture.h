@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "editor/CellEditors.h"
 #include "support/GuiFixture.h"
 
 class CellEditing : public GuiTest {
@@ -16,16 +15,30 @@ protected:
         Frame()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
     }
-    CCellEditors* Editors() const { return View()->Editors(); }
+    QWidget* Editor() const { return Grid()->OpenEditor(); }
+    QLineEdit* FrequencyEditor() const { return qobject_cast<QLineEdit*>(Editor()); }
+    QComboBox* ComboEditor() const { return qobject_cast<QComboBox*>(Editor()); }
     void Band(int index) { View()->m_cbBand->setCurrentIndex(index); }
+    QPoint CellCentre(int row, int col) const {
+        Grid()->scrollTo(Grid()->model()->index(row - 1, col - 1));
+        return Grid()->CellRect(row, col).center();
+    }
     void Click(int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-        Grid()->scrollToItem(Grid()->item(row - 1, col - 1));
-        const QRect r = Grid()->visualItemRect(Grid()->item(row - 1, col - 1));
-        QTest::mouseClick(Grid()->viewport(), button, {}, r.center());
+        QTest::mouseClick(Grid()->viewport(), button, {}, CellCentre(row, col));
     }
     static QWidget* Focus() { return QApplication::focusWidget(); }
     void Type(const QString& text) { QTest::keyClicks(Focus(), text); }
-    void Enter() { QTest::keyClick(Focus(), Qt::Key_Return); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Focus(), key, modifiers); }
+    void Enter() { Key(Qt::Key_Return); }
+    // Moves the open list to `entry` with the arrow keys.
+    void Choose(const QString& entry) {
+        QComboBox* list = ComboEditor();
+        ASSERT_TRUE(list);
+        const int target = list->findText(entry);
+        ASSERT_GE(target, 0) << entry.toStdString();
+        while (list->currentIndex() < target) Key(Qt::Key_Down);
+        while (list->currentIndex() > target) Key(Qt::Key_Up);
+    }
     QString Cell(int row, int col) const { return Grid()->TextMatrix(row, col); }
     QStringList Row(int row) const {
         QStringList texts;
@@ -41,12 +54,13 @@ protected:
     // then abandons the next cell's editor that Enter opened.
     void EnterFrequency(int row, int col, const QString& text) {
         Click(row, col);
-        ASSERT_EQ(Focus(), Editors()->m_editFreq);
+        ASSERT_TRUE(FrequencyEditor());
+        ASSERT_EQ(Focus(), FrequencyEditor());
         if (text.isEmpty())
-            QTest::keyClick(Focus(), Qt::Key_Delete);
+            Key(Qt::Key_Delete);
         else
             Type(text);
         Enter();
-        QTest::keyClick(Focus(), Qt::Key_Escape);
+        Key(Qt::Key_Escape);
     }
 };

@@ -65,12 +65,18 @@ protected:
         EXPECT_TRUE(SaveSinFile(Path(name).toStdString(), image, nullptr));
         return Path(name);
     }
+    // Opens `image` as a user opens a file.
+    void OpenImage(const RadioImage& image) { ASSERT_TRUE(Docs()->OpenDocumentFile(SaveImage("open.sin", image))); }
     static RadioImage Load(const QString& path) {
         RadioImage image{};
         EXPECT_TRUE(LoadSinFile(path.toStdString(), image).ok);
         return image;
     }
     void Trigger(int id) { Frame()->Action(id)->trigger(); }
+    // A cell of the working copy set as the command line sets it.
+    void SetCell(int row, int col, const std::string& text) {
+        View()->Change([&](EditSession& s) { return s.SetCell(row, col, text, CellEntry::Exact); });
+    }
 
     QTemporaryDir dir;
     std::vector<MessageRequest> messages;

@@ -79,9 +79,9 @@ val ClearCellRange(int top, int left, int bottom, int right) {
 // refused cells, empty when every cell was taken.
 val PasteCells(int top, int left, int bottom, int right, const std::string& tsv) {
     const std::string text = FillSelectionTsv(tsv, bottom - top + 1, right - left + 1);
-    std::vector<RefusedCell> refused;
-    val out = ResultValue(TheSession().Paste(top, left, text, &refused));
-    out.set("summary", refused.empty() ? std::string() : RefusedCellsSummary(refused));
+    PasteResult pasted;
+    val out = ResultValue(TheSession().Paste(top, left, text, &pasted));
+    out.set("summary", pasted.refused.empty() ? std::string() : RefusedCellsSummary(pasted.refused));
     return out;
 }
 

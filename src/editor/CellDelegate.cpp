@@ -1,0 +1,170 @@
+#include "editor/CellDelegate.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <memory>
+
+#include "app/ToneTable.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+constexpr int kToneRowsShown = 16;
+constexpr const char* kLoaded = "loadedText";
+constexpr const char* kRow = "cellRow";
+constexpr const char* kColumn = "cellColumn";
+
+bool IsFrequencyColumn(int column) { return column == col::kRxFreq || column == col::kTxFreq; }
+
+int ListId(int column) {
+    switch (column) {
+        case col::kWidth: return ids::IDC_LIST_WIDTH;
+        case col::kScan: return ids::IDC_LIST_SCAN;
+        case col::kPower: return ids::IDC_LIST_POWER;
+        case col::kSignal: return ids::IDC_LIST_SIGNAL;
+        case col::kPttId: return ids::IDC_LIST_PTTID;
+        default: return ids::IDC_LIST_BUSY;
+    }
+}
+
+std::vector<std::string> Entries(int column) {
+    return IsToneColumn(column) ? ToneTable::Instance().Texts() : ListEntries(column);
+}
+
+QComboBox* MakeCombo(int column, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    for (const std::string& entry : Entries(column)) combo->addItem(QString::fromStdString(entry));
+    if (!IsToneColumn(column)) {
+        combo->setObjectName(QString::number(ListId(column)));
+        return combo;
+    }
+    combo->setObjectName(QString::number(ids::IDC_TONE));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->setMaxVisibleItems(kToneRowsShown);
+    // The open list is as wide as its longest text.
+    combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 2 * combo->view()->frameWidth() + 24);
+    return combo;
+}
+
+QWidget* MakeEditor(int column, QWidget* parent) {
+    if (!IsFrequencyColumn(column)) return MakeCombo(column, parent);
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::number(ids::IDC_EDIT_FREQ));
+    edit->setFrame(true);  // shows where typing goes, even on an empty cell
+    return edit;
+}
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
+CCellDelegate::CCellDelegate(Commit commit, QObject* parent) : QStyledItemDelegate(parent), m_commit(std::move(commit)) {}
+
+namespace {
+
+// The size an editor of `column` asks for where the grid opens it.
+QSize EditorSize(int column, QWidget* viewport) {
+    std::unique_ptr<QWidget> editor(MakeEditor(column, viewport));
+    editor->hide();
+    editor->setFont(viewport->font());
+    return editor->sizeHint();
+}
+
+}  // namespace
+
+int CCellDelegate::EditorWidth(int column, QWidget* viewport) { return EditorSize(column, viewport).width(); }
+
+int CCellDelegate::EditorHeight(QWidget* viewport) {
+    int height = 0;
+    for (int column : {col::kRxFreq, col::kRxTone, col::kWidth}) height = std::max(height, EditorSize(column, viewport).height());
+    return height;
+}
+
+QString CCellDelegate::EditorText(const QWidget* editor) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(editor)) return edit->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(editor)) return combo->currentText();
+    return {};
+}
+
+QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QWidget* editor = MakeEditor(index.column() + 1, parent);
+    editor->setFont(option.font);
+    editor->setProperty(kRow, index.row() + 1);
+    editor->setProperty(kColumn, index.column() + 1);
+    return editor;
+}
+
+void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const QString cell = index.data(Qt::EditRole).toString();
+    const int key = m_startKey;
+    m_startKey = 0;
+    m_entry = CellEntry::Leave;
+    const bool typed = key >= 32;
+    const QString character = typed ? QString(QChar(key)) : QString();
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setProperty(kLoaded, cell);
+        const bool digit = key >= '0' && key <= '9';
+        edit->setText(!typed ? cell : (cell.isEmpty() && !digit) ? QString() : character);
+        if (typed)
+            edit->end(false);
+        else
+            edit->selectAll();
+        return;
+    }
+    auto* combo = static_cast<QComboBox*>(editor);
+    combo->setCurrentIndex(EntryStartingWith(Entries(index.column() + 1), cell.toStdString()));
+    if (!combo->isEditable()) {
+        combo->setProperty(kLoaded, combo->currentText());
+        return;
+    }
+    // The tone editor shows the cell's own text, also a code outside the table.
+    if (!cell.isEmpty()) combo->setEditText(cell);
+    combo->setProperty(kLoaded, combo->currentText());
+    if (typed) {
+        combo->setEditText(character);
+        combo->lineEdit()->end(false);
+    } else {
+        combo->lineEdit()->selectAll();
+    }
+}
+
+void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
+    const CellEntry entry = m_entry;
+    m_entry = CellEntry::Leave;
+    const QString text = EditorText(editor);
+    // An editor still holding what it was loaded with changes nothing, so
+    // a look at a cell never rewrites it.
+    if (text == editor->property(kLoaded).toString()) return;
+    m_commit(index.row() + 1, index.column() + 1, text.toStdString(), entry);
+}
+
+void CCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const {
+    editor->setGeometry(option.rect);
+}
+
+bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(watched);
+    if (!editor || event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+        emit closeEditor(editor, RevertModelCache);
+        return true;
+    }
+    if (IsEnter(key) || key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        const int row = editor->property(kRow).toInt();
+        const int column = editor->property(kColumn).toInt();
+        m_entry = IsEnter(key) ? CellEntry::Enter : CellEntry::Leave;
+        emit commitData(editor);
+        emit closeEditor(editor, NoHint);
+        if (IsEnter(key))
+            emit enterPressed(row, column);
+        else
+            emit tabPressed();
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
+}

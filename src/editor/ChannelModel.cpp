@@ -1,0 +1,45 @@
+#include "editor/ChannelModel.h"
+
+#include "editor/EditSession.h"
+#include "res/QtText.h"
+
+CChannelModel::CChannelModel(const EditSession* session, QObject* parent) : QAbstractTableModel(parent), m_session(session) {}
+
+QString CChannelModel::Caption(int column, Lang lang) { return QString::fromStdString(GridCaptionIn(column, lang)); }
+
+void CChannelModel::CaptionsChanged() { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); }
+
+int CChannelModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kChannelCount; }
+
+int CChannelModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : col::kCount - 1; }
+
+QVariant CChannelModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+        case Qt::AccessibleTextRole:
+            return QString::fromStdString(m_session->Text(index.row() + 1, index.column() + 1));
+        case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        default: return {};
+    }
+}
+
+QVariant CChannelModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+    if (orientation == Qt::Vertical) return QString::number(section + 1);
+    return Caption(section + 1);
+}
+
+Qt::ItemFlags CChannelModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void CChannelModel::Changed(const EditResult& result) {
+    if (result.firstRow == 0) return;
+    emit dataChanged(index(result.firstRow - 1, 0), index(result.lastRow - 1, columnCount() - 1));
+}
+
+void CChannelModel::Reloaded() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
