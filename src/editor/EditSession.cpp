@@ -168,7 +168,9 @@ EditResult EditSession::ClearChannels(ChannelSpan span) {
 }
 
 EditResult EditSession::InsertChannels(ChannelSpan span) {
-    return ChangeRecords([span](RadioImage& image) { return InsertEmptyChannels(image, span); });
+    EditResult result = ChangeRecords([span](RadioImage& image) { return InsertEmptyChannels(image, span); });
+    if (result.refused) result.refusal = TrFormat(TextId::CannotInsertChannels, {std::to_string(span.Count())});
+    return result;
 }
 
 EditResult EditSession::DeleteChannels(ChannelSpan span) {

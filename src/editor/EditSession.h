@@ -64,7 +64,8 @@ public:
     // Empties the cells of `range` the way cutting does.
     EditResult ClearCellRange(const CellRange& range);
     EditResult ClearChannels(ChannelSpan span);
-    // Refused (nothing changes) when channels in use would be pushed off the table.
+    // Refused (nothing changes, and `refusal` says why) when channels in use
+    // would be pushed off the table.
     EditResult InsertChannels(ChannelSpan span);
     EditResult DeleteChannels(ChannelSpan span);
     // Refused at the ends of the table.

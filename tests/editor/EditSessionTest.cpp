@@ -246,7 +246,9 @@ TEST(EditSessionChannels, InsertDeleteMoveClearAndSetField) {
     // Insertion that would push a channel in use off the table is refused.
     s.SetSelection(FormBox::Band, 1);
     s.SetCell(128, 1, "145", CellEntry::Leave);
-    EXPECT_TRUE(s.InsertChannels({4, 4}).refused);
+    const EditResult refusedInsert = s.InsertChannels({4, 5});
+    EXPECT_TRUE(refusedInsert.refused);
+    EXPECT_EQ(refusedInsert.refusal, "频道表末尾的 2 个频道中有数据，不能插入空频道。");
 
     EXPECT_TRUE(s.SetField(7, {1, 128}, "低").changed);
     EXPECT_EQ(s.Text(4, 7), "低");

@@ -256,10 +256,11 @@ class Page {
     if (result.summary) await showMessage(result.summary);
   }
 
-  private rows(op: RowsOp): void {
+  private async rows(op: RowsOp): Promise<void> {
     const r = this.grid.selection();
     const result = this.rules.channelRows(op, r.top, r.bottom);
     this.edited(result);
+    if (result.refusal) await showMessage(result.refusal);
     if (result.refused) return;
     const delta = op === RowsOp.MoveUp ? -1 : op === RowsOp.MoveDown ? 1 : 0;
     if (delta !== 0) {
@@ -324,7 +325,7 @@ class Page {
 
 // The texts of the page's fixed elements, by element id.
 const elementTexts: Record<string, string> = {
-  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'ReportPage1',
+  'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'FormGroup',
   'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
   'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', status: 'Idle',
 };
