@@ -9,7 +9,6 @@
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "editor/SetFieldDlg.h"
-#include "res/QtText.h"
 #include "res/ResourceIds.h"
 
 using namespace ids;
@@ -108,9 +107,9 @@ void CEditCommands::OnClearChannels() {
 
 void CEditCommands::OnInsertChannels() {
     const ChannelSpan span = SelectedChannels();
-    if (Change([&](EditSession& s) { return s.InsertChannels(span); }).refused)
-        Messenger::Show(m_view->Grid(), QTr(TextId::CannotInsertChannels).arg(span.Count()), Buttons::Ok,
-                        MessageIcon::Warning);
+    const EditResult result = Change([&](EditSession& s) { return s.InsertChannels(span); });
+    if (result.refused)
+        Messenger::Show(m_view->Grid(), QString::fromStdString(result.refusal), Buttons::Ok, MessageIcon::Warning);
 }
 
 void CEditCommands::OnDeleteChannels() {
