@@ -58,6 +58,13 @@ QWidget* MakeEditor(int column, QWidget* parent) {
     return edit;
 }
 
+// The text an editor of the grid holds now.
+QString EditorText(const QWidget* editor) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(editor)) return edit->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(editor)) return combo->currentText();
+    return {};
+}
+
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
@@ -82,12 +89,6 @@ int CCellDelegate::EditorHeight(QWidget* viewport) {
     int height = 0;
     for (int column : {col::kRxFreq, col::kRxTone, col::kWidth}) height = std::max(height, EditorSize(column, viewport).height());
     return height;
-}
-
-QString CCellDelegate::EditorText(const QWidget* editor) {
-    if (auto* edit = qobject_cast<const QLineEdit*>(editor)) return edit->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(editor)) return combo->currentText();
-    return {};
 }
 
 QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -21,8 +21,6 @@ public:
     static int EditorWidth(int column, QWidget* viewport);
     // The height every editor needs.
     static int EditorHeight(QWidget* viewport);
-    // The text an editor of the grid holds now.
-    static QString EditorText(const QWidget* editor);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;

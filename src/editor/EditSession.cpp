@@ -26,8 +26,6 @@ int SelectionCount(FormBox box) {
     return 0;
 }
 
-constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
-
 EditResult Refused(std::string reason) {
     EditResult result;
     result.refused = true;
@@ -38,7 +36,7 @@ EditResult Refused(std::string reason) {
 }  // namespace
 
 bool EditSession::State::operator==(const State& other) const {
-    for (FormBox box : kBoxes)
+    for (FormBox box : kFormBoxes)
         if (table.Selection(box) != other.table.Selection(box)) return false;
     for (int row = 1; row <= kChannelCount; ++row)
         if (RowTexts(table, row) != RowTexts(other.table, row)) return false;
@@ -207,7 +205,7 @@ EditResult EditSession::Difference(const State& from, const State& to) {
         if (result.firstRow == 0) result.firstRow = row;
         result.lastRow = row;
     }
-    for (FormBox box : kBoxes)
+    for (FormBox box : kFormBoxes)
         if (from.table.Selection(box) != to.table.Selection(box)) result.selectionsChanged = true;
     return result;
 }

@@ -41,8 +41,6 @@ void Fill(QComboBox* combo, const Items& items) {
     combo->setCurrentIndex(index);
 }
 
-constexpr FormBox kBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
-
 }  // namespace
 
 CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_pDocument(document) {
@@ -79,7 +77,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     layout->addWidget(m_group);
     layout->addWidget(m_grid, 1);
 
-    for (FormBox box : kBoxes) {
+    for (FormBox box : kFormBoxes) {
         QComboBox* combo = ComboFor(box);
         WatchPointer(combo);
         // However the index changes (list, keys, wheel), the session takes it;
@@ -228,7 +226,7 @@ void CKeshView::ApplyTexts() {
 }
 
 void CKeshView::ShowSelections() {
-    for (FormBox box : kBoxes) ComboFor(box)->setCurrentIndex(m_session.Selection(box));
+    for (FormBox box : kFormBoxes) ComboFor(box)->setCurrentIndex(m_session.Selection(box));
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {

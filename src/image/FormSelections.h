@@ -7,6 +7,7 @@
 #include "image/RadioImage.h"
 
 enum class FormBox { Band = 0, Model = 1, Manual = 2, PowerLevel = 3 };
+inline constexpr FormBox kFormBoxes[] = {FormBox::Band, FormBox::Model, FormBox::Manual, FormBox::PowerLevel};
 
 struct FormSelections {
     int band = 0;        // 0-9
