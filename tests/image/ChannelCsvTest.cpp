@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelCsv.h"
 #include "image/ChannelTable.h"

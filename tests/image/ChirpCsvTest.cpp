@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelCsv.h"
 #include "image/ChannelTable.h"

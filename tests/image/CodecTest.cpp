@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "image/ChannelCodec.h"
 #include "image/ChannelTable.h"
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "image/ChannelCodec.h"
 
 TEST(ToneTable, HoldsTheSignallingNamesInTableOrder) {

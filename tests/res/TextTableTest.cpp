@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 const fs::path kSource = OSTRELTZ_SOURCE_DIR;
-const fs::path kTable = kSource / "src" / "res" / "TextTable.inc";
+const fs::path kTable = kSource / "src" / "core" / "res" / "TextTable.inc";
 
 bool HasChinese(std::string_view s) {
     // UTF-8 lead bytes E3..E9 cover U+3000..U+9FFF (CJK punctuation, kana,

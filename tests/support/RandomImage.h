@@ -2,7 +2,7 @@
 // Radio images of pseudo-random bytes, the same for the same seed.
 #include <random>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
 #include "image/RadioImage.h"

@@ -8,7 +8,7 @@
 
 #include "JsValues.h"
 #include "Session.h"
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "editor/ChannelClipboard.h"
 #include "image/ChannelCsv.h"

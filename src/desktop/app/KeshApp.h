@@ -3,7 +3,7 @@
 // document, command line, then the window), and the commands' routing.
 #include <QApplication>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "res/Texts.h"
 
 class CDocManager;

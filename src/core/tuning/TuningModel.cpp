@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelCodec.h"
 #include "res/Texts.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "res/ResourceIds.h"
 
 namespace {

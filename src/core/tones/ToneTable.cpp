@@ -1,4 +1,4 @@
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "image/DecimalText.h"
 #include "res/Texts.h"
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/DialogFrame.h"
-#include "app/ToneTable.h"
+#include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
 #include "res/ResourceIds.h"

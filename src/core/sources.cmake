@@ -1,0 +1,31 @@
+# The rules' sources, relative to this folder: the one list the desktop build
+# and the WebAssembly build (web/wasm) both compile.
+set(OSTRELTZ_RULES_SOURCES
+  tones/ToneTable.cpp
+  image/RadioImage.cpp
+  image/SinFile.cpp
+  image/FileAccess.cpp
+  image/DecimalText.cpp
+  image/ChannelCodec.cpp
+  image/FormSelections.cpp
+  image/GridSync.cpp
+  image/CsvReader.cpp
+  image/CsvWriter.cpp
+  image/ChirpCsv.cpp
+  image/ChannelCsv.cpp
+  image/ChannelRows.cpp
+  settings/OptionsCodec.cpp
+  editor/CellRules.cpp
+  editor/ChannelClipboard.cpp
+  editor/EditSession.cpp
+  link/CloneEngine.cpp
+  link/PreciseClock.cpp
+  link/SerialLink.cpp
+  print/ReportLayout.cpp
+  tuning/TuningEngine.cpp
+  tuning/TuningModel.cpp
+  res/CappedList.cpp
+  res/CommandTable.cpp
+  res/Language.cpp
+  res/Texts.cpp
+)
