@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 #include <signal.h>
@@ -34,7 +36,26 @@ std::string UnknownOption(const std::string& name) { return TrFormat(TextId::Cli
 std::string MissingArgument(const std::string& what) { return TrFormat(TextId::CliMissingArgument, {what}); }
 std::string ExtraArgument(const std::string& text) { return TrFormat(TextId::CliExtraArgument, {text}); }
 std::string BadValue(const std::string& name, const std::string& value) { return TrFormat(TextId::CliBadValue, {name, value}); }
+std::string GivenTwice(const std::string& name) { return TrFormat(TextId::CliGivenTwice, {name}); }
+std::string NotInRange(const std::string& name, const std::string& value, int low, int high) {
+    return TrFormat(TextId::CliNotInRange, {name, value, std::to_string(low), std::to_string(high)});
+}
 }  // namespace cli_text
+
+// An argument that names an option ("--port", "-o"), not a value ("-5").
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
+}
+
+// A whole decimal number from `low` to `high`.
+bool ParseNumber(const std::string& text, int low, int high, int& out) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || end == text.c_str() || *end || errno || text[0] == ' ' || v < low || v > high) return false;
+    out = static_cast<int>(v);
+    return true;
+}
 
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
 // The first thing wrong is kept in Problem() for the usage message.
@@ -46,15 +67,33 @@ public:
             if (a == "--help" || a == "-h") return true;
         return false;
     }
+    // The value after `name`; an option given twice or without its value is
+    // a problem.
     std::optional<std::string> Value(const std::string& name) {
-        for (std::size_t i = 0; i < m_args.size(); ++i)
-            if (m_args[i] == name) {
-                m_used.push_back(i);
-                if (i + 1 == m_args.size()) return Fail(cli_text::MissingValue(name)), std::nullopt;
-                m_used.push_back(i + 1);
-                return m_args[i + 1];
+        std::optional<std::string> value;
+        for (std::size_t i = 0; i < m_args.size(); ++i) {
+            if (m_args[i] != name) continue;
+            m_used.push_back(i);
+            if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) {
+                Fail(cli_text::MissingValue(name));
+                continue;
             }
-        return std::nullopt;
+            m_used.push_back(++i);
+            if (value) Fail(cli_text::GivenTwice(name));
+            else value = m_args[i];
+        }
+        return value;
+    }
+    // A number from `low` to `high` after `name`.
+    std::optional<int> Number(const std::string& name, int low, int high) {
+        const auto text = Value(name);
+        int number = 0;
+        if (!text) return std::nullopt;
+        if (!ParseNumber(*text, low, high, number)) {
+            Fail(cli_text::NotInRange(name, *text, low, high));
+            return std::nullopt;
+        }
+        return number;
     }
     // A value the command cannot do without.
     std::optional<std::string> Required(const std::string& name) {
@@ -63,12 +102,14 @@ public:
         return value;
     }
     bool Flag(const std::string& name) {
+        bool given = false;
         for (std::size_t i = 0; i < m_args.size(); ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
-                return true;
+                if (given) Fail(cli_text::GivenTwice(name));
+                given = true;
             }
-        return false;
+        return given;
     }
     // The arguments not taken by Value or Flag, which must be exactly the
     // ones `names` describes; nothing when they are not or anything else
@@ -77,7 +118,7 @@ public:
         Args rest;
         for (std::size_t i = 0; i < m_args.size(); ++i) {
             if (std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
-            if (m_args[i].size() > 1 && m_args[i][0] == '-') Fail(cli_text::UnknownOption(m_args[i]));
+            if (IsOption(m_args[i])) Fail(cli_text::UnknownOption(m_args[i]));
             rest.push_back(m_args[i]);
         }
         if (rest.size() < names.size()) Fail(cli_text::MissingArgument(names[rest.size()]));
@@ -96,6 +137,7 @@ private:
     std::string m_problem;
 };
 
+// The usage on standard output; whether it got there is checked on the way out.
 int Usage(const char* text) {
     std::fputs(text, stdout);
     return 0;
@@ -126,16 +168,11 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
         Error(OpenFailureText(path, Tr(TextId::FileEmpty)));
         return std::nullopt;
     }
+    if (!loaded.warning.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", loaded.warning.c_str());
     return image;
 }
 
-bool ParseCount(const std::string& text, int& out) {
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end || v < 0 || v > 1000) return false;
-    out = static_cast<int>(v);
-    return true;
-}
+constexpr int kMostRetries = 1000;
 
 const char* OutcomeText(CloneOutcome o) {
     switch (o) {
@@ -151,33 +188,42 @@ const char* OutcomeText(CloneOutcome o) {
     return "";
 }
 
-// Ctrl+C during a transfer asks it to stop after the current block; the
-// port is closed on the way out and the program ends with 130.
-volatile std::sig_atomic_t g_interrupted = 0;
-constexpr int kInterruptedExit = 130;
+// Ctrl+C, a closed terminal (SIGHUP) or a stop request (SIGTERM) during a
+// transfer asks it to stop at its next yield; the port is released on the
+// way out and the program ends with 128 + the signal's number.
+volatile std::sig_atomic_t g_stopSignal = 0;
 
 class InterruptibleInteraction : public CliInteraction {
 public:
     using CliInteraction::CliInteraction;
-    bool Cancelled() override { return g_interrupted != 0; }
+    bool Cancelled() override { return g_stopSignal != 0; }
+    // No retry once asked to stop.
+    Answer Ask(const std::string& text, Buttons buttons) override {
+        const Answer answer = CliInteraction::Ask(text, buttons);
+        return g_stopSignal && answer == Answer::Retry ? Answer::Cancel : answer;
+    }
 };
 
-class InterruptScope {
+class StopSignalScope {
 public:
-    InterruptScope() {
+    StopSignalScope() {
+        g_stopSignal = 0;
         struct sigaction action {};
-        action.sa_handler = [](int) { g_interrupted = 1; };
+        action.sa_handler = [](int signal) { g_stopSignal = signal; };
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &action, &m_old);
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &m_old[i]);
     }
-    ~InterruptScope() { ::sigaction(SIGINT, &m_old, nullptr); }
+    ~StopSignalScope() {
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &m_old[i], nullptr);
+    }
+    // The exit code for a run that ended with `code`: 128 + the signal when one stopped it.
+    static int ExitCode(int code) { return code != 0 && g_stopSignal ? 128 + g_stopSignal : code; }
 
 private:
-    struct sigaction m_old {};
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction m_old[std::size(kSignals)] {};
 };
-
-
 
 struct LinkArgs {
     std::string port, file;
@@ -189,9 +235,8 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
     LinkArgs la;
     auto port = r.Required("--port");
     auto file = r.Required(fileOption);
-    auto retries = r.Value("--retries");
+    la.retries = r.Number("--retries", 0, kMostRetries).value_or(0);
     if (allowForce) la.force = r.Flag("--force");
-    if (retries && !ParseCount(*retries, la.retries)) r.Fail(cli_text::BadValue("--retries", *retries));
     if (!r.Positional({}) || !port || !file) return std::nullopt;
     la.port = *port;
     la.file = *file;
@@ -203,14 +248,12 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
     PreciseClock clock;
     InterruptibleInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
-    CloneResult result;
-    {
-        InterruptScope interrupt;
-        result = engine.Run(direction, la.port, image);
-    }
+    StopSignalScope stopSignals;
+    const CloneResult result = engine.Run(direction, la.port, image);
+    link.Close();
     if (result.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(result.outcome), std::to_string(result.blocks)}));
-        return g_interrupted ? kInterruptedExit : 1;
+        return StopSignalScope::ExitCode(1);
     }
     if (received) *received = result.image;
     return 0;
@@ -223,13 +266,14 @@ int CmdTune(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::TuneUsage));
     auto port = r.Required("--port");
     auto item = r.Required("--item");
-    auto value = r.Required("--value");
+    auto value = r.Number("--value", 0, 255);
+    if (!value) r.Fail(cli_text::MissingOption("--value"));
     auto rx = r.Required("--rx");
     auto tx = r.Required("--tx");
     auto rxTone = r.Value("--rx-tone");
     auto txTone = r.Value("--tx-tone");
     auto step = r.Value("--step");
-    auto retries = r.Value("--retries");
+    const int retryCount = r.Number("--retries", 0, kMostRetries).value_or(0);
     TuningRequest request;
     const std::pair<const char*, TuningItem> items[] = {{"txfreq", TuningItem::TxFrequency},
                                                         {"lowbat", TuningItem::LowBattery},
@@ -241,10 +285,7 @@ int CmdTune(const Args& args) {
             request.item = it;
             known = true;
         }
-    int number = 0, retryCount = 0;
     if (item && !known) r.Fail(cli_text::BadValue("--item", *item));
-    if (value && (!ParseCount(*value, number) || number > 255)) r.Fail(cli_text::BadValue("--value", *value));
-    if (retries && !ParseCount(*retries, retryCount)) r.Fail(cli_text::BadValue("--retries", *retries));
     if (step && *step != "5" && *step != "6.25") r.Fail(cli_text::BadValue("--step", *step));
     if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, Tr(TextId::TuneUsage));
     // Every text must mean exactly one value; nothing is sent otherwise.
@@ -265,12 +306,14 @@ int CmdTune(const Args& args) {
     if (!txToneText) return Error(refusal);
     request.rxTone = *rxToneText;
     request.txTone = *txToneText;
-    request.value = static_cast<std::uint8_t>(number);
+    request.value = static_cast<std::uint8_t>(*value);
     QtSerialLink link;
     PreciseClock clock;
-    CliInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
+    InterruptibleInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
+    StopSignalScope stopSignals;
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
-    return outcome == TuningOutcome::Received ? 0 : 1;
+    link.Close();
+    return StopSignalScope::ExitCode(outcome == TuningOutcome::Received ? 0 : 1);
 }
 
 
@@ -342,31 +385,46 @@ struct CellEdit {
 // Columns 1-10 by their caption in either language; 0 for any other text.
 int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(TrimBlanks(caption)), 0); }
 
-// The edits in the order given; nothing when an argument is not understood.
-std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out) {
+// The edits in the order given; nothing, with the first problem in
+// `problem`, when an argument is not understood.
+std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out,
+                                                   std::string& problem) {
+    auto fail = [&](const std::string& text) -> std::optional<std::vector<CellEdit>> {
+        problem = text;
+        return std::nullopt;
+    };
     std::vector<CellEdit> edits;
     CellEdit next;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--channel" && hasValue) {
-            if (!ParseCount(args[++i], next.channel)) return std::nullopt;
-        } else if (a == "--column" && hasValue) {
-            next.column = EditedColumn(args[++i]);
-            if (next.column == 0) return std::nullopt;
-        } else if (a == "--value" && hasValue) {
-            next.value = args[++i];
-            if (next.channel == 0 || next.column == 0) return std::nullopt;
-            edits.push_back(next);
-        } else if (a == "-o" && hasValue) {
-            out = args[++i];
-        } else if (a.empty() || a[0] == '-' || !file.empty()) {
-            return std::nullopt;
+        if (a == "--channel" || a == "--column" || a == "--value" || a == "-o") {
+            // A cell's text may begin with '-'; the other values may not.
+            if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1]))) return fail(cli_text::MissingValue(a));
+            const std::string& value = args[++i];
+            if (a == "--channel") {
+                if (!ParseNumber(value, 1, kChannelCount, next.channel))
+                    return fail(cli_text::NotInRange(a, value, 1, kChannelCount));
+            } else if (a == "--column") {
+                next.column = EditedColumn(value);
+                if (next.column == 0) return fail(cli_text::BadValue(a, value));
+            } else if (a == "--value") {
+                if (next.channel == 0 || next.column == 0) return fail(Tr(TextId::CliValueBeforeCell));
+                next.value = value;
+                edits.push_back(next);
+            } else {
+                if (out) return fail(cli_text::GivenTwice(a));
+                out = value;
+            }
+        } else if (IsOption(a)) {
+            return fail(cli_text::UnknownOption(a));
+        } else if (!file.empty()) {
+            return fail(cli_text::ExtraArgument(a));
         } else {
             file = a;
         }
     }
-    if (file.empty() || edits.empty()) return std::nullopt;
+    if (file.empty()) return fail(cli_text::MissingArgument(Tr(TextId::CliArgSinFile)));
+    if (edits.empty()) return fail(cli_text::MissingOption("--value"));
     return edits;
 }
 
@@ -374,10 +432,11 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
 
 int CmdSet(const Args& args) {
     if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage));
-    std::string file;
+    std::string file, problem;
     std::optional<std::string> out;
-    const auto edits = ReadCellEdits(args, file, out);
+    const auto edits = ReadCellEdits(args, file, out, problem);
     if (!edits) {
+        std::fprintf(stderr, "ostreltz-cli: %s\n", problem.c_str());
         std::fputs(Tr(TextId::SetUsage), stderr);
         return 2;
     }
@@ -430,9 +489,11 @@ int CmdRead(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::ReadUsage));
     auto la = ReadLinkArgs(r, "--out", false);
     if (!la) return UsageError(r, Tr(TextId::ReadUsage));
+    // A place the data cannot be saved to is refused before the radio is asked.
+    std::string error;
+    if (!CheckSavePlace(la->file, &error)) return Error(error);
     RadioImage received{};
     if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
-    std::string error;
     if (!SaveSinFile(la->file, received, &error)) return Error(error);
     return 0;
 }

@@ -19,6 +19,7 @@ set(OSTRELTZ_RULES_SOURCES
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
   link/CloneEngine.cpp
+  link/PortLock.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
   print/ReportLayout.cpp

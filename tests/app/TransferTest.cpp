@@ -188,7 +188,8 @@ TEST_F(Transfer, APortHeldByAnotherProgramIsToldApartFromAPermissionProblem) {
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QString::fromStdString("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
-                                                       " 正被其他程序使用：请先关闭那个程序。"));
+                                                       " 正被其他程序使用（进程 " + std::to_string(::getpid()) +
+                                                       "）：请先关闭那个程序。"));
 }
 
 TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {

@@ -170,7 +170,7 @@ TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
     QTest::mouseClick(Find<QPushButton>(1038), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->IsExchangeRunning(); }, 10000));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, " 错误需延时再试");
+    EXPECT_EQ(messages[0].text, " 错误需延时再试\n对讲机拒绝了第 11 步");
     EXPECT_EQ(messages[0].buttons, Buttons::RetryCancel);
     EXPECT_FALSE(messages[0].cancelIsDefault);  // Enter answers Retry
 }

@@ -178,8 +178,8 @@ TEST_F(CliFaults, APortHeldByAnotherProgramIsNotAPermissionProblem) {
     ASSERT_EQ(holder.Open(sim.Port(), kCloneTimeouts), OpenError::None);
     std::string log;
     EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
-                       " 正被其他程序使用：请先关闭那个程序。"),
+    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() + " 正被其他程序使用（进程 " +
+                       std::to_string(::getpid()) + "）：请先关闭那个程序。"),
               std::string::npos)
         << log;
     EXPECT_EQ(log.find("dialout"), std::string::npos) << log;

@@ -27,7 +27,7 @@ CloneResult CloneEngine::Run(CloneDirection direction, const std::string& port, 
     const OpenError error = m_link.Open(port, kCloneTimeouts);
     if (error != OpenError::None) {
         m_ui.SetWatch(false);
-        m_ui.Ask(OpenFailureMessage(error, port), Buttons::Ok);
+        m_ui.Ask(OpenFailureMessage(error, port, m_link.HolderPid()), Buttons::Ok);
         result.outcome = CloneOutcome::PortUnavailable;
         return result;
     }

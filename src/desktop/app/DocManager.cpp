@@ -53,13 +53,14 @@ bool CDocManager::OpenDocumentFile(const QString& path) {
 }
 
 bool CDocManager::OpenWithoutAsking(const QString& path) {
-    QString error;
-    if (!m_doc->OnOpenDocument(path, &error)) {
+    QString error, warning;
+    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     TakeName(path);
     m_view->OnInitialUpdate();
+    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
     return true;
 }
 
@@ -158,11 +159,12 @@ bool CDocManager::OnOpenRecentFile(int index) {
     // name, title and the list stay as they are; unsaved changes are asked about.
     // A failed reload leaves the document and the grid as they were.
     if (!SaveModified()) return false;
-    QString error;
-    if (!m_doc->OnOpenDocument(path, &error)) {
+    QString error, warning;
+    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     m_view->OnInitialUpdate();
+    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
     return true;
 }
