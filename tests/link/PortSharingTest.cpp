@@ -218,12 +218,13 @@ TEST_F(PortSharing, OurHoldEndsWithSuccessFailureAndSignals) {
     }
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         // A slow radio: the write takes some seconds.
-        SimProcess sim({"--answer-delay", "20", "--log", Path("wire.log")});
+        const std::string wire = Path("wire-" + std::to_string(signal) + ".log");
+        SimProcess sim({"--answer-delay", "20", "--log", wire});
         const std::string lock = LockOf(sim.Port());
         Background write("write --force --port " + sim.Port() + " --in " + OSTRELTZ_SAMPLE, Path("cli.log"));
         // Once blocks go over the wire, the port is ours.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (Contents(Path("wire.log")).find("RX 57") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+        while (Contents(wire).find("RX 57") == std::string::npos && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_TRUE(fs::exists(lock)) << "no lock while the port is in use";
         write.Signal(signal);
