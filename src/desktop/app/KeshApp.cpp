@@ -10,7 +10,7 @@
 #include "app/HistoryDlg.h"
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/ComparePanel.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"

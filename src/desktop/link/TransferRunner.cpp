@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "history/UserHistory.h"
 #include "link/BackupWrite.h"
 #include "link/ProgressDlg.h"
