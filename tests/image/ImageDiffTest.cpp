@@ -111,9 +111,12 @@ TEST(ImageDiff, EmptyChannelsDifferingOnlyInTheSavedEmptyRowAreTheSameUnlessAske
     EXPECT_EQ(all.front().offsets, std::vector<std::size_t>{12});
     // Another byte of an empty channel is never hidden.
     RadioImage odd = fresh;
-    odd[ChannelOffset(5) + 9] = 0x06;
+    odd[ChannelOffset(5) + 15] = 0x06;
     ASSERT_EQ(CompareImages(fresh, odd).size(), 1u);
     EXPECT_EQ(CompareImages(fresh, odd)[0].area, DiffArea::Byte);
+    // A tone in an empty channel is shown in the grid, so it is a field.
+    odd[ChannelOffset(5) + 9] = 0x06;
+    EXPECT_EQ(CompareImages(fresh, odd)[0].area, DiffArea::ChannelField);
 }
 
 TEST(ImageDiff, EverySettingsBitIsListedOnceUnderItsOptionNameOrItsOffset) {
@@ -169,9 +172,10 @@ TEST(ImageDiff, EnglishLinesAndJsonNameTheFieldInBothLanguages) {
 }
 
 TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
-    const RadioImage other = WithChannel12();
+    RadioImage other = WithChannel12();
+    std::copy_n(other.begin() + static_cast<long>(ChannelOffset(12)), kRecordSize, other.begin() + static_cast<long>(ChannelOffset(40)));
     RadioImage current = WithCell(WithCell(other, 12, 3, "88.5"), 12, 9, "关");
-    current = WithCell(current, 40, 1, "440.00000");
+    current = WithCell(current, 40, 1, "146.00000");
     current[addr::kSquelch] = 1;
     ImageComparison comparison;
     comparison.Start(other, "other.sin", current);

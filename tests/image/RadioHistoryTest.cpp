@@ -2,6 +2,7 @@
 // first, capped by count and by size, and damaged entries left out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 

@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "history/UserHistory.h"
 #include "res/QtText.h"
 

@@ -22,6 +22,8 @@ CComparePanel::CComparePanel(CKeshView* view, QWidget* parent) : QDockWidget(par
     m_summary = new QLabel(body);
     m_list = new QListWidget(body);
     m_list->setObjectName(QStringLiteral("differences"));
+    // A few lines: the grid above keeps most of the window.
+    m_list->setMaximumHeight(m_list->fontMetrics().height() * 6 + 8);
     m_previous = new QPushButton(body);
     m_previous->setObjectName(QStringLiteral("previousDifference"));
     m_next = new QPushButton(body);
