@@ -4,6 +4,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -188,7 +189,7 @@ std::string KeepInHistory(const RadioImage& image, bool write, const std::string
     if (!HistoryOn()) return {};
     std::string error;
     if (RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u})
-            .Record(image, write, port, radioType, static_cast<long long>(emscripten_date_now()), &error))
+            .Record(image, write, port, radioType, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count(), &error))
         return {};
     return TrFormat(TextId::HistoryNotKept, {error});
 }
