@@ -145,6 +145,7 @@ const char* OutcomeText(CloneOutcome o) {
         case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
         case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
         case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
+        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
     }

@@ -79,7 +79,7 @@ TEST_F(CliTransfer, PulledCableMidReadLeavesTheOutputFileUntouched) {
     std::string log;
     EXPECT_NE(RunCommand(Cli("read --port " + sim.Port() + " --out " + existing), &log), 0);
     EXPECT_EQ(Load(existing), before);
-    EXPECT_NE(log.find("未收到足够字节"), std::string::npos) << log;
+    EXPECT_NE(log.find("连接线已断开，请插好连接线后再试"), std::string::npos) << log;
 }
 
 TEST_F(CliTransfer, SilentRadioEndsWithTheCommunicationError) {

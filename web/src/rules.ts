@@ -19,7 +19,7 @@ export const enum Buttons { Ok = 0, OkCancel = 1, RetryCancel = 2, SaveDiscardCa
 export const enum Answer { Ok = 0, Cancel = 1, Retry = 2, Save = 3, Discard = 4 }
 export const enum FormBox { Band = 0, Model = 1, Manual = 2, PowerLevel = 3 }
 export const enum CloneOutcome {
-  Completed = 0, Cancelled, PortUnavailable, NoLink, TypeRefused, ShortReply, ReadAckMissing, WriteAckMissing,
+  Completed = 0, Cancelled, PortUnavailable, NoLink, TypeRefused, ShortReply, ReadAckMissing, WriteAckMissing, PortLost,
 }
 export const enum TuningOutcome { Received = 0, Cancelled, PortUnavailable }
 export const enum RowsOp { Insert = 0, Delete = 1, MoveUp = 2, MoveDown = 3, Clear = 4 }
@@ -49,6 +49,15 @@ export interface ReportPage {
   lines: ReportLine[];
   width: number;
   height: number;
+}
+
+// The program's commands as the desktop's menus list them; texts by their
+// names in the text table, "-" for a line between groups.
+export interface CommandInfo { id: number; text: string; shortcut: string; prompt: string }
+export interface CommandTable {
+  commands: Record<string, CommandInfo>;
+  menus: { title: string; items: string[] }[];
+  toolbar: string[];
 }
 
 export interface Rules {
@@ -92,6 +101,7 @@ export interface Rules {
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
+  commandTable(): CommandTable;
   setLanguage(english: boolean): void;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
