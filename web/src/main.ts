@@ -198,6 +198,9 @@ class Page {
         if (!this.link.isBusy()) await this.link.choosePort(true);
         return;
       case 'editChannels': return this.grid.focus();
+      case 'about':
+        await showMessage(t('AboutVersion'), Buttons.Ok, MessageIcon.Information);
+        return this.grid.focus();
       case 'toolbar':
         this.toolbar.element.hidden = !this.toolbar.element.hidden;
         return;
@@ -392,8 +395,8 @@ const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', '
 const pageCommandTexts: Record<string, [string, string]> = {
   exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
-// The table's commands a browser cannot carry out.
-const unavailable = new Set(['exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey']);
+// The table's commands a browser cannot carry out, and the help the page does not have yet.
+const unavailable = new Set(['exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp']);
 // The edit menu's commands, which act on the grid.
 const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
 
