@@ -23,8 +23,8 @@ export class RadioLink {
   readonly progress = new ProgressWindow();
   private busy = false;
 
-  // `say` puts a line in the status bar.
-  constructor(private readonly rules: Rules, private readonly say: (text: string) => void) {
+  // `say` puts a line in the status bar, or takes it away (null).
+  constructor(private readonly rules: Rules, private readonly say: (text: string | null) => void) {
     const serial = serialApi();
     serial?.addEventListener('disconnect', (e) => this.forget(e.target as unknown as SerialPortLike));
     // The cable plugged back in: a port granted before is used again.
@@ -70,6 +70,7 @@ export class RadioLink {
     if (this.busy || this.progress.isOpen() || !(await this.choosePort())) return;
     this.progress.open(write, async () => {
       this.busy = true;
+      this.say(null);  // what the status bar said of the last transfer
       this.rules.host = this.host(true);
       try {
         const outcome = await runClone(this.rules, write ? 1 : 0);
@@ -84,6 +85,7 @@ export class RadioLink {
   async tune(set: number, item: number): Promise<void> {
     if (this.busy || !(await this.choosePort())) return;
     this.busy = true;
+    this.say(null);
     this.rules.host = this.host(false);
     try {
       await runTuning(this.rules, set, item);

@@ -125,6 +125,8 @@ export class SerialLink {
         };
       });
     }
+    // Short because the port failed meanwhile: the failure is the answer.
+    if (this.failed && this.received.length < count) return null;
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
   }
 

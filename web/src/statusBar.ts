@@ -32,9 +32,9 @@ export class StatusBar {
     this.message.textContent = prompt ? t(prompt).split('\n')[0] : this.feedback ?? t('Idle');
   }
 
-  // Feedback that stays until the next.
-  say(text: string): void {
+  // Feedback that stays until the next; null takes it away.
+  say(text: string | null): void {
     this.feedback = text;
-    this.message.textContent = text;
+    this.show(null);
   }
 }

@@ -330,6 +330,7 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await transfer(radio.page, 'read');
       await progressClosed(radio.page);
       assert.equal(await radio.page.$('dialog.message[open]'), null);
+      assert.equal(await statusText(radio.page), '如需帮助，请按F1键');
       const dumped = dumpChannels(samplePath);
       const grid = await gridTexts(radio.page);
       for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
