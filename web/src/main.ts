@@ -395,8 +395,11 @@ const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', '
 const pageCommandTexts: Record<string, [string, string]> = {
   exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
-// The table's commands a browser cannot carry out, and the help the page does not have yet.
-const unavailable = new Set(['exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp']);
+// The table's commands a browser cannot carry out, and those the page does not have yet (help, comparing, history).
+const unavailable = new Set([
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp',
+  'compareFile', 'compareRadio', 'nextDifference', 'previousDifference', 'endCompare', 'history',
+]);
 // The edit menu's commands, which act on the grid.
 const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
 

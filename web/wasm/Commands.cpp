@@ -29,7 +29,9 @@ constexpr CommandName kNames[] = {
     {ID_EDIT_CHANNELS, "editChannels"}, {ID_OPTIONS, "options"}, {ID_PORT_COM1, "port1"}, {ID_PORT_COM2, "port2"},
     {ID_PORT_COM3, "port3"}, {ID_PORT_COM4, "port4"}, {ID_VIEW_TOOLBAR, "toolbar"}, {ID_VIEW_STATUS_BAR, "statusBar"},
     {ID_HELP_FINDER, "help"}, {ID_APP_ABOUT, "about"}, {ID_FILE_PRINT_DIRECT, "printDirect"}, {ID_HELP, "helpKey"},
-    {ID_CONTEXT_HELP, "contextHelp"},
+    {ID_CONTEXT_HELP, "contextHelp"}, {ID_COMPARE_FILE, "compareFile"}, {ID_COMPARE_RADIO, "compareRadio"},
+    {ID_NEXT_DIFFERENCE, "nextDifference"}, {ID_PREVIOUS_DIFFERENCE, "previousDifference"},
+    {ID_END_COMPARE, "endCompare"}, {ID_HISTORY, "history"},
 };
 
 std::string NameOf(int id) {

@@ -11,6 +11,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_FILE_SAVE_AS, MenuId::File, TextId::CmdFileSaveAs, "", TextId::TipFileSaveAs},
         {ID_EXPORT_CSV, MenuId::File, TextId::CmdExportCsv, "", TextId::TipExportCsv},
         {ID_IMPORT_CSV, MenuId::File, TextId::CmdImportCsv, "", TextId::TipImportCsv},
+        {ID_COMPARE_FILE, MenuId::File, TextId::CmdCompareFile, "", TextId::TipCompareFile},
         {ID_FILE_PRINT, MenuId::File, TextId::CmdFilePrint, "Ctrl+P", TextId::TipFilePrint},
         {ID_FILE_PRINT_PREVIEW, MenuId::File, TextId::CmdFilePrintPreview, "", TextId::TipFilePrintPreview},
         {ID_FILE_PRINT_SETUP, MenuId::File, TextId::CmdFilePrintSetup, "", TextId::TipFilePrintSetup},
@@ -31,12 +32,17 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_TUNING, MenuId::Program, TextId::CmdTuning, "Ctrl+T", TextId::TipTuning},
         {ID_EDIT_CHANNELS, MenuId::Program, TextId::CmdEditChannels, "Ctrl+G", TextId::TipEditChannels},
         {ID_OPTIONS, MenuId::Program, TextId::CmdOptions, "", TextId::TipOptions},
+        {ID_COMPARE_RADIO, MenuId::Program, TextId::CmdCompareRadio, "", TextId::TipCompareRadio},
         {ID_PORT_COM1, MenuId::Port, TextId::CmdPortCom1, "Ctrl+C", TextId::TipPortCom1},
         {ID_PORT_COM2, MenuId::Port, TextId::CmdPortCom2, "Ctrl+D", TextId::TipPortCom2},
         {ID_PORT_COM3, MenuId::Port, TextId::CmdPortCom3, "Ctrl+E", TextId::TipPortCom3},
         {ID_PORT_COM4, MenuId::Port, TextId::CmdPortCom4, "Ctrl+F", TextId::TipPortCom4},
         {ID_VIEW_TOOLBAR, MenuId::View, TextId::CmdViewToolbar, "", TextId::TipViewToolbar},
         {ID_VIEW_STATUS_BAR, MenuId::View, TextId::CmdViewStatusBar, "", TextId::TipViewStatusBar},
+        {ID_NEXT_DIFFERENCE, MenuId::View, TextId::CmdNextDifference, "F8", TextId::TipNextDifference},
+        {ID_PREVIOUS_DIFFERENCE, MenuId::View, TextId::CmdPreviousDifference, "Shift+F8", TextId::TipPreviousDifference},
+        {ID_END_COMPARE, MenuId::View, TextId::CmdEndCompare, "", TextId::TipEndCompare},
+        {ID_HISTORY, MenuId::View, TextId::CmdHistory, "", TextId::TipHistory},
         {ID_HELP_FINDER, MenuId::Help, TextId::CmdHelpFinder, "", TextId::TipHelpFinder},
         {ID_APP_ABOUT, MenuId::Help, TextId::CmdAppAbout, "", TextId::TipAppAbout},
         {ID_FILE_PRINT_DIRECT, MenuId::None, std::nullopt, "", TextId::TipFilePrintDirect},
@@ -70,16 +76,19 @@ const std::vector<int>& MenuItems(MenuId menu) {
     constexpr int kLine = kMenuSeparator;
     static const std::vector<int> file = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, kLine,
                                           ID_EXPORT_CSV, ID_IMPORT_CSV, kLine,
+                                          ID_COMPARE_FILE, kLine,
                                           ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kLine,
                                           kMenuRecentFiles, kLine, ID_APP_EXIT};
     static const std::vector<int> edit = {ID_EDIT_UNDO, ID_EDIT_REDO, kLine,
                                           ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, kLine,
                                           ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, kLine,
                                           ID_SET_FIELD};
-    static const std::vector<int> program = {ID_READ, kLine, ID_WRITE, kLine, ID_TUNING, kLine, ID_EDIT_CHANNELS, kLine,
+    static const std::vector<int> program = {ID_READ, ID_COMPARE_RADIO, kLine, ID_WRITE, kLine, ID_TUNING, kLine, ID_EDIT_CHANNELS, kLine,
                                              ID_OPTIONS};
     static const std::vector<int> port = {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4};
-    static const std::vector<int> view = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kLine, kMenuLanguages};
+    static const std::vector<int> view = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kLine,
+                                          ID_HISTORY, ID_NEXT_DIFFERENCE, ID_PREVIOUS_DIFFERENCE, ID_END_COMPARE, kLine,
+                                          kMenuLanguages};
     static const std::vector<int> help = {ID_HELP_FINDER, kLine, ID_APP_ABOUT};
     static const std::vector<int> none;
     switch (menu) {
