@@ -13,6 +13,7 @@ set(OSTRELTZ_RULES_SOURCES
   image/CsvWriter.cpp
   image/ChirpCsv.cpp
   image/ChannelCsv.cpp
+  image/CsvImportFlow.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
   editor/CellRules.cpp

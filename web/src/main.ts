@@ -228,13 +228,14 @@ class Page {
     const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
     const renumber = byId<HTMLInputElement>('csv-renumber').checked;
-    let result = this.rules.importCsv(file.text, false, renumber);
-    if (result.refusedQuestion) {
-      if ((await showMessage(result.refusedQuestion, Buttons.OkCancel, MessageIcon.Warning)) !== Answer.Ok) return;
-      result = this.rules.importCsv(file.text, true, renumber);
+    const answers: Answer[] = [];
+    let result = this.rules.importCsv(file.text, renumber, answers);
+    while (result.question) {
+      answers.push(await showMessage(result.question, result.buttons, MessageIcon.Warning));
+      result = this.rules.importCsv(file.text, renumber, answers);
     }
     this.edited(result);
-    if (result.summary) await showMessage(result.summary, Buttons.Ok, MessageIcon.Information);
+    if (result.message) await showMessage(result.message, Buttons.Ok, result.applied ? MessageIcon.Information : MessageIcon.Warning);
   }
 
   private copy(): void {

@@ -15,8 +15,8 @@ export interface RulesHost {
   watch(watch: boolean): void;
 }
 
-export const enum Buttons { Ok = 0, OkCancel = 1, RetryCancel = 2, SaveDiscardCancel = 3 }
-export const enum Answer { Ok = 0, Cancel = 1, Retry = 2, Save = 3, Discard = 4 }
+export const enum Buttons { Ok = 0, OkCancel = 1, RetryCancel = 2, SaveDiscardCancel = 3, OverwriteCancel = 4, EmptyKeepCancel = 5 }
+export const enum Answer { Ok = 0, Cancel = 1, Retry = 2, Save = 3, Discard = 4, Keep = 5 }
 export const enum FormBox { Band = 0, Model = 1, Manual = 2, PowerLevel = 3 }
 export const enum CloneOutcome {
   Completed = 0, Cancelled, PortUnavailable, NoLink, TypeRefused, ShortReply, ReadAckMissing, WriteAckMissing,
@@ -78,7 +78,9 @@ export interface Rules {
   isModified(): boolean;
   markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; refusedQuestion: string; channels: number; summary: string };
+  // The import as far as `answers` take it: the next question (with its
+  // buttons) or, when `question` is empty, the import decided and what to say.
+  importCsv(csv: string, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
