@@ -153,8 +153,9 @@ public:
 private:
     void Answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box == m_last) return;
-        m_last = box;
+        // A box answered already may still be on its way out.
+        if (!box || !box->isVisible() || box->property("answered").toBool()) return;
+        box->setProperty("answered", true);
         m_texts->push_back(box->text());
         const QString label = m_labels.isEmpty() ? QString() : m_labels.takeFirst();
         if (m_labels.isEmpty()) m_timer.stop();
@@ -171,7 +172,6 @@ private:
     QStringList m_labels;
     QStringList* m_texts;
     QTimer m_timer;
-    QMessageBox* m_last = nullptr;
 };
 
 }  // namespace
