@@ -9,11 +9,11 @@ set(OSTRELTZ_RULES_SOURCES
   image/ChannelCodec.cpp
   image/FormSelections.cpp
   image/GridSync.cpp
-  image/CsvReader.cpp
-  image/CsvWriter.cpp
-  image/ChirpCsv.cpp
-  image/ChannelCsv.cpp
-  image/CsvImportFlow.cpp
+  csv/CsvReader.cpp
+  csv/CsvWriter.cpp
+  csv/ChirpCsv.cpp
+  csv/ChannelCsv.cpp
+  csv/CsvImportFlow.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
   editor/CellRules.cpp

@@ -5,9 +5,9 @@
 #include <random>
 
 #include "editor/CellRules.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/ChannelTable.h"
-#include "image/CsvImportFlow.h"
+#include "csv/CsvImportFlow.h"
 #include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/KeshView.h"
-#include "image/ChannelCsv.h"
-#include "image/CsvImportFlow.h"
+#include "csv/ChannelCsv.h"
+#include "csv/CsvImportFlow.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"

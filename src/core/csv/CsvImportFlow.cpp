@@ -1,4 +1,4 @@
-#include "image/CsvImportFlow.h"
+#include "csv/CsvImportFlow.h"
 
 #include <utility>
 

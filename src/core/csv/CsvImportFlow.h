@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "link/UserInteraction.h"
 
 struct CsvQuestion {

@@ -1,4 +1,4 @@
-#include "image/ChirpCsv.h"
+#include "csv/ChirpCsv.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
-#include "image/CsvWriter.h"
+#include "csv/CsvWriter.h"
 #include "image/DecimalText.h"
 #include "res/Texts.h"
 
