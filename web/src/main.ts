@@ -297,7 +297,7 @@ class Page {
     const error = this.rules.compareWithFile(file.name, file.bytes);
     if (error) return void (await showMessage(error));
     this.compare.refresh();
-    this.compare.step(true);
+    this.compare.first();
   }
 
   private async history(): Promise<void> {
@@ -307,7 +307,7 @@ class Page {
     if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
     if (chosen.open) return this.opened(t('Untitled'), null);
     this.compare.refresh();
-    this.compare.step(true);
+    this.compare.first();
   }
 
   private async options(): Promise<void> {
@@ -359,7 +359,7 @@ class Page {
 const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'FormGroup',
   'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
-  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', status: 'Idle',
+  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', 'progress-backup-label': 'BackupOption', status: 'Idle',
 };
 
 const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };

@@ -13,6 +13,7 @@ export interface RulesHost {
   close(): Promise<void>;
   pause(ms: number): Promise<void>;
   status(text: string): void;
+  phase(text: string): void;  // the step of a write with backup
   progress(position: number): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
   cancelled(): boolean;
@@ -97,7 +98,7 @@ export interface Rules {
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
 // Runs a read (0) or write (1) to its end; the outcome of the clone engine.
-export function runClone(rules: Rules, direction: 0 | 1): Promise<CloneOutcome> {
+export function runClone(rules: Rules, direction: 0 | 1 | 2): Promise<CloneOutcome> {
   return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
 }
 
