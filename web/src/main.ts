@@ -2,7 +2,9 @@
 import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
+import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
+import { showHistory } from './historyDialog';
 import { RadioLink, serialApi } from './link';
 import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
@@ -21,6 +23,7 @@ class Page {
   private name = t('Untitled');
   private handle: FileSystemFileHandle | null = null;
   private readonly grid: ChannelGrid;
+  private readonly compare: ComparePanel;
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
   private clipboard = '';
@@ -33,6 +36,8 @@ class Page {
   constructor(private readonly rules: Rules) {
     this.grid = new ChannelGrid(rules, (result) => this.edited(result));
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
+    this.compare = new ComparePanel(rules, this.grid);
+    byId('grid-frame').after(this.compare.element);
     this.link = new RadioLink(rules, (text) => this.statusBar.say(text));
     this.table = rules.commandTable();
     const prompt = (text: string | null) => this.statusBar.show(text);
@@ -67,6 +72,7 @@ class Page {
   private edited(result: EditResult): void {
     if (result.firstRow > 0) this.grid.refreshRows(result.firstRow, result.lastRow);
     if (result.selectionsChanged) this.showBoxes();
+    if (this.compare.active()) this.compare.refresh();
     this.showTitle();
   }
 
@@ -143,6 +149,7 @@ class Page {
   private showDocument(): void {
     this.showBoxes();
     this.grid.refresh();
+    this.compare.refresh();
     this.showTitle();
   }
 
@@ -153,6 +160,7 @@ class Page {
     this.toolbar.relabel();
     this.statusBar.relabel();
     this.grid.refreshCaptions();
+    this.compare.applyLanguage();
     this.showTitle();
   }
 
@@ -182,6 +190,10 @@ class Page {
       case 'read': return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
       case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
       case 'setField': return this.setField();
+      case 'compareFile': return this.compareWithFile();
+      case 'nextDifference': return this.compare.step(true);
+      case 'previousDifference': return this.compare.step(false);
+      case 'history': return this.history();
       case 'options': return this.options();
       case 'tuning': return this.tuning();
       case 'printPreview':
@@ -289,13 +301,14 @@ class Page {
     const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
     const renumber = this.renumberCsv;
-    let result = this.rules.importCsv(file.text, false, renumber);
-    if (result.refusedQuestion) {
-      if ((await showMessage(result.refusedQuestion, Buttons.OkCancel, MessageIcon.Warning)) !== Answer.Ok) return;
-      result = this.rules.importCsv(file.text, true, renumber);
+    const answers: Answer[] = [];
+    let result = this.rules.importCsv(file.text, renumber, answers);
+    while (result.question) {
+      answers.push(await showMessage(result.question, result.buttons, MessageIcon.Warning));
+      result = this.rules.importCsv(file.text, renumber, answers);
     }
     this.edited(result);
-    if (result.summary) await showMessage(result.summary, Buttons.Ok, MessageIcon.Information);
+    if (result.message) await showMessage(result.message, Buttons.Ok, result.applied ? MessageIcon.Information : MessageIcon.Warning);
   }
 
   private copy(): void {
@@ -338,6 +351,25 @@ class Page {
     const result = this.rules.setField(chosen.column, r.top, r.bottom, chosen.value);
     this.edited(result);
     if (result.refusal) await showMessage(result.refusal);
+  }
+
+  private async compareWithFile(): Promise<void> {
+    const file = await openSinFile(byId<HTMLInputElement>('file-input'));
+    if (!file) return;
+    const error = this.rules.compareWithFile(file.name, file.bytes);
+    if (error) return void (await showMessage(error));
+    this.compare.refresh();
+    this.compare.first();
+  }
+
+  private async history(): Promise<void> {
+    const chosen = await showHistory(this.rules);
+    if (!chosen) return this.grid.focus();
+    if (chosen.open && !(await this.askToSave())) return;
+    if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
+    if (chosen.open) return this.opened(t('Untitled'), null);
+    this.compare.refresh();
+    this.compare.first();
   }
 
   private async options(): Promise<void> {
@@ -387,6 +419,7 @@ const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'FormGroup',
   'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
   'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel',
+  'progress-backup-label': 'BackupOption',
 };
 
 // The page's commands beyond the table's, listed after the table's command named.
@@ -395,10 +428,9 @@ const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', '
 const pageCommandTexts: Record<string, [string, string]> = {
   exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
-// The table's commands a browser cannot carry out, and those the page does not have yet (help, comparing, history).
+// The table's commands a browser cannot carry out, and those the page does not have yet.
 const unavailable = new Set([
-  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp',
-  'compareFile', 'compareRadio', 'nextDifference', 'previousDifference', 'endCompare', 'history',
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp', 'compareRadio', 'endCompare',
 ]);
 // The edit menu's commands, which act on the grid.
 const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
@@ -415,7 +447,18 @@ function baseName(name: string): string {
 
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
-createRulesModule({}).then((rules) => {
+// The history's one way into the origin storage: an item is stored whole, or
+// not at all when the storage is full.
+function storeItem(key: string, value: string): boolean {
+  try {
+    localStorage.setItem(key, value);
+    return true;
+  } catch {
+    return false;
+  }
+}
+
+createRulesModule({ storeItem }).then((rules) => {
   loadTexts(rules);
   (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
   document.body.dataset.ready = 'true';

@@ -27,6 +27,7 @@ export function attach(rules: Rules, port: string | SerialPortLike, answer: Answ
     close: () => link.close(),
     pause,
     status: () => {},
+    phase: () => {},
     progress: () => {},
     ask: async (text) => {
       asked.push(text);
