@@ -21,11 +21,11 @@ after(async () => {
 
 // Every command a person can choose on the page, menu by menu.
 const MENUS = [
-  ['new', 'open', 'save', 'saveAs', 'exportCsv', 'importCsv', 'exportChirpCsv', 'renumberCsv', 'print', 'printPreview', 'recent'],
+  ['new', 'open', 'save', 'saveAs', 'exportCsv', 'importCsv', 'exportChirpCsv', 'renumberCsv', 'compareFile', 'print', 'printPreview', 'recent'],
   ['undo', 'redo', 'cut', 'copy', 'paste', 'clearChannels', 'insertChannel', 'deleteChannel', 'channelUp', 'channelDown', 'setField'],
   ['read', 'write', 'tuning', 'editChannels', 'options'],
   ['choosePort'],
-  ['toolbar', 'statusBar', 'languageZh', 'languageEn'],
+  ['toolbar', 'statusBar', 'history', 'nextDifference', 'previousDifference', 'languageZh', 'languageEn'],
   ['about'],
 ];
 
