@@ -51,12 +51,15 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
 }
 
-// A whole decimal number from `low` to `high`.
-bool ParseNumber(const std::string& text, int low, int high, int& out) {
+// A whole decimal number from `low` to `high`; blanks around it are allowed
+// on both sides alike.
+bool ParseNumber(const std::string& given, int low, int high, int& out) {
+    const std::string text = TrimBlanks(given);
+    if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) return false;
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || end == text.c_str() || *end || errno || text[0] == ' ' || v < low || v > high) return false;
+    if (end == text.c_str() || *end || errno || v < low || v > high) return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -186,6 +189,7 @@ const char* OutcomeText(CloneOutcome o) {
         case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
         case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
         case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
+        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
     }
@@ -396,15 +400,17 @@ int CmdImportCsv(const Args& args) {
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
     const bool renumber = r.Flag("--renumber");
+    const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
-    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber});
+    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber, merge});
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
-    if (!result.problems.empty() && !applyValid) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+    if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
+    if (!result.applied) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
