@@ -18,6 +18,7 @@ set(OSTRELTZ_RULES_SOURCES
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
+  editor/GridKeys.cpp
   link/CloneEngine.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp

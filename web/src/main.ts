@@ -22,7 +22,11 @@ class Page {
   private clipboard = '';
 
   constructor(private readonly rules: Rules) {
-    this.grid = new ChannelGrid(rules, (result) => this.edited(result));
+    this.grid = new ChannelGrid(rules, {
+      edited: (result) => this.edited(result),
+      command: (command) => void this.run(command),
+      notice: (text) => this.notice(text),
+    });
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
     this.link = new RadioLink(rules);
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
@@ -58,6 +62,11 @@ class Page {
     if (result.firstRow > 0) this.grid.refreshRows(result.firstRow, result.lastRow);
     if (result.selectionsChanged) this.showBoxes();
     this.showTitle();
+  }
+
+  // A word in the status bar about what was just typed or done.
+  private notice(text: string): void {
+    byId('status').textContent = text;
   }
 
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.
@@ -128,6 +137,7 @@ class Page {
         this.copy();
         return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'paste': return this.paste();
+      case 'clearCells': return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'clearChannels': return this.rows(RowsOp.Clear);
       case 'insertChannel': return this.rows(RowsOp.Insert);
       case 'deleteChannel': return this.rows(RowsOp.Delete);
@@ -154,7 +164,11 @@ class Page {
 
   // A completed read replaced what the user had, as one undo step.
   private transferred(write: boolean, outcome: CloneOutcome): void {
-    if (!write && outcome === CloneOutcome.Completed) this.showDocument();
+    if (!write && outcome === CloneOutcome.Completed) {
+      this.showDocument();
+      this.grid.focus();
+    }
+    if (!write && outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
   }
 
   private async askToSave(): Promise<boolean> {
@@ -174,6 +188,7 @@ class Page {
     this.name = name;
     this.handle = handle;
     this.showDocument();
+    this.grid.focus();
   }
 
   private async open(): Promise<void> {
@@ -310,13 +325,10 @@ class Page {
     if (document.querySelector('dialog[open]')) return;
     const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
     const ctrl = e.ctrlKey || e.metaKey;
-    const inGrid = this.grid.element.contains(document.activeElement) && !this.grid.isEditing();
     let command = '';
     if (ctrl && !e.shiftKey) command = ({ o: 'open', s: 'save', p: 'printPreview', r: 'read', z: 'undo', y: 'redo' } as Record<string, string>)[key] ?? '';
     if (ctrl && e.shiftKey) command = ({ z: 'redo', ArrowUp: 'channelUp', ArrowDown: 'channelDown' } as Record<string, string>)[key] ?? '';
-    if (inGrid && ctrl && !e.shiftKey) command ||= ({ c: 'copy', x: 'cut', v: 'paste', Insert: 'copy' } as Record<string, string>)[key] ?? '';
-    if (inGrid && !ctrl && e.shiftKey) command ||= ({ Delete: 'cut', Insert: 'paste' } as Record<string, string>)[key] ?? '';
-    if (inGrid && !ctrl && !e.shiftKey && key === 'Delete') command = 'clearChannels';
+    if (ctrl && !e.shiftKey && key === 'Delete') command = 'clearChannels';
     if (!command) return;
     e.preventDefault();
     void this.run(command);

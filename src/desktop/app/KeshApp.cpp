@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <cstdio>
+#include <utility>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"
@@ -9,10 +10,12 @@
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
 #include "app/Messenger.h"
+#include "editor/ChannelGrid.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
 #include "link/PortMenu.h"
+#include "link/SerialLink.h"
 #include "link/ProgressDlg.h"
 #include "print/PrintCommands.h"
 #include "res/Icons.h"
@@ -94,7 +97,26 @@ void CKeshApp::SetPort(const QString& port) {
     m_portMenu->Refresh();
 }
 
+void CKeshApp::ChoosePort(const QString& port) {
+    m_view->SetPort(port);
+    m_frame->ShowFeedback(QString::fromStdString(PortChosenText(port.toStdString())));
+}
+
+bool CKeshApp::AllowClose() {
+    if (!m_view->IsTransferRunning()) return m_docManager->SaveModified();
+    // A read may be left only by its own window; a write is stopped only on
+    // the question its window asks, and the window closes once it has stopped.
+    CProgressDlg* progress = m_view->Progress();
+    if (!progress->IsWrite()) {
+        Messenger::Show(m_frame, QTr(TextId::TransferRunning), Buttons::Ok, MessageIcon::Information);
+        return false;
+    }
+    if (progress->AskToStopWrite()) m_closeAfterTransfer = true;
+    return false;
+}
+
 void CKeshApp::OnTransferRunning(bool running) {
+    if (!running && std::exchange(m_closeAfterTransfer, false)) QMetaObject::invokeMethod(m_frame, [frame = m_frame] { frame->close(); }, Qt::QueuedConnection);
     // While a transfer runs nothing may change or replace the document.
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING})
         m_frame->Action(id)->setEnabled(!running);
@@ -154,13 +176,13 @@ void CKeshApp::WireCommands() {
         {ID_PORT_COM1, "COM1"}, {ID_PORT_COM2, "COM2"}, {ID_PORT_COM3, "COM3"}, {ID_PORT_COM4, "COM4"}};
     for (const auto& [id, name] : ports) {
         const QString port = QString::fromLatin1(name);
-        on(id, [this, port] { m_view->SetPort(port); });
+        on(id, [this, port] { ChoosePort(port); });
     }
     m_portMenu = new CPortMenu(
         m_frame->PortMenu(),
         {m_frame->Action(ID_PORT_COM1), m_frame->Action(ID_PORT_COM2), m_frame->Action(ID_PORT_COM3),
          m_frame->Action(ID_PORT_COM4)},
-        [this] { return m_view->Port(); }, [this](const QString& port) { m_view->SetPort(port); });
+        [this] { return m_view->Port(); }, [this](const QString& port) { ChoosePort(port); });
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
@@ -187,9 +209,11 @@ void CKeshApp::WireCommands() {
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
     connect(m_frame, &CMainFrame::filesDropped, this,
             [this](const QStringList& paths) { m_docManager->OpenDocumentFile(paths.first()); });
-    connect(m_frame, &CMainFrame::closeRequested, this,
-            [this](bool* allow) { *allow = !m_view->IsTransferRunning() && m_docManager->SaveModified(); });
+    connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
+    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = AllowClose(); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+    connect(m_view->Grid(), &CChannelGrid::notice, m_frame, &CMainFrame::ShowFeedback);
+    connect(m_doc, &CKeshDoc::modifiedChanged, m_frame, &CMainFrame::ShowModified);
     connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
         RememberLanguage(lang);
         SetLanguage(lang);

@@ -38,6 +38,8 @@ public:
     void SetLanguage(Lang lang);
     // Chooses the port for the next transfer (also `ostreltz --port PATH`).
     void SetPort(const QString& port);
+    // A port chosen from the menu or by its key: the status bar says which.
+    void ChoosePort(const QString& port);
 
     const ToneTable& m_toneTable;
 
@@ -54,6 +56,8 @@ private:
     void WireCommands();
     void OnTransferRunning(bool running);
     void OnOptions();
+    // Whether the window may close now: never while a transfer runs.
+    bool AllowClose();
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;
@@ -61,4 +65,5 @@ private:
     CDocManager* m_docManager = nullptr;
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;
+    bool m_closeAfterTransfer = false;  // Exit stopped a write: close once it has stopped
 };

@@ -144,9 +144,11 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         // The radio's memory replaces what the user had, as one step.
         Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
+        FocusGrid();
     }
     emit transferRunning(false);
     if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    if (result.outcome == CloneOutcome::Cancelled && !m_bWrite) emit readCancelled();
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {
@@ -205,8 +207,13 @@ void CKeshView::OnInitialUpdate() {
     m_session.Load(m_pDocument->m_image);
     m_model->Reloaded();
     ShowSelections();
-    m_cbModel->setFocus();
+    FocusGrid();
     emit sessionChanged();
+}
+
+void CKeshView::FocusGrid() {
+    if (!m_grid->currentIndex().isValid()) m_grid->SetCurrentCell(1, 1);
+    m_grid->setFocus();
 }
 
 void CKeshView::ApplyTexts() {

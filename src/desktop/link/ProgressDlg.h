@@ -21,6 +21,8 @@ public:
     void Finish();
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
+    // Asks whether to stop the running write; true when it is to stop.
+    bool AskToStopWrite();
 
     void SetStatus(const QString& text);
     void SetProgress(int position);
