@@ -9,17 +9,20 @@ set(OSTRELTZ_RULES_SOURCES
   image/ChannelCodec.cpp
   image/FormSelections.cpp
   image/GridSync.cpp
-  image/CsvReader.cpp
-  image/CsvWriter.cpp
-  image/ChirpCsv.cpp
-  image/ChannelCsv.cpp
+  csv/CsvReader.cpp
+  csv/CsvWriter.cpp
+  csv/ChirpCsv.cpp
+  csv/ChannelCsv.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
+  compare/ImageDiff.cpp
+  history/RadioHistory.cpp
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
   editor/GridKeys.cpp
   link/CloneEngine.cpp
+  link/BackupWrite.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
   print/ReportLayout.cpp

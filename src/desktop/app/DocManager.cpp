@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/KeshView.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"
@@ -36,6 +36,14 @@ bool CDocManager::SaveModified() {
 bool CDocManager::OnFileNew() {
     if (!SaveModified()) return false;
     m_doc->OnNewDocument();
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+bool CDocManager::NewDocumentWith(const RadioImage& image) {
+    if (!SaveModified()) return false;
+    m_doc->OnNewDocument();
+    m_doc->m_image = image;
     m_view->OnInitialUpdate();
     return true;
 }

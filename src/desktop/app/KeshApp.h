@@ -6,6 +6,7 @@
 #include "tones/ToneTable.h"
 #include "res/Texts.h"
 
+class CComparePanel;
 class CDocManager;
 class CPortMenu;
 class CPrintCommands;
@@ -58,6 +59,10 @@ private:
     void OnOptions();
     // Whether the window may close now: never while a transfer runs.
     bool AllowClose();
+    // "与文件比较…": the grid marks what differs from the chosen file.
+    void OnCompareFile();
+    // "历史记录…": an entry opened as a new document or compared.
+    void OnHistory();
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;
@@ -66,4 +71,5 @@ private:
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;
     bool m_closeAfterTransfer = false;  // Exit stopped a write: close once it has stopped
+    CComparePanel* m_comparePanel = nullptr;
 };

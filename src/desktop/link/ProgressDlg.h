@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <atomic>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -23,6 +24,13 @@ public:
     bool IsWrite() const { return m_bWrite; }
     // Asks whether to stop the running write; true when it is to stop.
     bool AskToStopWrite();
+
+    // A write offers to read the radio first as a backup (off until chosen).
+    bool Backup() const;
+    QCheckBox* BackupBox() const { return m_backup; }
+    // The step of a write with backup ("第 1 步（共 2 步）…"), or none.
+    void SetPhase(const QString& text);
+    QLabel* Phase() const { return m_phase; }
 
     void SetStatus(const QString& text);
     void SetProgress(int position);
@@ -53,6 +61,8 @@ private:
     QProgressBar* m_bar;
     QLabel* m_status;
     QLabel* m_done;
+    QCheckBox* m_backup;
+    QLabel* m_phase;
     bool m_centering = false;
     bool m_bWrite = false;
 };

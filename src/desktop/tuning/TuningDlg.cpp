@@ -16,8 +16,8 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
-#include "app/Messenger.h"
+#include "ui/DialogFrame.h"
+#include "ui/Messenger.h"
 #include "image/ChannelCodec.h"
 #include "link/QtSerialLink.h"
 #include "res/QtText.h"
