@@ -133,7 +133,10 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
     return image;
 }
 
-bool ParseCount(const std::string& text, int& out) {
+// A count of digits; blanks around it are allowed on both sides alike.
+bool ParseCount(const std::string& given, int& out) {
+    const std::string text = TrimBlanks(given);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
     char* end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
     if (end == text.c_str() || *end || v < 0 || v > 1000) return false;
@@ -149,6 +152,7 @@ const char* OutcomeText(CloneOutcome o) {
         case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
         case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
         case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
+        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
     }
@@ -354,15 +358,17 @@ int CmdImportCsv(const Args& args) {
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
     const bool renumber = r.Flag("--renumber");
+    const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
-    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber});
+    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber, merge});
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
-    if (!result.problems.empty() && !applyValid) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+    if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
+    if (!result.applied) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());

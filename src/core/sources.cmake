@@ -13,6 +13,7 @@ set(OSTRELTZ_RULES_SOURCES
   csv/CsvWriter.cpp
   csv/ChirpCsv.cpp
   csv/ChannelCsv.cpp
+  csv/CsvImportFlow.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
   compare/ImageDiff.cpp

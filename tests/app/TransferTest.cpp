@@ -388,3 +388,23 @@ TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     EXPECT_FALSE(entries[1].write);
     EXPECT_EQ(RadioHistory(store).Image(entries[1].name), radio);
 }
+
+TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {
+    const RadioImage radio = RadioWithChannels();
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    const RadioImage before = View()->ImageForSave();
+    Trigger(ID_COMPARE_RADIO);
+    EXPECT_EQ(Dialog()->windowTitle(), "读频进度");
+    EXPECT_FALSE(Dialog()->BackupBox()->isVisible());
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(View()->ImageForSave(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    ASSERT_TRUE(View()->Comparison().Active());
+    EXPECT_EQ(View()->Comparison().Name(), "对讲机");
+    // Channel 1 is in the radio, not in the new document: the grid goes there.
+    EXPECT_TRUE(View()->Comparison().Marked(1, 1));
+    EXPECT_EQ(Grid()->Row(), 1);
+    EXPECT_EQ(Grid()->Col(), 1);
+}

@@ -13,6 +13,7 @@ export interface RulesHost {
   close(): Promise<void>;
   pause(ms: number): Promise<void>;
   status(text: string): void;
+  phase(text: string): void;  // the step of a write with backup
   progress(position: number): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
   cancelled(): boolean;
@@ -47,6 +48,15 @@ export interface ReportPage {
   lines: ReportLine[];
   width: number;
   height: number;
+}
+
+// The program's commands as the desktop's menus list them; texts by their
+// names in the text table, "-" for a line between groups.
+export interface CommandInfo { id: number; text: string; shortcut: string; prompt: string }
+export interface CommandTable {
+  commands: Record<string, CommandInfo>;
+  menus: { title: string; items: string[] }[];
+  toolbar: string[];
 }
 
 export interface Rules {
@@ -84,7 +94,9 @@ export interface Rules {
   isModified(): boolean;
   markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; refusedQuestion: string; channels: number; summary: string };
+  // The import as far as `answers` take it: the next question (with its
+  // buttons) or, when `question` is empty, the import decided and what to say.
+  importCsv(csv: string, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
@@ -100,6 +112,7 @@ export interface Rules {
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
+  commandTable(): CommandTable;
   setLanguage(english: boolean): void;
   compareWithFile(name: string, bytes: Uint8Array): string;
   comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
@@ -115,7 +128,7 @@ export interface Rules {
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
 // Runs a read (0) or write (1) to its end; the outcome of the clone engine.
-export function runClone(rules: Rules, direction: 0 | 1): Promise<CloneOutcome> {
+export function runClone(rules: Rules, direction: 0 | 1 | 2): Promise<CloneOutcome> {
   return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
 }
 

@@ -9,7 +9,7 @@ import type { Browser } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, cellText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -79,7 +79,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await pressWithControl(page, 'z');
     assert.equal(await cellText(page, 2, 3), 'OFF');
     assert.equal(await docTitle(page), 'sample.sin *');
-    assert.equal(await page.$eval('[data-command=undo]', (n) => (n as HTMLButtonElement).disabled), true);
+    assert.equal((await menuEntry(page, 'undo')).disabled, true);
     await clickCommand(page, 'redo');
     assert.equal(await cellText(page, 2, 3), '88.5');
     assert.equal(await docTitle(page), 'sample.sin');
@@ -210,6 +210,36 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a CSV import asks before emptying the channels the file does not name, and keeps them when told', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    const before = await gridTexts(page);
+    const csv = path.join(tempDir(), 'one.csv');
+    fs.writeFileSync(csv, 'Location,Frequency,Power\n2,146.52,Low\n');
+    const importCsv = async () => {
+      const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'importCsv')]);
+      await chooser.accept([csv]);
+    };
+    await importCsv();
+    assert.equal(await messageText(page), '文件中没有的 5 个使用中的频道将被清空。\n清空这些频道，还是保留它们？');
+    await answerMessage(page, '保留');
+    assert.equal(await messageText(page), '已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。');
+    await answerMessage(page, '确定');
+    const kept = await gridTexts(page);
+    assert.deepEqual(kept[1], ['146.52000', '146.52000', ...before[1].slice(2, 6), '低', ...before[1].slice(7)]);
+    for (const row of [0, 2, 3, 4, 5]) assert.deepEqual(kept[row], before[row]);
+
+    await importCsv();
+    await messageText(page);
+    await answerMessage(page, '清空');
+    assert.equal(await messageText(page), '已导入 1 个频道。\n文件中没有的 5 个使用中的频道已清空。');
+    await answerMessage(page, '确定');
+    const emptied = await gridTexts(page);
+    assert.deepEqual(emptied[1], kept[1]);
+    for (const row of [0, 2, 3, 4, 5]) assert.equal(emptied[row][0], '');
+    await page.close();
+  });
+
   test('print preview shows the five report pages', async () => {
     const { page } = await openPage(browser, site.url);
     await openFile(page, samplePath);
@@ -241,21 +271,40 @@ describe('files and editing', { timeout: 120_000 }, () => {
     const { page } = await openPage(browser, site.url);
     await openFile(page, samplePath);
     assert.equal(await cellText(page, 1, 5), '宽');
-    await clickCommand(page, 'language');
-    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), 'Read from radio');
+    await chooseLanguage(page, 'en');
+    assert.equal((await menuEntry(page, 'read')).text, 'Read from radio');
     assert.equal(await page.$eval('html', (n) => n.lang), 'en');
     assert.equal(await cellText(page, 1, 5), 'Wide');
     // A switch is no edit.
     assert.equal(await docTitle(page), 'sample.sin');
-    await clickCommand(page, 'language');
+    await chooseLanguage(page, 'zh');
     assert.equal(await cellText(page, 1, 5), '宽');
-    assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
+    assert.equal((await menuEntry(page, 'read')).text, '读频(U)');
     assert.equal(await page.$eval('th[aria-colindex="2"]', (n) => n.textContent), '接收频率');
     await page.close();
   });
 });
 
 describe('offline', { timeout: 120_000 }, () => {
+  test('the browser finds the page installable as an app, with its icons', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+      const cdp = await page.createCDPSession();
+      const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+      assert.deepEqual(installabilityErrors, []);
+      const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
+      assert.equal(manifest.display, 'standalone');
+      const sizes = await page.evaluate(async (icons: { src: string }[]) => Promise.all(icons.map(async (icon) => {
+        const image = await createImageBitmap(await (await fetch(icon.src)).blob());
+        return `${image.width}x${image.height}`;
+      })), manifest.icons);
+      assert.deepEqual(sizes, ['192x192', '512x512']);
+    } finally {
+      await page.close();
+    }
+  });
+
   test('after a first visit the page opens again with the network gone', async () => {
     const ownSite = await serveSite();
     const { page } = await openPage(browser, ownSite.url);
@@ -265,7 +314,7 @@ describe('offline', { timeout: 120_000 }, () => {
       await page.setOfflineMode(true);
       await page.reload();
       await page.waitForSelector('body[data-ready=true]');
-      assert.equal(await page.$eval('[data-command=read]', (n) => n.textContent), '读频');
+      assert.equal(await page.$eval('#toolbar [data-command=read]', (n) => n.getAttribute('aria-label')), '读频');
       await openFile(page, samplePath);
       assert.equal(await cellText(page, 1, 1), '145.52000');
     } finally {
@@ -410,6 +459,28 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     }
     const dump = (file: string) => cli(['dump', file]);
     assert.equal(dump(saved), dump(samplePath));
+  test('a cable pulled during a read is named, and a new cable reads again without a reload', async () => {
+    const radio = await pageOnRadio(['--image', samplePath]);
+    try {
+      await transfer(radio.page, 'read');
+      await progressPast(radio.page, 20);
+      await radio.page.evaluate(() => (window as unknown as { standInPull: () => void }).standInPull());
+      assert.equal(await messageText(radio.page), '连接线已断开，请插好连接线后再试');
+      await answerMessage(radio.page, '确定');
+      await progressClosed(radio.page);
+      assert.equal(await statusText(radio.page), '连接线已断开，请插好连接线后再试');
+      assert.equal(await cellText(radio.page, 1, 1), '');
+      await radio.page.evaluate(() => (window as unknown as { standInPlug: () => void }).standInPlug());
+      await transfer(radio.page, 'read');
+      await progressClosed(radio.page);
+      assert.equal(await radio.page.$('dialog.message[open]'), null);
+      assert.equal(await statusText(radio.page), '如需帮助，请按F1键');
+      const dumped = dumpChannels(samplePath);
+      const grid = await gridTexts(radio.page);
+      for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
+    } finally {
+      await radio.close();
+    }
   });
 
   test('a silent radio brings the communication error with retry', async () => {

@@ -65,6 +65,7 @@ protected:
 private:
     QAction* MakeAction(int id);
     void BuildMenus();
+    void FillMenu(QMenu* menu, MenuId id);
     void BuildToolBar();
     void BuildStatusBar();
     void BuildLanguageMenu(QMenu* view);

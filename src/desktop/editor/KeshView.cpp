@@ -130,6 +130,8 @@ void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
     m_comparison.Start(other, name.toStdString(), ImageForSave());
     m_model->Reloaded();
     emit comparisonChanged();
+    // The grid shows the first difference, wherever the current cell was.
+    m_grid->setCurrentIndex({});
     StepDifference(true);
 }
 
