@@ -330,7 +330,8 @@ int CmdTune(const Args& args) {
     if (step && *step != "5" && *step != "6.25") r.Fail(cli_text::BadValue("--step", *step));
     if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, Tr(TextId::TuneUsage));
     // Every text must mean exactly one value; nothing is sent otherwise.
-    const FrequencyStep frequencyStep = step && *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
+    std::optional<FrequencyStep> frequencyStep;
+    if (step) frequencyStep = *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
     std::string refusal;
     std::string* sent[] = {&request.rxFrequency, &request.txFrequency};
     const std::string* given[] = {&*rx, &*tx};
@@ -338,8 +339,8 @@ int CmdTune(const Args& args) {
         const auto units = TuningFrequencyFromText(*given[i], frequencyStep, &refusal);
         if (!units) return Error(refusal);
         *sent[i] = UnitsToFrequencyText(*units);
-        if (*units != FrequencyTextToUnits(*given[i]))
-            std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
+        // A frequency the step moved is told, so that the user knows what went out.
+        if (*units != FrequencyTextToUnits(*given[i])) std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
     if (!rxToneText) return Error(refusal);

@@ -21,6 +21,7 @@ set(OSTRELTZ_RULES_SOURCES
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
+  editor/GridKeys.cpp
   link/CloneEngine.cpp
   link/BackupWrite.cpp
   link/PortLock.cpp

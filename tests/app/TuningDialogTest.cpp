@@ -208,3 +208,19 @@ TEST_F(TuningDialog, ReadsInEnglish) {
     Select("Squelch level");
     EXPECT_EQ(Find<QLabel>(1052)->text(), "Current value: 0");
 }
+
+TEST_F(TuningDialog, TheSetStartSendsIsNamedBesideIt) {
+    Open();
+    // The middle set set up, then the items page: the high set is still the one chosen.
+    Select("中间频率");
+    QLineEdit* rx = Find<QLineEdit>(1030);
+    rx->selectAll();
+    QTest::keyClicks(rx, "150");
+    Select("静噪等级");
+    auto* willSend = dialog->findChild<QLabel*>("willSend");
+    ASSERT_NE(willSend, nullptr);
+    EXPECT_TRUE(willSend->isVisible());
+    EXPECT_EQ(willSend->text(), "将发送：高端频率 156.00000 / 156.00000 MHz, OFF / OFF");
+    QTest::mouseClick(Find<QRadioButton>(1041), Qt::LeftButton);
+    EXPECT_EQ(willSend->text(), "将发送：中端频率 150.00000 / 146.00000 MHz, OFF / OFF");
+}

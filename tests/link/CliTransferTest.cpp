@@ -159,6 +159,23 @@ TEST_F(CliTransfer, TuneAgainstARadioThatAnswersAtOnceSucceedsEveryTime) {
     EXPECT_EQ(heard, expected);
 }
 
+TEST_F(CliTransfer, TuneSendsFrequenciesAsTypedOrRoundsOnlyWhenAStepIsGiven) {
+    SimProcess sim({"--tune-log", Path("tune.log")});
+    const std::string tune = "tune --retries 3 --port " + sim.Port() + " --item squelch --value 160 --tx 146";
+    std::string log;
+    // 136.0125 is on the 6.25 kHz step: it goes out as typed, without a word.
+    ASSERT_EQ(RunCommand(Cli(tune + " --rx 136.0125"), &log), 0) << log;
+    EXPECT_EQ(sim.NextLine(), "TUNE s F1 50 12 60 13 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+    EXPECT_EQ(log.find("136.01"), std::string::npos) << log;
+    // On neither step: refused, naming both, and nothing is sent.
+    EXPECT_NE(RunCommand(Cli(tune + " --rx 136.0120"), &log), 0);
+    EXPECT_NE(log.find("“136.0120”既不在 5 kHz 步进上，也不在 6.25 kHz 步进上"), std::string::npos) << log;
+    // With --step the frequency is rounded and the one sent is told.
+    ASSERT_EQ(RunCommand(Cli(tune + " --rx 136.0120 --step 5"), &log), 0) << log;
+    EXPECT_NE(log.find("频率“136.0120”按步进送出为 136.01000。"), std::string::npos) << log;
+    EXPECT_EQ(sim.NextLine(), "TUNE s F1 00 10 60 13 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+}
+
 TEST_F(CliTransfer, TuneAgainstAWrongAnswerFailsAfterItsRetries) {
     SimProcess sim({"--tuning-nak", "13"});
     std::string log;

@@ -34,7 +34,11 @@ class Page {
   private readonly statusBar = new StatusBar();
 
   constructor(private readonly rules: Rules) {
-    this.grid = new ChannelGrid(rules, (result) => this.edited(result));
+    this.grid = new ChannelGrid(rules, {
+      edited: (result) => this.edited(result),
+      command: (command) => void this.run(command),
+      notice: (text) => this.notice(text),
+    });
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
     this.compare = new ComparePanel(rules, this.grid);
     byId('grid-frame').after(this.compare.element);
@@ -74,6 +78,11 @@ class Page {
     if (result.selectionsChanged) this.showBoxes();
     if (this.compare.active()) this.compare.refresh();
     this.showTitle();
+  }
+
+  // A word in the status bar about what was just typed or done.
+  private notice(text: string): void {
+    byId('status').textContent = text;
   }
 
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.
@@ -182,6 +191,7 @@ class Page {
         this.copy();
         return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'paste': return this.paste();
+      case 'clearCells': return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'clearChannels': return this.rows(RowsOp.Clear);
       case 'insertChannel': return this.rows(RowsOp.Insert);
       case 'deleteChannel': return this.rows(RowsOp.Delete);
@@ -230,7 +240,11 @@ class Page {
 
   // A completed read replaced what the user had, as one undo step.
   private transferred(write: boolean, outcome: CloneOutcome): void {
-    if (!write && outcome === CloneOutcome.Completed) this.showDocument();
+    if (!write && outcome === CloneOutcome.Completed) {
+      this.showDocument();
+      this.grid.focus();
+    }
+    if (!write && outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
   }
 
   private async askToSave(): Promise<boolean> {
@@ -250,6 +264,7 @@ class Page {
     this.name = name;
     this.handle = handle;
     this.showDocument();
+    this.grid.focus();
   }
 
   private async open(): Promise<void> {

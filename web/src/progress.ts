@@ -16,7 +16,7 @@ export class ProgressWindow {
   private readonly phase = byId<HTMLElement>('progress-phase');
   private write = false;
   private cancelFlag = false;
-  private asking = false;
+  private asking: AbortController | null = null;  // the stop question while it is shown
   private watching = true;
   private started = false;
   private onStart: (() => void) | null = null;
@@ -66,6 +66,8 @@ export class ProgressWindow {
 
   finish(): void {
     this.started = false;
+    // A question about stopping the transfer no longer applies.
+    this.asking?.abort();
     this.dialog.close();
   }
 
@@ -99,9 +101,9 @@ export class ProgressWindow {
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.
     if (this.started && this.write) {
-      this.asking = true;
-      const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true);
-      this.asking = false;
+      this.asking = new AbortController();
+      const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true, this.asking.signal);
+      this.asking = null;
       if (answer !== Answer.Ok || !this.started) return;
     }
     this.cancelFlag = true;

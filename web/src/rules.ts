@@ -24,12 +24,21 @@ export interface RulesHost {
 export interface EditResult {
   changed: boolean;  // one undo step was recorded
   refused: boolean;
-  messages: { text: string; warning: boolean }[];  // frequency messages, in order
-  refusal: string;  // why another text was refused
+  messages: { text: string; caption: string; warning: boolean }[];  // as the grid shows them, in order
+  refusal: string;  // why another text was refused (also among the messages)
   firstRow: number;  // the channels whose texts changed (0 when none)
   lastRow: number;
   selectionsChanged: boolean;
 }
+// A value of an enum the rules module exports; the module's own objects are
+// compared, never numbers written here.
+export interface RulesEnumValue { readonly value: number }
+type RulesEnum<Names extends string> = Readonly<Record<Names, RulesEnumValue>>;
+
+// What a key or gesture on the grid does, as the rules answer.
+export interface GridStep { action: RulesEnumValue; row: number; column: number; forward: boolean; opening: RulesEnumValue }
+export interface EditorStart { text: string; selectAll: boolean; notice: string }
+
 export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
 
 export interface ReportLine { x: number; y: number; title: boolean; text: string }
@@ -63,6 +72,14 @@ export interface Rules {
   listEntries(column: number): string[];
   toneTexts(): string[];
   entryStartingWith(column: number, text: string): number;
+  GridAction: RulesEnum<'None' | 'Ignore' | 'Move' | 'OpenEditor' | 'LeaveGrid' | 'ClearCells' | 'Copy' | 'Cut' | 'Paste'>;
+  EditorOpening: RulesEnum<'Click' | 'Typed' | 'F2' | 'Walk'>;
+  CellEditorKind: RulesEnum<'Frequency' | 'Tone' | 'List'>;
+  keyOnCell(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
+  keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;
+  afterEnterInEditor(row: number, column: number, refused: boolean): GridStep;
+  startEditor(column: number, opening: RulesEnumValue, typed: string, cellText: string): EditorStart;
+  editorForColumn(column: number): RulesEnumValue;
   // What an editor held when it was left, or confirmed with Enter.
   setCell(row: number, column: number, typed: string, enter: boolean): EditResult;
   copyCells(top: number, left: number, bottom: number, right: number): string;
@@ -84,6 +101,7 @@ export interface Rules {
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
   tuningRestoreSet(set: number): void;
+  tuningWillSend(set: number): string;
   tuningItemValue(item: number): number;
   tuningSetItemValue(item: number, value: number): void;
   tuningDefaultValue(item: number): number;

@@ -170,7 +170,9 @@ EditResult EditSession::ClearChannels(ChannelSpan span) {
 
 EditResult EditSession::InsertChannels(ChannelSpan span) {
     EditResult result = ChangeRecords([span](RadioImage& image) { return InsertEmptyChannels(image, span); });
-    if (result.refused) result.refusal = TrFormat(TextId::CannotInsertChannels, {std::to_string(span.Count())});
+    if (result.refused)
+        result.refusal = span.Count() == 1 ? Tr(TextId::CannotInsertChannel)
+                                           : TrFormat(TextId::CannotInsertChannels, {std::to_string(span.Count())});
     return result;
 }
 

@@ -13,6 +13,11 @@ std::string PortDevice(const std::string& name) {
 #endif
 }
 
+std::string PortChosenText(const std::string& name) {
+    const std::string device = PortDevice(name);
+    return TrFormat(TextId::PortChosen, {device == name ? name : name + " (" + device + ")"});
+}
+
 std::string OpenFailureMessage(OpenError error, const std::string& port, int holderPid) {
     const std::string text = Tr(TextId::PortOpenFailed);
     const std::string device = PortDevice(port);

@@ -58,6 +58,9 @@ public:
 // "COM1" .. "COM4" are the programming cable's usual names; on Linux they
 // stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
 std::string PortDevice(const std::string& name);
+// What the status bar says when `name` is chosen: the name and, where it
+// differs, the device it stands for ("端口：COM1 (/dev/ttyUSB0)").
+std::string PortChosenText(const std::string& name);
 
 // The message shown when `port` cannot be opened: the fixed first line, then
 // a line naming the device and the cause (and the process holding it, when

@@ -21,7 +21,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_EDIT_CUT, MenuId::Edit, TextId::CmdEditCut, "Ctrl+X; Shift+Del", TextId::TipEditCut},
         {ID_EDIT_COPY, MenuId::Edit, TextId::CmdEditCopy, "Ctrl+Ins", TextId::TipEditCopy},
         {ID_EDIT_PASTE, MenuId::Edit, TextId::CmdEditPaste, "Ctrl+V; Shift+Ins", TextId::TipEditPaste},
-        {ID_EDIT_CLEAR, MenuId::Edit, TextId::CmdEditClear, "Del", TextId::TipEditClear},
+        {ID_EDIT_CLEAR, MenuId::Edit, TextId::CmdEditClear, "Ctrl+Del", TextId::TipEditClear},
         {ID_CHANNEL_INSERT, MenuId::Edit, TextId::CmdChannelInsert, "", TextId::TipChannelInsert},
         {ID_CHANNEL_DELETE, MenuId::Edit, TextId::CmdChannelDelete, "", TextId::TipChannelDelete},
         {ID_CHANNEL_UP, MenuId::Edit, TextId::CmdChannelUp, "Ctrl+Shift+Up", TextId::TipChannelUp},

@@ -129,6 +129,10 @@ void CMainFrame::BuildStatusBar() {
     m_pane0 = new QLabel(this);
     m_pane0->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_pane0, 1);
+    m_modifiedPane = new QLabel(this);
+    m_modifiedPane->setObjectName(QStringLiteral("modifiedPane"));
+    m_modifiedPane->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addPermanentWidget(m_modifiedPane);
     const char* const names[3] = {"capsPane", "numPane", "scrollPane"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
@@ -182,11 +186,20 @@ void CMainFrame::ApplyTexts() {
     for (QAction* action : m_recentActions) action->setStatusTip(RecentPrompt(action->toolTip()));
     m_wndToolBar->setWindowTitle(QTr(TextId::ToolbarTitle));
     SetMessageText(QTr(TextId::Idle));
+    ShowModified(m_modified);
     const TextId indicators[] = {TextId::IndicatorCaps, TextId::IndicatorNum, TextId::IndicatorScroll};
     for (int i = 0; i < m_indicators.size(); ++i) m_indicators[i]->setText(QTr(indicators[i]));
 }
 
 void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
+
+void CMainFrame::ShowModified(bool modified) {
+    m_modified = modified;
+    m_modifiedPane->setText(modified ? QTr(TextId::ModifiedPane) : QString());
+    // The pane keeps its width, so the panes beside it do not jump.
+    m_modifiedPane->setMinimumWidth(std::max(QFontMetrics(m_modifiedPane->font()).horizontalAdvance(QTr(TextId::ModifiedPane)) + 12,
+                                             m_modifiedPane->minimumWidth()));
+}
 
 void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }
 
