@@ -350,6 +350,8 @@ TEST_F(Transfer, ExitDuringATransferSaysSoOrAsksToStopTheWrite) {
     EXPECT_EQ(messages[0].text, "中断写频会使对讲机中的数据不完整，确定中断吗？");
     EXPECT_TRUE(Dialog()->m_bCancel);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Frame()->isVisible(); }, 20000));
+}
+
 TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     FolderHistoryStore store(UserHistoryFolder());
     for (const std::string& name : store.Names()) store.Remove(name);

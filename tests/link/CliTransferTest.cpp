@@ -214,8 +214,11 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " --merge -o " + Path("m.sin")), &log), 0) << log;
     EXPECT_NE(log.find("已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。"), std::string::npos) << log;
     const RadioImage merged = Load(Path("m.sin"));
-    for (std::size_t i = 0; i < before.size(); ++i)
-        if (i < 32 || i >= 48) ASSERT_EQ(merged[i], before[i]) << i;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (i < 32 || i >= 48) {
+            ASSERT_EQ(merged[i], before[i]) << i;
+        }
+    }
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " -o " + Path("e.sin")), &log), 0) << log;
     EXPECT_NE(log.find("文件中没有的 5 个使用中的频道已清空。"), std::string::npos) << log;
 }
