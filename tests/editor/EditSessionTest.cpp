@@ -141,8 +141,10 @@ TEST(EditSessionCell, ExactEntryRefusesWhatTheColumnDoesNotHold) {
     EXPECT_EQ(s.SetCell(2, 7, "低", CellEntry::Exact).refusal, "该频道没有频率");
     EXPECT_EQ(s.SetCell(129, 1, "145", CellEntry::Exact).refusal, "超出频道表");
     EXPECT_EQ(s.SetCell(1, 11, "x", CellEntry::Exact).refusal, "超出频道表");
-    EXPECT_TRUE(s.SetCell(1, 3, "459.8", CellEntry::Exact).changed);
-    EXPECT_EQ(s.Text(1, 3), "459.8");
+    // A tone must be an entry of the tone list, as the tone editor offers it.
+    EXPECT_EQ(s.SetCell(1, 3, "459.8", CellEntry::Exact).refusal, "“459.8”不是信令代码");
+    EXPECT_TRUE(s.SetCell(1, 3, "88.5", CellEntry::Exact).changed);
+    EXPECT_EQ(s.Text(1, 3), "88.5");
     EXPECT_TRUE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
     EXPECT_FALSE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
 }

@@ -202,7 +202,7 @@ TEST_P(StoppedWriteOnTheCommandLine, SaysWhatTheRadioHolds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, StoppedWriteOnTheCommandLine,
-    ::testing::Values(StoppedWriteRow{"CablePulled", {"--hangup-after", "100"}, false, 1, Tr(TextId::LinkWriteAck)},
+    ::testing::Values(StoppedWriteRow{"CablePulled", {"--hangup-after", "100"}, false, 1, Tr(TextId::LinkCableLost)},
                       StoppedWriteRow{"MissingAck", {"--no-write-ack", "120"}, false, 1, Tr(TextId::LinkWriteAck)},
                       StoppedWriteRow{"CtrlC", {}, true, 130, "写频没有完成"}),
     [](const ::testing::TestParamInfo<StoppedWriteRow>& info) { return std::string(info.param.name); });
