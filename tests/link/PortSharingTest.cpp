@@ -241,6 +241,9 @@ TEST(PortLockRules, LockFilesNameTheirHolder) {
     EXPECT_EQ(LockFilePid("      1234\n"), 1234);
     EXPECT_EQ(LockFilePid("1234\nostreltz-cli\nhost\n"), 1234);
     EXPECT_EQ(LockFilePid(std::string("\xD2\x04\x00\x00", 4)), 1234);
+    EXPECT_EQ(LockFilePid(std::string("76\0\0", 4)), 0x3637);  // binary bytes that read as digits
+    EXPECT_EQ(LockFilePid("123\n"), 123);
+    EXPECT_EQ(LockFilePid("1234"), 1234);
     EXPECT_EQ(LockFilePid(""), 0);
     EXPECT_EQ(LockFilePid("garbage\n"), 0);
     EXPECT_EQ(LockFilePid("12ab\n"), 0);

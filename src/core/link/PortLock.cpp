@@ -37,13 +37,16 @@ int TextPid(std::string_view content) {
 }  // namespace
 
 int LockFilePid(std::string_view content) {
-    if (const int pid = TextPid(content); pid > 0) return pid;
+    // Four bytes holding a possible process number are the binary form, even
+    // when they happen to read as digits ("76\0\0" is process 13879). A short
+    // text lock such as "123\n" read as binary is far above any process number.
+    constexpr std::int32_t kHighestPid = 1 << 22;
     if (content.size() == sizeof(std::int32_t)) {
         std::int32_t pid = 0;
         std::memcpy(&pid, content.data(), sizeof pid);
-        return pid > 0 ? pid : 0;
+        if (pid > 0 && pid <= kHighestPid) return pid;
     }
-    return 0;
+    return TextPid(content);
 }
 
 LockState JudgeLock(int pid, int ourPid, bool running) {
