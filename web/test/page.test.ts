@@ -459,6 +459,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     }
     const dump = (file: string) => cli(['dump', file]);
     assert.equal(dump(saved), dump(samplePath));
+  });
+
   test('a cable pulled during a read is named, and a new cable reads again without a reload', async () => {
     const radio = await pageOnRadio(['--image', samplePath]);
     try {
