@@ -82,7 +82,7 @@ class Page {
 
   // A word in the status bar about what was just typed or done.
   private notice(text: string): void {
-    byId('status').textContent = text;
+    this.statusBar.say(text);
   }
 
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.

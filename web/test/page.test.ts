@@ -116,7 +116,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await clickCell(page, 1, 1);
     await page.keyboard.press('Escape');
     await page.keyboard.type('x145.125');
-    assert.equal(await page.$eval('#status', (n) => n.textContent), '请输入数字');
+    assert.equal(await statusText(page), '请输入数字');
     assert.equal(await page.$('dialog.message[open]'), null);
     assert.equal(await page.$eval('td[data-row="1"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value), '145.125');
     await page.keyboard.press('Enter');
@@ -453,7 +453,7 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await progressPast(radio.page, 0);
       await radio.page.click('#progress-cancel');
       await progressClosed(radio.page);
-      assert.equal(await radio.page.$eval('#status', (n) => n.textContent), '读频已取消');
+      assert.equal(await statusText(radio.page), '读频已取消');
     } finally {
       await radio.close();
     }
