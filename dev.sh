@@ -59,17 +59,21 @@ need_packages() {
 # it ran), printed when the run ends, also when a stage fails.
 STAGES=()
 TIMES_FILE=$(mktemp)
+# The processor seconds of the processes this shell has waited for so far
+# (`times` runs in this shell, not in a command substitution's copy of it).
 cpu_seconds() {
     times >"$TIMES_FILE"
-    awk 'NR == 2 { split($1, u, "m"); split($2, s, "m"); printf "%.1f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$TIMES_FILE"
+    CPU_SECONDS=$(awk 'NR == 2 { split($1, u, "m"); split($2, s, "m"); printf "%.1f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$TIMES_FILE")
 }
 stage() {  # stage NAME COMMAND...
     local name=$1; shift
     local wall=$EPOCHREALTIME cpu
-    cpu=$(cpu_seconds)
+    cpu_seconds
+    cpu=$CPU_SECONDS
     STAGES+=("$(printf '%-12s failed' "$name")")
     "$@"
-    STAGES[-1]=$(awk -v n="$name" -v w0="$wall" -v w1="$EPOCHREALTIME" -v c0="$cpu" -v c1="$(cpu_seconds)" \
+    cpu_seconds
+    STAGES[-1]=$(awk -v n="$name" -v w0="$wall" -v w1="$EPOCHREALTIME" -v c0="$cpu" -v c1="$CPU_SECONDS" \
         'BEGIN { printf "%-12s %7.1f s  (cpu %7.1f s)", n, w1 - w0, c1 - c0 }')
 }
 print_stages() {

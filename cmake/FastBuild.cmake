@@ -1,7 +1,9 @@
 # Compiling less. The big headers (Qt Widgets, Qt Test, GoogleTest) are parsed
 # once per target instead of once per source file: every program and library
 # that uses them gets a precompiled header chosen by what it links, so a new
-# target needs nothing here. The GoogleTest programs share one precompiled header.
+# target needs nothing here. Targets of one or two sources go without: a header
+# precompiled for them costs more than it saves, and one shared between targets
+# is refused where their code generation settings differ (Qt's -fPIC).
 
 set(OSTRELTZ_PCH_STD <algorithm> <functional> <memory> <optional> <string> <vector>)
 set(OSTRELTZ_PCH_WIDGETS ${OSTRELTZ_PCH_STD}
@@ -25,42 +27,27 @@ endfunction()
 
 function(ostreltz_precompile_headers)
   ostreltz_targets_below(${PROJECT_SOURCE_DIR} targets)
-  set(gtest_pch_owner "")
   foreach(t ${targets})
     get_target_property(type ${t} TYPE)
     if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY)$")
+      continue()
+    endif()
+    get_target_property(sources ${t} SOURCES)
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    list(LENGTH sources count)
+    if(count LESS 3)
       continue()
     endif()
     get_target_property(libs ${t} LINK_LIBRARIES)
     if(NOT libs)
       set(libs "")
     endif()
-    # A header precompiled for one or two sources costs more than it saves.
-    get_target_property(sources ${t} SOURCES)
-    list(FILTER sources INCLUDE REGEX "\\.cpp$")
-    list(LENGTH sources count)
-    if(count LESS 3 AND NOT libs MATCHES "GTest::")
-      continue()
-    elseif("Qt6::Test" IN_LIST libs)
+    if("Qt6::Test" IN_LIST libs)
       target_precompile_headers(${t} PRIVATE ${OSTRELTZ_PCH_QTEST})
     elseif("Qt6::Widgets" IN_LIST libs OR "ostreltz_gui" IN_LIST libs)
       target_precompile_headers(${t} PRIVATE ${OSTRELTZ_PCH_WIDGETS})
-    elseif("GTest::gtest" IN_LIST libs OR "GTest::gtest_main" IN_LIST libs)
-      # Shared from a target without compile definitions of its own: clang
-      # refuses a precompiled header made with macros the user lacks.
-      get_target_property(defs ${t} COMPILE_DEFINITIONS)
-      if(NOT gtest_pch_owner AND NOT defs)
-        set(gtest_pch_owner ${t})
-        target_precompile_headers(${t} PRIVATE ${OSTRELTZ_PCH_GTEST})
-      endif()
+    elseif(libs MATCHES "GTest::")
+      target_precompile_headers(${t} PRIVATE ${OSTRELTZ_PCH_GTEST})
     endif()
   endforeach()
-  if(gtest_pch_owner)
-    foreach(t ${targets})
-      get_target_property(libs ${t} LINK_LIBRARIES)
-      if(NOT t STREQUAL gtest_pch_owner AND libs MATCHES "GTest::gtest" AND NOT "Qt6::Test" IN_LIST libs)
-        target_precompile_headers(${t} REUSE_FROM ${gtest_pch_owner})
-      endif()
-    endforeach()
-  endif()
 endfunction()
