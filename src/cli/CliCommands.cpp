@@ -14,7 +14,11 @@
 #include "image/ChannelCodec.h"
 #include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
+#include "compare/ImageDiff.h"
+#include "history/RadioHistory.h"
+#include "history/UserHistory.h"
 #include "image/SinFile.h"
+#include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
@@ -129,7 +133,10 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
     return image;
 }
 
-bool ParseCount(const std::string& text, int& out) {
+// A count of digits; blanks around it are allowed on both sides alike.
+bool ParseCount(const std::string& given, int& out) {
+    const std::string text = TrimBlanks(given);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
     char* end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
     if (end == text.c_str() || *end || v < 0 || v > 1000) return false;
@@ -213,6 +220,39 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
         return g_interrupted ? kInterruptedExit : 1;
     }
     if (received) *received = result.image;
+    // The image the radio held or now holds goes into the history.
+    const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
+    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port, result.radioType);
+    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    return 0;
+}
+
+// A write that reads the radio first: the read goes into the history before
+// anything is written, and a read that did not finish writes nothing.
+int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
+    QtSerialLink link;
+    PreciseClock clock;
+    InterruptibleInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
+    CloneEngine engine(link, clock, ui);
+    BackupWriteResult result;
+    {
+        InterruptScope interrupt;
+        result = WriteWithBackup(
+            engine, la.port, image,
+            [](int phase) { std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)); },
+            [&](const CloneResult& backup) {
+                const std::string notKept = KeepTransfer(backup.image, false, la.port, backup.radioType);
+                if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+            });
+    }
+    const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
+    if (failed.outcome != CloneOutcome::Completed) {
+        Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(failed.outcome), std::to_string(failed.blocks)}));
+        if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
+        return g_interrupted ? kInterruptedExit : 1;
+    }
+    const std::string notKept = KeepTransfer(image, true, la.port, result.write.radioType);
+    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
 
@@ -316,15 +356,17 @@ int CmdImportCsv(const Args& args) {
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
     const bool renumber = r.Flag("--renumber");
+    const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
-    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber});
+    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber, merge});
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
-    if (!result.problems.empty() && !applyValid) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+    if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
+    if (!result.applied) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
@@ -440,9 +482,69 @@ int CmdRead(const Args& args) {
 int CmdWrite(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::WriteUsage));
+    const bool backup = r.Flag("--backup");
     auto la = ReadLinkArgs(r, "--in", true);
     if (!la) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
+    if (backup) return TransferWithBackup(*la, *image);
     return Transfer(CloneDirection::Write, *la, *image, nullptr);
+}
+
+int CmdDiff(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(Tr(TextId::DiffUsage));
+    const bool bytes = r.Flag("--bytes");
+    const bool json = r.Flag("--json");
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgSinFile)});
+    if (!rest) return UsageError(r, Tr(TextId::DiffUsage));
+    // 0 the same, 1 different, 2 when the two could not be compared.
+    const auto before = LoadImageFile((*rest)[0]);
+    if (!before) return 2;
+    const auto after = LoadImageFile((*rest)[1]);
+    if (!after) return 2;
+    const std::vector<ImageDifference> differences = CompareImages(*before, *after, CompareOptions{bytes});
+    if (json) {
+        std::fputs(DifferencesJson(differences).c_str(), stdout);
+    } else {
+        for (const ImageDifference& d : differences) std::printf("%s\n", DifferenceLine(d).c_str());
+    }
+    return differences.empty() ? 0 : 1;
+}
+
+int CmdHistory(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(Tr(TextId::HistoryUsage));
+    const std::string what = args.empty() ? "list" : args[0];
+    FolderHistoryStore store(UserHistoryFolder());
+    const RadioHistory history(store);
+    if (what == "path" && args.size() == 1) {
+        std::printf("%s\n", store.Folder().c_str());
+        return 0;
+    }
+    if ((what == "on" || what == "off") && args.size() == 1) {
+        SetHistoryEnabled(what == "on");
+        return 0;
+    }
+    if (what == "list" && args.size() <= 1) {
+        if (!HistoryEnabled()) std::fprintf(stderr, "%s\n", Tr(TextId::HistoryOff));
+        const std::vector<HistoryEntry> entries = history.List();
+        for (std::size_t i = 0; i < entries.size(); ++i) std::printf("%s\n", HistoryLine(entries[i], static_cast<int>(i + 1)).c_str());
+        return 0;
+    }
+    int number = 0;
+    if (what == "show" && args.size() == 2 && ParseCount(args[1], number) && number >= 1) {
+        const std::vector<HistoryEntry> entries = history.List();
+        if (static_cast<std::size_t>(number) > entries.size())
+            return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));
+        const HistoryEntry& entry = entries[static_cast<std::size_t>(number - 1)];
+        const auto image = history.Image(entry.name);
+        if (!image) return Error(OpenFailureText(store.Folder() + "/" + entry.name + ".sin", Tr(TextId::SinDamaged)));
+        std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(), entry.name.c_str(),
+                    DumpImage(*image).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliBadValue, {"history", what}).c_str());
+    std::fputs(Tr(TextId::HistoryUsage), stderr);
+    return 2;
 }

@@ -49,7 +49,8 @@ Answer CliInteraction::Ask(const std::string& text, Buttons buttons) {
             }
             return Answer::Cancel;
         case Buttons::SaveDiscardCancel:
-        case Buttons::OverwriteCancel: break;
+        case Buttons::OverwriteCancel:
+        case Buttons::EmptyKeepCancel: break;
     }
     return Answer::Cancel;
 }

@@ -13,12 +13,16 @@ set(OSTRELTZ_RULES_SOURCES
   csv/CsvWriter.cpp
   csv/ChirpCsv.cpp
   csv/ChannelCsv.cpp
+  csv/CsvImportFlow.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
+  compare/ImageDiff.cpp
+  history/RadioHistory.cpp
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
   link/CloneEngine.cpp
+  link/BackupWrite.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
   print/ReportLayout.cpp

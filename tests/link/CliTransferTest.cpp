@@ -156,6 +156,25 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("bad.csv")), &log), 0);
     EXPECT_NE(log.find("第 2 行"), std::string::npos) << log;
     EXPECT_EQ(Load(Path("x.sin")), before);
+
+    // A file of nothing but its header is refused; no file is written.
+    std::ofstream(Path("header.csv")) << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+    for (const char* flags : {"", " --apply-valid", " --merge"}) {
+        EXPECT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("header.csv") + " -o " + Path("y.sin") + flags), &log), 1);
+        EXPECT_NE(log.find("第 1 行: 文件中只有标题行，没有频道"), std::string::npos) << log;
+        EXPECT_NE(log.find("没有导入任何频道，没有做任何修改。"), std::string::npos) << log;
+        EXPECT_FALSE(fs::exists(Path("y.sin")));
+    }
+
+    // With --merge a file that names one channel changes that channel only.
+    std::ofstream(Path("one.csv")) << "Location,Frequency,Duplex,Offset,Mode,Power\n3,438.5,-,5,NFM,Low\n";
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " --merge -o " + Path("m.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。"), std::string::npos) << log;
+    const RadioImage merged = Load(Path("m.sin"));
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (i < 32 || i >= 48) ASSERT_EQ(merged[i], before[i]) << i;
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " -o " + Path("e.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("文件中没有的 5 个使用中的频道已清空。"), std::string::npos) << log;
 }
 
 TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
@@ -172,6 +191,13 @@ TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
     EXPECT_FALSE(fs::exists(Path("b.sin")));
     EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 接收频率 --value 145,125"), &log), 0);
     EXPECT_NE(log.find("输入数据错误，请按正确的格式及大小重新输入"), std::string::npos) << log;
+    // Blanks around a channel number are taken alike on either side.
+    for (const char* channel : {"' 5'", "'5 '"})
+        EXPECT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("c.sin") + " --channel " + channel +
+                                 " --column 接收频率 --value 145.125"),
+                             &log),
+                  0)
+            << channel << log;
 
     // The new channel gets its defaults; the band only warns.
     ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
@@ -209,7 +235,8 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv")), &log), 0);
     EXPECT_NE(log.find("第 3 行: Location“200”对应频道 201，不在 1 到 128 之内"), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv") + " --renumber"), &log), 0) << log;
-    EXPECT_NE(log.find("已导入 2 个频道。本机不保存频道名称，略去了 2 个名称。"), std::string::npos) << log;
+    EXPECT_NE(log.find("已导入 2 个频道。\n本机不保存频道名称，略去了 2 个名称。\n文件中没有的 4 个使用中的频道已清空。"), std::string::npos)
+        << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
 }

@@ -51,7 +51,7 @@ export class RadioLink {
       this.busy = true;
       this.rules.host = this.host(true);
       try {
-        const outcome = await runClone(this.rules, write ? 1 : 0);
+        const outcome = await runClone(this.rules, write ? (this.progress.backup() ? 2 : 1) : 0);
         this.progress.finish();
         finished(outcome);
       } finally {
@@ -85,6 +85,7 @@ export class RadioLink {
       close: () => this.link.close(),
       pause,
       status: (text) => withProgress && progress.setStatus(text),
+      phase: (text) => withProgress && progress.setPhase(text),
       progress: (position) => withProgress && progress.setProgress(position),
       ask: (text, buttons) => showMessage(text, buttons),
       cancelled: () => withProgress && progress.cancelled(),

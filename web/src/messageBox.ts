@@ -16,6 +16,11 @@ const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
     [Answer.Cancel, () => t('ButtonCancel')],
   ],
   [Buttons.OverwriteCancel]: [[Answer.Ok, () => t('BoxOverwrite')], [Answer.Cancel, () => t('ButtonCancel')]],
+  [Buttons.EmptyKeepCancel]: [
+    [Answer.Ok, () => t('ButtonEmptyChannels')],
+    [Answer.Keep, () => t('ButtonKeepChannels')],
+    [Answer.Cancel, () => t('ButtonCancel')],
+  ],
 };
 
 // Boxes come one at a time, in the order they were asked.

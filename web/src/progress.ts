@@ -12,6 +12,8 @@ export class ProgressWindow {
   private readonly cancelButton = byId<HTMLButtonElement>('progress-cancel');
   private readonly bar = byId<HTMLProgressElement>('progress-bar');
   private readonly status = byId<HTMLElement>('progress-status');
+  private readonly backupBox = byId<HTMLInputElement>('progress-backup');
+  private readonly phase = byId<HTMLElement>('progress-phase');
   private write = false;
   private cancelFlag = false;
   private asking = false;
@@ -24,6 +26,7 @@ export class ProgressWindow {
       if (this.started) return;
       this.started = true;
       this.startButton.disabled = true;
+      this.backupBox.disabled = true;
       this.onStart?.();
     });
     this.cancelButton.addEventListener('click', () => void this.cancel());
@@ -48,6 +51,10 @@ export class ProgressWindow {
     this.watching = true;
     this.started = false;
     this.startButton.disabled = false;
+    // A write may read the radio first as a backup; off until chosen.
+    byId('progress-backup-row').hidden = !write;
+    this.backupBox.disabled = false;
+    this.setPhase('');
     this.onStart = onStart;
     this.dialog.showModal();
     this.startButton.focus();
@@ -60,6 +67,15 @@ export class ProgressWindow {
   finish(): void {
     this.started = false;
     this.dialog.close();
+  }
+
+  backup(): boolean {
+    return this.write && this.backupBox.checked;
+  }
+
+  setPhase(text: string): void {
+    this.phase.textContent = text;
+    this.phase.hidden = !text;
   }
 
   setStatus(text: string): void {

@@ -13,6 +13,7 @@ export interface RulesHost {
   close(): Promise<void>;
   pause(ms: number): Promise<void>;
   status(text: string): void;
+  phase(text: string): void;  // the step of a write with backup
   progress(position: number): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
   cancelled(): boolean;
@@ -67,7 +68,9 @@ export interface Rules {
   isModified(): boolean;
   markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; refusedQuestion: string; channels: number; summary: string };
+  // The import as far as `answers` take it: the next question (with its
+  // buttons) or, when `question` is empty, the import decided and what to say.
+  importCsv(csv: string, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
@@ -83,13 +86,21 @@ export interface Rules {
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
   setLanguage(english: boolean): void;
+  compareWithFile(name: string, bytes: Uint8Array): string;
+  comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
+  stepDifference(row: number, column: number, forward: boolean): { row: number; col: number } | null;
+  endComparison(): void;
+  historyList(): { name: string; line: string; time: string; write: boolean }[];
+  useHistoryEntry(name: string, open: boolean): boolean;
+  historyOn(): boolean;
+  setHistoryOn(on: boolean): void;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
 // Runs a read (0) or write (1) to its end; the outcome of the clone engine.
-export function runClone(rules: Rules, direction: 0 | 1): Promise<CloneOutcome> {
+export function runClone(rules: Rules, direction: 0 | 1 | 2): Promise<CloneOutcome> {
   return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
 }
 

@@ -26,6 +26,7 @@ export function attach(rules: Rules, port: string, answer: Answer, asked: string
     close: () => link.close(),
     pause,
     status: () => {},
+    phase: () => {},
     progress: () => {},
     ask: async (text) => {
       asked.push(text);

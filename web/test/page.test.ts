@@ -125,6 +125,36 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a CSV import asks before emptying the channels the file does not name, and keeps them when told', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    const before = await gridTexts(page);
+    const csv = path.join(tempDir(), 'one.csv');
+    fs.writeFileSync(csv, 'Location,Frequency,Power\n2,146.52,Low\n');
+    const importCsv = async () => {
+      const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'importCsv')]);
+      await chooser.accept([csv]);
+    };
+    await importCsv();
+    assert.equal(await messageText(page), '文件中没有的 5 个使用中的频道将被清空。\n清空这些频道，还是保留它们？');
+    await answerMessage(page, '保留');
+    assert.equal(await messageText(page), '已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。');
+    await answerMessage(page, '确定');
+    const kept = await gridTexts(page);
+    assert.deepEqual(kept[1], ['146.52000', '146.52000', ...before[1].slice(2, 6), '低', ...before[1].slice(7)]);
+    for (const row of [0, 2, 3, 4, 5]) assert.deepEqual(kept[row], before[row]);
+
+    await importCsv();
+    await messageText(page);
+    await answerMessage(page, '清空');
+    assert.equal(await messageText(page), '已导入 1 个频道。\n文件中没有的 5 个使用中的频道已清空。');
+    await answerMessage(page, '确定');
+    const emptied = await gridTexts(page);
+    assert.deepEqual(emptied[1], kept[1]);
+    for (const row of [0, 2, 3, 4, 5]) assert.equal(emptied[row][0], '');
+    await page.close();
+  });
+
   test('print preview shows the five report pages', async () => {
     const { page } = await openPage(browser, site.url);
     await openFile(page, samplePath);

@@ -41,13 +41,15 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("OkCancel", Buttons::OkCancel)
         .value("RetryCancel", Buttons::RetryCancel)
         .value("SaveDiscardCancel", Buttons::SaveDiscardCancel)
-        .value("OverwriteCancel", Buttons::OverwriteCancel);
+        .value("OverwriteCancel", Buttons::OverwriteCancel)
+        .value("EmptyKeepCancel", Buttons::EmptyKeepCancel);
     ExportedEnum<Answer>("Answer")
         .value("Ok", Answer::Ok)
         .value("Cancel", Answer::Cancel)
         .value("Retry", Answer::Retry)
         .value("Save", Answer::Save)
-        .value("Discard", Answer::Discard);
+        .value("Discard", Answer::Discard)
+        .value("Keep", Answer::Keep);
     ExportedEnum<FormBox>("FormBox")
         .value("Band", FormBox::Band)
         .value("Model", FormBox::Model)

@@ -110,6 +110,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
 }
 
 CloneEngine::Step CloneEngine::Identify(CloneDirection direction, const RadioImage& image, CloneResult& result) {
+    result.radioType = m_reply[4];
     if (direction != CloneDirection::Write || !m_bCheckType) return Step::Acknowledge;
     const std::uint8_t radioType = m_reply[4];
     if (radioType == 0xFF || radioType == image[addr::kRadioType]) return Step::Acknowledge;

@@ -24,6 +24,7 @@ struct CloneResult {
     CloneOutcome outcome = CloneOutcome::Cancelled;
     int blocks = 0;       // blocks fully exchanged
     RadioImage image{};   // after a completed read: the radio's memory
+    std::uint8_t radioType = 0xFF;  // byte 4 of the radio's identification
 };
 
 constexpr int kBlockCount = 264;

@@ -8,6 +8,7 @@
 #include "ui/Messenger.h"
 #include "editor/KeshView.h"
 #include "csv/ChannelCsv.h"
+#include "csv/CsvImportFlow.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"
@@ -36,6 +37,14 @@ bool CDocManager::SaveModified() {
 bool CDocManager::OnFileNew() {
     if (!SaveModified()) return false;
     m_doc->OnNewDocument();
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+bool CDocManager::NewDocumentWith(const RadioImage& image) {
+    if (!SaveModified()) return false;
+    m_doc->OnNewDocument();
+    m_doc->m_image = image;
     m_view->OnInitialUpdate();
     return true;
 }
@@ -124,20 +133,16 @@ bool CDocManager::OnImportCsv() {
         Messenger::Show(m_frame, QString::fromStdString(file.error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    const std::string& csv = file.bytes;
-    RadioImage image = m_view->ImageForSave();
-    CsvImportOptions options{false, m_csvChoice.renumber};
-    CsvImport result = ImportChannelsCsv(csv, image, options);
-    if (!result.problems.empty()) {
-        // One summary of every refused line; nothing is applied unless asked.
-        const QString summary = QString::fromStdString(CsvRefusedQuestion(result));
-        if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
-        options.applyValidLines = true;
-        result = ImportChannelsCsv(csv, image, options);
+    CsvImportFlow flow(file.bytes, m_view->ImageForSave(), m_csvChoice.renumber);
+    while (const auto question = flow.Question())
+        flow.Reply(Messenger::Show(m_frame, QString::fromStdString(question->text), question->buttons, MessageIcon::Warning));
+    if (flow.Cancelled()) return false;
+    if (!flow.Applied()) {
+        Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Warning);
+        return false;
     }
-    m_view->Change([&](EditSession& s) { return s.ReplaceImage(image); });
-    if (result.droppedNames > 0)
-        Messenger::Show(m_frame, QString::fromStdString(CsvImportSummary(result)), Buttons::Ok, MessageIcon::Information);
+    m_view->Change([&](EditSession& s) { return s.ReplaceImage(flow.Image()); });
+    Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Information);
     return true;
 }
 

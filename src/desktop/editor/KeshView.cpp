@@ -14,6 +14,7 @@
 #include "editor/ChannelGrid.h"
 #include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
+#include "history/UserHistory.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
@@ -61,7 +62,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     }
     row->addStretch();
 
-    m_model = new CChannelModel(&m_session, this);
+    m_model = new CChannelModel(&m_session, &m_comparison, this);
     m_grid = new CChannelGrid(
         m_model,
         [this](int r, int c, const std::string& text, CellEntry entry) {
@@ -112,8 +113,49 @@ EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& chan
     m_model->Changed(result);
     if (result.selectionsChanged) ShowSelections();
     m_pDocument->SetModifiedFlag(m_session.IsModified());
+    RefreshComparison();
     emit sessionChanged();
     return result;
+}
+
+void CKeshView::RefreshComparison() {
+    if (!m_comparison.Active()) return;
+    m_comparison.Refresh(ImageForSave());
+    m_model->Reloaded();
+    emit comparisonChanged();
+}
+
+void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
+    CommitCellEdit();
+    m_comparison.Start(other, name.toStdString(), ImageForSave());
+    m_model->Reloaded();
+    emit comparisonChanged();
+    // The grid shows the first difference, wherever the current cell was.
+    m_grid->setCurrentIndex({});
+    StepDifference(true);
+}
+
+void CKeshView::EndComparison() {
+    m_comparison.Stop();
+    m_model->Reloaded();
+    emit comparisonChanged();
+}
+
+void CKeshView::StepDifference(bool forward) {
+    CommitCellEdit();
+    const int at = m_comparison.Step(m_grid->Row(), m_grid->Col(), forward);
+    if (at < 0) return;
+    const ImageDifference& d = m_comparison.Differences()[static_cast<std::size_t>(at)];
+    m_grid->SelectCells(CellRange{d.channel, d.column, d.channel, d.column});
+    m_grid->setFocus();
+}
+
+void CKeshView::OnCompareRadio() {
+    CommitCellEdit();
+    if (m_pProgress->isVisible()) return;
+    m_bWrite = 0;
+    m_bCompareRead = true;
+    m_pProgress->Open(QTr(TextId::ProgressReadTitle), false, m_grid);
 }
 
 void CKeshView::CommitCellEdit() { m_grid->CommitOpenEdit(); }
@@ -122,6 +164,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
+    m_bCompareRead = false;
     m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid);
 }
 
@@ -136,17 +179,26 @@ void CKeshView::OnTransfer() {
     CommitCellEdit();
     if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
-    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image);
+    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish();
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
-        // The radio's memory replaces what the user had, as one step.
-        Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
+        if (m_bCompareRead)
+            CompareWith(result.image, QTr(TextId::CompareRadioName));
+        else  // the radio's memory replaces what the user had, as one step
+            Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
     }
     emit transferRunning(false);
-    if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    if (result.outcome != CloneOutcome::Completed) return;
+    emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    // What the radio held, or now holds, goes into the history.
+    const RadioImage& kept = m_bWrite ? m_pDocument->m_image : result.image;
+    const std::string notKept = KeepTransfer(kept, m_bWrite != 0, m_runner->Port().toStdString(), result.radioType);
+    if (!notKept.empty())
+        Messenger::Show(this, QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok,
+                        MessageIcon::Information);
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {
@@ -204,6 +256,7 @@ void CKeshView::OnInitialUpdate() {
     m_grid->AbandonEdit();
     m_session.Load(m_pDocument->m_image);
     m_model->Reloaded();
+    RefreshComparison();
     ShowSelections();
     m_cbModel->setFocus();
     emit sessionChanged();

@@ -1,5 +1,6 @@
 #include "link/ProgressDlg.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -32,12 +33,18 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("1005"));
     m_status->setMinimumWidth(170);
+    m_backup = new QCheckBox(this);
+    m_backup->setObjectName(QStringLiteral("backupFirst"));
+    m_phase = new QLabel(this);
+    m_phase->setObjectName(QStringLiteral("phase"));
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
     layout->addWidget(m_done, 2, 0);
     layout->addWidget(m_status, 2, 1);
     layout->addWidget(m_cancel, 2, 2);
+    layout->addWidget(m_backup, 3, 0, 1, 3);
+    layout->addWidget(m_phase, 4, 0, 1, 3);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
@@ -53,6 +60,10 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_cancel->setText(QTr(TextId::ButtonCancel));
     m_done->setText(QTr(TextId::ProgressDone));
     m_status->setText(QTr(TextId::ProgressNotStarted));
+    m_backup->setText(QTr(TextId::BackupOption));
+    m_backup->setVisible(write);
+    m_backup->setEnabled(true);
+    SetPhase(QString());
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
@@ -71,7 +82,15 @@ bool CProgressDlg::IsStarted() const { return isVisible() && !m_start->isEnabled
 
 void CProgressDlg::Finish() {
     m_start->setEnabled(true);
+    m_backup->setEnabled(true);
     hide();
+}
+
+bool CProgressDlg::Backup() const { return m_bWrite && m_backup->isChecked(); }
+
+void CProgressDlg::SetPhase(const QString& text) {
+    m_phase->setText(text);
+    m_phase->setVisible(!text.isEmpty());
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
@@ -79,6 +98,7 @@ void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 
 void CProgressDlg::OnOK() {
     m_start->setEnabled(false);
+    m_backup->setEnabled(false);
     emit startRequested();
 }
 

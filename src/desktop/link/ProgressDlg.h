@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <atomic>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -21,6 +22,13 @@ public:
     void Finish();
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
+
+    // A write offers to read the radio first as a backup (off until chosen).
+    bool Backup() const;
+    QCheckBox* BackupBox() const { return m_backup; }
+    // The step of a write with backup ("第 1 步（共 2 步）…"), or none.
+    void SetPhase(const QString& text);
+    QLabel* Phase() const { return m_phase; }
 
     void SetStatus(const QString& text);
     void SetProgress(int position);
@@ -51,6 +59,8 @@ private:
     QProgressBar* m_bar;
     QLabel* m_status;
     QLabel* m_done;
+    QCheckBox* m_backup;
+    QLabel* m_phase;
     bool m_centering = false;
     bool m_bWrite = false;
 };

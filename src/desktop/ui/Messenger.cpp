@@ -103,9 +103,18 @@ Answer Show(QWidget* parent, MessageRequest request) {
             box.button(QMessageBox::Ok)->setText(QTr(TextId::BoxOverwrite));
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
+        case Buttons::EmptyKeepCancel:
+            // 保留 answers as Yes does and is the default: keeping loses nothing.
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::Cancel);
+            box.button(QMessageBox::Ok)->setText(QTr(TextId::ButtonEmptyChannels));
+            box.button(QMessageBox::Yes)->setText(QTr(TextId::ButtonKeepChannels));
+            box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
+            box.setDefaultButton(QMessageBox::Yes);
+            break;
     }
     if (request.cancelIsDefault) box.setDefaultButton(QMessageBox::Cancel);
-    else if (!box.buttons().isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
+    else if (!box.defaultButton() && !box.buttons().isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
     ShowCloseButtonOnly(&box);
     FitCaption(&box);
     switch (box.exec()) {
@@ -113,6 +122,7 @@ Answer Show(QWidget* parent, MessageRequest request) {
         case QMessageBox::Retry: return Answer::Retry;
         case QMessageBox::Save: return Answer::Save;
         case QMessageBox::Discard: return Answer::Discard;
+        case QMessageBox::Yes: return Answer::Keep;
         default: return Answer::Cancel;
     }
 }
