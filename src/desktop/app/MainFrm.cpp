@@ -41,7 +41,6 @@ QStringList SinFilesIn(const QList<QUrl>& urls) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QString::number(IDR_MAINFRAME));
-    setWindowIcon(AppIcon());
     setAcceptDrops(true);
     resize(1200, 1100);  // FitToView shrinks it to the form
     for (const CommandInfo& c : CommandTable()) MakeAction(c.id);
