@@ -112,9 +112,12 @@ build_web() {
 
 # The page's tests: the rules module under Node, then the page in headless
 # Chromium against the simulated radio. Needs build/ (simulator, command line).
+# A test that hangs fails after ten minutes, and a file's leftovers (a server,
+# a browser) never hold the run once its tests are done.
 test_web() {
     build_web
-    NODE_PATH="$PWD/web/node_modules" node --test --test-concurrency=1 build-web/test/*.test.cjs
+    NODE_PATH="$PWD/web/node_modules" node --test --test-concurrency=1 --test-timeout=600000 --test-force-exit \
+        build-web/test/*.test.cjs
 }
 
 # The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
@@ -170,12 +173,12 @@ case "$verb" in
         stage packages need_packages
         stage build build build
         export QT_QPA_PLATFORM=offscreen
-        stage tests eval '(cd build && ctest --output-on-failure -LE bench -j2)'
+        stage tests eval '(cd build && ctest --output-on-failure --timeout 600 -LE bench -j2)'
         stage web test_web
         stage build-asan build_sanitized
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-        stage tests-asan eval '(cd build-asan && ctest --output-on-failure -LE bench -j2)'
+        stage tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 600 -LE bench -j2)'
         stage fuzz fuzz 20
         ;;
     fuzz)

@@ -27,7 +27,10 @@ export function serveSite(): Promise<{ url: string; close(): Promise<void> }> {
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
       const { port } = server.address() as AddressInfo;
-      resolve({ url: `http://127.0.0.1:${port}/`, close: () => new Promise((done) => server.close(() => done())) });
+      resolve({ url: `http://127.0.0.1:${port}/`, close: () => new Promise((done) => {
+        server.close(() => done());
+        server.closeAllConnections();
+      }) });
     });
   });
 }

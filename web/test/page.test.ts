@@ -292,6 +292,7 @@ describe('offline', { timeout: 120_000 }, () => {
       await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
       const cdp = await page.createCDPSession();
       const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+      await cdp.detach();
       assert.deepEqual(installabilityErrors, []);
       const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
       assert.equal(manifest.display, 'standalone');
@@ -306,11 +307,17 @@ describe('offline', { timeout: 120_000 }, () => {
   });
 
   test('after a first visit the page opens again with the network gone', async () => {
+    // A site of its own, so that taking it away leaves the other tests theirs.
     const ownSite = await serveSite();
-    const { page } = await openPage(browser, ownSite.url);
+    let siteUp = true;
+    const { page } = await openPage(browser, ownSite.url).catch(async (e) => {
+      await ownSite.close();
+      throw e;
+    });
     try {
       await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
       await ownSite.close();
+      siteUp = false;
       await page.setOfflineMode(true);
       await page.reload();
       await page.waitForSelector('body[data-ready=true]');
@@ -319,6 +326,7 @@ describe('offline', { timeout: 120_000 }, () => {
       assert.equal(await cellText(page, 1, 1), '145.52000');
     } finally {
       await page.close();
+      if (siteUp) await ownSite.close();
     }
   });
 });
