@@ -6,9 +6,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include <signal.h>
-
 #include "cli/CliInteraction.h"
+#include "cli/CliWriteSession.h"
 #include "cli/ImageDump.h"
 #include "editor/EditSession.h"
 #include "image/ChannelCodec.h"
@@ -16,6 +15,7 @@
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"
+#include "link/WriteLog.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
 #include "res/Texts.h"
@@ -55,6 +55,17 @@ public:
                 return m_args[i + 1];
             }
         return std::nullopt;
+    }
+    // Every value of an option that may be given several times.
+    std::vector<std::string> Values(const std::string& name) {
+        std::vector<std::string> values;
+        for (std::size_t i = 0; i < m_args.size(); ++i)
+            if (m_args[i] == name) {
+                m_used.push_back(i);
+                if (i + 1 == m_args.size()) Fail(cli_text::MissingValue(name));
+                else values.push_back(m_args[++i]), m_used.push_back(i);
+            }
+        return values;
     }
     // A value the command cannot do without.
     std::optional<std::string> Required(const std::string& name) {
@@ -137,48 +148,6 @@ bool ParseCount(const std::string& text, int& out) {
     return true;
 }
 
-const char* OutcomeText(CloneOutcome o) {
-    switch (o) {
-        case CloneOutcome::Completed: return Tr(TextId::OutcomeCompleted);
-        case CloneOutcome::Cancelled: return Tr(TextId::OutcomeCancelled);
-        case CloneOutcome::PortUnavailable: return Tr(TextId::OutcomePortUnavailable);
-        case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
-        case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
-        case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
-        case CloneOutcome::ReadAckMissing:
-        case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
-    }
-    return "";
-}
-
-// Ctrl+C during a transfer asks it to stop after the current block; the
-// port is closed on the way out and the program ends with 130.
-volatile std::sig_atomic_t g_interrupted = 0;
-constexpr int kInterruptedExit = 130;
-
-class InterruptibleInteraction : public CliInteraction {
-public:
-    using CliInteraction::CliInteraction;
-    bool Cancelled() override { return g_interrupted != 0; }
-};
-
-class InterruptScope {
-public:
-    InterruptScope() {
-        struct sigaction action {};
-        action.sa_handler = [](int) { g_interrupted = 1; };
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &action, &m_old);
-    }
-    ~InterruptScope() { ::sigaction(SIGINT, &m_old, nullptr); }
-
-private:
-    struct sigaction m_old {};
-};
-
-
-
 struct LinkArgs {
     std::string port, file;
     int retries = 0;
@@ -201,7 +170,7 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
 int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
     QtSerialLink link;
     PreciseClock clock;
-    InterruptibleInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
+    CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     CloneResult result;
     {
@@ -209,8 +178,8 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
         result = engine.Run(direction, la.port, image);
     }
     if (result.outcome != CloneOutcome::Completed) {
-        Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(result.outcome), std::to_string(result.blocks)}));
-        return g_interrupted ? kInterruptedExit : 1;
+        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(result.outcome), std::to_string(result.blocks)}));
+        return InterruptScope::Interrupted() ? kInterruptedExit : 1;
     }
     if (received) *received = result.image;
     return 0;
@@ -440,9 +409,12 @@ int CmdRead(const Args& args) {
 int CmdWrite(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::WriteUsage));
+    const std::vector<std::string> ports = r.Values("--port");
+    const bool repeat = r.Flag("--repeat");
+    const auto log = r.Value("--log");
     auto la = ReadLinkArgs(r, "--in", true);
     if (!la) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
-    return Transfer(CloneDirection::Write, *la, *image, nullptr);
+    return RunWriteSession(*image, WriteSessionOptions{ports, la->force, la->retries, repeat, log.value_or("")});
 }

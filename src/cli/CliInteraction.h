@@ -1,27 +1,51 @@
 #pragma once
 // Answers a radio link's questions without a window: messages go to standard
 // error, a type mismatch is answered by --force, a communication error by the
-// number of --retries left.
+// number of --retries left. With a radio's name, each line starts with it, so
+// that the lines of radios written at the same time can be told apart.
 #include <string>
+
+#include <signal.h>
 
 #include "link/UserInteraction.h"
 
 class CliInteraction : public IUserInteraction {
 public:
-    CliInteraction(const std::string& verb, bool force, int retries) : m_verb(verb), m_force(force), m_retries(retries) {}
+    CliInteraction(const std::string& verb, bool force, int retries, const std::string& radio = {})
+        : m_verb(verb), m_force(force), m_retries(retries), m_radio(radio) {}
 
     void SetStatus(const std::string& text) override;
     void SetProgress(int position) override;
     Answer Ask(const std::string& text, Buttons buttons) override;
-    bool Cancelled() override { return false; }
+    // True once Ctrl+C was pressed during an InterruptScope.
+    bool Cancelled() override;
     void SetWatch(bool) override {}
 
 private:
     void EndProgressLine();
+    void Line(const std::string& text);
 
     std::string m_verb;
     bool m_force;
     int m_retries;
+    std::string m_radio;
     std::string m_lastStatus;
     bool m_progressShown = false;
 };
+
+// While it lives, Ctrl+C asks every transfer to stop after its current block
+// instead of ending the program; the ports are closed on the way out.
+class InterruptScope {
+public:
+    InterruptScope();
+    ~InterruptScope();
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+    static bool Interrupted();
+
+private:
+    struct sigaction m_old {};
+};
+
+// The exit code after Ctrl+C.
+constexpr int kInterruptedExit = 130;

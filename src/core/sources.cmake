@@ -21,6 +21,7 @@ set(OSTRELTZ_RULES_SOURCES
   link/CloneEngine.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
+  link/WriteLog.cpp
   print/ReportLayout.cpp
   tuning/TuningEngine.cpp
   tuning/TuningModel.cpp

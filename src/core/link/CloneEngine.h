@@ -23,6 +23,7 @@ enum class CloneOutcome {
 struct CloneResult {
     CloneOutcome outcome = CloneOutcome::Cancelled;
     int blocks = 0;       // blocks fully exchanged
+    int radioType = -1;   // byte 4 of the radio's identification; -1 before one arrived
     RadioImage image{};   // after a completed read: the radio's memory
 };
 

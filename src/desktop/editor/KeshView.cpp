@@ -140,7 +140,7 @@ void CKeshView::OnTransfer() {
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
-    m_pProgress->Finish();
+    m_pProgress->Finish(m_runner->Port(), result);
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         // The radio's memory replaces what the user had, as one step.
         Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });

@@ -9,10 +9,10 @@
 
 #include "app/DialogFrame.h"
 #include "app/Messenger.h"
-#include "link/CloneEngine.h"
+#include "link/WriteLog.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
-#include "res/QtText.h"
+#include "link/WriteSessionPanel.h"
 
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
@@ -32,12 +32,14 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("1005"));
     m_status->setMinimumWidth(170);
+    m_session = new CWriteSessionPanel(this);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
     layout->addWidget(m_done, 2, 0);
     layout->addWidget(m_status, 2, 1);
     layout->addWidget(m_cancel, 2, 2);
+    layout->addWidget(m_session, 3, 0, 1, 3);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
@@ -53,6 +55,8 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_cancel->setText(QTr(TextId::ButtonCancel));
     m_done->setText(QTr(TextId::ProgressDone));
     m_status->setText(QTr(TextId::ProgressNotStarted));
+    m_session->Reset();
+    m_session->setVisible(write);
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
@@ -69,9 +73,21 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
 
 bool CProgressDlg::IsStarted() const { return isVisible() && !m_start->isEnabled(); }
 
-void CProgressDlg::Finish() {
+void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_start->setEnabled(true);
-    hide();
+    m_session->SetRunning(false);
+    if (!m_bWrite || !m_session->IsOn()) {
+        hide();
+        return;
+    }
+    // The next radio: the bar and the flags as for a new window, the last
+    // radio's result in the status line.
+    m_session->Record(port, result);
+    m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
+    m_bar->setValue(0);
+    m_bCancel = false;
+    m_bWatch = true;
+    m_start->setFocus();
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
@@ -79,6 +95,7 @@ void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 
 void CProgressDlg::OnOK() {
     m_start->setEnabled(false);
+    m_session->SetRunning(true);
     emit startRequested();
 }
 

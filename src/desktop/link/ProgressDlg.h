@@ -1,13 +1,16 @@
 #pragma once
 // The transfer's progress window: "开始" starts the transfer, "取消" stops
 // it. A read is also stopped by losing the activation or being moved; a
-// write is stopped only after the user confirms the question.
+// write is stopped only after the user confirms the question. With
+// "连续写频" a write's window stays open for the next radio.
 #include <QDialog>
 #include <atomic>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class CWriteSessionPanel;
+struct CloneResult;
 
 class CProgressDlg : public QDialog {
     Q_OBJECT
@@ -17,8 +20,10 @@ public:
     // Resets the bar, both flags and the start button, sets the caption and
     // shows the window centred over `over`; `write` for a write's window.
     void Open(const QString& caption, bool write, QWidget* over);
-    // Ends the window after a transfer (in every outcome).
-    void Finish();
+    // After a transfer on `port` (in every outcome): the window ends, unless
+    // it writes radio after radio; then the result joins the session's log
+    // and "开始" waits for the next radio.
+    void Finish(const QString& port, const CloneResult& result);
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
 
@@ -33,6 +38,7 @@ public:
     QPushButton* CancelButton() const { return m_cancel; }
     QProgressBar* Bar() const { return m_bar; }
     QLabel* Status() const { return m_status; }
+    CWriteSessionPanel* Session() const { return m_session; }
 
 signals:
     void startRequested();
@@ -51,6 +57,7 @@ private:
     QProgressBar* m_bar;
     QLabel* m_status;
     QLabel* m_done;
+    CWriteSessionPanel* m_session;
     bool m_centering = false;
     bool m_bWrite = false;
 };
