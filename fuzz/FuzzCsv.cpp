@@ -4,7 +4,7 @@
 #include <string>
 
 #include "editor/CellRules.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/ChannelTable.h"
 
 namespace {

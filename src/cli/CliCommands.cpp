@@ -11,7 +11,7 @@
 #include "cli/ImageDump.h"
 #include "editor/EditSession.h"
 #include "image/ChannelCodec.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "link/CloneEngine.h"

@@ -9,10 +9,10 @@ set(OSTRELTZ_RULES_SOURCES
   image/ChannelCodec.cpp
   image/FormSelections.cpp
   image/GridSync.cpp
-  image/CsvReader.cpp
-  image/CsvWriter.cpp
-  image/ChirpCsv.cpp
-  image/ChannelCsv.cpp
+  csv/CsvReader.cpp
+  csv/CsvWriter.cpp
+  csv/ChirpCsv.cpp
+  csv/ChannelCsv.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
   editor/CellRules.cpp

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "editor/EditSession.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 

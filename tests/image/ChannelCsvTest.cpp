@@ -2,7 +2,7 @@
 
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/ChannelTable.h"
 #include "support/LanguageScope.h"
 #include "support/RandomImage.h"

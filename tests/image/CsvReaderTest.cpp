@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "image/CsvReader.h"
+#include "csv/CsvReader.h"
 
 namespace {
 

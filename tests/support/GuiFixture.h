@@ -13,7 +13,7 @@
 #include "app/KeshApp.h"
 #include "app/MainFrm.h"
 #include "app/ProgramSettings.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"

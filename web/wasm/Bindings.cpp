@@ -11,7 +11,7 @@
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "editor/ChannelClipboard.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/ChannelRows.h"
 #include "image/FormSelections.h"
 #include "image/SinFile.h"

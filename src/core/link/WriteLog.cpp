@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "image/CsvWriter.h"
+#include "csv/CsvWriter.h"
 #include "res/Texts.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"

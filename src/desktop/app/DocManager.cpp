@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "app/MainFrm.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/KeshView.h"
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"

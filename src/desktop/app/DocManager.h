@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "app/RecentFileList.h"
 
 class CKeshDoc;

@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "res/QtText.h"
 
 CHelpBrowser::CHelpBrowser(QWidget* parent, const QString& section) : QDialog(parent), m_section(section) {

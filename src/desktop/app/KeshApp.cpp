@@ -8,7 +8,7 @@
 #include "app/HelpBrowser.h"
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"

@@ -11,7 +11,7 @@
 #include <QStyleOptionHeader>
 #include <utility>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/CellDelegate.h"
 #include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"

@@ -5,7 +5,7 @@
 #include <QClipboard>
 #include <QMenu>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "editor/SetFieldDlg.h"

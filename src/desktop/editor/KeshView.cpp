@@ -9,7 +9,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "editor/CellDelegate.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ChannelModel.h"

@@ -5,7 +5,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"

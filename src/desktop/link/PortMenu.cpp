@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QSerialPortInfo>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "res/QtText.h"
 
 CPortMenu::CPortMenu(QMenu* menu, const QList<QAction*>& com, std::function<QString()> current,

@@ -7,8 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/DialogFrame.h"
-#include "app/Messenger.h"
+#include "ui/DialogFrame.h"
+#include "ui/Messenger.h"
 #include "link/WriteLog.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"

@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "link/ProgressDlg.h"
 #include "link/QtSerialLink.h"
 

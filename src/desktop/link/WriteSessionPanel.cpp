@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "image/FileAccess.h"
 #include "res/QtText.h"
 

@@ -12,7 +12,7 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 #include "print/ReportPainter.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"

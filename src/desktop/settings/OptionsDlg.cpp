@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
 

@@ -15,8 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogFrame.h"
-#include "app/Messenger.h"
+#include "ui/DialogFrame.h"
+#include "ui/Messenger.h"
 #include "image/ChannelCodec.h"
 #include "link/QtSerialLink.h"
 #include "res/QtText.h"

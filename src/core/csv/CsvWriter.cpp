@@ -1,4 +1,4 @@
-#include "image/CsvWriter.h"
+#include "csv/CsvWriter.h"
 
 namespace {
 

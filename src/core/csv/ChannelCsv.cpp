@@ -1,4 +1,4 @@
-#include "image/ChannelCsv.h"
+#include "csv/ChannelCsv.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
-#include "image/ChirpCsv.h"
-#include "image/CsvChannelRow.h"
-#include "image/CsvReader.h"
-#include "image/CsvWriter.h"
+#include "csv/ChirpCsv.h"
+#include "csv/CsvChannelRow.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvWriter.h"
 #include "res/CappedList.h"
 #include "res/Texts.h"
 

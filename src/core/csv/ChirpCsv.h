@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "image/CsvChannelRow.h"
-#include "image/CsvReader.h"
+#include "csv/CsvChannelRow.h"
+#include "csv/CsvReader.h"
 #include "image/RadioImage.h"
 
 // Whether `header` names the columns of this layout.

@@ -1,11 +1,11 @@
-#include "image/ChirpCsv.h"
+#include "csv/ChirpCsv.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
-#include "image/CsvWriter.h"
+#include "csv/CsvWriter.h"
 #include "image/DecimalText.h"
 #include "res/Texts.h"
 

@@ -1,4 +1,4 @@
-#include "app/Messenger.h"
+#include "ui/Messenger.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "res/QtText.h"
 
 namespace {

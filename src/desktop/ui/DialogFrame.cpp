@@ -1,4 +1,4 @@
-#include "app/DialogFrame.h"
+#include "ui/DialogFrame.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "image/CsvReader.h"
+#include "csv/CsvReader.h"
 
 #include <iconv.h>
 
