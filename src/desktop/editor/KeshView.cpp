@@ -105,6 +105,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     m_runner = new CTransferRunner(m_pProgress, this);
     connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
+    connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
 }
 
 EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
@@ -122,7 +123,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
-    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid);
+    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid, m_strPort);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
@@ -130,13 +131,18 @@ void CKeshView::SetEditingEnabled(bool enabled) {
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
 }
 
-bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning(); }
+bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning() || m_pProgress->RowsRunning(); }
 
 void CKeshView::OnTransfer() {
     CommitCellEdit();
     if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
-    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image);
+    // A write goes to the ports checked in its window: several at once, each
+    // on its own row.
+    const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
+    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image);
+    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
+                    m_pDocument->m_image);
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {

@@ -1,19 +1,24 @@
 #include "link/ProgressDlg.h"
 
+#include <algorithm>
+
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 
-#include "ui/DialogFrame.h"
-#include "ui/Messenger.h"
+#include "link/PortChecklist.h"
 #include "link/WriteLog.h"
+#include "link/WriteRow.h"
+#include "link/WriteSessionPanel.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
-#include "link/WriteSessionPanel.h"
-
+#include "ui/DialogFrame.h"
+#include "ui/Messenger.h"
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_PROGRESS));
@@ -33,20 +38,26 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_status->setObjectName(QStringLiteral("1005"));
     m_status->setMinimumWidth(170);
     m_session = new CWriteSessionPanel(this);
+    m_ports = new CPortChecklist(this);
+    m_rowArea = new QWidget(this);
+    m_rowLayout = new QVBoxLayout(m_rowArea);
+    m_rowLayout->setContentsMargins(0, 0, 0, 0);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
     layout->addWidget(m_done, 2, 0);
     layout->addWidget(m_status, 2, 1);
     layout->addWidget(m_cancel, 2, 2);
-    layout->addWidget(m_session, 3, 0, 1, 3);
+    layout->addWidget(m_ports, 3, 0, 1, 3);
+    layout->addWidget(m_rowArea, 4, 0, 1, 3);
+    layout->addWidget(m_session, 5, 0, 1, 3);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
     FixSize(this);
 }
 
-void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
+void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const QString& port) {
     m_strCaption = caption;
     m_bWrite = write;
     m_bar->setValue(0);
@@ -57,6 +68,13 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_status->setText(QTr(TextId::ProgressNotStarted));
     m_session->Reset();
     m_session->setVisible(write);
+    m_ports->Reset(port);
+    m_ports->setVisible(write);
+    m_ports->setEnabled(true);
+    qDeleteAll(m_rows);
+    m_rows.clear();
+    m_rowArea->hide();
+    m_bar->show();
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
@@ -73,9 +91,46 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
 
 bool CProgressDlg::IsStarted() const { return isVisible() && !m_start->isEnabled(); }
 
+QStringList CProgressDlg::Ports() const { return m_ports->CheckedPorts(); }
+
+bool CProgressDlg::RowsRunning() const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const CWriteRow* row) { return row->IsRunning(); });
+}
+
+void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image) {
+    qDeleteAll(m_rows);
+    m_rows.clear();
+    // Every radio's result goes into the log, which stays in view.
+    m_session->Continuous()->setChecked(true);
+    m_ports->setEnabled(false);
+    m_status->setText(QString::fromStdString(m_session->Log().CountText()));
+    for (const QString& port : ports) {
+        auto* row = new CWriteRow(port, m_rowArea);
+        m_rowLayout->addWidget(row);
+        m_rows << row;
+        connect(row, &CWriteRow::finished, this, &CProgressDlg::OnRowFinished);
+    }
+    // Each row has its own bar; the window's own would stand still.
+    m_bar->hide();
+    m_rowArea->show();
+    for (CWriteRow* row : m_rows) row->Start(image);
+}
+
+void CProgressDlg::OnRowFinished(const QString& port, const CloneResult& result) {
+    m_session->Record(port, result);
+    m_status->setText(QString::fromStdString(m_session->Log().CountText()));
+    if (RowsRunning()) return;
+    m_start->setEnabled(true);
+    m_session->SetRunning(false);
+    m_ports->setEnabled(true);
+    m_start->setFocus();
+    emit rowsFinished();
+}
+
 void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_start->setEnabled(true);
     m_session->SetRunning(false);
+    m_ports->setEnabled(true);
     if (!m_bWrite || !m_session->IsOn()) {
         hide();
         return;
@@ -96,10 +151,18 @@ void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 void CProgressDlg::OnOK() {
     m_start->setEnabled(false);
     m_session->SetRunning(true);
+    m_ports->setEnabled(false);
     emit startRequested();
 }
 
 void CProgressDlg::reject() {
+    if (RowsRunning()) {
+        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        question.cancelIsDefault = true;
+        if (Messenger::Show(this, question) != Answer::Ok) return;
+        for (CWriteRow* row : m_rows) row->m_bCancel = true;
+        return;
+    }
     if (m_bCancel) return;
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.

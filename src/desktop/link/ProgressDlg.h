@@ -4,22 +4,26 @@
 // write is stopped only after the user confirms the question. With
 // "连续写频" a write's window stays open for the next radio.
 #include <QDialog>
-#include <atomic>
+
+#include "link/TransferRunner.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class CPortChecklist;
+class CWriteRow;
 class CWriteSessionPanel;
-struct CloneResult;
+class QVBoxLayout;
 
-class CProgressDlg : public QDialog {
+class CProgressDlg : public QDialog, public CTransferTarget {
     Q_OBJECT
 public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
     // Resets the bar, both flags and the start button, sets the caption and
-    // shows the window centred over `over`; `write` for a write's window.
-    void Open(const QString& caption, bool write, QWidget* over);
+    // shows the window centred over `over`; `write` for a write's window,
+    // which offers `port` and the other ports to write to.
+    void Open(const QString& caption, bool write, QWidget* over, const QString& port = QString());
     // After a transfer on `port` (in every outcome): the window ends, unless
     // it writes radio after radio; then the result joins the session's log
     // and "开始" waits for the next radio.
@@ -27,11 +31,18 @@ public:
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
 
-    void SetStatus(const QString& text);
-    void SetProgress(int position);
+    QWidget* Window() override { return this; }
+    void SetStatus(const QString& text) override;
+    void SetProgress(int position) override;
 
-    std::atomic<bool> m_bCancel{false};
-    std::atomic<bool> m_bWatch{true};
+    // The ports checked for a write.
+    QStringList Ports() const;
+    // Writes `image` to every port of `ports` at once, a row each; the
+    // window stays open with every radio's result.
+    void StartAtOnce(const QStringList& ports, const RadioImage& image);
+    bool RowsRunning() const;
+    QList<CWriteRow*> Rows() const { return m_rows; }
+
     QString m_strCaption;
 
     QPushButton* StartButton() const { return m_start; }
@@ -39,9 +50,12 @@ public:
     QProgressBar* Bar() const { return m_bar; }
     QLabel* Status() const { return m_status; }
     CWriteSessionPanel* Session() const { return m_session; }
+    CPortChecklist* PortList() const { return m_ports; }
 
 signals:
     void startRequested();
+    // The last of the radios written at once is done.
+    void rowsFinished();
 
 protected:
     void reject() override;  // "取消", Escape and the close box
@@ -51,6 +65,7 @@ protected:
 private:
     void OnOK();
     void Interrupt();
+    void OnRowFinished(const QString& port, const CloneResult& result);
 
     QPushButton* m_start;
     QPushButton* m_cancel;
@@ -58,6 +73,10 @@ private:
     QLabel* m_status;
     QLabel* m_done;
     CWriteSessionPanel* m_session;
+    CPortChecklist* m_ports;
+    QWidget* m_rowArea;
+    QVBoxLayout* m_rowLayout;
+    QList<CWriteRow*> m_rows;
     bool m_centering = false;
     bool m_bWrite = false;
 };
