@@ -52,6 +52,7 @@ build_web() {
     export NODE_PATH=/usr/share/nodejs
     emcmake cmake -S web/wasm -B build-web/wasm -G Ninja >/dev/null
     cmake --build build-web/wasm -j"$(nproc)"
+    node web/tools/gen-types.cjs build-web/wasm/ostreltz-rules.js web/src/generated/rulesTypes.ts
     (cd web && node_modules/.bin/tsc -p .)
     node web/build.mjs build-web
 }

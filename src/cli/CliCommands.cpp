@@ -13,7 +13,11 @@
 #include "image/ChannelCodec.h"
 #include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
+#include "compare/ImageDiff.h"
+#include "history/RadioHistory.h"
+#include "history/UserHistory.h"
 #include "image/SinFile.h"
+#include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
 #include "link/WriteLog.h"
 #include "link/QtSerialLink.h"
@@ -182,6 +186,39 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
         return InterruptScope::Interrupted() ? kInterruptedExit : 1;
     }
     if (received) *received = result.image;
+    // The image the radio held or now holds goes into the history.
+    const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
+    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port, result.radioType);
+    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    return 0;
+}
+
+// A write that reads the radio first: the read goes into the history before
+// anything is written, and a read that did not finish writes nothing.
+int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
+    QtSerialLink link;
+    PreciseClock clock;
+    CliInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
+    CloneEngine engine(link, clock, ui);
+    BackupWriteResult result;
+    {
+        InterruptScope interrupt;
+        result = WriteWithBackup(
+            engine, la.port, image,
+            [](int phase) { std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)); },
+            [&](const CloneResult& backup) {
+                const std::string notKept = KeepTransfer(backup.image, false, la.port, backup.radioType);
+                if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+            });
+    }
+    const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
+    if (failed.outcome != CloneOutcome::Completed) {
+        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));
+        if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
+        return InterruptScope::Interrupted() ? kInterruptedExit : 1;
+    }
+    const std::string notKept = KeepTransfer(image, true, la.port, result.write.radioType);
+    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
 
@@ -412,9 +449,71 @@ int CmdWrite(const Args& args) {
     const std::vector<std::string> ports = r.Values("--port");
     const bool repeat = r.Flag("--repeat");
     const auto log = r.Value("--log");
+    const bool backup = r.Flag("--backup");
+    // The backup goes with one radio written once.
+    if (backup && (ports.size() > 1 || repeat || log)) r.Fail(cli_text::ExtraArgument("--backup"));
     auto la = ReadLinkArgs(r, "--in", true);
     if (!la) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
+    if (backup) return TransferWithBackup(*la, *image);
     return RunWriteSession(*image, WriteSessionOptions{ports, la->force, la->retries, repeat, log.value_or("")});
+}
+
+int CmdDiff(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(Tr(TextId::DiffUsage));
+    const bool bytes = r.Flag("--bytes");
+    const bool json = r.Flag("--json");
+    auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgSinFile)});
+    if (!rest) return UsageError(r, Tr(TextId::DiffUsage));
+    // 0 the same, 1 different, 2 when the two could not be compared.
+    const auto before = LoadImageFile((*rest)[0]);
+    if (!before) return 2;
+    const auto after = LoadImageFile((*rest)[1]);
+    if (!after) return 2;
+    const std::vector<ImageDifference> differences = CompareImages(*before, *after, CompareOptions{bytes});
+    if (json) {
+        std::fputs(DifferencesJson(differences).c_str(), stdout);
+    } else {
+        for (const ImageDifference& d : differences) std::printf("%s\n", DifferenceLine(d).c_str());
+    }
+    return differences.empty() ? 0 : 1;
+}
+
+int CmdHistory(const Args& args) {
+    OptionReader r(args);
+    if (r.Help()) return Usage(Tr(TextId::HistoryUsage));
+    const std::string what = args.empty() ? "list" : args[0];
+    FolderHistoryStore store(UserHistoryFolder());
+    const RadioHistory history(store);
+    if (what == "path" && args.size() == 1) {
+        std::printf("%s\n", store.Folder().c_str());
+        return 0;
+    }
+    if ((what == "on" || what == "off") && args.size() == 1) {
+        SetHistoryEnabled(what == "on");
+        return 0;
+    }
+    if (what == "list" && args.size() <= 1) {
+        if (!HistoryEnabled()) std::fprintf(stderr, "%s\n", Tr(TextId::HistoryOff));
+        const std::vector<HistoryEntry> entries = history.List();
+        for (std::size_t i = 0; i < entries.size(); ++i) std::printf("%s\n", HistoryLine(entries[i], static_cast<int>(i + 1)).c_str());
+        return 0;
+    }
+    int number = 0;
+    if (what == "show" && args.size() == 2 && ParseCount(args[1], number) && number >= 1) {
+        const std::vector<HistoryEntry> entries = history.List();
+        if (static_cast<std::size_t>(number) > entries.size())
+            return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));
+        const HistoryEntry& entry = entries[static_cast<std::size_t>(number - 1)];
+        const auto image = history.Image(entry.name);
+        if (!image) return Error(OpenFailureText(store.Folder() + "/" + entry.name + ".sin", Tr(TextId::SinDamaged)));
+        std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(), entry.name.c_str(),
+                    DumpImage(*image).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliBadValue, {"history", what}).c_str());
+    std::fputs(Tr(TextId::HistoryUsage), stderr);
+    return 2;
 }

@@ -15,3 +15,5 @@ int CmdPrint(const Args& args);
 int CmdExportCsv(const Args& args);
 int CmdImportCsv(const Args& args);
 int CmdSet(const Args& args);
+int CmdDiff(const Args& args);
+int CmdHistory(const Args& args);

@@ -15,10 +15,13 @@ set(OSTRELTZ_RULES_SOURCES
   csv/ChannelCsv.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
+  compare/ImageDiff.cpp
+  history/RadioHistory.cpp
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
   link/CloneEngine.cpp
+  link/BackupWrite.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
   link/WriteLog.cpp

@@ -12,7 +12,7 @@
 #include "app/DocManager.h"
 #include "app/KeshApp.h"
 #include "app/MainFrm.h"
-#include "app/ProgramSettings.h"
+#include "res/ProgramSettings.h"
 #include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"

@@ -15,6 +15,7 @@ const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
     [Answer.Discard, () => t('ButtonDiscard')],
     [Answer.Cancel, () => t('ButtonCancel')],
   ],
+  [Buttons.OverwriteCancel]: [[Answer.Ok, () => t('BoxOverwrite')], [Answer.Cancel, () => t('ButtonCancel')]],
 };
 
 // Boxes come one at a time, in the order they were asked.

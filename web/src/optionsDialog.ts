@@ -63,6 +63,7 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
       let result: EditResult | null = null;
       if (store) {
         const values: OptionsValues = {
+          ...v,
           timerPosition: timer.selectedIndex, squelch: squelch.selectedIndex, voxGain: voxGain.selectedIndex,
           voxDelay: voxDelay.selectedIndex, language: languageBox.selectedIndex, alarmTone: alarm.checked,
           scrambler: scrambler.checked, batterySave: battery.checked, bot: bot.checked, eot: eot.checked,

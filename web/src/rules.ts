@@ -1,5 +1,9 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
-// side of its radio commands.
+// side of its radio commands. Its enums and value types are generated from
+// the module at build time (web/tools/gen-types.cjs).
+import type { Answer, Buttons, CloneOutcome, FormBox, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
+
+export { Answer, Buttons, CloneOutcome, FormBox, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
 
 export interface RulesHost {
   open(name: string): Promise<number>;
@@ -15,15 +19,6 @@ export interface RulesHost {
   watch(watch: boolean): void;
 }
 
-export const enum Buttons { Ok = 0, OkCancel = 1, RetryCancel = 2, SaveDiscardCancel = 3 }
-export const enum Answer { Ok = 0, Cancel = 1, Retry = 2, Save = 3, Discard = 4 }
-export const enum FormBox { Band = 0, Model = 1, Manual = 2, PowerLevel = 3 }
-export const enum CloneOutcome {
-  Completed = 0, Cancelled, PortUnavailable, NoLink, TypeRefused, ShortReply, ReadAckMissing, WriteAckMissing,
-}
-export const enum TuningOutcome { Received = 0, Cancelled, PortUnavailable }
-export const enum RowsOp { Insert = 0, Delete = 1, MoveUp = 2, MoveDown = 3, Clear = 4 }
-
 // What one operation of the editing session did.
 export interface EditResult {
   changed: boolean;  // one undo step was recorded
@@ -35,12 +30,6 @@ export interface EditResult {
   selectionsChanged: boolean;
 }
 export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
-
-export interface OptionsValues {
-  timerPosition: number; squelch: number; voxGain: number; voxDelay: number; language: number;
-  alarmTone: boolean; scrambler: boolean; batterySave: boolean; bot: boolean; eot: boolean;
-  ani: string; radioName: string;
-}
 
 export interface ReportLine { x: number; y: number; title: boolean; text: string }
 export interface ReportPage {
@@ -88,6 +77,7 @@ export interface Rules {
   tuningDefaultValue(item: number): number;
   signallingList(kind: number): string[];
   options(): OptionsValues;
+  typeCatalogue(): unknown;
   setOptions(values: OptionsValues): EditResult;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];

@@ -5,7 +5,7 @@ import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
-import { Answer, CloneOutcome, FormBox, runClone, type Rules } from '../src/rules';
+import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, runClone, type Rules } from '../src/rules';
 import { cli, cliBytes, dumpChannels } from './cliDump';
 import { attach, loadRules } from './loadRules';
 import { repoRoot, startSimulator } from './simulator';
@@ -143,5 +143,25 @@ test('a silent radio brings the communication error with retry, and Cancel ends 
     assert.deepEqual(asked, ['通讯错误，请检查连接线是否接触良好或对讲机电源是否开启']);
   } finally {
     await sim.stop();
+  }
+});
+
+test('the page types the rules enums and value types only through the declarations generated from the module', async () => {
+  const { generate } = require(path.join(repoRoot, 'web/tools/gen-types.cjs')) as { generate(modulePath: string): Promise<string> };
+  const generatedPath = path.join(repoRoot, 'web/src/generated/rulesTypes.ts');
+  const built = path.join(repoRoot, 'build-web/wasm/ostreltz-rules.js');
+  assert.equal(fs.readFileSync(generatedPath, 'utf8'), await generate(built), 'generated declarations out of date');
+  const rules = (await loadRules()) as unknown as Record<string, Record<string, { value: number }>>;
+  assert.equal(rules.Buttons.OverwriteCancel.value, Buttons.OverwriteCancel);
+  assert.equal(rules.RowsOp.Clear.value, RowsOp.Clear);
+  const generated = fs.readFileSync(generatedPath, 'utf8');
+  const names = [...generated.matchAll(/export (?:const enum|interface) (\w+)/g)].map((m) => m[1]);
+  assert.ok(names.includes('Buttons') && names.includes('OptionsValues'));
+  for (const file of fs.readdirSync(path.join(repoRoot, 'web/src'))) {
+    if (!file.endsWith('.ts')) continue;
+    const source = fs.readFileSync(path.join(repoRoot, 'web/src', file), 'utf8');
+    for (const name of names) {
+      assert.doesNotMatch(source, new RegExp(`\\b(enum|interface)\\s+${name}\\b|\\btype\\s+${name}\\s*=`), `${file} declares ${name} by hand`);
+    }
   }
 });

@@ -8,6 +8,7 @@
 
 #include "JsValues.h"
 #include "Session.h"
+#include "Types.h"
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "editor/ChannelClipboard.h"
@@ -89,16 +90,15 @@ val SetField(int column, int first, int last, const std::string& text) {
     return ResultValue(TheSession().SetField(column, ChannelSpan{first, last}, text));
 }
 
-// Whole channels: 0 insert, 1 delete, 2 move up, 3 move down, 4 clear.
 val ChannelRowsOp(int op, int first, int last) {
     EditSession& session = TheSession();
     const ChannelSpan span{first, last};
-    switch (op) {
-        case 0: return ResultValue(session.InsertChannels(span));
-        case 1: return ResultValue(session.DeleteChannels(span));
-        case 2: return ResultValue(session.MoveChannels(span, -1));
-        case 3: return ResultValue(session.MoveChannels(span, +1));
-        case 4: return ResultValue(session.ClearChannels(span));
+    switch (static_cast<RowsOp>(op)) {
+        case RowsOp::Insert: return ResultValue(session.InsertChannels(span));
+        case RowsOp::Delete: return ResultValue(session.DeleteChannels(span));
+        case RowsOp::MoveUp: return ResultValue(session.MoveChannels(span, -1));
+        case RowsOp::MoveDown: return ResultValue(session.MoveChannels(span, +1));
+        case RowsOp::Clear: return ResultValue(session.ClearChannels(span));
     }
     EditResult refused;
     refused.refused = true;

@@ -10,41 +10,12 @@ using emscripten::val;
 
 namespace {
 
-val Options() {
-    const OptionsValues v = DecodeOptions(TheSession().ImageForSave());
-    val out = val::object();
-    out.set("timerPosition", v.timerPosition);
-    out.set("squelch", v.squelch);
-    out.set("voxGain", v.voxGain);
-    out.set("voxDelay", v.voxDelay);
-    out.set("language", v.language);
-    out.set("alarmTone", v.alarmTone);
-    out.set("scrambler", v.scrambler);
-    out.set("batterySave", v.batterySave);
-    out.set("bot", v.bot);
-    out.set("eot", v.eot);
-    out.set("ani", v.ani);
-    out.set("radioName", v.radioName);
-    return out;
-}
+OptionsValues Options() { return DecodeOptions(TheSession().ImageForSave()); }
 
 // The dialog's values as one undo step.
-val SetOptions(const val& in) {
-    OptionsValues v;
-    v.timerPosition = in["timerPosition"].as<int>();
-    v.squelch = in["squelch"].as<int>();
-    v.voxGain = in["voxGain"].as<int>();
-    v.voxDelay = in["voxDelay"].as<int>();
-    v.language = in["language"].as<int>();
-    v.alarmTone = in["alarmTone"].as<bool>();
-    v.scrambler = in["scrambler"].as<bool>();
-    v.batterySave = in["batterySave"].as<bool>();
-    v.bot = in["bot"].as<bool>();
-    v.eot = in["eot"].as<bool>();
-    v.ani = in["ani"].as<std::string>();
-    v.radioName = in["radioName"].as<std::string>();
+val SetOptions(const OptionsValues& values) {
     RadioImage image = TheSession().ImageForSave();
-    EncodeOptions(v, image);
+    EncodeOptions(values, image);
     return ResultValue(TheSession().ApplySettings(image));
 }
 

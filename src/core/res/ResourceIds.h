@@ -44,6 +44,12 @@ constexpr int ID_CHANNEL_DELETE = 32793;
 constexpr int ID_CHANNEL_UP = 32794;
 constexpr int ID_CHANNEL_DOWN = 32795;
 constexpr int ID_SET_FIELD = 32796;
+constexpr int ID_COMPARE_FILE = 32841;
+constexpr int ID_COMPARE_RADIO = 32842;
+constexpr int ID_NEXT_DIFFERENCE = 32843;
+constexpr int ID_PREVIOUS_DIFFERENCE = 32844;
+constexpr int ID_END_COMPARE = 32845;
+constexpr int ID_HISTORY = 32846;
 
 // Dialogs
 constexpr int IDD_ABOUTBOX = 100;

@@ -40,6 +40,14 @@ bool CDocManager::OnFileNew() {
     return true;
 }
 
+bool CDocManager::NewDocumentWith(const RadioImage& image) {
+    if (!SaveModified()) return false;
+    m_doc->OnNewDocument();
+    m_doc->m_image = image;
+    m_view->OnInitialUpdate();
+    return true;
+}
+
 bool CDocManager::OnFileOpen() {
     m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame);

@@ -7,6 +7,7 @@
 
 #include "ui/Messenger.h"
 #include "app/RecentFileList.h"
+#include "image/RadioImage.h"
 
 class CKeshDoc;
 class CKeshView;
@@ -18,6 +19,9 @@ public:
     CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame);
 
     bool OnFileNew();
+    // A new, untitled document holding `image` (an entry of the history),
+    // after asking about unsaved changes.
+    bool NewDocumentWith(const RadioImage& image);
     bool OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();

@@ -1,17 +1,23 @@
 #include "app/KeshApp.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"
 #include "app/HelpBrowser.h"
+#include "app/HistoryDlg.h"
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
 #include "ui/Messenger.h"
+#include "editor/ComparePanel.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
 #include "image/KeshDoc.h"
+#include "history/UserHistory.h"
+#include "image/FileAccess.h"
+#include "image/SinFile.h"
 #include "link/PortMenu.h"
 #include "link/ProgressDlg.h"
 #include "print/PrintCommands.h"
@@ -40,6 +46,7 @@ void CKeshApp::SetLanguage(Lang lang) {
     if (m_frame) m_frame->ApplyTexts();
     if (m_view) m_view->ApplyTexts();
     if (m_portMenu) m_portMenu->Refresh();
+    if (m_comparePanel) m_comparePanel->ApplyTexts();
 }
 
 void CKeshApp::CreateDocumentAndWindow() {
@@ -48,6 +55,8 @@ void CKeshApp::CreateDocumentAndWindow() {
     m_frame = new CMainFrame;
     m_view = new CKeshView(m_doc, m_frame);
     m_frame->setCentralWidget(m_view);
+    m_comparePanel = new CComparePanel(m_view, m_frame);
+    m_frame->addDockWidget(Qt::BottomDockWidgetArea, m_comparePanel);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
     m_doc->OnNewDocument();
@@ -84,6 +93,7 @@ void CKeshApp::ExitInstance() {
         m_docManager = nullptr;
         m_portMenu = nullptr;
         m_print = nullptr;
+        m_comparePanel = nullptr;
     }
     delete m_doc;
     m_doc = nullptr;
@@ -96,7 +106,7 @@ void CKeshApp::SetPort(const QString& port) {
 
 void CKeshApp::OnTransferRunning(bool running) {
     // While a transfer runs nothing may change or replace the document.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING, ID_COMPARE_RADIO})
         m_frame->Action(id)->setEnabled(!running);
     m_frame->SetRecentFilesEnabled(!running);
     m_view->SetEditingEnabled(!running);
@@ -132,6 +142,37 @@ void CKeshApp::OnOptions() {
     RadioImage image = m_view->ImageForSave();
     COptionsDlg dialog(image, m_frame);
     if (dialog.exec() == QDialog::Accepted) m_view->Change([&](EditSession& s) { return s.ApplySettings(image); });
+}
+
+void CKeshApp::OnCompareFile() {
+    m_view->CommitCellEdit();
+    const QString path = Messenger::AskOpenFile(m_frame);
+    if (path.isEmpty()) return;
+    RadioImage other = NewDocumentImage();
+    const SinLoadResult loaded = LoadSinFile(path.toStdString(), other);
+    if (!loaded.ok || loaded.empty) {
+        const std::string error = loaded.ok ? OpenFailureText(path.toStdString(), Tr(TextId::FileEmpty)) : loaded.error;
+        Messenger::Show(m_frame, QString::fromStdString(error));
+        return;
+    }
+    m_view->CompareWith(other, QFileInfo(path).fileName());
+}
+
+void CKeshApp::OnHistory() {
+    m_view->CommitCellEdit();
+    CHistoryDlg dialog(m_frame);
+    if (dialog.exec() != QDialog::Accepted || !dialog.ChosenEntry()) return;
+    const HistoryEntry entry = *dialog.ChosenEntry();
+    const auto image = dialog.ChosenImage();
+    if (!image) {
+        const std::string path = UserHistoryFolder() + "/" + entry.name + ".sin";
+        Messenger::Show(m_frame, QString::fromStdString(OpenFailureText(path, Tr(TextId::SinDamaged))));
+        return;
+    }
+    if (dialog.Chosen() == CHistoryDlg::Choice::Open)
+        m_docManager->NewDocumentWith(*image);
+    else
+        m_view->CompareWith(*image, QString::fromStdString(TrFormat(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)})));
 }
 
 void CKeshApp::WireCommands() {
@@ -170,6 +211,18 @@ void CKeshApp::WireCommands() {
     });
     new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
+    on(ID_COMPARE_FILE, [this] { OnCompareFile(); });
+    on(ID_HISTORY, [this] { OnHistory(); });
+    on(ID_COMPARE_RADIO, [this] { m_view->OnCompareRadio(); });
+    on(ID_NEXT_DIFFERENCE, [this] { m_view->StepDifference(true); });
+    on(ID_PREVIOUS_DIFFERENCE, [this] { m_view->StepDifference(false); });
+    on(ID_END_COMPARE, [this] { m_view->EndComparison(); });
+    auto showComparing = [this] {
+        for (int id : {ID_NEXT_DIFFERENCE, ID_PREVIOUS_DIFFERENCE, ID_END_COMPARE})
+            m_frame->Action(id)->setEnabled(m_view->Comparison().Active());
+    };
+    connect(m_view, &CKeshView::comparisonChanged, this, showComparing);
+    showComparing();
     on(ID_TUNING, [this] {
         m_view->CommitCellEdit();
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);

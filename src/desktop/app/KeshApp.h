@@ -6,6 +6,7 @@
 #include "tones/ToneTable.h"
 #include "res/Texts.h"
 
+class CComparePanel;
 class CDocManager;
 class CPortMenu;
 class CPrintCommands;
@@ -54,6 +55,10 @@ private:
     void WireCommands();
     void OnTransferRunning(bool running);
     void OnOptions();
+    // "与文件比较…": the grid marks what differs from the chosen file.
+    void OnCompareFile();
+    // "历史记录…": an entry opened as a new document or compared.
+    void OnHistory();
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;
@@ -61,4 +66,5 @@ private:
     CDocManager* m_docManager = nullptr;
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;
+    CComparePanel* m_comparePanel = nullptr;
 };

@@ -74,6 +74,8 @@ void CMainFrame::BuildMenus() {
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({Action(ID_EXPORT_CSV), Action(ID_IMPORT_CSV)});
     m_fileMenu->addSeparator();
+    m_fileMenu->addAction(Action(ID_COMPARE_FILE));
+    m_fileMenu->addSeparator();
     m_fileMenu->addActions({Action(ID_FILE_PRINT), Action(ID_FILE_PRINT_PREVIEW), Action(ID_FILE_PRINT_SETUP)});
     m_fileMenu->addSeparator();
     m_recentPlaceholder = m_fileMenu->addAction(QString());
@@ -97,6 +99,7 @@ void CMainFrame::BuildMenus() {
 
     QMenu* program = menu(MenuId::Program);
     program->addAction(Action(ID_READ));
+    program->addAction(Action(ID_COMPARE_RADIO));
     program->addSeparator();
     program->addAction(Action(ID_WRITE));
     program->addSeparator();
@@ -117,6 +120,9 @@ void CMainFrame::BuildMenus() {
     Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
     Action(ID_VIEW_TOOLBAR)->setChecked(true);
     Action(ID_VIEW_STATUS_BAR)->setChecked(true);
+    view->addSeparator();
+    view->addAction(Action(ID_HISTORY));
+    view->addActions({Action(ID_NEXT_DIFFERENCE), Action(ID_PREVIOUS_DIFFERENCE), Action(ID_END_COMPARE)});
     view->addSeparator();
     BuildLanguageMenu(view);
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "app/ProgramSettings.h"
+#include "res/ProgramSettings.h"
 
 namespace {
 const QString kGroup = QStringLiteral("Recent File List");

@@ -7,7 +7,7 @@
 #include <QTranslator>
 #include <vector>
 
-#include "app/ProgramSettings.h"
+#include "res/ProgramSettings.h"
 #include "res/Language.h"
 
 namespace {

@@ -1,9 +1,14 @@
 #include "editor/ChannelModel.h"
 
+#include <QBrush>
+#include <QColor>
+
 #include "editor/EditSession.h"
+#include "compare/ImageDiff.h"
 #include "res/QtText.h"
 
-CChannelModel::CChannelModel(const EditSession* session, QObject* parent) : QAbstractTableModel(parent), m_session(session) {}
+CChannelModel::CChannelModel(const EditSession* session, const ImageComparison* comparison, QObject* parent)
+    : QAbstractTableModel(parent), m_session(session), m_comparison(comparison) {}
 
 QString CChannelModel::Caption(int column, Lang lang) { return QString::fromStdString(GridCaptionIn(column, lang)); }
 
@@ -21,6 +26,15 @@ QVariant CChannelModel::data(const QModelIndex& index, int role) const {
         case Qt::AccessibleTextRole:
             return QString::fromStdString(m_session->Text(index.row() + 1, index.column() + 1));
         case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::BackgroundRole:
+            if (m_comparison->Marked(index.row() + 1, index.column() + 1)) return QBrush(QColor(255, 214, 140));
+            return {};
+        case Qt::ToolTipRole: {
+            std::string was;
+            if (!m_comparison->Marked(index.row() + 1, index.column() + 1, &was)) return {};
+            const std::string shown = was.empty() ? Tr(TextId::DiffEmpty) : was;
+            return QString::fromStdString(TrFormat(TextId::CompareCellWas, {m_comparison->Name(), shown}));
+        }
         default: return {};
     }
 }

@@ -1,18 +1,21 @@
 #pragma once
 // The channel table as Qt's views see it: 128 rows (channels 1-128) and ten
 // columns (the channel's fields), read from the editing session. The channel
-// numbers are the vertical header, the captions the horizontal one.
+// numbers are the vertical header, the captions the horizontal one. While a
+// comparison is open, the cells that differ are marked and their tooltip
+// gives the other image's text.
 #include <QAbstractTableModel>
 
 #include "res/Texts.h"
 
 class EditSession;
+class ImageComparison;
 struct EditResult;
 
 class CChannelModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    CChannelModel(const EditSession* session, QObject* parent);
+    CChannelModel(const EditSession* session, const ImageComparison* comparison, QObject* parent);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -31,4 +34,5 @@ public:
 
 private:
     const EditSession* m_session;
+    const ImageComparison* m_comparison;
 };

@@ -14,6 +14,7 @@
 #include "editor/ChannelGrid.h"
 #include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
+#include "history/UserHistory.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/TransferRunner.h"
@@ -61,7 +62,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     }
     row->addStretch();
 
-    m_model = new CChannelModel(&m_session, this);
+    m_model = new CChannelModel(&m_session, &m_comparison, this);
     m_grid = new CChannelGrid(
         m_model,
         [this](int r, int c, const std::string& text, CellEntry entry) {
@@ -106,6 +107,9 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
+    connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
+        if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
+    });
 }
 
 EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
@@ -113,8 +117,47 @@ EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& chan
     m_model->Changed(result);
     if (result.selectionsChanged) ShowSelections();
     m_pDocument->SetModifiedFlag(m_session.IsModified());
+    RefreshComparison();
     emit sessionChanged();
     return result;
+}
+
+void CKeshView::RefreshComparison() {
+    if (!m_comparison.Active()) return;
+    m_comparison.Refresh(ImageForSave());
+    m_model->Reloaded();
+    emit comparisonChanged();
+}
+
+void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
+    CommitCellEdit();
+    m_comparison.Start(other, name.toStdString(), ImageForSave());
+    m_model->Reloaded();
+    emit comparisonChanged();
+    StepDifference(true);
+}
+
+void CKeshView::EndComparison() {
+    m_comparison.Stop();
+    m_model->Reloaded();
+    emit comparisonChanged();
+}
+
+void CKeshView::StepDifference(bool forward) {
+    CommitCellEdit();
+    const int at = m_comparison.Step(m_grid->Row(), m_grid->Col(), forward);
+    if (at < 0) return;
+    const ImageDifference& d = m_comparison.Differences()[static_cast<std::size_t>(at)];
+    m_grid->SelectCells(CellRange{d.channel, d.column, d.channel, d.column});
+    m_grid->setFocus();
+}
+
+void CKeshView::OnCompareRadio() {
+    CommitCellEdit();
+    if (m_pProgress->isVisible()) return;
+    m_bWrite = 0;
+    m_bCompareRead = true;
+    m_pProgress->Open(QTr(TextId::ProgressReadTitle), false, m_grid);
 }
 
 void CKeshView::CommitCellEdit() { m_grid->CommitOpenEdit(); }
@@ -123,6 +166,7 @@ void CKeshView::OnReadWrite(bool write) {
     CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
+    m_bCompareRead = false;
     m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid, m_strPort);
 }
 
@@ -140,19 +184,31 @@ void CKeshView::OnTransfer() {
     // A write goes to the ports checked in its window: several at once, each
     // on its own row.
     const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
-    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image);
+    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image, m_pProgress->Backup());
     m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
-                    m_pDocument->m_image);
+                    m_pDocument->m_image, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish(m_runner->Port(), result);
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
-        // The radio's memory replaces what the user had, as one step.
-        Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
+        if (m_bCompareRead)
+            CompareWith(result.image, QTr(TextId::CompareRadioName));
+        else  // the radio's memory replaces what the user had, as one step
+            Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
     }
     emit transferRunning(false);
-    if (result.outcome == CloneOutcome::Completed) emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    if (result.outcome != CloneOutcome::Completed) return;
+    emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    // What the radio held, or now holds, goes into the history.
+    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_runner->Port(), result.radioType);
+}
+
+void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {
+    const std::string notKept = KeepTransfer(image, write, port.toStdString(), radioType);
+    if (!notKept.empty())
+        Messenger::Show(this, QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok,
+                        MessageIcon::Information);
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {
@@ -210,6 +266,7 @@ void CKeshView::OnInitialUpdate() {
     m_grid->AbandonEdit();
     m_session.Load(m_pDocument->m_image);
     m_model->Reloaded();
+    RefreshComparison();
     ShowSelections();
     m_cbModel->setFocus();
     emit sessionChanged();

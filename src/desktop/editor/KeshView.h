@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/EditSession.h"
+#include "compare/ImageDiff.h"
 #include "print/ReportLayout.h"
 
 class CChannelGrid;
@@ -62,6 +63,16 @@ public:
     // The limits of the band chosen in the band box.
     BandLimits Band() const { return m_session.Band(); }
 
+    // The comparison the grid marks: from `other` (named `name`) to the
+    // working copy, followed as the user edits.
+    const ImageComparison& Comparison() const { return m_comparison; }
+    void CompareWith(const RadioImage& other, const QString& name);
+    void EndComparison();
+    // Moves the current cell to the next (previous) cell that differs.
+    void StepDifference(bool forward);
+    // Reads the radio for a comparison; the document stays as it is.
+    void OnCompareRadio();
+
     QString Port() const { return m_strPort; }
     void SetPort(const QString& port) { m_strPort = port; }
 
@@ -79,6 +90,8 @@ signals:
     void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
     // The working copy changed (also by undo and redo).
     void sessionChanged();
+    // A comparison started, ended or its differences changed.
+    void comparisonChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +103,8 @@ private:
     void WatchPointer(QWidget* widget);
     void OnReadWrite(bool write);
     void OnTransferFinished(const CloneResult& result);
+    void KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType);
+    void RefreshComparison();
 
     CKeshDoc* m_pDocument;
     EditSession m_session;
@@ -101,5 +116,7 @@ private:
     CTransferRunner* m_runner = nullptr;
     QString m_strPort = QStringLiteral("COM1");
     int m_bWrite = 0;
+    bool m_bCompareRead = false;  // the read in progress is for a comparison
+    ImageComparison m_comparison;
     bool m_bSetUp = false;
 };

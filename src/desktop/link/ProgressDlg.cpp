@@ -37,6 +37,10 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("1005"));
     m_status->setMinimumWidth(170);
+    m_backup = new QCheckBox(this);
+    m_backup->setObjectName(QStringLiteral("backupFirst"));
+    m_phase = new QLabel(this);
+    m_phase->setObjectName(QStringLiteral("phase"));
     m_session = new CWriteSessionPanel(this);
     m_ports = new CPortChecklist(this);
     m_rowArea = new QWidget(this);
@@ -48,9 +52,11 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_done, 2, 0);
     layout->addWidget(m_status, 2, 1);
     layout->addWidget(m_cancel, 2, 2);
-    layout->addWidget(m_ports, 3, 0, 1, 3);
-    layout->addWidget(m_rowArea, 4, 0, 1, 3);
-    layout->addWidget(m_session, 5, 0, 1, 3);
+    layout->addWidget(m_backup, 3, 0, 1, 3);
+    layout->addWidget(m_phase, 4, 0, 1, 3);
+    layout->addWidget(m_ports, 5, 0, 1, 3);
+    layout->addWidget(m_rowArea, 6, 0, 1, 3);
+    layout->addWidget(m_session, 7, 0, 1, 3);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
@@ -66,6 +72,10 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const
     m_cancel->setText(QTr(TextId::ButtonCancel));
     m_done->setText(QTr(TextId::ProgressDone));
     m_status->setText(QTr(TextId::ProgressNotStarted));
+    m_backup->setText(QTr(TextId::BackupOption));
+    m_backup->setVisible(write);
+    m_backup->setEnabled(true);
+    SetPhase(QString());
     m_session->Reset();
     m_session->setVisible(write);
     m_ports->Reset(port);
@@ -97,12 +107,13 @@ bool CProgressDlg::RowsRunning() const {
     return std::any_of(m_rows.begin(), m_rows.end(), [](const CWriteRow* row) { return row->IsRunning(); });
 }
 
-void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image) {
+void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup) {
     qDeleteAll(m_rows);
     m_rows.clear();
     // Every radio's result goes into the log, which stays in view.
     m_session->Continuous()->setChecked(true);
     m_ports->setEnabled(false);
+    m_backup->setEnabled(false);
     m_status->setText(QString::fromStdString(m_session->Log().CountText()));
     for (const QString& port : ports) {
         auto* row = new CWriteRow(port, m_rowArea);
@@ -113,16 +124,18 @@ void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image
     // Each row has its own bar; the window's own would stand still.
     m_bar->hide();
     m_rowArea->show();
-    for (CWriteRow* row : m_rows) row->Start(image);
+    for (CWriteRow* row : m_rows) row->Start(image, backup);
 }
 
 void CProgressDlg::OnRowFinished(const QString& port, const CloneResult& result) {
     m_session->Record(port, result);
     m_status->setText(QString::fromStdString(m_session->Log().CountText()));
+    emit radioWritten(port, result);
     if (RowsRunning()) return;
     m_start->setEnabled(true);
     m_session->SetRunning(false);
     m_ports->setEnabled(true);
+    m_backup->setEnabled(true);
     m_start->setFocus();
     emit rowsFinished();
 }
@@ -131,6 +144,7 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_start->setEnabled(true);
     m_session->SetRunning(false);
     m_ports->setEnabled(true);
+    m_backup->setEnabled(true);
     if (!m_bWrite || !m_session->IsOn()) {
         hide();
         return;
@@ -140,9 +154,17 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_session->Record(port, result);
     m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
     m_bar->setValue(0);
+    SetPhase(QString());
     m_bCancel = false;
     m_bWatch = true;
     m_start->setFocus();
+}
+
+bool CProgressDlg::Backup() const { return m_bWrite && m_backup->isChecked(); }
+
+void CProgressDlg::SetPhase(const QString& text) {
+    m_phase->setText(text);
+    m_phase->setVisible(!text.isEmpty());
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
@@ -152,6 +174,7 @@ void CProgressDlg::OnOK() {
     m_start->setEnabled(false);
     m_session->SetRunning(true);
     m_ports->setEnabled(false);
+    m_backup->setEnabled(false);
     emit startRequested();
 }
 

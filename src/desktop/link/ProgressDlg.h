@@ -7,6 +7,7 @@
 
 #include "link/TransferRunner.h"
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -31,6 +32,13 @@ public:
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
 
+    // A write offers to read the radio first as a backup (off until chosen).
+    bool Backup() const;
+    QCheckBox* BackupBox() const { return m_backup; }
+    // The step of a write with backup ("第 1 步（共 2 步）…"), or none.
+    void SetPhase(const QString& text) override;
+    QLabel* Phase() const { return m_phase; }
+
     QWidget* Window() override { return this; }
     void SetStatus(const QString& text) override;
     void SetProgress(int position) override;
@@ -39,7 +47,7 @@ public:
     QStringList Ports() const;
     // Writes `image` to every port of `ports` at once, a row each; the
     // window stays open with every radio's result.
-    void StartAtOnce(const QStringList& ports, const RadioImage& image);
+    void StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup);
     bool RowsRunning() const;
     QList<CWriteRow*> Rows() const { return m_rows; }
 
@@ -54,7 +62,8 @@ public:
 
 signals:
     void startRequested();
-    // The last of the radios written at once is done.
+    // One of the radios written at once is done; the last of them.
+    void radioWritten(const QString& port, const CloneResult& result);
     void rowsFinished();
 
 protected:
@@ -72,6 +81,8 @@ private:
     QProgressBar* m_bar;
     QLabel* m_status;
     QLabel* m_done;
+    QCheckBox* m_backup;
+    QLabel* m_phase;
     CWriteSessionPanel* m_session;
     CPortChecklist* m_ports;
     QWidget* m_rowArea;

@@ -4,7 +4,10 @@
 #include <QWidget>
 
 #include "ui/Messenger.h"
+#include "history/UserHistory.h"
+#include "link/BackupWrite.h"
 #include "link/QtSerialLink.h"
+#include "res/QtText.h"
 
 namespace {
 
@@ -46,17 +49,35 @@ CTransferRunner::~CTransferRunner() {
     }
 }
 
-void CTransferRunner::Start(CloneDirection direction, const QString& port, const RadioImage& image) {
+void CTransferRunner::Start(CloneDirection direction, const QString& port, const RadioImage& image, bool backup) {
     if (m_thread) return;
     m_port = port;
     m_clock.start();
     const std::string portName = port.toStdString();
-    m_thread = QThread::create([this, direction, portName, image] {
+    m_thread = QThread::create([this, direction, portName, image, backup] {
         QtSerialLink link;
         PreciseClock clock;
         TargetInteraction user(m_target);
         CloneEngine engine(link, clock, user);
-        const CloneResult result = engine.Run(direction, portName, image);
+        CloneResult result;
+        if (backup && direction == CloneDirection::Write) {
+            const BackupWriteResult both = WriteWithBackup(
+                engine, portName, image,
+                [this](int phase) {
+                    const QString text = QTr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite);
+                    QMetaObject::invokeMethod(m_target->Window(), [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
+                },
+                [this, portName](const CloneResult& read) {
+                    const std::string notKept = KeepTransfer(read.image, false, portName, read.radioType);
+                    if (!notKept.empty())
+                        Messenger::ShowFromWorker(m_target->Window(), QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok);
+                });
+            result = both.backup.outcome == CloneOutcome::Completed ? both.write : both.backup;
+            if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
+                Messenger::ShowFromWorker(m_target->Window(), QTr(TextId::BackupFailed), Buttons::Ok);
+        } else {
+            result = engine.Run(direction, portName, image);
+        }
         QMetaObject::invokeMethod(
             this,
             [this, result] {

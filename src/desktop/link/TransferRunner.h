@@ -25,6 +25,8 @@ public:
     // The line a message box starts with, saying which radio it is about
     // when several are written at once; none otherwise.
     virtual QString BoxPrefix() const { return {}; }
+    // The step of a write with backup, or none.
+    virtual void SetPhase(const QString&) {}
 
     std::atomic<bool> m_bCancel{false};
     std::atomic<bool> m_bWatch{true};
@@ -37,7 +39,10 @@ public:
     ~CTransferRunner() override;
 
     bool IsRunning() const { return m_thread != nullptr; }
-    void Start(CloneDirection direction, const QString& port, const RadioImage& image);
+    // With `backup`, a write first reads the radio; the read is kept in the
+    // history before anything is written, and a read that does not finish
+    // ends the transfer with nothing written.
+    void Start(CloneDirection direction, const QString& port, const RadioImage& image, bool backup = false);
     // The port and the time taken of the last transfer (valid in `finished`).
     QString Port() const { return m_port; }
     qint64 ElapsedMs() const { return m_elapsedMs; }

@@ -35,10 +35,10 @@ CWriteRow::CWriteRow(const QString& port, QWidget* parent) : QWidget(parent), m_
     });
 }
 
-void CWriteRow::Start(const RadioImage& image) {
+void CWriteRow::Start(const RadioImage& image, bool backup) {
     m_bCancel = false;
     m_bWatch = true;
-    m_runner->Start(CloneDirection::Write, m_port, image);
+    m_runner->Start(CloneDirection::Write, m_port, image, backup);
 }
 
 void CWriteRow::SetStatus(const QString& text) { m_status->setText(text); }

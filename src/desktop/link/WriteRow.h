@@ -14,7 +14,8 @@ class CWriteRow : public QWidget, public CTransferTarget {
 public:
     CWriteRow(const QString& port, QWidget* parent);
 
-    void Start(const RadioImage& image);
+    // With `backup` the radio is read into the history first.
+    void Start(const RadioImage& image, bool backup);
     bool IsRunning() const { return m_runner->IsRunning(); }
     QString Port() const { return m_port; }
 

@@ -1,0 +1,14 @@
+#include "link/BackupWrite.h"
+
+BackupWriteResult WriteWithBackup(CloneEngine& engine, const std::string& port, const RadioImage& image,
+                                  const std::function<void(int phase)>& phase,
+                                  const std::function<void(const CloneResult& backup)>& kept) {
+    BackupWriteResult result;
+    phase(1);
+    result.backup = engine.Run(CloneDirection::Read, port, image);
+    if (result.backup.outcome != CloneOutcome::Completed) return result;
+    kept(result.backup);
+    phase(2);
+    result.write = engine.Run(CloneDirection::Write, port, image);
+    return result;
+}

@@ -1,0 +1,155 @@
+// Comparing the document with a file in the window: the differing cells are
+// marked, F8 and Shift+F8 and the panel's buttons step through them, and an
+// edit that makes a cell the same again takes its mark away.
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "editor/ComparePanel.h"
+#include "history/RadioHistory.h"
+#include "history/UserHistory.h"
+#include "image/ChannelTable.h"
+#include "res/ResourceIds.h"
+#include "support/CellEditingFixture.h"
+#include "support/WithModal.h"
+
+using namespace ids;
+
+namespace {
+
+class Compare : public CellEditing {
+protected:
+    // The sample file with channel 2's receive tone, channel 4's width and
+    // channel 6's receive frequency changed, and the squelch level raised.
+    static RadioImage ChangedSample(const RadioImage& sample) {
+        PlainChannelTable table;
+        UpdateGridFromImage(sample, table);
+        table.SetCellText(2, 3, "88.5");
+        table.SetCellText(4, 5, table.CellText(4, 5) == "宽" ? "窄" : "宽");
+        table.SetCellText(6, 1, "150.00000");
+        RadioImage changed = sample;
+        UpdateImageFromGrid(table, changed);
+        changed[addr::kSquelch] = static_cast<std::uint8_t>((sample[addr::kSquelch] + 1) % 10);
+        return changed;
+    }
+    CComparePanel* Panel() const { return Frame()->findChild<CComparePanel*>(QStringLiteral("comparePanel")); }
+    bool Marked(int row, int col) const {
+        return Grid()->model()->index(row - 1, col - 1).data(Qt::BackgroundRole).isValid();
+    }
+    std::pair<int, int> Current() const { return {Grid()->Row(), Grid()->Col()}; }
+};
+
+}  // namespace
+
+TEST_F(Compare, StepsThroughTheDifferencesOfTwoSampleFiles) {
+    const RadioImage sample = Load(QStringLiteral(OSTRELTZ_SAMPLE));
+    OpenImage(sample);
+    fileAnswers = {SaveImage("other.sin", ChangedSample(sample))};
+    Trigger(ID_COMPARE_FILE);
+    ASSERT_TRUE(View()->Comparison().Active());
+    ASSERT_TRUE(Panel()->isVisible());
+    QStringList lines;
+    for (int i = 0; i < Panel()->List()->count(); ++i) lines << Panel()->List()->item(i)->text();
+    EXPECT_EQ(lines.size(), 4) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("频道 2 接收信令: 88.5 → OFF"))) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("静噪等级(SQ): ")));
+    for (auto [row, col] : {std::pair(2, 3), std::pair(4, 5), std::pair(6, 1)}) EXPECT_TRUE(Marked(row, col)) << row;
+    EXPECT_FALSE(Marked(2, 4));
+    EXPECT_EQ(Grid()->model()->index(1, 2).data(Qt::ToolTipRole).toString(), QStringLiteral("other.sin 中为：88.5"));
+
+    // The comparison starts on the first difference; F8 goes on, round to the first.
+    EXPECT_EQ(Current(), std::pair(2, 3));
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Current(), std::pair(4, 5));
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Current(), std::pair(6, 1));
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Current(), std::pair(2, 3));
+    Key(Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::pair(6, 1));
+    QTest::mouseClick(Panel()->findChild<QPushButton*>(QStringLiteral("previousDifference")), Qt::LeftButton);
+    EXPECT_EQ(Current(), std::pair(4, 5));
+
+    // Typing the other file's frequency back: that cell is the same again.
+    EnterFrequency(6, 1, QStringLiteral("150.00000"));
+    EXPECT_FALSE(Marked(6, 1));
+    EXPECT_EQ(Panel()->List()->count(), 3);
+    Click(10, 1);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Current(), std::pair(2, 3));
+
+    QTest::mouseClick(Panel()->findChild<QPushButton*>(QStringLiteral("endComparison")), Qt::LeftButton);
+    EXPECT_FALSE(View()->Comparison().Active());
+    EXPECT_FALSE(Panel()->isVisible());
+    EXPECT_FALSE(Marked(2, 3));
+    EXPECT_FALSE(Frame()->Action(ID_NEXT_DIFFERENCE)->isEnabled());
+}
+
+TEST_F(Compare, AFileThatCannotBeReadSaysWhyAndComparesNothing) {
+    fileAnswers = {Path("missing.sin")};
+    Trigger(ID_COMPARE_FILE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("无法打开文件“%1”。").arg(Path("missing.sin"))));
+    EXPECT_FALSE(View()->Comparison().Active());
+}
+
+namespace {
+
+// Clicks row `row` of the history window's table, then the button `name`.
+void ChooseEntry(QWidget* dialog, int row, const char* name) {
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("historyTable"));
+    ASSERT_NE(table, nullptr);
+    ASSERT_GT(table->rowCount(), row);
+    const QRect cell = table->visualItemRect(table->item(row, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+}  // namespace
+
+TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
+    const RadioImage sample = Load(QStringLiteral(OSTRELTZ_SAMPLE));
+    FolderHistoryStore store(UserHistoryFolder());
+    for (const std::string& name : store.Names()) store.Remove(name);
+    RadioHistory history(store);
+    ASSERT_TRUE(history.Record(ChangedSample(sample), false, "/dev/ttyUSB0", 0x0A, 1765281600000LL, nullptr));
+    ASSERT_TRUE(history.Record(NewDocumentImage(), true, "/dev/ttyUSB0", 0x0A, 1765281700000LL, nullptr));
+    OpenImage(sample);
+
+    WithModal([&] { Trigger(ID_HISTORY); },
+              [&](QWidget* dialog) {
+                  auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("historyTable"));
+                  ASSERT_EQ(table->rowCount(), 2);
+                  EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("写频"));
+                  EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("读频"));
+                  EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("/dev/ttyUSB0"));
+                  EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("0A"));
+                  ChooseEntry(dialog, 1, "compareEntry");
+              });
+    ASSERT_TRUE(View()->Comparison().Active());
+    EXPECT_TRUE(Marked(2, 3));
+    EXPECT_EQ(Current(), std::pair(2, 3));
+    EXPECT_FALSE(Doc()->IsModified());
+
+    WithModal([&] { Trigger(ID_HISTORY); }, [&](QWidget* dialog) { ChooseEntry(dialog, 1, "openEntry"); });
+    EXPECT_EQ(View()->ImageForSave(), [&] {
+        EditSession session;
+        session.Load(ChangedSample(sample));
+        return session.ImageForSave();
+    }());
+    EXPECT_EQ(Doc()->Title(), QStringLiteral("无标题"));
+    // The document is now the entry: nothing differs from it.
+    EXPECT_FALSE(Marked(2, 3));
+
+    // Switching the keeping off in the window is the setting the transfers read.
+    WithModal([&] { Trigger(ID_HISTORY); },
+              [&](QWidget* dialog) {
+                  auto* keep = dialog->findChild<QCheckBox*>(QStringLiteral("keepHistory"));
+                  ASSERT_TRUE(keep->isChecked());
+                  QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(8, keep->height() / 2));
+              });
+    EXPECT_FALSE(HistoryEnabled());
+    SetHistoryEnabled(true);
+}

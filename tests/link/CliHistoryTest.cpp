@@ -1,0 +1,132 @@
+// The history from the command line: a read and a write against the
+// simulated radio are kept and listed, an entry shows the image, and nothing
+// is kept while the history is switched off.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "image/SinFile.h"
+#include "support/SimProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliHistory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("cli-history-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    // The command line with its own data and settings folders.
+    int Cli(const std::string& args, std::string* out) const {
+        return RunCommand("env XDG_DATA_HOME=" + Path("data") + " XDG_CONFIG_HOME=" + Path("config") + " " +
+                              OSTRELTZ_CLI + " --lang zh " + args,
+                          out);
+    }
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+            lines.push_back(text.substr(start, nl - start));
+        return lines;
+    }
+
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
+    RadioImage sample{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
+    ASSERT_TRUE(SaveSinFile(Path("radio.sin"), sample, nullptr));
+    SimProcess sim({"--image", Path("radio.sin"), "--type", "0x0A"});
+    ASSERT_FALSE(sim.Port().empty());
+    std::string out;
+    ASSERT_EQ(Cli("read --port " + sim.Port() + " --out " + Path("copy.sin"), &out), 0) << out;
+    ASSERT_EQ(Cli("history list", &out), 0) << out;
+    auto lines = Lines(out);
+    ASSERT_EQ(lines.size(), 1u) << out;
+    const std::string today = lines[0].substr(3, 10);
+    EXPECT_EQ(lines[0].rfind("1  20", 0), 0u) << out;
+    EXPECT_NE(lines[0].find("  读频  " + sim.Port() + "  识别 0A  6 个频道"), std::string::npos) << out;
+
+    const RadioImage fresh = NewDocumentImage();
+    ASSERT_TRUE(SaveSinFile(Path("new.sin"), fresh, nullptr));
+    ASSERT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force", &out), 0) << out;
+    ASSERT_EQ(Cli("history", &out), 0) << out;
+    lines = Lines(out);
+    ASSERT_EQ(lines.size(), 2u) << out;
+    EXPECT_NE(lines[0].find("  写频  " + sim.Port() + "  识别 0A  0 个频道"), std::string::npos) << out;
+    EXPECT_EQ(lines[1].rfind("2  " + today, 0), 0u) << out;
+
+    // Entry 2 is what the radio held before the write: the sample.
+    ASSERT_EQ(Cli("history show 2", &out), 0) << out;
+    const std::string file = Lines(out).at(1);
+    EXPECT_EQ(file.rfind(Path("data") + "/ostreltz/history/", 0), 0u) << out;
+    RadioImage kept{};
+    ASSERT_TRUE(LoadSinFile(file, kept).ok);
+    EXPECT_EQ(kept, sample);
+    ASSERT_EQ(Cli("history path", &out), 0);
+    EXPECT_EQ(out, Path("data") + "/ostreltz/history\n");
+    EXPECT_EQ(Cli("history show 3", &out), 1);
+    EXPECT_NE(out.find("没有第 3 条历史记录（共 2 条）"), std::string::npos) << out;
+    EXPECT_EQ(Cli("history sideways", &out), 2);
+}
+
+TEST_F(CliHistory, NothingIsKeptWhileTheHistoryIsOff) {
+    SimProcess sim({});
+    std::string out;
+    ASSERT_EQ(Cli("history off", &out), 0) << out;
+    ASSERT_EQ(Cli("read --port " + sim.Port() + " --out " + Path("copy.sin"), &out), 0) << out;
+    ASSERT_EQ(Cli("history list", &out), 0);
+    EXPECT_EQ(out, "历史记录已关闭：读频和写频的数据不再保存。\n");
+    EXPECT_FALSE(fs::exists(Path("data") + "/ostreltz/history"));
+    ASSERT_EQ(Cli("history on", &out), 0);
+    ASSERT_EQ(Cli("read --port " + sim.Port() + " --out " + Path("copy.sin"), &out), 0) << out;
+    ASSERT_EQ(Cli("history list", &out), 0);
+    EXPECT_EQ(Lines(out).size(), 1u) << out;
+}
+
+TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {
+    RadioImage sample{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
+    ASSERT_TRUE(SaveSinFile(Path("radio.sin"), sample, nullptr));
+    ASSERT_TRUE(SaveSinFile(Path("new.sin"), NewDocumentImage(), nullptr));
+    std::string out;
+    {
+        // The backup's read stops at block 3: nothing reaches the radio.
+        SimProcess sim({"--image", Path("radio.sin"), "--short-reply", "3:5"});
+        EXPECT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force --backup", &out), 1) << out;
+        EXPECT_NE(out.find("第 1 步（共 2 步）：读出对讲机数据备份"), std::string::npos) << out;
+        EXPECT_EQ(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
+        EXPECT_NE(out.find("备份没有完成，没有写入任何数据。"), std::string::npos) << out;
+        const std::string report = sim.StopAndReport();
+        EXPECT_NE(report.find(" written=0"), std::string::npos) << report;
+    }
+    ASSERT_EQ(Cli("history list", &out), 0);
+    EXPECT_EQ(out, "");
+
+    SimProcess sim({"--image", Path("radio.sin"), "--save", Path("after.sin")});
+    ASSERT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force --backup", &out), 0) << out;
+    EXPECT_NE(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
+    sim.Stop();
+    RadioImage after{};
+    ASSERT_TRUE(LoadSinFile(Path("after.sin"), after).ok);
+    EXPECT_EQ(after, NewDocumentImage());
+    ASSERT_EQ(Cli("history list", &out), 0);
+    const auto lines = Lines(out);
+    ASSERT_EQ(lines.size(), 2u) << out;
+    EXPECT_NE(lines[0].find("写频"), std::string::npos) << out;
+    EXPECT_NE(lines[1].find("读频"), std::string::npos) << out;
+    ASSERT_EQ(Cli("history show 2", &out), 0) << out;
+    RadioImage kept{};
+    ASSERT_TRUE(LoadSinFile(Lines(out).at(1), kept).ok);
+    EXPECT_EQ(kept, sample);
+}
