@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "cli/CliInteraction.h"
+#include "history/UserHistory.h"
 #include "image/FileAccess.h"
 #include "link/QtSerialLink.h"
 #include "link/WriteLog.h"
@@ -68,7 +69,13 @@ int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options)
             const WriteLogEntry& entry = round.Add(options.ports[i], results[i]);
             session.Add(entry.port, results[i], entry.time);
             std::printf("%s\n", WriteLog::EntryText(entry).c_str());
-            if (entry.Written()) continue;
+            if (entry.Written()) {
+                // What the radio now holds goes into the history.
+                const std::string notKept = KeepTransfer(image, true, entry.port, entry.radioType);
+                if (!notKept.empty())
+                    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+                continue;
+            }
             const std::string failure = results.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);
             std::fprintf(stderr, "ostreltz-cli: %s\n", failure.c_str());
         }
