@@ -8,6 +8,10 @@
 #include <QTest>
 #include <random>
 
+#include <QCheckBox>
+
+#include "history/RadioHistory.h"
+#include "history/UserHistory.h"
 #include "link/CloneEngine.h"
 #include "link/ProgressDlg.h"
 #include "link/QtSerialLink.h"
@@ -290,4 +294,44 @@ TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {
     ASSERT_TRUE(WaitForEnd(5000));
     EXPECT_LT(Dialog()->Status()->text().toInt(), 264);
     EXPECT_FALSE(Frame()->statusBar()->currentMessage().startsWith("写频完成"));
+}
+
+TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
+    FolderHistoryStore store(UserHistoryFolder());
+    for (const std::string& name : store.Names()) store.Remove(name);
+    const RadioImage radio = RadioWithChannels();
+    const QString radioFile = SaveImage("radio.sin", radio);
+    {
+        // The backup's read stops at block 3: the radio keeps every byte.
+        SimProcess sim({"--image", radioFile.toStdString(), "--short-reply", "3:5"});
+        View()->SetPort(QString::fromStdString(sim.Port()));
+        Trigger(ID_WRITE);
+        ASSERT_TRUE(Dialog()->BackupBox()->isVisible());
+        EXPECT_EQ(Dialog()->BackupBox()->text(), "写频前先读出对讲机数据备份");
+        EXPECT_FALSE(Dialog()->BackupBox()->isChecked());
+        QTest::mouseClick(Dialog()->BackupBox(), Qt::LeftButton, {}, QPoint(8, Dialog()->BackupBox()->height() / 2));
+        QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_NE(sim.StopAndReport().find(" written=0"), std::string::npos);
+        QStringList texts;
+        for (const MessageRequest& m : messages) texts << m.text;
+        EXPECT_TRUE(texts.contains("备份没有完成，没有写入任何数据。")) << texts.join('\n').toStdString();
+        EXPECT_TRUE(RadioHistory(store).List().empty());
+    }
+    messages.clear();
+    answers = {Answer::Ok};  // the new document's type differs from the radio's: overwrite
+    SimProcess sim({"--image", radioFile.toStdString(), "--save", Path("after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Trigger(ID_WRITE);
+    ASSERT_TRUE(Dialog()->BackupBox()->isChecked());  // as chosen before
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Dialog()->Phase()->text(), "第 2 步（共 2 步）：写频");
+    sim.Stop();
+    EXPECT_EQ(Load(Path("after.sin")), View()->ImageForSave());
+    const auto entries = RadioHistory(store).List();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_TRUE(entries[0].write);
+    EXPECT_FALSE(entries[1].write);
+    EXPECT_EQ(RadioHistory(store).Image(entries[1].name), radio);
 }

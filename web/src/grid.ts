@@ -87,6 +87,20 @@ export class ChannelGrid {
     this.showSelection();
   }
 
+  // Marks the cells a comparison found different; each one's tip says what
+  // the other image holds.
+  markDifferences(cells: { row: number; col: number; tip: string }[]): void {
+    for (const td of this.element.querySelectorAll<HTMLTableCellElement>('td.differs')) {
+      td.classList.remove('differs');
+      td.removeAttribute('title');
+    }
+    for (const { row, col, tip } of cells) {
+      const td = this.cell(row, col);
+      td.classList.add('differs');
+      td.title = tip;
+    }
+  }
+
   current(): { row: number; col: number } {
     return { row: this.row, col: this.col };
   }

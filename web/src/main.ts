@@ -2,7 +2,9 @@
 import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
+import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
+import { showHistory } from './historyDialog';
 import { RadioLink, serialApi } from './link';
 import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
@@ -17,6 +19,7 @@ class Page {
   private name = t('Untitled');
   private handle: FileSystemFileHandle | null = null;
   private readonly grid: ChannelGrid;
+  private readonly compare: ComparePanel;
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
   private clipboard = '';
@@ -24,6 +27,8 @@ class Page {
   constructor(private readonly rules: Rules) {
     this.grid = new ChannelGrid(rules, (result) => this.edited(result));
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
+    this.compare = new ComparePanel(rules, this.grid);
+    byId('grid-frame').after(this.compare.element);
     this.link = new RadioLink(rules);
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = byId<HTMLSelectElement>(`box-${box}`);
@@ -57,6 +62,7 @@ class Page {
   private edited(result: EditResult): void {
     if (result.firstRow > 0) this.grid.refreshRows(result.firstRow, result.lastRow);
     if (result.selectionsChanged) this.showBoxes();
+    if (this.compare.active()) this.compare.refresh();
     this.showTitle();
   }
 
@@ -82,6 +88,7 @@ class Page {
   private showDocument(): void {
     this.showBoxes();
     this.grid.refresh();
+    this.compare.refresh();
     this.showTitle();
   }
 
@@ -101,6 +108,7 @@ class Page {
     }
     byId<HTMLSelectElement>('recent').setAttribute('aria-label', t('RecentPlaceholder'));
     this.grid.refreshCaptions();
+    this.compare.applyLanguage();
     this.showRecent();
     this.showTitle();
   }
@@ -136,6 +144,10 @@ class Page {
       case 'read': return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
       case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
       case 'setField': return this.setField();
+      case 'compareFile': return this.compareWithFile();
+      case 'nextDifference': return this.compare.step(true);
+      case 'previousDifference': return this.compare.step(false);
+      case 'history': return this.history();
       case 'options': return this.options();
       case 'tuning': return this.tuning();
       case 'printPreview':
@@ -279,6 +291,25 @@ class Page {
     if (result.refusal) await showMessage(result.refusal);
   }
 
+  private async compareWithFile(): Promise<void> {
+    const file = await openSinFile(byId<HTMLInputElement>('file-input'));
+    if (!file) return;
+    const error = this.rules.compareWithFile(file.name, file.bytes);
+    if (error) return void (await showMessage(error));
+    this.compare.refresh();
+    this.compare.step(true);
+  }
+
+  private async history(): Promise<void> {
+    const chosen = await showHistory(this.rules);
+    if (!chosen) return this.grid.focus();
+    if (chosen.open && !(await this.askToSave())) return;
+    if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
+    if (chosen.open) return this.opened(t('Untitled'), null);
+    this.compare.refresh();
+    this.compare.step(true);
+  }
+
   private async options(): Promise<void> {
     const result = await editOptions(this.rules);
     if (result) this.edited(result);
@@ -317,6 +348,7 @@ class Page {
     if (inGrid && ctrl && !e.shiftKey) command ||= ({ c: 'copy', x: 'cut', v: 'paste', Insert: 'copy' } as Record<string, string>)[key] ?? '';
     if (inGrid && !ctrl && e.shiftKey) command ||= ({ Delete: 'cut', Insert: 'paste' } as Record<string, string>)[key] ?? '';
     if (inGrid && !ctrl && !e.shiftKey && key === 'Delete') command = 'clearChannels';
+    if (!ctrl && key === 'F8') command = e.shiftKey ? 'previousDifference' : 'nextDifference';
     if (!command) return;
     e.preventDefault();
     void this.run(command);
@@ -342,6 +374,7 @@ const commandTexts: Record<string, [string, string]> = {
   copy: ['CmdEditCopy', 'TipEditCopy'], paste: ['CmdEditPaste', 'TipEditPaste'], clearChannels: ['CmdEditClear', 'TipEditClear'],
   insertChannel: ['CmdChannelInsert', 'TipChannelInsert'], deleteChannel: ['CmdChannelDelete', 'TipChannelDelete'],
   channelUp: ['CmdChannelUp', 'TipChannelUp'], channelDown: ['CmdChannelDown', 'TipChannelDown'], setField: ['CmdSetField', 'TipSetField'],
+  compareFile: ['CmdCompareFile', 'TipCompareFile'], history: ['CmdHistory', 'TipHistory'],
   read: ['CmdRead', 'TipRead'], write: ['CmdWrite', 'TipWrite'], tuning: ['CmdTuning', 'TipTuning'], options: ['CmdOptions', 'TipOptions'],
 };
 
@@ -357,7 +390,18 @@ function baseName(name: string): string {
 
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
-createRulesModule({}).then((rules) => {
+// The history's one way into the origin storage: an item is stored whole, or
+// not at all when the storage is full.
+function storeItem(key: string, value: string): boolean {
+  try {
+    localStorage.setItem(key, value);
+    return true;
+  } catch {
+    return false;
+  }
+}
+
+createRulesModule({ storeItem }).then((rules) => {
   loadTexts(rules);
   (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
   document.body.dataset.ready = 'true';

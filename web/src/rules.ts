@@ -83,6 +83,14 @@ export interface Rules {
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
   setLanguage(english: boolean): void;
+  compareWithFile(name: string, bytes: Uint8Array): string;
+  comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
+  stepDifference(row: number, column: number, forward: boolean): { row: number; col: number } | null;
+  endComparison(): void;
+  historyList(): { name: string; line: string; time: string; write: boolean }[];
+  useHistoryEntry(name: string, open: boolean): boolean;
+  historyOn(): boolean;
+  setHistoryOn(on: boolean): void;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 

@@ -2,6 +2,7 @@
 // the engines suspend at every wait for the page's promises.
 #include <emscripten.h>
 
+#include "Compare.h"
 #include "Session.h"
 #include "WebLink.h"
 #include "link/CloneEngine.h"
@@ -20,6 +21,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     const CloneDirection dir = direction == 1 ? CloneDirection::Write : CloneDirection::Read;
     const RadioImage image = TheSession().ImageForSave();
     const CloneResult result = engine.Run(dir, kPort, image);
-    if (dir == CloneDirection::Read && result.outcome == CloneOutcome::Completed) TheSession().ReplaceImage(result.image, true);
+    if (result.outcome != CloneOutcome::Completed) return static_cast<int>(result.outcome);
+    // What the radio held, or now holds, goes into the history.
+    const std::string notKept = KeepInHistory(dir == CloneDirection::Read ? result.image : image, dir == CloneDirection::Write, kPort, result.radioType);
+    if (!notKept.empty()) user.Ask(notKept, Buttons::Ok);
+    if (dir == CloneDirection::Read) TheSession().ReplaceImage(result.image, true);
     return static_cast<int>(result.outcome);
 }

@@ -1,0 +1,66 @@
+// The comparison below the grid: the differences in the user's words, the
+// marked cells, and the buttons that step through them. The rules compare;
+// this only shows their answer.
+import type { Rules } from './rules';
+import { el } from './dom';
+import type { ChannelGrid } from './grid';
+import { commandText, t } from './texts';
+
+export class ComparePanel {
+  readonly element: HTMLElement;
+  private readonly summary = el('span', { id: 'compare-summary' });
+  private readonly list = el('ul', { id: 'compare-list' });
+  private readonly previous = el('button', { type: 'button', id: 'compare-previous' });
+  private readonly next = el('button', { type: 'button', id: 'compare-next' });
+  private readonly end = el('button', { type: 'button', id: 'compare-end' });
+  private readonly title = el('h2', { id: 'compare-title' });
+
+  constructor(private readonly rules: Rules, private readonly grid: ChannelGrid) {
+    this.element = el('section', { id: 'compare', 'aria-labelledby': 'compare-title' },
+      this.title, el('div', { class: 'buttons' }, this.summary, this.previous, this.next, this.end), this.list);
+    this.element.hidden = true;
+    this.previous.addEventListener('click', () => this.step(false));
+    this.next.addEventListener('click', () => this.step(true));
+    this.end.addEventListener('click', () => {
+      this.rules.endComparison();
+      this.refresh();
+      this.grid.focus();
+    });
+    this.applyLanguage();
+  }
+
+  applyLanguage(): void {
+    this.previous.textContent = t('ButtonPrevious');
+    this.next.textContent = t('ButtonNext');
+    this.end.textContent = commandText('CmdEndCompare');
+    this.refresh();
+  }
+
+  active(): boolean {
+    return !this.element.hidden;
+  }
+
+  // Shows the rules' comparison against the working copy as it now stands.
+  refresh(): void {
+    const c = this.rules.comparison();
+    this.element.hidden = !c.active;
+    const cells = c.lines.filter((l) => l.channel > 0).map((l) => ({ row: l.channel, col: l.column, tip: t('CompareCellWas', c.name, l.was) }));
+    this.grid.markDifferences(c.active ? cells : []);
+    if (!c.active) return;
+    this.title.textContent = t('CompareTitle', c.name);
+    this.summary.textContent = c.lines.length ? t('CompareCount', c.lines.length) : t('CompareSame');
+    this.list.replaceChildren(...c.lines.map((l) => {
+      const item = el('li', {}, l.text);
+      if (l.channel > 0) item.addEventListener('click', () => this.grid.moveTo(l.channel, l.column));
+      return item;
+    }));
+    this.previous.disabled = this.next.disabled = cells.length === 0;
+  }
+
+  // Moves the grid's current cell to the next (previous) cell that differs.
+  step(forward: boolean): void {
+    const at = this.grid.current();
+    const to = this.rules.stepDifference(at.row, at.col, forward);
+    if (to) this.grid.moveTo(to.row, to.col);
+  }
+}

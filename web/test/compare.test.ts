@@ -1,0 +1,130 @@
+// Comparing on the page, in headless Chromium: the sample file against a
+// copy with three channels and a setting changed, stepped through with F8;
+// and the history of a read over the simulated radio, compared with.
+import { after, before, describe, test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import * as fs from 'node:fs';
+import * as os from 'node:os';
+import * as path from 'node:path';
+import type { Browser, Page } from 'puppeteer-core';
+import { launchBrowser, openPage, serveSite } from './browser';
+import { startBridge } from './bridge';
+import { clickCommand, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
+import { repoRoot, startSimulator } from './simulator';
+import { installSerialStandIn } from './standIn';
+
+const samplePath = path.join(repoRoot, 'docs/sample.sin');
+let browser: Browser;
+let site: { url: string; close(): Promise<void> };
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// The sample with channel 2's receive tone 88.5, channel 4 narrow instead of
+// wide or the other way, channel 6 on 150 MHz, and the squelch level raised.
+function changedSample(): string {
+  const bytes = Buffer.from(fs.readFileSync(samplePath));
+  bytes[16 + 8] = 0x85;
+  bytes[16 + 9] = 0x08;
+  bytes[48 + 13] ^= 0x10;
+  bytes.set([0x00, 0x00, 0x00, 0x15], 80);
+  bytes[0x813] = (bytes[0x813] + 1) % 10;
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-compare-'));
+  const file = path.join(dir, 'other.sin');
+  fs.writeFileSync(file, bytes);
+  return file;
+}
+
+async function compareWith(page: Page, file: string): Promise<void> {
+  const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'compareFile')]);
+  await chooser.accept([file]);
+  await page.waitForSelector('#compare:not([hidden])');
+}
+
+function current(page: Page): Promise<[number, number]> {
+  return page.$eval('td.current', (n) => [Number((n as HTMLElement).dataset.row), Number((n as HTMLElement).dataset.col)] as [number, number]);
+}
+
+function marked(page: Page): Promise<string[]> {
+  return page.$$eval('td.differs', (cells) => cells.map((n) => `${(n as HTMLElement).dataset.row}:${(n as HTMLElement).dataset.col}`));
+}
+
+describe('comparing', { timeout: 300_000 }, () => {
+  test('the differing cells of two sample files are marked and F8 steps through them', async () => {
+    const { page } = await openPage(browser, site.url);
+    await openFile(page, samplePath);
+    await compareWith(page, changedSample());
+    assert.deepEqual(await marked(page), ['2:3', '4:5', '6:1']);
+    const lines = await page.$$eval('#compare-list li', (items) => items.map((n) => n.textContent));
+    assert.equal(lines.length, 4, lines.join('\n'));
+    assert.ok(lines.includes('频道 2 接收信令: 88.5 → OFF'), lines.join('\n'));
+    assert.match(lines[3] ?? '', /^静噪等级\(SQ\): /);
+    assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => (n as HTMLElement).title), 'other.sin 中为：88.5');
+
+    assert.deepEqual(await current(page), [2, 3]);
+    await page.keyboard.press('F8');
+    assert.deepEqual(await current(page), [4, 5]);
+    await page.keyboard.press('F8');
+    assert.deepEqual(await current(page), [6, 1]);
+    await page.keyboard.press('F8');
+    assert.deepEqual(await current(page), [2, 3]);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('F8');
+    await page.keyboard.up('Shift');
+    assert.deepEqual(await current(page), [6, 1]);
+    await page.click('#compare-previous');
+    assert.deepEqual(await current(page), [4, 5]);
+
+    // Typing the other file's frequency takes that cell's mark away.
+    await page.click('td[data-row="6"][data-col="1"]', { count: 2 });
+    await page.keyboard.down('Control');
+    await page.keyboard.press('a');
+    await page.keyboard.up('Control');
+    await page.keyboard.type('150.00000');
+    await page.keyboard.press('Enter');
+    await pageValue(page, () => (document.querySelectorAll('td.differs').length === 2 ? true : null), null, 'the typed cell stayed marked');
+    assert.deepEqual(await marked(page), ['2:3', '4:5']);
+
+    await page.click('#compare-end');
+    assert.deepEqual(await marked(page), []);
+    assert.equal(await page.$eval('#compare', (n) => (n as HTMLElement).hidden), true);
+    await page.close();
+  });
+
+  test('a read is kept in the history and compared with the document', async () => {
+    const sim = await startSimulator(['--image', samplePath, '--type', '0x0A']);
+    const bridge = await startBridge(sim.port);
+    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    try {
+      await transfer(page, 'read');
+      await progressClosed(page);
+      // The read is the document now; a channel typed away from it differs.
+      await page.click('td[data-row="1"][data-col="1"]', { count: 2 });
+      await page.keyboard.down('Control');
+      await page.keyboard.press('a');
+      await page.keyboard.up('Control');
+      await page.keyboard.type('146.00000');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      await clickCommand(page, 'history');
+      await page.waitForSelector('#history[open]');
+      const entries = await page.$$eval('#history-list option', (options) => options.map((o) => o.textContent ?? ''));
+      assert.equal(entries.length, 1, entries.join('\n'));
+      assert.match(entries[0], /^1 {2}\d{4}-\d\d-\d\d \d\d:\d\d:\d\d {2}读频 {2}web-serial {2}识别 0A {2}6 个频道$/);
+      await page.click('#history-compare');
+      await page.waitForSelector('#compare:not([hidden])');
+      assert.deepEqual(await marked(page), ['1:1']);
+    } finally {
+      await page.close();
+      await bridge.close();
+      await sim.stop();
+    }
+  });
+});

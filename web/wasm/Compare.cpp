@@ -1,0 +1,207 @@
+// Comparing the document with a file or a history entry, and the page's
+// history of reads and writes, kept in the browser's origin storage.
+#include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
+#include <emscripten/val.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "Compare.h"
+#include "JsValues.h"
+#include "Session.h"
+#include "image/FileAccess.h"
+#include "image/SinFile.h"
+
+using emscripten::val;
+
+namespace {
+
+constexpr const char* kPrefix = "ostreltz-history/";
+constexpr const char* kEnabledKey = "ostreltz-history-enabled";
+
+// The entries' files as items of localStorage, their bytes as hex digits.
+class OriginHistoryStore : public IHistoryStore {
+public:
+    std::vector<std::string> Names() const override {
+        std::vector<std::string> names;
+        const val storage = Storage();
+        if (storage.isNull()) return names;
+        const int count = storage["length"].as<int>();
+        for (int i = 0; i < count; ++i) {
+            const val key = storage.call<val>("key", i);
+            if (!key.isString()) continue;
+            const std::string k = key.as<std::string>();
+            if (k.rfind(kPrefix, 0) == 0) names.push_back(k.substr(std::string_view(kPrefix).size()));
+        }
+        return names;
+    }
+    std::optional<std::string> Read(const std::string& name) const override {
+        const val storage = Storage();
+        if (storage.isNull()) return std::nullopt;
+        const val item = storage.call<val>("getItem", std::string(kPrefix) + name);
+        if (!item.isString()) return std::nullopt;
+        const std::string hex = item.as<std::string>();
+        if (hex.size() % 2) return std::nullopt;
+        std::string bytes;
+        for (std::size_t i = 0; i < hex.size(); i += 2) {
+            unsigned value = 0;
+            if (std::sscanf(hex.c_str() + i, "%2x", &value) != 1) return std::nullopt;
+            bytes.push_back(static_cast<char>(value));
+        }
+        return bytes;
+    }
+    bool Write(const std::string& name, std::string_view bytes, std::string* error) override {
+        std::string hex;
+        char pair[3];
+        for (const char c : bytes) {
+            std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(c));
+            hex += pair;
+        }
+        // One item is replaced whole or, when the storage is full, not at all.
+        const val ok = val::module_property("storeItem")(std::string(kPrefix) + name, hex);
+        if (ok.as<bool>()) return true;
+        if (error) *error = Tr(TextId::FileDiskFull);
+        return false;
+    }
+    void Remove(const std::string& name) override {
+        const val storage = Storage();
+        if (!storage.isNull()) storage.call<void>("removeItem", std::string(kPrefix) + name);
+    }
+
+private:
+    static val Storage() {
+        const val global = val::global("globalThis");
+        return global["localStorage"].isUndefined() ? val::null() : global["localStorage"];
+    }
+};
+
+OriginHistoryStore& Store() {
+    static OriginHistoryStore store;
+    return store;
+}
+
+// The bytes of a file called `name`, checked as a file on disk is.
+std::optional<RadioImage> ImageOfFile(const std::string& name, const val& bytes, std::string& error) {
+    const std::vector<std::uint8_t> data = emscripten::convertJSArrayToNumberVector<std::uint8_t>(bytes);
+    const std::string path = "/compare-" + name;
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data.data(), 1, data.size(), f);
+        std::fclose(f);
+    }
+    RadioImage image = NewDocumentImage();
+    const SinLoadResult result = LoadSinFile(path, image);
+    std::remove(path.c_str());
+    if (!result.ok) error = result.error;
+    if (result.ok && result.empty) error = OpenFailureText(name, Tr(TextId::FileEmpty));
+    if (!error.empty()) return std::nullopt;
+    return image;
+}
+
+val CompareWithFile(const std::string& name, const val& bytes) {
+    std::string error;
+    if (const auto image = ImageOfFile(name, bytes, error)) TheComparison().Start(*image, name, TheSession().ImageForSave());
+    return val(error);
+}
+
+// { active, name, lines: [{ text, channel, column }] }; channel and column
+// are 0 for a line with no cell.
+val Comparison() {
+    ImageComparison& c = TheComparison();
+    c.Refresh(TheSession().ImageForSave());
+    val out = val::object();
+    out.set("active", c.Active());
+    out.set("name", c.Name());
+    val lines = val::array();
+    for (const ImageDifference& d : c.Differences()) {
+        val line = val::object();
+        line.set("text", DifferenceLine(d));
+        line.set("channel", d.area == DiffArea::ChannelField ? d.channel : 0);
+        line.set("column", d.column);
+        line.set("was", d.before.empty() ? std::string(Tr(TextId::DiffEmpty)) : d.before);
+        lines.call<void>("push", line);
+    }
+    out.set("lines", lines);
+    return out;
+}
+
+// The cell of the next (previous) difference, or null.
+val StepDifference(int row, int column, bool forward) {
+    const int at = TheComparison().Step(row, column, forward);
+    if (at < 0) return val::null();
+    const ImageDifference& d = TheComparison().Differences()[static_cast<std::size_t>(at)];
+    val out = val::object();
+    out.set("row", d.channel);
+    out.set("col", d.column);
+    return out;
+}
+
+bool HistoryOn() {
+    const val storage = val::global("globalThis")["localStorage"];
+    if (storage.isUndefined()) return false;
+    const val value = storage.call<val>("getItem", std::string(kEnabledKey));
+    return !value.isString() || value.as<std::string>() != "off";
+}
+
+void SetHistoryOn(bool on) {
+    const val storage = val::global("globalThis")["localStorage"];
+    if (!storage.isUndefined()) storage.call<void>("setItem", std::string(kEnabledKey), std::string(on ? "on" : "off"));
+}
+
+// [{ name, line, time, write, port, ident, channels }], newest first.
+val HistoryList() {
+    val out = val::array();
+    const std::vector<HistoryEntry> entries = RadioHistory(Store()).List();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const HistoryEntry& e = entries[i];
+        val entry = val::object();
+        entry.set("name", e.name);
+        entry.set("line", HistoryLine(e, static_cast<int>(i + 1)));
+        entry.set("time", HistoryTimeText(e.timeMs));
+        entry.set("write", e.write);
+        out.call<void>("push", entry);
+    }
+    return out;
+}
+
+// Opens entry `name` as a new document (`open`) or compares with it.
+bool UseHistoryEntry(const std::string& name, bool open) {
+    const auto image = RadioHistory(Store()).Image(name);
+    if (!image) return false;
+    if (open) {
+        TheSession().Load(*image);
+        return true;
+    }
+    for (const HistoryEntry& e : RadioHistory(Store()).List())
+        if (e.name == name) TheComparison().Start(*image, TrFormat(TextId::HistoryEntryName, {HistoryTimeText(e.timeMs)}), TheSession().ImageForSave());
+    return true;
+}
+
+}  // namespace
+
+ImageComparison& TheComparison() {
+    static ImageComparison comparison;
+    return comparison;
+}
+
+std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
+    if (!HistoryOn()) return {};
+    std::string error;
+    if (RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u})
+            .Record(image, write, port, radioType, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count(), &error))
+        return {};
+    return TrFormat(TextId::HistoryNotKept, {error});
+}
+
+EMSCRIPTEN_BINDINGS(ostreltz_compare) {
+    using namespace emscripten;
+    function("compareWithFile", &CompareWithFile);
+    function("comparison", &Comparison);
+    function("stepDifference", &StepDifference);
+    function("endComparison", optional_override([] { TheComparison().Stop(); }));
+    function("historyList", &HistoryList);
+    function("useHistoryEntry", &UseHistoryEntry);
+    function("historyOn", &HistoryOn);
+    function("setHistoryOn", &SetHistoryOn);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The page's open comparison, and the history its transfers go into.
+#include <string>
+
+#include "history/RadioHistory.h"
+#include "compare/ImageDiff.h"
+
+ImageComparison& TheComparison();
+// Keeps a finished transfer's image in the origin storage when the history
+// is on; empty, or the user's message when it could not be kept.
+std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType);
