@@ -2,7 +2,8 @@
 # Set-up, build, run and test on Debian 12. Run as root (or with sudo) on a
 # fresh machine: missing packages are installed with apt-get.
 #   ./dev.sh run     build and start the program
-#   ./dev.sh test    build and run every test, then again under ASan + UBSan
+#   ./dev.sh test    build and run every test, then again under ASan + UBSan (clang, with
+#                    the fuzz targets run briefly), and print the seconds of each stage
 #   ./dev.sh bench   transfer benchmarks against the simulated radio
 #   ./dev.sh fuzz [SECONDS]  the fuzz targets, each for SECONDS (default 300)
 #   ./dev.sh memcheck    the widget tests under valgrind memcheck (those timed against
@@ -15,7 +16,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libx11-dev qt6-serialport-dev libqt6serialport6
           qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
-          desktop-file-utils shared-mime-info dpkg-dev file clang libclang-rt-14-dev)
+          desktop-file-utils shared-mime-info dpkg-dev file clang libclang-rt-14-dev ccache)
 
 # What the browser page and its tests need besides. Node.js and npm count as
 # present whatever installed them (a vendor's nodejs package carries its own npm
@@ -24,6 +25,25 @@ WEB_PACKAGES=(emscripten chromium python3)
 command -v node >/dev/null || WEB_PACKAGES+=(nodejs)
 command -v npm >/dev/null || WEB_PACKAGES+=(npm)
 
+# apt-get waits for another installation to let go of the package lock instead
+# of failing at once, and the package lists are fetched once per run.
+APT_UPDATED=0
+apt_install() {
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    local apt=($sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -qq)
+    if ((!APT_UPDATED)); then
+        "${apt[@]}" update || echo "apt-get update failed; trying the package lists already here" >&2
+        APT_UPDATED=1
+    fi
+    if ! "${apt[@]}" install -y --no-install-recommends "$@"; then
+        echo "dev.sh: could not install: $*" >&2
+        echo "dev.sh: another installation may still hold the package lock, or a package source is unreachable;" >&2
+        echo "dev.sh: install them by hand (apt-get install $*) and run dev.sh again." >&2
+        exit 1
+    fi
+}
+
 need_packages() {
     local missing=()
     for p in "${PACKAGES[@]}"; do
@@ -31,12 +51,41 @@ need_packages() {
     done
     if ((${#missing[@]})); then
         echo "Installing: ${missing[*]}"
-        local sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo="sudo"
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        apt_install "${missing[@]}"
     fi
 }
+
+# The seconds each stage took (wall clock, and the processor time of everything
+# it ran), printed when the run ends, also when a stage fails.
+STAGES=()
+TIMES_FILE=$(mktemp)
+# The processor seconds of the processes this shell has waited for so far
+# (`times` runs in this shell, not in a command substitution's copy of it).
+cpu_seconds() {
+    times >"$TIMES_FILE"
+    CPU_SECONDS=$(awk 'NR == 2 { split($1, u, "m"); split($2, s, "m"); printf "%.1f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$TIMES_FILE")
+}
+stage() {  # stage NAME COMMAND...
+    local name=$1; shift
+    local wall=$EPOCHREALTIME cpu
+    cpu_seconds
+    cpu=$CPU_SECONDS
+    STAGES+=("$(printf '%-12s failed' "$name")")
+    "$@"
+    cpu_seconds
+    STAGES[-1]=$(awk -v n="$name" -v w0="$wall" -v w1="$EPOCHREALTIME" -v c0="$cpu" -v c1="$CPU_SECONDS" \
+        'BEGIN { printf "%-12s %7.1f s  (cpu %7.1f s)", n, w1 - w0, c1 - c0 }')
+}
+print_stages() {
+    local status=$?
+    rm -f "$TIMES_FILE"
+    if ((${#STAGES[@]})); then
+        echo "Seconds per stage:"
+        printf '  %s\n' "${STAGES[@]}"
+    fi
+    return $status
+}
+trap print_stages EXIT
 
 build() {  # build DIR [cmake options...]
     local dir=$1; shift
@@ -50,6 +99,10 @@ build_web() {
     need_packages
     (cd web && npm ci --no-audit --no-fund --loglevel=error)
     export NODE_PATH=/usr/share/nodejs
+    # ccache keeps the WebAssembly objects as well, with paths taken relative to the checkout.
+    if command -v ccache >/dev/null; then
+        export EM_COMPILER_WRAPPER=ccache CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+    fi
     emcmake cmake -S web/wasm -B build-web/wasm -G Ninja >/dev/null
     cmake --build build-web/wasm -j"$(nproc)"
     node web/tools/gen-types.cjs build-web/wasm/ostreltz-rules.js web/src/generated/rulesTypes.ts
@@ -60,32 +113,43 @@ build_web() {
 # The page's tests: the rules module under Node, then the page in headless
 # Chromium against the simulated radio. Needs build/ (simulator, command line).
 test_web() {
-    local start=$SECONDS
     build_web
     NODE_PATH="$PWD/web/node_modules" node --test --test-concurrency=1 build-web/test/*.test.cjs
-    echo "web tests: $((SECONDS - start)) s"
 }
 
-# Builds the libFuzzer targets and runs each for $1 seconds from its seed corpus.
+# The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+# the tests and the libFuzzer targets in one build folder.
+build_sanitized() {
+    build build-asan -DCMAKE_CXX_COMPILER=clang++ -DOSTRELTZ_SANITIZE=ON -DOSTRELTZ_FUZZ=ON
+}
+
+# Runs each fuzz target for $1 seconds from its seed corpus, as many at once as
+# there are processors. Needs build_sanitized.
 fuzz() {
-    local seconds=$1
-    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-        -DOSTRELTZ_FUZZ=ON -DOSTRELTZ_TESTS=OFF >/dev/null
-    cmake --build build-fuzz --target fuzz_targets -j"$(nproc)"
+    local seconds=$1 work
+    work=$(mktemp -d)
+    local targets=(sin_load codec texts engines csv) running=0
+    for target in "${targets[@]}"; do
+        mkdir "$work/$target"
+        build-asan/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+            "$work/$target" "fuzz/corpus/$target" >"$work/$target.log" 2>&1 &
+        if ((++running >= $(nproc))); then
+            wait -n || true
+            running=$((running - 1))
+        fi
+    done
+    wait || true
     local failed=0
-    for target in sin_load codec texts engines csv; do
-        local work
-        work=$(mktemp -d)
-        if build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-            "$work" "fuzz/corpus/$target" >"$work.log" 2>&1; then
-            echo "fuzz_$target: $(grep -o 'stat::number_of_executed_units: [0-9]*' "$work.log" | grep -o '[0-9]*$') runs, no finding"
+    for target in "${targets[@]}"; do
+        if grep -q 'Done [0-9]* runs' "$work/$target.log"; then
+            echo "fuzz_$target: $(grep -o 'stat::number_of_executed_units: [0-9]*' "$work/$target.log" | grep -o '[0-9]*$') runs, no finding"
         else
             failed=1
             echo "fuzz_$target: FINDING"
-            tail -n 40 "$work.log"
+            tail -n 40 "$work/$target.log"
         fi
-        rm -rf "$work" "$work.log"
     done
+    rm -rf "$work"
     return $failed
 }
 
@@ -103,19 +167,20 @@ case "$verb" in
         exec build/bin/ostreltz-cli dump "$tmp/new.sin"
         ;;
     test)
-        need_packages
-        build build
+        stage packages need_packages
+        stage build build build
         export QT_QPA_PLATFORM=offscreen
-        (cd build && ctest --output-on-failure -LE bench -j2)
-        test_web
-        build build-asan -DOSTRELTZ_SANITIZE=ON
+        stage tests eval '(cd build && ctest --output-on-failure -LE bench -j2)'
+        stage web test_web
+        stage build-asan build_sanitized
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-        (cd build-asan && ctest --output-on-failure -LE bench -j2)
-        fuzz 20
+        stage tests-asan eval '(cd build-asan && ctest --output-on-failure -LE bench -j2)'
+        stage fuzz fuzz 20
         ;;
     fuzz)
         need_packages
+        build_sanitized
         fuzz "${1:-300}"
         ;;
     bench)
@@ -127,7 +192,7 @@ case "$verb" in
         ;;
     memcheck)
         need_packages
-        command -v valgrind >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq valgrind
+        command -v valgrind >/dev/null || apt_install valgrind
         build build
         QT_QPA_PLATFORM=offscreen valgrind --error-exitcode=9 --leak-check=no \
             --suppressions=tests/valgrind.supp build/bin/gui_tests --gtest_filter="${1:--Transfer.*:TuningDialog.Start*:TuningDialog.Radio*}"

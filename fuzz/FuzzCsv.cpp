@@ -61,7 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RadioImage image = NewDocumentImage();
         ImportChannelsCsv(text, image, CsvImportOptions{true, renumber});
         CheckChannels(image);
+        bool anyInUse = false;
+        for (int n = 1; n <= kChannelCount; ++n) anyInUse = anyInUse || ChannelInUse(RecordAt(image, n));
+        if (!anyInUse) continue;  // a list of no channels is refused
         for (const CsvLayout layout : {CsvLayout::Own, CsvLayout::Chirp}) {
+            // Into the same image, either layout comes back byte for byte.
+            RadioImage same = image;
+            if (!ImportChannelsCsv(ExportChannelsCsv(image, layout), same, CsvImportOptions{}).problems.empty()) std::abort();
+            if (same != image) std::abort();
             if (layout == CsvLayout::Chirp && !OnlyTableTones(image)) continue;
             RadioImage back = NewDocumentImage();
             if (!ImportChannelsCsv(ExportChannelsCsv(image, layout), back, CsvImportOptions{}).problems.empty()) std::abort();

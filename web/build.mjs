@@ -13,12 +13,16 @@ fs.mkdirSync(site, { recursive: true });
 for (const name of ['ostreltz-rules.js', 'ostreltz-rules.wasm']) {
   fs.copyFileSync(path.join(out, 'wasm', name), path.join(site, name));
 }
-for (const name of fs.readdirSync(path.join(webDir, 'static'))) {
-  fs.copyFileSync(path.join(webDir, 'static', name), path.join(site, name));
-}
+fs.cpSync(path.join(webDir, 'static'), site, { recursive: true });
+
+// Every file of the site, for the service worker to keep for offline use.
+const siteFiles = ['./', ...fs.readdirSync(site, { recursive: true }).map(String)
+  .filter((name) => !fs.statSync(path.join(site, name)).isDirectory() && !name.endsWith('.map') && name !== 'sw.js'), 'main.js']
+  .filter((name, i, all) => all.indexOf(name) === i);
 
 await esbuild.build({
   entryPoints: [path.join(webDir, 'src/main.ts'), path.join(webDir, 'src/sw.ts')],
+  define: { SITE_FILES: JSON.stringify(siteFiles) },
   outdir: site,
   bundle: true,
   format: 'iife',

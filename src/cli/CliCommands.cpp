@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 #include "cli/CliInteraction.h"
@@ -38,7 +40,29 @@ std::string UnknownOption(const std::string& name) { return TrFormat(TextId::Cli
 std::string MissingArgument(const std::string& what) { return TrFormat(TextId::CliMissingArgument, {what}); }
 std::string ExtraArgument(const std::string& text) { return TrFormat(TextId::CliExtraArgument, {text}); }
 std::string BadValue(const std::string& name, const std::string& value) { return TrFormat(TextId::CliBadValue, {name, value}); }
+std::string GivenTwice(const std::string& name) { return TrFormat(TextId::CliGivenTwice, {name}); }
+std::string NotInRange(const std::string& name, const std::string& value, int low, int high) {
+    return TrFormat(TextId::CliNotInRange, {name, value, std::to_string(low), std::to_string(high)});
+}
 }  // namespace cli_text
+
+// An argument that names an option ("--port", "-o"), not a value ("-5").
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
+}
+
+// A whole decimal number from `low` to `high`; blanks around it are allowed
+// on both sides alike.
+bool ParseNumber(const std::string& given, int low, int high, int& out) {
+    const std::string text = TrimBlanks(given);
+    if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end || errno || v < low || v > high) return false;
+    out = static_cast<int>(v);
+    return true;
+}
 
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
 // The first thing wrong is kept in Problem() for the usage message.
@@ -50,15 +74,33 @@ public:
             if (a == "--help" || a == "-h") return true;
         return false;
     }
+    // The value after `name`; an option given twice or without its value is
+    // a problem.
     std::optional<std::string> Value(const std::string& name) {
-        for (std::size_t i = 0; i < m_args.size(); ++i)
-            if (m_args[i] == name) {
-                m_used.push_back(i);
-                if (i + 1 == m_args.size()) return Fail(cli_text::MissingValue(name)), std::nullopt;
-                m_used.push_back(i + 1);
-                return m_args[i + 1];
+        std::optional<std::string> value;
+        for (std::size_t i = 0; i < m_args.size(); ++i) {
+            if (m_args[i] != name) continue;
+            m_used.push_back(i);
+            if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) {
+                Fail(cli_text::MissingValue(name));
+                continue;
             }
-        return std::nullopt;
+            m_used.push_back(++i);
+            if (value) Fail(cli_text::GivenTwice(name));
+            else value = m_args[i];
+        }
+        return value;
+    }
+    // A number from `low` to `high` after `name`.
+    std::optional<int> Number(const std::string& name, int low, int high) {
+        const auto text = Value(name);
+        int number = 0;
+        if (!text) return std::nullopt;
+        if (!ParseNumber(*text, low, high, number)) {
+            Fail(cli_text::NotInRange(name, *text, low, high));
+            return std::nullopt;
+        }
+        return number;
     }
     // Every value of an option that may be given several times.
     std::vector<std::string> Values(const std::string& name) {
@@ -66,7 +108,7 @@ public:
         for (std::size_t i = 0; i < m_args.size(); ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
-                if (i + 1 == m_args.size()) Fail(cli_text::MissingValue(name));
+                if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) Fail(cli_text::MissingValue(name));
                 else values.push_back(m_args[++i]), m_used.push_back(i);
             }
         return values;
@@ -78,12 +120,14 @@ public:
         return value;
     }
     bool Flag(const std::string& name) {
+        bool given = false;
         for (std::size_t i = 0; i < m_args.size(); ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
-                return true;
+                if (given) Fail(cli_text::GivenTwice(name));
+                given = true;
             }
-        return false;
+        return given;
     }
     // The arguments not taken by Value or Flag, which must be exactly the
     // ones `names` describes; nothing when they are not or anything else
@@ -92,7 +136,7 @@ public:
         Args rest;
         for (std::size_t i = 0; i < m_args.size(); ++i) {
             if (std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
-            if (m_args[i].size() > 1 && m_args[i][0] == '-') Fail(cli_text::UnknownOption(m_args[i]));
+            if (IsOption(m_args[i])) Fail(cli_text::UnknownOption(m_args[i]));
             rest.push_back(m_args[i]);
         }
         if (rest.size() < names.size()) Fail(cli_text::MissingArgument(names[rest.size()]));
@@ -111,6 +155,7 @@ private:
     std::string m_problem;
 };
 
+// The usage on standard output; whether it got there is checked on the way out.
 int Usage(const char* text) {
     std::fputs(text, stdout);
     return 0;
@@ -141,32 +186,33 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
         Error(OpenFailureText(path, Tr(TextId::FileEmpty)));
         return std::nullopt;
     }
+    if (!loaded.warning.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", loaded.warning.c_str());
     return image;
 }
 
-bool ParseCount(const std::string& text, int& out) {
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end || v < 0 || v > 1000) return false;
-    out = static_cast<int>(v);
-    return true;
-}
+constexpr int kMostRetries = 1000;
 
 struct LinkArgs {
-    std::string port, file;
+    std::vector<std::string> ports;  // one, unless a write names several
+    std::string file;
     int retries = 0;
     bool force = false;
+    const std::string& port() const { return ports.front(); }
 };
 
-std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce) {
+// `--port` once, or as often as the radios written at once when `severalPorts`.
+std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce, bool severalPorts = false) {
     LinkArgs la;
-    auto port = r.Required("--port");
+    if (severalPorts) {
+        la.ports = r.Values("--port");
+        if (la.ports.empty()) r.Fail(cli_text::MissingOption("--port"));
+    } else if (auto port = r.Required("--port")) {
+        la.ports.push_back(*port);
+    }
     auto file = r.Required(fileOption);
-    auto retries = r.Value("--retries");
+    la.retries = r.Number("--retries", 0, kMostRetries).value_or(0);
     if (allowForce) la.force = r.Flag("--force");
-    if (retries && !ParseCount(*retries, la.retries)) r.Fail(cli_text::BadValue("--retries", *retries));
-    if (!r.Positional({}) || !port || !file) return std::nullopt;
-    la.port = *port;
+    if (!r.Positional({}) || la.ports.empty() || !file) return std::nullopt;
     la.file = *file;
     return la;
 }
@@ -176,19 +222,17 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
     PreciseClock clock;
     CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
-    CloneResult result;
-    {
-        InterruptScope interrupt;
-        result = engine.Run(direction, la.port, image);
-    }
+    StopSignalScope stopSignals;
+    const CloneResult result = engine.Run(direction, la.port(), image);
+    link.Close();
     if (result.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(result.outcome), std::to_string(result.blocks)}));
-        return InterruptScope::Interrupted() ? kInterruptedExit : 1;
+        return StopSignalScope::ExitCode(1);
     }
     if (received) *received = result.image;
     // The image the radio held or now holds goes into the history.
     const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
-    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port, result.radioType);
+    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType);
     if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
@@ -202,12 +246,12 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
     CloneEngine engine(link, clock, ui);
     BackupWriteResult result;
     {
-        InterruptScope interrupt;
+        StopSignalScope stopSignals;
         result = WriteWithBackup(
-            engine, la.port, image,
+            engine, la.port(), image,
             [](int phase) { std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)); },
             [&](const CloneResult& backup) {
-                const std::string notKept = KeepTransfer(backup.image, false, la.port, backup.radioType);
+                const std::string notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType);
                 if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
             });
     }
@@ -215,9 +259,9 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
     if (failed.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));
         if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
-        return InterruptScope::Interrupted() ? kInterruptedExit : 1;
+        return StopSignalScope::ExitCode(1);
     }
-    const std::string notKept = KeepTransfer(image, true, la.port, result.write.radioType);
+    const std::string notKept = KeepTransfer(image, true, la.port(), result.write.radioType);
     if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
@@ -229,13 +273,14 @@ int CmdTune(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::TuneUsage));
     auto port = r.Required("--port");
     auto item = r.Required("--item");
-    auto value = r.Required("--value");
+    auto value = r.Number("--value", 0, 255);
+    if (!value) r.Fail(cli_text::MissingOption("--value"));
     auto rx = r.Required("--rx");
     auto tx = r.Required("--tx");
     auto rxTone = r.Value("--rx-tone");
     auto txTone = r.Value("--tx-tone");
     auto step = r.Value("--step");
-    auto retries = r.Value("--retries");
+    const int retryCount = r.Number("--retries", 0, kMostRetries).value_or(0);
     TuningRequest request;
     const std::pair<const char*, TuningItem> items[] = {{"txfreq", TuningItem::TxFrequency},
                                                         {"lowbat", TuningItem::LowBattery},
@@ -247,14 +292,12 @@ int CmdTune(const Args& args) {
             request.item = it;
             known = true;
         }
-    int number = 0, retryCount = 0;
     if (item && !known) r.Fail(cli_text::BadValue("--item", *item));
-    if (value && (!ParseCount(*value, number) || number > 255)) r.Fail(cli_text::BadValue("--value", *value));
-    if (retries && !ParseCount(*retries, retryCount)) r.Fail(cli_text::BadValue("--retries", *retries));
     if (step && *step != "5" && *step != "6.25") r.Fail(cli_text::BadValue("--step", *step));
     if (!r.Positional({}) || !port || !item || !value || !rx || !tx) return UsageError(r, Tr(TextId::TuneUsage));
     // Every text must mean exactly one value; nothing is sent otherwise.
-    const FrequencyStep frequencyStep = step && *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
+    std::optional<FrequencyStep> frequencyStep;
+    if (step) frequencyStep = *step == "6.25" ? FrequencyStep::Khz6_25 : FrequencyStep::Khz5;
     std::string refusal;
     std::string* sent[] = {&request.rxFrequency, &request.txFrequency};
     const std::string* given[] = {&*rx, &*tx};
@@ -262,8 +305,8 @@ int CmdTune(const Args& args) {
         const auto units = TuningFrequencyFromText(*given[i], frequencyStep, &refusal);
         if (!units) return Error(refusal);
         *sent[i] = UnitsToFrequencyText(*units);
-        if (*units != FrequencyTextToUnits(*given[i]))
-            std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
+        // A frequency the step moved is told, so that the user knows what went out.
+        if (*units != FrequencyTextToUnits(*given[i])) std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
     if (!rxToneText) return Error(refusal);
@@ -271,12 +314,14 @@ int CmdTune(const Args& args) {
     if (!txToneText) return Error(refusal);
     request.rxTone = *rxToneText;
     request.txTone = *txToneText;
-    request.value = static_cast<std::uint8_t>(number);
+    request.value = static_cast<std::uint8_t>(*value);
     QtSerialLink link;
     PreciseClock clock;
     CliInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
+    StopSignalScope stopSignals;
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
-    return outcome == TuningOutcome::Received ? 0 : 1;
+    link.Close();
+    return StopSignalScope::ExitCode(outcome == TuningOutcome::Received ? 0 : 1);
 }
 
 
@@ -322,15 +367,17 @@ int CmdImportCsv(const Args& args) {
     auto out = r.Value("-o");
     const bool applyValid = r.Flag("--apply-valid");
     const bool renumber = r.Flag("--renumber");
+    const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
-    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber});
+    const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber, merge});
     for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
-    if (!result.problems.empty() && !applyValid) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+    if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
+    if (!result.applied) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
@@ -348,31 +395,46 @@ struct CellEdit {
 // Columns 1-10 by their caption in either language; 0 for any other text.
 int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(TrimBlanks(caption)), 0); }
 
-// The edits in the order given; nothing when an argument is not understood.
-std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out) {
+// The edits in the order given; nothing, with the first problem in
+// `problem`, when an argument is not understood.
+std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out,
+                                                   std::string& problem) {
+    auto fail = [&](const std::string& text) -> std::optional<std::vector<CellEdit>> {
+        problem = text;
+        return std::nullopt;
+    };
     std::vector<CellEdit> edits;
     CellEdit next;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--channel" && hasValue) {
-            if (!ParseCount(args[++i], next.channel)) return std::nullopt;
-        } else if (a == "--column" && hasValue) {
-            next.column = EditedColumn(args[++i]);
-            if (next.column == 0) return std::nullopt;
-        } else if (a == "--value" && hasValue) {
-            next.value = args[++i];
-            if (next.channel == 0 || next.column == 0) return std::nullopt;
-            edits.push_back(next);
-        } else if (a == "-o" && hasValue) {
-            out = args[++i];
-        } else if (a.empty() || a[0] == '-' || !file.empty()) {
-            return std::nullopt;
+        if (a == "--channel" || a == "--column" || a == "--value" || a == "-o") {
+            // A cell's text may begin with '-'; the other values may not.
+            if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1]))) return fail(cli_text::MissingValue(a));
+            const std::string& value = args[++i];
+            if (a == "--channel") {
+                if (!ParseNumber(value, 1, kChannelCount, next.channel))
+                    return fail(cli_text::NotInRange(a, value, 1, kChannelCount));
+            } else if (a == "--column") {
+                next.column = EditedColumn(value);
+                if (next.column == 0) return fail(cli_text::BadValue(a, value));
+            } else if (a == "--value") {
+                if (next.channel == 0 || next.column == 0) return fail(Tr(TextId::CliValueBeforeCell));
+                next.value = value;
+                edits.push_back(next);
+            } else {
+                if (out) return fail(cli_text::GivenTwice(a));
+                out = value;
+            }
+        } else if (IsOption(a)) {
+            return fail(cli_text::UnknownOption(a));
+        } else if (!file.empty()) {
+            return fail(cli_text::ExtraArgument(a));
         } else {
             file = a;
         }
     }
-    if (file.empty() || edits.empty()) return std::nullopt;
+    if (file.empty()) return fail(cli_text::MissingArgument(Tr(TextId::CliArgSinFile)));
+    if (edits.empty()) return fail(cli_text::MissingOption("--value"));
     return edits;
 }
 
@@ -380,10 +442,11 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
 
 int CmdSet(const Args& args) {
     if (OptionReader(args).Help()) return Usage(Tr(TextId::SetUsage));
-    std::string file;
+    std::string file, problem;
     std::optional<std::string> out;
-    const auto edits = ReadCellEdits(args, file, out);
+    const auto edits = ReadCellEdits(args, file, out, problem);
     if (!edits) {
+        std::fprintf(stderr, "ostreltz-cli: %s\n", problem.c_str());
         std::fputs(Tr(TextId::SetUsage), stderr);
         return 2;
     }
@@ -436,9 +499,11 @@ int CmdRead(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::ReadUsage));
     auto la = ReadLinkArgs(r, "--out", false);
     if (!la) return UsageError(r, Tr(TextId::ReadUsage));
+    // A place the data cannot be saved to is refused before the radio is asked.
+    std::string error;
+    if (!CheckSavePlace(la->file, &error)) return Error(error);
     RadioImage received{};
     if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
-    std::string error;
     if (!SaveSinFile(la->file, received, &error)) return Error(error);
     return 0;
 }
@@ -446,18 +511,17 @@ int CmdRead(const Args& args) {
 int CmdWrite(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::WriteUsage));
-    const std::vector<std::string> ports = r.Values("--port");
     const bool repeat = r.Flag("--repeat");
     const auto log = r.Value("--log");
     const bool backup = r.Flag("--backup");
+    auto la = ReadLinkArgs(r, "--in", true, true);
     // The backup goes with one radio written once.
-    if (backup && (ports.size() > 1 || repeat || log)) r.Fail(cli_text::ExtraArgument("--backup"));
-    auto la = ReadLinkArgs(r, "--in", true);
-    if (!la) return UsageError(r, Tr(TextId::WriteUsage));
+    if (la && backup && (la->ports.size() > 1 || repeat || log)) r.Fail(cli_text::ExtraArgument("--backup"));
+    if (!la || !r.Problem().empty()) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
     if (backup) return TransferWithBackup(*la, *image);
-    return RunWriteSession(*image, WriteSessionOptions{ports, la->force, la->retries, repeat, log.value_or("")});
+    return RunWriteSession(*image, WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or("")});
 }
 
 int CmdDiff(const Args& args) {
@@ -502,7 +566,7 @@ int CmdHistory(const Args& args) {
         return 0;
     }
     int number = 0;
-    if (what == "show" && args.size() == 2 && ParseCount(args[1], number) && number >= 1) {
+    if (what == "show" && args.size() == 2 && ParseNumber(args[1], 1, 1000000, number)) {
         const std::vector<HistoryEntry> entries = history.List();
         if (static_cast<std::size_t>(number) > entries.size())
             return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));

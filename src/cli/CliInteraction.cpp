@@ -3,28 +3,34 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <iterator>
 
 #include <unistd.h>
 
 #include "res/Texts.h"
 
 namespace {
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_stopSignal = 0;
 }  // namespace
 
-InterruptScope::InterruptScope() {
+StopSignalScope::StopSignalScope() {
+    g_stopSignal = 0;
     struct sigaction action {};
-    action.sa_handler = [](int) { g_interrupted = 1; };
+    action.sa_handler = [](int signal) { g_stopSignal = signal; };
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &m_old);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &m_old[i]);
 }
 
-InterruptScope::~InterruptScope() { ::sigaction(SIGINT, &m_old, nullptr); }
+StopSignalScope::~StopSignalScope() {
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &m_old[i], nullptr);
+}
 
-bool InterruptScope::Interrupted() { return g_interrupted != 0; }
+bool StopSignalScope::Stopped() { return g_stopSignal != 0; }
 
-bool CliInteraction::Cancelled() { return InterruptScope::Interrupted(); }
+int StopSignalScope::ExitCode(int code) { return code != 0 && g_stopSignal ? 128 + g_stopSignal : code; }
+
+bool CliInteraction::Cancelled() { return StopSignalScope::Stopped(); }
 
 void CliInteraction::Line(const std::string& text) {
     if (m_radio.empty()) {
@@ -79,14 +85,16 @@ Answer CliInteraction::Ask(const std::string& text, Buttons buttons) {
             Line(Tr(m_force ? TextId::CliForcedOk : TextId::CliNotForced));
             return m_force ? Answer::Ok : Answer::Cancel;
         case Buttons::RetryCancel:
-            if (m_retries > 0) {
+            // No retry once asked to stop.
+            if (m_retries > 0 && !StopSignalScope::Stopped()) {
                 --m_retries;
                 Line(Tr(TextId::CliRetrying));
                 return Answer::Retry;
             }
             return Answer::Cancel;
         case Buttons::SaveDiscardCancel:
-        case Buttons::OverwriteCancel: break;
+        case Buttons::OverwriteCancel:
+        case Buttons::EmptyKeepCancel: break;
     }
     return Answer::Cancel;
 }

@@ -17,7 +17,7 @@ public:
     void SetStatus(const std::string& text) override;
     void SetProgress(int position) override;
     Answer Ask(const std::string& text, Buttons buttons) override;
-    // True once Ctrl+C was pressed during an InterruptScope.
+    // True once a stop signal came during a StopSignalScope.
     bool Cancelled() override;
     void SetWatch(bool) override {}
 
@@ -33,19 +33,20 @@ private:
     bool m_progressShown = false;
 };
 
-// While it lives, Ctrl+C asks every transfer to stop after its current block
-// instead of ending the program; the ports are closed on the way out.
-class InterruptScope {
+// While it lives, Ctrl+C, a closed terminal (SIGHUP) or a stop request
+// (SIGTERM) asks every transfer to stop at its next yield instead of ending
+// the program; the ports are released on the way out.
+class StopSignalScope {
 public:
-    InterruptScope();
-    ~InterruptScope();
-    InterruptScope(const InterruptScope&) = delete;
-    InterruptScope& operator=(const InterruptScope&) = delete;
-    static bool Interrupted();
+    StopSignalScope();
+    ~StopSignalScope();
+    StopSignalScope(const StopSignalScope&) = delete;
+    StopSignalScope& operator=(const StopSignalScope&) = delete;
+    static bool Stopped();
+    // The exit code for a run that ended with `code`: 128 + the signal when one stopped it.
+    static int ExitCode(int code);
 
 private:
-    struct sigaction m_old {};
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction m_old[3] {};
 };
-
-// The exit code after Ctrl+C.
-constexpr int kInterruptedExit = 130;

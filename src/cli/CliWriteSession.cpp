@@ -19,7 +19,7 @@ std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionO
     std::vector<CloneResult> results(options.ports.size());
     std::vector<std::unique_ptr<QThread>> threads;
     const bool several = options.ports.size() > 1;
-    InterruptScope interrupt;
+    StopSignalScope stopSignals;
     for (std::size_t i = 0; i < options.ports.size(); ++i) {
         threads.emplace_back(QThread::create([&, i] {
             QtSerialLink link;
@@ -82,8 +82,7 @@ int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options)
         if (!options.logFile.empty()) logged = AppendToLogFile(options.logFile, round) && logged;
         if (options.repeat) std::printf("%s\n", session.CountText().c_str());
         std::fflush(stdout);
-    } while (options.repeat && !InterruptScope::Interrupted() && NextRound());
+    } while (options.repeat && !StopSignalScope::Stopped() && NextRound());
     std::printf("%s\n", session.SummaryText().c_str());
-    if (InterruptScope::Interrupted()) return kInterruptedExit;
-    return session.AllWritten() && logged ? 0 : 1;
+    return StopSignalScope::ExitCode(session.AllWritten() && logged ? 0 : 1);
 }

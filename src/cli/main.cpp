@@ -11,6 +11,7 @@
 #include "cli/CliCommands.h"
 #include "image/FileAccess.h"
 #include "res/Language.h"
+#include "res/Strings.h"
 #include "res/Texts.h"
 
 namespace {
@@ -40,10 +41,24 @@ std::vector<std::string> WithoutLanguage(int argc, char** argv) {
     return kept;
 }
 
+// Whether standard output took everything written to it (a full disk or a
+// closed pipe behind it does not).
+bool StdoutDelivered() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
+
+int StdoutFailed() {
+    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliStdoutFailed, {FileErrorReason(errno)}).c_str());
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // --lang first, else the locale of the environment.
+    if (argc > 1 && std::string(argv[argc - 1]) == "--lang") {
+        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliMissingValue, {"--lang"}).c_str());
+        std::fputs(Tr(TextId::CliBadLanguage), stderr);
+        return 2;
+    }
     if (const auto arg = LanguageArgument(argc, argv)) {
         const auto lang = ParseLanguage(*arg);
         if (!lang) {
@@ -74,16 +89,20 @@ int main(int argc, char** argv) {
     const std::string& verb = words[0];
     if (verb == "--help" || verb == "-h" || verb == "help") {
         std::fputs(Tr(TextId::CliUsage), stdout);
-        return 0;
+        return StdoutDelivered() ? 0 : StdoutFailed();
+    }
+    if (verb == "--version") {
+        std::printf("ostreltz-cli %s\n", text::kVersion);
+        return StdoutDelivered() ? 0 : StdoutFailed();
     }
     const Args args(words.begin() + 1, words.end());
     if (chosen) {
         const int code = chosen->run(args);
         // Output that did not reach its place (a full disk behind standard
         // output) is a failure, whatever the verb did.
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliStdoutFailed, {FileErrorReason(errno)}).c_str());
-            return code ? code : 1;
+        if (!StdoutDelivered()) {
+            const int failed = StdoutFailed();
+            return code ? code : failed;
         }
         return code;
     }

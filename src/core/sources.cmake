@@ -13,6 +13,7 @@ set(OSTRELTZ_RULES_SOURCES
   csv/CsvWriter.cpp
   csv/ChirpCsv.cpp
   csv/ChannelCsv.cpp
+  csv/CsvImportFlow.cpp
   image/ChannelRows.cpp
   settings/OptionsCodec.cpp
   compare/ImageDiff.cpp
@@ -20,8 +21,10 @@ set(OSTRELTZ_RULES_SOURCES
   editor/CellRules.cpp
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
+  editor/GridKeys.cpp
   link/CloneEngine.cpp
   link/BackupWrite.cpp
+  link/PortLock.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
   link/WriteLog.cpp

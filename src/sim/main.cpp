@@ -45,6 +45,8 @@ struct Options {
     std::string image, save, log, tuneLog;
     int type = -1;
     bool baud = false;
+    bool instant = false;  // answers go out the moment the question is in
+    int answerDelayMs = 0;  // every answer waits this long: a slow radio
     SimFaults faults;
 };
 
@@ -93,6 +95,10 @@ bool Parse(const std::vector<char*>& args, Options& o) {
             if (!intArg(o.type)) return false;
         } else if (a == "--baud-emulation") {
             o.baud = true;
+        } else if (a == "--answer-delay") {
+            if (!intArg(o.answerDelayMs) || o.answerDelayMs < 0) return false;
+        } else if (a == "--instant") {
+            o.instant = true;
         } else if (a == "--silent") {
             o.faults.silent = true;
         } else if (a == "--wrong-ack") {
@@ -201,7 +207,8 @@ private:
     void Send(const SimReply& reply) {
         // On the emulated wire the answer starts as the last byte in ends.
         auto due = m_o.baud ? m_rxDone : Clock::now();
-        if (reply.delayed && !m_o.baud) due += kAnswerDelay;
+        if (reply.delayed && !m_o.baud && !m_o.instant) due += kAnswerDelay;
+        due += std::chrono::milliseconds(m_o.answerDelayMs);
         for (std::uint8_t b : reply.bytes) {
             if (m_o.baud) due += kByteTime;
             WaitUntil(due);

@@ -3,8 +3,10 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -129,7 +131,7 @@ TEST_F(CellEditing, EnterWalksAlongTheRowAndOnToTheNext) {
     EXPECT_EQ(Row(5), kNewChannel);
 }
 
-TEST_F(CellEditing, EnterInAListOnTheLastRowPassesTheFocusOn) {
+TEST_F(CellEditing, EnterInAListOnTheLastRowGoesOnAsTabInsideTheGrid) {
     Band(1);
     EnterFrequency(128, 1, "146");
     Click(128, 7);
@@ -137,9 +139,27 @@ TEST_F(CellEditing, EnterInAListOnTheLastRowPassesTheFocusOn) {
     Enter();
     EXPECT_EQ(Cell(128, 7), "低");
     EXPECT_FALSE(Editor());
-    EXPECT_EQ(Grid()->Row(), 128);
-    EXPECT_EQ(Grid()->Col(), 7);
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{128, 8}));
+    EXPECT_EQ(Focus(), Grid());
+    // From the last cell Enter leaves the grid, as Tab past it does.
+    Click(128, 10);
+    Enter();
     EXPECT_NE(Focus(), Grid());
+    EXPECT_FALSE(Editor());
+}
+
+TEST_F(CellEditing, ARefusedFrequencyKeepsItsCellOpenAfterEnter) {
+    Band(1);
+    Click(6, 1);
+    Type("145.1234");
+    Enter();
+    EXPECT_EQ(MessageTexts(), QStringList({"输入数据错误，请按6.25K或 5k的倍数重新输入"}));
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{6, 1}));
+    ASSERT_TRUE(FrequencyEditor());
+    Type("145.125");
+    Enter();
+    EXPECT_EQ(Cell(6, 1), "145.12500");
+    EXPECT_EQ(Grid()->Col(), 2);
 }
 
 TEST_F(CellEditing, AClickedToneCellTakesWhatIsTyped) {
@@ -171,17 +191,72 @@ TEST_F(CellEditing, AClickedToneCellTakesWhatIsTyped) {
     EXPECT_EQ(Cell(1, 3), "88.5");
 }
 
-TEST_F(CellEditing, ALetterTypedOnTheGridStartsAToneText) {
+TEST_F(CellEditing, ADcsCodeTypedOverASelectedToneCellLosesNoKey) {
     Band(1);
     EnterFrequency(1, 1, "146");
-    Grid()->setFocus();
-    Grid()->SetCurrentCell(1, 3);
-    QTest::keyClicks(Grid(), "d");  // the digits hint, then the tone text starts with the letter
-    EXPECT_EQ(MessageTexts(), QStringList({"请输入数字"}));
+    Click(1, 3);
+    Key(Qt::Key_Escape);
+    ASSERT_EQ(Focus(), Grid());
+    // Every key lands in the tone editor the first one opened: no box takes any.
+    QTest::keyClicks(Focus(), "d754n");
+    EXPECT_TRUE(messages.empty());
     ASSERT_TRUE(ComboEditor());
-    Type("023n");
+    EXPECT_EQ(ComboEditor()->currentText(), "d754n");
     Enter();
-    EXPECT_EQ(Cell(1, 3), "D023N");
+    EXPECT_EQ(Cell(1, 3), "D754N");
+}
+
+TEST_F(CellEditing, ANonDigitOverAFrequencySaysSoBesideTheGridAndLosesNoKey) {
+    Band(1);
+    Click(2, 1);
+    Key(Qt::Key_Escape);
+    QTest::keyClicks(Focus(), "x145.125");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "请输入数字");
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->text(), "145.125");
+    Enter();
+    EXPECT_EQ(Cell(2, 1), "145.12500");
+}
+
+TEST_F(CellEditing, TypingRightAfterOpenGoesIntoTheCurrentCell) {
+    fileAnswers = {SaveImage("typed.sin", Doc()->m_image)};
+    Frame()->Action(ids::ID_FILE_OPEN)->trigger();
+    ASSERT_EQ(Focus(), Grid());
+    QTest::keyClicks(Focus(), "146");
+    Enter();
+    EXPECT_EQ(Cell(Grid()->Row(), 1), "146.00000");
+    // After New as well.
+    answers = {Answer::Discard};
+    Frame()->Action(ids::ID_FILE_NEW)->trigger();
+    EXPECT_EQ(Focus(), Grid());
+}
+
+TEST_F(CellEditing, TheModifiedPaneShowsUnsavedChanges) {
+    EXPECT_EQ(Frame()->ModifiedPane()->text(), "");
+    EnterFrequency(1, 1, "146");
+    EXPECT_EQ(Frame()->ModifiedPane()->text(), "已修改");
+    fileAnswers = {Path("pane.sin")};
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Frame()->ModifiedPane()->text(), "");
+    App()->SetLanguage(Lang::En);
+    EnterFrequency(2, 1, "146");
+    EXPECT_EQ(Frame()->ModifiedPane()->text(), "Modified");
+}
+
+TEST_F(CellEditing, F2OpensTheCellWithTheCaretAtTheEnd) {
+    Band(1);
+    EnterFrequency(3, 1, "145.12");
+    Click(3, 1);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->selectedText(), "");
+    EXPECT_EQ(FrequencyEditor()->cursorPosition(), 9);
+    for (int i = 0; i < 4; ++i) Key(Qt::Key_Backspace);
+    Type("5");
+    Enter();
+    EXPECT_EQ(Cell(3, 1), "145.15000");
 }
 
 TEST_F(CellEditing, EditorsAreWideEnoughAndTheToneListLong) {
@@ -272,7 +347,7 @@ TEST_F(CellEditing, EscapeAbandonsTheEditInEveryEditor) {
         if (col <= 4)
             Type(col <= 2 ? "150" : "88.5");
         else
-            Key(ComboEditor()->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+            Choose(ComboEditor()->itemText(ComboEditor()->currentIndex() == 0 ? 1 : 0));
         Key(Qt::Key_Escape);
         EXPECT_FALSE(Editor()) << col;
         EXPECT_EQ(Focus(), Grid()) << col;
@@ -292,8 +367,9 @@ TEST_F(CellEditing, DraggingSelectsARangeThatDeleteClears) {
     EXPECT_FALSE(Editor());
     const CellRange range = Grid()->SelectedCells();
     EXPECT_EQ((std::array{range.top, range.left, range.bottom, range.right}), (std::array{5, 2, 7, 3}));
-    Key(Qt::Key_Delete);
-    for (int row = 5; row <= 7; ++row) EXPECT_EQ(Row(row), QStringList(10, "")) << row;
+    Key(Qt::Key_Delete);  // the selected cells, as typing an empty text empties them
+    for (int row = 5; row <= 7; ++row)
+        EXPECT_EQ(Row(row), QStringList({"146.00000", "", "OFF", "", "宽", "是", "高", "DTMF", "开", "关闭"})) << row;
     EXPECT_EQ(Cell(4, 1), "146.00000");
     EXPECT_EQ(Cell(8, 1), "146.00000");
     // Shift+click extends the selection.
@@ -320,9 +396,74 @@ TEST_F(CellEditing, ArrowsAtTheEdgesStayInTheGrid) {
     Key(Qt::Key_Right);
     EXPECT_EQ(Focus(), Grid());
     EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{1, 10}));
-    // Tab leaves it.
+}
+
+TEST_F(CellEditing, TabWalksTheCellsAndDownNeverReachesTheModelBox) {
+    const int model = View()->m_cbModel->currentIndex();
+    Click(1, 9);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{1, 10}));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{2, 1}));
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{1, 10}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Focus(), Grid());
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{2, 10}));
+    EXPECT_EQ(View()->m_cbModel->currentIndex(), model);
+    // Tab in an open editor writes it and walks on, inside the grid.
+    Band(1);
+    Click(3, 1);
+    Type("146");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Cell(3, 1), "146.00000");
+    EXPECT_FALSE(Editor());
+    EXPECT_EQ(Focus(), Grid());
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{3, 2}));
+    // Ctrl+Tab leaves the grid, and so does Tab past the last cell.
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_NE(Focus(), Grid());
+    Click(128, 10);
+    Key(Qt::Key_Escape);
     Key(Qt::Key_Tab);
     EXPECT_NE(Focus(), Grid());
+}
+
+TEST_F(CellEditing, TheWheelScrollsAndNeverChangesAnOpenListOrTone) {
+    Band(1);
+    EnterFrequency(1, 1, "146");
+    for (int col : {5, 3}) {
+        const QString before = Cell(1, col);
+        Click(1, col);
+        ASSERT_TRUE(ComboEditor()) << col;
+        QComboBox* editor = ComboEditor();
+        const QPoint at = editor->rect().center();
+        QWheelEvent wheel(at, editor->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(editor, &wheel);
+        EXPECT_EQ(editor->currentText(), before) << col;
+        EXPECT_GT(Grid()->verticalScrollBar()->value(), 0) << col;
+        Click(2, 1);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(Cell(1, col), before) << col;
+        Grid()->verticalScrollBar()->setValue(0);
+    }
+}
+
+TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRow) {
+    Band(1);
+    EnterFrequency(4, 1, "146");
+    Click(4, 5);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Cell(4, 5), "宽");
+    EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{5, 5}));
+    EXPECT_FALSE(Editor());
+    Click(4, 5);
+    Choose("窄");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Cell(4, 5), "窄");
+    EXPECT_EQ(Grid()->Row(), 3);
 }
 
 TEST_F(CellEditing, FlagCellsOfAnEmptyRowStayEmpty) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -87,7 +88,8 @@ TEST_F(CsvDialogs, ImportWithRenumberFromTheOpenDialog) {
         EXPECT_TRUE(box->isChecked());
     });
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "已导入 4 个频道。本机不保存频道名称，略去了 4 个名称。");
+    EXPECT_TRUE(messages[0].text.startsWith("已导入 4 个频道。\n本机不保存频道名称，略去了 4 个名称。\n以下 4 个频道超出频率范围!"))
+        << messages[0].text.toStdString();
     EXPECT_EQ(Row(1), QStringList({"146.94000", "146.34000", "OFF", "100.0", "宽", "是", "高", "DTMF", "开", "关闭"}));
     EXPECT_EQ(Row(3), QStringList({"444.10000", "449.10000", "D023I", "D023N", "窄", "否", "高", "DTMF", "开", "关闭"}));
     EXPECT_EQ(Row(4), QStringList({"443.45000", "448.45000", "OFF", "OFF", "窄", "是", "高", "DTMF", "开", "关闭"}));
@@ -133,4 +135,91 @@ TEST_F(CsvDialogs, ExportLayoutChosenInTheSaveDialog) {
     QFile again(Path("again.csv"));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_TRUE(again.readLine().contains("Location"));
+}
+
+namespace {
+
+// Answers the message boxes that open from now on as a person does: in the
+// n-th box it clicks the button labelled `labels[n]` (Enter on the default
+// button for an empty label) and keeps the box's text in `texts`.
+class BoxClicker : public QObject {
+public:
+    BoxClicker(QStringList labels, QStringList* texts) : m_labels(std::move(labels)), m_texts(texts) {
+        // Polls for the next box: it opens only once the file dialog is gone.
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] { Answer(); });
+        m_timer.start();
+    }
+
+private:
+    void Answer() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        // A box answered already may still be on its way out.
+        if (!box || !box->isVisible() || box->property("answered").toBool()) return;
+        box->setProperty("answered", true);
+        m_texts->push_back(box->text());
+        const QString label = m_labels.isEmpty() ? QString() : m_labels.takeFirst();
+        if (m_labels.isEmpty()) m_timer.stop();
+        if (label.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Return);
+            return;
+        }
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == label) return QTest::mouseClick(button, Qt::LeftButton);
+        ADD_FAILURE() << "no button " << label.toStdString() << " in: " << box->text().toStdString();
+        box->reject();
+    }
+
+    QStringList m_labels;
+    QStringList* m_texts;
+    QTimer m_timer;
+};
+
+}  // namespace
+
+// The file names channel 2 only: the window says how many channels in use
+// would be emptied, and the person keeps them, empties them, or cancels.
+TEST_F(CsvDialogs, ChannelsTheFileDoesNotNameAreKeptOrEmptiedAsThePersonChooses) {
+    WithFileDialog(ID_IMPORT_CSV, QStringLiteral("club.csv"), [](QFileDialog* dialog) { Click(Renumber(dialog)); });
+    const QStringList first = Row(1), second = Row(2);
+    {
+        QFile file(Path("one.csv"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Location,Frequency,Power\n2,146.52,Low\n");
+    }
+    Messenger::SetMessageHandler({});  // the real boxes from here on
+    const QString question = "文件中没有的 3 个使用中的频道将被清空。\n清空这些频道，还是保留它们？";
+
+    QStringList texts;
+    {
+        BoxClicker clicker({"保留", ""}, &texts);
+        WithFileDialog(ID_IMPORT_CSV, QStringLiteral("one.csv"), [](QFileDialog* dialog) { Click(Renumber(dialog)); });
+    }
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], question);
+    EXPECT_EQ(texts[1], "已导入 1 个频道。\n文件中没有的 3 个使用中的频道保持不变。\n以下 1 个频道超出频率范围!\n频道 2: 146.52000 / 146.52000");
+    EXPECT_EQ(Row(1), first);
+    QStringList kept = second;
+    kept[0] = kept[1] = "146.52000";
+    kept[6] = "低";
+    EXPECT_EQ(Row(2), kept);  // its tones and the columns the file has not stay
+
+    texts.clear();
+    {
+        BoxClicker clicker({"取消"}, &texts);
+        WithFileDialog(ID_IMPORT_CSV, QStringLiteral("one.csv"), [](QFileDialog*) {});
+    }
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(Row(1), first);
+
+    texts.clear();
+    {
+        BoxClicker clicker({"清空", ""}, &texts);
+        WithFileDialog(ID_IMPORT_CSV, QStringLiteral("one.csv"), [](QFileDialog*) {});
+    }
+    ASSERT_EQ(texts.size(), 2);
+    // Channel 2 holds the file's frequencies already: nothing to warn of.
+    EXPECT_EQ(texts[1], "已导入 1 个频道。\n文件中没有的 3 个使用中的频道已清空。");
+    for (int row : {1, 3, 4}) EXPECT_EQ(Grid()->TextMatrix(row, 1), "") << row;
+    EXPECT_EQ(Row(2), kept);
 }

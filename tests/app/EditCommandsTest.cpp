@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "link/ProgressDlg.h"
@@ -55,8 +57,17 @@ TEST_F(Editing, EditMenuFollowsTheFileMenu) {
     for (QAction* a : menus[1]->menu()->actions()) items << (a->isSeparator() ? 0 : a->objectName().toInt());
     EXPECT_EQ(items, QList<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0,
                                  ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, 0, ID_SET_FIELD}));
-    EXPECT_EQ(Frame()->Action(ID_EDIT_UNDO)->text(), "撤销\tCtrl+Z");
-    EXPECT_EQ(Frame()->Action(ID_EDIT_REDO)->text(), "重做\tCtrl+Y");
+    EXPECT_EQ(Frame()->Action(ID_EDIT_UNDO)->text(), "撤销(&U)\tCtrl+Z");
+    EXPECT_EQ(Frame()->Action(ID_EDIT_REDO)->text(), "重做(&R)\tCtrl+Y");
+    // Every entry has a mnemonic, none taken twice.
+    QSet<QChar> mnemonics;
+    for (QAction* a : menus[1]->menu()->actions()) {
+        if (a->isSeparator()) continue;
+        const int amp = a->text().indexOf('&');
+        ASSERT_GE(amp, 0) << a->text().toStdString();
+        EXPECT_FALSE(mnemonics.contains(a->text()[amp + 1].toUpper())) << a->text().toStdString();
+        mnemonics.insert(a->text()[amp + 1].toUpper());
+    }
     EXPECT_FALSE(Frame()->Action(ID_EDIT_UNDO)->isEnabled());
     EXPECT_FALSE(Frame()->Action(ID_EDIT_REDO)->isEnabled());
 
@@ -190,13 +201,44 @@ TEST_F(Editing, CutAndDeleteClearAndUndoBringsThemBack) {
     Select(7, 1, 8, 2);
     Key(Qt::Key_Delete, Qt::ShiftModifier);  // cut as well
     EXPECT_EQ(Row(7), QStringList(10, QString()));
-    Select(9, 4, 10, 4);
-    Key(Qt::Key_Delete);  // clears the whole channels
-    EXPECT_EQ(Row(9), QStringList(10, QString()));
-    EXPECT_EQ(Row(10), QStringList(10, QString()));
-    for (int i = 0; i < 3; ++i) Trigger(ID_EDIT_UNDO);
+    const QStringList row9 = Row(9);
+    Select(9, 2, 10, 2);
+    Key(Qt::Key_Delete);  // the cells, as typing an empty text empties them
+    EXPECT_EQ(Cell(9, 2), "");
+    EXPECT_EQ(Cell(9, 1), row9[0]);
+    // Both frequencies cleared: the channel is empty.
+    Select(13, 1, 13, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Row(13), QStringList(10, QString()));
+    // 清除频道 clears whole channels, from any cell of them.
+    Select(11, 4, 12, 4);
+    Key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(Row(11), QStringList(10, QString()));
+    EXPECT_EQ(Row(12), QStringList(10, QString()));
+    for (int i = 0; i < 5; ++i) Trigger(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);
     EXPECT_EQ(Row(5), row5);
+}
+
+TEST_F(Editing, CtrlCCopiesFromTheGridAndTheOtherPortKeysStillChoose) {
+    OpenImage(TwentyChannels());
+    // Ctrl+D away from the grid chooses COM2 and says so.
+    View()->m_cbBand->setFocus();
+    QTest::keyClick(View()->m_cbBand, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(View()->Port(), "COM2");
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "端口：COM2 (/dev/ttyUSB1)");
+    const QStringList row2 = Row(2);
+    Select(2, 1, 2, 10);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(View()->Port(), "COM2");
+    EXPECT_EQ(Clipboard()->text(), row2.join('\t') + "\n");
+    Select(25, 1, 25, 1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Row(25), row2);
+    // Away from the grid Ctrl+C is COM1's key.
+    View()->m_cbBand->setFocus();
+    QTest::keyClick(View()->m_cbBand, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(View()->Port(), "COM1");
 }
 
 TEST_F(Editing, ChannelsInsertedDeletedAndMovedAsWholeRecords) {
@@ -243,7 +285,7 @@ TEST_F(Editing, ChannelsInsertedDeletedAndMovedAsWholeRecords) {
     Select(1, 1, 1, 1);
     Trigger(ID_CHANNEL_INSERT);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "频道表末尾的 1 个频道中有数据，不能插入空频道。");
+    EXPECT_EQ(messages[0].text, "频道表的最后一个频道中有数据，不能插入空频道。");
     EXPECT_EQ(Image(), full);
     // No step was recorded: undo takes back the paste before it.
     Trigger(ID_EDIT_UNDO);
@@ -284,7 +326,8 @@ TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {
     QTimer::singleShot(0, [] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        QWidget* focus = QApplication::focusWidget();
+        // The keys go where a person's keys go: into the dialog.
+        QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
         QTest::keyClick(focus, Qt::Key_Delete);
         QTest::keyClick(focus, Qt::Key_X, Qt::ControlModifier);
         QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
@@ -303,7 +346,7 @@ TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {
     QTest::keyClick(progress, Qt::Key_Delete);
     EXPECT_EQ(Row(1), row1);
     progress->close();
-    // Back in the main window the same key clears the channel.
+    // Back in the main window the same key clears the cells.
     Frame()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
     Key(Qt::Key_Delete);

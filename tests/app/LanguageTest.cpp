@@ -37,7 +37,7 @@ struct Expected {
     QString about, tuning, start, notStarted;
     QString otherPort, portPrompt;
     QString saveAs, csvFilter, renumber;
-    QString refusal, saveQuestion;
+    QString refusal, imported, saveQuestion;
     QString helpTitle, helpSection;
     std::vector<const char*> report;
 };
@@ -51,6 +51,7 @@ const Expected kChinese{
     "其他端口…", "串口设备路径:",
     "另存为", "CSV 文件 (*.csv)", "按文件顺序重新编号（放入频道 1、2、3…）",
     "以下 1 行被拒绝：\n第 3 行: 接收频率“999”：输入数据错误，请按正确的格式及大小重新输入\n\n是否只导入有效的行？",
+    "已导入 1 个频道。",
     "是否保存对“无标题”的更改？",
     "帮助主题 - OstrelTZ写频软件", "编辑频道",
     {"整机设置", "功能设置:", "报警音提示: 打开", "频道设置:", "接收频率", "繁忙锁定", "第二页", "宽", "高", "载波"},
@@ -66,6 +67,7 @@ const Expected kEnglish{
     "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)",
     "These 1 lines were refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
     "size\n\nImport only the valid lines?",
+    "1 channels imported.",
     "Save the changes to \"Untitled\"?",
     "Help topics - OstrelTZ Programmer", "Editing channels",
     {"Radio settings", "Functions:", "Alarm tone: On", "Channel settings:", "RX freq", "Busy lockout", "Page 2", "Wide",
@@ -196,13 +198,14 @@ TEST_P(BothLanguages, CsvDialogsAndTheirMessage) {
     Messenger::SetFileHandler([this](const FileRequest&) { return Path("list.csv"); });
     answers = {Answer::Ok};
     Trigger(ID_IMPORT_CSV);
-    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_EQ(messages.size(), 2u);  // the refused line, then what was imported
     EXPECT_EQ(messages[0].text, Want().refusal);
+    EXPECT_EQ(messages[1].text.split('\n').first(), Want().imported);
     EXPECT_TRUE(Doc()->IsModified());
     answers = {Answer::Cancel};
     Trigger(ID_FILE_NEW);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].text, Want().saveQuestion);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[2].text, Want().saveQuestion);
 
     // The report drawn from the window, as printing to a PDF file draws it.
     QPrinter printer(QPrinter::HighResolution);

@@ -142,6 +142,20 @@ TEST_F(GuiTest, ShortFileIsRefusedAndNothingChanges) {
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
 }
 
+TEST_F(GuiTest, ALongerFileOpensWithAWarningThatNamesTheExtraBytes) {
+    QFile file(SaveImage("long.sin", ImageWithChannel()));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(300, 'x'));
+    file.close();
+    fileAnswers = {file.fileName()};
+    Trigger(ID_FILE_OPEN);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "文件“" + file.fileName() + "”比写频数据多出 300 字节：只读入了前 2112 字节，多出的部分被忽略。");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(Doc()->PathName(), QFileInfo(file.fileName()).absoluteFilePath());
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
+}
+
 TEST_F(GuiTest, ChangingASelectionMarksModifiedAndExitAsks) {
     QComboBox* model = View()->m_cbModel;
     model->setFocus();

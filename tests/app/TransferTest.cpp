@@ -5,7 +5,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <random>
 
 #include <QCheckBox>
@@ -156,6 +159,7 @@ TEST_F(Transfer, CancelMidReadLeavesGridAndImageUnchanged) {
     EXPECT_TRUE(Dialog()->m_bCancel);
     ASSERT_TRUE(WaitForEnd(5000));
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "读频已取消");
     EXPECT_EQ(View()->ImageForSave(), before);
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "147.00000");
     EXPECT_EQ(Grid()->TextMatrix(10, 1), "");
@@ -192,7 +196,8 @@ TEST_F(Transfer, APortHeldByAnotherProgramIsToldApartFromAPermissionProblem) {
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QString::fromStdString("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
-                                                       " 正被其他程序使用：请先关闭那个程序。"));
+                                                       " 正被其他程序使用（进程 " + std::to_string(::getpid()) +
+                                                       "）：请先关闭那个程序。"));
 }
 
 TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {
@@ -296,6 +301,57 @@ TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {
     EXPECT_FALSE(Frame()->statusBar()->currentMessage().startsWith("写频完成"));
 }
 
+TEST_F(Transfer, TheStopQuestionIsWithdrawnWhenTheWriteEndsWhileItIsShown) {
+    SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    SetCell(1, 1, "146.00000");
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    // The real box this time: nobody answers it while the write runs on.
+    Messenger::SetMessageHandler({});
+    QPointer<QWidget> question;
+    QString asked;
+    QTimer::singleShot(0, [&] {
+        question = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(question.data())) asked = box->text();
+    });
+    // However the test goes, no box is left open.
+    QTimer::singleShot(60000, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);  // returns once the box is gone
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(asked, "中断写频会使对讲机中的数据不完整，确定中断吗？");
+    EXPECT_TRUE(question.isNull());  // shown, then closed by the write's end
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(Dialog()->m_bCancel);
+    EXPECT_EQ(Dialog()->Status()->text(), "264");
+    EXPECT_TRUE(Frame()->statusBar()->currentMessage().startsWith("写频完成")) << Frame()->statusBar()->currentMessage().toStdString();
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageForSave());
+}
+
+TEST_F(Transfer, ExitDuringATransferSaysSoOrAsksToStopTheWrite) {
+    SimProcess sim({"--image", SaveImage("radio.sin", RadioWithChannels()).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_READ);
+    Trigger(ID_APP_EXIT);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "正在与对讲机传输数据：请等传输结束，或先在进度窗口中取消。");
+    EXPECT_TRUE(Frame()->isVisible());
+    ASSERT_TRUE(WaitForEnd());
+    messages.clear();
+    // A write asks the stop question; confirmed, the window closes once the write has stopped.
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    answers = {Answer::Ok, Answer::Ok, Answer::Discard};
+    Trigger(ID_APP_EXIT);
+    ASSERT_GE(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "中断写频会使对讲机中的数据不完整，确定中断吗？");
+    EXPECT_TRUE(Dialog()->m_bCancel);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Frame()->isVisible(); }, 20000));
+}
+
 TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     FolderHistoryStore store(UserHistoryFolder());
     for (const std::string& name : store.Names()) store.Remove(name);
@@ -334,4 +390,24 @@ TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     EXPECT_TRUE(entries[0].write);
     EXPECT_FALSE(entries[1].write);
     EXPECT_EQ(RadioHistory(store).Image(entries[1].name), radio);
+}
+
+TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {
+    const RadioImage radio = RadioWithChannels();
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    const RadioImage before = View()->ImageForSave();
+    Trigger(ID_COMPARE_RADIO);
+    EXPECT_EQ(Dialog()->windowTitle(), "读频进度");
+    EXPECT_FALSE(Dialog()->BackupBox()->isVisible());
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(View()->ImageForSave(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    ASSERT_TRUE(View()->Comparison().Active());
+    EXPECT_EQ(View()->Comparison().Name(), "对讲机");
+    // Channel 1 is in the radio, not in the new document: the grid goes there.
+    EXPECT_TRUE(View()->Comparison().Marked(1, 1));
+    EXPECT_EQ(Grid()->Row(), 1);
+    EXPECT_EQ(Grid()->Col(), 1);
 }

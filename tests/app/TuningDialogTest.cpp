@@ -170,7 +170,7 @@ TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
     QTest::mouseClick(Find<QPushButton>(1038), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->IsExchangeRunning(); }, 10000));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, " 错误需延时再试");
+    EXPECT_EQ(messages[0].text, " 错误需延时再试\n对讲机拒绝了第 11 步");
     EXPECT_EQ(messages[0].buttons, Buttons::RetryCancel);
     EXPECT_FALSE(messages[0].cancelIsDefault);  // Enter answers Retry
 }
@@ -207,4 +207,20 @@ TEST_F(TuningDialog, ReadsInEnglish) {
     EXPECT_EQ(Find<QPushButton>(1028)->text(), "Restore defaults");
     Select("Squelch level");
     EXPECT_EQ(Find<QLabel>(1052)->text(), "Current value: 0");
+}
+
+TEST_F(TuningDialog, TheSetStartSendsIsNamedBesideIt) {
+    Open();
+    // The middle set set up, then the items page: the high set is still the one chosen.
+    Select("中间频率");
+    QLineEdit* rx = Find<QLineEdit>(1030);
+    rx->selectAll();
+    QTest::keyClicks(rx, "150");
+    Select("静噪等级");
+    auto* willSend = dialog->findChild<QLabel*>("willSend");
+    ASSERT_NE(willSend, nullptr);
+    EXPECT_TRUE(willSend->isVisible());
+    EXPECT_EQ(willSend->text(), "将发送：高端频率 156.00000 / 156.00000 MHz, OFF / OFF");
+    QTest::mouseClick(Find<QRadioButton>(1041), Qt::LeftButton);
+    EXPECT_EQ(willSend->text(), "将发送：中端频率 150.00000 / 146.00000 MHz, OFF / OFF");
 }

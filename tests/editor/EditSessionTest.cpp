@@ -141,8 +141,10 @@ TEST(EditSessionCell, ExactEntryRefusesWhatTheColumnDoesNotHold) {
     EXPECT_EQ(s.SetCell(2, 7, "低", CellEntry::Exact).refusal, "该频道没有频率");
     EXPECT_EQ(s.SetCell(129, 1, "145", CellEntry::Exact).refusal, "超出频道表");
     EXPECT_EQ(s.SetCell(1, 11, "x", CellEntry::Exact).refusal, "超出频道表");
-    EXPECT_TRUE(s.SetCell(1, 3, "459.8", CellEntry::Exact).changed);
-    EXPECT_EQ(s.Text(1, 3), "459.8");
+    // A tone must be an entry of the tone list, as the tone editor offers it.
+    EXPECT_EQ(s.SetCell(1, 3, "459.8", CellEntry::Exact).refusal, "“459.8”不是信令代码");
+    EXPECT_TRUE(s.SetCell(1, 3, "88.5", CellEntry::Exact).changed);
+    EXPECT_EQ(s.Text(1, 3), "88.5");
     EXPECT_TRUE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
     EXPECT_FALSE(s.SetCell(1, 7, "低", CellEntry::Exact).changed);
 }
@@ -164,13 +166,82 @@ TEST(EditSessionSave, UntouchedChannelsKeepTheirBytes) {
     EXPECT_NE(Record(saved, 3), Record(original, 3));
     EXPECT_EQ(DecodeChannelRecord(Record(saved, 3))[0], "150.00000");
 
-    // An edited channel is encoded from its texts: busy lockout mode 6 of
-    // channel 1 reads "关闭" and is stored as mode 0 once the channel changes.
+    // An edited channel keeps every field the edit did not change: busy
+    // lockout mode 6 of channel 1, which reads "关闭", and its optional
+    // signalling 1 stay; only the width bit changes.
     s.SetCell(1, 5, "窄", CellEntry::Leave);
-    EXPECT_EQ(s.ImageForSave()[ChannelOffset(1) + 13] & 7, 0);
+    ChannelRecord narrowed = Record(original, 1);
+    narrowed[13] = static_cast<std::uint8_t>(narrowed[13] & ~0x10);
+    EXPECT_EQ(Record(s.ImageForSave(), 1), narrowed);
     // Editing it back to what was decoded keeps the bytes again.
     s.SetCell(1, 5, "宽", CellEntry::Leave);
     EXPECT_EQ(Record(s.ImageForSave(), 1), Record(original, 1));
+}
+
+// The bits each of columns 1-10 is stored in: {byte, mask}.
+const std::vector<std::pair<std::size_t, std::uint8_t>> kFieldBits[] = {
+    {{0, 0xFF}, {1, 0xFF}, {2, 0xFF}, {3, 0xFF}}, {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}},
+    {{8, 0xFF}, {9, 0xFF}}, {{10, 0xFF}, {11, 0xFF}}, {{13, 0x10}}, {{13, 0x08}}, {{13, 0x20}}, {{12, 0xFF}},
+    {{14, 0x01}}, {{13, 0x07}},
+};
+
+// `after` differs from `before` in no bit outside the field of `column`.
+::testing::AssertionResult OnlyFieldChanged(const ChannelRecord& before, const ChannelRecord& after, int column) {
+    ChannelRecord mask{};
+    for (const auto& [byte, bits] : kFieldBits[column - 1]) mask[byte] = bits;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if ((before[i] ^ after[i]) & ~mask[i])
+            return ::testing::AssertionFailure() << "byte " << i << " changed outside column " << column;
+    return ::testing::AssertionSuccess();
+}
+
+// What `set` does: one cell of a channel in use, on images of any bytes,
+// changes that field's bits and nothing else in the channel area.
+TEST(EditSessionSave, SettingOneFieldChangesOnlyItsBits) {
+    const std::vector<std::vector<std::string>> values = {
+        {"146.52", "438.5"}, {"146.55", "439.0125"}, {"88.5", "D023N", "OFF"}, {"100.0", "D754I", "OFF"},
+        {"宽", "窄"}, {"是", "否"}, {"高", "低"}, {"无", "DTMF", "队列同步"}, {"开", "关"}, {"关闭", "载波", "QT/DQT"},
+    };
+    int checked = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const RadioImage image = RandomImage(seed);
+        for (int n = 1; n <= kChannelCount; n += 3) {
+            if (!ChannelInUse(Record(image, n))) continue;
+            const int column = 1 + static_cast<int>((seed * 7 + static_cast<unsigned>(n)) % 10);
+            EditSession s;
+            s.Load(image);
+            s.SetSelection(FormBox::Band, 0);
+            const RadioImage before = s.ImageForSave();
+            const auto& choices = values[static_cast<std::size_t>(column - 1)];
+            const std::string value = choices[static_cast<std::size_t>(n) % choices.size()];
+            const EditResult result = s.SetCell(n, column, value, CellEntry::Exact);
+            ASSERT_FALSE(result.refused) << n << " " << column << " " << value << " " << result.refusal;
+            const RadioImage after = s.ImageForSave();
+            for (int other = 1; other <= kChannelCount; ++other)
+                if (other != n) {
+                    ASSERT_EQ(Record(after, other), Record(before, other)) << other;
+                }
+            EXPECT_TRUE(OnlyFieldChanged(Record(before, n), Record(after, n), column)) << seed << " " << n << " " << value;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 300);
+}
+
+// A tone word outside the table that the grid shows as "826.2" stays when
+// another field of its channel is edited, although its text encodes to D262N.
+TEST(EditSessionSave, AToneWordOutsideTheTableSurvivesAnEditOfItsChannel) {
+    RadioImage image = NewDocumentImage();
+    PutRecord(image, 1, {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0x62, 0x7C, 0x00, 0x18, 0x00, 0xFF});
+    EditSession s;
+    s.Load(image);
+    ASSERT_EQ(s.Text(1, col::kTxTone), "826.2");
+    s.SetCell(1, col::kWidth, "窄", CellEntry::Leave);
+    const ChannelRecord saved = Record(s.ImageForSave(), 1);
+    EXPECT_EQ(saved[10], 0x62);
+    EXPECT_EQ(saved[11], 0x7C);
+    EXPECT_EQ(saved[13], 0x08);
+    EXPECT_TRUE(OnlyFieldChanged(Record(image, 1), saved, col::kWidth));
 }
 
 TEST(EditSessionSave, SelectionsGoIntoTheSettings) {

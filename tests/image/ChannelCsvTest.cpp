@@ -55,7 +55,7 @@ TEST(ChannelCsv, BadLinesAreReportedWithTheirNumbersAndChangeNothing) {
     result = ImportChannelsCsv(csv, image, true);
     EXPECT_EQ(result.channels, 1);
     EXPECT_EQ(DecodeChannelRecord(RecordAt(image, 1))[0], "145.12500");
-    EXPECT_FALSE(ChannelInUse(RecordAt(image, 2)));
+    EXPECT_EQ(RecordAt(image, 2), RecordAt(before, 2));  // its line was refused
     RadioImage untouched = before;
     EXPECT_EQ(ImportChannelsCsv("频道,接收频率\n", untouched, true).problems.size(), 9u);  // missing columns
     EXPECT_EQ(untouched, before);

@@ -62,6 +62,18 @@ const std::vector<ChannelTexts> kClubChannels = {
     Texts("146.67000", "146.07000", "OFF", "OFF", "宽", "是", "高"),
 };
 
+// `expected` as it reads into channel `n` of `target`: a channel in use keeps
+// what the list says nothing of (optional signalling, PTT ID, busy lockout,
+// and power when `withPower`).
+ChannelTexts Into(ChannelTexts expected, const RadioImage& target, int n, bool withPower = true) {
+    const ChannelRecord record = RecordAt(target, n);
+    if (!ChannelInUse(record)) return expected;
+    const ChannelTexts own = DecodeChannelRecord(record);
+    for (int c = withPower ? col::kSignal : col::kPower; c <= col::kBusy; ++c)
+        expected[static_cast<std::size_t>(c - 1)] = own[static_cast<std::size_t>(c - 1)];
+    return expected;
+}
+
 std::vector<int> LinesOf(const CsvImport& result) {
     std::vector<int> lines;
     for (const CsvProblem& p : result.problems) lines.push_back(p.line);
@@ -84,9 +96,11 @@ TEST(ChirpCsv, ZeroBasedListWithGapsKeepsItsNumbersAndRefusesWhatDoesNotFit) {
     result = ImportChannelsCsv(kClubList, image, CsvImportOptions{true, false});
     EXPECT_EQ(result.channels, 12);
     EXPECT_EQ(result.droppedNames, 12);
-    for (int n = 1; n <= 6; ++n) EXPECT_EQ(Channel(image, n), kClubChannels[static_cast<std::size_t>(n - 1)]) << n;
-    EXPECT_FALSE(ChannelInUse(RecordAt(image, 7)));  // the airband line's place stays empty
-    for (int n = 8; n <= 13; ++n) EXPECT_EQ(Channel(image, n), kClubChannels[static_cast<std::size_t>(n - 2)]) << n;
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(Channel(image, n), Into(kClubChannels[static_cast<std::size_t>(n - 1)], before, n)) << n;
+    EXPECT_EQ(RecordAt(image, 7), RecordAt(before, 7));  // the airband line's channel stays as it was
+    for (int n = 8; n <= 13; ++n)
+        EXPECT_EQ(Channel(image, n), Into(kClubChannels[static_cast<std::size_t>(n - 2)], before, n)) << n;
     for (int n = 14; n <= kChannelCount; ++n) EXPECT_FALSE(ChannelInUse(RecordAt(image, n))) << n;
 }
 
@@ -118,15 +132,17 @@ TEST(ChirpCsv, OneBasedOlderListWithoutTheNewerColumns) {
         "2,Link,439.975000,-,7.600000,DTCS,88.5,88.5,754,RN,NFM,12.50,S,\r\n"
         "5,,145.612500,-,0.600000,Tone,88.5,88.5,023,NN,FM,12.50,,\r\n"
         "9,,145.700000,-,0.600000,Cross,110.9,114.8,023,NN,FM,12.50,,\r\n";
-    RadioImage image = RandomValidImage(11);
+    const RadioImage before = RandomValidImage(11);
+    RadioImage image = before;
     const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{});
     ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
     EXPECT_EQ(result.channels, 4);
     EXPECT_EQ(result.droppedNames, 1);
-    EXPECT_EQ(Channel(image, 1), Texts("145.50000", "145.50000", "OFF", "OFF", "宽", "是", "高"));
-    EXPECT_EQ(Channel(image, 2), Texts("439.97500", "432.37500", "D754N", "D754I", "窄", "否", "高"));
-    EXPECT_EQ(Channel(image, 5), Texts("145.61250", "145.01250", "OFF", "88.5", "宽", "是", "高"));
-    EXPECT_EQ(Channel(image, 9), Texts("145.70000", "145.10000", "114.8", "110.9", "宽", "是", "高"));
+    // Without a Power column a channel in use keeps its power.
+    EXPECT_EQ(Channel(image, 1), Into(Texts("145.50000", "145.50000", "OFF", "OFF", "宽", "是", "高"), before, 1, false));
+    EXPECT_EQ(Channel(image, 2), Into(Texts("439.97500", "432.37500", "D754N", "D754I", "窄", "否", "高"), before, 2, false));
+    EXPECT_EQ(Channel(image, 5), Into(Texts("145.61250", "145.01250", "OFF", "88.5", "宽", "是", "高"), before, 5, false));
+    EXPECT_EQ(Channel(image, 9), Into(Texts("145.70000", "145.10000", "114.8", "110.9", "宽", "是", "高"), before, 9, false));
     for (int n : {3, 4, 6, 7, 8, 10, 128}) EXPECT_FALSE(ChannelInUse(RecordAt(image, n))) << n;
 }
 
@@ -152,8 +168,7 @@ TEST(ChirpCsv, EveryValueIsCheckedAsTypingChecksIt) {
         "13,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,X,High,,,,,\n"     // 16
         "14,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,Max,,,,,\n"       // 17
         "15,,146.520000,,0.000000,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,FM,5.00,,High,,,,,\n"  // 18
-        "16,,,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"                // 19
-        "17,,146.520000,split,,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n";        // 20
+        "17,,146.520000,split,,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n";        // 19
     RadioImage image = NewDocumentImage();
     const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{});
     const std::vector<std::string> reasons = {
@@ -173,7 +188,6 @@ TEST(ChirpCsv, EveryValueIsCheckedAsTypingChecksIt) {
         "Skip“X”应为空、P 或 S",
         "Power“Max”应为 High、Low 或瓦数",
         "CrossMode“Tone=>DTCS”不是可识别的组合",
-        "没有接收频率（Frequency）",
         "Duplex 为 split 时 Offset 应为发射频率",
     };
     ASSERT_EQ(result.problems.size(), reasons.size());
@@ -280,4 +294,91 @@ TEST(ChirpCsv, ExportWritesTheLayoutsOwnSpelling) {
     std::string expected;
     for (const std::string& l : lines) expected += l;
     EXPECT_EQ(csv, expected);
+}
+
+// Lists as other programs and directories hand them out.
+TEST(ChirpCsv, CommentLinesEmptyRowsAndUnusedMemoriesAreSkipped) {
+    const std::string list =
+        "# Exported from a repeater directory\n"
+        "# Location,Frequency are the columns below\n"
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,Skip,Power\n"
+        "1,A,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,FM,,High\n"
+        "2,,,,,,,,,,,,\n"
+        ",,,,,,,,,,,,\n"
+        "# a note between the lines\n"
+        "3,C,146.520000,,0.000000,,88.5,88.5,023,NN,NFM,,Low\n";
+    RadioImage image = NewDocumentImage();
+    const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{});
+    ASSERT_TRUE(result.problems.empty()) << result.problems.front().line << " " << result.problems.front().reason;
+    EXPECT_EQ(result.channels, 2);
+    EXPECT_EQ(Channel(image, 1), Texts("146.94000", "146.34000", "OFF", "100.0", "宽", "是", "高"));
+    EXPECT_FALSE(ChannelInUse(RecordAt(image, 2)));
+    EXPECT_EQ(Channel(image, 3), Texts("146.52000", "146.52000", "OFF", "OFF", "窄", "是", "低"));
+}
+
+TEST(ChirpCsv, OneToneColumnServesBothWaysAndUnusedColumnsAreNotRead) {
+    const std::string list =
+        "Location,Frequency,Tone,cToneFreq,DtcsCode,DtcsPolarity,CrossMode\n"
+        "1,146.940000,Tone,100.0,023,??,Nonsense\n"      // rToneFreq missing: cToneFreq sends
+        "2,146.940000,TSQL,123.0,abc,XX,\n"               // the DCS columns are not used
+        "3,146.940000,Cross,88.5,754,RN,Tone->DTCS\n"     // no RxDtcsCode: DtcsCode both ways
+        "4,146.940000,DTCS,88.5,023,XX,\n";               // a polarity in use must be N or R
+    RadioImage image = NewDocumentImage();
+    const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{true, false, false});
+    ASSERT_EQ(LinesOf(result), (std::vector<int>{5}));
+    EXPECT_EQ(result.problems[0].reason, "DtcsPolarity“XX”应为两个字母 N 或 R");
+    EXPECT_EQ(Channel(image, 1)[col::kTxTone - 1], "100.0");
+    EXPECT_EQ(Channel(image, 1)[col::kRxTone - 1], "OFF");
+    EXPECT_EQ(Channel(image, 2)[col::kTxTone - 1], "123.0");
+    EXPECT_EQ(Channel(image, 2)[col::kRxTone - 1], "123.0");
+    EXPECT_EQ(Channel(image, 3)[col::kTxTone - 1], "88.5");
+    EXPECT_EQ(Channel(image, 3)[col::kRxTone - 1], "D754N");
+}
+
+TEST(ChirpCsv, AShortRowIsRefusedWithItsLineNumber) {
+    RadioImage image = NewDocumentImage();
+    const CsvImport result = ImportChannelsCsv(
+        kHeader + "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
+                  "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High\n",
+        image, CsvImportOptions{});
+    ASSERT_EQ(LinesOf(result), (std::vector<int>{3}));
+    EXPECT_EQ(result.problems[0].reason, "只有 16 个字段，标题行有 21 个");
+    EXPECT_EQ(image, NewDocumentImage());
+}
+
+TEST(ChirpCsv, PowerWordsFollowOneRule) {
+    const std::vector<std::pair<std::string, std::string>> words = {
+        {"High", "高"}, {"HI", "高"}, {"h", "高"},   {"5W", "高"},   {"4", "高"},      {"4.0 W", "高"},
+        {"Low", "低"},  {"lo", "低"}, {"L", "低"},   {"Low2", "低"}, {"Mid", "低"},    {"Medium", "低"},
+        {"Med", "低"},  {"M", "低"},  {"Mid1", "低"}, {"3.9W", "低"}, {"0.5", "低"},
+    };
+    for (const auto& [word, power] : words) {
+        RadioImage image = NewDocumentImage();
+        const CsvImport result = ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
+        ASSERT_TRUE(result.problems.empty()) << word << ": " << result.problems.front().reason;
+        EXPECT_EQ(Channel(image, 1)[col::kPower - 1], power) << word;
+    }
+    for (const std::string word : {"Max", "Turbo", "-5W", "Highest"}) {
+        RadioImage image = NewDocumentImage();
+        const CsvImport result = ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
+        ASSERT_EQ(result.problems.size(), 1u) << word;
+        EXPECT_EQ(result.problems[0].reason, "Power“" + word + "”应为 High、Low 或瓦数");
+    }
+}
+
+TEST(ChirpCsv, WhatTheLayoutCannotSayKeepsTheChannelsOwnValue) {
+    PlainChannelTable table;
+    table.SetCellText(1, col::kRxFreq, "146.52000");
+    table.SetCellText(1, col::kTxFreq, "146.52000");
+    const ChannelTexts own = {"146.52000", "146.52000", "OFF", "OFF", "窄", "否", "低", "队列同步", "开", "载波"};
+    for (int c = 1; c <= 10; ++c) table.SetCellText(1, c, own[static_cast<std::size_t>(c - 1)]);
+    RadioImage image = NewDocumentImage();
+    UpdateImageFromGrid(table, image);
+    const CsvImport result = ImportChannelsCsv(
+        kHeader + "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
+                  "2,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,Low,,,,,\n",
+        image, CsvImportOptions{});
+    ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
+    EXPECT_EQ(Channel(image, 1), (ChannelTexts{"146.94000", "146.34000", "OFF", "OFF", "宽", "是", "高", "队列同步", "开", "载波"}));
+    EXPECT_EQ(Channel(image, 2), Texts("146.94000", "146.34000", "OFF", "OFF", "窄", "是", "低"));
 }

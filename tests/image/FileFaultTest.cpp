@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "image/FileAccess.h"
@@ -56,6 +57,33 @@ TEST(FileFaults, SaveKilledHalfWayNeverLeavesADamagedFile) {
         ASSERT_TRUE(first == 0x11 || first == 0x22 || first == 0x33);
         for (std::uint8_t b : image) ASSERT_EQ(b, first) << round;
     }
+    // The temporary files of the killed saves are gone with the next save.
+    ASSERT_TRUE(SaveSinFile(path, Filled(0x44), nullptr));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+TEST(FileFaults, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
+    const fs::path dir = FreshDir("orphans");
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string orphan = ".ostreltz-" + std::to_string(ended) + "-0123456789ab.tmp";
+    const std::string kept[] = {
+        ".ostreltz-" + std::to_string(::getppid()) + "-0123456789ab.tmp",  // its saver still runs
+        ".ostreltz-0123456789ab.tmp",                                     // no PID in the name
+        ".ostreltz-" + std::to_string(ended) + "-0123456789ab.tmp.bak",
+        ".ostreltz-" + std::to_string(ended) + "-xyz.tmp",
+        "radio-" + std::to_string(ended) + ".sin",
+    };
+    for (const std::string& name : kept) std::ofstream(dir / name) << "x";
+    std::ofstream(dir / orphan) << "x";
+    ASSERT_TRUE(SaveSinFile((dir / "radio.sin").string(), Filled(0x55), nullptr));
+    EXPECT_FALSE(fs::exists(dir / orphan));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_EQ(TemporaryFileOwner(".ostreltz-42-00000000abcd.tmp"), 42);
+    EXPECT_EQ(TemporaryFileOwner(".ostreltz--00000000abcd.tmp"), 0);
+    EXPECT_EQ(TemporaryFileOwner(".ostreltz-42-00000000ABCD.tmp"), 0);
     fs::remove_all(dir);
 }
 

@@ -83,7 +83,9 @@ TEST(ImageDiff, EveryBitOfAChannelInUseIsListedOnceWhereItLies) {
             EXPECT_TRUE(Covers(differences[0], base + k)) << "byte " << k << " bit " << bit;
             // Bits no cell shows: byte 15, bits 6-7 of byte 13, bits 1-7 of byte 14.
             const bool hidden = k == 15 || (k == 13 && bit >= 6) || (k == 14 && bit >= 1);
-            if (hidden) EXPECT_EQ(differences[0].area, DiffArea::Byte) << "byte " << k << " bit " << bit;
+            if (hidden) {
+                EXPECT_EQ(differences[0].area, DiffArea::Byte) << "byte " << k << " bit " << bit;
+            }
         }
 }
 

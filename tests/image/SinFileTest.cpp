@@ -80,11 +80,28 @@ TEST_F(SinFileTest, EmptyFileOpensAndChangesNothing) {
     EXPECT_EQ(image, before);
 }
 
-TEST_F(SinFileTest, LongerFileLoadsItsFirst2112Bytes) {
+TEST_F(SinFileTest, LongerFileLoadsItsFirst2112BytesAndSaysSo) {
     std::string path = File("long.sin", 2113, 0x22);
     RadioImage image = NewDocumentImage();
-    ASSERT_TRUE(LoadSinFile(path, image).ok);
+    SinLoadResult r = LoadSinFile(path, image);
+    ASSERT_TRUE(r.ok);
     for (auto b : image) ASSERT_EQ(b, 0x22);
+    EXPECT_EQ(r.warning, "文件“" + path + "”比写频数据多出 1 字节：只读入了前 2112 字节，多出的部分被忽略。");
+    EXPECT_TRUE(LoadSinFile(File("exact.sin", 2112, 0x33), image).warning.empty());
+    r = LoadSinFile(File("largest.sin", kLargestSin, 0x44), image);
+    EXPECT_TRUE(r.ok);
+    EXPECT_NE(r.warning.find(std::to_string(kLargestSin - 2112)), std::string::npos);
+    // Past 1 MiB nothing is radio data, however the file came to be that size
+    // (a sparse file of 20 GB is read no further than its size).
+    const RadioImage before = image;
+    for (const std::uintmax_t size : {std::uintmax_t{kLargestSin + 1}, std::uintmax_t{20} << 30}) {
+        const std::string huge = File("huge.sin", 0, 0);
+        fs::resize_file(huge, size);
+        r = LoadSinFile(huge, image);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, "无法打开文件“" + huge + "”。\n文件太大");
+        EXPECT_EQ(image, before);
+    }
 }
 
 TEST_F(SinFileTest, MissingFileIsReported) {

@@ -126,13 +126,13 @@ TEST_F(CliFaults, UsageErrorsNameTheArgument) {
     const std::pair<std::string, std::string> cases[] = {
         {"read --port", "ostreltz-cli: 选项 --port 缺少值\n用法: ostreltz-cli read"},
         {"read --out x.sin", "ostreltz-cli: 缺少选项 --port\n用法: ostreltz-cli read"},
-        {"write --port COM1 --in x.sin --retries many", "ostreltz-cli: --retries 的值“many”无效\n用法"},
+        {"write --port COM1 --in x.sin --retries many", "ostreltz-cli: --retries 的值“many”不是 0 到 1000 之间的数\n用法"},
         {"dump", "ostreltz-cli: 缺少文件名 FILE.sin\n用法: ostreltz-cli dump"},
         {"dump a.sin b.sin", "ostreltz-cli: 多余的参数“b.sin”\n"},
         {"dump --bogus a.sin", "ostreltz-cli: 未知选项“--bogus”\n"},
         {"import-csv a.sin", "ostreltz-cli: 缺少CSV 文件名 IN.csv\n"},
         {"tune --port COM1 --item volume --value 1 --rx 146 --tx 146", "ostreltz-cli: --item 的值“volume”无效\n"},
-        {"tune --port COM1 --item power --value 256 --rx 146 --tx 146", "ostreltz-cli: --value 的值“256”无效\n"},
+        {"tune --port COM1 --item power --value 256 --rx 146 --tx 146", "ostreltz-cli: --value 的值“256”不是 0 到 255 之间的数\n"},
         {"", "ostreltz-cli: 缺少命令\n"},
     };
     for (const auto& [args, text] : cases) {
@@ -178,8 +178,8 @@ TEST_F(CliFaults, APortHeldByAnotherProgramIsNotAPermissionProblem) {
     ASSERT_EQ(holder.Open(sim.Port(), kCloneTimeouts), OpenError::None);
     std::string log;
     EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
-                       " 正被其他程序使用：请先关闭那个程序。"),
+    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() + " 正被其他程序使用（进程 " +
+                       std::to_string(::getpid()) + "）：请先关闭那个程序。"),
               std::string::npos)
         << log;
     EXPECT_EQ(log.find("dialout"), std::string::npos) << log;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "support/SimProcess.h"
 
@@ -79,7 +80,7 @@ TEST_F(CliTransfer, PulledCableMidReadLeavesTheOutputFileUntouched) {
     std::string log;
     EXPECT_NE(RunCommand(Cli("read --port " + sim.Port() + " --out " + existing), &log), 0);
     EXPECT_EQ(Load(existing), before);
-    EXPECT_NE(log.find("未收到足够字节"), std::string::npos) << log;
+    EXPECT_NE(log.find("连接线已断开，请插好连接线后再试"), std::string::npos) << log;
 }
 
 TEST_F(CliTransfer, SilentRadioEndsWithTheCommunicationError) {
@@ -134,13 +135,55 @@ TEST_F(CliTransfer, TuneRunsOneExchange) {
     EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item power --value 1 --rx 1000 --tx 146")), 0);
 }
 
+// A radio (or USB adapter) may answer within the same millisecond: no answer
+// that arrived may be thrown away, and the frames stay the same.
+TEST_F(CliTransfer, TuneAgainstARadioThatAnswersAtOnceSucceedsEveryTime) {
+    SimProcess sim({"--instant", "--log", Path("wire.log")});
+    int received = 0;
+    std::string log;
+    for (int run = 0; run < 20; ++run) {
+        if (RunCommand(Cli("tune --retries 0 --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146"), &log) == 0)
+            ++received;
+        else
+            ADD_FAILURE() << log;
+        EXPECT_EQ(sim.NextLine(), "TUNE s F1 00 00 60 14 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+    }
+    EXPECT_EQ(received, 20);
+    // What the radio heard, byte for byte: the same 30 bytes each time.
+    std::string heard, expected;
+    const std::string wire = ReadRegularFile(Path("wire.log"), 1 << 20, false).bytes;
+    for (std::size_t at = wire.find(" RX "); at != std::string::npos; at = wire.find(" RX ", at + 1))
+        heard += wire.substr(at + 4, 2) + " ";
+    for (int run = 0; run < 20; ++run)
+        expected += "02 50 52 4F 47 52 41 4D 02 06 78 73 73 08 00 00 60 14 00 00 60 14 00 00 00 00 FB 01 01 A0 ";
+    EXPECT_EQ(heard, expected);
+}
+
+TEST_F(CliTransfer, TuneSendsFrequenciesAsTypedOrRoundsOnlyWhenAStepIsGiven) {
+    SimProcess sim({"--tune-log", Path("tune.log")});
+    const std::string tune = "tune --retries 3 --port " + sim.Port() + " --item squelch --value 160 --tx 146";
+    std::string log;
+    // 136.0125 is on the 6.25 kHz step: it goes out as typed, without a word.
+    ASSERT_EQ(RunCommand(Cli(tune + " --rx 136.0125"), &log), 0) << log;
+    EXPECT_EQ(sim.NextLine(), "TUNE s F1 50 12 60 13 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+    EXPECT_EQ(log.find("136.01"), std::string::npos) << log;
+    // On neither step: refused, naming both, and nothing is sent.
+    EXPECT_NE(RunCommand(Cli(tune + " --rx 136.0120"), &log), 0);
+    EXPECT_NE(log.find("“136.0120”既不在 5 kHz 步进上，也不在 6.25 kHz 步进上"), std::string::npos) << log;
+    // With --step the frequency is rounded and the one sent is told.
+    ASSERT_EQ(RunCommand(Cli(tune + " --rx 136.0120 --step 5"), &log), 0) << log;
+    EXPECT_NE(log.find("频率“136.0120”按步进送出为 136.01000。"), std::string::npos) << log;
+    EXPECT_EQ(sim.NextLine(), "TUNE s F1 00 10 60 13 00 00 60 14 F2 00 00 00 00 FB 01 01 A0");
+}
+
 TEST_F(CliTransfer, TuneAgainstAWrongAnswerFailsAfterItsRetries) {
     SimProcess sim({"--tuning-nak", "13"});
     std::string log;
     EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item txfreq --value 91 --rx 146 --tx 146 --retries 1"), &log), 0);
-    std::size_t first = log.find(" 错误需延时再试");
+    const std::string question = " 错误需延时再试\n对讲机拒绝了第 13 步\n";
+    std::size_t first = log.find(question);
     ASSERT_NE(first, std::string::npos) << log;
-    EXPECT_NE(log.find(" 错误需延时再试", first + 1), std::string::npos) << log;
+    EXPECT_NE(log.find(question, first + 1), std::string::npos) << log;
 }
 
 TEST_F(CliTransfer, CsvExportAndImport) {
@@ -156,6 +199,28 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("bad.csv")), &log), 0);
     EXPECT_NE(log.find("第 2 行"), std::string::npos) << log;
     EXPECT_EQ(Load(Path("x.sin")), before);
+
+    // A file of nothing but its header is refused; no file is written.
+    std::ofstream(Path("header.csv")) << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+    for (const char* flags : {"", " --apply-valid", " --merge"}) {
+        EXPECT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("header.csv") + " -o " + Path("y.sin") + flags), &log), 1);
+        EXPECT_NE(log.find("第 1 行: 文件中只有标题行，没有频道"), std::string::npos) << log;
+        EXPECT_NE(log.find("没有导入任何频道，没有做任何修改。"), std::string::npos) << log;
+        EXPECT_FALSE(fs::exists(Path("y.sin")));
+    }
+
+    // With --merge a file that names one channel changes that channel only.
+    std::ofstream(Path("one.csv")) << "Location,Frequency,Duplex,Offset,Mode,Power\n3,438.5,-,5,NFM,Low\n";
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " --merge -o " + Path("m.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。"), std::string::npos) << log;
+    const RadioImage merged = Load(Path("m.sin"));
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (i < 32 || i >= 48) {
+            ASSERT_EQ(merged[i], before[i]) << i;
+        }
+    }
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " -o " + Path("e.sin")), &log), 0) << log;
+    EXPECT_NE(log.find("文件中没有的 5 个使用中的频道已清空。"), std::string::npos) << log;
 }
 
 TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
@@ -172,6 +237,13 @@ TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
     EXPECT_FALSE(fs::exists(Path("b.sin")));
     EXPECT_NE(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column 接收频率 --value 145,125"), &log), 0);
     EXPECT_NE(log.find("输入数据错误，请按正确的格式及大小重新输入"), std::string::npos) << log;
+    // Blanks around a channel number are taken alike on either side.
+    for (const char* channel : {"' 5'", "'5 '"})
+        EXPECT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("c.sin") + " --channel " + channel +
+                                 " --column 接收频率 --value 145.125"),
+                             &log),
+                  0)
+            << channel << log;
 
     // The new channel gets its defaults; the band only warns.
     ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " -o " + Path("b.sin") +
@@ -209,7 +281,8 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv")), &log), 0);
     EXPECT_NE(log.find("第 3 行: Location“200”对应频道 201，不在 1 到 128 之内"), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv") + " --renumber"), &log), 0) << log;
-    EXPECT_NE(log.find("已导入 2 个频道。本机不保存频道名称，略去了 2 个名称。"), std::string::npos) << log;
+    EXPECT_NE(log.find("已导入 2 个频道。\n本机不保存频道名称，略去了 2 个名称。\n文件中没有的 4 个使用中的频道已清空。"), std::string::npos)
+        << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
 }

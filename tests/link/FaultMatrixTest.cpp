@@ -50,8 +50,8 @@ std::vector<FaultRow> Rows() {
         {"NoWriteAckFirst", {"--no-write-ack", "0"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 1, FaultRow::Normal, 0},
         {"WrongWriteAckMiddle", {"--no-write-ack", "131", "--wrong-ack"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 132, FaultRow::Normal, 131},
         {"NoWriteAckLast", {"--no-write-ack", "263"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 264, FaultRow::Normal, 263},
-        {"CablePulledMidRead", {"--hangup-after", "100"}, D::Read, {}, -1, O::ShortReply, {Tr(TextId::LinkShortReply)}, 100},
-        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::WriteAckMissing, {Tr(TextId::LinkWriteAck)}, 100, FaultRow::Normal, 100},
+        {"CablePulledMidRead", {"--hangup-after", "100"}, D::Read, {}, -1, O::PortLost, {Tr(TextId::LinkCableLost)}, 100},
+        {"CablePulledMidWrite", {"--hangup-after", "100"}, D::Write, {}, -1, O::PortLost, {Tr(TextId::LinkCableLost)}, 100, FaultRow::Normal, 100},
         {"UserCancelsMidRead", {}, D::Read, {}, 50, O::Cancelled, {}, 50},
         {"UserCancelsMidWrite", {}, D::Write, {}, 50, O::Cancelled, {""}, 50, FaultRow::Normal, 50},
         {"PortCannotBeOpened", {}, D::Read, {}, -1, O::PortUnavailable,
@@ -202,7 +202,7 @@ TEST_P(StoppedWriteOnTheCommandLine, SaysWhatTheRadioHolds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, StoppedWriteOnTheCommandLine,
-    ::testing::Values(StoppedWriteRow{"CablePulled", {"--hangup-after", "100"}, false, 1, Tr(TextId::LinkWriteAck)},
+    ::testing::Values(StoppedWriteRow{"CablePulled", {"--hangup-after", "100"}, false, 1, Tr(TextId::LinkCableLost)},
                       StoppedWriteRow{"MissingAck", {"--no-write-ack", "120"}, false, 1, Tr(TextId::LinkWriteAck)},
                       StoppedWriteRow{"CtrlC", {}, true, 130, "写频没有完成"}),
     [](const ::testing::TestParamInfo<StoppedWriteRow>& info) { return std::string(info.param.name); });

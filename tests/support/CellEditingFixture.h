@@ -30,14 +30,21 @@ protected:
     void Type(const QString& text) { QTest::keyClicks(Focus(), text); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Focus(), key, modifiers); }
     void Enter() { Key(Qt::Key_Return); }
-    // Moves the open list to `entry` with the arrow keys.
+    // Chooses `entry` in the open list as a person does with the keys: F4
+    // drops the list down, the arrows move in it, Enter takes the entry.
     void Choose(const QString& entry) {
         QComboBox* list = ComboEditor();
         ASSERT_TRUE(list);
         const int target = list->findText(entry);
         ASSERT_GE(target, 0) << entry.toStdString();
-        while (list->currentIndex() < target) Key(Qt::Key_Down);
-        while (list->currentIndex() > target) Key(Qt::Key_Up);
+        Key(Qt::Key_F4);
+        QTRY_VERIFY(list->view()->isVisible());
+        QWidget* dropDown = list->view();
+        while (list->view()->currentIndex().row() < target) QTest::keyClick(dropDown, Qt::Key_Down);
+        while (list->view()->currentIndex().row() > target) QTest::keyClick(dropDown, Qt::Key_Up);
+        QTest::keyClick(dropDown, Qt::Key_Return);
+        QTRY_VERIFY(!list->view()->isVisible());
+        ASSERT_EQ(list->currentIndex(), target);
     }
     QString Cell(int row, int col) const { return Grid()->TextMatrix(row, col); }
     QStringList Row(int row) const {

@@ -19,6 +19,7 @@ public:
     OpenError openError = OpenError::None;
     int failingWrites = 0;        // the next N writes fail
     bool hungUp = false;          // every read fails (the cable is pulled)
+    bool instant = false;         // replies arrive while the write is still going on
     std::vector<std::string> log;
     int opens = 0, closes = 0;
 
@@ -42,7 +43,8 @@ public:
         }
         for (std::size_t i = 0; i < size; ++i) {
             SimReply reply = m_radio.Feed(data[i]);
-            m_pending.insert(m_pending.end(), reply.bytes.begin(), reply.bytes.end());
+            auto& queue = instant ? m_rx : m_pending;
+            queue.insert(queue.end(), reply.bytes.begin(), reply.bytes.end());
         }
         if (m_radio.HangupRequested()) hungUp = true;
         return true;

@@ -93,12 +93,13 @@ TEST(TuningEngine, FullExchangeSendsTheFramesInOrder) {
     auto tuning = radio.TakeTuning();
     ASSERT_TRUE(tuning);
     EXPECT_EQ(tuning->item, 's');
-    const std::vector<std::string> tail = {"P", "S 1", "W 78", "S 1", "P", "W 73", "S 1", "P", "W 73 08", "P", "R 1:1",
-                                           "S 1", "P", "W 00 00 60 14 00 00 60 14", "P", "R 1:1", "S 1", "P",
-                                           "W 00 00 00 00 FB 01 01 A0", "P", "R 1:1"};
+    const std::vector<std::string> tail = {"P", "S 1", "W 78", "S 1", "P", "W 73", "S 1", "P", "W 73 08", "R 1:1",
+                                           "S 1", "P", "W 00 00 60 14 00 00 60 14", "R 1:1", "S 1", "P",
+                                           "W 00 00 00 00 FB 01 01 A0", "R 1:1"};
     ASSERT_GE(link.log.size(), tail.size());
     EXPECT_EQ(std::vector<std::string>(link.log.end() - static_cast<std::ptrdiff_t>(tail.size()), link.log.end()), tail);
-    // The handshake: each byte after a purge, then a pause; reads after purges.
+    // The handshake: each byte after a purge, then a pause. Nothing is
+    // purged between a question and the read of its answer.
     const std::vector<std::string> head = {"P", "S 700", "P", "W 02", "S 1", "P", "W 50"};
     EXPECT_EQ(std::vector<std::string>(link.log.begin(), link.log.begin() + 7), head);
 }
@@ -112,7 +113,7 @@ TEST(TuningEngine, RadioThatDoesNotHearTheItemGetsNoFrequencyFrame) {
     user.answers = {Answer::Retry, Answer::Cancel};
     TuningEngine engine(link, link, user);
     EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Cancelled);
-    EXPECT_EQ(user.asked, (std::vector<std::string>{" 错误需延时再试", " 错误需延时再试"}));
+    EXPECT_EQ(user.asked, (std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 11 步", " 错误需延时再试\n对讲机拒绝了第 11 步"}));
     EXPECT_EQ(engine.Attempts(), 2);
     EXPECT_EQ(link.HelloCount(), 2);  // Retry repeats the whole handshake
     for (const std::string& line : link.log) EXPECT_NE(line, "W 00 00 60 14 00 00 60 14");
@@ -127,10 +128,47 @@ TEST(TuningEngine, SilentRadioAndMissingPort) {
     ScriptedUser user;
     TuningEngine engine(link, link, user);
     EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Cancelled);
-    EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试"});
+    EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试\n对讲机没有应答"});
     link.openError = OpenError::NotFound;
     user.asked.clear();
     EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::PortUnavailable);
     EXPECT_EQ(user.asked, std::vector<std::string>{"无法打开串口，请检查该设备是否正常，或是否被占用\n"
                                                    "找不到串口 /dev/ttyUSB0：请检查连接线是否已插好。"});
+}
+
+// A radio whose answer is already in when the program starts listening: the
+// answer counts, and the frames on the wire are the same as with a slow radio.
+TEST(TuningEngine, AnAnswerThatArrivesAtOnceIsKept) {
+    std::vector<std::string> wire[2];
+    for (bool instant : {false, true}) {
+        RadioSim radio(NewDocumentImage(), 0xFF, {});
+        ScriptedLink link(radio);
+        link.instant = instant;
+        ScriptedUser user;
+        TuningEngine engine(link, link, user);
+        EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Received) << instant;
+        EXPECT_EQ(engine.Attempts(), 1);
+        for (const std::string& line : link.log)
+            if (line[0] == 'W') wire[instant].push_back(line);
+    }
+    EXPECT_EQ(wire[0], wire[1]);
+}
+
+TEST(TuningEngine, TheRetryQuestionSaysWhichStepFailed) {
+    for (int step : {13, 15}) {
+        SimFaults f;
+        f.tuningNakStep = step;
+        RadioSim radio(NewDocumentImage(), 0xFF, f);
+        ScriptedLink link(radio);
+        ScriptedUser user;
+        TuningEngine(link, link, user).Run("COM1", SquelchExample());
+        EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 " + std::to_string(step) + " 步"});
+    }
+    SimFaults f;
+    f.identBytes = 5;
+    RadioSim radio(NewDocumentImage(), 0xFF, f);
+    ScriptedLink link(radio);
+    ScriptedUser user;
+    TuningEngine(link, link, user).Run("COM1", SquelchExample());
+    EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试\n对讲机没有应答"});
 }

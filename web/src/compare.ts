@@ -63,4 +63,10 @@ export class ComparePanel {
     const to = this.rules.stepDifference(at.row, at.col, forward);
     if (to) this.grid.moveTo(to.row, to.col);
   }
+
+  // Moves the grid's current cell to the first cell that differs.
+  first(): void {
+    const to = this.rules.stepDifference(0, 0, true);
+    if (to) this.grid.moveTo(to.row, to.col);
+  }
 }

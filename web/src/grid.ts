@@ -1,19 +1,28 @@
 // The channel grid: 128 rows of ten cells as an ARIA grid, the cell editors
 // and the keyboard. Every value goes through the rules; the grid only shows
 // the texts the rules hold and hands them what was typed or chosen.
-import { Buttons, type EditResult, type Rules } from './rules';
+import { Buttons, type EditResult, type GridStep, type Rules, type RulesEnumValue } from './rules';
 import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
 
 const ROWS = 128;
 const COLUMNS = 10;
-const SCAN = 6;
-const BUSY = 10;
 
 export interface CellRange { top: number; left: number; bottom: number; right: number }
 
 type Editor = HTMLInputElement | HTMLSelectElement;
+
+// The commands the grid's keys run: the page runs them as its buttons do.
+export type GridCommand = 'copy' | 'cut' | 'paste' | 'clearCells';
+
+export interface GridHost {
+  // Told what every edit of a cell did.
+  edited(result: EditResult): void;
+  command(command: GridCommand): void;
+  // A word about what was typed, shown in the status bar; never a box.
+  notice(text: string): void;
+}
 
 export class ChannelGrid {
   readonly element: HTMLTableElement;
@@ -23,14 +32,15 @@ export class ChannelGrid {
   private col = 1;
   private anchor = { row: 1, col: 1 };
   private dragging = false;
+  private pressed: { row: number; col: number } | null = null;
   private editor: Editor | null = null;
   private editing = { row: 0, col: 0 };
+  private loaded = '';  // what the open editor held when it opened
   private readonly toneList: HTMLDataListElement;
 
   constructor(
     private readonly rules: Rules,
-    // Told what every edit of a cell did.
-    private readonly edited: (result: EditResult) => void,
+    private readonly host: GridHost,
   ) {
     this.toneList = el('datalist', { id: 'tone-list' });
     for (const text of rules.toneTexts()) this.toneList.append(el('option', { value: text }));
@@ -59,11 +69,13 @@ export class ChannelGrid {
     this.element.append(head, body);
     this.element.addEventListener('mousedown', (e) => this.onMouseDown(e));
     this.element.addEventListener('mouseover', (e) => this.onMouseOver(e));
-    document.addEventListener('mouseup', () => {
+    // A click, pressed and released on the same cell, opens its editor; a drag selects.
+    document.addEventListener('mouseup', (e) => {
+      const at = this.cellOf(e.target);
+      const click = e.button === 0 && this.pressed && at && at.row === this.pressed.row && at.col === this.pressed.col;
       this.dragging = false;
-    });
-    this.element.addEventListener('dblclick', (e) => {
-      if (this.cellOf(e.target)) void this.startEdit('');
+      this.pressed = null;
+      if (click && !this.editor) this.startEdit(this.rules.EditorOpening.Click, '');
     });
     this.element.addEventListener('keydown', (e) => this.onKeyDown(e));
     this.refreshCaptions();
@@ -171,6 +183,7 @@ export class ChannelGrid {
     e.preventDefault();
     this.moveTo(at.row, at.col, e.shiftKey);
     this.dragging = e.button === 0;
+    this.pressed = e.button === 0 && !e.shiftKey && !e.ctrlKey ? at : null;
   }
 
   // Dragging with the left button held stretches the selection from where it began.
@@ -181,11 +194,20 @@ export class ChannelGrid {
       return;
     }
     const at = this.cellOf(e.target);
-    if (at && (at.row !== this.row || at.col !== this.col)) this.moveTo(at.row, at.col, true);
+    if (at && (at.row !== this.row || at.col !== this.col)) {
+      this.pressed = null;
+      this.moveTo(at.row, at.col, true);
+    }
   }
 
   private onKeyDown(e: KeyboardEvent): void {
     if (this.editor) return this.onEditorKey(e);
+    const step = this.rules.keyOnCell(this.row, this.col, e.key, e.ctrlKey || e.metaKey, e.shiftKey, e.altKey);
+    if (step.action !== this.rules.GridAction.None) {
+      e.preventDefault();
+      e.stopPropagation();
+      return this.perform(step, e.key);
+    }
     const moves: Record<string, [number, number]> = {
       ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1],
       PageUp: [-20, 0], PageDown: [20, 0],
@@ -200,53 +222,59 @@ export class ChannelGrid {
       const end = e.key === 'End';
       return e.ctrlKey ? this.moveTo(end ? ROWS : 1, end ? COLUMNS : 1, e.shiftKey) : this.moveTo(this.row, end ? COLUMNS : 1, e.shiftKey);
     }
-    if (e.key === 'Enter') {
-      e.preventDefault();
-      if (this.col === SCAN) return this.leaveGrid();
-      if (this.col < BUSY) this.moveTo(this.row, this.col + 1);
-      return;
-    }
-    if (e.key === 'F2') {
-      e.preventDefault();
-      void this.startEdit('');
-      return;
-    }
-    if (e.key.length === 1 && !e.ctrlKey && !e.metaKey && !e.altKey && this.col !== SCAN) {
-      e.preventDefault();
-      void this.startEdit(e.key);
+  }
+
+  // Goes where a key's step says.
+  private perform(step: GridStep, typed = ''): void {
+    const action = this.rules.GridAction;
+    switch (step.action) {
+      case action.Move:
+        return this.moveTo(step.row, step.column);
+      case action.OpenEditor:
+        this.moveTo(step.row, step.column);
+        return this.startEdit(step.opening, typed);
+      case action.LeaveGrid:
+        return this.leaveGrid(step.forward);
+      case action.Copy: return this.host.command('copy');
+      case action.Cut: return this.host.command('cut');
+      case action.Paste: return this.host.command('paste');
+      case action.ClearCells: return this.host.command('clearCells');
     }
   }
 
-  // The focus moves on to the control after the grid, as Tab would.
-  private leaveGrid(): void {
-    const next = document.querySelector<HTMLElement>('[data-after-grid]');
-    next?.focus();
+  // The focus moves on to the control after the grid (or before it).
+  private leaveGrid(forward: boolean): void {
+    const focusable = Array.from(document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')).filter(
+      (n) => (n === this.cell(this.row, this.col) || !this.element.contains(n)) && !n.hidden && !(n as HTMLButtonElement).disabled && n.offsetParent !== null,
+    );
+    const here = focusable.indexOf(this.cell(this.row, this.col));
+    focusable[(here + (forward ? 1 : -1) + focusable.length) % focusable.length]?.focus();
   }
 
-  private async startEdit(typed: string): Promise<void> {
+  private startEdit(opening: RulesEnumValue, typed: string): void {
     const row = this.row;
     const col = this.col;
-    if (typed && !/[0-9]/.test(typed)) await showMessage(t('TypeDigits'));
     const td = this.cell(row, col);
-    const text = this.rules.cell(row, col);
+    const cellText = this.rules.cell(row, col);
+    const start = this.rules.startEditor(col, opening, typed, cellText);
+    if (start.notice) this.host.notice(start.notice);
+    const kind = this.rules.editorForColumn(col);
+    const label = this.rules.columnCaption(col);
     let editor: Editor;
-    if (col <= 2) {
-      const input = el('input', { type: 'text', inputmode: 'decimal', class: 'cell-editor', 'aria-label': this.rules.columnCaption(col) });
-      input.value = text === '' ? (/[0-9]/.test(typed) ? typed : '') : typed || text;
-      editor = input;
-    } else if (col <= 4) {
-      const input = el('input', { type: 'text', list: 'tone-list', class: 'cell-editor', 'aria-label': this.rules.columnCaption(col) });
-      input.value = typed || text;
-      editor = input;
-    } else {
-      const select = el('select', { class: 'cell-editor', 'aria-label': this.rules.columnCaption(col) });
-      const entries = this.rules.listEntries(col);
-      for (const entry of entries) select.append(el('option', {}, entry));
-      select.selectedIndex = this.rules.entryStartingWith(col, text);
+    if (kind === this.rules.CellEditorKind.List) {
+      const select = el('select', { class: 'cell-editor', 'aria-label': label });
+      for (const entry of this.rules.listEntries(col)) select.append(el('option', {}, entry));
+      select.selectedIndex = this.rules.entryStartingWith(col, start.text);
       editor = select;
+    } else {
+      const tone = kind === this.rules.CellEditorKind.Tone;
+      const input = el('input', tone ? { type: 'text', list: 'tone-list', class: 'cell-editor', 'aria-label': label } : { type: 'text', inputmode: 'decimal', class: 'cell-editor', 'aria-label': label });
+      input.value = start.text;
+      editor = input;
     }
     this.editor = editor;
     this.editing = { row, col };
+    this.loaded = editor instanceof HTMLSelectElement ? this.rules.listEntries(col)[this.rules.entryStartingWith(col, cellText)] : cellText;
     td.textContent = '';
     td.append(editor);
     editor.addEventListener('blur', () => {
@@ -254,8 +282,8 @@ export class ChannelGrid {
     });
     editor.focus();
     if (editor instanceof HTMLInputElement) {
-      if (typed) editor.setSelectionRange(editor.value.length, editor.value.length);
-      else editor.select();
+      if (start.selectAll) editor.select();
+      else editor.setSelectionRange(editor.value.length, editor.value.length);
     }
   }
 
@@ -271,45 +299,32 @@ export class ChannelGrid {
   private onEditorKey(e: KeyboardEvent): void {
     const editor = this.editor!;
     const { row, col } = this.editing;
-    if (e.key === 'Escape') {
-      e.preventDefault();
-      e.stopPropagation();
-      this.closeEditor();
-      this.focus();
-      return;
-    }
-    if (e.key !== 'Enter') return;
+    // A select's open list takes its keys itself: none arrive here while it is open.
+    const step = this.rules.keyInEditor(row, col, e.key, e.ctrlKey || e.metaKey, e.shiftKey, e.altKey, false);
+    if (step.action === this.rules.GridAction.None) return;
     e.preventDefault();
+    e.stopPropagation();
     this.closeEditor();
-    void this.commit(row, col, editor, true).then(() => this.walkAfterEnter(row, col));
+    if (e.key === 'Escape') return this.focus();
+    const enter = e.key === 'Enter';
+    void this.commit(row, col, editor, enter).then((refused) => this.perform(enter && refused ? this.rules.afterEnterInEditor(row, col, true) : step));
   }
 
-  // Where Enter in an editor goes next: the next cell of the row, opened;
-  // from the last list of a row to the first cell of the next row.
-  private walkAfterEnter(row: number, col: number): void {
-    if (col < 5) {
-      this.moveTo(row, col + 1);
-      void this.startEdit('');
-    } else if (row >= ROWS) {
-      this.leaveGrid();
-    } else if (col === BUSY) {
-      this.moveTo(row + 1, 1);
-      void this.startEdit('');
-    } else {
-      this.moveTo(row, col + 1);
-      void this.startEdit('');
-    }
+  private editorText(editor: Editor): string {
+    return editor instanceof HTMLSelectElement ? editor.options[editor.selectedIndex]?.text ?? '' : editor.value;
   }
 
-  private async commit(row: number, col: number, editor: Editor, enter: boolean): Promise<void> {
-    const typed = editor instanceof HTMLSelectElement ? editor.options[editor.selectedIndex]?.text ?? '' : editor.value;
+  // Writes what an editor held; true when the text was refused. An editor
+  // still holding what it opened with changes nothing, so a look at a cell
+  // never rewrites it (nor warns about it again).
+  private async commit(row: number, col: number, editor: Editor, enter: boolean): Promise<boolean> {
+    const typed = this.editorText(editor);
+    if (typed === this.loaded) return false;
     const result = this.rules.setCell(row, col, typed, enter);
-    this.edited(result);
-    for (const message of result.messages) {
-      if (message.warning) await showMessage(message.text, Buttons.Ok, MessageIcon.Warning);
-      else await showMessage(message.text, Buttons.Ok, MessageIcon.Information, t('OutOfBandCaption'));
-    }
-    if (result.refusal) await showMessage(result.refusal, Buttons.Ok, MessageIcon.Warning);
+    this.host.edited(result);
+    for (const message of result.messages)
+      await showMessage(message.text, Buttons.Ok, message.warning ? MessageIcon.Warning : MessageIcon.Information, message.caption || undefined);
+    return result.refused;
   }
 
   // Shows the texts the rules hold for channels first..last.

@@ -6,7 +6,7 @@ import { showMessage } from './messageBox';
 import { ProgressWindow } from './progress';
 import { t } from './texts';
 
-interface SerialApi {
+interface SerialApi extends EventTarget {
   getPorts(): Promise<SerialPortLike[]>;
   requestPort(options?: object): Promise<SerialPortLike>;
 }
@@ -17,21 +17,42 @@ export function serialApi(): SerialApi | null {
 
 export class RadioLink {
   private port: SerialPortLike | null = null;
-  private readonly link = new SerialLink(async () => this.port);
+  // Ports whose device went away: the browser never brings one back to life.
+  private readonly dead = new WeakSet<SerialPortLike>();
+  private readonly link = new SerialLink(async () => this.port, (port) => this.forget(port));
   readonly progress = new ProgressWindow();
   private busy = false;
 
-  constructor(private readonly rules: Rules) {}
+  // `say` puts a line in the status bar, or takes it away (null).
+  constructor(private readonly rules: Rules, private readonly say: (text: string | null) => void) {
+    const serial = serialApi();
+    serial?.addEventListener('disconnect', (e) => this.forget(e.target as unknown as SerialPortLike));
+    // The cable plugged back in: a port granted before is used again.
+    serial?.addEventListener('connect', (e) => {
+      const port = e.target as unknown as SerialPortLike;
+      if (!this.port && !this.dead.has(port)) this.port = port;
+    });
+  }
+
+  // The chosen port failed or its device was unplugged: it is closed by the
+  // engine that had it open, and the next command asks for a port again.
+  private forget(port: SerialPortLike): void {
+    this.dead.add(port);
+    if (port !== this.port) return;
+    this.port = null;
+    this.say(t('LinkCableLost'));
+  }
 
   // A port granted before, or the browser's chooser. False when there is none.
-  async choosePort(): Promise<boolean> {
+  async choosePort(askAgain = false): Promise<boolean> {
     const serial = serialApi();
     if (!serial) {
       await showMessage(t('WebNoSerial'));
       return false;
     }
-    if (!this.port) {
-      const granted = await serial.getPorts();
+    if (askAgain) this.port = null;
+    if (!this.port && !askAgain) {
+      const granted = (await serial.getPorts()).filter((port) => !this.dead.has(port));
       if (granted.length === 1) this.port = granted[0];
     }
     if (!this.port) {
@@ -49,9 +70,10 @@ export class RadioLink {
     if (this.busy || this.progress.isOpen() || !(await this.choosePort())) return;
     this.progress.open(write, async () => {
       this.busy = true;
+      this.say(null);  // what the status bar said of the last transfer
       this.rules.host = this.host(true);
       try {
-        const outcome = await runClone(this.rules, write ? 1 : 0);
+        const outcome = await runClone(this.rules, write ? (this.progress.backup() ? 2 : 1) : 0);
         this.progress.finish();
         finished(outcome);
       } finally {
@@ -63,6 +85,7 @@ export class RadioLink {
   async tune(set: number, item: number): Promise<void> {
     if (this.busy || !(await this.choosePort())) return;
     this.busy = true;
+    this.say(null);
     this.rules.host = this.host(false);
     try {
       await runTuning(this.rules, set, item);
@@ -85,6 +108,7 @@ export class RadioLink {
       close: () => this.link.close(),
       pause,
       status: (text) => withProgress && progress.setStatus(text),
+      phase: (text) => withProgress && progress.setPhase(text),
       progress: (position) => withProgress && progress.setProgress(position),
       ask: (text, buttons) => showMessage(text, buttons),
       cancelled: () => withProgress && progress.cancelled(),

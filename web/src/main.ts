@@ -1,5 +1,5 @@
 // The page: the document, its commands and the form around the grid.
-import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type EditResult, type Rules, type RulesFactory } from './rules';
+import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
@@ -10,8 +10,12 @@ import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { chooseField } from './setFieldDialog';
-import { commandText, commandTip, language, loadTexts, setLanguage, t } from './texts';
+import { language, loadTexts, setLanguage, t, type Language } from './texts';
 import { openTuning } from './tuningDialog';
+import { MenuBar, type MenuEntry } from './menuBar';
+import { Toolbar } from './toolbar';
+import { StatusBar } from './statusBar';
+import { matchesShortcut } from './shortcuts';
 
 declare const createRulesModule: RulesFactory;
 
@@ -23,13 +27,27 @@ class Page {
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
   private clipboard = '';
+  private renumberCsv = false;
+  private readonly table: CommandTable;
+  private readonly menuBar: MenuBar;
+  private readonly toolbar: Toolbar;
+  private readonly statusBar = new StatusBar();
 
   constructor(private readonly rules: Rules) {
-    this.grid = new ChannelGrid(rules, (result) => this.edited(result));
+    this.grid = new ChannelGrid(rules, {
+      edited: (result) => this.edited(result),
+      command: (command) => void this.run(command),
+      notice: (text) => this.notice(text),
+    });
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
     this.compare = new ComparePanel(rules, this.grid);
     byId('grid-frame').after(this.compare.element);
-    this.link = new RadioLink(rules);
+    this.link = new RadioLink(rules, (text) => this.statusBar.say(text));
+    this.table = rules.commandTable();
+    const prompt = (text: string | null) => this.statusBar.show(text);
+    this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt);
+    byId('menus').append(this.menuBar.element);
+    this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), prompt);
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = byId<HTMLSelectElement>(`box-${box}`);
       this.boxes[box] = select;
@@ -41,10 +59,6 @@ class Page {
         }
       });
     }
-    for (const button of document.querySelectorAll<HTMLButtonElement>('[data-command]')) {
-      button.addEventListener('click', () => void this.run(button.dataset.command!));
-    }
-    byId<HTMLSelectElement>('recent').addEventListener('change', (e) => void this.openRecent(e.target as HTMLSelectElement));
     document.addEventListener('keydown', (e) => this.onShortcut(e));
     window.addEventListener('beforeunload', (e) => {
       if (this.rules.isModified()) e.preventDefault();
@@ -66,13 +80,69 @@ class Page {
     this.showTitle();
   }
 
+  // A word in the status bar about what was just typed or done.
+  private notice(text: string): void {
+    this.statusBar.say(text);
+  }
+
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.
   private showTitle(): void {
     const title = `${this.name}${this.rules.isModified() ? ' *' : ''}`;
     byId('doc-title').textContent = title;
     document.title = `${title} - ${t('AppTitle')}`;
-    document.querySelector<HTMLButtonElement>('[data-command=undo]')!.disabled = !this.rules.canUndo();
-    document.querySelector<HTMLButtonElement>('[data-command=redo]')!.disabled = !this.rules.canRedo();
+  }
+
+  // The entries of a menu as they stand now: the page's own commands beside
+  // the table's, the recent files, the languages; commands a browser cannot
+  // carry out (the desktop's ports, printer set-up, exit) left out.
+  private menuEntries(items: string[]): MenuEntry[] {
+    const entries: MenuEntry[] = [];
+    const line = () => {
+      if (entries.length > 0 && entries[entries.length - 1].kind !== 'line') entries.push({ kind: 'line' });
+    };
+    for (const item of items) {
+      if (item === '-') line();
+      else if (item === 'recent') entries.push(...this.recentEntries());
+      else if (item === 'languages') entries.push(...this.languageEntries());
+      else if (this.handles(item)) entries.push(this.commandEntry(item));
+      for (const extra of pageCommands[item] ?? []) entries.push(extra === 'renumberCsv' ? this.renumberEntry() : this.commandEntry(extra));
+    }
+    if (entries[entries.length - 1]?.kind === 'line') entries.pop();
+    return entries;
+  }
+
+  private commandEntry(name: string): MenuEntry {
+    const own = pageCommandTexts[name];
+    const info = own ? { text: own[0], prompt: own[1], shortcut: '' } : this.table.commands[name];
+    const text = t(info.text);
+    const entry: MenuEntry = { kind: 'command', command: name, text: text.split('\t')[0], shortcut: text.split('\t')[1] ?? '', prompt: info.prompt };
+    if (name === 'undo') entry.disabled = !this.rules.canUndo();
+    if (name === 'redo') entry.disabled = !this.rules.canRedo();
+    if (name === 'toolbar') entry.checked = !this.toolbar.element.hidden;
+    if (name === 'statusBar') entry.checked = !this.statusBar.element.hidden;
+    return entry;
+  }
+
+  private renumberEntry(): MenuEntry {
+    return { kind: 'command', command: 'renumberCsv', text: t('CsvRenumber'), shortcut: '', prompt: 'CsvRenumber', checked: this.renumberCsv };
+  }
+
+  private recentEntries(): MenuEntry[] {
+    const files = recentFiles();
+    if (files.length === 0) return [{ kind: 'command', command: 'recent', text: t('RecentPlaceholder'), shortcut: '', prompt: 'RecentPrompt', disabled: true }];
+    return files.map((file, i) => ({ kind: 'command', command: `recent${i}`, text: `&${i + 1} ${file.name.replace(/&/g, '&&')}`, shortcut: '', prompt: 'RecentPrompt' }));
+  }
+
+  private languageEntries(): MenuEntry[] {
+    return (['zh', 'en'] as Language[]).map((lang) => ({
+      kind: 'command', command: lang === 'zh' ? 'languageZh' : 'languageEn', text: t(lang === 'zh' ? 'LanguageChinese' : 'LanguageEnglish'),
+      shortcut: '', prompt: 'TipLanguage', checked: language() === lang, radio: true,
+    }));
+  }
+
+  // Whether the page carries out command `name` of the table.
+  private handles(name: string): boolean {
+    return !unavailable.has(name) && name in this.table.commands;
   }
 
   private showBoxes(): void {
@@ -95,27 +165,12 @@ class Page {
   private applyLanguage(): void {
     document.documentElement.lang = language() === 'zh' ? 'zh-CN' : 'en';
     for (const [id, name] of Object.entries(elementTexts)) byId(id).textContent = t(name);
-    for (const [id, name] of Object.entries(groupLabels)) byId(id).setAttribute('aria-label', commandText(name));
-    for (const button of document.querySelectorAll<HTMLButtonElement>('[data-command]')) {
-      const command = button.dataset.command!;
-      if (command === 'language') {
-        button.textContent = t(language() === 'zh' ? 'LanguageEnglish' : 'LanguageChinese');
-        button.title = t('TipLanguage');
-      } else {
-        button.textContent = commandText(commandTexts[command][0]);
-        button.title = commandTip(commandTexts[command][1]);
-      }
-    }
-    byId<HTMLSelectElement>('recent').setAttribute('aria-label', t('RecentPlaceholder'));
+    this.menuBar.relabel();
+    this.toolbar.relabel();
+    this.statusBar.relabel();
     this.grid.refreshCaptions();
     this.compare.applyLanguage();
-    this.showRecent();
     this.showTitle();
-  }
-
-  private showRecent(): void {
-    const select = byId<HTMLSelectElement>('recent');
-    select.replaceChildren(new Option(t('RecentPlaceholder'), ''), ...recentFiles().map((e, i) => new Option(`${i + 1} ${e.name}`, String(i))));
   }
 
   async run(command: string): Promise<void> {
@@ -136,6 +191,7 @@ class Page {
         this.copy();
         return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'paste': return this.paste();
+      case 'clearCells': return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'clearChannels': return this.rows(RowsOp.Clear);
       case 'insertChannel': return this.rows(RowsOp.Insert);
       case 'deleteChannel': return this.rows(RowsOp.Delete);
@@ -157,16 +213,38 @@ class Page {
         showReport(this.rules, () => this.grid.focus());
         window.print();
         return;
-      case 'language':
-        setLanguage(language() === 'zh' ? 'en' : 'zh');
+      case 'renumberCsv':
+        this.renumberCsv = !this.renumberCsv;
+        return;
+      case 'choosePort':
+        if (!this.link.isBusy()) await this.link.choosePort(true);
+        return;
+      case 'editChannels': return this.grid.focus();
+      case 'about':
+        await showMessage(t('AboutVersion'), Buttons.Ok, MessageIcon.Information);
+        return this.grid.focus();
+      case 'toolbar':
+        this.toolbar.element.hidden = !this.toolbar.element.hidden;
+        return;
+      case 'statusBar':
+        this.statusBar.element.hidden = !this.statusBar.element.hidden;
+        return;
+      case 'languageZh':
+      case 'languageEn':
+        setLanguage(command === 'languageZh' ? 'zh' : 'en');
         this.applyLanguage();
         return this.showDocument();
     }
+    if (command.startsWith('recent')) return this.openRecent(Number(command.slice('recent'.length)));
   }
 
   // A completed read replaced what the user had, as one undo step.
   private transferred(write: boolean, outcome: CloneOutcome): void {
-    if (!write && outcome === CloneOutcome.Completed) this.showDocument();
+    if (!write && outcome === CloneOutcome.Completed) {
+      this.showDocument();
+      this.grid.focus();
+    }
+    if (!write && outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
   }
 
   private async askToSave(): Promise<boolean> {
@@ -186,6 +264,7 @@ class Page {
     this.name = name;
     this.handle = handle;
     this.showDocument();
+    this.grid.focus();
   }
 
   private async open(): Promise<void> {
@@ -202,13 +281,11 @@ class Page {
     }
     if (result.empty) return;
     rememberFile(name, bytes);
-    this.showRecent();
     this.opened(name, handle);
   }
 
-  private async openRecent(select: HTMLSelectElement): Promise<void> {
-    const entry = recentFiles()[Number(select.value)];
-    select.selectedIndex = 0;
+  private async openRecent(index: number): Promise<void> {
+    const entry = recentFiles()[index];
     if (!entry || !(await this.askToSave())) return;
     await this.load(entry.name, recentBytes(entry), null);
   }
@@ -231,7 +308,6 @@ class Page {
     }
     this.rules.markSaved();
     rememberFile(this.name, bytes);
-    this.showRecent();
     this.showTitle();
     return true;
   }
@@ -239,14 +315,15 @@ class Page {
   private async importCsv(): Promise<void> {
     const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
-    const renumber = byId<HTMLInputElement>('csv-renumber').checked;
-    let result = this.rules.importCsv(file.text, false, renumber);
-    if (result.refusedQuestion) {
-      if ((await showMessage(result.refusedQuestion, Buttons.OkCancel, MessageIcon.Warning)) !== Answer.Ok) return;
-      result = this.rules.importCsv(file.text, true, renumber);
+    const renumber = this.renumberCsv;
+    const answers: Answer[] = [];
+    let result = this.rules.importCsv(file.text, renumber, answers);
+    while (result.question) {
+      answers.push(await showMessage(result.question, result.buttons, MessageIcon.Warning));
+      result = this.rules.importCsv(file.text, renumber, answers);
     }
     this.edited(result);
-    if (result.summary) await showMessage(result.summary, Buttons.Ok, MessageIcon.Information);
+    if (result.message) await showMessage(result.message, Buttons.Ok, result.applied ? MessageIcon.Information : MessageIcon.Warning);
   }
 
   private copy(): void {
@@ -297,7 +374,7 @@ class Page {
     const error = this.rules.compareWithFile(file.name, file.bytes);
     if (error) return void (await showMessage(error));
     this.compare.refresh();
-    this.compare.step(true);
+    this.compare.first();
   }
 
   private async history(): Promise<void> {
@@ -307,7 +384,7 @@ class Page {
     if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
     if (chosen.open) return this.opened(t('Untitled'), null);
     this.compare.refresh();
-    this.compare.step(true);
+    this.compare.first();
   }
 
   private async options(): Promise<void> {
@@ -337,18 +414,15 @@ class Page {
     });
   }
 
+  // The command table's shortcuts; the edit menu's act on the grid only,
+  // and not while a cell is being edited.
   private onShortcut(e: KeyboardEvent): void {
-    if (document.querySelector('dialog[open]')) return;
-    const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
-    const ctrl = e.ctrlKey || e.metaKey;
+    if (document.querySelector('dialog[open]') || this.menuBar.isOpen() || e.defaultPrevented) return;
     const inGrid = this.grid.element.contains(document.activeElement) && !this.grid.isEditing();
-    let command = '';
-    if (ctrl && !e.shiftKey) command = ({ o: 'open', s: 'save', p: 'printPreview', r: 'read', z: 'undo', y: 'redo' } as Record<string, string>)[key] ?? '';
-    if (ctrl && e.shiftKey) command = ({ z: 'redo', ArrowUp: 'channelUp', ArrowDown: 'channelDown' } as Record<string, string>)[key] ?? '';
-    if (inGrid && ctrl && !e.shiftKey) command ||= ({ c: 'copy', x: 'cut', v: 'paste', Insert: 'copy' } as Record<string, string>)[key] ?? '';
-    if (inGrid && !ctrl && e.shiftKey) command ||= ({ Delete: 'cut', Insert: 'paste' } as Record<string, string>)[key] ?? '';
-    if (inGrid && !ctrl && !e.shiftKey && key === 'Delete') command = 'clearChannels';
-    if (!ctrl && key === 'F8') command = e.shiftKey ? 'previousDifference' : 'nextDifference';
+    let command = Object.keys(this.table.commands).find((name) => this.handles(name) && matchesShortcut(e, this.table.commands[name].shortcut)) ?? '';
+    if (command && editCommands.has(command) && !inGrid) command = '';
+    // The grid also copies with Ctrl+C, as grids do.
+    if (!command && inGrid && (e.ctrlKey || e.metaKey) && !e.shiftKey && e.key.toLowerCase() === 'c') command = 'copy';
     if (!command) return;
     e.preventDefault();
     void this.run(command);
@@ -359,27 +433,25 @@ class Page {
 const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'FormGroup',
   'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
-  'csv-renumber-label': 'CsvRenumber', 'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel', status: 'Idle',
+  'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel',
+  'progress-backup-label': 'BackupOption',
 };
 
-const groupLabels: Record<string, string> = { commands: 'WebCommands', 'menu-file': 'MenuFile', 'menu-edit': 'MenuEdit', 'menu-program': 'MenuProgram' };
-
-// Each command's button text and tip.
-const commandTexts: Record<string, [string, string]> = {
-  new: ['CmdFileNew', 'TipFileNew'], open: ['CmdFileOpen', 'TipFileOpen'], save: ['CmdFileSave', 'TipFileSave'],
-  saveAs: ['CmdFileSaveAs', 'TipFileSaveAs'], importCsv: ['CmdImportCsv', 'TipImportCsv'], exportCsv: ['CmdExportCsv', 'TipExportCsv'],
-  exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'],
-  printPreview: ['CmdFilePrintPreview', 'TipFilePrintPreview'], print: ['CmdFilePrint', 'TipFilePrint'],
-  undo: ['CmdEditUndo', 'TipEditUndo'], redo: ['CmdEditRedo', 'TipEditRedo'], cut: ['CmdEditCut', 'TipEditCut'],
-  copy: ['CmdEditCopy', 'TipEditCopy'], paste: ['CmdEditPaste', 'TipEditPaste'], clearChannels: ['CmdEditClear', 'TipEditClear'],
-  insertChannel: ['CmdChannelInsert', 'TipChannelInsert'], deleteChannel: ['CmdChannelDelete', 'TipChannelDelete'],
-  channelUp: ['CmdChannelUp', 'TipChannelUp'], channelDown: ['CmdChannelDown', 'TipChannelDown'], setField: ['CmdSetField', 'TipSetField'],
-  compareFile: ['CmdCompareFile', 'TipCompareFile'], history: ['CmdHistory', 'TipHistory'],
-  read: ['CmdRead', 'TipRead'], write: ['CmdWrite', 'TipWrite'], tuning: ['CmdTuning', 'TipTuning'], options: ['CmdOptions', 'TipOptions'],
+// The page's commands beyond the table's, listed after the table's command named.
+const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', 'renumberCsv'], port4: ['choosePort'] };
+// Their menu texts and prompts.
+const pageCommandTexts: Record<string, [string, string]> = {
+  exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
+// The table's commands a browser cannot carry out, and those the page does not have yet.
+const unavailable = new Set([
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp', 'compareRadio', 'endCompare',
+]);
+// The edit menu's commands, which act on the grid.
+const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
 
 function focusNext(from: HTMLElement): void {
-  const focusable = Array.from(document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')).filter((n) => !n.hidden && !(n as HTMLButtonElement).disabled);
+  const focusable = Array.from(document.querySelectorAll<HTMLElement>('button:not([tabindex="-1"]), select, input, [tabindex="0"]')).filter((n) => !n.hidden && !(n as HTMLButtonElement).disabled);
   const i = focusable.indexOf(from);
   focusable[(i + 1) % focusable.length]?.focus();
 }

@@ -16,6 +16,11 @@ const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
     [Answer.Cancel, () => t('ButtonCancel')],
   ],
   [Buttons.OverwriteCancel]: [[Answer.Ok, () => t('BoxOverwrite')], [Answer.Cancel, () => t('ButtonCancel')]],
+  [Buttons.EmptyKeepCancel]: [
+    [Answer.Ok, () => t('ButtonEmptyChannels')],
+    [Answer.Keep, () => t('ButtonKeepChannels')],
+    [Answer.Cancel, () => t('ButtonCancel')],
+  ],
 };
 
 // Boxes come one at a time, in the order they were asked.
@@ -27,13 +32,15 @@ export function showMessage(
   icon: MessageIcon = MessageIcon.Warning,
   caption: string = t('AppTitle'),
   cancelIsDefault = false,
+  // Aborted when the question no longer applies: the box closes as if cancelled.
+  withdrawn?: AbortSignal,
 ): Promise<Answer> {
-  const shown = queue.then(() => openBox(text, buttons, icon, caption, cancelIsDefault));
+  const shown = queue.then(() => (withdrawn?.aborted ? Answer.Cancel : openBox(text, buttons, icon, caption, cancelIsDefault, withdrawn)));
   queue = shown;
   return shown;
 }
 
-function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string, cancelIsDefault: boolean): Promise<Answer> {
+function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string, cancelIsDefault: boolean, withdrawn?: AbortSignal): Promise<Answer> {
   return new Promise((resolve) => {
     const returnFocus = document.activeElement as HTMLElement | null;
     const title = el('h2', { id: 'message-title' }, caption);
@@ -46,7 +53,10 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
       'aria-describedby': 'message-text',
     }, title, body, row);
     const cancelAnswer = buttons === Buttons.Ok ? Answer.Ok : Answer.Cancel;
+    let answered = false;
     const finish = (answer: Answer) => {
+      if (answered) return;
+      answered = true;
       dialog.close();
       dialog.remove();
       returnFocus?.focus();
@@ -61,6 +71,7 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
       e.preventDefault();
       finish(cancelAnswer);
     });
+    withdrawn?.addEventListener('abort', () => finish(Answer.Cancel), { once: true });
     document.body.append(dialog);
     dialog.showModal();
     ((cancelIsDefault ? row.lastElementChild : row.firstElementChild) as HTMLButtonElement).focus();

@@ -12,9 +12,11 @@ export class ProgressWindow {
   private readonly cancelButton = byId<HTMLButtonElement>('progress-cancel');
   private readonly bar = byId<HTMLProgressElement>('progress-bar');
   private readonly status = byId<HTMLElement>('progress-status');
+  private readonly backupBox = byId<HTMLInputElement>('progress-backup');
+  private readonly phase = byId<HTMLElement>('progress-phase');
   private write = false;
   private cancelFlag = false;
-  private asking = false;
+  private asking: AbortController | null = null;  // the stop question while it is shown
   private watching = true;
   private started = false;
   private onStart: (() => void) | null = null;
@@ -24,6 +26,7 @@ export class ProgressWindow {
       if (this.started) return;
       this.started = true;
       this.startButton.disabled = true;
+      this.backupBox.disabled = true;
       this.onStart?.();
     });
     this.cancelButton.addEventListener('click', () => void this.cancel());
@@ -48,6 +51,10 @@ export class ProgressWindow {
     this.watching = true;
     this.started = false;
     this.startButton.disabled = false;
+    // A write may read the radio first as a backup; off until chosen.
+    byId('progress-backup-row').hidden = !write;
+    this.backupBox.disabled = false;
+    this.setPhase('');
     this.onStart = onStart;
     this.dialog.showModal();
     this.startButton.focus();
@@ -59,7 +66,18 @@ export class ProgressWindow {
 
   finish(): void {
     this.started = false;
+    // A question about stopping the transfer no longer applies.
+    this.asking?.abort();
     this.dialog.close();
+  }
+
+  backup(): boolean {
+    return this.write && this.backupBox.checked;
+  }
+
+  setPhase(text: string): void {
+    this.phase.textContent = text;
+    this.phase.hidden = !text;
   }
 
   setStatus(text: string): void {
@@ -83,9 +101,9 @@ export class ProgressWindow {
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.
     if (this.started && this.write) {
-      this.asking = true;
-      const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true);
-      this.asking = false;
+      this.asking = new AbortController();
+      const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true, this.asking.signal);
+      this.asking = null;
       if (answer !== Answer.Ok || !this.started) return;
     }
     this.cancelFlag = true;

@@ -13,6 +13,7 @@ export interface RulesHost {
   close(): Promise<void>;
   pause(ms: number): Promise<void>;
   status(text: string): void;
+  phase(text: string): void;  // the step of a write with backup
   progress(position: number): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
   cancelled(): boolean;
@@ -23,12 +24,21 @@ export interface RulesHost {
 export interface EditResult {
   changed: boolean;  // one undo step was recorded
   refused: boolean;
-  messages: { text: string; warning: boolean }[];  // frequency messages, in order
-  refusal: string;  // why another text was refused
+  messages: { text: string; caption: string; warning: boolean }[];  // as the grid shows them, in order
+  refusal: string;  // why another text was refused (also among the messages)
   firstRow: number;  // the channels whose texts changed (0 when none)
   lastRow: number;
   selectionsChanged: boolean;
 }
+// A value of an enum the rules module exports; the module's own objects are
+// compared, never numbers written here.
+export interface RulesEnumValue { readonly value: number }
+type RulesEnum<Names extends string> = Readonly<Record<Names, RulesEnumValue>>;
+
+// What a key or gesture on the grid does, as the rules answer.
+export interface GridStep { action: RulesEnumValue; row: number; column: number; forward: boolean; opening: RulesEnumValue }
+export interface EditorStart { text: string; selectAll: boolean; notice: string }
+
 export interface SideValue { frequency: string; step: number; kind: number; listIndex: number }
 
 export interface ReportLine { x: number; y: number; title: boolean; text: string }
@@ -38,6 +48,15 @@ export interface ReportPage {
   lines: ReportLine[];
   width: number;
   height: number;
+}
+
+// The program's commands as the desktop's menus list them; texts by their
+// names in the text table, "-" for a line between groups.
+export interface CommandInfo { id: number; text: string; shortcut: string; prompt: string }
+export interface CommandTable {
+  commands: Record<string, CommandInfo>;
+  menus: { title: string; items: string[] }[];
+  toolbar: string[];
 }
 
 export interface Rules {
@@ -53,6 +72,14 @@ export interface Rules {
   listEntries(column: number): string[];
   toneTexts(): string[];
   entryStartingWith(column: number, text: string): number;
+  GridAction: RulesEnum<'None' | 'Ignore' | 'Move' | 'OpenEditor' | 'LeaveGrid' | 'ClearCells' | 'Copy' | 'Cut' | 'Paste'>;
+  EditorOpening: RulesEnum<'Click' | 'Typed' | 'F2' | 'Walk'>;
+  CellEditorKind: RulesEnum<'Frequency' | 'Tone' | 'List'>;
+  keyOnCell(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
+  keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;
+  afterEnterInEditor(row: number, column: number, refused: boolean): GridStep;
+  startEditor(column: number, opening: RulesEnumValue, typed: string, cellText: string): EditorStart;
+  editorForColumn(column: number): RulesEnumValue;
   // What an editor held when it was left, or confirmed with Enter.
   setCell(row: number, column: number, typed: string, enter: boolean): EditResult;
   copyCells(top: number, left: number, bottom: number, right: number): string;
@@ -67,11 +94,14 @@ export interface Rules {
   isModified(): boolean;
   markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  importCsv(csv: string, applyValidLines: boolean, renumber: boolean): EditResult & { problems: { line: number; reason: string }[]; refusedQuestion: string; channels: number; summary: string };
+  // The import as far as `answers` take it: the next question (with its
+  // buttons) or, when `question` is empty, the import decided and what to say.
+  importCsv(csv: string, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
   tuningRestoreSet(set: number): void;
+  tuningWillSend(set: number): string;
   tuningItemValue(item: number): number;
   tuningSetItemValue(item: number, value: number): void;
   tuningDefaultValue(item: number): number;
@@ -82,6 +112,7 @@ export interface Rules {
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
+  commandTable(): CommandTable;
   setLanguage(english: boolean): void;
   compareWithFile(name: string, bytes: Uint8Array): string;
   comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
@@ -97,7 +128,7 @@ export interface Rules {
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
 // Runs a read (0) or write (1) to its end; the outcome of the clone engine.
-export function runClone(rules: Rules, direction: 0 | 1): Promise<CloneOutcome> {
+export function runClone(rules: Rules, direction: 0 | 1 | 2): Promise<CloneOutcome> {
   return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
 }
 

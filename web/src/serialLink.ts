@@ -21,8 +21,10 @@ export class SerialLink {
   private failed = false;
   private wake: (() => void) | null = null;
   private readLoop: Promise<void> | null = null;
+  private closing = false;
 
-  constructor(private readonly choosePort: () => Promise<SerialPortLike | null>) {}
+  // `lost` hears of a port that failed while open: the device went away.
+  constructor(private readonly choosePort: () => Promise<SerialPortLike | null>, private readonly lost: (port: SerialPortLike) => void) {}
 
   async open(): Promise<OpenError> {
     const port = await this.choosePort();
@@ -38,13 +40,16 @@ export class SerialLink {
     this.port = port;
     this.received = [];
     this.failed = false;
+    this.closing = false;
     this.writer = port.writable!.getWriter();
     this.reader = port.readable!.getReader();
-    this.readLoop = this.gather(this.reader);
+    this.readLoop = this.gather(port, this.reader);
     return OpenError.None;
   }
 
-  private async gather(reader: ReadableStreamDefaultReader<Uint8Array>): Promise<void> {
+  // The one reader of the whole time the port is open: bytes are kept here
+  // until the engine asks for them.
+  private async gather(port: SerialPortLike, reader: ReadableStreamDefaultReader<Uint8Array>): Promise<void> {
     try {
       for (;;) {
         const { value, done } = await reader.read();
@@ -53,10 +58,18 @@ export class SerialLink {
         this.notify();
       }
     } catch {
-      // The port went away (the cable was pulled): reads fail from now on.
+      // The port went away (the cable was pulled).
     }
+    this.fail(port);
+  }
+
+  // Reads and writes fail from now on; a port that ended without being
+  // closed here is gone.
+  private fail(port: SerialPortLike): void {
+    if (this.failed) return;
     this.failed = true;
     this.notify();
+    if (!this.closing) this.lost(port);
   }
 
   private notify(): void {
@@ -75,6 +88,7 @@ export class SerialLink {
       await this.writer.write(bytes);
       return true;
     } catch {
+      if (this.port) this.fail(this.port);
       return false;
     }
   }
@@ -111,6 +125,8 @@ export class SerialLink {
         };
       });
     }
+    // Short because the port failed meanwhile: the failure is the answer.
+    if (this.failed && this.received.length < count) return null;
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
   }
 
@@ -118,6 +134,7 @@ export class SerialLink {
     const port = this.port;
     this.port = null;
     if (!port) return;
+    this.closing = true;
     try {
       await this.reader?.cancel();
     } catch { /* already gone */ }

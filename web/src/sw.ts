@@ -1,8 +1,9 @@
 // Keeps the page's files so it opens without a network after the first visit:
 // answers from the network when it can (and refreshes the copy), else from
 // the copy.
+declare const SITE_FILES: string[];  // filled in by the build
 const CACHE = 'ostreltz-v1';
-const FILES = ['./', 'index.html', 'main.js', 'style.css', 'ostreltz-rules.js', 'ostreltz-rules.wasm', 'manifest.webmanifest'];
+const FILES = SITE_FILES;
 
 const worker = self as unknown as ServiceWorkerGlobalScope;
 

@@ -39,3 +39,32 @@ export function commandText(name: string): string {
 export function commandTip(name: string): string {
   return t(name).split('\n')[0];
 }
+
+// A menu text ("新建(&N)\tCtrl+N") as the menus show it: the access key
+// underlined, "&&" as "&", and the part after the tab left to the shortcut
+// column. `key` is the access key in lower case, or ''.
+export function menuLabel(text: string): { label: (string | HTMLElement)[]; key: string; shortcut: string } {
+  const [caption, shortcut = ''] = text.split('\t');
+  const label: (string | HTMLElement)[] = [];
+  let key = '';
+  let plain = '';
+  for (let i = 0; i < caption.length; ++i) {
+    if (caption[i] !== '&' || i + 1 >= caption.length) {
+      plain += caption[i];
+      continue;
+    }
+    const next = caption[++i];
+    if (next === '&' || key) {
+      plain += next;
+      continue;
+    }
+    key = next.toLowerCase();
+    if (plain) label.push(plain);
+    plain = '';
+    const underlined = document.createElement('u');
+    underlined.textContent = next;
+    label.push(underlined);
+  }
+  if (plain) label.push(plain);
+  return { label, key, shortcut };
+}

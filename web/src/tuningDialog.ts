@@ -70,13 +70,20 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   const slider = el('input', { type: 'range', id: 'tune-slider', min: '0', max: '255', 'aria-label': t('TuningParams') });
   const position = el('span', { id: 'tune-position', 'aria-live': 'polite' });
   const start = el('button', { type: 'button', id: 'tune-start' }, t('ButtonStart'));
+  // The set 开始 sends, named beside it with its values.
+  const willSend = el('p', { id: 'tune-will-send', 'aria-live': 'polite' });
+  const chosenSet = () => SETS[Math.max(0, choose.inputs.findIndex((r) => r.checked))][0];
+  const showWillSend = () => {
+    willSend.textContent = rules.tuningWillSend(chosenSet());
+  };
+  for (const input of choose.inputs) input.addEventListener('change', showWillSend);
   slider.addEventListener('input', () => {
     position.textContent = t('TuningPosition', slider.value);
     rules.tuningSetItemValue(item, Number(slider.value));
   });
   const itemPage = el('div', { id: 'tune-item-page', hidden: '' },
     el('fieldset', {}, el('legend', {}, t('TuningChoose')), choose.group),
-    el('fieldset', {}, el('legend', {}, t('TuningParams')), el('span', {}, t('TuningMin')), slider, el('span', {}, t('TuningMax')), position, start));
+    el('fieldset', {}, el('legend', {}, t('TuningParams')), el('span', {}, t('TuningMin')), slider, el('span', {}, t('TuningMax')), position, start, willSend));
   const note = el('h3', { id: 'tune-note' }, t('TuningNote'));
   const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('TuningRestore'));
 
@@ -105,6 +112,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     restore.hidden = false;
     slider.value = String(rules.tuningItemValue(item));
     position.textContent = t('TuningPosition', slider.value);
+    showWillSend();
   };
   nav.append(el('h3', {}, t('TuningFrequencies')));
   for (const [set, key] of SETS) {
@@ -138,7 +146,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     if (running) return;
     running = true;
     start.disabled = true;
-    const set = SETS[Math.max(0, choose.inputs.findIndex((r) => r.checked))][0];
+    const set = chosenSet();
     try {
       await send(set, item);
     } finally {

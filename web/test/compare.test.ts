@@ -103,6 +103,7 @@ describe('comparing', { timeout: 300_000 }, () => {
     const bridge = await startBridge(sim.port);
     const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     try {
+      await page.evaluate(() => localStorage.clear());
       await transfer(page, 'read');
       await progressClosed(page);
       // The read is the document now; a channel typed away from it differs.
@@ -126,5 +127,37 @@ describe('comparing', { timeout: 300_000 }, () => {
       await bridge.close();
       await sim.stop();
     }
+  });
+
+  test('a write with a backup reads the radio first and keeps it in the history', async () => {
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-backup-'));
+    const saved = path.join(dir, 'radio-after.sin');
+    const sim = await startSimulator(['--image', samplePath, '--save', saved, '--type', '0xFF']);
+    const bridge = await startBridge(sim.port);
+    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    try {
+      await page.evaluate(() => localStorage.clear());
+      await clickCommand(page, 'write');
+      await page.waitForSelector('#progress[open]');
+      assert.equal(await page.$eval('#progress-backup-label', (n) => n.textContent), '写频前先读出对讲机数据备份');
+      assert.equal(await page.$eval('#progress-backup', (n) => (n as HTMLInputElement).checked), false);
+      await page.click('#progress-backup');
+      await page.click('#progress-start');
+      await progressClosed(page);
+      await clickCommand(page, 'history');
+      await page.waitForSelector('#history[open]');
+      const entries = await page.$$eval('#history-list option', (options) => options.map((o) => o.textContent ?? ''));
+      assert.equal(entries.length, 2, entries.join('\n'));
+      assert.match(entries[0], /  写频  web-serial  识别 FF  0 个频道$/);
+      assert.match(entries[1], /  读频  web-serial  识别 FF  6 个频道$/);
+      await page.click('#history-close');
+    } finally {
+      await page.close();
+      await bridge.close();
+      await sim.stop();
+    }
+    // The radio now holds the new document.
+    assert.equal(fs.readFileSync(saved).length, 2112);
+    assert.equal(fs.readFileSync(saved)[0], 0xff);
   });
 });

@@ -3,7 +3,7 @@
 import * as fs from 'node:fs';
 import * as path from 'node:path';
 import type { Answer, Rules, RulesFactory } from '../src/rules';
-import { SerialLink, pause } from '../src/serialLink';
+import { SerialLink, pause, type SerialPortLike } from '../src/serialLink';
 import { ptySerialPort } from './ptyPort';
 import { repoRoot } from './simulator';
 
@@ -15,9 +15,10 @@ export async function loadRules(): Promise<Rules> {
   return factory({ wasmBinary: fs.readFileSync(path.join(siteDir, 'ostreltz-rules.wasm')) });
 }
 
-// The module's host on the simulator's port; answers every question with `answer`.
-export function attach(rules: Rules, port: string, answer: Answer, asked: string[]): void {
-  const link = new SerialLink(async () => ptySerialPort(port));
+// The module's host on the simulator's port (its pty's path, or a port
+// object); answers every question with `answer`.
+export function attach(rules: Rules, port: string | SerialPortLike, answer: Answer, asked: string[]): void {
+  const link = new SerialLink(async () => (typeof port === 'string' ? ptySerialPort(port) : port), () => {});
   rules.host = {
     open: () => link.open(),
     purge: () => link.purge(),
@@ -26,6 +27,7 @@ export function attach(rules: Rules, port: string, answer: Answer, asked: string
     close: () => link.close(),
     pause,
     status: () => {},
+    phase: () => {},
     progress: () => {},
     ask: async (text) => {
       asked.push(text);

@@ -1,8 +1,34 @@
 // What a person does on the page, for the browser tests.
-import type { Page } from 'puppeteer-core';
+import type { ElementHandle, Page } from 'puppeteer-core';
 
+// Opens, with the mouse, the menu that lists `command`; returns its entry.
+export async function openMenuWith(page: Page, command: string): Promise<ElementHandle<Element>> {
+  for (const title of await page.$$('[role=menubar] [aria-haspopup=menu]')) {
+    await title.click();
+    const item = await page.$(`[role=menu]:not([hidden]) [data-command="${command}"]`);
+    if (item) return item;
+    await title.click();
+  }
+  throw new Error(`no menu lists ${command}`);
+}
+
+// Chooses a command from its menu with the mouse.
 export async function clickCommand(page: Page, command: string): Promise<void> {
-  await page.click(`[data-command=${command}]`);
+  await (await openMenuWith(page, command)).click();
+}
+
+export const runCommand = clickCommand;
+
+export async function chooseLanguage(page: Page, language: 'zh' | 'en'): Promise<void> {
+  await clickCommand(page, language === 'zh' ? 'languageZh' : 'languageEn');
+}
+
+// A menu entry's text and whether it can be chosen; the menu is closed again.
+export async function menuEntry(page: Page, command: string): Promise<{ text: string; disabled: boolean }> {
+  const item = await openMenuWith(page, command);
+  const entry = await item.evaluate((n) => ({ text: n.querySelector('.menu-text')?.textContent ?? '', disabled: n.getAttribute('aria-disabled') === 'true' }));
+  await page.keyboard.press('Escape');
+  return entry;
 }
 
 export async function openFile(page: Page, file: string): Promise<void> {
@@ -90,4 +116,9 @@ export async function pressWithControl(page: Page, key: string): Promise<void> {
   await page.keyboard.down('Control');
   await page.keyboard.press(key as Parameters<Page['keyboard']['press']>[0]);
   await page.keyboard.up('Control');
+}
+
+// What the status bar's message pane says.
+export async function statusText(page: Page): Promise<string> {
+  return page.$eval('#status-message', (n) => n.textContent ?? '');
 }

@@ -2,13 +2,25 @@
 // travel over a WebSocket to the bridge. Injected before the page's scripts
 // by the tests only; the page itself never contains it. The function is sent
 // to the browser as source text, so it refers to nothing outside itself.
+// `standInPull()` pulls the cable (the port's streams fail, the browser
+// announces `disconnect`), `standInPlug()` plugs in a new one (a new port,
+// announced with `connect`).
 export function installSerialStandIn(bridgeUrl: string): void {
   class StandInPort {
     readable: ReadableStream<Uint8Array> | null = null;
     writable: WritableStream<Uint8Array> | null = null;
     private socket: WebSocket | null = null;
+    private failReading: ((error: Error) => void) | null = null;
+    private pulled = false;
+
+    pull(): void {
+      this.pulled = true;
+      this.failReading?.(new DOMException('The device has been lost.', 'NetworkError'));
+      this.socket?.close();
+    }
 
     async open(options: { baudRate: number }): Promise<void> {
+      if (this.pulled) throw new DOMException('The device has been lost.', 'NetworkError');
       if (this.socket) throw new DOMException('The port is already open.', 'InvalidStateError');
       (window as unknown as { standInBaudRate: number }).standInBaudRate = options.baudRate;
       const socket = new WebSocket(bridgeUrl);
@@ -19,7 +31,8 @@ export function installSerialStandIn(bridgeUrl: string): void {
       });
       this.socket = socket;
       this.readable = new ReadableStream<Uint8Array>({
-        start(controller) {
+        start: (controller) => {
+          this.failReading = (error) => controller.error(error);
           socket.onmessage = (e) => controller.enqueue(new Uint8Array(e.data as ArrayBuffer));
           socket.onclose = () => {
             try {
@@ -56,12 +69,29 @@ export function installSerialStandIn(bridgeUrl: string): void {
       return {};
     }
   }
-  const port = new StandInPort();
-  const serial = {
-    getPorts: async () => [port],
-    requestPort: async () => port,
-    addEventListener: () => {},
-    removeEventListener: () => {},
+  let port: StandInPort | null = new StandInPort();
+  const serial = Object.assign(new EventTarget(), {
+    getPorts: async () => (port ? [port] : []),
+    requestPort: async () => {
+      if (!port) throw new DOMException('No port selected by the user.', 'NotFoundError');
+      return port;
+    },
+  });
+  const announce = (type: string, target: StandInPort) => {
+    const event = new Event(type);
+    Object.defineProperty(event, 'target', { value: target });
+    serial.dispatchEvent(event);
+  };
+  const w = window as unknown as { standInPull: () => void; standInPlug: () => void };
+  w.standInPull = () => {
+    const pulled = port!;
+    port = null;
+    pulled.pull();
+    announce('disconnect', pulled);
+  };
+  w.standInPlug = () => {
+    port = new StandInPort();
+    announce('connect', port);
   };
   Object.defineProperty(navigator, 'serial', { value: serial, configurable: true });
 }

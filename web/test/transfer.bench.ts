@@ -2,8 +2,9 @@
 // wire speed, each against the protocol's floor (the bytes on the wire at
 // 9600 8N1 plus the pauses the protocol requires), and the page's load time
 // and the size of its WebAssembly. The same rules module and serial link run
-// under Node straight on the pty too, which tells the browser's and the
-// test bridge's share from the module's own. Prints figures; asserts nothing
+// under Node straight on the pty and through the test bridge, which tells
+// the browser's and the bridge's shares from the module's own; the command
+// line runs the same transfers beside them. Prints figures; asserts nothing
 // but success.
 import * as fs from 'node:fs';
 import * as os from 'node:os';
@@ -16,6 +17,8 @@ import { attach, loadRules, siteDir } from './loadRules';
 import { clickCommand, openFile, progressClosed } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
+import { cliBytes } from './cliDump';
+import { webSocketSerialPort } from './wsPort';
 
 const kByteMs = 10 / 9.6;
 const kHandshakeMs = 20 * kByteMs + 16;
@@ -26,20 +29,48 @@ function report(where: string, command: string, ms: number, floor: number, faile
   console.log(`${where} ${command}: ${ms.toFixed(0)} ms, floor ${floor.toFixed(0)} ms, ratio ${(ms / floor).toFixed(3)}${failed ? ' (FAILED)' : ''}`);
 }
 
-// The module under Node on the pty, no browser and no bridge.
-async function timeUnderNode(simArgs: string[], sample: Buffer): Promise<boolean> {
+// The module under Node, no browser: straight on the pty, or through the
+// test bridge the browser's stand-in uses, which tells the bridge's own share.
+async function timeUnderNode(simArgs: string[], sample: Buffer, overBridge: boolean): Promise<boolean> {
   const sim = await startSimulator(simArgs);
+  const bridge = overBridge ? await startBridge(sim.port) : null;
   let failed = false;
   try {
     const rules = await loadRules();
     rules.loadSin('sample.sin', sample);
     const asked: string[] = [];
-    attach(rules, sim.port, Answer.Cancel, asked);
+    attach(rules, bridge ? webSocketSerialPort(bridge.url) : sim.port, Answer.Cancel, asked);
     for (const [command, direction, floor] of [['write', 1, kWriteFloorMs], ['read', 0, kReadFloorMs]] as const) {
       const start = performance.now();
       const outcome = await runClone(rules, direction);
       failed ||= outcome !== 0;
-      report('node', command, performance.now() - start, floor, outcome !== 0);
+      report(bridge ? 'node over the stand-in\'s bridge' : 'node', command, performance.now() - start, floor, outcome !== 0);
+    }
+  } finally {
+    await bridge?.close();
+    await sim.stop();
+  }
+  return failed;
+}
+
+// The command line on the pty, for comparison: the whole program, started and ended.
+async function timeCommandLine(simArgs: string[], dir: string): Promise<boolean> {
+  const sim = await startSimulator(simArgs);
+  let failed = false;
+  try {
+    for (const [command, args, floor] of [
+      ['write', ['write', '--port', sim.port, '--in', path.join(repoRoot, 'docs/sample.sin')], kWriteFloorMs],
+      ['read', ['read', '--port', sim.port, '--out', path.join(dir, 'cli-read.sin')], kReadFloorMs],
+    ] as const) {
+      const start = performance.now();
+      let ok = true;
+      try {
+        cliBytes([...args]);
+      } catch {
+        ok = false;
+      }
+      failed ||= !ok;
+      report('command line', command, performance.now() - start, floor, !ok);
     }
   } finally {
     await sim.stop();
@@ -53,7 +84,12 @@ async function main(): Promise<void> {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-bench-'));
   const sample = fs.readFileSync(path.join(repoRoot, 'docs/sample.sin'));
   const simArgs = ['--baud-emulation', '--image', path.join(repoRoot, 'docs/sample.sin'), '--save', path.join(dir, 'radio.sin'), '--type', String(sample[0x81b])];
-  let failed = process.env.BROWSER_ONLY ? false : await timeUnderNode(simArgs, sample);
+  let failed = false;
+  if (!process.env.BROWSER_ONLY) {
+    failed = await timeCommandLine(simArgs, dir);
+    failed = (await timeUnderNode(simArgs, sample, false)) || failed;
+    failed = (await timeUnderNode(simArgs, sample, true)) || failed;
+  }
   const sim = await startSimulator([...simArgs, ...(process.env.SIMLOG ? ['--log', process.env.SIMLOG] : [])]);
   const bridge = await startBridge(sim.port);
   try {

@@ -13,6 +13,7 @@
 #include "editor/CellRules.h"
 #include "editor/ChannelClipboard.h"
 #include "csv/ChannelCsv.h"
+#include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
 #include "image/FormSelections.h"
 #include "image/SinFile.h"
@@ -110,25 +111,24 @@ val ExportCsv(bool chirpLayout) {
     return ByteArray(ExportChannelsCsv(TheSession().ImageForSave(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
 }
 
-// The document changes, as one undo step, when every line was taken or when
-// `applyValidLines` says to take the good ones.
-val ImportCsv(const std::string& csv, bool applyValidLines, bool renumber) {
+// An import as far as `answers` (the page's answers to the questions asked so
+// far, in order) take it: the next question to ask, or the import decided.
+// The document changes, as one undo step, once the import is applied.
+val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
     EditSession& session = TheSession();
-    RadioImage image = session.ImageForSave();
-    const CsvImport result = ImportChannelsCsv(csv, image, CsvImportOptions{applyValidLines, renumber});
-    const bool apply = result.problems.empty() || applyValidLines;
-    val out = ResultValue(apply ? session.ReplaceImage(image) : EditResult{});
-    val problems = val::array();
-    for (const CsvProblem& p : result.problems) {
-        val problem = val::object();
-        problem.set("line", p.line);
-        problem.set("reason", p.reason);
-        problems.call<void>("push", problem);
+    CsvImportFlow flow(csv, session.ImageForSave(), renumber);
+    const unsigned count = answers["length"].as<unsigned>();
+    for (unsigned i = 0; i < count && flow.Question(); ++i) flow.Reply(static_cast<Answer>(answers[i].as<int>()));
+    if (const auto question = flow.Question()) {
+        val out = ResultValue(EditResult{});
+        out.set("question", question->text);
+        out.set("buttons", static_cast<int>(question->buttons));
+        return out;
     }
-    out.set("problems", problems);
-    out.set("refusedQuestion", result.problems.empty() ? std::string() : CsvRefusedQuestion(result));
-    out.set("channels", result.channels);
-    out.set("summary", result.droppedNames > 0 ? CsvImportSummary(result) : std::string());
+    val out = ResultValue(flow.Applied() ? session.ReplaceImage(flow.Image()) : EditResult{});
+    out.set("question", std::string());
+    out.set("applied", flow.Applied());
+    out.set("message", flow.Message());
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "editor/GridKeys.h"
+
 using emscripten::val;
 
 EditSession& TheSession() {
@@ -9,10 +11,11 @@ EditSession& TheSession() {
 
 val ResultValue(const EditResult& result) {
     val messages = val::array();
-    for (FrequencyMessage m : result.messages) {
+    for (const CellNotice& notice : NoticesOf(result)) {
         val message = val::object();
-        message.set("text", std::string(FrequencyMessageText(m)));
-        message.set("warning", m != FrequencyMessage::OutOfBand);
+        message.set("text", notice.text);
+        message.set("caption", notice.caption);
+        message.set("warning", notice.severity == NoticeSeverity::Warning);
         messages.call<void>("push", message);
     }
     val out = val::object();

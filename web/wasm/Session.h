@@ -7,7 +7,7 @@
 
 EditSession& TheSession();
 
-// { changed, refused, messages: [{ text, warning }], refusal, firstRow,
-//   lastRow, selectionsChanged }. A frequency outside the band is the one
-// message that is no warning.
+// { changed, refused, messages: [{ text, caption, warning }], refusal,
+//   firstRow, lastRow, selectionsChanged }: the messages as the grid shows
+// them, the refusal among them.
 emscripten::val ResultValue(const EditResult& result);

@@ -5,26 +5,46 @@
 #include "Compare.h"
 #include "Session.h"
 #include "WebLink.h"
+#include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
+#include "res/Texts.h"
+#include <emscripten/val.h>
 
 namespace {
 constexpr const char* kPort = "web-serial";
 }
 
-// 0 = read, 1 = write. Returns the CloneOutcome; a completed read replaces
-// the document as one undo step.
+// 0 = read, 1 = write, 2 = write after reading the radio as a backup.
+// Returns the CloneOutcome; a completed read replaces the document as one
+// undo step; every finished transfer goes into the history.
 extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebSerialLink link;
     WebClock clock;
     WebUserInteraction user;
     CloneEngine engine(link, clock, user);
-    const CloneDirection dir = direction == 1 ? CloneDirection::Write : CloneDirection::Read;
+    const CloneDirection dir = direction >= 1 ? CloneDirection::Write : CloneDirection::Read;
     const RadioImage image = TheSession().ImageForSave();
-    const CloneResult result = engine.Run(dir, kPort, image);
+    auto keep = [&](const RadioImage& kept, bool write, int radioType) {
+        const std::string notKept = KeepInHistory(kept, write, kPort, radioType);
+        if (!notKept.empty()) user.Ask(notKept, Buttons::Ok);
+    };
+    CloneResult result;
+    if (direction == 2) {
+        const BackupWriteResult both = WriteWithBackup(
+            engine, kPort, image,
+            [](int phase) { emscripten::val::module_property("host").call<void>("phase", std::string(Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite))); },
+            [&](const CloneResult& backup) { keep(backup.image, false, backup.radioType); });
+        if (both.backup.outcome != CloneOutcome::Completed) {
+            if (both.backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
+            return static_cast<int>(both.backup.outcome);
+        }
+        result = both.write;
+    } else {
+        result = engine.Run(dir, kPort, image);
+    }
     if (result.outcome != CloneOutcome::Completed) return static_cast<int>(result.outcome);
     // What the radio held, or now holds, goes into the history.
-    const std::string notKept = KeepInHistory(dir == CloneDirection::Read ? result.image : image, dir == CloneDirection::Write, kPort, result.radioType);
-    if (!notKept.empty()) user.Ask(notKept, Buttons::Ok);
+    keep(dir == CloneDirection::Read ? result.image : image, dir == CloneDirection::Write, result.radioType);
     if (dir == CloneDirection::Read) TheSession().ReplaceImage(result.image, true);
     return static_cast<int>(result.outcome);
 }

@@ -70,6 +70,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_tuning) {
     function("tuningOpen", &TuningOpen);
     function("tuningSet", &TuningSet);
     function("tuningSetSide", &TuningSetSide);
+    function("tuningWillSend", optional_override([](int set) { return Model().WillSendText(set); }));
     function("tuningRestoreSet", optional_override([](int set) { Model().RestoreSet(set); }));
     function("tuningItemValue", optional_override([](int item) { return Model().ItemValue(static_cast<TuningItem>(item)); }));
     function("tuningSetItemValue", optional_override([](int item, int value) {

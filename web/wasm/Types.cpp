@@ -41,13 +41,15 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("OkCancel", Buttons::OkCancel)
         .value("RetryCancel", Buttons::RetryCancel)
         .value("SaveDiscardCancel", Buttons::SaveDiscardCancel)
-        .value("OverwriteCancel", Buttons::OverwriteCancel);
+        .value("OverwriteCancel", Buttons::OverwriteCancel)
+        .value("EmptyKeepCancel", Buttons::EmptyKeepCancel);
     ExportedEnum<Answer>("Answer")
         .value("Ok", Answer::Ok)
         .value("Cancel", Answer::Cancel)
         .value("Retry", Answer::Retry)
         .value("Save", Answer::Save)
-        .value("Discard", Answer::Discard);
+        .value("Discard", Answer::Discard)
+        .value("Keep", Answer::Keep);
     ExportedEnum<FormBox>("FormBox")
         .value("Band", FormBox::Band)
         .value("Model", FormBox::Model)
@@ -61,7 +63,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("TypeRefused", CloneOutcome::TypeRefused)
         .value("ShortReply", CloneOutcome::ShortReply)
         .value("ReadAckMissing", CloneOutcome::ReadAckMissing)
-        .value("WriteAckMissing", CloneOutcome::WriteAckMissing);
+        .value("WriteAckMissing", CloneOutcome::WriteAckMissing)
+        .value("PortLost", CloneOutcome::PortLost);
     ExportedEnum<TuningOutcome>("TuningOutcome")
         .value("Received", TuningOutcome::Received)
         .value("Cancelled", TuningOutcome::Cancelled)

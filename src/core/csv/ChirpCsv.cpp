@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
@@ -70,38 +71,51 @@ std::string CtcssText(const std::string& hertz) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-// "023" with polarity 'R' -> "D023I".
+// "023" with polarity 'R' -> "D023I"; codes of fewer digits padded to three.
 std::string DcsText(std::string code, char polarity) {
     if (IsDigits(code) && code.size() < 3) code.insert(0, 3 - code.size(), '0');
     return "D" + code + (polarity == 'R' ? "I" : "N");
 }
 
-struct TonePair {
-    std::string tx = "OFF";
-    std::string rx = "OFF";
+// The code as the file spells it, unpadded ("05" -> "D05N").
+std::string SpelledDcs(const std::string& code, char polarity) { return "D" + code + (polarity == 'R' ? "I" : "N"); }
+
+struct Tone {
+    std::string text = "OFF";
+    std::string spelled;  // empty when the file spells it as `text`
 };
 
-// Reads Tone, CrossMode and the tone columns; false when the mode is unknown.
-bool ReadTones(const ChirpLine& f, TonePair& tones, std::string& refusal) {
-    const std::string polarity = f("DtcsPolarity").empty() ? "NN" : Upper(f("DtcsPolarity"));
-    if (polarity.size() != 2 || polarity.find_first_not_of("NR") != std::string::npos) {
-        refusal = TrFormat(TextId::CsvBadPolarity, {f("DtcsPolarity")});
-        return false;
-    }
-    const std::string rTone = CtcssText(f("rToneFreq")), cTone = CtcssText(f("cToneFreq"));
-    const std::string txDcs = DcsText(f("DtcsCode"), polarity[0]);
-    // Lists written before RxDtcsCode existed use one code both ways.
-    const std::string rxDcs = DcsText(f.Has("RxDtcsCode") ? f("RxDtcsCode") : f("DtcsCode"), polarity[1]);
-    const std::string mode = f("Tone");
-    if (mode.empty()) return true;
-    if (mode == "Tone") {
-        tones.tx = rTone;
-    } else if (mode == "TSQL") {
-        tones = {cTone, cTone};
-    } else if (mode == "DTCS") {
-        tones = {txDcs, DcsText(f("DtcsCode"), polarity[1])};
-    } else if (mode == "Cross") {
-        const std::string cross = f("CrossMode").empty() ? "Tone->Tone" : f("CrossMode");
+struct TonePair {
+    Tone tx, rx;
+};
+
+// The tone columns of one line. Only the columns the tone mode uses are
+// read: a DTCS polarity is checked only where a DCS code is sent or heard.
+class ChirpTones {
+public:
+    explicit ChirpTones(const ChirpLine& f) : m_f(f) {}
+
+    // Reads Tone, CrossMode and the columns they name; false, with the
+    // reason, when they cannot be read.
+    bool Read(TonePair& tones, std::string& refusal) {
+        const std::string mode = m_f("Tone");
+        if (mode.empty()) return true;
+        if (mode == "Tone") {
+            Ctcss(tones.tx, "rToneFreq");
+            return true;
+        }
+        if (mode == "TSQL") {
+            Ctcss(tones.tx, "cToneFreq");
+            Ctcss(tones.rx, "cToneFreq");
+            return true;
+        }
+        // One code both ways, each with its own polarity.
+        if (mode == "DTCS") return Dcs(tones.tx, "DtcsCode", 0, refusal) && Dcs(tones.rx, "DtcsCode", 1, refusal);
+        if (mode != "Cross") {
+            refusal = TrFormat(TextId::CsvBadToneMode, {mode});
+            return false;
+        }
+        const std::string cross = m_f("CrossMode").empty() ? "Tone->Tone" : m_f("CrossMode");
         const auto arrow = cross.find("->");
         const std::string from = arrow == std::string::npos ? "?" : cross.substr(0, arrow);
         const std::string to = arrow == std::string::npos ? "?" : cross.substr(arrow + 2);
@@ -111,27 +125,43 @@ bool ReadTones(const ChirpLine& f, TonePair& tones, std::string& refusal) {
             refusal = TrFormat(TextId::CsvBadCrossMode, {cross});
             return false;
         }
-        if (!from.empty()) tones.tx = from == "Tone" ? rTone : txDcs;
-        if (!to.empty()) tones.rx = to == "Tone" ? cTone : rxDcs;
-    } else {
-        refusal = TrFormat(TextId::CsvBadToneMode, {mode});
-        return false;
+        if (from == "Tone") Ctcss(tones.tx, "rToneFreq");
+        if (from == "DTCS" && !Dcs(tones.tx, "DtcsCode", 0, refusal)) return false;
+        if (to == "Tone") Ctcss(tones.rx, "cToneFreq");
+        // Lists written before RxDtcsCode existed use one code both ways.
+        if (to == "DTCS" && !Dcs(tones.rx, m_f.Has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode", 1, refusal)) return false;
+        return true;
     }
-    return true;
-}
+
+private:
+    // A list with only one of the two CTCSS columns uses it both ways.
+    void Ctcss(Tone& tone, const char* column) const {
+        const char* other = std::string(column) == "rToneFreq" ? "cToneFreq" : "rToneFreq";
+        tone.text = CtcssText(m_f(m_f.Has(column) ? column : other));
+    }
+
+    bool Dcs(Tone& tone, const char* column, std::size_t direction, std::string& refusal) const {
+        const std::string polarity = m_f("DtcsPolarity").empty() ? "NN" : Upper(m_f("DtcsPolarity"));
+        if (polarity.size() != 2 || polarity.find_first_not_of("NR") != std::string::npos) {
+            refusal = TrFormat(TextId::CsvBadPolarity, {m_f("DtcsPolarity")});
+            return false;
+        }
+        const std::string code = m_f(column);
+        tone.text = DcsText(code, polarity[direction]);
+        const std::string spelled = SpelledDcs(code, polarity[direction]);
+        if (spelled != tone.text) tone.spelled = spelled;
+        return true;
+    }
+
+    const ChirpLine& m_f;
+};
 
 // ---- frequencies ------------------------------------------------------------
-
-bool UsableUnits(std::uint32_t units) { return units > 0 && units <= kHighestUnits; }
 
 // The transmit frequency text Duplex and Offset give; false when they cannot.
 bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, std::string& refusal) {
     const std::string duplex = f("Duplex"), offset = f("Offset");
     const std::string upperDuplex = Upper(duplex);
-    if (rx.empty() && upperDuplex != "SPLIT") {
-        refusal = Tr(TextId::CsvNoFrequency);
-        return false;
-    }
     if (upperDuplex == "OFF") {
         tx.clear();
         return true;
@@ -151,9 +181,9 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
         refusal = TrFormat(TextId::CsvBadOffset, {offset});
         return false;
     }
+    if (!IsDecimal(rx)) return true;  // the receive frequency's own check refuses the line
     const std::uint32_t rxUnits = FrequencyTextToUnits(rx);
     const std::uint32_t offsetUnits = offset.empty() ? 0 : FrequencyTextToUnits(offset);
-    if (!UsableUnits(rxUnits)) return true;  // the receive frequency's own check refuses the line
     if (duplex == "-" && offsetUnits > rxUnits) {
         refusal = TrFormat(TextId::CsvOffsetAboveFrequency, {offset});
         return false;
@@ -165,9 +195,27 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
 
 // ---- the list columns -------------------------------------------------------
 
-bool ReadLists(const ChirpLine& f, ChannelTexts& t, std::string& refusal) {
-    auto set = [&](int column, const std::string& text) { t[static_cast<std::size_t>(column - 1)] = text; };
+// Power as watts ("5", "0.5W": 4 W and more is high) or as a word: High, Hi
+// and H are high; Low, Lo, L, Mid, Med, Medium and M are low, each also with
+// a number after it (Low1, Mid2).
+std::optional<bool> HighPower(std::string power) {
+    if (!power.empty() && power.back() == 'W') power = TrimBlanks(power.substr(0, power.size() - 1));
+    if (IsDecimal(power)) return ReadScaledDecimal(power, 2).magnitude >= 400;
+    const std::string word = power.substr(0, power.find_first_of("0123456789"));
+    if (word == "H" || word == "HI" || word == "HIGH") return true;
+    for (const char* low : {"L", "LO", "LOW", "M", "MID", "MED", "MEDIUM"})
+        if (word == low) return false;
+    return std::nullopt;
+}
+
+// Mode, Skip and Power; a column the list does not have says nothing.
+bool ReadLists(const ChirpLine& f, CsvChannelRow& row, std::string& refusal) {
+    auto set = [&](int column, const std::string& text) { row.texts[static_cast<std::size_t>(column - 1)] = text; };
     for (int column = col::kWidth; column <= col::kBusy; ++column) set(column, NewChannelDefault(column));
+    row.unsaid[col::kSignal - 1] = row.unsaid[col::kPttId - 1] = row.unsaid[col::kBusy - 1] = true;
+    row.unsaid[col::kWidth - 1] = !f.Has("Mode");
+    row.unsaid[col::kScan - 1] = !f.Has("Skip");
+    row.unsaid[col::kPower - 1] = !f.Has("Power");
 
     const std::string mode = Upper(f("Mode"));
     if (mode == "NFM") {
@@ -185,19 +233,14 @@ bool ReadLists(const ChirpLine& f, ChannelTexts& t, std::string& refusal) {
         return false;
     }
 
-    std::string power = Upper(f("Power"));
+    const std::string power = Upper(f("Power"));
     if (power.empty()) return true;
-    if (power.back() == 'W') power = TrimBlanks(power.substr(0, power.size() - 1));
-    if (IsDecimal(power)) {
-        set(col::kPower, PowerEntry(ReadScaledDecimal(power, 2).magnitude >= 400));
-    } else if (power[0] == 'H') {
-        set(col::kPower, PowerEntry(true));
-    } else if (power[0] == 'L' || power.rfind("MID", 0) == 0) {
-        set(col::kPower, PowerEntry(false));
-    } else {
+    const std::optional<bool> high = HighPower(power);
+    if (!high) {
         refusal = TrFormat(TextId::CsvBadPower, {f("Power")});
         return false;
     }
+    set(col::kPower, PowerEntry(*high));
     return true;
 }
 
@@ -286,6 +329,8 @@ std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records) 
     }
     for (std::size_t r = 1; r < records.size(); ++r) {
         const ChirpLine f(header, records[r]);
+        // An unused memory: a Location without a frequency either way.
+        if (f("Frequency").empty() && Upper(f("Duplex")) != "SPLIT") continue;
         CsvChannelRow row;
         row.line = records[r].line;
         row.named = !f("Name").empty();
@@ -298,16 +343,25 @@ std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records) 
             if (row.number < 1 || row.number > kChannelCount)
                 row.numberRefusal = TrFormat(TextId::CsvLocationOutOfRange, {location, std::to_string(row.number)});
         }
+        if (records[r].fields.size() < header.fields.size()) {
+            row.refusal = TrFormat(TextId::CsvShortRow,
+                                   {std::to_string(records[r].fields.size()), std::to_string(header.fields.size())});
+            rows.push_back(std::move(row));
+            continue;
+        }
 
         const std::string rx = f("Frequency");
         std::string tx;
         TonePair tones;
-        ChannelTexts& t = row.texts;
-        if (ReadTransmit(f, rx, tx, row.refusal) && ReadTones(f, tones, row.refusal) && ReadLists(f, t, row.refusal)) {
+        if (ReadTransmit(f, rx, tx, row.refusal) && ChirpTones(f).Read(tones, row.refusal) && ReadLists(f, row, row.refusal)) {
+            ChannelTexts& t = row.texts;
             t[col::kRxFreq - 1] = rx;
             t[col::kTxFreq - 1] = tx;
-            t[col::kRxTone - 1] = tones.rx;
-            t[col::kTxTone - 1] = tones.tx;
+            t[col::kRxTone - 1] = tones.rx.text;
+            t[col::kTxTone - 1] = tones.tx.text;
+            row.unsaid[col::kRxTone - 1] = row.unsaid[col::kTxTone - 1] = !f.Has("Tone");
+            row.spelled[col::kRxTone - 1] = tones.rx.spelled;
+            row.spelled[col::kTxTone - 1] = tones.tx.spelled;
         }
         rows.push_back(std::move(row));
     }

@@ -14,9 +14,11 @@
 bool IsChirpHeader(const CsvRecord& header);
 
 // The grid texts of every line after the header. A Location of 0 anywhere
-// makes the list 0-based (channel = Location + 1). Columns the radio has no
-// place for are dropped; optional signalling, PTT ID and busy lockout take a
-// new channel's defaults.
+// makes the list 0-based (channel = Location + 1); a Location without a
+// frequency is an unused memory and left out; a line shorter than the header
+// is refused. Columns the radio has no place for are dropped. Optional
+// signalling, PTT ID and busy lockout, and the tones, Mode, Skip and Power
+// when the list lacks their columns, are marked unsaid.
 std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records);
 
 // The channels in use in this layout, Location = channel number.

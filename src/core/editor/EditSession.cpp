@@ -101,6 +101,9 @@ EditResult EditSession::SetCell(int row, int column, const std::string& text, Ce
         return result;
     }
     if (entry == CellEntry::Exact) {
+        // A tone must be one the tone editor offers, as typing takes it.
+        if (IsToneColumn(column) && !text.empty())
+            if (auto refusal = CellTextRefusal(column, text, ToneTexts::Table)) return Refused(*refusal);
         if (auto refusal = PasteCell(table, row, column, text, Band())) return Refused(*refusal);
         return Commit(std::move(next));
     }
@@ -167,7 +170,9 @@ EditResult EditSession::ClearChannels(ChannelSpan span) {
 
 EditResult EditSession::InsertChannels(ChannelSpan span) {
     EditResult result = ChangeRecords([span](RadioImage& image) { return InsertEmptyChannels(image, span); });
-    if (result.refused) result.refusal = TrFormat(TextId::CannotInsertChannels, {std::to_string(span.Count())});
+    if (result.refused)
+        result.refusal = span.Count() == 1 ? Tr(TextId::CannotInsertChannel)
+                                           : TrFormat(TextId::CannotInsertChannels, {std::to_string(span.Count())});
     return result;
 }
 

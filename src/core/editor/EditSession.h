@@ -41,9 +41,10 @@ public:
     std::string Text(int row, int column) const { return Now().table.CellText(row, column); }
     int Selection(FormBox box) const { return Now().table.Selection(box); }
     BandLimits Band() const;
-    // The image a save or a write takes: channels whose texts are still those
-    // their record decodes to keep every byte; the others, and the empty rows,
-    // are encoded from their texts; the four selections go into the settings.
+    // The image a save or a write takes: in a channel in use every field
+    // whose text is still the one its bits decode to keeps them, and only
+    // the changed fields are encoded; new channels and the empty rows are
+    // encoded whole from their texts; the four selections go into the settings.
     RadioImage ImageForSave() const { return SaveImage(Now()); }
 
     // New, Open and reload: the image replaces everything, with a fresh history.

@@ -50,6 +50,24 @@ const std::vector<TextId> kListIds[] = {
     {TextId::ValueBusyOff, TextId::ValueCarrier, TextId::ValueQtDqt},  // 10 busy lockout
 };
 
+// The bits each of columns 1-10 is stored in: {byte, mask}.
+struct FieldBits {
+    std::size_t byte;
+    std::uint8_t mask;
+};
+const std::vector<FieldBits> kFieldBits[] = {
+    {{0, 0xFF}, {1, 0xFF}, {2, 0xFF}, {3, 0xFF}},  // 1 receive frequency
+    {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}},  // 2 transmit frequency
+    {{8, 0xFF}, {9, 0xFF}},                        // 3 receive tone
+    {{10, 0xFF}, {11, 0xFF}},                      // 4 transmit tone
+    {{13, 0x10}},                                  // 5 wide/narrow
+    {{13, 0x08}},                                  // 6 scan add
+    {{13, 0x20}},                                  // 7 power
+    {{12, 0xFF}},                                  // 8 optional signalling
+    {{14, 0x01}},                                  // 9 PTT ID
+    {{13, 0x06}},                                  // 10 busy lockout: bit 0 is never written
+};
+
 bool IsListColumn(int column) { return column >= col::kWidth && column <= col::kBusy; }
 
 const std::vector<TextId>& ListIds(int column) {
@@ -185,4 +203,14 @@ void EncodeChannelRecord(const ChannelTexts& t, ChannelRecord& r) {
     const int busy = index(col::kBusy);
     SetBit(r[13], 1, busy == 1);
     SetBit(r[13], 2, busy != 0 && busy != 1);
+}
+
+void EncodeChangedFields(const ChannelTexts& shown, const ChannelTexts& texts, ChannelRecord& r) {
+    ChannelRecord encoded = r;
+    EncodeChannelRecord(texts, encoded);
+    for (std::size_t c = 0; c < texts.size(); ++c) {
+        if (shown[c] == texts[c]) continue;
+        for (const FieldBits& f : kFieldBits[c])
+            r[f.byte] = static_cast<std::uint8_t>((r[f.byte] & ~f.mask) | (encoded[f.byte] & f.mask));
+    }
 }

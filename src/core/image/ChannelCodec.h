@@ -61,3 +61,7 @@ ChannelTexts DecodeChannelRecord(const ChannelRecord& r, Lang lang = CurrentLang
 // Updates `r` in place; bits the codec does not own keep their values. The
 // list texts may be in either language.
 void EncodeChannelRecord(const ChannelTexts& texts, ChannelRecord& r);
+// Encodes into `r` only the fields whose text in `texts` differs from the
+// one in `shown` (both in one language); every other field keeps its bits,
+// tone words and values without a text included.
+void EncodeChangedFields(const ChannelTexts& shown, const ChannelTexts& texts, ChannelRecord& r);

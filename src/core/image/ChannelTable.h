@@ -36,9 +36,11 @@ private:
 
 // Rewrites rows 1-128, columns 1-10 and the four selections from the image.
 void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
-// Encodes `texts` into `record` unless it is a channel in use that already
-// shows them (in either language): such a record keeps every byte, including values its texts
-// cannot tell apart (an optional signalling of 1, a busy lockout mode of 6).
+// Encodes `texts` into `record`. In a channel in use each field whose text
+// is still the one its bits decode to (in either language) keeps them,
+// values its texts cannot tell apart included (an optional signalling of 1, a
+// busy lockout mode of 6, a tone word outside the table); a new channel, and
+// one left with no text at all, is encoded whole.
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
 // Rebuilds the channel records that changed and the selection bytes from the table.
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,13 +53,27 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A new file in `folder` under a short name of its own (far within the
-// 255-byte limit of a name, whatever the target is called).
+// Removes the temporary files in `folder` that saves of processes no longer
+// running left behind (killed before their rename), and no other file.
+void RemoveOrphanedTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const int pid = TemporaryFileOwner(entry->d_name);
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// A new file in `folder` under a short name of its own that carries our PID
+// (far within the 255-byte limit of a name, whatever the target is called).
 int CreateTemporary(const std::string& folder, mode_t mode, std::string& temp) {
     static thread_local std::mt19937_64 random{std::random_device{}()};
+    RemoveOrphanedTemporaries(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".ostreltz-%012llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+        char name[48];
+        std::snprintf(name, sizeof name, ".ostreltz-%d-%012llx.tmp", static_cast<int>(::getpid()),
+                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
         temp = folder + "/" + name;
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
@@ -73,6 +89,22 @@ void SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+int TemporaryFileOwner(std::string_view name) {
+    constexpr std::string_view kHead = ".ostreltz-", kTail = ".tmp";
+    if (!name.starts_with(kHead) || !name.ends_with(kTail)) return 0;
+    name = name.substr(kHead.size(), name.size() - kHead.size() - kTail.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash > 9 || name.size() - dash - 1 != 12) return 0;
+    int pid = 0;
+    for (char c : name.substr(0, dash)) {
+        if (c < '0' || c > '9') return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    for (char c : name.substr(dash + 1))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return 0;
+    return pid;
+}
 
 std::string FileErrorReason(int errnoValue) {
     switch (errnoValue) {
@@ -141,21 +173,37 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
     return result;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+bool CheckSavePlace(const std::string& path, std::string* error) {
     auto fail = [&](const std::string& reason) {
         if (error) *error = SaveFailureText(path, reason);
         return false;
     };
     const std::string target = FollowLinks(path);
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT) return fail(FileErrorReason(errno));
-    if (exists) {
-        if (const char* refusal = NotAFileReason(old)) return fail(refusal);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if (const char* refusal = NotAFileReason(st)) return fail(refusal);
         // A file the user may not write stays as it is, though the folder
         // would let the rename replace it.
         if (::access(target.c_str(), W_OK) != 0) return fail(FileErrorReason(errno));
+    } else if (errno != ENOENT) {
+        return fail(FileErrorReason(errno));
     }
+    const std::string folder = Folder(target);
+    if (::stat(folder.c_str(), &st) != 0) return fail(FileErrorReason(errno));
+    if (!S_ISDIR(st.st_mode)) return fail(FileErrorReason(ENOTDIR));
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return fail(FileErrorReason(errno));
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = SaveFailureText(path, reason);
+        return false;
+    };
+    if (!CheckSavePlace(path, error)) return false;
+    const std::string target = FollowLinks(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     const std::string folder = Folder(target);
     std::string temp;
     // A new file gets the usual permissions (the umask applies); an old one

@@ -31,6 +31,16 @@ struct FileRead {
 // `limit` unless `refuseLonger` is set, then it is refused as too large.
 FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuseLonger);
 
+// Whether `path` can take a save, as far as can be told before writing: its
+// folder exists and may be written, and it is no folder, device or pipe, nor
+// a file the user may not write. False with the user's message in `error`.
+bool CheckSavePlace(const std::string& path, std::string* error);
+
+// The PID in the name of a save's temporary file (".ostreltz-<pid>-<12 hex
+// digits>.tmp"), 0 for any other name. A save first removes such files of
+// processes that no longer run.
+int TemporaryFileOwner(std::string_view name);
+
 // Replaces `path` with `bytes` whole or not at all; false with the user's
 // message in `error` when it could not.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);

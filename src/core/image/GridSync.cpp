@@ -47,10 +47,14 @@ ChannelRecord RecordAt(const RadioImage& image, int channel) {
 }
 
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record) {
-    // Compared in one language: a channel keeps its bytes whichever language
-    // its texts were shown in.
-    if (ChannelInUse(record) && DecodeChannelRecord(record, Lang::Zh) == TextsIn(texts, Lang::Zh)) return;
-    EncodeChannelRecord(texts, record);
+    const bool emptied = std::all_of(texts.begin(), texts.end(), [](const std::string& t) { return t.empty(); });
+    if (!ChannelInUse(record) || emptied) {
+        EncodeChannelRecord(texts, record);
+        return;
+    }
+    // Compared in one language: a field keeps its bits whichever language
+    // its text was shown in.
+    EncodeChangedFields(DecodeChannelRecord(record, Lang::Zh), TextsIn(texts, Lang::Zh), record);
 }
 
 void UpdateGridFromImage(const RadioImage& image, IChannelTable& table) {

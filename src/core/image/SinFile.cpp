@@ -5,7 +5,7 @@
 
 SinLoadResult LoadSinFile(const std::string& path, RadioImage& image) {
     SinLoadResult result;
-    const FileRead file = ReadRegularFile(path, kImageSize, false);
+    const FileRead file = ReadRegularFile(path, kLargestSin, true);
     if (!file.ok) {
         result.error = file.error;
         return result;
@@ -21,6 +21,7 @@ SinLoadResult LoadSinFile(const std::string& path, RadioImage& image) {
         return result;
     }
     for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(file.bytes[i]);
+    if (got > kImageSize) result.warning = TrFormat(TextId::SinLongerThanImage, {path, std::to_string(got - kImageSize)});
     result.ok = true;
     return result;
 }

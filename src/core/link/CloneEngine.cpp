@@ -27,7 +27,7 @@ CloneResult CloneEngine::Run(CloneDirection direction, const std::string& port, 
     const OpenError error = m_link.Open(port, kCloneTimeouts);
     if (error != OpenError::None) {
         m_ui.SetWatch(false);
-        m_ui.Ask(OpenFailureMessage(error, port), Buttons::Ok);
+        m_ui.Ask(OpenFailureMessage(error, port, m_link.HolderPid()), Buttons::Ok);
         result.outcome = CloneOutcome::PortUnavailable;
         return result;
     }
@@ -75,6 +75,7 @@ void CloneEngine::WriteByteAfterPause(std::uint8_t byte) {
 bool CloneEngine::ReadAck() {
     std::uint8_t byte = 0;
     const ReadResult r = m_link.Read(&byte, 1);
+    m_portLost = !r.ok;
     return r.ok && r.count == 1 && byte == kAck;
 }
 
@@ -178,7 +179,8 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         m_link.Write(frame, sizeof frame);
         std::uint8_t reply[12] = {};
         const ReadResult r = m_link.Read(reply, sizeof reply);
-        if (!r.ok || r.count < 10) return Fail(result, CloneOutcome::ShortReply, Tr(TextId::LinkShortReply));
+        if (!r.ok) return Fail(result, CloneOutcome::PortLost, Tr(TextId::LinkCableLost));
+        if (r.count < 10) return Fail(result, CloneOutcome::ShortReply, Tr(TextId::LinkShortReply));
         // A reply of 10 or 11 bytes leaves the rest of the block as it was.
         for (std::size_t i = 4; i < r.count; ++i) scratch[static_cast<std::size_t>(address) + i - 4] = reply[i];
         Progress(261);
@@ -186,7 +188,10 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         m_link.Purge();
         const std::uint8_t ack = kAck;
         m_link.Write(&ack, 1);
-        if (!ReadAck()) return Fail(result, CloneOutcome::ReadAckMissing, Tr(TextId::LinkReadAck));
+        if (!ReadAck()) {
+            if (m_portLost) return Fail(result, CloneOutcome::PortLost, Tr(TextId::LinkCableLost));
+            return Fail(result, CloneOutcome::ReadAckMissing, Tr(TextId::LinkReadAck));
+        }
         result.blocks = k + 1;
         m_ui.SetWatch(true);
         if (m_ui.Cancelled()) {
@@ -210,9 +215,12 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
         m_clock.PauseMs(1);
         m_link.Purge();
         m_link.Write(image.data() + address, kBlockSize);
-        if (!ReadAck())
-            return Fail(result, CloneOutcome::WriteAckMissing,
-                        std::string(Tr(TextId::LinkWriteAck)) + "\n" + StoppedWriteText(result.blocks));
+        if (!ReadAck()) {
+            const bool lost = m_portLost;
+            return Fail(result, lost ? CloneOutcome::PortLost : CloneOutcome::WriteAckMissing,
+                        std::string(Tr(lost ? TextId::LinkCableLost : TextId::LinkWriteAck)) + "\n" +
+                            StoppedWriteText(result.blocks));
+        }
         result.blocks = k + 1;
         Progress(263);
         m_ui.SetWatch(true);

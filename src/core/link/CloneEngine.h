@@ -18,6 +18,7 @@ enum class CloneOutcome {
     ShortReply,        // a read block brought fewer than 10 bytes
     ReadAckMissing,
     WriteAckMissing,
+    PortLost,          // the port failed during the blocks (the cable was pulled)
 };
 
 struct CloneResult {
@@ -64,6 +65,7 @@ private:
     IClock& m_clock;
     IUserInteraction& m_ui;
     bool m_bCheckType = true;
+    bool m_portLost = false;  // the last acknowledgement's read found the port failed
     int m_attempt = 1;
     int m_progress = 0;
     std::uint8_t m_reply[20] = {};

@@ -13,11 +13,19 @@ std::string PortDevice(const std::string& name) {
 #endif
 }
 
-std::string OpenFailureMessage(OpenError error, const std::string& port) {
+std::string PortChosenText(const std::string& name) {
+    const std::string device = PortDevice(name);
+    return TrFormat(TextId::PortChosen, {device == name ? name : name + " (" + device + ")"});
+}
+
+std::string OpenFailureMessage(OpenError error, const std::string& port, int holderPid) {
     const std::string text = Tr(TextId::PortOpenFailed);
     const std::string device = PortDevice(port);
     switch (error) {
-        case OpenError::InUse: return text + "\n" + TrFormat(TextId::PortInUse, {device});
+        case OpenError::InUse:
+            if (holderPid > 0) return text + "\n" + TrFormat(TextId::PortInUseBy, {device, std::to_string(holderPid)});
+            return text + "\n" + TrFormat(TextId::PortInUse, {device});
+        case OpenError::NotSerial: return text + "\n" + TrFormat(TextId::PortNotSerial, {device});
         case OpenError::PermissionDenied: return text + "\n" + TrFormat(TextId::PortNoPermission, {device});
         case OpenError::NotFound: return text + "\n" + TrFormat(TextId::PortNotFound, {device});
         default: return text;

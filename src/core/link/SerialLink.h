@@ -18,7 +18,7 @@ constexpr SerialTimeouts kCloneTimeouts{30, 500, 90, 50, 50};
 // The tuning link's: a 1-byte read waits at most 100 ms.
 constexpr SerialTimeouts kTuningTimeouts{10, 50, 50, 50, 50};
 
-enum class OpenError { None, NotFound, PermissionDenied, InUse, Other };
+enum class OpenError { None, NotFound, PermissionDenied, InUse, Other, NotSerial };
 
 struct ReadResult {
     bool ok = true;          // false: the port failed (e.g. the cable was pulled)
@@ -38,6 +38,8 @@ public:
     virtual ReadResult Read(std::uint8_t* buffer, std::size_t size) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // After Open failed with InUse: the process holding the port, 0 when unknown.
+    virtual int HolderPid() const { return 0; }
 };
 
 // Pauses the protocol requires, at least as long as asked.
@@ -56,7 +58,11 @@ public:
 // "COM1" .. "COM4" are the programming cable's usual names; on Linux they
 // stand for /dev/ttyUSB0 .. /dev/ttyUSB3. Any other name is a device path.
 std::string PortDevice(const std::string& name);
+// What the status bar says when `name` is chosen: the name and, where it
+// differs, the device it stands for ("端口：COM1 (/dev/ttyUSB0)").
+std::string PortChosenText(const std::string& name);
 
 // The message shown when `port` cannot be opened: the fixed first line, then
-// a line naming the device and the cause, where the user can fix it.
-std::string OpenFailureMessage(OpenError error, const std::string& port);
+// a line naming the device and the cause (and the process holding it, when
+// `holderPid` is known), where the user can fix it.
+std::string OpenFailureMessage(OpenError error, const std::string& port, int holderPid = 0);

@@ -3,8 +3,9 @@
 // questions, and a cancel flag it checks at its yields.
 #include <string>
 
-enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel, OverwriteCancel };  // 覆盖 answers Ok
-enum class Answer { Ok, Cancel, Retry, Save, Discard };
+// 覆盖 answers Ok; of 清空/保留/取消 (EmptyKeepCancel), 清空 answers Ok and 保留 Keep.
+enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel, OverwriteCancel, EmptyKeepCancel };
+enum class Answer { Ok, Cancel, Retry, Save, Discard, Keep };
 
 class IUserInteraction {
 public:

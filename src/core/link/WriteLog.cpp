@@ -40,6 +40,7 @@ const char* CloneOutcomeText(CloneOutcome outcome) {
         case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
         case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
         case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
+        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
     }

@@ -21,7 +21,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_EDIT_CUT, MenuId::Edit, TextId::CmdEditCut, "Ctrl+X; Shift+Del", TextId::TipEditCut},
         {ID_EDIT_COPY, MenuId::Edit, TextId::CmdEditCopy, "Ctrl+Ins", TextId::TipEditCopy},
         {ID_EDIT_PASTE, MenuId::Edit, TextId::CmdEditPaste, "Ctrl+V; Shift+Ins", TextId::TipEditPaste},
-        {ID_EDIT_CLEAR, MenuId::Edit, TextId::CmdEditClear, "Del", TextId::TipEditClear},
+        {ID_EDIT_CLEAR, MenuId::Edit, TextId::CmdEditClear, "Ctrl+Del", TextId::TipEditClear},
         {ID_CHANNEL_INSERT, MenuId::Edit, TextId::CmdChannelInsert, "", TextId::TipChannelInsert},
         {ID_CHANNEL_DELETE, MenuId::Edit, TextId::CmdChannelDelete, "", TextId::TipChannelDelete},
         {ID_CHANNEL_UP, MenuId::Edit, TextId::CmdChannelUp, "Ctrl+Shift+Up", TextId::TipChannelUp},
@@ -69,4 +69,45 @@ TextId MenuTitle(MenuId menu) {
         case MenuId::None: break;
     }
     return TextId::MenuFile;
+}
+
+const std::vector<int>& MenuItems(MenuId menu) {
+    using namespace ids;
+    constexpr int kLine = kMenuSeparator;
+    static const std::vector<int> file = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, kLine,
+                                          ID_EXPORT_CSV, ID_IMPORT_CSV, kLine,
+                                          ID_COMPARE_FILE, kLine,
+                                          ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kLine,
+                                          kMenuRecentFiles, kLine, ID_APP_EXIT};
+    static const std::vector<int> edit = {ID_EDIT_UNDO, ID_EDIT_REDO, kLine,
+                                          ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, kLine,
+                                          ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, kLine,
+                                          ID_SET_FIELD};
+    static const std::vector<int> program = {ID_READ, ID_COMPARE_RADIO, kLine, ID_WRITE, kLine, ID_TUNING, kLine, ID_EDIT_CHANNELS, kLine,
+                                             ID_OPTIONS};
+    static const std::vector<int> port = {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4};
+    static const std::vector<int> view = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kLine,
+                                          ID_HISTORY, ID_NEXT_DIFFERENCE, ID_PREVIOUS_DIFFERENCE, ID_END_COMPARE, kLine,
+                                          kMenuLanguages};
+    static const std::vector<int> help = {ID_HELP_FINDER, kLine, ID_APP_ABOUT};
+    static const std::vector<int> none;
+    switch (menu) {
+        case MenuId::File: return file;
+        case MenuId::Edit: return edit;
+        case MenuId::Program: return program;
+        case MenuId::Port: return port;
+        case MenuId::View: return view;
+        case MenuId::Help: return help;
+        case MenuId::None: break;
+    }
+    return none;
+}
+
+const std::vector<int>& ToolbarButtons() {
+    using namespace ids;
+    static const std::vector<int> buttons = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, kMenuSeparator,
+                                             ID_READ, ID_WRITE, ID_TUNING, kMenuSeparator,
+                                             ID_EDIT_CHANNELS, kMenuSeparator,
+                                             ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT};
+    return buttons;
 }

@@ -20,3 +20,13 @@ const std::vector<CommandInfo>& CommandTable();
 const CommandInfo* FindCommand(int id);
 
 TextId MenuTitle(MenuId menu);
+
+// What a menu lists, in order. Besides command ids: a line between groups,
+// the recently used files, and the language submenu.
+constexpr int kMenuSeparator = 0;
+constexpr int kMenuRecentFiles = -1;
+constexpr int kMenuLanguages = -2;
+const std::vector<int>& MenuItems(MenuId menu);
+
+// The toolbar's buttons, in order, kMenuSeparator between groups.
+const std::vector<int>& ToolbarButtons();

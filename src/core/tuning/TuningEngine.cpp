@@ -50,46 +50,55 @@ TuningFrame SignallingFrame(const TuningRequest& r) {
     return {rx[0], rx[1], tx[0], tx[1], 0xFB, 0x01, 0x01, r.value};
 }
 
+std::string TuningRetryText(const TuningFault& fault) {
+    const std::string why = fault.refused ? TrFormat(TextId::TuningRefusedStep, {std::to_string(fault.step)})
+                                          : std::string(Tr(TextId::TuningNoAnswer));
+    return std::string(Tr(TextId::TuningRetry)) + "\n" + why;
+}
+
 TuningEngine::TuningEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
     : m_link(link), m_clock(clock), m_ui(ui) {}
 
+// Stale input is dropped before each byte or frame goes out, never after: a
+// radio may answer within the same millisecond, and its answer must be kept.
 void TuningEngine::Send(const std::uint8_t* data, std::size_t size) {
     m_link.Purge();
     m_link.Write(data, size);
 }
 
-bool TuningEngine::Expect(std::uint8_t reply) {
-    m_link.Purge();
+std::optional<TuningFault> TuningEngine::Expect(std::uint8_t reply, int step) {
     std::uint8_t byte = 0;
     const ReadResult r = m_link.Read(&byte, 1);
-    return r.ok && r.count == 1 && byte == reply;
+    if (!r.ok || r.count != 1) return TuningFault{step, false};
+    if (byte != reply) return TuningFault{step, true};
+    return std::nullopt;
 }
 
-bool TuningEngine::Attempt(const TuningRequest& request) {
+std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
     ++m_attempts;
     m_clock.PauseMs(700);
     for (std::uint8_t byte : kHello) {  // T1
         Send(&byte, 1);
         m_clock.PauseMs(1);
     }
-    m_link.Purge();  // T2
-    std::uint8_t byte = 0;
+    std::uint8_t byte = 0;  // T2: a byte other than ACK gets one more read
     ReadResult r = m_link.Read(&byte, 1);
-    if (!r.ok) return false;
-    if (r.count != 1 || byte != kAck)
-        if (!Expect(kAck)) return false;
+    if (!r.ok) return TuningFault{2, false};
+    if (r.count != 1 || byte != kAck) {
+        const bool wrongByte = r.count == 1;
+        if (auto fault = Expect(kAck, 2)) return TuningFault{2, fault->refused || wrongByte};
+    }
     const std::uint8_t m = 'M', stx = 0x02, ack = kAck, x = 'x';
     m_clock.PauseMs(1);  // T3
     Send(&m, 1);
     m_clock.PauseMs(1);  // T4
     Send(&stx, 1);
-    m_link.Purge();  // T5
-    std::uint8_t id[8];
+    std::uint8_t id[8];  // T5
     r = m_link.Read(id, sizeof id);
-    if (!r.ok || r.count < sizeof id) return false;
+    if (!r.ok || r.count < sizeof id) return TuningFault{5, false};
     m_clock.PauseMs(1);  // T6
     Send(&ack, 1);
-    if (!Expect(kAck)) return false;  // T7
+    if (auto fault = Expect(kAck, 7)) return fault;
     m_link.Purge();  // T8
     m_clock.PauseMs(1);
     m_link.Write(&x, 1);
@@ -100,33 +109,33 @@ bool TuningEngine::Attempt(const TuningRequest& request) {
     m_clock.PauseMs(1);
     const std::uint8_t item[2] = {code, 0x08};  // T10
     Send(item, sizeof item);
-    if (!Expect(kHeard)) return false;  // T11
+    if (auto fault = Expect(kHeard, 11)) return fault;
     m_clock.PauseMs(1);  // T12
     const TuningFrame f1 = FrequencyFrame(request);
     Send(f1.data(), f1.size());
-    if (!Expect(kHeard)) return false;  // T13
+    if (auto fault = Expect(kHeard, 13)) return fault;
     m_clock.PauseMs(1);  // T14
     const TuningFrame f2 = SignallingFrame(request);
     Send(f2.data(), f2.size());
-    return Expect(kHeard);  // T15
+    return Expect(kHeard, 15);
 }
 
 TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& request) {
     m_attempts = 0;
     const OpenError error = m_link.Open(port, kTuningTimeouts);
     if (error != OpenError::None) {
-        m_ui.Ask(OpenFailureMessage(error, port), Buttons::Ok);
+        m_ui.Ask(OpenFailureMessage(error, port, m_link.HolderPid()), Buttons::Ok);
         return TuningOutcome::PortUnavailable;
     }
     m_link.Purge();
     for (;;) {
-        if (Attempt(request)) {
+        const std::optional<TuningFault> fault = Attempt(request);
+        if (!fault) {
             m_link.Close();
             m_ui.Inform(Tr(TextId::TuningReceived));
             return TuningOutcome::Received;
         }
-        if (m_ui.Ask(Tr(TextId::TuningRetry)
-, Buttons::RetryCancel) != Answer::Retry) {
+        if (m_ui.Ask(TuningRetryText(*fault), Buttons::RetryCancel) != Answer::Retry) {
             m_link.Close();
             return TuningOutcome::Cancelled;
         }

@@ -3,6 +3,7 @@
 // frequency frame and the signalling frame with the item's value.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/SerialLink.h"
@@ -33,6 +34,17 @@ std::array<std::uint8_t, 2> ToneBytes(const std::string& tone);
 
 enum class TuningOutcome { Received, Cancelled, PortUnavailable };
 
+// Why an attempt failed: the step of the exchange (2 .. 15) whose answer did
+// not come, or came as another byte.
+struct TuningFault {
+    int step = 0;
+    bool refused = false;  // a wrong byte arrived; otherwise nothing did
+};
+
+// The retry question after a failed attempt: the fixed first line, then what
+// went wrong.
+std::string TuningRetryText(const TuningFault& fault);
+
 class TuningEngine {
 public:
     TuningEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui);
@@ -40,9 +52,10 @@ public:
     int Attempts() const { return m_attempts; }
 
 private:
-    bool Attempt(const TuningRequest& request);
+    // Nothing when the radio answered every step.
+    std::optional<TuningFault> Attempt(const TuningRequest& request);
     void Send(const std::uint8_t* data, std::size_t size);
-    bool Expect(std::uint8_t reply);
+    std::optional<TuningFault> Expect(std::uint8_t reply, int step);
 
     ISerialLink& m_link;
     IClock& m_clock;

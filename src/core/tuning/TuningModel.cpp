@@ -53,7 +53,8 @@ std::uint32_t RoundToStep(std::uint32_t u, FrequencyStep step) {
     return r >= 313 ? u + 625 - r : u - r;
 }
 
-std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, FrequencyStep step, std::string* refusal) {
+std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, std::optional<FrequencyStep> step,
+                                                     std::string* refusal) {
     const std::string t = TrimBlanks(text);
     const std::size_t point = t.find('.');
     const auto digits = [](std::string_view part) {
@@ -71,13 +72,23 @@ std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, Fr
         if (refusal) *refusal = TrFormat(TextId::TuneFrequencyRange, {text});
         return std::nullopt;
     }
-    return RoundToStep(units, step);
+    if (step) return RoundToStep(units, *step);
+    if (units % 500 == 0 || units % 625 == 0) return units;
+    if (refusal) *refusal = TrFormat(TextId::TuneOffStep, {text});
+    return std::nullopt;
 }
 
 std::optional<std::string> TuningToneFromText(const std::string& text, std::string* refusal) {
     if (auto tone = ToneTableText(TrimBlanks(text))) return tone;
     if (refusal) *refusal = TrFormat(TextId::TuneBadTone, {text});
     return std::nullopt;
+}
+
+std::string TuningModel::WillSendText(int set) const {
+    static const TextId kNames[] = {TextId::TuningSetHigh, TextId::TuningChooseMiddle, TextId::TuningSetLow};
+    const TuningRequest request = Request(set, TuningItem::TxFrequency);
+    return TrFormat(TextId::TuningWillSend, {Tr(kNames[std::clamp(set, kHigh, kLow) - kHigh]), request.rxFrequency,
+                                             request.txFrequency, request.rxTone, request.txTone});
 }
 
 TuningRequest TuningModel::Request(int set, TuningItem item) const {

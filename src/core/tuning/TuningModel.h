@@ -49,6 +49,9 @@ public:
 
     // What "开始" sends for `set` and `item`.
     TuningRequest Request(int set, TuningItem item) const;
+    // The line beside "开始" that names the set it sends, with its frequencies
+    // and tones: "将发送：高端频率 156.00000 / 156.00000 MHz, OFF / OFF".
+    std::string WillSendText(int set) const;
 
 private:
     std::uint32_t m_bandLow;
@@ -67,9 +70,12 @@ std::uint32_t BandLowUnits(const std::string& bandText);
 std::uint32_t RoundToStep(std::uint32_t units, FrequencyStep step);
 
 // A frequency given as text outside the dialog (the command line): the whole
-// text must be a decimal number of MHz within 67 .. 521 MHz; it is rounded to
-// `step`. Nothing, with the reason in `refusal`, for any other text.
-std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, FrequencyStep step, std::string* refusal);
+// text must be a decimal number of MHz within 67 .. 521 MHz. With a `step` it
+// is rounded to that step, as the dialog rounds; without one it is taken as
+// typed when it lies on a 5 kHz or a 6.25 kHz step, and refused otherwise.
+// Nothing, with the reason in `refusal`, for any text refused.
+std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, std::optional<FrequencyStep> step,
+                                                     std::string* refusal);
 // A tone given as text: an entry of the tone table (letter case ignored), in
 // the table's own spelling. Nothing, with the reason in `refusal`, otherwise.
 std::optional<std::string> TuningToneFromText(const std::string& text, std::string* refusal);

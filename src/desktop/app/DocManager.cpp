@@ -8,6 +8,7 @@
 #include "ui/Messenger.h"
 #include "editor/KeshView.h"
 #include "csv/ChannelCsv.h"
+#include "csv/CsvImportFlow.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"
@@ -61,13 +62,14 @@ bool CDocManager::OpenDocumentFile(const QString& path) {
 }
 
 bool CDocManager::OpenWithoutAsking(const QString& path) {
-    QString error;
-    if (!m_doc->OnOpenDocument(path, &error)) {
+    QString error, warning;
+    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     TakeName(path);
     m_view->OnInitialUpdate();
+    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
     return true;
 }
 
@@ -132,20 +134,16 @@ bool CDocManager::OnImportCsv() {
         Messenger::Show(m_frame, QString::fromStdString(file.error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    const std::string& csv = file.bytes;
-    RadioImage image = m_view->ImageForSave();
-    CsvImportOptions options{false, m_csvChoice.renumber};
-    CsvImport result = ImportChannelsCsv(csv, image, options);
-    if (!result.problems.empty()) {
-        // One summary of every refused line; nothing is applied unless asked.
-        const QString summary = QString::fromStdString(CsvRefusedQuestion(result));
-        if (Messenger::Show(m_frame, summary, Buttons::OkCancel, MessageIcon::Warning) != Answer::Ok) return false;
-        options.applyValidLines = true;
-        result = ImportChannelsCsv(csv, image, options);
+    CsvImportFlow flow(file.bytes, m_view->ImageForSave(), m_csvChoice.renumber);
+    while (const auto question = flow.Question())
+        flow.Reply(Messenger::Show(m_frame, QString::fromStdString(question->text), question->buttons, MessageIcon::Warning));
+    if (flow.Cancelled()) return false;
+    if (!flow.Applied()) {
+        Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Warning);
+        return false;
     }
-    m_view->Change([&](EditSession& s) { return s.ReplaceImage(image); });
-    if (result.droppedNames > 0)
-        Messenger::Show(m_frame, QString::fromStdString(CsvImportSummary(result)), Buttons::Ok, MessageIcon::Information);
+    m_view->Change([&](EditSession& s) { return s.ReplaceImage(flow.Image()); });
+    Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Information);
     return true;
 }
 
@@ -166,11 +164,12 @@ bool CDocManager::OnOpenRecentFile(int index) {
     // name, title and the list stay as they are; unsaved changes are asked about.
     // A failed reload leaves the document and the grid as they were.
     if (!SaveModified()) return false;
-    QString error;
-    if (!m_doc->OnOpenDocument(path, &error)) {
+    QString error, warning;
+    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
         Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
     m_view->OnInitialUpdate();
+    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <cstdio>
+#include <utility>
 
 #include "app/AboutDlg.h"
 #include "app/DocManager.h"
@@ -11,6 +12,7 @@
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
 #include "ui/Messenger.h"
+#include "editor/ChannelGrid.h"
 #include "editor/ComparePanel.h"
 #include "editor/EditCommands.h"
 #include "editor/KeshView.h"
@@ -19,6 +21,7 @@
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "link/PortMenu.h"
+#include "link/SerialLink.h"
 #include "link/ProgressDlg.h"
 #include "print/PrintCommands.h"
 #include "res/Icons.h"
@@ -104,7 +107,26 @@ void CKeshApp::SetPort(const QString& port) {
     m_portMenu->Refresh();
 }
 
+void CKeshApp::ChoosePort(const QString& port) {
+    m_view->SetPort(port);
+    m_frame->ShowFeedback(QString::fromStdString(PortChosenText(port.toStdString())));
+}
+
+bool CKeshApp::AllowClose() {
+    if (!m_view->IsTransferRunning()) return m_docManager->SaveModified();
+    // A read may be left only by its own window; a write is stopped only on
+    // the question its window asks, and the window closes once it has stopped.
+    CProgressDlg* progress = m_view->Progress();
+    if (!progress->IsWrite()) {
+        Messenger::Show(m_frame, QTr(TextId::TransferRunning), Buttons::Ok, MessageIcon::Information);
+        return false;
+    }
+    if (progress->AskToStopWrite()) m_closeAfterTransfer = true;
+    return false;
+}
+
 void CKeshApp::OnTransferRunning(bool running) {
+    if (!running && std::exchange(m_closeAfterTransfer, false)) QMetaObject::invokeMethod(m_frame, [frame = m_frame] { frame->close(); }, Qt::QueuedConnection);
     // While a transfer runs nothing may change or replace the document.
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING, ID_COMPARE_RADIO})
         m_frame->Action(id)->setEnabled(!running);
@@ -195,13 +217,13 @@ void CKeshApp::WireCommands() {
         {ID_PORT_COM1, "COM1"}, {ID_PORT_COM2, "COM2"}, {ID_PORT_COM3, "COM3"}, {ID_PORT_COM4, "COM4"}};
     for (const auto& [id, name] : ports) {
         const QString port = QString::fromLatin1(name);
-        on(id, [this, port] { m_view->SetPort(port); });
+        on(id, [this, port] { ChoosePort(port); });
     }
     m_portMenu = new CPortMenu(
         m_frame->PortMenu(),
         {m_frame->Action(ID_PORT_COM1), m_frame->Action(ID_PORT_COM2), m_frame->Action(ID_PORT_COM3),
          m_frame->Action(ID_PORT_COM4)},
-        [this] { return m_view->Port(); }, [this](const QString& port) { m_view->SetPort(port); });
+        [this] { return m_view->Port(); }, [this](const QString& port) { ChoosePort(port); });
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
@@ -240,9 +262,11 @@ void CKeshApp::WireCommands() {
     connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
     connect(m_frame, &CMainFrame::filesDropped, this,
             [this](const QStringList& paths) { m_docManager->OpenDocumentFile(paths.first()); });
-    connect(m_frame, &CMainFrame::closeRequested, this,
-            [this](bool* allow) { *allow = !m_view->IsTransferRunning() && m_docManager->SaveModified(); });
+    connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
+    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = AllowClose(); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+    connect(m_view->Grid(), &CChannelGrid::notice, m_frame, &CMainFrame::ShowFeedback);
+    connect(m_doc, &CKeshDoc::modifiedChanged, m_frame, &CMainFrame::ShowModified);
     connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
         RememberLanguage(lang);
         SetLanguage(lang);

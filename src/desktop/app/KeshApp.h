@@ -39,6 +39,8 @@ public:
     void SetLanguage(Lang lang);
     // Chooses the port for the next transfer (also `ostreltz --port PATH`).
     void SetPort(const QString& port);
+    // A port chosen from the menu or by its key: the status bar says which.
+    void ChoosePort(const QString& port);
 
     const ToneTable& m_toneTable;
 
@@ -55,6 +57,8 @@ private:
     void WireCommands();
     void OnTransferRunning(bool running);
     void OnOptions();
+    // Whether the window may close now: never while a transfer runs.
+    bool AllowClose();
     // "与文件比较…": the grid marks what differs from the chosen file.
     void OnCompareFile();
     // "历史记录…": an entry opened as a new document or compared.
@@ -66,5 +70,6 @@ private:
     CDocManager* m_docManager = nullptr;
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;
+    bool m_closeAfterTransfer = false;  // Exit stopped a write: close once it has stopped
     CComparePanel* m_comparePanel = nullptr;
 };

@@ -41,7 +41,6 @@ QStringList SinFilesIn(const QList<QUrl>& urls) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QString::number(IDR_MAINFRAME));
-    setWindowIcon(AppIcon());
     setAcceptDrops(true);
     resize(1200, 1100);  // FitToView shrinks it to the form
     for (const CommandInfo& c : CommandTable()) MakeAction(c.id);
@@ -68,68 +67,44 @@ QAction* CMainFrame::MakeAction(int id) {
 }
 
 void CMainFrame::BuildMenus() {
-    auto menu = [this](MenuId id) { return m_menus[id] = menuBar()->addMenu(QString()); };
-    m_fileMenu = menu(MenuId::File);
-    m_fileMenu->addActions({Action(ID_FILE_NEW), Action(ID_FILE_OPEN), Action(ID_FILE_SAVE), Action(ID_FILE_SAVE_AS)});
-    m_fileMenu->addSeparator();
-    m_fileMenu->addActions({Action(ID_EXPORT_CSV), Action(ID_IMPORT_CSV)});
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(Action(ID_COMPARE_FILE));
-    m_fileMenu->addSeparator();
-    m_fileMenu->addActions({Action(ID_FILE_PRINT), Action(ID_FILE_PRINT_PREVIEW), Action(ID_FILE_PRINT_SETUP)});
-    m_fileMenu->addSeparator();
-    m_recentPlaceholder = m_fileMenu->addAction(QString());
-    m_recentPlaceholder->setObjectName(QString::number(ID_FILE_MRU_FILE1));
-    m_recentPlaceholder->setEnabled(false);
-    m_recentEnd = m_fileMenu->addSeparator();
-    m_fileMenu->addAction(Action(ID_APP_EXIT));
-
-    QMenu* edit = menu(MenuId::Edit);
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
-    for (QMenu* m : {edit, m_gridMenu}) {
-        m->addActions({Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO)});
-        m->addSeparator();
-        m->addActions({Action(ID_EDIT_CUT), Action(ID_EDIT_COPY), Action(ID_EDIT_PASTE), Action(ID_EDIT_CLEAR)});
-        m->addSeparator();
-        m->addActions({Action(ID_CHANNEL_INSERT), Action(ID_CHANNEL_DELETE), Action(ID_CHANNEL_UP), Action(ID_CHANNEL_DOWN)});
-        m->addSeparator();
-        m->addAction(Action(ID_SET_FIELD));
+    for (MenuId id : {MenuId::File, MenuId::Edit, MenuId::Program, MenuId::Port, MenuId::View, MenuId::Help}) {
+        QMenu* menu = m_menus[id] = menuBar()->addMenu(QString());
+        FillMenu(menu, id);
+        // The grid's context menu is the edit menu.
+        if (id == MenuId::Edit) FillMenu(m_gridMenu, id);
     }
+    m_fileMenu = m_menus[MenuId::File];
+    m_portMenu = m_menus[MenuId::Port];
+    m_portMenu->setObjectName(QStringLiteral("portMenu"));
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        Action(id)->setCheckable(true);
+        Action(id)->setChecked(true);
+    }
+}
 
-    QMenu* program = menu(MenuId::Program);
-    program->addAction(Action(ID_READ));
-    program->addAction(Action(ID_COMPARE_RADIO));
-    program->addSeparator();
-    program->addAction(Action(ID_WRITE));
-    program->addSeparator();
-    program->addAction(Action(ID_TUNING));
-    program->addSeparator();
-    program->addAction(Action(ID_EDIT_CHANNELS));
-    program->addSeparator();
-    program->addAction(Action(ID_OPTIONS));
-
-    QMenu* port = menu(MenuId::Port);
-    port->setObjectName(QStringLiteral("portMenu"));
-    for (int id : {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4}) port->addAction(Action(id));
-    m_portMenu = port;
-
-    QMenu* view = menu(MenuId::View);
-    view->addActions({Action(ID_VIEW_TOOLBAR), Action(ID_VIEW_STATUS_BAR)});
-    Action(ID_VIEW_TOOLBAR)->setCheckable(true);
-    Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
-    Action(ID_VIEW_TOOLBAR)->setChecked(true);
-    Action(ID_VIEW_STATUS_BAR)->setChecked(true);
-    view->addSeparator();
-    view->addAction(Action(ID_HISTORY));
-    view->addActions({Action(ID_NEXT_DIFFERENCE), Action(ID_PREVIOUS_DIFFERENCE), Action(ID_END_COMPARE)});
-    view->addSeparator();
-    BuildLanguageMenu(view);
-
-    QMenu* help = menu(MenuId::Help);
-    help->addAction(Action(ID_HELP_FINDER));
-    help->addSeparator();
-    help->addAction(Action(ID_APP_ABOUT));
+void CMainFrame::FillMenu(QMenu* menu, MenuId id) {
+    bool afterRecent = false;
+    for (int item : MenuItems(id)) {
+        switch (item) {
+            case kMenuSeparator: {
+                QAction* line = menu->addSeparator();
+                // The recent files go in before the line that follows them.
+                if (afterRecent) m_recentEnd = line;
+                afterRecent = false;
+                break;
+            }
+            case kMenuRecentFiles:
+                m_recentPlaceholder = menu->addAction(QString());
+                m_recentPlaceholder->setObjectName(QString::number(ID_FILE_MRU_FILE1));
+                m_recentPlaceholder->setEnabled(false);
+                afterRecent = true;
+                break;
+            case kMenuLanguages: BuildLanguageMenu(menu); break;
+            default: menu->addAction(Action(item)); break;
+        }
+    }
 }
 
 void CMainFrame::BuildToolBar() {
@@ -137,10 +112,8 @@ void CMainFrame::BuildToolBar() {
     m_wndToolBar->setObjectName(QStringLiteral("toolbar128"));
     m_wndToolBar->setIconSize(QSize(18, 18));
     m_wndToolBar->setMovable(true);
-    const int buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, -1, ID_READ, ID_WRITE, ID_TUNING, -1,
-                           ID_EDIT_CHANNELS, -1, ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT};
-    for (int id : buttons) {
-        if (id < 0) {
+    for (int id : ToolbarButtons()) {
+        if (id == kMenuSeparator) {
             m_wndToolBar->addSeparator();
             continue;
         }
@@ -155,6 +128,10 @@ void CMainFrame::BuildStatusBar() {
     m_pane0 = new QLabel(this);
     m_pane0->setObjectName(QStringLiteral("pane0"));
     statusBar()->addWidget(m_pane0, 1);
+    m_modifiedPane = new QLabel(this);
+    m_modifiedPane->setObjectName(QStringLiteral("modifiedPane"));
+    m_modifiedPane->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addPermanentWidget(m_modifiedPane);
     const char* const names[3] = {"capsPane", "numPane", "scrollPane"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
@@ -208,11 +185,20 @@ void CMainFrame::ApplyTexts() {
     for (QAction* action : m_recentActions) action->setStatusTip(RecentPrompt(action->toolTip()));
     m_wndToolBar->setWindowTitle(QTr(TextId::ToolbarTitle));
     SetMessageText(QTr(TextId::Idle));
+    ShowModified(m_modified);
     const TextId indicators[] = {TextId::IndicatorCaps, TextId::IndicatorNum, TextId::IndicatorScroll};
     for (int i = 0; i < m_indicators.size(); ++i) m_indicators[i]->setText(QTr(indicators[i]));
 }
 
 void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
+
+void CMainFrame::ShowModified(bool modified) {
+    m_modified = modified;
+    m_modifiedPane->setText(modified ? QTr(TextId::ModifiedPane) : QString());
+    // The pane keeps its width, so the panes beside it do not jump.
+    m_modifiedPane->setMinimumWidth(std::max(QFontMetrics(m_modifiedPane->font()).horizontalAdvance(QTr(TextId::ModifiedPane)) + 12,
+                                             m_modifiedPane->minimumWidth()));
+}
 
 void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }
 

@@ -31,6 +31,9 @@ public:
     // A result the user should notice ("读频完成…", "已保存…"), shown in the
     // status bar for a few seconds.
     void ShowFeedback(const QString& text);
+    // The pane that says "已修改" while the document differs from its file.
+    void ShowModified(bool modified);
+    QLabel* ModifiedPane() const { return m_modifiedPane; }
     // The panes "大写", "数字" and "滚动": lit while their lock is on.
     QLabel* LockPane(int index) const { return m_indicators[index]; }
     // Where the lock states come from (the window system by default).
@@ -62,6 +65,7 @@ protected:
 private:
     QAction* MakeAction(int id);
     void BuildMenus();
+    void FillMenu(QMenu* menu, MenuId id);
     void BuildToolBar();
     void BuildStatusBar();
     void BuildLanguageMenu(QMenu* view);
@@ -70,6 +74,8 @@ private:
     QHash<int, QAction*> m_actions;
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pane0 = nullptr;
+    QLabel* m_modifiedPane = nullptr;
+    bool m_modified = false;
     QMap<MenuId, QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
     QAction* m_languageActions[2] = {};

@@ -42,14 +42,14 @@ void ApplyLanguage(Lang lang) {
         return;
     }
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
-        auto* translator = new QTranslator(qApp);
-        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QApplication::installTranslator(translator);
-            Installed().push_back(translator);
-        } else {
-            delete translator;
-        }
+    // Qt's own texts (standard buttons and dialogs) are all in qtbase; the
+    // combined "qt_zh_CN" catalogue would load it a second time, with others.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+        Installed().push_back(translator);
+    } else {
+        delete translator;
     }
 }
 

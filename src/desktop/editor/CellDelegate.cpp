@@ -1,11 +1,14 @@
 #include "editor/CellDelegate.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <memory>
+#include <utility>
 
+#include "editor/GridKeyPress.h"
 #include "tones/ToneTable.h"
 #include "res/ResourceIds.h"
 
@@ -15,8 +18,6 @@ constexpr int kToneRowsShown = 16;
 constexpr const char* kLoaded = "loadedText";
 constexpr const char* kRow = "cellRow";
 constexpr const char* kColumn = "cellColumn";
-
-bool IsFrequencyColumn(int column) { return column == col::kRxFreq || column == col::kTxFreq; }
 
 int ListId(int column) {
     switch (column) {
@@ -51,7 +52,7 @@ QComboBox* MakeCombo(int column, QWidget* parent) {
 }
 
 QWidget* MakeEditor(int column, QWidget* parent) {
-    if (!IsFrequencyColumn(column)) return MakeCombo(column, parent);
+    if (EditorForColumn(column) != CellEditorKind::Frequency) return MakeCombo(column, parent);
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::number(ids::IDC_EDIT_FREQ));
     edit->setFrame(true);  // shows where typing goes, even on an empty cell
@@ -64,8 +65,6 @@ QString EditorText(const QWidget* editor) {
     if (auto* combo = qobject_cast<const QComboBox*>(editor)) return combo->currentText();
     return {};
 }
-
-bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -101,36 +100,39 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
 
 void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     const QString cell = index.data(Qt::EditRole).toString();
-    const int key = m_startKey;
-    m_startKey = 0;
+    const EditorStart start = StartEditor(index.column() + 1, std::exchange(m_opening, EditorOpening::Click),
+                                          std::exchange(m_typed, QString()).toStdString(), cell.toStdString());
     m_entry = CellEntry::Leave;
-    const bool typed = key >= 32;
-    const QString character = typed ? QString(QChar(key)) : QString();
-    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        edit->setProperty(kLoaded, cell);
-        const bool digit = key >= '0' && key <= '9';
-        edit->setText(!typed ? cell : (cell.isEmpty() && !digit) ? QString() : character);
-        if (typed)
-            edit->end(false);
-        else
-            edit->selectAll();
-        return;
-    }
-    auto* combo = static_cast<QComboBox*>(editor);
-    combo->setCurrentIndex(EntryStartingWith(Entries(index.column() + 1), cell.toStdString()));
-    if (!combo->isEditable()) {
+    m_selectAll = start.selectAll;
+    const QString text = QString::fromStdString(start.text);
+    if (!start.notice.empty()) emit const_cast<CCellDelegate*>(this)->notice(QString::fromStdString(start.notice));
+    QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (combo) {
+        combo->setCurrentIndex(EntryStartingWith(Entries(index.column() + 1), cell.toStdString()));
+        // The tone editor shows the cell's own text, also a code outside the table.
+        if (combo->isEditable() && !cell.isEmpty()) combo->setEditText(cell);
         combo->setProperty(kLoaded, combo->currentText());
-        return;
-    }
-    // The tone editor shows the cell's own text, also a code outside the table.
-    if (!cell.isEmpty()) combo->setEditText(cell);
-    combo->setProperty(kLoaded, combo->currentText());
-    if (typed) {
-        combo->setEditText(character);
-        combo->lineEdit()->end(false);
+        if (!combo->isEditable()) return;
+        line = combo->lineEdit();
     } else {
-        combo->lineEdit()->selectAll();
+        line->setProperty(kLoaded, cell);
     }
+    if (!combo || text != cell) line->setText(text);
+    if (start.selectAll)
+        line->selectAll();
+    else
+        line->end(false);
+}
+
+void CCellDelegate::PlaceCaret(QWidget* editor) const {
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    QLineEdit* line = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(editor);
+    if (!line) return;
+    if (m_selectAll)
+        line->selectAll();
+    else
+        line->end(false);
 }
 
 void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
@@ -149,23 +151,27 @@ void CCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionView
 
 bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     auto* editor = qobject_cast<QWidget*>(watched);
-    if (!editor || event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Escape) {
+    if (!editor) return QStyledItemDelegate::eventFilter(watched, event);
+    // The wheel scrolls the grid and never changes what an editor holds.
+    if (event->type() == QEvent::Wheel) {
+        if (QWidget* viewport = editor->parentWidget()) QApplication::sendEvent(viewport, event);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    const GridKeyPress press = GridKeyPressOf(static_cast<QKeyEvent*>(event));
+    const int row = editor->property(kRow).toInt();
+    const int column = editor->property(kColumn).toInt();
+    const GridStep step = KeyInEditor(row, column, press, combo && combo->view()->isVisible());
+    if (step.action == GridAction::None) return QStyledItemDelegate::eventFilter(watched, event);
+    if (press.key == "Escape") {
         emit closeEditor(editor, RevertModelCache);
         return true;
     }
-    if (IsEnter(key) || key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        const int row = editor->property(kRow).toInt();
-        const int column = editor->property(kColumn).toInt();
-        m_entry = IsEnter(key) ? CellEntry::Enter : CellEntry::Leave;
-        emit commitData(editor);
-        emit closeEditor(editor, NoHint);
-        if (IsEnter(key))
-            emit enterPressed(row, column);
-        else
-            emit tabPressed();
-        return true;
-    }
-    return QStyledItemDelegate::eventFilter(watched, event);
+    const bool enter = press.key == "Enter";
+    m_entry = enter ? CellEntry::Enter : CellEntry::Leave;
+    emit commitData(editor);
+    emit closeEditor(editor, NoHint);
+    emit editorLeft(step, enter);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/EditSession.h"
+#include "editor/GridKeys.h"
 
 class CCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -15,8 +16,14 @@ public:
     using Commit = std::function<void(int row, int column, const std::string& text, CellEntry entry)>;
     CCellDelegate(Commit commit, QObject* parent);
 
-    // The character the next editor starts with (0: none, 13: opened by Enter).
-    void SetStartKey(int key) { m_startKey = key; }
+    // How the next editor opens, and the character typed to open it.
+    void SetOpening(EditorOpening opening, const QString& typed = QString()) {
+        m_opening = opening;
+        m_typed = typed;
+    }
+    // Puts the caret of an opened editor where its opening says: Qt selects
+    // a line editor's whole text when it opens it.
+    void PlaceCaret(QWidget* editor) const;
     // The width an editor of `column` needs for its longest entry, opened on `viewport`.
     static int EditorWidth(int column, QWidget* viewport);
     // The height every editor needs.
@@ -28,16 +35,19 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 signals:
-    // Enter was pressed in the editor of (row, column) and its text written.
-    void enterPressed(int row, int column);
-    // Tab was pressed in an editor and its text written: the focus leaves the grid.
-    void tabPressed();
+    // A key in an editor wrote its text and closed it; the grid goes on as
+    // `step` says (`enter`: the key was Enter).
+    void editorLeft(const GridStep& step, bool enter);
+    // A word about what was typed, shown beside the grid.
+    void notice(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Commit m_commit;
-    mutable int m_startKey = 0;
+    mutable EditorOpening m_opening = EditorOpening::Click;
+    mutable QString m_typed;
+    mutable bool m_selectAll = true;  // the last editor opened all selected
     mutable CellEntry m_entry = CellEntry::Leave;
 };

@@ -1,6 +1,7 @@
 #include "editor/ChannelGrid.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,16 +15,11 @@
 #include "ui/Messenger.h"
 #include "editor/CellDelegate.h"
 #include "editor/ChannelModel.h"
-#include "editor/FocusNext.h"
+#include "editor/GridKeyPress.h"
 #include "res/QtText.h"
 
-namespace {
 
-bool IsPrintable(const QKeyEvent* event) {
-    const QString text = event->text();
-    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    return plain && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127;
-}
+namespace {
 
 bool IsNavigation(int key) {
     switch (key) {
@@ -39,6 +35,11 @@ bool IsNavigation(int key) {
     }
 }
 
+bool IsCommand(GridAction action) {
+    return action == GridAction::ClearCells || action == GridAction::Copy || action == GridAction::Cut ||
+           action == GridAction::Paste;
+}
+
 }  // namespace
 
 CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
@@ -50,12 +51,12 @@ CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
         },
         this);
     setItemDelegate(m_delegate);
-    connect(m_delegate, &CCellDelegate::enterPressed, this, &CChannelGrid::OnEnterInEditor);
-    connect(m_delegate, &CCellDelegate::tabPressed, this, &CChannelGrid::LeaveGrid);
+    connect(m_delegate, &CCellDelegate::editorLeft, this, &CChannelGrid::OnEditorLeft);
+    connect(m_delegate, &CCellDelegate::notice, this, &CChannelGrid::notice);
     setEditTriggers(QAbstractItemView::DoubleClicked);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
-    setTabKeyNavigation(false);  // Tab leaves the grid for the next control
+    setTabKeyNavigation(true);  // Tab walks the cells; the key rules say when it leaves
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
@@ -129,19 +130,15 @@ QSize CChannelGrid::sizeHint() const {
 
 QWidget* CChannelGrid::OpenEditor() const { return state() == EditingState ? indexWidget(currentIndex()) : nullptr; }
 
-void CChannelGrid::StartCellEdit(int key) {
+void CChannelGrid::StartCellEdit(EditorOpening opening, const QString& typed) {
     if (!m_editingEnabled || !currentIndex().isValid() || OpenEditor()) return;
-    if (key >= 32 && !(key >= '0' && key <= '9'))
-        Messenger::Show(this, QTr(TextId::TypeDigits), Buttons::Ok, MessageIcon::Warning);
     scrollTo(currentIndex());
-    m_delegate->SetStartKey(key);
+    m_delegate->SetOpening(opening, typed);
     if (!edit(currentIndex(), AllEditTriggers, nullptr)) {
-        m_delegate->SetStartKey(0);
+        m_delegate->SetOpening(EditorOpening::Click);
         return;
     }
-    // Qt selects an opened line editor's whole text: a typed character
-    // starts the text and typing goes on after it.
-    if (auto* line = qobject_cast<QLineEdit*>(OpenEditor()); line && key >= 32) line->end(false);
+    m_delegate->PlaceCaret(OpenEditor());
 }
 
 void CChannelGrid::CommitOpenEdit() {
@@ -164,40 +161,69 @@ void CChannelGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     QTableView::closeEditor(editor, hint);
     // Messages wait until the editor is gone: a box taking the focus from an
     // open editor would write it a second time.
-    ShowMessages(std::exchange(m_committed, EditResult{}));
+    const EditResult committed = std::exchange(m_committed, EditResult{});
+    m_lastRefused = committed.refused;
+    ShowMessages(committed);
 }
 
 void CChannelGrid::ShowMessages(const EditResult& result) {
-    for (FrequencyMessage message : result.messages) {
-        const QString text = QString::fromUtf8(FrequencyMessageText(message));
-        if (message == FrequencyMessage::OutOfBand)
-            Messenger::Show(this, text, Buttons::Ok, MessageIcon::Information, QTr(TextId::OutOfBandCaption));
-        else
-            Messenger::Show(this, text, Buttons::Ok, MessageIcon::Warning);
-    }
-    if (!result.refusal.empty()) Messenger::Show(this, QString::fromStdString(result.refusal), Buttons::Ok, MessageIcon::Warning);
-}
-
-void CChannelGrid::OnEnterInEditor(int row, int column) {
-    if (column <= col::kTxTone) {
-        MoveAndEdit(row, column + 1);
-    } else if (row >= kChannelCount) {
-        LeaveGrid();
-    } else if (column == col::kBusy) {
-        MoveAndEdit(row + 1, col::kRxFreq);
-    } else {
-        MoveAndEdit(row, column + 1);
+    for (const CellNotice& notice : NoticesOf(result)) {
+        const bool warning = notice.severity == NoticeSeverity::Warning;
+        Messenger::Show(this, QString::fromStdString(notice.text), Buttons::Ok,
+                        warning ? MessageIcon::Warning : MessageIcon::Information, QString::fromStdString(notice.caption));
     }
 }
 
-void CChannelGrid::MoveAndEdit(int row, int col) {
-    SetCurrentCell(row, col);
-    StartCellEdit(13);
+void CChannelGrid::OnEditorLeft(GridStep step, bool enter) {
+    if (enter && m_lastRefused) step = AfterEnterInEditor(Row(), Col(), true);
+    Perform(step);
 }
 
-void CChannelGrid::LeaveGrid() {
+void CChannelGrid::Perform(const GridStep& step, const QString& typed) {
+    switch (step.action) {
+        case GridAction::Move:
+            setFocus();
+            SetCurrentCell(step.row, step.column);
+            scrollTo(currentIndex());
+            break;
+        case GridAction::OpenEditor:
+            SetCurrentCell(step.row, step.column);
+            StartCellEdit(step.opening, typed);
+            break;
+        case GridAction::LeaveGrid: LeaveGrid(step.forward); break;
+        default:
+            if (IsCommand(step.action)) emit commandKey(step.action);
+            break;
+    }
+}
+
+void CChannelGrid::LeaveGrid(bool forward) {
     setFocus();
-    FocusNextControl(this);
+    QWidget::focusNextPrevChild(forward);
+}
+
+bool CChannelGrid::focusNextPrevChild(bool next) {
+    // Tab and Shift+Tab walk the cells (see keyPressEvent); an open editor
+    // takes its own Tab.
+    if (!OpenEditor() && currentIndex().isValid()) {
+        QKeyEvent tab(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab, Qt::NoModifier);
+        keyPressEvent(&tab);
+        return true;
+    }
+    return QTableView::focusNextPrevChild(next);
+}
+
+bool CChannelGrid::event(QEvent* event) {
+    // The grid's own keys (Ctrl+C, Del, ...) win over the window's shortcuts
+    // while the grid has the focus.
+    if (event->type() == QEvent::ShortcutOverride && !OpenEditor() && currentIndex().isValid()) {
+        const GridStep step = KeyOnCell(Row(), Col(), GridKeyPressOf(static_cast<QKeyEvent*>(event)));
+        if (IsCommand(step.action)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
 }
 
 void CChannelGrid::mousePressEvent(QMouseEvent* event) {
@@ -213,28 +239,29 @@ void CChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
     const QModelIndex at = indexAt(event->position().toPoint());
     const bool click = event->button() == Qt::LeftButton && m_pressed.isValid() && at == m_pressed && at == currentIndex();
     m_pressed = QModelIndex();
-    if (click) StartCellEdit(0);
+    if (click) StartCellEdit(EditorOpening::Click);
 }
 
 void CChannelGrid::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // Enter moves one cell to the right, or on from the scan-add column.
-        if (Col() == col::kScan)
-            LeaveGrid();
-        else if (Col() >= 1 && Col() < col::kBusy)
-            SetCurrentCell(Row(), Col() + 1);
-        event->accept();
+    // A key that reached the grid while its editor opened belongs to the
+    // editor: typed quickly after the first, it is not lost.
+    if (QWidget* editor = OpenEditor()) {
+        // A key the editor passes back up is not sent to it again.
+        if (std::exchange(m_forwarding, true)) return event->ignore();
+        QApplication::sendEvent(editor, event);
+        m_forwarding = false;
         return;
     }
-    if (IsPrintable(event)) {
-        if (Row() >= 1 && Col() != col::kScan) StartCellEdit(event->text()[0].unicode());
-        event->accept();
+    if (!currentIndex().isValid()) return QTableView::keyPressEvent(event);
+    const GridStep step = KeyOnCell(Row(), Col(), GridKeyPressOf(event));
+    if (step.action == GridAction::None) {
+        QTableView::keyPressEvent(event);
+        // At the grid's edges the arrows stay in the grid.
+        if (IsNavigation(event->key())) event->accept();
         return;
     }
-    QTableView::keyPressEvent(event);
-    // At the grid's edges the arrows stay in the grid.
-    if (IsNavigation(key)) event->accept();
+    event->accept();
+    Perform(step, event->text());
 }
 
 bool CChannelGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 
 #include "editor/ChannelClipboard.h"
 #include "editor/EditSession.h"
+#include "editor/GridKeys.h"
 
 class CCellDelegate;
 class CChannelModel;
@@ -39,9 +40,8 @@ public:
     // The rectangle of cell (row, col) in the viewport.
     QRect CellRect(int row, int col) const;
 
-    // Opens the current cell's editor; `key` is a typed character, 0 for
-    // none and 13 for the Enter walk.
-    void StartCellEdit(int key);
+    // Opens the current cell's editor; `typed` is the character that opened it.
+    void StartCellEdit(EditorOpening opening = EditorOpening::Click, const QString& typed = QString());
     // Writes an open edit into its cell and closes the editor.
     void CommitOpenEdit();
     // The open editor, if any.
@@ -54,7 +54,15 @@ public:
     // Wide enough for every column, tall enough for twenty channels.
     QSize sizeHint() const override;
 
+signals:
+    // A key the grid gives to a command: Copy, Cut, Paste or ClearCells.
+    void commandKey(GridAction command);
+    // A word about what was typed, for the status bar.
+    void notice(const QString& text);
+
 protected:
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,9 +71,10 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
-    void OnEnterInEditor(int row, int column);
-    void MoveAndEdit(int row, int col);
-    void LeaveGrid();
+    // Goes where a key's step says.
+    void Perform(const GridStep& step, const QString& typed = QString());
+    void OnEditorLeft(GridStep step, bool enter);
+    void LeaveGrid(bool forward);
     void ShowMessages(const EditResult& result);
 
     CChannelModel* m_model;
@@ -74,5 +83,7 @@ private:
     QWidget* m_corner = nullptr;
     QPersistentModelIndex m_pressed;
     EditResult m_committed;  // what the last commit did, shown once its editor closed
+    bool m_lastRefused = false;  // the last commit refused its text
+    bool m_forwarding = false;   // a key is being handed to the open editor
     bool m_editingEnabled = true;
 };

@@ -33,6 +33,18 @@ CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, QMenu* gri
     UpdateEnabled();
 
     CChannelGrid* grid = m_view->Grid();
+    // The grid's keys run the same commands, and wait as they do while a transfer runs.
+    connect(grid, &CChannelGrid::commandKey, this, [this](GridAction command) {
+        switch (command) {
+            case GridAction::Copy: m_action(ID_EDIT_COPY)->trigger(); break;
+            case GridAction::Cut: m_action(ID_EDIT_CUT)->trigger(); break;
+            case GridAction::Paste: m_action(ID_EDIT_PASTE)->trigger(); break;
+            case GridAction::ClearCells:
+                if (!m_locked) OnClearCells();
+                break;
+            default: break;
+        }
+    });
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, gridMenu,
             [grid, gridMenu](const QPoint& pos) { gridMenu->popup(grid->viewport()->mapToGlobal(pos)); });
@@ -98,6 +110,11 @@ void CEditCommands::OnPaste() {
 ChannelSpan CEditCommands::SelectedChannels() const {
     const CellRange cells = m_view->Grid()->SelectedCells();
     return {cells.top, cells.bottom};
+}
+
+void CEditCommands::OnClearCells() {
+    const CellRange cells = m_view->Grid()->SelectedCells();
+    Change([&](EditSession& s) { return s.ClearCellRange(cells); });
 }
 
 void CEditCommands::OnClearChannels() {

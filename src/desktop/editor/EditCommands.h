@@ -23,6 +23,8 @@ public:
     void OnCopy();
     void OnCut();
     void OnPaste();
+    // Del on the grid: the selected cells, as typing an empty text empties them.
+    void OnClearCells();
     void OnClearChannels();
     void OnInsertChannels();
     void OnDeleteChannels();

@@ -134,6 +134,8 @@ void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
     m_comparison.Start(other, name.toStdString(), ImageForSave());
     m_model->Reloaded();
     emit comparisonChanged();
+    // The grid shows the first difference, wherever the current cell was.
+    m_grid->setCurrentIndex({});
     StepDifference(true);
 }
 
@@ -196,8 +198,10 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
             CompareWith(result.image, QTr(TextId::CompareRadioName));
         else  // the radio's memory replaces what the user had, as one step
             Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
+        FocusGrid();
     }
     emit transferRunning(false);
+    if (result.outcome == CloneOutcome::Cancelled && !m_bWrite) emit readCancelled();
     if (result.outcome != CloneOutcome::Completed) return;
     emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
     // What the radio held, or now holds, goes into the history.
@@ -268,8 +272,13 @@ void CKeshView::OnInitialUpdate() {
     m_model->Reloaded();
     RefreshComparison();
     ShowSelections();
-    m_cbModel->setFocus();
+    FocusGrid();
     emit sessionChanged();
+}
+
+void CKeshView::FocusGrid() {
+    if (!m_grid->currentIndex().isValid()) m_grid->SetCurrentCell(1, 1);
+    m_grid->setFocus();
 }
 
 void CKeshView::ApplyTexts() {

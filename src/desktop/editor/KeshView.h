@@ -88,6 +88,8 @@ signals:
     void transferRunning(bool running);
     // A transfer ran to its end: the direction, the port and the time taken.
     void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
+    // A read was cancelled: nothing changed.
+    void readCancelled();
     // The working copy changed (also by undo and redo).
     void sessionChanged();
     // A comparison started, ended or its differences changed.
@@ -98,6 +100,8 @@ protected:
 
 private:
     void OneTimeSetUp();
+    // Typing goes to the grid's current cell.
+    void FocusGrid();
     QComboBox* ComboFor(FormBox box) const;
     void ShowSelections();
     void WatchPointer(QWidget* widget);

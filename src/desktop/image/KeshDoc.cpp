@@ -16,12 +16,13 @@ bool CKeshDoc::OnNewDocument() {
     return true;
 }
 
-bool CKeshDoc::OnOpenDocument(const QString& path, QString* error) {
+bool CKeshDoc::OnOpenDocument(const QString& path, QString* error, QString* warning) {
     SinLoadResult result = LoadSinFile(path.toStdString(), m_image);
     if (!result.ok) {
         if (error) *error = QString::fromStdString(result.error);
         return false;
     }
+    if (warning) *warning = QString::fromStdString(result.warning);
     m_fileStamp = StampOf(path.toStdString());
     SetModifiedFlag(false);
     return true;

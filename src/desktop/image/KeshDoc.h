@@ -20,7 +20,8 @@ public:
     // Fills the image with the new-document defaults, untitled, not modified.
     bool OnNewDocument();
     // Loads the file; on failure the image, path and mark stay as they were.
-    bool OnOpenDocument(const QString& path, QString* error);
+    // `warning` gets what the user should know about a file that did load.
+    bool OnOpenDocument(const QString& path, QString* error, QString* warning);
     // Pulls the grid into the image first (see SetGridPull), then saves.
     bool OnSaveDocument(const QString& path, QString* error);
 

@@ -141,6 +141,8 @@ void CProgressDlg::OnRowFinished(const QString& port, const CloneResult& result)
 }
 
 void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
+    // A question about stopping the transfer no longer applies.
+    Messenger::Withdraw(this);
     m_start->setEnabled(true);
     m_session->SetRunning(false);
     m_ports->setEnabled(true);
@@ -190,14 +192,22 @@ void CProgressDlg::reject() {
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.
     if (IsStarted() && m_bWrite) {
-        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
-        question.cancelIsDefault = true;
-        if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return;
+        AskToStopWrite();
+        return;
     }
     m_bCancel = true;
     // Before the start the window closes at once; afterwards the transfer
     // sees the flag at its next check and ends the window itself.
     if (m_start->isEnabled()) hide();
+}
+
+bool CProgressDlg::AskToStopWrite() {
+    MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+    question.cancelIsDefault = true;
+    // A write that ended while the question was shown took the question back.
+    if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return false;
+    m_bCancel = true;
+    return true;
 }
 
 void CProgressDlg::Interrupt() {

@@ -31,6 +31,8 @@ public:
     void Finish(const QString& port, const CloneResult& result);
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
+    // Asks whether to stop the running write; true when it is to stop.
+    bool AskToStopWrite();
 
     // A write offers to read the radio first as a backup (off until chosen).
     bool Backup() const;

@@ -49,14 +49,22 @@ void ShowTwoPagesAcross(QPrintPreviewWidget* widget) {
 }  // namespace
 
 CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
-    : QObject(window), m_window(window), m_inputs(std::move(inputs)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    m_printer->setDocName(QTr(TextId::AppTitle));
-}
+    : QObject(window), m_window(window), m_inputs(std::move(inputs)) {}
 
 CPrintCommands::~CPrintCommands() = default;
 
+QPrinter* CPrintCommands::Printer() {
+    // Made at the first print command: a printer loads the print system's
+    // libraries, which the program's start need not wait for.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setDocName(QTr(TextId::AppTitle));
+    }
+    return m_printer.get();
+}
+
 void CPrintCommands::OnFilePrint() {
-    QPrintDialog dialog(m_printer.get(), m_window);
+    QPrintDialog dialog(Printer(), m_window);
     dialog.setMinMax(1, kReportPages);
     dialog.setWindowTitle(QTr(TextId::PrintTitle));
     if (dialog.exec() == QDialog::Accepted) PrintOrSave();
@@ -64,14 +72,14 @@ void CPrintCommands::OnFilePrint() {
 
 bool CPrintCommands::PrintOrSave() {
     // Printing to a file makes a PDF, saved whole or not at all like every file.
-    const QString file = m_printer->outputFileName();
-    if (m_printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+    const QString file = Printer()->outputFileName();
+    if (Printer()->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
         std::string error;
-        if (SaveReportPdf(m_printer.get(), m_inputs(), file.toStdString(), &error)) return true;
+        if (SaveReportPdf(Printer(), m_inputs(), file.toStdString(), &error)) return true;
         Messenger::Show(m_window, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    return PaintReport(m_printer.get(), m_inputs());
+    return PaintReport(Printer(), m_inputs());
 }
 
 bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
@@ -80,20 +88,20 @@ bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
         if (QPrinterInfo::printerInfo(printerName).isNull())
             problem = QTr(TextId::PrinterNotFound).arg(printerName);
         else
-            m_printer->setPrinterName(printerName);
-    } else if (m_printer->outputFileName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+            Printer()->setPrinterName(printerName);
+    } else if (Printer()->outputFileName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
         problem = QTr(TextId::NoPrinter);
     }
     if (!problem.isEmpty()) {
         Messenger::Show(m_window, problem, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    m_printer->setPrintRange(QPrinter::AllPages);
+    Printer()->setPrintRange(QPrinter::AllPages);
     return PrintOrSave();
 }
 
 void CPrintCommands::OnFilePrintPreview() {
-    QPrintPreviewDialog preview(m_printer.get(), m_window);
+    QPrintPreviewDialog preview(Printer(), m_window);
     preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
     preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
@@ -113,7 +121,7 @@ void CPrintCommands::OnFilePrintPreview() {
 }
 
 void CPrintCommands::OnFilePrintSetup() {
-    QPageSetupDialog dialog(m_printer.get(), m_window);
+    QPageSetupDialog dialog(Printer(), m_window);
     dialog.setWindowTitle(QTr(TextId::PrintSetupTitle));
     dialog.exec();
 }

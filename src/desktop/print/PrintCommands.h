@@ -24,7 +24,7 @@ public:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
 
-    QPrinter* Printer() const { return m_printer.get(); }
+    QPrinter* Printer();
 
 private:
     // Prints on the printer, or saves the PDF when the printer prints to a file.

@@ -52,10 +52,11 @@ void Arrow(QPainter& p, bool down, const QColor& color) {
     p.drawRect(QRectF(14.2, down ? 5 : 13, 1.6, 4));
 }
 
-QPixmap Draw(int id) {
-    QPixmap pixmap = Canvas();
+QPixmap Draw(int id, int size) {
+    QPixmap pixmap = Canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / double(kSize), size / double(kSize));
     switch (id) {
         case ids::ID_FILE_NEW:
             Page(p);
@@ -131,31 +132,35 @@ QPixmap Draw(int id) {
 
 }  // namespace
 
-QIcon ToolbarIcon(int id) { return QIcon(Draw(id)); }
+QIcon ToolbarIcon(int id) { return QIcon(Draw(id, kSize)); }
+
+QPixmap ToolbarPixmap(int id, int size) { return Draw(id, size); }
+
+QPixmap AppIconPixmap(int size) {
+    QPixmap pixmap = Canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    p.setPen(QPen(QColor(20, 20, 20), 1.2));
+    p.setBrush(QColor(45, 55, 70));
+    p.drawRoundedRect(QRectF(9, 9, 14, 21), 3, 3);
+    p.setBrush(QColor(45, 55, 70));
+    p.drawRect(QRectF(11, 1.5, 2.5, 8));
+    p.setBrush(QColor(120, 210, 255));
+    p.drawRect(QRectF(11.5, 12, 9, 6));
+    p.setBrush(QColor(230, 120, 0));
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) p.drawEllipse(QRectF(11.8 + c * 3, 20.5 + r * 3, 2, 2));
+    p.setPen(QPen(QColor(230, 120, 0), 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(20, 2, 8, 8), -30 * 16, 120 * 16);
+    p.drawArc(QRectF(18, 0, 12, 12), -30 * 16, 120 * 16);
+    p.end();
+    return pixmap;
+}
 
 QIcon AppIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap = Canvas(size);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        p.setPen(QPen(QColor(20, 20, 20), 1.2));
-        p.setBrush(QColor(45, 55, 70));
-        p.drawRoundedRect(QRectF(9, 9, 14, 21), 3, 3);
-        p.setBrush(QColor(45, 55, 70));
-        p.drawRect(QRectF(11, 1.5, 2.5, 8));
-        p.setBrush(QColor(120, 210, 255));
-        p.drawRect(QRectF(11.5, 12, 9, 6));
-        p.setBrush(QColor(230, 120, 0));
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) p.drawEllipse(QRectF(11.8 + c * 3, 20.5 + r * 3, 2, 2));
-        p.setPen(QPen(QColor(230, 120, 0), 1.6));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(20, 2, 8, 8), -30 * 16, 120 * 16);
-        p.drawArc(QRectF(18, 0, 12, 12), -30 * 16, 120 * 16);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 32, 48, 64, 128, 256}) icon.addPixmap(AppIconPixmap(size));
     return icon;
 }

@@ -6,3 +6,7 @@
 QIcon ToolbarIcon(int id);
 // The program's icon (main window, About box, desktop entry).
 QIcon AppIcon();
+
+// The same pictures drawn at `size` pixels square, for the browser page's files.
+QPixmap ToolbarPixmap(int id, int size);
+QPixmap AppIconPixmap(int size);

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QThread>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "ui/DialogFrame.h"
@@ -91,7 +92,13 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     quit->setData(0, kRoleExit, true);
     frequencies->setExpanded(true);
     items->setExpanded(false);
-    m_tree->setFixedWidth(150);
+    // Wide enough for every entry in either language, expanded or not.
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        const int depth = (*it)->parent() ? 2 : 1;
+        widest = std::max(widest, m_tree->fontMetrics().horizontalAdvance((*it)->text(0)) + depth * m_tree->indentation());
+    }
+    m_tree->setFixedWidth(std::max(150, widest + 2 * m_tree->frameWidth() + 12));
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
 
     m_note = Named(new QGroupBox(QTr(TextId::TuningNote), this), 1029);
@@ -201,19 +208,26 @@ QWidget* CTuningDlg::BuildTuningPage() {
     m_slider->setValue(0);
     m_position = Named(new QLabel(QTr(TextId::TuningPosition).arg(0), params), 1052);
     m_start = Named(new QPushButton(QTr(TextId::ButtonStart), params), 1038);
+    m_willSend = new QLabel(params);
+    m_willSend->setObjectName(QStringLiteral("willSend"));
     auto* paramsLayout = new QGridLayout(params);
     paramsLayout->addWidget(Label(TextId::TuningMin, 1049, params), 0, 0);
     paramsLayout->addWidget(m_slider, 0, 1);
     paramsLayout->addWidget(Label(TextId::TuningMax, 1051, params), 0, 2);
     paramsLayout->addWidget(m_position, 1, 1);
     paramsLayout->addWidget(m_start, 2, 1, Qt::AlignCenter);
+    paramsLayout->addWidget(m_willSend, 3, 0, 1, 3, Qt::AlignCenter);
+    for (QRadioButton* button : m_chooseSet) connect(button, &QRadioButton::toggled, this, &CTuningDlg::ShowWillSend);
     connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnSlider);
     connect(m_start, &QPushButton::clicked, this, &CTuningDlg::OnStart);
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(choose);
     layout->addWidget(params, 1);
+    ShowWillSend();
     return page;
 }
+
+void CTuningDlg::ShowWillSend() { m_willSend->setText(QString::fromStdString(m_model.WillSendText(ChosenSet()))); }
 
 int CTuningDlg::ChosenSet() const {
     for (int i = 0; i < 3; ++i)
@@ -242,6 +256,7 @@ void CTuningDlg::OnTreeSelection(QTreeWidgetItem* item) {
         ShowSet(set.toInt());
     } else {
         m_nItem = item->data(0, kRoleItem).toInt();
+        ShowWillSend();
         const QSignalBlocker block(m_slider);
         m_slider->setValue(m_model.ItemValue(Item()));
         m_position->setText(QTr(TextId::TuningPosition).arg(m_model.ItemValue(Item())));

@@ -56,6 +56,7 @@ private:
     void OnKind(bool rx, SignallingKind kind);
     void OnStep(bool rx, FrequencyStep step);
     void OnSlider(int value);
+    void ShowWillSend();
     void RestoreDefaults();
     // Normalises the typed frequencies and stores them into the set shown.
     void StoreTypedFrequencies();
@@ -80,4 +81,5 @@ private:
     QSlider* m_slider = nullptr;
     QLabel* m_position = nullptr;
     QPushButton* m_start = nullptr;
+    QLabel* m_willSend = nullptr;  // the set "开始" sends, with its values
 };

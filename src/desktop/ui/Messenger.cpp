@@ -21,6 +21,12 @@ Messenger::MessageHandler& MessageHook() {
     return hook;
 }
 
+// The parents whose questions were withdrawn while they were shown.
+QList<QWidget*>& Withdrawn() {
+    static QList<QWidget*> parents;
+    return parents;
+}
+
 Messenger::FileHandler& FileHook() {
     static Messenger::FileHandler hook;
     return hook;
@@ -77,6 +83,11 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
 
 }  // namespace
 
+namespace {
+// Shows the box, or hands the request to the test's handler.
+Answer Ask(QWidget* parent, MessageRequest request);
+}  // namespace
+
 namespace Messenger {
 
 void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handler); }
@@ -86,7 +97,24 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon i
     return Show(parent, MessageRequest{text, caption, buttons, icon});
 }
 
+void Withdraw(QWidget* parent) {
+    Withdrawn().append(parent);
+    if (!parent) return;
+    for (QMessageBox* box : parent->findChildren<QMessageBox*>())
+        if (box->property("messenger").toBool()) box->done(QMessageBox::Cancel);
+}
+
 Answer Show(QWidget* parent, MessageRequest request) {
+    Withdrawn().removeAll(parent);
+    const Answer answer = Ask(parent, request);
+    return Withdrawn().removeAll(parent) > 0 ? Answer::Cancel : answer;
+}
+
+}  // namespace Messenger
+
+namespace {
+
+Answer Ask(QWidget* parent, MessageRequest request) {
     if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
 
@@ -103,9 +131,19 @@ Answer Show(QWidget* parent, MessageRequest request) {
             box.button(QMessageBox::Ok)->setText(QTr(TextId::BoxOverwrite));
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
+        case Buttons::EmptyKeepCancel:
+            // 保留 answers as Yes does and is the default: keeping loses nothing.
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::Cancel);
+            box.button(QMessageBox::Ok)->setText(QTr(TextId::ButtonEmptyChannels));
+            box.button(QMessageBox::Yes)->setText(QTr(TextId::ButtonKeepChannels));
+            box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
+            box.setDefaultButton(QMessageBox::Yes);
+            break;
     }
     if (request.cancelIsDefault) box.setDefaultButton(QMessageBox::Cancel);
-    else if (!box.buttons().isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
+    else if (!box.defaultButton() && !box.buttons().isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
+    box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
     FitCaption(&box);
     switch (box.exec()) {
@@ -113,9 +151,14 @@ Answer Show(QWidget* parent, MessageRequest request) {
         case QMessageBox::Retry: return Answer::Retry;
         case QMessageBox::Save: return Answer::Save;
         case QMessageBox::Discard: return Answer::Discard;
+        case QMessageBox::Yes: return Answer::Keep;
         default: return Answer::Cancel;
     }
 }
+
+}  // namespace
+
+namespace Messenger {
 
 Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon) {
     Answer answer = Answer::Cancel;

@@ -54,6 +54,11 @@ Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
 // application's.
 Answer Show(QWidget* parent, MessageRequest request);
 
+// Takes back a question shown over `parent` that no longer applies (the
+// transfer it asked about ended): the box closes and Show returns Cancel,
+// whatever was or is clicked.
+void Withdraw(QWidget* parent);
+
 // The same box asked for from a worker thread: shown on `parent`'s thread,
 // the worker waits for the answer.
 Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons,

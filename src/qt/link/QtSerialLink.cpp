@@ -31,14 +31,19 @@ OpenError QtSerialLink::Open(const std::string& name, const SerialTimeouts& time
     Close();
     m_timeouts = timeouts;
     m_failed = false;
+    const std::string device = PortDevice(name);
+    if (const OpenError claimed = m_claim.Take(device); claimed != OpenError::None) return claimed;
+    // QSerialPort then writes our own lock file (in the first lock folder it
+    // may write) and opens the device with TIOCEXCL; close() undoes both.
     m_port = std::make_unique<QSerialPort>();
-    m_port->setPortName(QString::fromStdString(PortDevice(name)));
+    m_port->setPortName(QString::fromStdString(device));
     if (!m_port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_port->error();
         m_port.reset();
+        m_claim.Release();
         switch (error) {
             case QSerialPort::DeviceNotFoundError: return OpenError::NotFound;
-            case QSerialPort::PermissionError: return PermissionOrBusy(PortDevice(name));
+            case QSerialPort::PermissionError: return PermissionOrBusy(device);
             default: return OpenError::Other;
         }
     }
@@ -117,6 +122,7 @@ void QtSerialLink::Close() {
         m_port->close();
         m_port.reset();
     }
+    m_claim.Release();
 }
 
 bool QtSerialLink::IsOpen() const { return m_port && m_port->isOpen(); }

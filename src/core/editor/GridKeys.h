@@ -1,0 +1,83 @@
+#pragma once
+// How the channel grid answers keys and gestures: which editor a column gets,
+// which keys open it and with what text, where Enter and Tab go, which keys
+// run the clipboard commands, and how a refused or warned text is shown. The
+// desktop grid and the page's grid both ask these rules; neither decides.
+#include <string>
+#include <vector>
+
+#include "editor/EditSession.h"
+
+enum class CellEditorKind { Frequency, Tone, List };
+CellEditorKind EditorForColumn(int column);
+
+// A key as the grid sees it: its name as a browser spells it ("Enter",
+// "Tab", "Delete", "Insert", "F2", "Escape", "ArrowUp", "ArrowDown") or the
+// one character it types, and the modifiers held.
+struct GridKeyPress {
+    std::string key;
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+};
+
+// How an editor is being opened.
+enum class EditorOpening {
+    Click,  // a click or a double-click: the cell's text, all selected
+    Typed,  // a typed character starts the text
+    F2,     // the cell's text, the caret at its end
+    Walk,   // opened by the Enter walk: the cell's text, all selected
+};
+
+enum class GridAction {
+    None,         // the key is not the grid's: the front end does as it would
+    Ignore,       // the key is taken and nothing happens
+    Move,         // the current cell becomes (row, column), nothing opened
+    OpenEditor,   // the current cell becomes (row, column) and its editor opens
+    LeaveGrid,    // the focus leaves the grid (`forward` or backwards)
+    ClearCells,   // the selected cells are emptied as an empty text would empty them
+    Copy,
+    Cut,
+    Paste,
+};
+
+struct GridStep {
+    GridAction action = GridAction::None;
+    int row = 0;
+    int column = 0;
+    bool forward = true;
+    EditorOpening opening = EditorOpening::Walk;
+};
+
+// A key pressed on the grid's current cell (row, column) with no editor open.
+GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
+
+// A key pressed in the open editor of (row, column); `dropDownOpen` while a
+// list's drop-down is shown. Enter, Tab and the up and down arrows write the
+// editor first and then go where the step says; Escape closes it unwritten
+// (the step is Ignore: the front end closes the editor); None leaves the key
+// to the editor. `refused` says the text just written was refused.
+GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
+GridStep AfterEnterInEditor(int row, int column, bool refused);
+
+// The cell after (row, column) for Tab, or before it for Shift+Tab; past the
+// first or last cell the focus leaves the grid.
+GridStep TabWalk(int row, int column, bool forward);
+
+// What an editor of `column` opened by `opening` starts with.
+struct EditorStart {
+    std::string text;
+    bool selectAll = false;    // else the caret at the end
+    std::string notice;        // shown beside the grid, never in a box that takes keys
+};
+EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText);
+
+// How a message about a written text is shown.
+enum class NoticeSeverity { Warning, Information };
+struct CellNotice {
+    std::string text;
+    std::string caption;  // empty: the program's title
+    NoticeSeverity severity = NoticeSeverity::Warning;
+};
+// The messages an edit of a cell gives, in order.
+std::vector<CellNotice> NoticesOf(const EditResult& result);

@@ -1,0 +1,40 @@
+// The status bar: the message pane (a command's prompt while the pointer or
+// the focus is on it, else the last feedback or the idle text) and the
+// panes of the lock keys, grey while the key is off.
+import { byId } from './dom';
+import { t } from './texts';
+
+const LOCK_KEYS: [string, string, string][] = [
+  ['pane-caps', 'IndicatorCaps', 'CapsLock'], ['pane-num', 'IndicatorNum', 'NumLock'], ['pane-scroll', 'IndicatorScroll', 'ScrollLock'],
+];
+
+export class StatusBar {
+  readonly element = byId('statusbar');
+  private readonly message = byId('status-message');
+  private feedback: string | null = null;
+
+  constructor() {
+    for (const type of ['keydown', 'keyup'] as const) {
+      document.addEventListener(type, (e) => {
+        for (const [id, , key] of LOCK_KEYS) byId(id).classList.toggle('off', !e.getModifierState(key));
+      }, true);
+    }
+    for (const [id] of LOCK_KEYS) byId(id).classList.add('off');
+  }
+
+  relabel(): void {
+    for (const [id, text] of LOCK_KEYS) byId(id).textContent = t(text);
+    this.show(null);
+  }
+
+  // A command's prompt (a text name), or null for what the pane says otherwise.
+  show(prompt: string | null): void {
+    this.message.textContent = prompt ? t(prompt).split('\n')[0] : this.feedback ?? t('Idle');
+  }
+
+  // Feedback that stays until the next; null takes it away.
+  say(text: string | null): void {
+    this.feedback = text;
+    this.show(null);
+  }
+}

@@ -1,0 +1,140 @@
+// The menu bar, the toolbar and the status bar in headless Chromium, driven
+// by mouse and keyboard as a person drives them.
+import { after, before, describe, test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import type { Browser, Page } from 'puppeteer-core';
+import { launchBrowser, openPage, serveSite } from './browser';
+import { docTitle, menuEntry, statusText } from './pageHelpers';
+
+let browser: Browser;
+let site: { url: string; close(): Promise<void> };
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// Every command a person can choose on the page, menu by menu.
+const MENUS = [
+  ['new', 'open', 'save', 'saveAs', 'exportCsv', 'importCsv', 'exportChirpCsv', 'renumberCsv', 'compareFile', 'print', 'printPreview', 'recent'],
+  ['undo', 'redo', 'cut', 'copy', 'paste', 'clearChannels', 'insertChannel', 'deleteChannel', 'channelUp', 'channelDown', 'setField'],
+  ['read', 'write', 'tuning', 'editChannels', 'options'],
+  ['choosePort'],
+  ['toolbar', 'statusBar', 'history', 'nextDifference', 'previousDifference', 'languageZh', 'languageEn'],
+  ['about'],
+];
+
+function focused(page: Page): Promise<string> {
+  return page.evaluate(() => {
+    const n = document.activeElement as HTMLElement | null;
+    if (!n) return '';
+    if (n.dataset.command) return n.dataset.command;
+    if (n.closest('[role=grid]')) return 'grid';
+    return n.getAttribute('role') === 'menuitem' ? `title:${n.textContent}` : n.tagName;
+  });
+}
+
+function openMenuCommands(page: Page): Promise<string[]> {
+  return page.$$eval('[role=menu]:not([hidden]) [data-command]', (items) => items.map((n) => (n as HTMLElement).dataset.command!));
+}
+
+describe('the menu bar', { timeout: 120_000 }, () => {
+  test('one Tab reaches the grid; Alt+F, the arrows, Enter and Esc walk every menu', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(page), 'grid');
+
+      await page.keyboard.down('Alt');
+      await page.keyboard.press('f');
+      await page.keyboard.up('Alt');
+      assert.equal(await focused(page), 'new');
+      assert.equal(await page.$eval('[role=menubar] [aria-expanded=true]', (n) => n.textContent), '文件(F)');
+      // Each menu in turn with the right arrow: its entries reached with the down arrow.
+      for (const [index, commands] of MENUS.entries()) {
+        assert.deepEqual(await openMenuCommands(page), commands, `menu ${index + 1}`);
+        const reached: string[] = [];
+        for (let i = 0; i < commands.length; ++i) {
+          reached.push(await focused(page));
+          await page.keyboard.press('ArrowDown');
+        }
+        assert.deepEqual(reached, commands);
+        assert.equal(await focused(page), commands[0], 'the down arrow wraps round');
+        await page.keyboard.press('ArrowRight');
+      }
+      assert.equal(await focused(page), 'new', 'the right arrow wraps round to the first menu');
+
+      // Esc closes the menu and leaves the focus on its title; Esc again goes back to the grid.
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$('[role=menu]:not([hidden])'), null);
+      assert.equal(await focused(page), 'title:文件(F)');
+      await page.keyboard.press('ArrowRight');
+      await page.keyboard.press('ArrowDown');
+      assert.equal(await focused(page), 'undo');
+      await page.keyboard.press('Escape');
+      await page.keyboard.press('Escape');
+      assert.equal(await focused(page), 'grid');
+
+      // Enter carries out the focused entry: 编程 > 可选功能 opens its dialog.
+      await page.keyboard.down('Alt');
+      await page.keyboard.press('e');
+      await page.keyboard.up('Alt');
+      await page.keyboard.press('ArrowUp');
+      assert.equal(await focused(page), 'options');
+      await page.keyboard.press('Enter');
+      await page.waitForSelector('dialog[open]');
+      await page.keyboard.press('Escape');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('the mouse opens a menu, moves along the bar, shows the prompts and chooses', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      const titles = await page.$$('[role=menubar] [aria-haspopup=menu]');
+      await titles[0].click();
+      assert.deepEqual(await openMenuCommands(page), MENUS[0]);
+      // Another title under the pointer opens its menu while one is open.
+      await titles[2].hover();
+      assert.deepEqual(await openMenuCommands(page), MENUS[2]);
+      await page.hover('[role=menu]:not([hidden]) [data-command=read]');
+      assert.equal(await statusText(page), '读取对讲机频率');
+      // A click outside closes it without choosing.
+      await page.mouse.click(600, 500);
+      assert.equal(await page.$('[role=menu]:not([hidden])'), null);
+      assert.equal(await statusText(page), '如需帮助，请按F1键');
+
+      await titles[4].click();
+      await page.click('[role=menu]:not([hidden]) [data-command=toolbar]');
+      assert.equal(await page.$eval('#toolbar', (n) => (n as HTMLElement).hidden), true);
+      await titles[4].click();
+      assert.equal(await page.$eval('[data-command=toolbar]', (n) => n.getAttribute('aria-checked')), 'false');
+      await page.click('[role=menu]:not([hidden]) [data-command=languageEn]');
+      assert.equal(await page.$eval('[role=menubar] [aria-haspopup=menu]', (n) => n.textContent), 'File');
+      assert.equal((await menuEntry(page, 'channelUp')).text, 'Move channels up');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('the toolbar shows the desktop\'s buttons with their tips, and its 新建 starts a new document', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      const buttons = await page.$$eval('#toolbar button', (nodes) => nodes.map((n) => [(n as HTMLElement).dataset.command, (n as HTMLElement).title]));
+      assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'about']);
+      assert.deepEqual(buttons[0], ['new', '新建']);
+      const loaded = await page.$$eval('#toolbar img', (images) => images.every((n) => (n as HTMLImageElement).naturalWidth === 36));
+      assert.equal(loaded, true);
+      await page.click('#toolbar [data-command=new]');
+      assert.equal(await docTitle(page), '无标题');
+    } finally {
+      await page.close();
+    }
+  });
+});
