@@ -7,7 +7,7 @@
 
 #include <signal.h>
 
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 class CliInteraction : public IUserInteraction {
 public:

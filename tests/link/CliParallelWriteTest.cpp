@@ -47,7 +47,9 @@ protected:
     }
 
     std::string WriteCommand(const SimProcess& sim, const std::string& more = {}) const {
-        std::string command = std::string(OSTRELTZ_CLI) + " --lang zh write --in " + Path("image.sin");
+        std::string command = OSTRELTZ_CLI;
+        command += " --lang zh write --in ";
+        command += Path("image.sin");
         for (const std::string& port : sim.Ports()) command += " --port " + port;
         return command + more;
     }
@@ -91,7 +93,7 @@ TEST_F(ParallelWrite, ASilentAndAnUnpluggedRadioLeaveTheOthersWritten) {
     EXPECT_NE(Memory(3), m_image);
     EXPECT_EQ(Memory(2), NewDocumentImage());
     EXPECT_NE(log.find("共 4 台：已写 2 台，失败 2 台\n" + ports[1] + " 失败：通讯错误（已完成 0 块）\n" + ports[2] +
-                       " 失败：接收出错中断（已完成 "),
+                       " 失败：连接线已断开，请插好连接线后再试（已完成 "),
               std::string::npos)
         << log;
     // Each radio's own messages carry its port.
@@ -135,6 +137,9 @@ TEST_F(ParallelWrite, RepeatWritesAgainForEachLineUntilTheEndOfInput) {
 
 TEST_F(ParallelWrite, EveryPortNeedsItsValue) {
     std::string log;
-    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang zh write --in " + Path("image.sin") + " --port COM1 --port", &log), 2);
+    std::string command = OSTRELTZ_CLI;
+    command += " --lang zh write --in ";
+    command += Path("image.sin");
+    EXPECT_EQ(RunCommand(command + " --port COM1 --port", &log), 2);
     EXPECT_NE(log.find("选项 --port 缺少值"), std::string::npos) << log;
 }

@@ -5,7 +5,7 @@
 
 #include "image/RadioImage.h"
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 enum class CloneDirection { Read, Write };
 
