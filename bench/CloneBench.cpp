@@ -1,9 +1,14 @@
 // Times a full read and a full write against the simulated radio at 9600-baud
 // wire speed and compares each with the protocol's floor: the bytes on the
-// wire at 9600 8N1 plus the pauses the protocol requires.
+// wire at 9600 8N1 plus the pauses the protocol requires. Then writes four
+// simulated radios at once, each on its own port and thread, and sets the
+// time beside one radio's.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <thread>
+#include <vector>
 
 #include <QCoreApplication>
 
@@ -41,6 +46,22 @@ double Time(CloneDirection direction, const std::string& port, const RadioImage&
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Writes `image` to every port at once; the time until the last one is done.
+double TimeParallelWrites(const std::vector<std::string>& ports, const RadioImage& image, bool& ok) {
+    std::vector<char> done(ports.size(), 0);
+    std::vector<std::thread> threads;
+    const auto start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        threads.emplace_back([&, i] {
+            bool one = false;
+            Time(CloneDirection::Write, ports[i], image, one);
+            done[i] = one;
+        });
+    for (std::thread& t : threads) t.join();
+    ok = std::all_of(done.begin(), done.end(), [](char c) { return c != 0; });
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,5 +79,11 @@ int main(int argc, char** argv) {
                 okWrite ? "" : " (FAILED)");
     std::printf("read:  %.0f ms, floor %.0f ms, ratio %.3f%s\n", read, kReadFloorMs, read / kReadFloorMs,
                 okRead ? "" : " (FAILED)");
-    return okWrite && okRead ? 0 : 1;
+    SimProcess four({"--count", "4", "--baud-emulation"}, 4);
+    if (four.Ports().size() != 4) return 1;
+    bool okFour = false;
+    const double parallel = TimeParallelWrites(four.Ports(), image, okFour);
+    std::printf("write 4 radios at once: %.0f ms, one radio %.0f ms, ratio %.3f (target at most 1.10)%s\n", parallel,
+                write, parallel / write, okFour ? "" : " (FAILED)");
+    return okWrite && okRead && okFour ? 0 : 1;
 }

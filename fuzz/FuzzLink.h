@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 class FuzzBytes {
 public:

@@ -8,9 +8,8 @@
 #include <iterator>
 #include <optional>
 
-#include <signal.h>
-
 #include "cli/CliInteraction.h"
+#include "cli/CliWriteSession.h"
 #include "cli/ImageDump.h"
 #include "editor/EditSession.h"
 #include "image/ChannelCodec.h"
@@ -22,6 +21,7 @@
 #include "image/SinFile.h"
 #include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
+#include "link/WriteLog.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
 #include "res/Texts.h"
@@ -102,6 +102,17 @@ public:
         }
         return number;
     }
+    // Every value of an option that may be given several times.
+    std::vector<std::string> Values(const std::string& name) {
+        std::vector<std::string> values;
+        for (std::size_t i = 0; i < m_args.size(); ++i)
+            if (m_args[i] == name) {
+                m_used.push_back(i);
+                if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) Fail(cli_text::MissingValue(name));
+                else values.push_back(m_args[++i]), m_used.push_back(i);
+            }
+        return values;
+    }
     // A value the command cannot do without.
     std::optional<std::string> Required(const std::string& name) {
         auto value = Value(name);
@@ -181,72 +192,27 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
 
 constexpr int kMostRetries = 1000;
 
-const char* OutcomeText(CloneOutcome o) {
-    switch (o) {
-        case CloneOutcome::Completed: return Tr(TextId::OutcomeCompleted);
-        case CloneOutcome::Cancelled: return Tr(TextId::OutcomeCancelled);
-        case CloneOutcome::PortUnavailable: return Tr(TextId::OutcomePortUnavailable);
-        case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
-        case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
-        case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
-        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
-        case CloneOutcome::ReadAckMissing:
-        case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
-    }
-    return "";
-}
-
-// Ctrl+C, a closed terminal (SIGHUP) or a stop request (SIGTERM) during a
-// transfer asks it to stop at its next yield; the port is released on the
-// way out and the program ends with 128 + the signal's number.
-volatile std::sig_atomic_t g_stopSignal = 0;
-
-class InterruptibleInteraction : public CliInteraction {
-public:
-    using CliInteraction::CliInteraction;
-    bool Cancelled() override { return g_stopSignal != 0; }
-    // No retry once asked to stop.
-    Answer Ask(const std::string& text, Buttons buttons) override {
-        const Answer answer = CliInteraction::Ask(text, buttons);
-        return g_stopSignal && answer == Answer::Retry ? Answer::Cancel : answer;
-    }
-};
-
-class StopSignalScope {
-public:
-    StopSignalScope() {
-        g_stopSignal = 0;
-        struct sigaction action {};
-        action.sa_handler = [](int signal) { g_stopSignal = signal; };
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &m_old[i]);
-    }
-    ~StopSignalScope() {
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &m_old[i], nullptr);
-    }
-    // The exit code for a run that ended with `code`: 128 + the signal when one stopped it.
-    static int ExitCode(int code) { return code != 0 && g_stopSignal ? 128 + g_stopSignal : code; }
-
-private:
-    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction m_old[std::size(kSignals)] {};
-};
-
 struct LinkArgs {
-    std::string port, file;
+    std::vector<std::string> ports;  // one, unless a write names several
+    std::string file;
     int retries = 0;
     bool force = false;
+    const std::string& port() const { return ports.front(); }
 };
 
-std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce) {
+// `--port` once, or as often as the radios written at once when `severalPorts`.
+std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce, bool severalPorts = false) {
     LinkArgs la;
-    auto port = r.Required("--port");
+    if (severalPorts) {
+        la.ports = r.Values("--port");
+        if (la.ports.empty()) r.Fail(cli_text::MissingOption("--port"));
+    } else if (auto port = r.Required("--port")) {
+        la.ports.push_back(*port);
+    }
     auto file = r.Required(fileOption);
     la.retries = r.Number("--retries", 0, kMostRetries).value_or(0);
     if (allowForce) la.force = r.Flag("--force");
-    if (!r.Positional({}) || !port || !file) return std::nullopt;
-    la.port = *port;
+    if (!r.Positional({}) || la.ports.empty() || !file) return std::nullopt;
     la.file = *file;
     return la;
 }
@@ -254,19 +220,19 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
 int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
     QtSerialLink link;
     PreciseClock clock;
-    InterruptibleInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
+    CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     StopSignalScope stopSignals;
-    const CloneResult result = engine.Run(direction, la.port, image);
+    const CloneResult result = engine.Run(direction, la.port(), image);
     link.Close();
     if (result.outcome != CloneOutcome::Completed) {
-        Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(result.outcome), std::to_string(result.blocks)}));
+        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(result.outcome), std::to_string(result.blocks)}));
         return StopSignalScope::ExitCode(1);
     }
     if (received) *received = result.image;
     // The image the radio held or now holds goes into the history.
     const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
-    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port, result.radioType);
+    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType);
     if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
@@ -276,26 +242,26 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
 int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
     QtSerialLink link;
     PreciseClock clock;
-    InterruptibleInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
+    CliInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     BackupWriteResult result;
     {
         StopSignalScope stopSignals;
         result = WriteWithBackup(
-            engine, la.port, image,
+            engine, la.port(), image,
             [](int phase) { std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)); },
             [&](const CloneResult& backup) {
-                const std::string notKept = KeepTransfer(backup.image, false, la.port, backup.radioType);
+                const std::string notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType);
                 if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
             });
     }
     const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
     if (failed.outcome != CloneOutcome::Completed) {
-        Error(TrFormat(TextId::OutcomeBlocks, {OutcomeText(failed.outcome), std::to_string(failed.blocks)}));
+        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));
         if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
         return StopSignalScope::ExitCode(1);
     }
-    const std::string notKept = KeepTransfer(image, true, la.port, result.write.radioType);
+    const std::string notKept = KeepTransfer(image, true, la.port(), result.write.radioType);
     if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
@@ -351,7 +317,7 @@ int CmdTune(const Args& args) {
     request.value = static_cast<std::uint8_t>(*value);
     QtSerialLink link;
     PreciseClock clock;
-    InterruptibleInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
+    CliInteraction ui(Tr(TextId::HelpSectionTuning), false, retryCount);
     StopSignalScope stopSignals;
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
     link.Close();
@@ -545,13 +511,17 @@ int CmdRead(const Args& args) {
 int CmdWrite(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::WriteUsage));
+    const bool repeat = r.Flag("--repeat");
+    const auto log = r.Value("--log");
     const bool backup = r.Flag("--backup");
-    auto la = ReadLinkArgs(r, "--in", true);
-    if (!la) return UsageError(r, Tr(TextId::WriteUsage));
+    auto la = ReadLinkArgs(r, "--in", true, true);
+    // The backup goes with one radio written once.
+    if (la && backup && (la->ports.size() > 1 || repeat || log)) r.Fail(cli_text::ExtraArgument("--backup"));
+    if (!la || !r.Problem().empty()) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
     if (backup) return TransferWithBackup(*la, *image);
-    return Transfer(CloneDirection::Write, *la, *image, nullptr);
+    return RunWriteSession(*image, WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or("")});
 }
 
 int CmdDiff(const Args& args) {

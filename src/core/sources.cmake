@@ -27,6 +27,7 @@ set(OSTRELTZ_RULES_SOURCES
   link/PortLock.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp
+  link/WriteLog.cpp
   print/ReportLayout.cpp
   tuning/TuningEngine.cpp
   tuning/TuningModel.cpp

@@ -1,5 +1,6 @@
-// ostreltz-radio-sim: a simulated radio on a pseudo-terminal. The first line
-// it prints is "PORT <slave path>"; open that path as the radio's port.
+// ostreltz-radio-sim: simulated radios, each on a pseudo-terminal of its own.
+// The first lines it prints are "PORT <slave path>", one per radio; open that
+// path as the radio's port.
 #include <pty.h>
 #include <poll.h>
 #include <termios.h>
@@ -10,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "image/SinFile.h"
 #include "res/Language.h"
@@ -55,10 +58,12 @@ bool ParseInt(const char* text, int& out) {
     return true;
 }
 
-bool Parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+// Reads the options of one radio from `args`.
+bool Parse(const std::vector<char*>& args, Options& o) {
+    const int argc = static_cast<int>(args.size());
+    for (int i = 0; i < argc; ++i) {
+        std::string a = args[static_cast<std::size_t>(i)];
+        auto next = [&]() -> const char* { return i + 1 < argc ? args[static_cast<std::size_t>(++i)] : nullptr; };
         auto intArg = [&](int& out) {
             const char* v = next();
             return v && ParseInt(v, out);
@@ -246,6 +251,78 @@ private:
     std::FILE* m_tuneLog = nullptr;
 };
 
+// The command line split by radio: the options for every radio, and the
+// options given after "--radio K" for radio K alone.
+struct RadioArgs {
+    int count = 1;
+    std::vector<char*> shared;
+    std::vector<std::vector<char*>> own;  // index K-1
+};
+
+bool SplitByRadio(int argc, char** argv, RadioArgs& split) {
+    std::vector<std::pair<int, char*>> tagged;  // radio number (0: every radio), argument
+    int radio = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--count" || a == "--radio") {
+            int value = 0;
+            if (i + 1 == argc || !ParseInt(argv[++i], value) || value < 1 || value > 64) return false;
+            if (a == "--count") split.count = value;
+            else radio = value;
+        } else {
+            tagged.emplace_back(radio, argv[i]);
+        }
+    }
+    split.own.assign(static_cast<std::size_t>(split.count), {});
+    for (const auto& [k, arg] : tagged) {
+        if (k > split.count) return false;
+        (k == 0 ? split.shared : split.own[static_cast<std::size_t>(k - 1)]).push_back(arg);
+    }
+    return true;
+}
+
+// The options of radio `k` (from 1): the shared ones, with the radio's number
+// added to the file names several radios would otherwise share, then its own.
+bool RadioOptions(const RadioArgs& split, int k, Options& o) {
+    if (!Parse(split.shared, o)) return false;
+    if (split.count > 1)
+        for (std::string* file : {&o.save, &o.log, &o.tuneLog})
+            if (!file->empty()) *file += "." + std::to_string(k);
+    return Parse(split.own[static_cast<std::size_t>(k - 1)], o);
+}
+
+// One simulated radio: its options, its memory and its line.
+struct Radio {
+    Options options;
+    std::unique_ptr<RadioSim> sim;
+    int master = -1, slave = -1;
+    std::string port;
+};
+
+// Loads the memory and opens the line; prints why not and returns false.
+bool SetUp(Radio& r) {
+    RadioImage memory = NewDocumentImage();
+    if (!r.options.image.empty()) {
+        SinLoadResult loaded = LoadSinFile(r.options.image, memory);
+        if (!loaded.ok) {
+            std::fprintf(stderr, "%s\n", loaded.error.c_str());
+            return false;
+        }
+    }
+    const int type = r.options.type;
+    r.sim = std::make_unique<RadioSim>(memory, type >= 0 ? static_cast<std::uint8_t>(type) : memory[addr::kRadioType],
+                                       r.options.faults);
+    char name[256];
+    termios raw{};
+    cfmakeraw(&raw);
+    if (::openpty(&r.master, &r.slave, name, &raw, nullptr) != 0) {
+        std::perror("openpty");
+        return false;
+    }
+    r.port = name;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,39 +334,29 @@ int main(int argc, char** argv) {
         return 2;
     }
     SetCurrentLanguage(*lang);
-    Options o;
-    if (!Parse(argc, argv, o)) {
+    RadioArgs split;
+    std::vector<Radio> radios;
+    bool parsed = SplitByRadio(argc, argv, split);
+    if (parsed) radios.resize(static_cast<std::size_t>(split.count));
+    for (int k = 1; parsed && k <= split.count; ++k) parsed = RadioOptions(split, k, radios[static_cast<std::size_t>(k - 1)].options);
+    if (!parsed) {
         std::fputs(Tr(TextId::SimUsage), stderr);
         return 2;
     }
-    RadioImage memory = NewDocumentImage();
-    if (!o.image.empty()) {
-        SinLoadResult r = LoadSinFile(o.image, memory);
-        if (!r.ok) {
-            std::fprintf(stderr, "%s\n", r.error.c_str());
-            return 1;
-        }
-    }
-    const std::uint8_t type = o.type >= 0 ? static_cast<std::uint8_t>(o.type) : memory[addr::kRadioType];
-    RadioSim radio(memory, type, o.faults);
-
-    int master = -1, slave = -1;
-    char name[256];
-    termios raw{};
-    cfmakeraw(&raw);
-    if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
-        std::perror("openpty");
-        return 1;
-    }
+    for (Radio& r : radios)
+        if (!SetUp(r)) return 1;
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    std::printf("PORT %s\n", name);
+    for (const Radio& r : radios) std::printf("PORT %s\n", r.port.c_str());
     std::fflush(stdout);
-    // The slave end stays open here too, so the line lives while programs
-    // open and close the port.
-    Simulator sim(o, radio, master);
-    int rc = sim.Run();
-    ::close(slave);
-    return rc;
+    // Each radio answers on a thread of its own, as radios on separate cables
+    // do. The slave ends stay open here too, so the lines live while programs
+    // open and close the ports.
+    std::vector<std::thread> threads;
+    for (Radio& r : radios)
+        threads.emplace_back([&r] { Simulator(r.options, *r.sim, r.master).Run(); });
+    for (std::thread& t : threads) t.join();
+    for (const Radio& r : radios) ::close(r.slave);
+    return 0;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 #include "sim/RadioSim.h"
 
 class ScriptedLink : public ISerialLink, public IClock {

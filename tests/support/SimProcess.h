@@ -11,7 +11,9 @@
 
 class SimProcess {
 public:
-    explicit SimProcess(const std::vector<std::string>& args) {
+    // `radios`: how many radios the arguments ask for (--count), each
+    // announced on a "PORT" line of its own.
+    explicit SimProcess(const std::vector<std::string>& args, int radios = 1) {
         int out[2];
         if (::pipe(out) != 0) return;
         m_pid = ::fork();
@@ -31,14 +33,17 @@ public:
         ::close(out[1]);
         m_out = ::fdopen(out[0], "r");
         char line[512];
-        if (m_out && std::fgets(line, sizeof line, m_out)) {
+        for (int i = 0; i < radios && m_out && std::fgets(line, sizeof line, m_out); ++i) {
             std::string s = line;
-            if (s.rfind("PORT ", 0) == 0) m_port = s.substr(5, s.find_last_not_of("\r\n") - 4);
+            if (s.rfind("PORT ", 0) != 0) break;
+            m_ports.push_back(s.substr(5, s.find_last_not_of("\r\n") - 4));
         }
+        if (!m_ports.empty()) m_port = m_ports.front();
     }
     ~SimProcess() { Stop(); }
 
     const std::string& Port() const { return m_port; }
+    const std::vector<std::string>& Ports() const { return m_ports; }
 
     // Next line the simulator prints (a tuning record, "HANGUP"), or "".
     std::string NextLine() {
@@ -81,6 +86,7 @@ private:
     pid_t m_pid = -1;
     FILE* m_out = nullptr;
     std::string m_port;
+    std::vector<std::string> m_ports;
 };
 
 // Runs a command line and returns its exit code; output goes to `log`.

@@ -4,7 +4,7 @@
 #include "Types.h"
 #include "image/FormSelections.h"
 #include "link/CloneEngine.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 #include "settings/OptionsCodec.h"
 #include "tuning/TuningEngine.h"
 

@@ -4,7 +4,7 @@
 // writing, pausing, asking) suspend the engine until the page's promise
 // settles, so the engines run unchanged.
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 class WebSerialLink : public ISerialLink {
 public:

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "csv/ChannelCsv.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 struct CsvQuestion {
     std::string text;

@@ -20,8 +20,12 @@ std::string Line(const CsvFields& fields) {
 
 }  // namespace
 
-std::string CsvText(const CsvFields& header, const std::vector<CsvFields>& rows) {
-    std::string out = "\xEF\xBB\xBF" + Line(header);
+std::string CsvRows(const std::vector<CsvFields>& rows) {
+    std::string out;
     for (const CsvFields& row : rows) out += Line(row);
     return out;
+}
+
+std::string CsvText(const CsvFields& header, const std::vector<CsvFields>& rows) {
+    return "\xEF\xBB\xBF" + Line(header) + CsvRows(rows);
 }

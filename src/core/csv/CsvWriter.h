@@ -9,3 +9,5 @@ using CsvFields = std::vector<std::string>;
 
 // The whole file: the header, then one line per row.
 std::string CsvText(const CsvFields& header, const std::vector<CsvFields>& rows);
+// The rows alone, for adding to a file that has its header.
+std::string CsvRows(const std::vector<CsvFields>& rows);

@@ -111,9 +111,9 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
 }
 
 CloneEngine::Step CloneEngine::Identify(CloneDirection direction, const RadioImage& image, CloneResult& result) {
-    result.radioType = m_reply[4];
-    if (direction != CloneDirection::Write || !m_bCheckType) return Step::Acknowledge;
     const std::uint8_t radioType = m_reply[4];
+    result.radioType = radioType;
+    if (direction != CloneDirection::Write || !m_bCheckType) return Step::Acknowledge;
     if (radioType == 0xFF || radioType == image[addr::kRadioType]) return Step::Acknowledge;
     m_ui.SetWatch(false);
     if (m_ui.Ask(Tr(TextId::LinkTypeMismatch), Buttons::OkCancel) == Answer::Cancel) {

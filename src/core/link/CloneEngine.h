@@ -5,7 +5,7 @@
 
 #include "image/RadioImage.h"
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 enum class CloneDirection { Read, Write };
 
@@ -24,8 +24,8 @@ enum class CloneOutcome {
 struct CloneResult {
     CloneOutcome outcome = CloneOutcome::Cancelled;
     int blocks = 0;       // blocks fully exchanged
+    int radioType = -1;   // byte 4 of the radio's identification; -1 before one arrived
     RadioImage image{};   // after a completed read: the radio's memory
-    std::uint8_t radioType = 0xFF;  // byte 4 of the radio's identification
 };
 
 constexpr int kBlockCount = 264;

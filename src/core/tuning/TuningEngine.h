@@ -7,7 +7,7 @@
 #include <string>
 
 #include "link/SerialLink.h"
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 enum class TuningItem { TxFrequency = 2, LowBattery = 3, Squelch = 4, TxPower = 5 };
 

@@ -106,6 +106,10 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     m_runner = new CTransferRunner(m_pProgress, this);
     connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
+    connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
+    connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
+        if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
+    });
 }
 
 EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
@@ -165,7 +169,7 @@ void CKeshView::OnReadWrite(bool write) {
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
     m_bCompareRead = false;
-    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid);
+    m_pProgress->Open(QTr(write ? TextId::ProgressWriteTitle : TextId::ProgressReadTitle), write, m_grid, m_strPort);
 }
 
 void CKeshView::SetEditingEnabled(bool enabled) {
@@ -173,17 +177,22 @@ void CKeshView::SetEditingEnabled(bool enabled) {
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
 }
 
-bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning(); }
+bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning() || m_pProgress->RowsRunning(); }
 
 void CKeshView::OnTransfer() {
     CommitCellEdit();
     if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
-    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, m_strPort, m_pDocument->m_image, m_pProgress->Backup());
+    // A write goes to the ports checked in its window: several at once, each
+    // on its own row.
+    const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
+    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image, m_pProgress->Backup());
+    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
+                    m_pDocument->m_image, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
-    m_pProgress->Finish();
+    m_pProgress->Finish(m_runner->Port(), result);
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         if (m_bCompareRead)
             CompareWith(result.image, QTr(TextId::CompareRadioName));
@@ -196,8 +205,11 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     if (result.outcome != CloneOutcome::Completed) return;
     emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
     // What the radio held, or now holds, goes into the history.
-    const RadioImage& kept = m_bWrite ? m_pDocument->m_image : result.image;
-    const std::string notKept = KeepTransfer(kept, m_bWrite != 0, m_runner->Port().toStdString(), result.radioType);
+    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_runner->Port(), result.radioType);
+}
+
+void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {
+    const std::string notKept = KeepTransfer(image, write, port.toStdString(), radioType);
     if (!notKept.empty())
         Messenger::Show(this, QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok,
                         MessageIcon::Information);

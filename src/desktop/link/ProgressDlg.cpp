@@ -1,5 +1,7 @@
 #include "link/ProgressDlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -7,14 +9,16 @@
 #include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 
-#include "ui/DialogFrame.h"
-#include "ui/Messenger.h"
-#include "link/CloneEngine.h"
+#include "link/PortChecklist.h"
+#include "link/WriteLog.h"
+#include "link/WriteRow.h"
+#include "link/WriteSessionPanel.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
-#include "res/QtText.h"
-
+#include "ui/DialogFrame.h"
+#include "ui/Messenger.h"
 
 CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::number(ids::IDD_PROGRESS));
@@ -37,6 +41,11 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_backup->setObjectName(QStringLiteral("backupFirst"));
     m_phase = new QLabel(this);
     m_phase->setObjectName(QStringLiteral("phase"));
+    m_session = new CWriteSessionPanel(this);
+    m_ports = new CPortChecklist(this);
+    m_rowArea = new QWidget(this);
+    m_rowLayout = new QVBoxLayout(m_rowArea);
+    m_rowLayout->setContentsMargins(0, 0, 0, 0);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
@@ -45,13 +54,16 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_cancel, 2, 2);
     layout->addWidget(m_backup, 3, 0, 1, 3);
     layout->addWidget(m_phase, 4, 0, 1, 3);
+    layout->addWidget(m_ports, 5, 0, 1, 3);
+    layout->addWidget(m_rowArea, 6, 0, 1, 3);
+    layout->addWidget(m_session, 7, 0, 1, 3);
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
     FixSize(this);
 }
 
-void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
+void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const QString& port) {
     m_strCaption = caption;
     m_bWrite = write;
     m_bar->setValue(0);
@@ -64,6 +76,15 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
     m_backup->setVisible(write);
     m_backup->setEnabled(true);
     SetPhase(QString());
+    m_session->Reset();
+    m_session->setVisible(write);
+    m_ports->Reset(port);
+    m_ports->setVisible(write);
+    m_ports->setEnabled(true);
+    qDeleteAll(m_rows);
+    m_rows.clear();
+    m_rowArea->hide();
+    m_bar->show();
     m_bCancel = false;
     m_bWatch = true;
     m_start->setEnabled(true);
@@ -80,12 +101,65 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over) {
 
 bool CProgressDlg::IsStarted() const { return isVisible() && !m_start->isEnabled(); }
 
-void CProgressDlg::Finish() {
+QStringList CProgressDlg::Ports() const { return m_ports->CheckedPorts(); }
+
+bool CProgressDlg::RowsRunning() const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const CWriteRow* row) { return row->IsRunning(); });
+}
+
+void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup) {
+    qDeleteAll(m_rows);
+    m_rows.clear();
+    // Every radio's result goes into the log, which stays in view.
+    m_session->Continuous()->setChecked(true);
+    m_ports->setEnabled(false);
+    m_backup->setEnabled(false);
+    m_status->setText(QString::fromStdString(m_session->Log().CountText()));
+    for (const QString& port : ports) {
+        auto* row = new CWriteRow(port, m_rowArea);
+        m_rowLayout->addWidget(row);
+        m_rows << row;
+        connect(row, &CWriteRow::finished, this, &CProgressDlg::OnRowFinished);
+    }
+    // Each row has its own bar; the window's own would stand still.
+    m_bar->hide();
+    m_rowArea->show();
+    for (CWriteRow* row : m_rows) row->Start(image, backup);
+}
+
+void CProgressDlg::OnRowFinished(const QString& port, const CloneResult& result) {
+    m_session->Record(port, result);
+    m_status->setText(QString::fromStdString(m_session->Log().CountText()));
+    emit radioWritten(port, result);
+    if (RowsRunning()) return;
+    m_start->setEnabled(true);
+    m_session->SetRunning(false);
+    m_ports->setEnabled(true);
+    m_backup->setEnabled(true);
+    m_start->setFocus();
+    emit rowsFinished();
+}
+
+void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     // A question about stopping the transfer no longer applies.
     Messenger::Withdraw(this);
     m_start->setEnabled(true);
+    m_session->SetRunning(false);
+    m_ports->setEnabled(true);
     m_backup->setEnabled(true);
-    hide();
+    if (!m_bWrite || !m_session->IsOn()) {
+        hide();
+        return;
+    }
+    // The next radio: the bar and the flags as for a new window, the last
+    // radio's result in the status line.
+    m_session->Record(port, result);
+    m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
+    m_bar->setValue(0);
+    SetPhase(QString());
+    m_bCancel = false;
+    m_bWatch = true;
+    m_start->setFocus();
 }
 
 bool CProgressDlg::Backup() const { return m_bWrite && m_backup->isChecked(); }
@@ -100,11 +174,20 @@ void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 
 void CProgressDlg::OnOK() {
     m_start->setEnabled(false);
+    m_session->SetRunning(true);
+    m_ports->setEnabled(false);
     m_backup->setEnabled(false);
     emit startRequested();
 }
 
 void CProgressDlg::reject() {
+    if (RowsRunning()) {
+        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        question.cancelIsDefault = true;
+        if (Messenger::Show(this, question) != Answer::Ok) return;
+        for (CWriteRow* row : m_rows) row->m_bCancel = true;
+        return;
+    }
     if (m_bCancel) return;
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.

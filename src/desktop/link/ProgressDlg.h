@@ -1,25 +1,34 @@
 #pragma once
 // The transfer's progress window: "开始" starts the transfer, "取消" stops
 // it. A read is also stopped by losing the activation or being moved; a
-// write is stopped only after the user confirms the question.
+// write is stopped only after the user confirms the question. With
+// "连续写频" a write's window stays open for the next radio.
 #include <QDialog>
-#include <atomic>
+
+#include "link/TransferRunner.h"
 
 class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class CPortChecklist;
+class CWriteRow;
+class CWriteSessionPanel;
+class QVBoxLayout;
 
-class CProgressDlg : public QDialog {
+class CProgressDlg : public QDialog, public CTransferTarget {
     Q_OBJECT
 public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
     // Resets the bar, both flags and the start button, sets the caption and
-    // shows the window centred over `over`; `write` for a write's window.
-    void Open(const QString& caption, bool write, QWidget* over);
-    // Ends the window after a transfer (in every outcome).
-    void Finish();
+    // shows the window centred over `over`; `write` for a write's window,
+    // which offers `port` and the other ports to write to.
+    void Open(const QString& caption, bool write, QWidget* over, const QString& port = QString());
+    // After a transfer on `port` (in every outcome): the window ends, unless
+    // it writes radio after radio; then the result joins the session's log
+    // and "开始" waits for the next radio.
+    void Finish(const QString& port, const CloneResult& result);
     bool IsStarted() const;
     bool IsWrite() const { return m_bWrite; }
     // Asks whether to stop the running write; true when it is to stop.
@@ -29,23 +38,35 @@ public:
     bool Backup() const;
     QCheckBox* BackupBox() const { return m_backup; }
     // The step of a write with backup ("第 1 步（共 2 步）…"), or none.
-    void SetPhase(const QString& text);
+    void SetPhase(const QString& text) override;
     QLabel* Phase() const { return m_phase; }
 
-    void SetStatus(const QString& text);
-    void SetProgress(int position);
+    QWidget* Window() override { return this; }
+    void SetStatus(const QString& text) override;
+    void SetProgress(int position) override;
 
-    std::atomic<bool> m_bCancel{false};
-    std::atomic<bool> m_bWatch{true};
+    // The ports checked for a write.
+    QStringList Ports() const;
+    // Writes `image` to every port of `ports` at once, a row each; the
+    // window stays open with every radio's result.
+    void StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup);
+    bool RowsRunning() const;
+    QList<CWriteRow*> Rows() const { return m_rows; }
+
     QString m_strCaption;
 
     QPushButton* StartButton() const { return m_start; }
     QPushButton* CancelButton() const { return m_cancel; }
     QProgressBar* Bar() const { return m_bar; }
     QLabel* Status() const { return m_status; }
+    CWriteSessionPanel* Session() const { return m_session; }
+    CPortChecklist* PortList() const { return m_ports; }
 
 signals:
     void startRequested();
+    // One of the radios written at once is done; the last of them.
+    void radioWritten(const QString& port, const CloneResult& result);
+    void rowsFinished();
 
 protected:
     void reject() override;  // "取消", Escape and the close box
@@ -55,6 +76,7 @@ protected:
 private:
     void OnOK();
     void Interrupt();
+    void OnRowFinished(const QString& port, const CloneResult& result);
 
     QPushButton* m_start;
     QPushButton* m_cancel;
@@ -63,6 +85,11 @@ private:
     QLabel* m_done;
     QCheckBox* m_backup;
     QLabel* m_phase;
+    CWriteSessionPanel* m_session;
+    CPortChecklist* m_ports;
+    QWidget* m_rowArea;
+    QVBoxLayout* m_rowLayout;
+    QList<CWriteRow*> m_rows;
     bool m_centering = false;
     bool m_bWrite = false;
 };

@@ -1,47 +1,50 @@
 #include "link/TransferRunner.h"
 
 #include <QMetaObject>
+#include <QWidget>
 
 #include "ui/Messenger.h"
 #include "history/UserHistory.h"
 #include "link/BackupWrite.h"
-#include "link/ProgressDlg.h"
 #include "link/QtSerialLink.h"
 #include "res/QtText.h"
 
 namespace {
 
 // The engine's view of the user, answered on the user-interface thread.
-class DialogInteraction : public IUserInteraction {
+class TargetInteraction : public IUserInteraction {
 public:
-    explicit DialogInteraction(CProgressDlg* dialog) : m_dialog(dialog) {}
+    explicit TargetInteraction(CTransferTarget* target) : m_target(target), m_window(target->Window()) {}
 
     void SetStatus(const std::string& text) override {
         const QString status = QString::fromStdString(text);
-        QMetaObject::invokeMethod(m_dialog, [d = m_dialog, status] { d->SetStatus(status); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_window, [t = m_target, status] { t->SetStatus(status); }, Qt::QueuedConnection);
     }
     void SetProgress(int position) override {
-        QMetaObject::invokeMethod(m_dialog, [d = m_dialog, position] { d->SetProgress(position); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_window, [t = m_target, position] { t->SetProgress(position); }, Qt::QueuedConnection);
     }
     Answer Ask(const std::string& text, Buttons buttons) override {
-        return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
+        const QString prefix = m_target->BoxPrefix();
+        const QString box = QString::fromStdString(text);
+        return Messenger::ShowFromWorker(m_window, prefix.isEmpty() ? box : prefix + QStringLiteral("\n") + box, buttons);
     }
-    bool Cancelled() override { return m_dialog->m_bCancel; }
-    void SetWatch(bool watch) override { m_dialog->m_bWatch = watch; }
+    bool Cancelled() override { return m_target->m_bCancel; }
+    void SetWatch(bool watch) override { m_target->m_bWatch = watch; }
 
 private:
-    CProgressDlg* m_dialog;
+    CTransferTarget* m_target;
+    QWidget* m_window;
 };
 
 }  // namespace
 
-CTransferRunner::CTransferRunner(CProgressDlg* dialog, QObject* parent) : QObject(parent), m_dialog(dialog) {
+CTransferRunner::CTransferRunner(CTransferTarget* target, QObject* parent) : QObject(parent), m_target(target) {
     qRegisterMetaType<CloneResult>();
 }
 
 CTransferRunner::~CTransferRunner() {
     if (m_thread) {
-        m_dialog->m_bCancel = true;
+        m_target->m_bCancel = true;
         m_thread->wait();
     }
 }
@@ -54,7 +57,7 @@ void CTransferRunner::Start(CloneDirection direction, const QString& port, const
     m_thread = QThread::create([this, direction, portName, image, backup] {
         QtSerialLink link;
         PreciseClock clock;
-        DialogInteraction user(m_dialog);
+        TargetInteraction user(m_target);
         CloneEngine engine(link, clock, user);
         CloneResult result;
         if (backup && direction == CloneDirection::Write) {
@@ -62,16 +65,16 @@ void CTransferRunner::Start(CloneDirection direction, const QString& port, const
                 engine, portName, image,
                 [this](int phase) {
                     const QString text = QTr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite);
-                    QMetaObject::invokeMethod(m_dialog, [d = m_dialog, text] { d->SetPhase(text); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(m_target->Window(), [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
                 },
                 [this, portName](const CloneResult& read) {
                     const std::string notKept = KeepTransfer(read.image, false, portName, read.radioType);
                     if (!notKept.empty())
-                        Messenger::ShowFromWorker(m_dialog, QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok);
+                        Messenger::ShowFromWorker(m_target->Window(), QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok);
                 });
             result = both.backup.outcome == CloneOutcome::Completed ? both.write : both.backup;
             if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
-                Messenger::ShowFromWorker(m_dialog, QTr(TextId::BackupFailed), Buttons::Ok);
+                Messenger::ShowFromWorker(m_target->Window(), QTr(TextId::BackupFailed), Buttons::Ok);
         } else {
             result = engine.Run(direction, portName, image);
         }

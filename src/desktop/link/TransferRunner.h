@@ -1,21 +1,41 @@
 #pragma once
 // Runs one clone transfer off the user-interface thread, so the window stays
-// live. The engine's status, progress and questions reach the progress
-// window and the message boxes on the user-interface thread.
+// live. The engine's status, progress and questions reach the window the
+// transfer reports to and the message boxes on the user-interface thread.
 #include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
+#include <atomic>
 
 #include "link/CloneEngine.h"
 
-class CProgressDlg;
+class QWidget;
 
 Q_DECLARE_METATYPE(CloneResult)
+
+// What a transfer reports to: a status line and a bar, the flags it checks
+// at its yields, and the window its message boxes stand over. Its methods
+// are called on the user-interface thread.
+class CTransferTarget {
+public:
+    virtual ~CTransferTarget() = default;
+    virtual QWidget* Window() = 0;
+    virtual void SetStatus(const QString& text) = 0;
+    virtual void SetProgress(int position) = 0;
+    // The line a message box starts with, saying which radio it is about
+    // when several are written at once; none otherwise.
+    virtual QString BoxPrefix() const { return {}; }
+    // The step of a write with backup, or none.
+    virtual void SetPhase(const QString&) {}
+
+    std::atomic<bool> m_bCancel{false};
+    std::atomic<bool> m_bWatch{true};
+};
 
 class CTransferRunner : public QObject {
     Q_OBJECT
 public:
-    explicit CTransferRunner(CProgressDlg* dialog, QObject* parent = nullptr);
+    explicit CTransferRunner(CTransferTarget* target, QObject* parent = nullptr);
     ~CTransferRunner() override;
 
     bool IsRunning() const { return m_thread != nullptr; }
@@ -31,7 +51,7 @@ signals:
     void finished(const CloneResult& result);
 
 private:
-    CProgressDlg* m_dialog;
+    CTransferTarget* m_target;
     QThread* m_thread = nullptr;
     QString m_port;
     QElapsedTimer m_clock;

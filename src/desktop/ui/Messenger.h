@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "link/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 class QWidget;
 

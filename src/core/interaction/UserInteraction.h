@@ -1,6 +1,6 @@
 #pragma once
-// What a radio link needs of the user: a status line, a progress bar, modal
-// questions, and a cancel flag it checks at its yields.
+// What the engines and the flows that ask need of the user: a status line, a
+// progress bar, modal questions, and a cancel flag checked at their yields.
 #include <string>
 
 // 覆盖 answers Ok; of 清空/保留/取消 (EmptyKeepCancel), 清空 answers Ok and 保留 Keep.

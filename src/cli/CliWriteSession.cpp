@@ -1,0 +1,88 @@
+#include "cli/CliWriteSession.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <QThread>
+
+#include "cli/CliInteraction.h"
+#include "history/UserHistory.h"
+#include "image/FileAccess.h"
+#include "link/QtSerialLink.h"
+#include "link/WriteLog.h"
+#include "res/Texts.h"
+
+namespace {
+
+// Writes `image` to every port at once and returns the results in port order.
+std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
+    std::vector<CloneResult> results(options.ports.size());
+    std::vector<std::unique_ptr<QThread>> threads;
+    const bool several = options.ports.size() > 1;
+    StopSignalScope stopSignals;
+    for (std::size_t i = 0; i < options.ports.size(); ++i) {
+        threads.emplace_back(QThread::create([&, i] {
+            QtSerialLink link;
+            PreciseClock clock;
+            CliInteraction ui(Tr(TextId::HelpSectionWrite), options.force, options.retries,
+                              several ? options.ports[i] : std::string());
+            results[i] = CloneEngine(link, clock, ui).Run(CloneDirection::Write, options.ports[i], image);
+        }));
+        threads.back()->start();
+    }
+    for (auto& thread : threads) thread->wait();
+    return results;
+}
+
+// Adds the round's lines to the log file, whole or not at all.
+bool AppendToLogFile(const std::string& path, const WriteLog& round) {
+    std::string existing;
+    if (StampOf(path).exists) {
+        const FileRead read = ReadRegularFile(path, 64 * 1024 * 1024, true);
+        if (!read.ok) {
+            std::fprintf(stderr, "ostreltz-cli: %s\n", read.error.c_str());
+            return false;
+        }
+        existing = read.bytes;
+    }
+    std::string error;
+    if (WriteFileAtomically(path, round.AppendedTo(existing), &error)) return true;
+    std::fprintf(stderr, "ostreltz-cli: %s\n", error.c_str());
+    return false;
+}
+
+bool NextRound() {
+    std::fprintf(stderr, "%s\n", Tr(TextId::CliRepeatPrompt));
+    char line[256];
+    return std::fgets(line, sizeof line, stdin) != nullptr;
+}
+
+}  // namespace
+
+int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options) {
+    WriteLog session;
+    bool logged = true;
+    do {
+        WriteLog round;
+        const std::vector<CloneResult> results = WriteRound(image, options);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const WriteLogEntry& entry = round.Add(options.ports[i], results[i]);
+            session.Add(entry.port, results[i], entry.time);
+            std::printf("%s\n", WriteLog::EntryText(entry).c_str());
+            if (entry.Written()) {
+                // What the radio now holds goes into the history.
+                const std::string notKept = KeepTransfer(image, true, entry.port, entry.radioType);
+                if (!notKept.empty())
+                    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+                continue;
+            }
+            const std::string failure = results.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);
+            std::fprintf(stderr, "ostreltz-cli: %s\n", failure.c_str());
+        }
+        if (!options.logFile.empty()) logged = AppendToLogFile(options.logFile, round) && logged;
+        if (options.repeat) std::printf("%s\n", session.CountText().c_str());
+        std::fflush(stdout);
+    } while (options.repeat && !StopSignalScope::Stopped() && NextRound());
+    std::printf("%s\n", session.SummaryText().c_str());
+    return StopSignalScope::ExitCode(session.AllWritten() && logged ? 0 : 1);
+}

@@ -1,0 +1,83 @@
+// The record of a session of writes: the count, the lines, the summary and
+// the CSV file, in either language.
+#include <gtest/gtest.h>
+
+#include "link/WriteLog.h"
+#include "support/LanguageScope.h"
+
+namespace {
+
+CloneResult Result(CloneOutcome outcome, int blocks, int radioType) {
+    CloneResult r;
+    r.outcome = outcome;
+    r.blocks = blocks;
+    r.radioType = radioType;
+    return r;
+}
+
+// A session of four radios: two written, one silent, one pulled mid-write.
+WriteLog FourRadios() {
+    WriteLog log;
+    const auto t = LogClock::now();
+    log.Add("/dev/pts/1", Result(CloneOutcome::Completed, 264, 0x42), t);
+    log.Add("/dev/pts/2", Result(CloneOutcome::NoLink, 0, -1), t);
+    log.Add("/dev/pts/3", Result(CloneOutcome::WriteAckMissing, 40, 0xFF), t);
+    log.Add("COM4", Result(CloneOutcome::Completed, 264, 0x42), t);
+    return log;
+}
+
+}  // namespace
+
+TEST(WriteLog, CountsTheRadiosWrittenAndNamesTheFailures) {
+    LanguageScope zh(Lang::Zh);
+    WriteLog log;
+    EXPECT_EQ(log.CountText(), "已写 0 台");
+    EXPECT_TRUE(log.AllWritten());
+    log = FourRadios();
+    EXPECT_EQ(log.WrittenCount(), 2);
+    EXPECT_EQ(log.FailedCount(), 2);
+    EXPECT_FALSE(log.AllWritten());
+    EXPECT_EQ(log.CountText(), "已写 2 台");
+    EXPECT_EQ(log.SummaryText(),
+              "共 4 台：已写 2 台，失败 2 台\n"
+              "/dev/pts/2 失败：通讯错误（已完成 0 块）\n"
+              "/dev/pts/3 失败：接收出错中断（已完成 40 块）");
+    const std::string line = WriteLog::EntryText(log.Entries()[0]);
+    EXPECT_NE(line.find("  /dev/pts/1  识别码 0x42  完成  264 块"), std::string::npos) << line;
+    EXPECT_NE(WriteLog::EntryText(log.Entries()[1]).find("识别码 无  通讯错误  0 块"), std::string::npos);
+}
+
+TEST(WriteLog, CsvInTheUsersLanguageWithOneHeader) {
+    const WriteLog log = FourRadios();
+    {
+        LanguageScope zh(Lang::Zh);
+        const std::string csv = log.Csv();
+        EXPECT_EQ(csv.rfind("\xEF\xBB\xBF时间,端口,识别码,结果,块数\r\n", 0), 0u) << csv;
+        EXPECT_NE(csv.find(",/dev/pts/3,0xFF,接收出错中断,40\r\n"), std::string::npos) << csv;
+        EXPECT_NE(csv.find(",/dev/pts/2,,通讯错误,0\r\n"), std::string::npos) << csv;
+    }
+    LanguageScope en(Lang::En);
+    const std::string csv = log.Csv();
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks\r\n", 0), 0u) << csv;
+    // A line of its own for every radio; the time sortable as text.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
+    const std::string first = csv.substr(csv.find("\r\n") + 2);
+    ASSERT_GE(first.size(), 20u);
+    EXPECT_EQ(first[4], '-');
+    EXPECT_EQ(first[10], ' ');
+    EXPECT_EQ(first.substr(19, 31), ",/dev/pts/1,0x42,Finished,264\r\n");
+    // Appending to a file keeps its lines and adds no second header; a file
+    // without a final line end gets one first.
+    const std::string twice = log.AppendedTo(csv);
+    EXPECT_EQ(twice.substr(0, csv.size()), csv);
+    EXPECT_EQ(std::count(twice.begin(), twice.end(), '\n'), 9);
+    EXPECT_EQ(twice.find("Time", 10), std::string::npos);
+    const std::string unended = "\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks";
+    EXPECT_EQ(log.AppendedTo(unended).substr(unended.size(), 3), "\r\n2");
+}
+
+TEST(WriteLog, PortNamesWithCommasAreQuoted) {
+    WriteLog log;
+    log.Add("/dev/odd,name", Result(CloneOutcome::Cancelled, 7, 0x01));
+    EXPECT_NE(log.Csv().find(",\"/dev/odd,name\",0x01,"), std::string::npos);
+}
