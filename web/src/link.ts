@@ -20,11 +20,12 @@ export class RadioLink {
   // Ports whose device went away: the browser never brings one back to life.
   private readonly dead = new WeakSet<SerialPortLike>();
   private readonly link = new SerialLink(async () => this.port, (port) => this.forget(port));
-  readonly progress = new ProgressWindow();
+  readonly progress: ProgressWindow;
   private busy = false;
 
   // `say` puts a line in the status bar, or takes it away (null).
   constructor(private readonly rules: Rules, private readonly say: (text: string | null) => void) {
+    this.progress = new ProgressWindow(rules);
     const serial = serialApi();
     serial?.addEventListener('disconnect', (e) => this.forget(e.target as unknown as SerialPortLike));
     // The cable plugged back in: a port granted before is used again.

@@ -434,7 +434,7 @@ const elementTexts: Record<string, string> = {
   'window-title': 'WindowTitle', 'no-serial': 'WebNoSerial', 'settings-legend': 'FormGroup',
   'label-model': 'LabelModel', 'label-band': 'LabelBand', 'label-power': 'LabelPowerLevel', 'label-manual': 'LabelManual',
   'progress-start': 'ButtonStart', 'progress-done': 'ProgressDone', 'progress-cancel': 'ButtonCancel',
-  'progress-backup-label': 'BackupOption',
+  'progress-backup-label': 'BackupOption', 'continuous-write-label': 'ContinuousWrite', 'save-write-log': 'SaveWriteLog',
 };
 
 // The page's commands beyond the table's, listed after the table's command named.

@@ -1,7 +1,10 @@
 // The progress window of a read or write: 开始, the bar, the status text and
-// 取消. The engine's questions and its cancel checks reach the user here.
+// 取消. The engine's questions and its cancel checks reach the user here. A
+// write can go on radio after radio ("连续写频"): the window stays open, counts
+// the radios written and lists each one's result, which can be saved as CSV.
 import { byId } from './dom';
-import { Answer, Buttons } from './rules';
+import { download } from './files';
+import { Answer, Buttons, type Rules } from './rules';
 import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
 
@@ -14,6 +17,11 @@ export class ProgressWindow {
   private readonly status = byId<HTMLElement>('progress-status');
   private readonly backupBox = byId<HTMLInputElement>('progress-backup');
   private readonly phase = byId<HTMLElement>('progress-phase');
+  private readonly session = byId<HTMLElement>('write-session');
+  private readonly continuous = byId<HTMLInputElement>('continuous-write');
+  private readonly count = byId<HTMLElement>('written-count');
+  private readonly log = byId<HTMLUListElement>('write-log');
+  private readonly saveLog = byId<HTMLButtonElement>('save-write-log');
   private write = false;
   private cancelFlag = false;
   private asking: AbortController | null = null;  // the stop question while it is shown
@@ -21,14 +29,19 @@ export class ProgressWindow {
   private started = false;
   private onStart: (() => void) | null = null;
 
-  constructor() {
+  constructor(private readonly rules: Rules) {
     this.startButton.addEventListener('click', () => {
       if (this.started) return;
       this.started = true;
       this.startButton.disabled = true;
       this.backupBox.disabled = true;
+      this.continuous.disabled = true;
+      this.saveLog.disabled = true;
       this.onStart?.();
     });
+    this.continuous.addEventListener('change', () => this.showSession());
+    this.saveLog.addEventListener('click', () =>
+      download(t('WriteLogFileName'), new TextEncoder().encode(this.rules.writeLogCsv()), 'text/csv'));
     this.cancelButton.addEventListener('click', () => void this.cancel());
     this.dialog.addEventListener('cancel', (e) => {
       e.preventDefault();
@@ -55,6 +68,11 @@ export class ProgressWindow {
     byId('progress-backup-row').hidden = !write;
     this.backupBox.disabled = false;
     this.setPhase('');
+    // Every opening of the write window starts a new session.
+    this.session.hidden = !write;
+    this.rules.clearWriteLog();
+    this.continuous.disabled = false;
+    this.showSession();
     this.onStart = onStart;
     this.dialog.showModal();
     this.startButton.focus();
@@ -64,11 +82,45 @@ export class ProgressWindow {
     return this.dialog.open;
   }
 
+  // The transfer ended. The window closes, unless a write goes on with the
+  // next radio: then it is ready for 开始 (or Enter) again, with the last
+  // radio's result in the status line.
   finish(): void {
     this.started = false;
     // A question about stopping the transfer no longer applies.
     this.asking?.abort();
-    this.dialog.close();
+    if (!this.write || !this.continuous.checked) {
+      this.dialog.close();
+      return;
+    }
+    const lines = this.rules.writeLogLines();
+    this.status.textContent = lines.length ? lines[lines.length - 1].text : '';
+    this.bar.value = 0;
+    this.setPhase('');
+    this.cancelFlag = false;
+    this.watching = true;
+    this.startButton.disabled = false;
+    this.backupBox.disabled = false;
+    this.continuous.disabled = false;
+    this.showSession();
+    this.startButton.focus();
+  }
+
+  private showSession(): void {
+    const on = this.continuous.checked;
+    const lines = this.rules.writeLogLines();
+    this.count.textContent = this.rules.writeLogCount();
+    this.count.hidden = !on;
+    this.log.hidden = !on;
+    this.saveLog.hidden = !on;
+    this.saveLog.disabled = lines.length === 0;
+    this.log.replaceChildren(...lines.map((line) => {
+      const item = document.createElement('li');
+      item.textContent = line.text;
+      if (!line.written) item.className = 'failed';
+      return item;
+    }));
+    this.log.lastElementChild?.scrollIntoView({ block: 'nearest' });
   }
 
   backup(): boolean {

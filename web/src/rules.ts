@@ -122,6 +122,10 @@ export interface Rules {
   useHistoryEntry(name: string, open: boolean): boolean;
   historyOn(): boolean;
   setHistoryOn(on: boolean): void;
+  clearWriteLog(): void;
+  writeLogLines(): { text: string; written: boolean }[];
+  writeLogCount(): string;
+  writeLogCsv(): string;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 

@@ -362,6 +362,46 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     assert.equal(dump(saved), dump(samplePath));
   });
 
+  test('radio after radio: the write window stays open, counts the radios, lists them and saves the list', async () => {
+    const dir = tempDir();
+    const saved = path.join(dir, 'radio.sin');
+    const sample = fs.readFileSync(samplePath);
+    const radio = await pageOnRadio(['--save', saved, '--type', String(sample[0x81b])]);
+    const { page } = radio;
+    const count = (n: number) => pageValue(page, (k) => document.getElementById('written-count')?.textContent === `已写 ${k} 台` ? true : null, n, `the count did not reach ${n}`, 60_000);
+    try {
+      await openFile(page, samplePath);
+      await chooseLanguage(page, 'zh');
+      await clickCommand(page, 'write');
+      await page.waitForSelector('#progress[open]');
+      assert.equal(await page.$eval('#continuous-write-label', (n) => n.textContent), '连续写频');
+      assert.equal(await page.$eval('#write-log', (n) => (n as HTMLElement).hidden), true);
+      await page.click('#continuous-write');
+      assert.equal(await page.$eval('#written-count', (n) => n.textContent), '已写 0 台');
+      await page.click('#progress-start');
+      await count(1);
+      // The window waits for the next radio, with 开始 focused: Enter starts it.
+      assert.equal(await page.$eval('#progress', (n) => (n as HTMLDialogElement).open), true);
+      assert.equal(await page.evaluate(() => document.activeElement?.id), 'progress-start');
+      await page.keyboard.press('Enter');
+      await count(2);
+      const lines = await page.$$eval('#write-log li', (items) => items.map((n) => n.textContent ?? ''));
+      assert.equal(lines.length, 2);
+      for (const line of lines) assert.match(line, /web-serial .*完成 +264 块$/);
+      assert.equal(await page.$eval('#progress-status', (n) => n.textContent), lines[1]);
+      await page.click('#save-write-log');
+      const csv = (await downloaded(radio.downloads, '写频记录.csv')).toString('utf8').split('\r\n');
+      assert.equal(csv[0], '\uFEFF时间,端口,识别码,结果,块数');
+      assert.equal(csv.filter((line) => line.endsWith(',web-serial,0x' + sample[0x81b].toString(16).toUpperCase().padStart(2, '0') + ',完成,264')).length, 2);
+      await page.click('#progress-cancel');
+      await progressClosed(page);
+    } finally {
+      await radio.close();
+    }
+    const dump = (file: string) => cli(['dump', file]);
+    assert.equal(dump(saved), dump(samplePath));
+  });
+
   test('options chosen in the dialog reach the radio with a write', async () => {
     const dir = tempDir();
     const saved = path.join(dir, 'radio.sin');

@@ -5,6 +5,7 @@
 #include "Compare.h"
 #include "Session.h"
 #include "WebLink.h"
+#include "WriteSession.h"
 #include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
 #include "res/Texts.h"
@@ -16,7 +17,8 @@ constexpr const char* kPort = "web-serial";
 
 // 0 = read, 1 = write, 2 = write after reading the radio as a backup.
 // Returns the CloneOutcome; a completed read replaces the document as one
-// undo step; every finished transfer goes into the history.
+// undo step; every finished transfer goes into the history, and every write's
+// result into the write log.
 extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebSerialLink link;
     WebClock clock;
@@ -35,6 +37,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
             [](int phase) { emscripten::val::module_property("host").call<void>("phase", std::string(Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite))); },
             [&](const CloneResult& backup) { keep(backup.image, false, backup.radioType); });
         if (both.backup.outcome != CloneOutcome::Completed) {
+            TheWriteLog().Add(kPort, both.backup);
             if (both.backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
             return static_cast<int>(both.backup.outcome);
         }
@@ -42,6 +45,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     } else {
         result = engine.Run(dir, kPort, image);
     }
+    if (dir == CloneDirection::Write) TheWriteLog().Add(kPort, result);
     if (result.outcome != CloneOutcome::Completed) return static_cast<int>(result.outcome);
     // What the radio held, or now holds, goes into the history.
     keep(dir == CloneDirection::Read ? result.image : image, dir == CloneDirection::Write, result.radioType);
