@@ -41,7 +41,7 @@ export class ProgressWindow {
     });
     this.continuous.addEventListener('change', () => this.showSession());
     this.saveLog.addEventListener('click', () =>
-      download(t('WriteLogFileName'), new TextEncoder().encode(this.rules.writeLogCsv()), 'text/csv'));
+      download(t('WriteLogFileName'), this.rules.writeLogCsv(), 'text/csv'));
     this.cancelButton.addEventListener('click', () => void this.cancel());
     this.dialog.addEventListener('cancel', (e) => {
       e.preventDefault();

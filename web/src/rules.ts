@@ -125,7 +125,7 @@ export interface Rules {
   clearWriteLog(): void;
   writeLogLines(): { text: string; written: boolean }[];
   writeLogCount(): string;
-  writeLogCsv(): string;
+  writeLogCsv(): Uint8Array;
   ccall(name: string, ret: string, types: string[], args: unknown[], options: { async: boolean }): Promise<number>;
 }
 

@@ -3,6 +3,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "JsValues.h"
+
 using emscripten::val;
 
 WriteLog& TheWriteLog() {
@@ -31,5 +33,6 @@ EMSCRIPTEN_BINDINGS(ostreltz_write_session) {
     function("clearWriteLog", optional_override([] { TheWriteLog().Clear(); }));
     function("writeLogLines", &WriteLogLines);
     function("writeLogCount", optional_override([] { return TheWriteLog().CountText(); }));
-    function("writeLogCsv", optional_override([] { return TheWriteLog().Csv(); }));
+    // As bytes: a string would lose the byte-order mark spreadsheets look for.
+    function("writeLogCsv", optional_override([] { return ByteArray(TheWriteLog().Csv()); }));
 }
