@@ -1,7 +1,6 @@
 // The window's file commands against files that are not files, a full disk
 // and a file changed by another program: nothing hangs, nothing is lost, and
 // every failure says why.
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPrinter>
 
@@ -38,8 +37,8 @@ TEST_F(FileSafety, ANamedPipeInEveryRoleAnswersAtOnce) {
     const QString pipe = Pipe();
     const QString opened = QStringLiteral("无法打开文件“%1”。\n不是普通文件").arg(pipe);
     const QString saved = QStringLiteral("无法保存文件“%1”。\n不是普通文件").arg(pipe);
-    QElapsedTimer timer;
-    timer.start();
+    // Opening the pipe as a file would wait for a writer for ever: the test
+    // would hang until ctest ends it.
     fileAnswers = {pipe};
     Trigger(ID_FILE_OPEN);
     fileAnswers = {pipe};
@@ -52,7 +51,6 @@ TEST_F(FileSafety, ANamedPipeInEveryRoleAnswersAtOnce) {
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pipe);
     EXPECT_FALSE(App()->Print()->OnFilePrintDirect());
-    EXPECT_LT(timer.elapsed(), 1000);
     ASSERT_EQ(messages.size(), 5u);
     EXPECT_EQ(messages[0].text, opened);
     EXPECT_EQ(messages[1].text, opened);

@@ -10,7 +10,6 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -118,7 +117,8 @@ TEST(FileFaults, ANamedPipeIsRefusedAtOnceForReadingAndWriting) {
     const fs::path dir = FreshDir("fifo");
     const std::string pipe = (dir / "x.sin").string();
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-    const auto start = std::chrono::steady_clock::now();
+    // Opening the pipe as a file would wait for a writer for ever: the test
+    // would hang until ctest ends it.
     RadioImage image = Filled(0x11);
     const SinLoadResult loaded = LoadSinFile(pipe, image);
     EXPECT_FALSE(loaded.ok);
@@ -128,7 +128,6 @@ TEST(FileFaults, ANamedPipeIsRefusedAtOnceForReadingAndWriting) {
     EXPECT_FALSE(SaveSinFile(pipe, image, &error));
     EXPECT_EQ(error, "无法保存文件“" + pipe + "”。\n不是普通文件");
     EXPECT_FALSE(WriteFileAtomically(pipe, "csv", &error));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     // A folder and a device say what they are.
