@@ -173,12 +173,12 @@ case "$verb" in
         stage packages need_packages
         stage build build build
         export QT_QPA_PLATFORM=offscreen
-        stage tests eval '(cd build && ctest --output-on-failure --timeout 600 -LE bench -j2)'
+        stage tests eval '(cd build && ctest --output-on-failure --timeout 300 -LE bench -j2)'
         stage web test_web
         stage build-asan build_sanitized
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-        stage tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 600 -LE bench -j2)'
+        stage tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 300 -LE bench -j2)'
         stage fuzz fuzz 20
         ;;
     fuzz)

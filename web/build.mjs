@@ -1,6 +1,7 @@
 // Bundles the page and the tests. The rules module must be built first
 // (build-web/wasm). Usage: node web/build.mjs [OUT_DIR]  (default build-web)
 import * as esbuild from 'esbuild';
+import { marked } from 'marked';
 import * as fs from 'node:fs';
 import * as path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -14,6 +15,26 @@ for (const name of ['ostreltz-rules.js', 'ostreltz-rules.wasm']) {
   fs.copyFileSync(path.join(out, 'wasm', name), path.join(site, name));
 }
 fs.cpSync(path.join(webDir, 'static'), site, { recursive: true });
+
+// The user guide in both languages, as the desktop's help window shows it:
+// each a piece of HTML for the page's help window, with its pictures beside it.
+const docs = path.join(webDir, '../docs');
+const guideDir = path.join(site, 'guide');
+fs.mkdirSync(guideDir, { recursive: true });
+for (const name of ['guide', 'guide-en']) {
+  const html = joinChineseLines(marked.parse(fs.readFileSync(path.join(docs, `${name}.md`), 'utf8'), { async: false }));
+  const pictures = [...html.matchAll(/<img src="([^"/]+)"/g)].map((m) => m[1]);
+  for (const picture of pictures) fs.copyFileSync(path.join(docs, picture), path.join(guideDir, picture));
+  fs.writeFileSync(path.join(guideDir, `${name}.html`), html.replace(/<img src="([^"/]+)"/g, '<img src="guide/$1"'));
+}
+
+// A line break of the source between Chinese text is no space in the text
+// (a browser shows one); code blocks keep their lines.
+function joinChineseLines(html) {
+  const chinese = /[\u2018-\u201f\u3000-\u9fff\uff00-\uffef]/;
+  return html.split(/(<pre[\s\S]*?<\/pre>)/).map((part) => (part.startsWith('<pre') ? part
+    : part.replace(/(.)\n(?=(.))/g, (all, before, after) => (chinese.test(before) || chinese.test(after) ? before : all)))).join('');
+}
 
 // Every file of the site, for the service worker to keep for offline use.
 const siteFiles = ['./', ...fs.readdirSync(site, { recursive: true }).map(String)

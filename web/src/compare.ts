@@ -21,11 +21,7 @@ export class ComparePanel {
     this.element.hidden = true;
     this.previous.addEventListener('click', () => this.step(false));
     this.next.addEventListener('click', () => this.step(true));
-    this.end.addEventListener('click', () => {
-      this.rules.endComparison();
-      this.refresh();
-      this.grid.focus();
-    });
+    this.end.addEventListener('click', () => this.endComparison());
     this.applyLanguage();
   }
 
@@ -55,6 +51,13 @@ export class ComparePanel {
       return item;
     }));
     this.previous.disabled = this.next.disabled = cells.length === 0;
+  }
+
+  // 结束比较: the marks go, the grid has the focus.
+  endComparison(): void {
+    this.rules.endComparison();
+    this.refresh();
+    this.grid.focus();
   }
 
   // Moves the grid's current cell to the next (previous) cell that differs.

@@ -40,5 +40,6 @@ export function showHistory(rules: Rules): Promise<{ name: string; open: boolean
       e.preventDefault();
       finish(null);
     });
+    dialog.addEventListener('close', () => finish(null));
   });
 }

@@ -67,14 +67,16 @@ export class RadioLink {
   }
 
   // Opens the progress window; the transfer runs when the user presses 开始.
-  async transfer(write: boolean, finished: (outcome: CloneOutcome) => void): Promise<void> {
+  // A read `forComparison` leaves the document as it is and compares it with
+  // what the radio holds.
+  async transfer(write: boolean, finished: (outcome: CloneOutcome) => void, forComparison = false): Promise<void> {
     if (this.busy || this.progress.isOpen() || !(await this.choosePort())) return;
     this.progress.open(write, async () => {
       this.busy = true;
       this.say(null);  // what the status bar said of the last transfer
       this.rules.host = this.host(true);
       try {
-        const outcome = await runClone(this.rules, write ? (this.progress.backup() ? 2 : 1) : 0);
+        const outcome = await runClone(this.rules, write ? (this.progress.backup() ? 2 : 1) : forComparison ? 3 : 0);
         this.progress.finish();
         finished(outcome);
       } finally {

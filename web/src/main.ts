@@ -9,6 +9,8 @@ import { RadioLink, serialApi } from './link';
 import { MessageIcon, showMessage } from './messageBox';
 import { editOptions } from './optionsDialog';
 import { showReport } from './report';
+import { showAbout } from './aboutDialog';
+import { showGuide } from './helpWindow';
 import { chooseField } from './setFieldDialog';
 import { language, loadTexts, setLanguage, t, type Language } from './texts';
 import { openTuning } from './tuningDialog';
@@ -87,9 +89,11 @@ class Page {
 
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.
   private showTitle(): void {
-    const title = `${this.name}${this.rules.isModified() ? ' *' : ''}`;
+    const modified = this.rules.isModified();
+    const title = `${this.name}${modified ? ' *' : ''}`;
     byId('doc-title').textContent = title;
     document.title = `${title} - ${t('AppTitle')}`;
+    this.statusBar.showModified(modified);
   }
 
   // The entries of a menu as they stand now: the page's own commands beside
@@ -118,6 +122,7 @@ class Page {
     const entry: MenuEntry = { kind: 'command', command: name, text: text.split('\t')[0], shortcut: text.split('\t')[1] ?? '', prompt: info.prompt };
     if (name === 'undo') entry.disabled = !this.rules.canUndo();
     if (name === 'redo') entry.disabled = !this.rules.canRedo();
+    if (comparingCommands.has(name)) entry.disabled = !this.compare.active();
     if (name === 'toolbar') entry.checked = !this.toolbar.element.hidden;
     if (name === 'statusBar') entry.checked = !this.statusBar.element.hidden;
     return entry;
@@ -199,10 +204,12 @@ class Page {
       case 'channelDown': return this.rows(RowsOp.MoveDown);
       case 'read': return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
       case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
+      case 'compareRadio': return this.link.transfer(false, (outcome) => this.comparedWithRadio(outcome), true);
       case 'setField': return this.setField();
       case 'compareFile': return this.compareWithFile();
       case 'nextDifference': return this.compare.step(true);
       case 'previousDifference': return this.compare.step(false);
+      case 'endCompare': return this.compare.endComparison();
       case 'history': return this.history();
       case 'options': return this.options();
       case 'tuning': return this.tuning();
@@ -221,8 +228,12 @@ class Page {
         return;
       case 'editChannels': return this.grid.focus();
       case 'about':
-        await showMessage(t('AboutVersion'), Buttons.Ok, MessageIcon.Information);
+        await showAbout();
         return this.grid.focus();
+      case 'help':
+        await showGuide(null);
+        return this.grid.focus();
+      case 'helpKey': return this.helpOnWhatIsOpen();
       case 'toolbar':
         this.toolbar.element.hidden = !this.toolbar.element.hidden;
         return;
@@ -245,6 +256,27 @@ class Page {
       this.grid.focus();
     }
     if (!write && outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
+  }
+
+  // A read for comparing: the document stays as it is, its differences from
+  // what the radio holds are marked.
+  private comparedWithRadio(outcome: CloneOutcome): void {
+    if (outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
+    if (outcome !== CloneOutcome.Completed) return;
+    this.compare.refresh();
+    this.compare.first();
+  }
+
+  // F1: the guide at the section about the window in front, as on the desktop.
+  private async helpOnWhatIsOpen(): Promise<void> {
+    if (document.getElementById('help')) return;
+    const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
+    const returnFocus = document.activeElement as HTMLElement | null;
+    const section = front?.id === 'progress' ? (this.link.progress.isWrite() ? 'HelpSectionWrite' : 'HelpSectionRead')
+      : front?.id === 'options' ? 'HelpSectionOptions' : front?.id === 'tuning' ? 'HelpSectionTuning' : 'HelpSectionEditing';
+    await showGuide(t(section));
+    if (front) returnFocus?.focus();
+    else this.grid.focus();
   }
 
   private async askToSave(): Promise<boolean> {
@@ -417,7 +449,14 @@ class Page {
   // The command table's shortcuts; the edit menu's act on the grid only,
   // and not while a cell is being edited.
   private onShortcut(e: KeyboardEvent): void {
-    if (document.querySelector('dialog[open]') || this.menuBar.isOpen() || e.defaultPrevented) return;
+    if (e.defaultPrevented) return;
+    // F1 also over a dialog, for help on that dialog.
+    if (matchesShortcut(e, this.table.commands.helpKey.shortcut)) {
+      e.preventDefault();
+      void this.run('helpKey');
+      return;
+    }
+    if (document.querySelector('dialog[open]') || this.menuBar.isOpen()) return;
     const inGrid = this.grid.element.contains(document.activeElement) && !this.grid.isEditing();
     let command = Object.keys(this.table.commands).find((name) => this.handles(name) && matchesShortcut(e, this.table.commands[name].shortcut)) ?? '';
     if (command && editCommands.has(command) && !inGrid) command = '';
@@ -445,8 +484,10 @@ const pageCommandTexts: Record<string, [string, string]> = {
 };
 // The table's commands a browser cannot carry out, and those the page does not have yet.
 const unavailable = new Set([
-  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'helpKey', 'help', 'contextHelp', 'compareRadio', 'endCompare',
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'contextHelp',
 ]);
+// The commands of an open comparison.
+const comparingCommands = new Set(['nextDifference', 'previousDifference', 'endCompare']);
 // The edit menu's commands, which act on the grid.
 const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
 

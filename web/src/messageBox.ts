@@ -71,6 +71,8 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
       e.preventDefault();
       finish(cancelAnswer);
     });
+    // Closed by the browser without a cancel event (Esc with no click since the last box): cancelled as well.
+    dialog.addEventListener('close', () => finish(cancelAnswer));
     withdrawn?.addEventListener('abort', () => finish(Answer.Cancel), { once: true });
     document.body.append(dialog);
     dialog.showModal();

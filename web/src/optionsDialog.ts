@@ -1,7 +1,7 @@
 // 可选功能: the radio-wide settings, read from and stored into the image by the rules.
 import type { EditResult, OptionsValues, Rules } from './rules';
 import { el } from './dom';
-import { t } from './texts';
+import { commandText, t } from './texts';
 
 function labelled(text: string, control: HTMLElement): HTMLLabelElement {
   return el('label', {}, el('span', {}, text), control);
@@ -45,7 +45,7 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('ButtonCancel'));
 
   const dialog = el('dialog', { id: 'options', 'aria-labelledby': 'options-title', class: 'options' },
-    el('h2', { id: 'options-title' }, t('CmdOptions')),
+    el('h2', { id: 'options-title' }, commandText('CmdOptions')),
     el('div', { class: 'option-groups' },
       el('fieldset', {}, el('legend', {}, t('OptRadioGroup')),
         labelled(t('LabelTimer'), timer), labelled(t('LabelSquelch'), squelch), labelled(t('LabelVoice'), languageBox),
@@ -81,5 +81,6 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
       e.preventDefault();
       finish(false);
     });
+    dialog.addEventListener('close', () => finish(false));
   });
 }

@@ -55,6 +55,10 @@ export class ProgressWindow {
     });
   }
 
+  isWrite(): boolean {
+    return this.write;
+  }
+
   open(write: boolean, onStart: () => void): void {
     this.write = write;
     this.title.textContent = t(write ? 'ProgressWriteTitle' : 'ProgressReadTitle');

@@ -9,17 +9,31 @@ const TWIPS_PER_PX = 15;  // 1440 twips an inch, 96 CSS pixels an inch
 // Letters and digits whose mean advance stands for a font's average character width.
 const AVERAGE_SAMPLE = 'abcdefghijklmnopqrstuvwxyz0123456789';
 
+// The key listener of the preview shown, while one is.
+let escapeListener: ((e: KeyboardEvent) => void) | null = null;
+
 export function showReport(rules: Rules, onClose: () => void): HTMLElement {
   const report = byId('report');
-  const close = el('button', { type: 'button', id: 'report-close' }, t('PreviewClose'));
+  const close = el('button', { type: 'button', id: 'report-close', title: t('PreviewCloseToolTip') }, t('PreviewClose'));
   const print = el('button', { type: 'button', id: 'report-print' }, commandText('CmdFilePrint'));
-  close.addEventListener('click', () => {
+  if (escapeListener) document.removeEventListener('keydown', escapeListener);
+  const finish = () => {
+    if (escapeListener) document.removeEventListener('keydown', escapeListener);
+    escapeListener = null;
     report.hidden = true;
     report.replaceChildren();
     onClose();
-  });
+  };
+  // Esc closes the preview, as 关闭 does, unless a box in front of it takes the key.
+  escapeListener = (e: KeyboardEvent) => {
+    if (e.key !== 'Escape' || e.defaultPrevented || document.querySelector('dialog[open]')) return;
+    e.preventDefault();
+    finish();
+  };
+  document.addEventListener('keydown', escapeListener);
+  close.addEventListener('click', finish);
   print.addEventListener('click', () => window.print());
-  const bar = el('div', { class: 'report-bar', role: 'toolbar', 'aria-label': t('CmdFilePrintPreview') }, print, close);
+  const bar = el('div', { class: 'report-bar', role: 'toolbar', 'aria-label': commandText('CmdFilePrintPreview') }, print, close);
   const sheets = el('div', { class: 'sheets' });
   report.replaceChildren(bar, sheets);
   report.hidden = false;

@@ -131,8 +131,9 @@ export interface Rules {
 
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
-// Runs a read (0) or write (1) to its end; the outcome of the clone engine.
-export function runClone(rules: Rules, direction: 0 | 1 | 2): Promise<CloneOutcome> {
+// Runs a read (0), a write (1), a write after a backup read (2) or a read
+// for comparing (3) to its end; the outcome of the clone engine.
+export function runClone(rules: Rules, direction: 0 | 1 | 2 | 3): Promise<CloneOutcome> {
   return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
 }
 

@@ -37,5 +37,6 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
       e.preventDefault();
       finish(false);
     });
+    dialog.addEventListener('close', () => finish(false));
   });
 }

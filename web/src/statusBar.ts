@@ -1,6 +1,7 @@
 // The status bar: the message pane (a command's prompt while the pointer or
-// the focus is on it, else the last feedback or the idle text) and the
-// panes of the lock keys, grey while the key is off.
+// the focus is on it, else the last feedback or the idle text), the pane
+// that says whether the document differs from its file, and the panes of the
+// lock keys, grey while the key is off.
 import { byId } from './dom';
 import { t } from './texts';
 
@@ -11,7 +12,9 @@ const LOCK_KEYS: [string, string, string][] = [
 export class StatusBar {
   readonly element = byId('statusbar');
   private readonly message = byId('status-message');
+  private readonly modifiedPane = byId('pane-modified');
   private feedback: string | null = null;
+  private modified = false;
 
   constructor() {
     for (const type of ['keydown', 'keyup'] as const) {
@@ -25,6 +28,13 @@ export class StatusBar {
   relabel(): void {
     for (const [id, text] of LOCK_KEYS) byId(id).textContent = t(text);
     this.show(null);
+    this.showModified(this.modified);
+  }
+
+  // "已修改" while the rules say the document differs from its file.
+  showModified(modified: boolean): void {
+    this.modified = modified;
+    this.modifiedPane.textContent = modified ? t('ModifiedPane') : '';
   }
 
   // A command's prompt (a text name), or null for what the pane says otherwise.

@@ -3,7 +3,7 @@
 import type { Rules, SideValue } from './rules';
 import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
-import { t } from './texts';
+import { commandText, t } from './texts';
 
 const SETS: [number, string][] = [[2, 'TuningSetHigh'], [3, 'TuningSetMiddle'], [4, 'TuningSetLow']];
 const ITEMS: [number, string][] = [[2, 'TuningItemTxFreq'], [3, 'TuningItemBattery'], [4, 'TuningItemSquelch'], [5, 'TuningItemPower']];
@@ -87,7 +87,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   const note = el('h3', { id: 'tune-note' }, t('TuningNote'));
   const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('TuningRestore'));
 
-  const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': t('CmdTuning') });
+  const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': commandText('CmdTuning') });
   const dialog = el('dialog', { id: 'tuning', class: 'tuning', 'aria-labelledby': 'tuning-title' },
     el('h2', { id: 'tuning-title' }, t('TuningTitle')),
     el('div', { class: 'tune-body' }, nav, el('div', { class: 'tune-page' }, note, frequencyPage, itemPage, restore)));

@@ -9,7 +9,7 @@ import * as path from 'node:path';
 import type { Browser, Page } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite } from './browser';
 import { startBridge } from './bridge';
-import { clickCommand, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
+import { clickCommand, menuEntry, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -122,6 +122,38 @@ describe('comparing', { timeout: 300_000 }, () => {
       await page.click('#history-compare');
       await page.waitForSelector('#compare:not([hidden])');
       assert.deepEqual(await marked(page), ['1:1']);
+    } finally {
+      await page.close();
+      await bridge.close();
+      await sim.stop();
+    }
+  });
+
+  test('与对讲机比较 reads the radio, marks what differs and leaves the document as it was; 结束比较 ends it', async () => {
+    const sim = await startSimulator(['--image', changedSample()]);
+    const bridge = await startBridge(sim.port);
+    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    try {
+      await openFile(page, samplePath);
+      assert.equal((await menuEntry(page, 'endCompare')).disabled, true);
+      await clickCommand(page, 'compareRadio');
+      await page.waitForSelector('#progress[open]');
+      assert.equal(await page.$eval('#progress-title', (n) => n.textContent), '读频进度');
+      await page.click('#progress-start');
+      await progressClosed(page);
+      await page.waitForSelector('#compare:not([hidden])');
+      assert.equal(await page.$eval('#compare-title', (n) => n.textContent), '比较：对讲机 → 当前文档');
+      assert.deepEqual(await marked(page), ['2:3', '4:5', '6:1']);
+      assert.deepEqual(await current(page), [2, 3]);
+      // The document is still the file: nothing to undo, nothing to save.
+      assert.equal(await page.$eval('#doc-title', (n) => n.textContent), 'sample.sin');
+      assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.textContent), 'OFF');
+      assert.equal((await menuEntry(page, 'undo')).disabled, true);
+
+      await clickCommand(page, 'endCompare');
+      assert.deepEqual(await marked(page), []);
+      assert.equal(await page.$eval('#compare', (n) => (n as HTMLElement).hidden), true);
+      assert.equal((await menuEntry(page, 'endCompare')).disabled, true);
     } finally {
       await page.close();
       await bridge.close();

@@ -23,10 +23,10 @@ after(async () => {
 const MENUS = [
   ['new', 'open', 'save', 'saveAs', 'exportCsv', 'importCsv', 'exportChirpCsv', 'renumberCsv', 'compareFile', 'print', 'printPreview', 'recent'],
   ['undo', 'redo', 'cut', 'copy', 'paste', 'clearChannels', 'insertChannel', 'deleteChannel', 'channelUp', 'channelDown', 'setField'],
-  ['read', 'write', 'tuning', 'editChannels', 'options'],
+  ['read', 'compareRadio', 'write', 'tuning', 'editChannels', 'options'],
   ['choosePort'],
-  ['toolbar', 'statusBar', 'history', 'nextDifference', 'previousDifference', 'languageZh', 'languageEn'],
-  ['about'],
+  ['toolbar', 'statusBar', 'history', 'nextDifference', 'previousDifference', 'endCompare', 'languageZh', 'languageEn'],
+  ['help', 'about'],
 ];
 
 function focused(page: Page): Promise<string> {

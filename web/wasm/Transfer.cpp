@@ -15,16 +15,17 @@ namespace {
 constexpr const char* kPort = "web-serial";
 }
 
-// 0 = read, 1 = write, 2 = write after reading the radio as a backup.
-// Returns the CloneOutcome; a completed read replaces the document as one
-// undo step; every finished transfer goes into the history, and every write's
-// result into the write log.
+// 0 = read, 1 = write, 2 = write after reading the radio as a backup, 3 = read
+// for comparing. Returns the CloneOutcome; a completed read replaces the
+// document as one undo step, or, for comparing, is compared with the document
+// and leaves it as it is; every finished transfer goes into the history, and
+// every write's result into the write log.
 extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebSerialLink link;
     WebClock clock;
     WebUserInteraction user;
     CloneEngine engine(link, clock, user);
-    const CloneDirection dir = direction >= 1 ? CloneDirection::Write : CloneDirection::Read;
+    const CloneDirection dir = direction == 1 || direction == 2 ? CloneDirection::Write : CloneDirection::Read;
     const RadioImage image = TheSession().ImageForSave();
     auto keep = [&](const RadioImage& kept, bool write, int radioType) {
         const std::string notKept = KeepInHistory(kept, write, kPort, radioType);
@@ -49,6 +50,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     if (result.outcome != CloneOutcome::Completed) return static_cast<int>(result.outcome);
     // What the radio held, or now holds, goes into the history.
     keep(dir == CloneDirection::Read ? result.image : image, dir == CloneDirection::Write, result.radioType);
-    if (dir == CloneDirection::Read) TheSession().ReplaceImage(result.image, true);
+    if (direction == 3)
+        TheComparison().Start(result.image, Tr(TextId::CompareRadioName), TheSession().ImageForSave());
+    else if (dir == CloneDirection::Read)
+        TheSession().ReplaceImage(result.image, true);
     return static_cast<int>(result.outcome);
 }

@@ -1,0 +1,244 @@
+// The page's help, About box, 已修改 pane, Esc on every window, and the
+// menu markup nowhere in sight, in headless Chromium, by mouse and keyboard.
+import { after, before, describe, test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import * as path from 'node:path';
+import type { Browser, Page } from 'puppeteer-core';
+import { launchBrowser, openPage, serveSite } from './browser';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl } from './pageHelpers';
+import { repoRoot } from './simulator';
+
+const samplePath = path.join(repoRoot, 'docs/sample.sin');
+let browser: Browser;
+let site: { url: string; close(): Promise<void> };
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+function modifiedPane(page: Page): Promise<string> {
+  return page.$eval('#pane-modified', (n) => n.textContent ?? '');
+}
+
+function focusInGrid(page: Page): Promise<boolean> {
+  return page.evaluate(() => !!document.activeElement?.closest('[role=grid]'));
+}
+
+function openDialogs(page: Page): Promise<string[]> {
+  return page.$$eval('dialog[open]', (nodes) => nodes.map((n) => n.id || n.className));
+}
+
+// The open guide: its first heading, and the heading shown at the top of its window.
+async function shownGuide(page: Page): Promise<{ title: string; heading: string; top: string; pictures: boolean }> {
+  await page.waitForFunction(() => document.querySelector('#guide h1'));
+  return page.evaluate(() => {
+    const guide = document.getElementById('guide')!;
+    const frame = guide.getBoundingClientRect();
+    const headings = Array.from(guide.querySelectorAll('h1, h2'));
+    const top = headings.find((h) => h.getBoundingClientRect().bottom > frame.top + 1);
+    const pictures = Array.from(guide.querySelectorAll('img'));
+    return {
+      title: document.getElementById('help-title')!.textContent ?? '',
+      heading: headings[0].textContent ?? '',
+      top: top?.textContent ?? '',
+      pictures: pictures.length > 0 && pictures.every((n) => (n as HTMLImageElement).complete && (n as HTMLImageElement).naturalWidth > 0),
+    };
+  });
+}
+
+async function waitForPictures(page: Page): Promise<void> {
+  await page.waitForFunction(() => Array.from(document.querySelectorAll('#guide img')).every((n) => (n as HTMLImageElement).complete));
+}
+
+describe('help and the window', { timeout: 120_000 }, () => {
+  test('the 已修改 pane shows while the document differs from its file', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await openFile(page, samplePath);
+      assert.equal(await modifiedPane(page), '');
+      await clickCell(page, 2, 3);
+      await page.keyboard.type('88.5');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      assert.equal(await modifiedPane(page), '已修改');
+      // Undone back to the file's state: the document no longer differs.
+      await pressWithControl(page, 'z');
+      assert.equal(await cellText(page, 2, 3), 'OFF');
+      assert.equal(await modifiedPane(page), '');
+      await pressWithControl(page, 'y');
+      assert.equal(await modifiedPane(page), '已修改');
+      await chooseLanguage(page, 'en');
+      assert.equal(await modifiedPane(page), 'Modified');
+      // Saved: the file holds what the document holds.
+      await pressWithControl(page, 's');
+      await page.waitForFunction(() => document.getElementById('doc-title')?.textContent === 'sample.sin');
+      assert.equal(await modifiedPane(page), '');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('F1 opens the guide at the section of the window in front, 帮助主题 at its top, in the chosen language; Esc goes back', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await clickCell(page, 1, 1);
+      await page.keyboard.press('Escape');
+      await page.keyboard.press('F1');
+      await page.waitForSelector('#help[open]');
+      await waitForPictures(page);
+      let guide = await shownGuide(page);
+      assert.deepEqual(guide, { title: '帮助主题 - OstrelTZ写频软件', heading: 'OstrelTZ 写频软件 用户指南', top: '编辑频道', pictures: true });
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await focusInGrid(page), true);
+
+      // Over the options dialog, F1 opens its section and Esc goes back to the dialog.
+      await clickCommand(page, 'options');
+      await page.waitForSelector('#options[open]');
+      await page.keyboard.press('F1');
+      await page.waitForSelector('#help[open]');
+      assert.equal((await shownGuide(page)).top, '可选功能');
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), ['options']);
+      assert.equal(await page.evaluate(() => !!document.activeElement?.closest('#options')), true);
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), []);
+
+      await chooseLanguage(page, 'en');
+      await clickCommand(page, 'help');
+      await page.waitForSelector('#help[open]');
+      await waitForPictures(page);
+      guide = await shownGuide(page);
+      assert.deepEqual(guide, { title: 'Help topics - OstrelTZ Programmer', heading: 'OstrelTZ Programmer user guide', top: 'OstrelTZ Programmer user guide', pictures: true });
+      assert.equal(await page.$eval('#help-close', (n) => n.textContent), 'Close');
+      await page.click('#help-close');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await focusInGrid(page), true);
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('关于 shows the About box with the program\'s icon; Esc and 确定 close it', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await clickCommand(page, 'about');
+      await page.waitForSelector('#about[open]');
+      await page.waitForFunction(() => (document.querySelector('#about img') as HTMLImageElement).complete);
+      const about = await page.$eval('#about', (n) => ({
+        title: n.querySelector('h2')!.textContent,
+        text: n.querySelector('p')!.textContent,
+        icon: (n.querySelector('img') as HTMLImageElement).naturalWidth,
+        buttons: Array.from(n.querySelectorAll('button'), (b) => b.textContent),
+        focused: document.activeElement?.textContent,
+      }));
+      assert.deepEqual(about, { title: '关于 OstrelTZ写频软件', text: 'OstrelTZ系列写频软件11.1 版', icon: 192, buttons: ['确定'], focused: '确定' });
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await focusInGrid(page), true);
+
+      await chooseLanguage(page, 'en');
+      await page.click('#toolbar [data-command=about]');
+      await page.waitForSelector('#about[open]');
+      assert.equal(await page.$eval('#about h2', (n) => n.textContent), 'About OstrelTZ Programmer');
+      assert.equal(await page.$eval('#about p', (n) => n.textContent), 'OstrelTZ Programmer version 11.1');
+      await page.click('#about-ok');
+      assert.deepEqual(await openDialogs(page), []);
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('Esc closes the print preview and every dialog, and changes nothing', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await openFile(page, samplePath);
+      await clickCommand(page, 'printPreview');
+      await page.waitForSelector('#report .page');
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+      assert.equal(await focusInGrid(page), true);
+
+      for (const [command, id] of [['setField', 'set-field'], ['history', 'history'], ['options', 'options']]) {
+        await clickCommand(page, command);
+        await page.waitForSelector(`dialog#${id}[open]`);
+        await page.keyboard.press('Escape');
+        assert.deepEqual(await openDialogs(page), [], `Esc closes ${command}`);
+      }
+
+      // A question: Esc answers 取消.
+      await clickCell(page, 2, 3);
+      await page.keyboard.type('88.5');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      await clickCommand(page, 'new');
+      assert.equal(await messageText(page), '是否保存对“sample.sin”的更改？');
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await docTitle(page), 'sample.sin *');
+      assert.equal(await cellText(page, 2, 3), '88.5');
+      // The box comes again after it, and answers as before.
+      await clickCommand(page, 'new');
+      assert.equal(await messageText(page), '是否保存对“sample.sin”的更改？');
+      await answerMessage(page, '放弃');
+      assert.equal(await docTitle(page), '无标题');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('no menu markup ("&", a tab, a shortcut glued to a text) shows anywhere, accessible names included', async () => {
+    const { page } = await openPage(browser, site.url);
+    // Every text and every accessible name on the page now.
+    const markup = async (where: string): Promise<string[]> => {
+      const found: string[] = [];
+      const snapshot = await page.accessibility.snapshot({ interestingOnly: false });
+      const walk = (node: { name?: string; description?: string; children?: unknown[] } | null) => {
+        if (!node) return;
+        for (const text of [node.name, node.description]) if (text && /&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
+        for (const child of node.children ?? []) walk(child as typeof node);
+      };
+      walk(snapshot);
+      const shown = await page.evaluate(() => {
+        const texts: string[] = [];
+        for (const n of Array.from(document.querySelectorAll('body *'))) {
+          for (const name of ['title', 'aria-label', 'alt']) {
+            const value = n.getAttribute(name);
+            if (value) texts.push(value);
+          }
+          for (const child of Array.from(n.childNodes)) if (child.nodeType === Node.TEXT_NODE && child.textContent) texts.push(child.textContent);
+        }
+        return texts;
+      });
+      for (const text of shown) if (/&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
+      return found;
+    };
+    try {
+      const found: string[] = [];
+      for (const language of ['zh', 'en'] as const) {
+        await chooseLanguage(page, language);
+        const titles = await page.$$('[role=menubar] [aria-haspopup=menu]');
+        for (const [i, title] of titles.entries()) {
+          await title.click();
+          found.push(...(await markup(`${language} menu ${i + 1}`)));
+          await title.click();
+        }
+        for (const [command, selector] of [['printPreview', '#report .page'], ['about', '#about[open]'], ['help', '#guide h1'], ['options', '#options[open]'], ['setField', '#set-field[open]'], ['history', '#history[open]']]) {
+          await clickCommand(page, command);
+          await page.waitForSelector(selector);
+          found.push(...(await markup(`${language} ${command}`)));
+          await page.keyboard.press('Escape');
+        }
+      }
+      assert.deepEqual(found, []);
+    } finally {
+      await page.close();
+    }
+  });
+});
