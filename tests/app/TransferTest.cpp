@@ -215,6 +215,20 @@ TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {
     EXPECT_TRUE(messages[1].text.contains("再次写频即可补全"));
 }
 
+TEST_F(Transfer, WindowsDestroyedMidWriteStopTheRadioThreadAndFreeThePort) {
+    SimProcess sim({});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 20; }, 20000));
+    App()->ExitInstance();  // the program's windows go while the write runs
+    // The write stopped without a box over a window that is gone, and its port was closed.
+    EXPECT_TRUE(messages.empty());
+    QtSerialLink again;
+    EXPECT_EQ(again.Open(sim.Port(), kCloneTimeouts), OpenError::None);
+    const std::string report = sim.StopAndReport();
+    EXPECT_LT(std::atoi(report.c_str() + report.find("written=") + 8), kBlockCount) << report;
+}
+
 TEST_F(Transfer, SilentRadioEndsWithRetryOrCancel) {
     SimProcess sim({"--silent"});
     View()->SetPort(QString::fromStdString(sim.Port()));

@@ -17,7 +17,7 @@
 #include "history/UserHistory.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
-#include "link/TransferRunner.h"
+#include "link/EngineRunner.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"
 
@@ -100,8 +100,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
 
     m_pProgress = new CProgressDlg(this);
     m_pProgress->setWindowFlag(Qt::Window);
-    m_runner = new CTransferRunner(m_pProgress, this);
-    connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
+    connect(&m_pProgress->Runner(), &CEngineRunner::transferFinished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
     connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
         if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
@@ -167,7 +166,7 @@ void CKeshView::SetEditingEnabled(bool enabled) {
     for (QComboBox* combo : {m_cbModel, m_cbBand, m_cbPower, m_cbManual}) combo->setEnabled(enabled);
 }
 
-bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning() || m_pProgress->RowsRunning(); }
+bool CKeshView::IsTransferRunning() const { return m_pProgress->Runner().IsRunning() || m_pProgress->RowsRunning(); }
 
 void CKeshView::OnTransfer() {
     if (m_bWrite) m_pDocument->m_image = ImageForSave();
@@ -176,12 +175,12 @@ void CKeshView::OnTransfer() {
     // on its own row.
     const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
     if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image, m_pProgress->Backup());
-    m_runner->Start(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
+    m_pProgress->Runner().StartTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
                     m_pDocument->m_image, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
-    m_pProgress->Finish(m_runner->Port(), result);
+    m_pProgress->Finish(m_pProgress->Runner().Port(), result);
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         if (m_bCompareRead)
             CompareWith(result.image, QTr(TextId::CompareRadioName));
@@ -192,9 +191,9 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     emit transferRunning(false);
     if (result.outcome == CloneOutcome::Cancelled && !m_bWrite) emit readCancelled();
     if (result.outcome != CloneOutcome::Completed) return;
-    emit transferCompleted(m_bWrite != 0, m_runner->Port(), m_runner->ElapsedMs());
+    emit transferCompleted(m_bWrite != 0, m_pProgress->Runner().Port(), m_pProgress->Runner().ElapsedMs());
     // What the radio held, or now holds, goes into the history.
-    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_runner->Port(), result.radioType);
+    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_pProgress->Runner().Port(), result.radioType);
 }
 
 void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {

@@ -18,7 +18,6 @@ class QLabel;
 class CChannelModel;
 class CKeshDoc;
 class CProgressDlg;
-class CTransferRunner;
 struct CloneResult;
 
 class CKeshView : public QWidget {
@@ -114,7 +113,6 @@ private:
     CChannelModel* m_model = nullptr;
     CChannelGrid* m_grid = nullptr;
     CProgressDlg* m_pProgress = nullptr;
-    CTransferRunner* m_runner = nullptr;
     QString m_strPort = QStringLiteral("COM1");
     int m_bWrite = 0;
     bool m_bCompareRead = false;  // the read in progress is for a comparison

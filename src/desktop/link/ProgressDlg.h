@@ -5,7 +5,7 @@
 // "连续写频" a write's window stays open for the next radio.
 #include <QDialog>
 
-#include "link/TransferRunner.h"
+#include "link/EngineRunner.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,7 +16,7 @@ class CWriteRow;
 class CWriteSessionPanel;
 class QVBoxLayout;
 
-class CProgressDlg : public QDialog, public CTransferTarget {
+class CProgressDlg : public QDialog, public CEngineTarget {
     Q_OBJECT
 public:
     explicit CProgressDlg(QWidget* parent = nullptr);

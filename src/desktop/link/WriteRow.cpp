@@ -25,9 +25,8 @@ CWriteRow::CWriteRow(const QString& port, QWidget* parent) : QWidget(parent), m_
     layout->addWidget(m_bar, 1);
     layout->addWidget(m_status);
     layout->addWidget(m_cancel);
-    m_runner = new CTransferRunner(this, this);
     connect(m_cancel, &QPushButton::clicked, this, &CWriteRow::AskToStop);
-    connect(m_runner, &CTransferRunner::finished, this, [this](const CloneResult& result) {
+    connect(&Runner(), &CEngineRunner::transferFinished, this, [this](const CloneResult& result) {
         m_cancel->setEnabled(false);
         m_bar->setValue(result.outcome == CloneOutcome::Completed ? kBlockCount : m_bar->value());
         m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
@@ -38,7 +37,7 @@ CWriteRow::CWriteRow(const QString& port, QWidget* parent) : QWidget(parent), m_
 void CWriteRow::Start(const RadioImage& image, bool backup) {
     m_bCancel = false;
     m_bWatch = true;
-    m_runner->Start(CloneDirection::Write, m_port, image, backup);
+    Runner().StartTransfer(CloneDirection::Write, m_port, image, backup);
 }
 
 void CWriteRow::SetStatus(const QString& text) { m_status->setText(text); }

@@ -3,20 +3,20 @@
 // and its own "取消", which stops this radio alone.
 #include <QWidget>
 
-#include "link/TransferRunner.h"
+#include "link/EngineRunner.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class CWriteRow : public QWidget, public CTransferTarget {
+class CWriteRow : public QWidget, public CEngineTarget {
     Q_OBJECT
 public:
     CWriteRow(const QString& port, QWidget* parent);
 
     // With `backup` the radio is read into the history first.
     void Start(const RadioImage& image, bool backup);
-    bool IsRunning() const { return m_runner->IsRunning(); }
+    bool IsRunning() const { return Runner().IsRunning(); }
     QString Port() const { return m_port; }
 
     QWidget* Window() override { return this; }
@@ -35,7 +35,6 @@ private:
     void AskToStop();
 
     QString m_port;
-    CTransferRunner* m_runner;
     QProgressBar* m_bar;
     QLabel* m_status;
     QPushButton* m_cancel;

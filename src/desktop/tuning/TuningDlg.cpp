@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QThread>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -19,7 +18,6 @@
 #include "ui/DialogFrame.h"
 #include "ui/Messenger.h"
 #include "image/ChannelCodec.h"
-#include "link/QtSerialLink.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
 
@@ -48,25 +46,6 @@ void Fill(QComboBox* list, SignallingKind kind) {
     list->setCurrentIndex(0);
 }
 
-// The user, answered on the dialog's thread while the exchange runs off it.
-class DialogUser : public IUserInteraction {
-public:
-    explicit DialogUser(QWidget* dialog) : m_dialog(dialog) {}
-    void SetStatus(const std::string&) override {}
-    void SetProgress(int) override {}
-    Answer Ask(const std::string& text, Buttons buttons) override {
-        return Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), buttons);
-    }
-    void Inform(const std::string& text) override {
-        Messenger::ShowFromWorker(m_dialog, QString::fromStdString(text), Buttons::Ok, MessageIcon::Information);
-    }
-    bool Cancelled() override { return false; }
-    void SetWatch(bool) override {}
-
-private:
-    QWidget* m_dialog;
-};
-
 }  // namespace
 
 CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* parent)
@@ -74,6 +53,9 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     setObjectName(QString::number(ids::IDD_TUNING));
     setWindowTitle(QTr(TextId::TuningTitle));
     ShowCloseButtonOnly(this);
+
+    // The dialog waits while the exchange runs off its thread.
+    connect(&Runner(), &CEngineRunner::tuningFinished, this, [this] { setEnabled(true); });
 
     m_tree = Named(new QTreeWidget(this), 1026);
     m_tree->setHeaderHidden(true);
@@ -317,28 +299,14 @@ void CTuningDlg::StoreTypedFrequencies() {
 }
 
 void CTuningDlg::OnStart() {
-    if (m_running) return;
+    if (IsExchangeRunning()) return;
     if (m_frequencyShown) StoreTypedFrequencies();
-    const TuningRequest request = m_model.Request(ChosenSet(), Item());
-    m_running = true;
     setEnabled(false);
-    const std::string port = m_strPort.toStdString();
-    QThread* thread = QThread::create([this, port, request] {
-        QtSerialLink link;
-        PreciseClock clock;
-        DialogUser user(this);
-        TuningEngine(link, clock, user).Run(port, request);
-    });
-    connect(thread, &QThread::finished, this, [this, thread] {
-        thread->deleteLater();
-        m_running = false;
-        setEnabled(true);
-    });
-    thread->start();
+    Runner().StartTuning(m_strPort, m_model.Request(ChosenSet(), Item()));
 }
 
 void CTuningDlg::reject() {
-    if (!m_running) QDialog::reject();
+    if (!IsExchangeRunning()) QDialog::reject();
 }
 
 bool CTuningDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "link/EngineRunner.h"
 #include "tuning/TuningModel.h"
 
 class QButtonGroup;
@@ -18,7 +19,7 @@ class QSlider;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class CTuningDlg : public QDialog {
+class CTuningDlg : public QDialog, public CEngineTarget {
     Q_OBJECT
 public:
     CTuningDlg(const QString& bandText, const QString& port, QWidget* parent = nullptr);
@@ -29,7 +30,8 @@ public:
 
     // The frequency set "开始" sends: the one chosen with 1040 .. 1042.
     int ChosenSet() const;
-    bool IsExchangeRunning() const { return m_running; }
+    bool IsExchangeRunning() const { return Runner().IsRunning(); }
+    QWidget* Window() override { return this; }
 
     // Closing waits for a running exchange to end.
     void reject() override;
@@ -69,7 +71,6 @@ private:
     QString m_strPort;
     bool m_firstSelection = true;
     bool m_frequencyShown = false;
-    bool m_running = false;
 
     QTreeWidget* m_tree;
     QGroupBox* m_note;
