@@ -1,5 +1,5 @@
 // The page: the document, its commands and the form around the grid.
-import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
+import { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
@@ -272,9 +272,9 @@ class Page {
     if (document.getElementById('help')) return;
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
     const returnFocus = document.activeElement as HTMLElement | null;
-    const section = front?.id === 'progress' ? (this.link.progress.isWrite() ? 'HelpSectionWrite' : 'HelpSectionRead')
-      : front?.id === 'options' ? 'HelpSectionOptions' : front?.id === 'tuning' ? 'HelpSectionTuning' : 'HelpSectionEditing';
-    await showGuide(t(section));
+    const window = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
+      : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
+    await showGuide(this.rules.helpSection(window));
     if (front) returnFocus?.focus();
     else this.grid.focus();
   }
