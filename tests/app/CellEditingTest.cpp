@@ -2,17 +2,21 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include "link/ProgressDlg.h"
 #include "res/ResourceIds.h"
 #include "support/CellEditingFixture.h"
+#include "support/WithModal.h"
 
 namespace {
 
@@ -610,6 +614,54 @@ TEST_F(CellEditing, EveryCommandWritesAnOpenEditFirst) {
     EXPECT_EQ(Cell(row, 1), "");
     Trigger(ids::ID_EDIT_REDO);
     EXPECT_EQ(Cell(row, 1), "250.00000");
+}
+
+TEST_F(CellEditing, ToolbarAndContextMenuCommandsTakeTheTypedValue) {
+    // Typed, not confirmed with Enter, then a command chosen with the pointer.
+    auto typeIntoCell = [&](int row) {
+        Click(row, 1);
+        ASSERT_TRUE(FrequencyEditor());
+        ASSERT_EQ(Focus(), FrequencyEditor()) << row;
+        Type("250");
+    };
+    auto clickToolbar = [&](int id) {
+        QWidget* button = Frame()->ToolBar()->widgetForAction(Frame()->Action(id));
+        ASSERT_TRUE(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    typeIntoCell(1);
+    clickToolbar(ids::ID_WRITE);
+    EXPECT_FALSE(Editor());
+    EXPECT_EQ(Cell(1, 1), "250.00000");
+    EXPECT_TRUE(View()->Progress()->isVisible());
+    View()->Progress()->close();
+
+    // The print dialog stands over a grid that already holds the value.
+    typeIntoCell(2);
+    bool editorOpen = true;
+    QString printed;
+    WithModal([&] { clickToolbar(ids::ID_FILE_PRINT); },
+              [&](QWidget*) {
+                  editorOpen = Editor() != nullptr;
+                  printed = Cell(2, 1);
+              });
+    EXPECT_FALSE(editorOpen);
+    EXPECT_EQ(printed, "250.00000");
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+
+    // The context menu of the transmit cell beside it: its copy holds what the edit set.
+    typeIntoCell(3);
+    Click(3, 2, Qt::RightButton);
+    const QPoint at = CellCentre(3, 2);
+    QContextMenuEvent menuKey(QContextMenuEvent::Mouse, at, Grid()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(Grid()->viewport(), &menuKey);
+    QMenu* menu = Frame()->GridMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(Frame()->Action(ids::ID_EDIT_COPY)).center());
+    EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "250.00000");
+    EXPECT_EQ(Cell(3, 1), "250.00000");
+    EXPECT_TRUE(Doc()->IsModified());
 }
 
 TEST_F(CellEditing, ListTextsFollowTheLanguageWithoutChangingTheDocument) {

@@ -23,8 +23,6 @@ CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
 void CDocManager::ShowRecentFiles() { m_frame->SetRecentFiles(m_recent.Files()); }
 
 bool CDocManager::SaveModified() {
-    // An edit still open in a cell is part of the document.
-    m_view->CommitCellEdit();
     if (!m_doc->IsModified()) return true;
     const QString question = QTr(TextId::AskSave).arg(m_doc->Title());
     switch (Messenger::Show(m_frame, question, Buttons::SaveDiscardCancel, MessageIcon::Question)) {
@@ -50,7 +48,6 @@ bool CDocManager::NewDocumentWith(const RadioImage& image) {
 }
 
 bool CDocManager::OnFileOpen() {
-    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame);
     if (path.isEmpty()) return false;
     return OpenDocumentFile(path);
@@ -80,13 +77,11 @@ void CDocManager::TakeName(const QString& path) {
 }
 
 bool CDocManager::OnFileSave() {
-    m_view->CommitCellEdit();
     if (m_doc->PathName().isEmpty()) return OnFileSaveAs();
     return DoSave(m_doc->PathName());
 }
 
 bool CDocManager::OnFileSaveAs() {
-    m_view->CommitCellEdit();
     QString path = Messenger::AskSaveFile(m_frame, m_doc->PathName().isEmpty() ? m_doc->Title() : m_doc->PathName());
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sin");
@@ -111,7 +106,6 @@ bool CDocManager::DoSave(const QString& path) {
 }
 
 bool CDocManager::OnExportCsv() {
-    m_view->CommitCellEdit();
     QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"),
                                           true, &m_csvChoice);
     if (path.isEmpty()) return false;
@@ -126,7 +120,6 @@ bool CDocManager::OnExportCsv() {
 }
 
 bool CDocManager::OnImportCsv() {
-    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice);
     if (path.isEmpty()) return false;
     const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);

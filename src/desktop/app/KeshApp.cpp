@@ -11,6 +11,7 @@
 #include "app/HistoryDlg.h"
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
+#include "ui/CommandPath.h"
 #include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ComparePanel.h"
@@ -59,7 +60,8 @@ void CKeshApp::CreateDocumentAndWindow() {
     m_frame = new CMainFrame;
     m_view = new CKeshView(m_doc, m_frame);
     m_frame->setCentralWidget(m_view);
-    m_comparePanel = new CComparePanel(m_view, m_frame);
+    m_commands = new CCommandPath([grid = m_view->Grid()] { grid->CommitOpenEdit(); }, m_frame);
+    m_comparePanel = new CComparePanel(m_view, m_commands, m_frame);
     m_frame->addDockWidget(Qt::BottomDockWidgetArea, m_comparePanel);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
@@ -94,6 +96,7 @@ void CKeshApp::ExitInstance() {
         delete m_frame;  // also the view and the file commands
         m_frame = nullptr;
         m_view = nullptr;
+        m_commands = nullptr;
         m_docManager = nullptr;
         m_portMenu = nullptr;
         m_print = nullptr;
@@ -164,14 +167,12 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKeshApp::OnOptions() {
-    m_view->CommitCellEdit();
     RadioImage image = m_view->ImageForSave();
     COptionsDlg dialog(image, m_frame);
     if (dialog.exec() == QDialog::Accepted) m_view->Change([&](EditSession& s) { return s.ApplySettings(image); });
 }
 
 void CKeshApp::OnCompareFile() {
-    m_view->CommitCellEdit();
     const QString path = Messenger::AskOpenFile(m_frame);
     if (path.isEmpty()) return;
     RadioImage other = NewDocumentImage();
@@ -185,7 +186,6 @@ void CKeshApp::OnCompareFile() {
 }
 
 void CKeshApp::OnHistory() {
-    m_view->CommitCellEdit();
     CHistoryDlg dialog(m_frame);
     if (dialog.exec() != QDialog::Accepted || !dialog.ChosenEntry()) return;
     const HistoryEntry entry = *dialog.ChosenEntry();
@@ -202,7 +202,8 @@ void CKeshApp::OnHistory() {
 }
 
 void CKeshApp::WireCommands() {
-    auto on = [this](int id, auto handler) { connect(m_frame->Action(id), &QAction::triggered, this, handler); };
+    // Every command runs through the one path that writes an open cell edit first.
+    auto on = [this](int id, std::function<void()> handler) { m_commands->Connect(m_frame->Action(id), std::move(handler)); };
     on(ID_FILE_NEW, [this] { m_docManager->OnFileNew(); });
     on(ID_FILE_OPEN, [this] { m_docManager->OnFileOpen(); });
     on(ID_FILE_SAVE, [this] { m_docManager->OnFileSave(); });
@@ -227,7 +228,7 @@ void CKeshApp::WireCommands() {
         m_frame->PortMenu(),
         {m_frame->Action(ID_PORT_COM1), m_frame->Action(ID_PORT_COM2), m_frame->Action(ID_PORT_COM3),
          m_frame->Action(ID_PORT_COM4)},
-        [this] { return m_view->Port(); }, [this](const QString& port) { ChoosePort(port); });
+        [this] { return m_view->Port(); }, [this](const QString& port) { m_commands->Run([&] { ChoosePort(port); }); });
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
@@ -235,7 +236,8 @@ void CKeshApp::WireCommands() {
         const TextId done = write ? TextId::WriteDone : TextId::ReadDone;
         m_frame->ShowFeedback(QTr(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
     });
-    new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_frame->GridMenu());
+    connect(m_view->Progress(), &CProgressDlg::startRequested, this, [this] { m_commands->Run([this] { m_view->OnTransfer(); }); });
+    new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_commands, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
     on(ID_COMPARE_FILE, [this] { OnCompareFile(); });
     on(ID_HISTORY, [this] { OnHistory(); });
@@ -250,29 +252,28 @@ void CKeshApp::WireCommands() {
     connect(m_view, &CKeshView::comparisonChanged, this, showComparing);
     showComparing();
     on(ID_TUNING, [this] {
-        m_view->CommitCellEdit();
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);
         dialog.exec();
     });
-    m_print = new CPrintCommands(m_frame, [this] {
-        m_view->CommitCellEdit();
-        return m_view->ReportInputsFromView();
-    });
+    m_print = new CPrintCommands(m_frame, [this] { return m_view->ReportInputsFromView(); });
     on(ID_FILE_PRINT, [this] { m_print->OnFilePrint(); });
     on(ID_FILE_PRINT_DIRECT, [this] { m_print->OnFilePrintDirect(); });
     on(ID_FILE_PRINT_PREVIEW, [this] { m_print->OnFilePrintPreview(); });
     on(ID_FILE_PRINT_SETUP, [this] { m_print->OnFilePrintSetup(); });
 
-    connect(m_frame, &CMainFrame::recentFileChosen, this, [this](int index) { m_docManager->OnOpenRecentFile(index); });
+    connect(m_frame, &CMainFrame::recentFileChosen, this,
+            [this](int index) { m_commands->Run([&] { m_docManager->OnOpenRecentFile(index); }); });
     connect(m_frame, &CMainFrame::filesDropped, this,
-            [this](const QStringList& paths) { m_docManager->OpenDocumentFile(paths.first()); });
+            [this](const QStringList& paths) { m_commands->Run([&] { m_docManager->OpenDocumentFile(paths.first()); }); });
     connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
-    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = AllowClose(); });
+    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = m_commands->Run([this] { return AllowClose(); }); });
     connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
     connect(m_view->Grid(), &CChannelGrid::notice, m_frame, &CMainFrame::ShowFeedback);
     connect(m_doc, &CKeshDoc::modifiedChanged, m_frame, &CMainFrame::ShowModified);
     connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
-        RememberLanguage(lang);
-        SetLanguage(lang);
+        m_commands->Run([&] {
+            RememberLanguage(lang);
+            SetLanguage(lang);
+        });
     });
 }

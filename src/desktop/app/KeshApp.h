@@ -6,6 +6,7 @@
 #include "tones/ToneTable.h"
 #include "res/Texts.h"
 
+class CCommandPath;
 class CComparePanel;
 class CDocManager;
 class CPortMenu;
@@ -67,6 +68,7 @@ private:
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;
     CKeshView* m_view = nullptr;
+    CCommandPath* m_commands = nullptr;
     CDocManager* m_docManager = nullptr;
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;

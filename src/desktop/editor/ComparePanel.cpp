@@ -9,13 +9,14 @@
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "res/QtText.h"
+#include "ui/CommandPath.h"
 
 namespace {
 constexpr int kChannelRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 }  // namespace
 
-CComparePanel::CComparePanel(CKeshView* view, QWidget* parent) : QDockWidget(parent), m_view(view) {
+CComparePanel::CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* parent) : QDockWidget(parent), m_view(view) {
     setObjectName(QStringLiteral("comparePanel"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     auto* body = new QWidget(this);
@@ -39,9 +40,10 @@ CComparePanel::CComparePanel(CKeshView* view, QWidget* parent) : QDockWidget(par
     setWidget(body);
     hide();
 
-    connect(m_previous, &QPushButton::clicked, this, [this] { m_view->StepDifference(false); });
-    connect(m_next, &QPushButton::clicked, this, [this] { m_view->StepDifference(true); });
-    connect(m_end, &QPushButton::clicked, this, [this] { m_view->EndComparison(); });
+    // The buttons are the commands of the same names.
+    connect(m_previous, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->StepDifference(false); }); });
+    connect(m_next, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->StepDifference(true); }); });
+    connect(m_end, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->EndComparison(); }); });
     // A line of a channel field goes to its cell.
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int channel = item->data(kChannelRole).toInt();

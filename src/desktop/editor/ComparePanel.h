@@ -4,6 +4,7 @@
 // cells and to end the comparison. Hidden while nothing is compared.
 #include <QDockWidget>
 
+class CCommandPath;
 class CKeshView;
 class QLabel;
 class QListWidget;
@@ -12,7 +13,8 @@ class QPushButton;
 class CComparePanel : public QDockWidget {
     Q_OBJECT
 public:
-    CComparePanel(CKeshView* view, QWidget* parent);
+    // The buttons run through `commands`, as the menu's commands do.
+    CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* parent);
 
     QListWidget* List() const { return m_list; }
     // Sets every text in the current language.

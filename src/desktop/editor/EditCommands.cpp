@@ -9,13 +9,14 @@
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
 #include "editor/SetFieldDlg.h"
+#include "ui/CommandPath.h"
 #include "res/ResourceIds.h"
 
 using namespace ids;
 
-CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, QMenu* gridMenu)
+CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, CCommandPath* commands, QMenu* gridMenu)
     : QObject(view), m_view(view), m_action(action) {
-    auto on = [this](int id, auto handler) { connect(m_action(id), &QAction::triggered, this, handler); };
+    auto on = [this, commands](int id, std::function<void()> handler) { commands->Connect(m_action(id), std::move(handler)); };
     on(ID_EDIT_UNDO, [this] { OnUndo(); });
     on(ID_EDIT_REDO, [this] { OnRedo(); });
     on(ID_EDIT_COPY, [this] { OnCopy(); });
@@ -34,13 +35,13 @@ CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, QMenu* gri
 
     CChannelGrid* grid = m_view->Grid();
     // The grid's keys run the same commands, and wait as they do while a transfer runs.
-    connect(grid, &CChannelGrid::commandKey, this, [this](GridAction command) {
+    connect(grid, &CChannelGrid::commandKey, this, [this, commands](GridAction command) {
         switch (command) {
             case GridAction::Copy: m_action(ID_EDIT_COPY)->trigger(); break;
             case GridAction::Cut: m_action(ID_EDIT_CUT)->trigger(); break;
             case GridAction::Paste: m_action(ID_EDIT_PASTE)->trigger(); break;
             case GridAction::ClearCells:
-                if (!m_locked) OnClearCells();
+                if (!m_locked) commands->Run([this] { OnClearCells(); });
                 break;
             default: break;
         }
@@ -63,23 +64,15 @@ void CEditCommands::UpdateEnabled() {
     m_action(ID_EDIT_REDO)->setEnabled(!m_locked && m_view->Session().CanRedo());
 }
 
-EditResult CEditCommands::Change(const std::function<EditResult(EditSession&)>& change) {
-    m_view->CommitCellEdit();
-    return m_view->Change(change);
-}
-
 void CEditCommands::OnUndo() {
-    m_view->CommitCellEdit();
     if (m_view->Session().CanUndo()) m_view->Change([](EditSession& s) { return s.Undo(); });
 }
 
 void CEditCommands::OnRedo() {
-    m_view->CommitCellEdit();
     if (m_view->Session().CanRedo()) m_view->Change([](EditSession& s) { return s.Redo(); });
 }
 
 void CEditCommands::OnCopy() {
-    m_view->CommitCellEdit();
     const std::string tsv = m_view->Session().Copy(m_view->Grid()->SelectedCells());
     QApplication::clipboard()->setText(QString::fromStdString(tsv));
 }
@@ -91,7 +84,6 @@ void CEditCommands::OnCut() {
 }
 
 void CEditCommands::OnPaste() {
-    m_view->CommitCellEdit();
     const QString text = QApplication::clipboard()->text();
     if (text.isEmpty()) return;
     CChannelGrid* grid = m_view->Grid();
@@ -114,31 +106,31 @@ ChannelSpan CEditCommands::SelectedChannels() const {
 
 void CEditCommands::OnClearCells() {
     const CellRange cells = m_view->Grid()->SelectedCells();
-    Change([&](EditSession& s) { return s.ClearCellRange(cells); });
+    m_view->Change([&](EditSession& s) { return s.ClearCellRange(cells); });
 }
 
 void CEditCommands::OnClearChannels() {
     const ChannelSpan span = SelectedChannels();
-    Change([&](EditSession& s) { return s.ClearChannels(span); });
+    m_view->Change([&](EditSession& s) { return s.ClearChannels(span); });
 }
 
 void CEditCommands::OnInsertChannels() {
     const ChannelSpan span = SelectedChannels();
-    const EditResult result = Change([&](EditSession& s) { return s.InsertChannels(span); });
+    const EditResult result = m_view->Change([&](EditSession& s) { return s.InsertChannels(span); });
     if (result.refused)
         Messenger::Show(m_view->Grid(), QString::fromStdString(result.refusal), Buttons::Ok, MessageIcon::Warning);
 }
 
 void CEditCommands::OnDeleteChannels() {
     const ChannelSpan span = SelectedChannels();
-    Change([&](EditSession& s) { return s.DeleteChannels(span); });
+    m_view->Change([&](EditSession& s) { return s.DeleteChannels(span); });
 }
 
 void CEditCommands::OnMoveChannels(int delta) {
     CChannelGrid* grid = m_view->Grid();
     CellRange cells = grid->SelectedCells();
     const ChannelSpan span{cells.top, cells.bottom};
-    if (Change([&](EditSession& s) { return s.MoveChannels(span, delta); }).refused) {
+    if (m_view->Change([&](EditSession& s) { return s.MoveChannels(span, delta); }).refused) {
         QApplication::beep();
         return;
     }
@@ -149,7 +141,6 @@ void CEditCommands::OnMoveChannels(int delta) {
 }
 
 void CEditCommands::OnSetField() {
-    m_view->CommitCellEdit();
     const ChannelSpan span = SelectedChannels();
     CSetFieldDlg dialog(m_view->window());
     if (dialog.exec() != QDialog::Accepted) return;

@@ -1,12 +1,14 @@
 #pragma once
 // The edit commands of the channel grid: undo and redo, the clipboard, whole
 // channels (clear, insert, delete, move) and the set-field dialog. Each change
-// is one undoable step of the editing session.
+// is one undoable step of the editing session; an edit still open in a cell is
+// written first, as a step of its own, by the path every command runs through.
 #include <QObject>
 #include <functional>
 
 #include "editor/EditSession.h"
 
+class CCommandPath;
 class CKeshView;
 class QAction;
 class QMenu;
@@ -15,8 +17,8 @@ class CEditCommands : public QObject {
     Q_OBJECT
 public:
     using ActionOf = std::function<QAction*(int id)>;
-    // Connects the commands' actions and the grid's context menu.
-    CEditCommands(CKeshView* view, const ActionOf& action, QMenu* gridMenu);
+    // Connects the commands' actions, through `commands`, and the grid's context menu.
+    CEditCommands(CKeshView* view, const ActionOf& action, CCommandPath* commands, QMenu* gridMenu);
 
     void OnUndo();
     void OnRedo();
@@ -36,8 +38,6 @@ private:
     void SetLocked(bool locked);
     void UpdateEnabled();
     ChannelSpan SelectedChannels() const;
-    // An open cell edit is written first, so that it is a step of its own.
-    EditResult Change(const std::function<EditResult(EditSession&)>& change);
 
     CKeshView* m_view;
     ActionOf m_action;

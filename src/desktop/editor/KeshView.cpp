@@ -92,10 +92,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     WatchPointer(this);
     WatchPointer(m_group);
     ApplyTexts();
-    m_pDocument->SetGridPull([this] {
-        CommitCellEdit();
-        m_pDocument->m_image = ImageForSave();
-    });
+    m_pDocument->SetGridPull([this] { m_pDocument->m_image = ImageForSave(); });
     // A save makes the working copy the saved state.
     connect(m_pDocument, &CKeshDoc::modifiedChanged, this, [this](bool modified) {
         if (!modified) m_session.MarkSaved();
@@ -104,7 +101,6 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     m_pProgress = new CProgressDlg(this);
     m_pProgress->setWindowFlag(Qt::Window);
     m_runner = new CTransferRunner(m_pProgress, this);
-    connect(m_pProgress, &CProgressDlg::startRequested, this, &CKeshView::OnTransfer);
     connect(m_runner, &CTransferRunner::finished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
     connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
@@ -130,7 +126,6 @@ void CKeshView::RefreshComparison() {
 }
 
 void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
-    CommitCellEdit();
     m_comparison.Start(other, name.toStdString(), ImageForSave());
     m_model->Reloaded();
     emit comparisonChanged();
@@ -146,7 +141,6 @@ void CKeshView::EndComparison() {
 }
 
 void CKeshView::StepDifference(bool forward) {
-    CommitCellEdit();
     const int at = m_comparison.Step(m_grid->Row(), m_grid->Col(), forward);
     if (at < 0) return;
     const ImageDifference& d = m_comparison.Differences()[static_cast<std::size_t>(at)];
@@ -155,17 +149,13 @@ void CKeshView::StepDifference(bool forward) {
 }
 
 void CKeshView::OnCompareRadio() {
-    CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = 0;
     m_bCompareRead = true;
     m_pProgress->Open(QTr(TextId::ProgressReadTitle), false, m_grid);
 }
 
-void CKeshView::CommitCellEdit() { m_grid->CommitOpenEdit(); }
-
 void CKeshView::OnReadWrite(bool write) {
-    CommitCellEdit();
     if (m_pProgress->isVisible()) return;
     m_bWrite = write ? 1 : 0;
     m_bCompareRead = false;
@@ -180,7 +170,6 @@ void CKeshView::SetEditingEnabled(bool enabled) {
 bool CKeshView::IsTransferRunning() const { return m_runner->IsRunning() || m_pProgress->RowsRunning(); }
 
 void CKeshView::OnTransfer() {
-    CommitCellEdit();
     if (m_bWrite) m_pDocument->m_image = ImageForSave();
     emit transferRunning(true);
     // A write goes to the ports checked in its window: several at once, each
@@ -290,9 +279,7 @@ void CKeshView::ApplyTexts() {
     Fill(m_cbPower, PowerLevelTexts());
     Fill(m_cbManual, ManualTexts());
     m_model->CaptionsChanged();
-    // The channels' list texts (宽/窄 and the like) follow too; an open edit
-    // is written first, in the words it was typed in.
-    CommitCellEdit();
+    // The channels' list texts (宽/窄 and the like) follow too.
     m_session.Relabel(CurrentLanguage());
     m_model->Reloaded();
 }

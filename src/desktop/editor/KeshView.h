@@ -28,9 +28,6 @@ public:
 
     CKeshDoc* GetDocument() const { return m_pDocument; }
     CChannelGrid* Grid() const { return m_grid; }
-    // Writes an open cell edit into the working copy. Every command that
-    // reads or replaces the document calls it first.
-    void CommitCellEdit();
 
     // Loads the document's image into the grid and the four boxes (New, Open, reload).
     void OnInitialUpdate();

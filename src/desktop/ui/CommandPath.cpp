@@ -1,0 +1,10 @@
+#include "ui/CommandPath.h"
+
+#include <QAction>
+
+CCommandPath::CCommandPath(std::function<void()> commitOpenEdit, QObject* parent)
+    : QObject(parent), m_commitOpenEdit(std::move(commitOpenEdit)) {}
+
+void CCommandPath::Connect(QAction* action, std::function<void()> command) {
+    connect(action, &QAction::triggered, this, [this, command = std::move(command)] { Run(command); });
+}
