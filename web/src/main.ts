@@ -50,8 +50,15 @@ class Page {
     this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt);
     byId('menus').append(this.menuBar.element);
     this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), prompt);
+    // Pointer help: what the thing under the pointer is for, in the status bar.
+    const pointerHelp = (element: HTMLElement, text: string) => {
+      element.addEventListener('mouseenter', () => this.statusBar.pointAt(text));
+      element.addEventListener('mouseleave', () => this.statusBar.pointAt(null));
+    };
+    pointerHelp(this.grid.element, 'PointerGrid');
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = byId<HTMLSelectElement>(`box-${box}`);
+      pointerHelp(select, 'PointerCombo');
       this.boxes[box] = select;
       select.addEventListener('change', () => this.edited(rules.setSelection(box, select.selectedIndex)));
       select.addEventListener('keydown', (e) => {

@@ -5,7 +5,7 @@ import * as assert from 'node:assert/strict';
 import * as path from 'node:path';
 import type { Browser, Page } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite } from './browser';
-import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl, statusText } from './pageHelpers';
 import { repoRoot } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -146,6 +146,23 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.click('#help-close');
       assert.deepEqual(await openDialogs(page), []);
       assert.equal(await focusInGrid(page), true);
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('pointer help follows the pointer: the grid, a box of the settings, and elsewhere', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
+      await page.hover('#box-1');
+      assert.equal(await statusText(page), '请点击组合框右边的箭头按钮以进行选择');
+      await page.hover('#settings-legend');
+      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      await chooseLanguage(page, 'en');
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), 'Double-click a cell to edit it or just type a number. For Help, press F1');
     } finally {
       await page.close();
     }
