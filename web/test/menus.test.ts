@@ -105,10 +105,10 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       assert.deepEqual(await openMenuCommands(page), MENUS[2]);
       await page.hover('[role=menu]:not([hidden]) [data-command=read]');
       assert.equal(await statusText(page), '读取对讲机频率');
-      // A click outside closes it without choosing.
+      // A click outside closes it without choosing; the status bar tells what the grid under the pointer is for.
       await page.mouse.click(600, 500);
       assert.equal(await page.$('[role=menu]:not([hidden])'), null);
-      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
 
       await titles[4].click();
       await page.click('[role=menu]:not([hidden]) [data-command=toolbar]');
