@@ -11,6 +11,7 @@ import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { showAbout } from './aboutDialog';
 import { showGuide } from './helpWindow';
+import { ContextHelpMode } from './contextHelp';
 import { chooseField } from './setFieldDialog';
 import { language, loadTexts, setLanguage, t, type Language } from './texts';
 import { openTuning } from './tuningDialog';
@@ -34,6 +35,7 @@ class Page {
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
   private readonly statusBar = new StatusBar();
+  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.show(text));
 
   constructor(private readonly rules: Rules) {
     this.grid = new ChannelGrid(rules, {
@@ -241,6 +243,7 @@ class Page {
         await showGuide(null);
         return this.grid.focus();
       case 'helpKey': return this.helpOnWhatIsOpen();
+      case 'contextHelp': return this.contextHelp.enter();
       case 'toolbar':
         this.toolbar.element.hidden = !this.toolbar.element.hidden;
         return;
@@ -489,9 +492,10 @@ const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', '
 const pageCommandTexts: Record<string, [string, string]> = {
   exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
-// The table's commands a browser cannot carry out, and those the page does not have yet.
+// The table's commands a browser cannot carry out: the desktop's ports, printer
+// set-up, printing without the print dialog, exit.
 const unavailable = new Set([
-  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'contextHelp',
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect',
 ]);
 // The commands of an open comparison.
 const comparingCommands = new Set(['nextDifference', 'previousDifference', 'endCompare']);

@@ -168,6 +168,41 @@ describe('help and the window', { timeout: 120_000 }, () => {
     }
   });
 
+  test('Shift+F1 and the toolbar\'s question mark ask for an object; the next click or Esc leaves the mode and does nothing else', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await clickCell(page, 1, 1);
+      await page.keyboard.type('145.5');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('F1');
+      await page.keyboard.up('Shift');
+      assert.equal(await statusText(page), '选定一个要得到帮助的对象');
+      assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'help');
+      // The click on 新建 only leaves the mode: no question about the changes, the document stays.
+      await page.click('#toolbar [data-command=new]');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await docTitle(page), '无标题 *');
+      assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'default');
+      assert.notEqual(await statusText(page), '选定一个要得到帮助的对象');
+      // Out of the mode, the next click acts again.
+      await page.click('#toolbar [data-command=about]');
+      await page.waitForSelector('#about[open]');
+      await page.keyboard.press('Escape');
+
+      await page.click('#toolbar [data-command=contextHelp]');
+      assert.equal(await statusText(page), '选定一个要得到帮助的对象');
+      await page.keyboard.press('Escape');
+      await page.hover('#settings-legend');
+      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      await clickCell(page, 2, 1);
+      assert.notEqual(await page.$('td[data-row="2"][data-col="1"] .cell-editor'), null);
+    } finally {
+      await page.close();
+    }
+  });
+
   test('关于 shows the About box with the program\'s icon; Esc and 确定 close it', async () => {
     const { page } = await openPage(browser, site.url);
     try {

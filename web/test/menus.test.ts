@@ -127,7 +127,7 @@ describe('the menu bar', { timeout: 120_000 }, () => {
     const { page } = await openPage(browser, site.url);
     try {
       const buttons = await page.$$eval('#toolbar button', (nodes) => nodes.map((n) => [(n as HTMLElement).dataset.command, (n as HTMLElement).title]));
-      assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'about']);
+      assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'contextHelp', 'about']);
       assert.deepEqual(buttons[0], ['new', '新建']);
       const loaded = await page.$$eval('#toolbar img', (images) => images.every((n) => (n as HTMLImageElement).naturalWidth === 36));
       assert.equal(loaded, true);
