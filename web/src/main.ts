@@ -282,9 +282,9 @@ class Page {
     if (document.getElementById('help')) return;
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
     const returnFocus = document.activeElement as HTMLElement | null;
-    const window = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
+    const kind = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
       : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
-    await showGuide(this.rules.helpSection(window));
+    await showGuide(this.rules.helpSection(kind));
     if (front) returnFocus?.focus();
     else this.grid.focus();
   }
