@@ -209,13 +209,26 @@ private:
         auto due = m_o.baud ? m_rxDone : Clock::now();
         if (reply.delayed && !m_o.baud && !m_o.instant) due += kAnswerDelay;
         due += std::chrono::milliseconds(m_o.answerDelayMs);
+        if (!m_o.baud) {
+            // The whole answer in one write: a simulator descheduled between
+            // two bytes on a busy machine must not look like a radio that
+            // stopped halfway.
+            WaitUntil(due);
+            for (std::size_t sent = 0; sent < reply.bytes.size();) {
+                const ssize_t n = ::write(m_master, reply.bytes.data() + sent, reply.bytes.size() - sent);
+                if (n <= 0) return;
+                for (ssize_t i = 0; i < n; ++i) Log("TX", reply.bytes[sent + static_cast<std::size_t>(i)]);
+                sent += static_cast<std::size_t>(n);
+            }
+            return;
+        }
         for (std::uint8_t b : reply.bytes) {
-            if (m_o.baud) due += kByteTime;
+            due += kByteTime;
             WaitUntil(due);
             if (::write(m_master, &b, 1) != 1) return;
             Log("TX", b);
         }
-        if (m_o.baud) m_rxDone = std::max(m_rxDone, due);
+        m_rxDone = std::max(m_rxDone, due);
     }
 
     void ReportTuning(const TuningRecord& t) {

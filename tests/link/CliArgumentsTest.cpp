@@ -11,6 +11,7 @@
 
 #include "image/FileAccess.h"
 #include "support/SimProcess.h"
+#include "support/CliCommand.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +29,7 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
+    static std::string Cli(const std::string& args) { return CliCommand(args); }
 
     // Runs `args`; it must end with 2 and say `problem` just before the usage.
     void ExpectUsageError(const std::string& args, const std::string& problem) {

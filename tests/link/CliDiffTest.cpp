@@ -6,6 +6,7 @@
 
 #include "image/SinFile.h"
 #include "support/SimProcess.h"
+#include "support/CliCommand.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +27,7 @@ protected:
         return path;
     }
     static int Diff(const std::string& args, std::string* out) {
-        return RunCommand(std::string(OSTRELTZ_CLI) + " --lang zh diff " + args, out);
+        return RunCommand(CliCommand("diff " + args), out);
     }
 
     fs::path m_dir;

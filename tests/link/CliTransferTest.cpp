@@ -9,6 +9,7 @@
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "support/SimProcess.h"
+#include "support/CliCommand.h"
 
 namespace fs = std::filesystem;
 
@@ -39,8 +40,7 @@ protected:
         return image;
     }
 
-    // The command line in Chinese, whatever this machine's locale.
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
+    static std::string Cli(const std::string& args) { return CliCommand(args); }
 
     fs::path m_dir;
 };

@@ -21,6 +21,7 @@
 #include "image/FileAccess.h"
 #include "link/PortLock.h"
 #include "support/SimProcess.h"
+#include "support/CliCommand.h"
 
 namespace fs = std::filesystem;
 
@@ -105,7 +106,7 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Cli(const std::string& args) { return std::string(OSTRELTZ_CLI) + " --lang zh " + args; }
+    static std::string Cli(const std::string& args) { return CliCommand(args); }
 
     std::string LockOf(const std::string& port) {
         const std::string path = std::string(kLockFolders[0]) + "/" + LockFileName(port);

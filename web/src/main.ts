@@ -1,5 +1,5 @@
 // The page: the document, its commands and the form around the grid.
-import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
+import { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
@@ -11,6 +11,7 @@ import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { showAbout } from './aboutDialog';
 import { showGuide } from './helpWindow';
+import { ContextHelpMode } from './contextHelp';
 import { chooseField } from './setFieldDialog';
 import { language, loadTexts, setLanguage, t, type Language } from './texts';
 import { openTuning } from './tuningDialog';
@@ -34,6 +35,7 @@ class Page {
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
   private readonly statusBar = new StatusBar();
+  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.show(text));
 
   constructor(private readonly rules: Rules) {
     this.grid = new ChannelGrid(rules, {
@@ -50,8 +52,15 @@ class Page {
     this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt);
     byId('menus').append(this.menuBar.element);
     this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), prompt);
+    // Pointer help: what the thing under the pointer is for, in the status bar.
+    const pointerHelp = (element: HTMLElement, text: string) => {
+      element.addEventListener('mouseenter', () => this.statusBar.pointAt(text));
+      element.addEventListener('mouseleave', () => this.statusBar.pointAt(null));
+    };
+    pointerHelp(this.grid.element, 'PointerGrid');
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = byId<HTMLSelectElement>(`box-${box}`);
+      pointerHelp(select, 'PointerCombo');
       this.boxes[box] = select;
       select.addEventListener('change', () => this.edited(rules.setSelection(box, select.selectedIndex)));
       select.addEventListener('keydown', (e) => {
@@ -234,6 +243,7 @@ class Page {
         await showGuide(null);
         return this.grid.focus();
       case 'helpKey': return this.helpOnWhatIsOpen();
+      case 'contextHelp': return this.contextHelp.enter();
       case 'toolbar':
         this.toolbar.element.hidden = !this.toolbar.element.hidden;
         return;
@@ -272,9 +282,9 @@ class Page {
     if (document.getElementById('help')) return;
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
     const returnFocus = document.activeElement as HTMLElement | null;
-    const section = front?.id === 'progress' ? (this.link.progress.isWrite() ? 'HelpSectionWrite' : 'HelpSectionRead')
-      : front?.id === 'options' ? 'HelpSectionOptions' : front?.id === 'tuning' ? 'HelpSectionTuning' : 'HelpSectionEditing';
-    await showGuide(t(section));
+    const kind = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
+      : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
+    await showGuide(this.rules.helpSection(kind));
     if (front) returnFocus?.focus();
     else this.grid.focus();
   }
@@ -482,9 +492,10 @@ const pageCommands: Record<string, string[]> = { importCsv: ['exportChirpCsv', '
 const pageCommandTexts: Record<string, [string, string]> = {
   exportChirpCsv: ['WebExportChirpCsv', 'CsvChirpFilter'], choosePort: ['WebChoosePort', 'WebTipChoosePort'],
 };
-// The table's commands a browser cannot carry out, and those the page does not have yet.
+// The table's commands a browser cannot carry out: the desktop's ports, printer
+// set-up, printing without the print dialog, exit.
 const unavailable = new Set([
-  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect', 'contextHelp',
+  'exit', 'printSetup', 'port1', 'port2', 'port3', 'port4', 'printDirect',
 ]);
 // The commands of an open comparison.
 const comparingCommands = new Set(['nextDifference', 'previousDifference', 'endCompare']);

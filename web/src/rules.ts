@@ -1,9 +1,9 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
-import type { Answer, Buttons, CloneOutcome, FormBox, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
+import type { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
 
-export { Answer, Buttons, CloneOutcome, FormBox, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
+export { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
 
 export interface RulesHost {
   open(name: string): Promise<number>;
@@ -113,6 +113,7 @@ export interface Rules {
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
   commandTable(): CommandTable;
+  helpSection(window: HelpWindow): string;
   setLanguage(english: boolean): void;
   compareWithFile(name: string, bytes: Uint8Array): string;
   comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };

@@ -1,7 +1,7 @@
 // The status bar: the message pane (a command's prompt while the pointer or
-// the focus is on it, else the last feedback or the idle text), the pane
-// that says whether the document differs from its file, and the panes of the
-// lock keys, grey while the key is off.
+// the focus is on it, else the last feedback, the pointer help or the idle
+// text), the pane that says whether the document differs from its file, and
+// the panes of the lock keys, grey while the key is off.
 import { byId } from './dom';
 import { t } from './texts';
 
@@ -15,6 +15,7 @@ export class StatusBar {
   private readonly modifiedPane = byId('pane-modified');
   private feedback: string | null = null;
   private modified = false;
+  private pointer: string | null = null;
 
   constructor() {
     for (const type of ['keydown', 'keyup'] as const) {
@@ -39,7 +40,14 @@ export class StatusBar {
 
   // A command's prompt (a text name), or null for what the pane says otherwise.
   show(prompt: string | null): void {
-    this.message.textContent = prompt ? t(prompt).split('\n')[0] : this.feedback ?? t('Idle');
+    this.message.textContent = prompt ? t(prompt).split('\n')[0] : this.feedback ?? t(this.pointer ?? 'Idle');
+  }
+
+  // Pointer help (a text name) for what the pointer is over, or null; the
+  // feedback of the last command goes before it.
+  pointAt(help: string | null): void {
+    this.pointer = help;
+    this.show(null);
   }
 
   // Feedback that stays until the next; null takes it away.

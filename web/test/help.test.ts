@@ -5,8 +5,9 @@ import * as assert from 'node:assert/strict';
 import * as path from 'node:path';
 import type { Browser, Page } from 'puppeteer-core';
 import { launchBrowser, openPage, serveSite } from './browser';
-import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl, statusText } from './pageHelpers';
 import { repoRoot } from './simulator';
+import { installSerialStandIn } from './standIn';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 let browser: Browser;
@@ -54,6 +55,31 @@ async function shownGuide(page: Page): Promise<{ title: string; heading: string;
 
 async function waitForPictures(page: Page): Promise<void> {
   await page.waitForFunction(() => Array.from(document.querySelectorAll('#guide img')).every((n) => (n as HTMLImageElement).complete));
+}
+
+// Menu markup ("&", a tab) in any text or accessible name of the page as it is now.
+async function markup(page: Page, where: string): Promise<string[]> {
+  const found: string[] = [];
+  const snapshot = await page.accessibility.snapshot({ interestingOnly: false });
+  const walk = (node: { name?: string; description?: string; children?: unknown[] } | null) => {
+    if (!node) return;
+    for (const text of [node.name, node.description]) if (text && /&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
+    for (const child of node.children ?? []) walk(child as typeof node);
+  };
+  walk(snapshot);
+  const shown = await page.evaluate(() => {
+    const texts: string[] = [];
+    for (const n of Array.from(document.querySelectorAll('body *'))) {
+      for (const name of ['title', 'aria-label', 'alt']) {
+        const value = n.getAttribute(name);
+        if (value) texts.push(value);
+      }
+      for (const child of Array.from(n.childNodes)) if (child.nodeType === Node.TEXT_NODE && child.textContent) texts.push(child.textContent);
+    }
+    return texts;
+  });
+  for (const text of shown) if (/&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
+  return found;
 }
 
 describe('help and the window', { timeout: 120_000 }, () => {
@@ -120,6 +146,58 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.click('#help-close');
       assert.deepEqual(await openDialogs(page), []);
       assert.equal(await focusInGrid(page), true);
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('pointer help follows the pointer: the grid, a box of the settings, and elsewhere', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
+      await page.hover('#box-1');
+      assert.equal(await statusText(page), '请点击组合框右边的箭头按钮以进行选择');
+      await page.hover('#settings-legend');
+      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      await chooseLanguage(page, 'en');
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), 'Double-click a cell to edit it or just type a number. For Help, press F1');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('Shift+F1 and the toolbar\'s question mark ask for an object; the next click or Esc leaves the mode and does nothing else', async () => {
+    const { page } = await openPage(browser, site.url);
+    try {
+      await clickCell(page, 1, 1);
+      await page.keyboard.type('145.5');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('F1');
+      await page.keyboard.up('Shift');
+      assert.equal(await statusText(page), '选定一个要得到帮助的对象');
+      assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'help');
+      // The click on 新建 only leaves the mode: no question about the changes, the document stays.
+      await page.click('#toolbar [data-command=new]');
+      assert.deepEqual(await openDialogs(page), []);
+      assert.equal(await docTitle(page), '无标题 *');
+      assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'default');
+      assert.notEqual(await statusText(page), '选定一个要得到帮助的对象');
+      // Out of the mode, the next click acts again.
+      await page.click('#toolbar [data-command=about]');
+      await page.waitForSelector('#about[open]');
+      await page.keyboard.press('Escape');
+
+      await page.click('#toolbar [data-command=contextHelp]');
+      assert.equal(await statusText(page), '选定一个要得到帮助的对象');
+      await page.keyboard.press('Escape');
+      await page.hover('#settings-legend');
+      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      await clickCell(page, 2, 1);
+      assert.notEqual(await page.$('td[data-row="2"][data-col="1"] .cell-editor'), null);
     } finally {
       await page.close();
     }
@@ -193,32 +271,40 @@ describe('help and the window', { timeout: 120_000 }, () => {
     }
   });
 
+  test('with a port chosen, Esc closes the tuning window and the progress window before the start', async () => {
+    // The windows open without a word to the radio: the stand-in's cable leads nowhere.
+    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: 'ws://127.0.0.1:9/' }] });
+    try {
+      for (const language of ['zh', 'en'] as const) {
+        await chooseLanguage(page, language);
+        await clickCommand(page, 'tuning');
+        await page.waitForSelector('#tuning[open]');
+        assert.deepEqual(await markup(page, `${language} tuning`), []);
+        await page.keyboard.press('Escape');
+        assert.deepEqual(await openDialogs(page), []);
+        assert.equal(await focusInGrid(page), true);
+        for (const command of ['read', 'write', 'compareRadio']) {
+          await clickCommand(page, command);
+          await page.waitForSelector('#progress[open]');
+          assert.deepEqual(await markup(page, `${language} ${command}`), []);
+          // F1 there: the guide's section on reading or writing, and back.
+          await page.keyboard.press('F1');
+          await page.waitForSelector('#help[open]');
+          const section = { zh: { read: '读频', write: '写频' }, en: { read: 'Reading', write: 'Writing' } }[language][command === 'write' ? 'write' : 'read'];
+          assert.equal((await shownGuide(page)).top, section);
+          await page.keyboard.press('Escape');
+          assert.deepEqual(await openDialogs(page), ['progress']);
+          await page.keyboard.press('Escape');
+          assert.deepEqual(await openDialogs(page), [], `Esc closes the progress window of ${command}`);
+        }
+      }
+    } finally {
+      await page.close();
+    }
+  });
+
   test('no menu markup ("&", a tab, a shortcut glued to a text) shows anywhere, accessible names included', async () => {
     const { page } = await openPage(browser, site.url);
-    // Every text and every accessible name on the page now.
-    const markup = async (where: string): Promise<string[]> => {
-      const found: string[] = [];
-      const snapshot = await page.accessibility.snapshot({ interestingOnly: false });
-      const walk = (node: { name?: string; description?: string; children?: unknown[] } | null) => {
-        if (!node) return;
-        for (const text of [node.name, node.description]) if (text && /&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
-        for (const child of node.children ?? []) walk(child as typeof node);
-      };
-      walk(snapshot);
-      const shown = await page.evaluate(() => {
-        const texts: string[] = [];
-        for (const n of Array.from(document.querySelectorAll('body *'))) {
-          for (const name of ['title', 'aria-label', 'alt']) {
-            const value = n.getAttribute(name);
-            if (value) texts.push(value);
-          }
-          for (const child of Array.from(n.childNodes)) if (child.nodeType === Node.TEXT_NODE && child.textContent) texts.push(child.textContent);
-        }
-        return texts;
-      });
-      for (const text of shown) if (/&|\t/.test(text)) found.push(`${where}: ${JSON.stringify(text)}`);
-      return found;
-    };
     try {
       const found: string[] = [];
       for (const language of ['zh', 'en'] as const) {
@@ -226,13 +312,13 @@ describe('help and the window', { timeout: 120_000 }, () => {
         const titles = await page.$$('[role=menubar] [aria-haspopup=menu]');
         for (const [i, title] of titles.entries()) {
           await title.click();
-          found.push(...(await markup(`${language} menu ${i + 1}`)));
+          found.push(...(await markup(page, `${language} menu ${i + 1}`)));
           await title.click();
         }
         for (const [command, selector] of [['printPreview', '#report .page'], ['about', '#about[open]'], ['help', '#guide h1'], ['options', '#options[open]'], ['setField', '#set-field[open]'], ['history', '#history[open]']]) {
           await clickCommand(page, command);
           await page.waitForSelector(selector);
-          found.push(...(await markup(`${language} ${command}`)));
+          found.push(...(await markup(page, `${language} ${command}`)));
           await page.keyboard.press('Escape');
         }
       }

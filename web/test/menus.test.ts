@@ -105,10 +105,10 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       assert.deepEqual(await openMenuCommands(page), MENUS[2]);
       await page.hover('[role=menu]:not([hidden]) [data-command=read]');
       assert.equal(await statusText(page), '读取对讲机频率');
-      // A click outside closes it without choosing.
+      // A click outside closes it without choosing; the status bar tells what the grid under the pointer is for.
       await page.mouse.click(600, 500);
       assert.equal(await page.$('[role=menu]:not([hidden])'), null);
-      assert.equal(await statusText(page), '如需帮助，请按F1键');
+      assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
 
       await titles[4].click();
       await page.click('[role=menu]:not([hidden]) [data-command=toolbar]');
@@ -127,7 +127,7 @@ describe('the menu bar', { timeout: 120_000 }, () => {
     const { page } = await openPage(browser, site.url);
     try {
       const buttons = await page.$$eval('#toolbar button', (nodes) => nodes.map((n) => [(n as HTMLElement).dataset.command, (n as HTMLElement).title]));
-      assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'about']);
+      assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'contextHelp', 'about']);
       assert.deepEqual(buttons[0], ['new', '新建']);
       const loaded = await page.$$eval('#toolbar img', (images) => images.every((n) => (n as HTMLImageElement).naturalWidth === 36));
       assert.equal(loaded, true);

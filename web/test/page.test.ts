@@ -524,6 +524,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await transfer(radio.page, 'read');
       await progressClosed(radio.page);
       assert.equal(await radio.page.$('dialog.message[open]'), null);
+      // The word about the cable is gone: away from the grid, the pane is idle.
+      await radio.page.hover('#settings-legend');
       assert.equal(await statusText(radio.page), '如需帮助，请按F1键');
       const dumped = dumpChannels(samplePath);
       const grid = await gridTexts(radio.page);

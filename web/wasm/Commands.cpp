@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "TypeExport.h"
 #include "res/CommandTable.h"
 #include "res/ResourceIds.h"
 
@@ -82,4 +83,14 @@ val CommandTableValue() {
 
 }  // namespace
 
-EMSCRIPTEN_BINDINGS(ostreltz_commands) { emscripten::function("commandTable", &CommandTableValue); }
+EMSCRIPTEN_BINDINGS(ostreltz_commands) {
+    emscripten::function("commandTable", &CommandTableValue);
+    ExportedEnum<HelpWindow>("HelpWindow")
+        .value("Main", HelpWindow::Main)
+        .value("ReadProgress", HelpWindow::ReadProgress)
+        .value("WriteProgress", HelpWindow::WriteProgress)
+        .value("Options", HelpWindow::Options)
+        .value("Tuning", HelpWindow::Tuning);
+    // The heading of the guide's section about a window, in the language spoken.
+    emscripten::function("helpSection", emscripten::optional_override([](int window) { return std::string(Tr(HelpSection(static_cast<HelpWindow>(window)))); }));
+}

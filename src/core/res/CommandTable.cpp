@@ -111,3 +111,14 @@ const std::vector<int>& ToolbarButtons() {
                                              ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT};
     return buttons;
 }
+
+TextId HelpSection(HelpWindow window) {
+    switch (window) {
+        case HelpWindow::ReadProgress: return TextId::HelpSectionRead;
+        case HelpWindow::WriteProgress: return TextId::HelpSectionWrite;
+        case HelpWindow::Options: return TextId::HelpSectionOptions;
+        case HelpWindow::Tuning: return TextId::HelpSectionTuning;
+        case HelpWindow::Main: break;
+    }
+    return TextId::HelpSectionEditing;
+}

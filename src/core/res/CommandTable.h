@@ -30,3 +30,8 @@ const std::vector<int>& MenuItems(MenuId menu);
 
 // The toolbar's buttons, in order, kMenuSeparator between groups.
 const std::vector<int>& ToolbarButtons();
+
+// The windows F1 gives help on, and the heading of the guide's section about
+// each (the main window's is the one on editing channels).
+enum class HelpWindow { Main, ReadProgress, WriteProgress, Options, Tuning };
+TextId HelpSection(HelpWindow window);

@@ -28,6 +28,7 @@
 #include "res/Icons.h"
 #include "settings/OptionsDlg.h"
 #include "tuning/TuningDlg.h"
+#include "res/CommandTable.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -144,11 +145,14 @@ void CKeshApp::ShowHelp(const QString& section) {
 
 QString CKeshApp::HelpSectionFor(const QWidget* window) const {
     if (!window) return QString();
+    HelpWindow kind = HelpWindow::Main;
     if (window == m_view->Progress())
-        return QTr(m_view->Progress()->IsWrite() ? TextId::HelpSectionWrite : TextId::HelpSectionRead);
-    if (window->objectName() == QString::number(IDD_OPTIONS)) return QTr(TextId::HelpSectionOptions);
-    if (window->objectName() == QString::number(IDD_TUNING)) return QTr(TextId::HelpSectionTuning);
-    return QTr(TextId::HelpSectionEditing);
+        kind = m_view->Progress()->IsWrite() ? HelpWindow::WriteProgress : HelpWindow::ReadProgress;
+    else if (window->objectName() == QString::number(IDD_OPTIONS))
+        kind = HelpWindow::Options;
+    else if (window->objectName() == QString::number(IDD_TUNING))
+        kind = HelpWindow::Tuning;
+    return QTr(HelpSection(kind));
 }
 
 bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {

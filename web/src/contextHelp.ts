@@ -1,0 +1,37 @@
+// Pointer help mode (Shift+F1, the toolbar's question mark), as the desktop
+// has it: the status bar asks for an object, the pointer shows a question
+// mark, and the next click or Esc leaves the mode without doing anything else.
+export class ContextHelpMode {
+  private active = false;
+
+  // `prompt` shows a status-bar text (a text name), or the usual text for null.
+  constructor(private readonly prompt: (text: string | null) => void) {}
+
+  enter(): void {
+    if (this.active) return;
+    this.active = true;
+    document.body.classList.add('help-mode');
+    this.prompt('HelpMode');
+    const swallow = (e: Event) => {
+      e.preventDefault();
+      e.stopPropagation();
+    };
+    const leave = (e: Event) => {
+      swallow(e);
+      this.active = false;
+      document.body.classList.remove('help-mode');
+      for (const type of ['mousedown', 'mouseup', 'dblclick', 'contextmenu']) window.removeEventListener(type, swallow, true);
+      window.removeEventListener('mouseup', leave, true);
+      window.removeEventListener('keydown', onKey, true);
+      // The click that follows the button's release is the mode's too.
+      setTimeout(() => window.removeEventListener('click', swallow, true));
+      this.prompt(null);
+    };
+    const onKey = (e: KeyboardEvent) => {
+      if (e.key === 'Escape') leave(e);
+    };
+    for (const type of ['mousedown', 'click', 'dblclick', 'contextmenu']) window.addEventListener(type, swallow, true);
+    window.addEventListener('mouseup', leave, true);
+    window.addEventListener('keydown', onKey, true);
+  }
+}
