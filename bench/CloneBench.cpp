@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include "../tests/support/SimProcess.h"
 #include "link/CloneEngine.h"
@@ -49,15 +50,18 @@ double Time(CloneDirection direction, const std::string& port, const RadioImage&
 // Writes `image` to every port at once; the time until the last one is done.
 double TimeParallelWrites(const std::vector<std::string>& ports, const RadioImage& image, bool& ok) {
     std::vector<char> done(ports.size(), 0);
-    std::vector<std::thread> threads;
+    // Qt threads, as the programs use: a serial port needs one of them.
+    std::vector<std::unique_ptr<QThread>> threads;
     const auto start = std::chrono::steady_clock::now();
-    for (std::size_t i = 0; i < ports.size(); ++i)
-        threads.emplace_back([&, i] {
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        threads.emplace_back(QThread::create([&, i] {
             bool one = false;
             Time(CloneDirection::Write, ports[i], image, one);
             done[i] = one;
-        });
-    for (std::thread& t : threads) t.join();
+        }));
+        threads.back()->start();
+    }
+    for (auto& t : threads) t->wait();
     ok = std::all_of(done.begin(), done.end(), [](char c) { return c != 0; });
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
