@@ -5,6 +5,7 @@ import * as http from 'node:http';
 import * as os from 'node:os';
 import * as path from 'node:path';
 import type { AddressInfo } from 'node:net';
+import { after, before } from 'node:test';
 import puppeteer, { type Browser, type Page } from 'puppeteer-core';
 import { siteDir } from './loadRules';
 
@@ -41,6 +42,23 @@ export function launchBrowser(): Promise<Browser> {
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
   });
+}
+
+// The site and a browser shared by the tests of one file: started before
+// them and closed after them.
+export function browserForTests(): { browser: Browser; url: string } {
+  const shared = { browser: undefined as unknown as Browser, url: '' };
+  let site: { url: string; close(): Promise<void> } | undefined;
+  before(async () => {
+    site = await serveSite();
+    shared.url = site.url;
+    shared.browser = await launchBrowser();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await site?.close();
+  });
+  return shared;
 }
 
 export interface PageSetup {

@@ -1,31 +1,20 @@
 // Comparing on the page, in headless Chromium: the sample file against a
 // copy with three channels and a setting changed, stepped through with F8;
 // and the history of a read over the simulated radio, compared with.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
-import type { Browser, Page } from 'puppeteer-core';
-import { launchBrowser, openPage, serveSite } from './browser';
+import type { Page } from 'puppeteer-core';
+import { browserForTests, openPage } from './browser';
 import { startBridge } from './bridge';
 import { clickCommand, menuEntry, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
-let browser: Browser;
-let site: { url: string; close(): Promise<void> };
-
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = browserForTests();
 
 // The sample with channel 2's receive tone 88.5, channel 4 narrow instead of
 // wide or the other way, channel 6 on 150 MHz, and the squelch level raised.
@@ -58,7 +47,7 @@ function marked(page: Page): Promise<string[]> {
 
 describe('comparing', { timeout: 300_000 }, () => {
   test('the differing cells of two sample files are marked and F8 steps through them', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await compareWith(page, changedSample());
     assert.deepEqual(await marked(page), ['2:3', '4:5', '6:1']);
@@ -101,7 +90,7 @@ describe('comparing', { timeout: 300_000 }, () => {
   test('a read is kept in the history and compared with the document', async () => {
     const sim = await startSimulator(['--image', samplePath, '--type', '0x0A']);
     const bridge = await startBridge(sim.port);
-    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     try {
       await page.evaluate(() => localStorage.clear());
       await transfer(page, 'read');
@@ -132,7 +121,7 @@ describe('comparing', { timeout: 300_000 }, () => {
   test('与对讲机比较 reads the radio, marks what differs and leaves the document as it was; 结束比较 ends it', async () => {
     const sim = await startSimulator(['--image', changedSample()]);
     const bridge = await startBridge(sim.port);
-    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     try {
       await openFile(page, samplePath);
       assert.equal((await menuEntry(page, 'endCompare')).disabled, true);
@@ -166,7 +155,7 @@ describe('comparing', { timeout: 300_000 }, () => {
     const saved = path.join(dir, 'radio-after.sin');
     const sim = await startSimulator(['--image', samplePath, '--save', saved, '--type', '0xFF']);
     const bridge = await startBridge(sim.port);
-    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     try {
       await page.evaluate(() => localStorage.clear());
       await clickCommand(page, 'write');

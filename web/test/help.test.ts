@@ -1,27 +1,16 @@
 // The page's help, About box, 已修改 pane, Esc on every window, and the
 // menu markup nowhere in sight, in headless Chromium, by mouse and keyboard.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as path from 'node:path';
-import type { Browser, Page } from 'puppeteer-core';
-import { launchBrowser, openPage, serveSite } from './browser';
+import type { Page } from 'puppeteer-core';
+import { browserForTests, openPage } from './browser';
 import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl, statusText } from './pageHelpers';
 import { repoRoot } from './simulator';
 import { installSerialStandIn } from './standIn';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
-let browser: Browser;
-let site: { url: string; close(): Promise<void> };
-
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = browserForTests();
 
 function modifiedPane(page: Page): Promise<string> {
   return page.$eval('#pane-modified', (n) => n.textContent ?? '');
@@ -84,7 +73,7 @@ async function markup(page: Page, where: string): Promise<string[]> {
 
 describe('help and the window', { timeout: 120_000 }, () => {
   test('the 已修改 pane shows while the document differs from its file', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await openFile(page, samplePath);
       assert.equal(await modifiedPane(page), '');
@@ -111,7 +100,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('F1 opens the guide at the section of the window in front, 帮助主题 at its top, in the chosen language; Esc goes back', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await clickCell(page, 1, 1);
       await page.keyboard.press('Escape');
@@ -152,7 +141,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('pointer help follows the pointer: the grid, a box of the settings, and elsewhere', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await page.hover('td[data-row="3"][data-col="2"]');
       assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
@@ -169,7 +158,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('Shift+F1 and the toolbar\'s question mark ask for an object; the next click or Esc leaves the mode and does nothing else', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await clickCell(page, 1, 1);
       await page.keyboard.type('145.5');
@@ -204,7 +193,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('关于 shows the About box with the program\'s icon; Esc and 确定 close it', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await clickCommand(page, 'about');
       await page.waitForSelector('#about[open]');
@@ -234,7 +223,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('Esc closes the print preview and every dialog, and changes nothing', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await openFile(page, samplePath);
       await clickCommand(page, 'printPreview');
@@ -273,7 +262,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
 
   test('with a port chosen, Esc closes the tuning window and the progress window before the start', async () => {
     // The windows open without a word to the radio: the stand-in's cable leads nowhere.
-    const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: 'ws://127.0.0.1:9/' }] });
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: 'ws://127.0.0.1:9/' }] });
     try {
       for (const language of ['zh', 'en'] as const) {
         await chooseLanguage(page, language);
@@ -304,7 +293,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
   });
 
   test('no menu markup ("&", a tab, a shortcut glued to a text) shows anywhere, accessible names included', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       const found: string[] = [];
       for (const language of ['zh', 'en'] as const) {

@@ -1,23 +1,12 @@
 // The menu bar, the toolbar and the status bar in headless Chromium, driven
 // by mouse and keyboard as a person drives them.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
-import type { Browser, Page } from 'puppeteer-core';
-import { launchBrowser, openPage, serveSite } from './browser';
+import type { Page } from 'puppeteer-core';
+import { browserForTests, openPage } from './browser';
 import { docTitle, menuEntry, statusText } from './pageHelpers';
 
-let browser: Browser;
-let site: { url: string; close(): Promise<void> };
-
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = browserForTests();
 
 // Every command a person can choose on the page, menu by menu.
 const MENUS = [
@@ -45,7 +34,7 @@ function openMenuCommands(page: Page): Promise<string[]> {
 
 describe('the menu bar', { timeout: 120_000 }, () => {
   test('one Tab reaches the grid; Alt+F, the arrows, Enter and Esc walk every menu', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await page.keyboard.press('Tab');
       assert.equal(await focused(page), 'grid');
@@ -95,7 +84,7 @@ describe('the menu bar', { timeout: 120_000 }, () => {
   });
 
   test('the mouse opens a menu, moves along the bar, shows the prompts and chooses', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       const titles = await page.$$('[role=menubar] [aria-haspopup=menu]');
       await titles[0].click();
@@ -124,7 +113,7 @@ describe('the menu bar', { timeout: 120_000 }, () => {
   });
 
   test('the toolbar shows the desktop\'s buttons with their tips, and its 新建 starts a new document', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       const buttons = await page.$$eval('#toolbar button', (nodes) => nodes.map((n) => [(n as HTMLElement).dataset.command, (n as HTMLElement).title]));
       assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'contextHelp', 'about']);

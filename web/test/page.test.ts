@@ -1,12 +1,11 @@
 // The page in headless Chromium: files, cell editing, and reads and writes
 // that cross the simulated radio through the test-only serial stand-in.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
-import type { Browser } from 'puppeteer-core';
-import { launchBrowser, openPage, serveSite, downloaded } from './browser';
+import { browserForTests, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
 import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
@@ -14,18 +13,7 @@ import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
-let browser: Browser;
-let site: { url: string; close(): Promise<void> };
-
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = browserForTests();
 
 // The page with its serial port on a simulated radio started with `args`.
 async function pageOnRadio(args: string[]) {
@@ -33,7 +21,7 @@ async function pageOnRadio(args: string[]) {
   const bridge = await startBridge(sim.port);
   let opened;
   try {
-    opened = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
+    opened = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
   } catch (e) {
     await bridge.close();
     await sim.stop();
@@ -56,7 +44,7 @@ function tempDir(): string {
 
 describe('files and editing', { timeout: 120_000 }, () => {
   test('a typed tone is saved to the same bytes as the command line saves for the same edit, and undone', async () => {
-    const { page, downloads } = await openPage(browser, site.url);
+    const { page, downloads } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await clickCell(page, 2, 3);
     await page.keyboard.type('88.5');
@@ -87,7 +75,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('dragging the mouse over the grid selects the block of cells it covers', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     const centre = async (row: number, col: number) => {
       const box = (await (await page.$(`td[data-row="${row}"][data-col="${col}"]`))!.boundingBox())!;
@@ -112,7 +100,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('a letter typed over a selected frequency cell asks for digits in the status bar and loses no key; a frequency out of range is refused', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await clickCell(page, 1, 1);
     await page.keyboard.press('Escape');
     await page.keyboard.type('x145.125');
@@ -138,7 +126,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('the grid is a keyboard table: Tab walks the cells, Down stays in the grid, d754n opens the tone editor, F2 keeps the text', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     const current = () => page.$eval('td.current', (n) => `${(n as HTMLElement).dataset.row},${(n as HTMLElement).dataset.col}`);
     const model = await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex);
@@ -176,7 +164,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('the wheel over an open list scrolls the grid and changes nothing; Ctrl+C then Ctrl+V copy cells; Del clears them', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await clickCell(page, 1, 5);
     const list = (await page.$('td[data-row="1"][data-col="5"] select'))!;
@@ -211,7 +199,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('a CSV import asks before emptying the channels the file does not name, and keeps them when told', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     const before = await gridTexts(page);
     const csv = path.join(tempDir(), 'one.csv');
@@ -241,7 +229,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('print preview shows the five report pages', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await clickCommand(page, 'printPreview');
     const pages = await page.$$eval('#report .page', (nodes) => nodes.map((n) => n.querySelector('.line.title')?.textContent ?? ''));
@@ -257,7 +245,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     const noSerial = () => {
       delete (Navigator.prototype as unknown as Record<string, unknown>).serial;
     };
-    const { page } = await openPage(browser, site.url, { before: [{ fn: noSerial, arg: '' }] });
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: noSerial, arg: '' }] });
     assert.equal(await page.$eval('#no-serial', (n) => (n as HTMLElement).hidden), false);
     await clickCommand(page, 'read');
     const text = await messageText(page);
@@ -268,7 +256,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
   });
 
   test('English switch changes the commands, the captions and the list texts of the channels', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     assert.equal(await cellText(page, 1, 5), '宽');
     await chooseLanguage(page, 'en');
@@ -287,7 +275,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
 
 describe('offline', { timeout: 120_000 }, () => {
   test('the browser finds the page installable as an app, with its icons', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
       const cdp = await page.createCDPSession();
@@ -310,7 +298,7 @@ describe('offline', { timeout: 120_000 }, () => {
     // A site of its own, so that taking it away leaves the other tests theirs.
     const ownSite = await serveSite();
     let siteUp = true;
-    const { page } = await openPage(browser, ownSite.url).catch(async (e) => {
+    const { page } = await openPage(shared.browser, ownSite.url).catch(async (e) => {
       await ownSite.close();
       throw e;
     });

@@ -1,29 +1,18 @@
 // The print preview and the printed report in headless Chromium: every text
 // of a page stands clear of the others, on screen and in the PDF.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
-import type { Browser, Page } from 'puppeteer-core';
-import { launchBrowser, openPage, serveSite } from './browser';
+import type { Page } from 'puppeteer-core';
+import { browserForTests, openPage } from './browser';
 import { chooseLanguage, openFile, runCommand } from './pageHelpers';
 import { repoRoot } from './simulator';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
-let browser: Browser;
-let site: { url: string; close(): Promise<void> };
-
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = browserForTests();
 
 // Pairs of texts of one preview page whose drawn boxes cross.
 function overlappingTexts(page: Page): Promise<string[]> {
@@ -57,7 +46,7 @@ async function previewOverlaps(page: Page): Promise<string[]> {
 
 describe('the report', { timeout: 120_000 }, () => {
   test('no two texts of a preview page overlap, for the sample and a new document, in Chinese and English', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     try {
       for (const language of ['zh', 'en'] as const) {
         await chooseLanguage(page, language);
@@ -72,7 +61,7 @@ describe('the report', { timeout: 120_000 }, () => {
   });
 
   test('the printed sample keeps each column\'s texts inside that column', async () => {
-    const { page } = await openPage(browser, site.url);
+    const { page } = await openPage(shared.browser, shared.url);
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-report-'));
     try {
       await openFile(page, samplePath);
