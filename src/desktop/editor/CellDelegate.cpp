@@ -5,12 +5,15 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "editor/GridKeyPress.h"
 #include "tones/ToneTable.h"
 #include "res/ResourceIds.h"
+#include "res/Texts.h"
 
 namespace {
 
@@ -72,12 +75,19 @@ CCellDelegate::CCellDelegate(Commit commit, QObject* parent) : QStyledItemDelega
 
 namespace {
 
-// The size an editor of `column` asks for where the grid opens it.
+// The size an editor of `column` asks for where the grid opens it. Measuring
+// every entry of a tone list takes a while, so each size is kept for the
+// font and the language it was measured in.
 QSize EditorSize(int column, QWidget* viewport) {
+    static std::map<std::tuple<int, QString, Lang>, QSize> sizes;
+    // Both tone columns get the same editor.
+    const int kind = IsToneColumn(column) ? col::kRxTone : column;
+    const auto key = std::make_tuple(kind, viewport->font().key(), CurrentLanguage());
+    if (const auto known = sizes.find(key); known != sizes.end()) return known->second;
     std::unique_ptr<QWidget> editor(MakeEditor(column, viewport));
     editor->hide();
     editor->setFont(viewport->font());
-    return editor->sizeHint();
+    return sizes[key] = editor->sizeHint();
 }
 
 }  // namespace
