@@ -24,6 +24,7 @@ bool Known(const std::string& text) {
     static const std::set<std::string> texts = {
         Tr(TextId::LinkCommError), Tr(TextId::LinkTypeMismatch), Tr(TextId::LinkSendError), Tr(TextId::LinkShortReply),
         Tr(TextId::LinkReadAck),   Tr(TextId::LinkWriteAck),     Tr(TextId::TuningReceived), Tr(TextId::TuningRetry),
+        Tr(TextId::LinkCableLost),
         OpenFailureMessage(OpenError::None, "COM1")};
     const std::string first = text.substr(0, text.find('\n'));
     return texts.count(first) > 0 || StoppedWriteLine(first);
