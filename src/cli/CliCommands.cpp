@@ -1,11 +1,9 @@
 #include "cli/CliCommands.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
 
 #include "cli/CliInteraction.h"

@@ -62,22 +62,13 @@ export class ProgressWindow {
   open(write: boolean, onStart: () => void): void {
     this.write = write;
     this.title.textContent = t(write ? 'ProgressWriteTitle' : 'ProgressReadTitle');
-    this.bar.value = 0;
-    this.status.textContent = t('ProgressNotStarted');
-    this.cancelFlag = false;
-    this.watching = true;
-    this.started = false;
-    this.startButton.disabled = false;
     // A write may read the radio first as a backup; off until chosen.
     byId('progress-backup-row').hidden = !write;
-    this.backupBox.disabled = false;
-    this.setPhase('');
     // Every opening of the write window starts a new session.
     this.session.hidden = !write;
     this.rules.clearWriteLog();
-    this.continuous.disabled = false;
-    this.showSession();
     this.onStart = onStart;
+    this.ready(t('ProgressNotStarted'));
     this.dialog.showModal();
     this.startButton.focus();
   }
@@ -90,24 +81,30 @@ export class ProgressWindow {
   // next radio: then it is ready for 开始 (or Enter) again, with the last
   // radio's result in the status line.
   finish(): void {
-    this.started = false;
     // A question about stopping the transfer no longer applies.
     this.asking?.abort();
     if (!this.write || !this.continuous.checked) {
+      this.started = false;
       this.dialog.close();
       return;
     }
     const lines = this.rules.writeLogLines();
-    this.status.textContent = lines.length ? lines[lines.length - 1].text : '';
+    this.ready(lines.length ? lines[lines.length - 1].text : '');
+    this.startButton.focus();
+  }
+
+  // Waiting for 开始, with `status` in the status line.
+  private ready(status: string): void {
+    this.status.textContent = status;
     this.bar.value = 0;
     this.setPhase('');
     this.cancelFlag = false;
     this.watching = true;
+    this.started = false;
     this.startButton.disabled = false;
     this.backupBox.disabled = false;
     this.continuous.disabled = false;
     this.showSession();
-    this.startButton.focus();
   }
 
   private showSession(): void {
