@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QTest>
 #include <QToolBar>
+#include <QWhatsThis>
 #include <random>
 
 #include "app/UiLanguage.h"
@@ -232,6 +233,15 @@ TEST_F(GuiTest, PointerHelpAndEditChannels) {
     EXPECT_EQ(Frame()->MessagePane()->text(), "请点击组合框右边的箭头按钮以进行选择");
     QApplication::sendEvent(View(), &enter);
     EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
+
+    // Asking for an object: the pointer over the grid leaves the prompt, Esc ends the mode.
+    Trigger(ID_CONTEXT_HELP);
+    QApplication::sendEvent(Grid()->viewport(), &enter);
+    EXPECT_EQ(Frame()->MessagePane()->text(), "选定一个要得到帮助的对象");
+    QTest::keyClick(Grid()->viewport(), Qt::Key_Escape);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    QApplication::sendEvent(Grid()->viewport(), &enter);
+    EXPECT_EQ(Frame()->MessagePane()->text(), "请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键");
 
     Grid()->SetCurrentCell(7, 4);
     Trigger(ID_EDIT_CHANNELS);

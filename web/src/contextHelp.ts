@@ -4,14 +4,15 @@
 export class ContextHelpMode {
   private active = false;
 
-  // `prompt` shows a status-bar text (a text name), or the usual text for null.
-  constructor(private readonly prompt: (text: string | null) => void) {}
+  // `hold` keeps a status-bar text (a text name) shown while the mode lasts;
+  // null gives the pane back.
+  constructor(private readonly hold: (text: string | null) => void) {}
 
   enter(): void {
     if (this.active) return;
     this.active = true;
     document.body.classList.add('help-mode');
-    this.prompt('HelpMode');
+    this.hold('HelpMode');
     const swallow = (e: Event) => {
       e.preventDefault();
       e.stopPropagation();
@@ -25,7 +26,7 @@ export class ContextHelpMode {
       window.removeEventListener('keydown', onKey, true);
       // The click that follows the button's release is the mode's too.
       setTimeout(() => window.removeEventListener('click', swallow, true));
-      this.prompt(null);
+      this.hold(null);
     };
     const onKey = (e: KeyboardEvent) => {
       if (e.key === 'Escape') leave(e);

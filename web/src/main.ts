@@ -35,7 +35,7 @@ class Page {
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
   private readonly statusBar = new StatusBar();
-  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.show(text));
+  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.hold(text));
 
   constructor(private readonly rules: Rules) {
     this.grid = new ChannelGrid(rules, {

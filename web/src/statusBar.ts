@@ -16,6 +16,7 @@ export class StatusBar {
   private feedback: string | null = null;
   private modified = false;
   private pointer: string | null = null;
+  private held: string | null = null;
 
   constructor() {
     for (const type of ['keydown', 'keyup'] as const) {
@@ -40,7 +41,15 @@ export class StatusBar {
 
   // A command's prompt (a text name), or null for what the pane says otherwise.
   show(prompt: string | null): void {
-    this.message.textContent = prompt ? t(prompt).split('\n')[0] : this.feedback ?? t(this.pointer ?? 'Idle');
+    const shown = prompt ?? this.held;
+    this.message.textContent = shown ? t(shown).split('\n')[0] : this.feedback ?? t(this.pointer ?? 'Idle');
+  }
+
+  // A mode's prompt (a text name) that stays over feedback and pointer help
+  // until the mode ends (null).
+  hold(prompt: string | null): void {
+    this.held = prompt;
+    this.show(null);
   }
 
   // Pointer help (a text name) for what the pointer is over, or null; the

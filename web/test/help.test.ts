@@ -169,6 +169,10 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.keyboard.up('Shift');
       assert.equal(await statusText(page), '选定一个要得到帮助的对象');
       assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'help');
+      // The pointer moving over the grid or the settings does not take the prompt away.
+      await page.hover('#settings-legend');
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), '选定一个要得到帮助的对象');
       // The click on 新建 only leaves the mode: no question about the changes, the document stays.
       await page.click('#toolbar [data-command=new]');
       assert.deepEqual(await openDialogs(page), []);

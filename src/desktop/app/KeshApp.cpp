@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QWhatsThis>
 #include <cstdio>
 #include <utility>
 
@@ -267,7 +268,10 @@ void CKeshApp::WireCommands() {
             [this](const QStringList& paths) { m_commands->Run([&] { m_docManager->OpenDocumentFile(paths.first()); }); });
     connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
     connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = m_commands->Run([this] { return AllowClose(); }); });
-    connect(m_view, &CKeshView::pointerHelp, m_frame, &CMainFrame::SetMessageText);
+    // While the pointer help mode asks for an object, its prompt stays.
+    connect(m_view, &CKeshView::pointerHelp, m_frame, [this](const QString& text) {
+        if (!QWhatsThis::inWhatsThisMode()) m_frame->SetMessageText(text);
+    });
     connect(m_view->Grid(), &CChannelGrid::notice, m_frame, &CMainFrame::ShowFeedback);
     connect(m_doc, &CKeshDoc::modifiedChanged, m_frame, &CMainFrame::ShowModified);
     connect(m_frame, &CMainFrame::languageChosen, this, [this](Lang lang) {
