@@ -65,9 +65,9 @@ const Expected kEnglish{
     "About OstrelTZ Programmer", "OstrelTZ Online Tuning", "Start", "Not started",
     "Other port…", "Serial device path:",
     "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)",
-    "These 1 lines were refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
+    "This line was refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
     "size\n\nImport only the valid lines?",
-    "1 channels imported.",
+    "1 channel imported.",
     "Save the changes to \"Untitled\"?",
     "Help topics - OstrelTZ Programmer", "Editing channels",
     {"Radio settings", "Functions:", "Alarm tone: On", "Channel settings:", "RX freq", "Busy lockout", "Page 2", "Wide",

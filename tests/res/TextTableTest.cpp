@@ -185,6 +185,20 @@ TEST(TextTable, FormatFillsPlaceholdersOnce) {
     EXPECT_EQ(FormatText("%3 %1", {"a"}), "%3 a");
 }
 
+TEST(TextTable, EnglishCountsReadInTheSingularForOne) {
+    EXPECT_EQ(FormatText("{1:This line was|These %1 lines were} refused", {"1"}), "This line was refused");
+    EXPECT_EQ(FormatText("{1:This line was|These %1 lines were} refused", {"2"}), "These 2 lines were refused");
+    EXPECT_EQ(FormatText("%1 of %2 {2:block|blocks}", {"1", "0"}), "1 of 0 blocks");
+    EXPECT_EQ(FormatText("{3:a|b} {x:y} {1:open", {"1"}), "{3:a|b} {x:y} {1:open");
+    const Lang before = CurrentLanguage();
+    SetCurrentLanguage(Lang::En);
+    EXPECT_EQ(TrFormat(TextId::CsvImported, {"1"}), "1 channel imported.");
+    EXPECT_EQ(TrFormat(TextId::CsvImported, {"11"}), "11 channels imported.");
+    SetCurrentLanguage(Lang::Zh);
+    EXPECT_EQ(TrFormat(TextId::CsvImported, {"1"}), "已导入 1 个频道。");
+    SetCurrentLanguage(before);
+}
+
 TEST(Language, LocaleAndOptionPickTheLanguage) {
     EXPECT_EQ(LanguageOfLocale("zh_CN.UTF-8"), Lang::Zh);
     EXPECT_EQ(LanguageOfLocale("zh_TW"), Lang::Zh);

@@ -112,6 +112,7 @@ export interface Rules {
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };
   reportPages(): ReportPage[];
   textTable(): Record<string, [string, string]>;
+  formatText(pattern: string, args: string[]): string;
   commandTable(): CommandTable;
   helpSection(window: HelpWindow): string;
   setLanguage(english: boolean): void;

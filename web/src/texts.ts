@@ -23,11 +23,12 @@ export function language(): Language {
   return current;
 }
 
-// Text `name` of the table with %1, %2 … replaced by `args`.
+// Text `name` of the table with %1, %2 … replaced by `args`, filled by the rules.
 export function t(name: string, ...args: (string | number)[]): string {
   const entry = table[name];
   if (!entry) throw new Error(`no text ${name}`);
-  return entry[current === 'en' ? 1 : 0].replace(/%(\d)/g, (m, n: string) => String(args[Number(n) - 1] ?? m));
+  const pattern = entry[current === 'en' ? 1 : 0];
+  return args.length && rulesModule ? rulesModule.formatText(pattern, args.map(String)) : pattern;
 }
 
 // A command's menu text as a button shows it: no access key, no shortcut.

@@ -2,6 +2,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <string>
+#include <vector>
+
 #include "Session.h"
 #include "res/Texts.h"
 
@@ -21,6 +24,14 @@ val TextTable() {
     return out;
 }
 
+// `pattern` with its placeholders filled, and its counts in the singular or
+// the plural, as the rules fill every text.
+std::string FormatWith(const std::string& pattern, const val& args) {
+    const std::vector<std::string> values = emscripten::vecFromJSArray<std::string>(args);
+    const std::vector<std::string_view> views(values.begin(), values.end());
+    return FormatText(pattern, std::span<const std::string_view>(views));
+}
+
 // The rules' messages, and the list texts of the document and its undo steps.
 void SetLanguage(bool english) {
     const Lang lang = english ? Lang::En : Lang::Zh;
@@ -33,4 +44,5 @@ void SetLanguage(bool english) {
 EMSCRIPTEN_BINDINGS(ostreltz_texts) {
     emscripten::function("textTable", &TextTable);
     emscripten::function("setLanguage", &SetLanguage);
+    emscripten::function("formatText", &FormatWith);
 }

@@ -6,7 +6,8 @@
 // To add a text: add a line  TEXT(Name, "中文", "English")  to
 // res/TextTable.inc (near the texts of the same window or subsystem) and use
 // Tr(TextId::Name) where the text is shown. Placeholders are %1 .. %9, filled
-// by TrFormat() (or QString::arg() in the desktop program). The test
+// by TrFormat() (or QString::arg() in the desktop program). An English text
+// that names a count says "{N:channel|channels}", N the count's placeholder. The test
 // TextTable.* fails on a text without English, on an entry nothing uses and on
 // any Chinese string literal in src/ outside the table.
 #include <array>
@@ -41,9 +42,11 @@ void SetCurrentLanguage(Lang lang);
 const char* Tr(TextId id);
 const char* Tr(TextId id, Lang lang);
 
-// Text `id` in the current language with %1 .. %9 replaced by `args`.
+// Text `id` in the current language with %1 .. %9 replaced by `args`, and
+// each "{N:one|many}" by `one` when argument N is "1", else by `many`.
 std::string TrFormat(TextId id, std::initializer_list<std::string_view> args);
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string FormatText(std::string_view pattern, std::span<const std::string_view> args);
 
 // Whether `s` is text `id` in either language (values read back from a grid,
 // a file or a person may be in the other language).
