@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "res/CommandTable.h"
 #include "res/Language.h"
 #include "res/Texts.h"
 
@@ -219,4 +220,39 @@ TEST(Language, LocaleAndOptionPickTheLanguage) {
     EXPECT_EQ(LanguageArgument(2, dangling), std::nullopt);
     const char* none[] = {"ostreltz", "--language", "en"};
     EXPECT_EQ(LanguageArgument(3, none), std::nullopt);
+}
+
+TEST(TextTable, CommandLabelsDropTheAccessKeyAndTheShortcut) {
+    EXPECT_EQ(CommandLabel("结束比较(&E)"), "结束比较");
+    EXPECT_EQ(CommandLabel("打开(&O)...\tCtrl+O"), "打开...");
+    EXPECT_EQ(CommandLabel("导出 CSV(&E)…"), "导出 CSV…");
+    EXPECT_EQ(CommandLabel("Print Pre&view"), "Print Preview");
+    EXPECT_EQ(CommandLabel("&Next difference\tF8"), "Next difference");
+    EXPECT_EQ(CommandLabel("编辑信道\tCtrl+G"), "编辑信道");
+    // Every menu entry has a label without markup in both languages.
+    for (const CommandInfo& c : CommandTable()) {
+        if (!c.text) continue;
+        for (Lang lang : {Lang::Zh, Lang::En}) {
+            const std::string label = CommandLabel(Tr(*c.text, lang));
+            EXPECT_FALSE(label.empty()) << Tr(*c.text, lang);
+            EXPECT_EQ(label.find_first_of("&\t"), std::string::npos) << label;
+        }
+    }
+}
+
+TEST(TextTable, NoTwoEntriesOfAMenuShareAnAccessKey) {
+    for (MenuId menu : {MenuId::File, MenuId::Edit, MenuId::Program, MenuId::Port, MenuId::View, MenuId::Help}) {
+        for (Lang lang : {Lang::Zh, Lang::En}) {
+            std::set<char> keys;
+            for (int id : MenuItems(menu)) {
+                const CommandInfo* c = FindCommand(id);
+                if (!c || !c->text) continue;
+                const std::string_view text = Tr(*c->text, lang);
+                const std::size_t amp = text.find('&');
+                if (amp == std::string_view::npos || amp + 1 >= text.size()) continue;
+                const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1])));
+                EXPECT_TRUE(keys.insert(key).second) << text;
+            }
+        }
+    }
 }

@@ -114,6 +114,7 @@ export interface Rules {
   textTable(): Record<string, [string, string]>;
   formatText(pattern: string, args: string[]): string;
   commandTable(): CommandTable;
+  commandLabel(menuText: string): string;
   helpSection(window: HelpWindow): string;
   setLanguage(english: boolean): void;
   compareWithFile(name: string, bytes: Uint8Array): string;

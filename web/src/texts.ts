@@ -33,7 +33,7 @@ export function t(name: string, ...args: (string | number)[]): string {
 
 // A command's menu text as a button shows it: no access key, no shortcut.
 export function commandText(name: string): string {
-  return t(name).split('\t')[0].replace(/\(&.\)/, '').replace('&', '').trim();
+  return rulesModule ? rulesModule.commandLabel(t(name)) : t(name);
 }
 
 // The status-bar prompt of a command (the first line of its tip).

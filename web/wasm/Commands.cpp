@@ -85,6 +85,7 @@ val CommandTableValue() {
 
 EMSCRIPTEN_BINDINGS(ostreltz_commands) {
     emscripten::function("commandTable", &CommandTableValue);
+    emscripten::function("commandLabel", emscripten::optional_override([](const std::string& text) { return CommandLabel(text); }));
     ExportedEnum<HelpWindow>("HelpWindow")
         .value("Main", HelpWindow::Main)
         .value("ReadProgress", HelpWindow::ReadProgress)

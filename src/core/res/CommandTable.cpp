@@ -2,6 +2,17 @@
 
 #include "res/ResourceIds.h"
 
+std::string CommandLabel(std::string_view menuText) {
+    std::string text(menuText.substr(0, menuText.find('\t')));
+    const std::size_t key = text.find("(&");
+    if (key != std::string::npos && key + 3 < text.size() && text[key + 3] == ')')
+        text.erase(key, 4);
+    else if (const std::size_t amp = text.find('&'); amp != std::string::npos)
+        text.erase(amp, 1);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
 const std::vector<CommandInfo>& CommandTable() {
     using namespace ids;
     static const std::vector<CommandInfo> table = {

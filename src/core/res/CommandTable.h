@@ -2,6 +2,8 @@
 // The program's commands: menu, menu text, accelerator and prompt. The prompt
 // is the status-bar text, then "\n" and the toolbar tooltip.
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "res/Texts.h"
@@ -17,6 +19,10 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& CommandTable();
+
+// A menu text as a button or a caption shows it: no access key, no shortcut
+// ("结束比较(&E)" → "结束比较", "&End comparison\tF8" → "End comparison").
+std::string CommandLabel(std::string_view menuText);
 const CommandInfo* FindCommand(int id);
 
 TextId MenuTitle(MenuId menu);

@@ -8,6 +8,7 @@
 
 #include "editor/ChannelGrid.h"
 #include "editor/KeshView.h"
+#include "res/CommandTable.h"
 #include "res/QtText.h"
 #include "ui/CommandPath.h"
 
@@ -59,7 +60,7 @@ CComparePanel::CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* p
 void CComparePanel::ApplyTexts() {
     m_previous->setText(QTr(TextId::ButtonPrevious));
     m_next->setText(QTr(TextId::ButtonNext));
-    m_end->setText(QTr(TextId::CmdEndCompare));
+    m_end->setText(QString::fromStdString(CommandLabel(Tr(TextId::CmdEndCompare))));
     Refill();
 }
 
