@@ -105,7 +105,10 @@ TEST_F(GuiTest, MessageBoxesShowTheirWholeCaptionAndOnlyACloseButton) {
     };
     const Case cases[] = {{" 没有可视信息", Buttons::Ok, false, QMessageBox::Ok},
                           {" 错误需延时再试", Buttons::RetryCancel, false, QMessageBox::Retry},
-                          {"中断写频会使对讲机中的数据不完整，确定中断吗？", Buttons::OkCancel, true, QMessageBox::Cancel}};
+                          {"中断写频会使对讲机中的数据不完整，确定中断吗？", Buttons::OkCancel, true, QMessageBox::Cancel},
+                          {"Cannot open the serial port: check that the device works and is not in use\n"
+                           "The serial port /dev/ttyUSB0 does not exist: check that the cable is plugged in.",
+                           Buttons::Ok, false, QMessageBox::Ok}};
     for (const Case& c : cases) {
         WithModal(
             [&] {
@@ -120,6 +123,11 @@ TEST_F(GuiTest, MessageBoxesShowTheirWholeCaptionAndOnlyACloseButton) {
                 EXPECT_GE(box->width(), TitleWidth(box->windowTitle())) << c.text.toStdString();
                 EXPECT_TRUE(HasOnlyACloseButton(box));
                 EXPECT_EQ(box->standardButton(box->defaultButton()), c.expectedDefault);
+                // Each line shows whole, on a screen as wide as a desktop's.
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                ASSERT_NE(label, nullptr);
+                for (const QString& line : c.text.split('\n'))
+                    EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(line)) << line.toStdString();
             });
     }
     // The "其他端口…" question is wide enough for a long device path.

@@ -1,4 +1,5 @@
-// main() of the widget tests: an offscreen application with settings in a
+// main() of the widget tests: an offscreen application on a screen as large
+// as a desktop's (message boxes size themselves from it), with settings in a
 // throw-away location of this process alone (ctest runs the tests in
 // parallel, each in its own process, and they must not share a recent list),
 // then GoogleTest.
@@ -11,7 +12,7 @@
 #include "app/KeshApp.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" OSTRELTZ_TEST_SCREEN);
     QStandardPaths::setTestModeEnabled(true);
     // Transfers keep their images under here, not in the user's folder.
     QTemporaryDir dataDir;

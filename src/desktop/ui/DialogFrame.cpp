@@ -3,12 +3,18 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSpacerItem>
+#include <algorithm>
 
 namespace {
 // The window icon, the close button and the title bar's margins.
 constexpr int kTitleBarExtras = 120;
+// Between a message box's icon and its text, and the text label's own margin.
+constexpr int kIconGap = 12;
+constexpr int kLabelSlack = 8;
 }  // namespace
 
 int CaptionWidth(const QString& caption) {
@@ -33,11 +39,25 @@ void FitCaption(QWidget* window) {
     window->setMinimumWidth(std::max(window->minimumWidth(), CaptionWidth(window->windowTitle())));
 }
 
-void FitCaption(QMessageBox* box) {
+void FitMessageBox(QMessageBox* box) {
     // A message box fixes its own size from its layout: a spacer across the
-    // whole grid makes the layout as wide as the caption.
+    // whole grid makes the layout as wide as the caption and the longest line.
     auto* grid = qobject_cast<QGridLayout*>(box->layout());
     if (!grid) return;
-    grid->addItem(new QSpacerItem(CaptionWidth(box->windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    int width = CaptionWidth(box->windowTitle());
+    if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        const QFontMetrics metrics(label->font());
+        int longest = 0;
+        for (const QString& line : box->text().split(QLatin1Char('\n'))) longest = std::max(longest, metrics.horizontalAdvance(line));
+        const auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+        const int iconWidth = icon ? icon->sizeHint().width() + kIconGap : 0;
+        // Qt keeps a message box 480 pixels narrower than the screen and at
+        // most 1000 wide; a line longer than that wraps.
+        const QMargins margins = grid->contentsMargins();
+        const int screenWidth = box->screen() ? box->screen()->availableGeometry().width() : 0;
+        const int limit = std::min(screenWidth - 480, 1000) - margins.left() - margins.right();
+        width = std::max(width, std::min(iconWidth + longest + kLabelSlack, limit));
+    }
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }

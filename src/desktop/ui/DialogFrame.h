@@ -20,5 +20,7 @@ void FixSize(QWidget* window);
 
 // Makes `window` at least as wide as its caption needs.
 void FitCaption(QWidget* window);
-// The same for a message box, which sizes itself from its text.
-void FitCaption(QMessageBox* box);
+// A message box, which sizes itself from its text, as wide as its caption and
+// its longest line: a line breaks only where the text breaks it, unless it
+// is wider than the screen allows.
+void FitMessageBox(QMessageBox* box);

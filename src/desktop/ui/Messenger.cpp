@@ -145,7 +145,7 @@ Answer Ask(QWidget* parent, MessageRequest request) {
         box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
     box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
-    FitCaption(&box);
+    FitMessageBox(&box);
     switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Retry: return Answer::Retry;
