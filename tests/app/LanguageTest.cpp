@@ -36,7 +36,7 @@ struct Expected {
     QString setField, setFieldColumn, setFieldValue;
     QString about, tuning, start, notStarted;
     QString otherPort, portPrompt;
-    QString saveAs, csvFilter, renumber;
+    QString saveAs, csvFilter, renumber, fileDialogCancel;
     QString refusal, imported, saveQuestion;
     QString helpTitle, helpSection;
     std::vector<const char*> report;
@@ -49,7 +49,7 @@ const Expected kChinese{
     "批量设置", "项目(&C)", "设为(&V)",
     "关于 OstrelTZ写频软件", "OstrelTZ在线调试", "开始", "未开始",
     "其他端口…", "串口设备路径:",
-    "另存为", "CSV 文件 (*.csv)", "按文件顺序重新编号（放入频道 1、2、3…）",
+    "另存为", "CSV 文件 (*.csv)", "按文件顺序重新编号（放入频道 1、2、3…）", "取消",
     "以下 1 行被拒绝：\n第 3 行: 接收频率“999”：输入数据错误，请按正确的格式及大小重新输入\n\n是否只导入有效的行？",
     "已导入 1 个频道。",
     "是否保存对“无标题”的更改？",
@@ -64,7 +64,7 @@ const Expected kEnglish{
     "Set field", "&Column", "&Value",
     "About OstrelTZ Programmer", "OstrelTZ Online Tuning", "Start", "Not started",
     "Other port…", "Serial device path:",
-    "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)",
+    "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)", "Cancel",
     "This line was refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
     "size\n\nImport only the valid lines?",
     "1 channel imported.",
@@ -170,18 +170,21 @@ TEST_P(BothLanguages, CsvDialogsAndTheirMessage) {
         list << kChineseList;
     }
     Messenger::SetFileHandler({});  // the real dialogs
-    QString title, renumber;
+    QString title, renumber, cancel;
     QStringList filters;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
+        // Qt's own parts of the dialog speak the chosen language too.
+        if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) cancel = buttons->button(QDialogButtonBox::Cancel)->text();
         dialog->reject();
     });
     Trigger(ID_EXPORT_CSV);
     EXPECT_EQ(title, Want().saveAs);
     EXPECT_TRUE(filters.contains(Want().csvFilter)) << filters.join('|').toStdString();
+    EXPECT_EQ(cancel, Want().fileDialogCancel);
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
