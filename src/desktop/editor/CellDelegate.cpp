@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <map>
@@ -37,9 +38,9 @@ std::vector<std::string> Entries(int column) {
     return IsToneColumn(column) ? ToneTable::Instance().Texts() : ListEntries(column);
 }
 
-QComboBox* MakeCombo(int column, QWidget* parent) {
+QComboBox* MakeCombo(int column, QWidget* parent, const std::vector<std::string>& entries) {
     auto* combo = new QComboBox(parent);
-    for (const std::string& entry : Entries(column)) combo->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : entries) combo->addItem(QString::fromStdString(entry));
     if (!IsToneColumn(column)) {
         combo->setObjectName(QString::number(ListId(column)));
         return combo;
@@ -55,7 +56,7 @@ QComboBox* MakeCombo(int column, QWidget* parent) {
 }
 
 QWidget* MakeEditor(int column, QWidget* parent) {
-    if (EditorForColumn(column) != CellEditorKind::Frequency) return MakeCombo(column, parent);
+    if (EditorForColumn(column) != CellEditorKind::Frequency) return MakeCombo(column, parent, Entries(column));
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::number(ids::IDC_EDIT_FREQ));
     edit->setFrame(true);  // shows where typing goes, even on an empty cell
@@ -84,7 +85,21 @@ QSize EditorSize(int column, QWidget* viewport) {
     const int kind = IsToneColumn(column) ? col::kRxTone : column;
     const auto key = std::make_tuple(kind, viewport->font().key(), CurrentLanguage());
     if (const auto known = sizes.find(key); known != sizes.end()) return known->second;
-    std::unique_ptr<QWidget> editor(MakeEditor(column, viewport));
+    // A list asks for the width of its widest entry: an editor holding only
+    // that entry asks for the same size, and is much quicker to make.
+    std::unique_ptr<QWidget> editor;
+    if (EditorForColumn(column) == CellEditorKind::Frequency) {
+        editor.reset(MakeEditor(column, viewport));
+    } else {
+        const QFontMetrics metrics(viewport->font());
+        std::string widest;
+        int widestWidth = -1;
+        for (const std::string& entry : Entries(column)) {
+            const int width = metrics.horizontalAdvance(QString::fromStdString(entry));
+            if (width > widestWidth) std::tie(widest, widestWidth) = std::tie(entry, width);
+        }
+        editor.reset(MakeCombo(column, viewport, {widest}));
+    }
     editor->hide();
     editor->setFont(viewport->font());
     return sizes[key] = editor->sizeHint();

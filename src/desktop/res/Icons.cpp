@@ -118,11 +118,20 @@ QPixmap Draw(int id, int size) {
             p.setPen(QPen(QColor(0, 60, 150), 1));
             p.setBrush(QColor(220, 235, 255));
             p.drawEllipse(QRectF(2.5, 2.5, 13, 13));
-            QFont f = p.font();
-            f.setBold(true);
-            f.setPixelSize(11);
-            p.setFont(f);
-            p.drawText(QRectF(2.5, 2.5, 13, 13), Qt::AlignCenter, id == ids::ID_APP_ABOUT ? QStringLiteral("i") : QStringLiteral("?"));
+            // The mark is drawn, not written: no font to load, the same on every machine.
+            p.setPen(QPen(QColor(0, 60, 150), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            if (id == ids::ID_APP_ABOUT) {
+                p.drawLine(QPointF(9, 8.5), QPointF(9, 12.5));
+                p.drawPoint(QPointF(9, 5.5));
+            } else {
+                QPainterPath hook;
+                hook.moveTo(6.8, 7);
+                hook.cubicTo(6.8, 4.6, 11.2, 4.6, 11.2, 7);
+                hook.cubicTo(11.2, 8.6, 9, 8.6, 9, 10.5);
+                p.drawPath(hook);
+                p.drawPoint(QPointF(9, 13));
+            }
             break;
         }
         default: break;
