@@ -22,8 +22,19 @@ export function openPty(path: string): PtyChannel {
       stream.on('error', handler);
       stream.on('close', handler);
     },
-    write: (bytes) =>
-      new Promise((resolve, reject) => fs.write(fd, bytes, (error) => (error ? reject(error) : resolve()))),
+    // Written at once, not through the thread pool: a radio's reply waits on
+    // every byte, and a few bytes never fill the terminal's buffer for long.
+    write: async (bytes) => {
+      let done = 0;
+      while (done < bytes.length) {
+        try {
+          done += fs.writeSync(fd, bytes, done);
+        } catch (error) {
+          if ((error as NodeJS.ErrnoException).code !== 'EAGAIN') throw error;
+          await new Promise((resolve) => setTimeout(resolve, 1));
+        }
+      }
+    },
     close: () => {
       if (closed) return;
       closed = true;
