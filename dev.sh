@@ -16,7 +16,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libx11-dev qt6-serialport-dev libqt6serialport6
           qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
-          desktop-file-utils shared-mime-info dpkg-dev file clang libclang-rt-14-dev ccache)
+          desktop-file-utils shared-mime-info dpkg-dev file clang clang-format libclang-rt-14-dev ccache)
 
 # What the browser page and its tests need besides. Node.js and npm count as
 # present whatever installed them (a vendor's nodejs package carries its own npm

@@ -73,8 +73,9 @@ public:
     XServer() {
         int fds[2];
         if (::pipe(fds) != 0) return;
-        m_pid = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1400x1000x24", "-nolisten", "tcp"},
-                      {}, fds[1]);
+        m_pid =
+            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1400x1000x24", "-nolisten", "tcp"},
+                  {}, fds[1]);
         ::close(fds[1]);
         char buf[32] = {};
         pollfd p{fds[0], POLLIN, 0};
@@ -149,8 +150,8 @@ int main(int argc, char** argv) {
     }
     char home[] = "/tmp/ostreltz-start-XXXXXX";
     if (!::mkdtemp(home)) return 1;
-    const std::vector<std::string> program =
-        argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{OSTRELTZ_GUI, "--lang", "zh"};
+    const std::vector<std::string> program = argc > 1 ? std::vector<std::string>(argv + 1, argv + argc)
+                                                      : std::vector<std::string>{OSTRELTZ_GUI, "--lang", "zh"};
     const std::vector<std::string> bare = {OSTRELTZ_BARE};
     Sample warm;
     RunOnce(x, program, home, warm);  // the files both read, into the page cache

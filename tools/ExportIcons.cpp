@@ -18,7 +18,8 @@ bool ExportWeb(const QString& dir) {
     for (int size : {192, 512})
         if (!AppIconPixmap(size).save(QStringLiteral("%1/icon-%2.png").arg(dir).arg(size))) return false;
     for (int id : ToolbarButtons())
-        if (id != kMenuSeparator && !ToolbarPixmap(id, kWebToolSize).save(QStringLiteral("%1/tool-%2.png").arg(dir).arg(id)))
+        if (id != kMenuSeparator &&
+            !ToolbarPixmap(id, kWebToolSize).save(QStringLiteral("%1/tool-%2.png").arg(dir).arg(id)))
             return false;
     return true;
 }

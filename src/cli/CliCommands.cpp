@@ -37,7 +37,9 @@ std::string MissingValue(const std::string& name) { return TrFormat(TextId::CliM
 std::string UnknownOption(const std::string& name) { return TrFormat(TextId::CliUnknownOption, {name}); }
 std::string MissingArgument(const std::string& what) { return TrFormat(TextId::CliMissingArgument, {what}); }
 std::string ExtraArgument(const std::string& text) { return TrFormat(TextId::CliExtraArgument, {text}); }
-std::string BadValue(const std::string& name, const std::string& value) { return TrFormat(TextId::CliBadValue, {name, value}); }
+std::string BadValue(const std::string& name, const std::string& value) {
+    return TrFormat(TextId::CliBadValue, {name, value});
+}
 std::string GivenTwice(const std::string& name) { return TrFormat(TextId::CliGivenTwice, {name}); }
 std::string NotInRange(const std::string& name, const std::string& value, int low, int high) {
     return TrFormat(TextId::CliNotInRange, {name, value, std::to_string(low), std::to_string(high)});
@@ -46,7 +48,8 @@ std::string NotInRange(const std::string& name, const std::string& value, int lo
 
 // An argument that names an option ("--port", "-o"), not a value ("-5").
 bool IsOption(const std::string& arg) {
-    return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
+    return arg.size() > 1 && arg[0] == '-' &&
+           (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
 }
 
 // A whole decimal number from `low` to `high`; blanks around it are allowed
@@ -84,8 +87,10 @@ public:
                 continue;
             }
             m_used.push_back(++i);
-            if (value) Fail(cli_text::GivenTwice(name));
-            else value = m_args[i];
+            if (value)
+                Fail(cli_text::GivenTwice(name));
+            else
+                value = m_args[i];
         }
         return value;
     }
@@ -106,8 +111,10 @@ public:
         for (std::size_t i = 0; i < m_args.size(); ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
-                if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) Fail(cli_text::MissingValue(name));
-                else values.push_back(m_args[++i]), m_used.push_back(i);
+                if (i + 1 == m_args.size() || IsOption(m_args[i + 1]))
+                    Fail(cli_text::MissingValue(name));
+                else
+                    values.push_back(m_args[++i]), m_used.push_back(i);
             }
         return values;
     }
@@ -199,7 +206,8 @@ struct LinkArgs {
 };
 
 // `--port` once, or as often as the radios written at once when `severalPorts`.
-std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce, bool severalPorts = false) {
+std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bool allowForce,
+                                     bool severalPorts = false) {
     LinkArgs la;
     if (severalPorts) {
         la.ports = r.Values("--port");
@@ -218,7 +226,8 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
 int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
     QtSerialLink link;
     PreciseClock clock;
-    CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite), la.force, la.retries);
+    CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite),
+                      la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     StopSignalScope stopSignals;
     const CloneResult result = engine.Run(direction, la.port(), image);
@@ -231,7 +240,8 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
     // The image the radio held or now holds goes into the history.
     const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
     const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType);
-    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    if (!notKept.empty())
+        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
 
@@ -247,10 +257,13 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
         StopSignalScope stopSignals;
         result = WriteWithBackup(
             engine, la.port(), image,
-            [](int phase) { std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)); },
+            [](int phase) {
+                std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite));
+            },
             [&](const CloneResult& backup) {
                 const std::string notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType);
-                if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+                if (!notKept.empty())
+                    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
             });
     }
     const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
@@ -260,7 +273,8 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
         return StopSignalScope::ExitCode(1);
     }
     const std::string notKept = KeepTransfer(image, true, la.port(), result.write.radioType);
-    if (!notKept.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    if (!notKept.empty())
+        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
     return 0;
 }
 
@@ -304,7 +318,8 @@ int CmdTune(const Args& args) {
         if (!units) return Error(refusal);
         *sent[i] = UnitsToFrequencyText(*units);
         // A frequency the step moved is told, so that the user knows what went out.
-        if (*units != FrequencyTextToUnits(*given[i])) std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
+        if (*units != FrequencyTextToUnits(*given[i]))
+            std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
     if (!rxToneText) return Error(refusal);
@@ -322,7 +337,6 @@ int CmdTune(const Args& args) {
     return StopSignalScope::ExitCode(outcome == TuningOutcome::Received ? 0 : 1);
 }
 
-
 int CmdPrint(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::PrintUsage));
@@ -337,7 +351,6 @@ int CmdPrint(const Args& args) {
     if (!SaveReportPdf(&printer, ReportInputsFromImage(*image), *pdf, &error)) return Error(error);
     return 0;
 }
-
 
 int CmdExportCsv(const Args& args) {
     OptionReader r(args);
@@ -373,9 +386,11 @@ int CmdImportCsv(const Args& args) {
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
     if (!text.ok) return Error(text.error);
     const CsvImport result = ImportChannelsCsv(text.bytes, *image, CsvImportOptions{applyValid, renumber, merge});
-    for (const CsvProblem& p : result.problems) std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
+    for (const CsvProblem& p : result.problems)
+        std::fprintf(stderr, "%s\n", TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}).c_str());
     if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
-    if (!result.applied) return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+    if (!result.applied)
+        return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
     if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
@@ -407,7 +422,8 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
         const std::string& a = args[i];
         if (a == "--channel" || a == "--column" || a == "--value" || a == "-o") {
             // A cell's text may begin with '-'; the other values may not.
-            if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1]))) return fail(cli_text::MissingValue(a));
+            if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1])))
+                return fail(cli_text::MissingValue(a));
             const std::string& value = args[++i];
             if (a == "--channel") {
                 if (!ParseNumber(value, 1, kChannelCount, next.channel))
@@ -560,7 +576,8 @@ int CmdHistory(const Args& args) {
     if (what == "list" && args.size() <= 1) {
         if (!HistoryEnabled()) std::fprintf(stderr, "%s\n", Tr(TextId::HistoryOff));
         const std::vector<HistoryEntry> entries = history.List();
-        for (std::size_t i = 0; i < entries.size(); ++i) std::printf("%s\n", HistoryLine(entries[i], static_cast<int>(i + 1)).c_str());
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            std::printf("%s\n", HistoryLine(entries[i], static_cast<int>(i + 1)).c_str());
         return 0;
     }
     int number = 0;
@@ -571,8 +588,8 @@ int CmdHistory(const Args& args) {
         const HistoryEntry& entry = entries[static_cast<std::size_t>(number - 1)];
         const auto image = history.Image(entry.name);
         if (!image) return Error(OpenFailureText(store.Folder() + "/" + entry.name + ".sin", Tr(TextId::SinDamaged)));
-        std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(), entry.name.c_str(),
-                    DumpImage(*image).c_str());
+        std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(),
+                    entry.name.c_str(), DumpImage(*image).c_str());
         return 0;
     }
     std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliBadValue, {"history", what}).c_str());

@@ -48,5 +48,5 @@ public:
 
 private:
     static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction m_old[3] {};
+    struct sigaction m_old[3]{};
 };

@@ -22,10 +22,17 @@ struct Verb {
     bool draws;  // needs fonts and a paint device
 };
 
-const Verb kVerbs[] = {{"new", CmdNew, false},   {"dump", CmdDump, false}, {"read", CmdRead, false},
-                       {"write", CmdWrite, false}, {"tune", CmdTune, false}, {"print", CmdPrint, true},
-                       {"export-csv", CmdExportCsv, false}, {"import-csv", CmdImportCsv, false},
-                       {"set", CmdSet, false}, {"diff", CmdDiff, false}, {"history", CmdHistory, false}};
+const Verb kVerbs[] = {{"new", CmdNew, false},
+                       {"dump", CmdDump, false},
+                       {"read", CmdRead, false},
+                       {"write", CmdWrite, false},
+                       {"tune", CmdTune, false},
+                       {"print", CmdPrint, true},
+                       {"export-csv", CmdExportCsv, false},
+                       {"import-csv", CmdImportCsv, false},
+                       {"set", CmdSet, false},
+                       {"diff", CmdDiff, false},
+                       {"history", CmdHistory, false}};
 
 // The arguments without `--lang X` / `--lang=X`, which the commands never see.
 std::vector<std::string> WithoutLanguage(int argc, char** argv) {

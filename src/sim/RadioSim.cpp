@@ -39,7 +39,8 @@ bool RadioSim::HandshakeBegun() const {
 }
 
 void RadioSim::CountBlock() {
-    if (m_faults.hangupAfterBlocks >= 0 && m_blocksRead + m_blocksWritten >= m_faults.hangupAfterBlocks) m_hangup = true;
+    if (m_faults.hangupAfterBlocks >= 0 && m_blocksRead + m_blocksWritten >= m_faults.hangupAfterBlocks)
+        m_hangup = true;
 }
 
 SimReply RadioSim::Ack(bool missing) {
@@ -105,9 +106,18 @@ SimReply RadioSim::OnHello() {
 SimReply RadioSim::OnCommandByte(std::uint8_t byte) {
     m_frame.assign(1, byte);
     switch (byte) {
-        case 'R': m_state = State::ReadFrame; m_frameSize = 4; break;
-        case 'W': m_state = State::WriteFrame; m_frameSize = 12; break;
-        case 'x': m_state = State::TuneFrame; m_frameSize = 4; break;
+        case 'R':
+            m_state = State::ReadFrame;
+            m_frameSize = 4;
+            break;
+        case 'W':
+            m_state = State::WriteFrame;
+            m_frameSize = 12;
+            break;
+        case 'x':
+            m_state = State::TuneFrame;
+            m_frameSize = 4;
+            break;
         default: break;
     }
     return {};
@@ -123,7 +133,8 @@ SimReply RadioSim::OnFrameComplete() {
             m_currentBlock = static_cast<int>(address / 8);
             m_state = State::AwaitReadAck;
             std::vector<std::uint8_t> reply = {'W', frame[1], frame[2], 0x08};
-            for (std::size_t i = 0; i < 8; ++i) reply.push_back(address + i < kImageSize ? m_memory[address + i] : 0xFF);
+            for (std::size_t i = 0; i < 8; ++i)
+                reply.push_back(address + i < kImageSize ? m_memory[address + i] : 0xFF);
             if (m_currentBlock == m_faults.shortReplyBlock)
                 reply.resize(static_cast<std::size_t>(std::clamp(m_faults.shortReplyBytes, 0, 12)));
             return Answer(reply, false);

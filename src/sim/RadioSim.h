@@ -9,16 +9,16 @@
 #include "image/RadioImage.h"
 
 struct SimFaults {
-    bool silent = false;             // never answers anything
-    int ignoreHandshakes = 0;        // the first K handshakes get no answer
-    int identBytes = 8;              // bytes of the identification actually sent
-    int shortReplyBlock = -1;        // this read block's reply is cut ...
-    int shortReplyBytes = 12;        // ... to this many bytes
-    int noReadAckBlock = -1;         // no ACK after this read block
-    int noWriteAckBlock = -1;        // no ACK after this write block
-    bool wrongAck = false;           // a missing ACK is sent as 0x15 instead of nothing
-    int hangupAfterBlocks = -1;      // the cable is pulled after K blocks (read or write)
-    int tuningNakStep = 0;           // 11, 13 or 15: answer that step with 'N'
+    bool silent = false;         // never answers anything
+    int ignoreHandshakes = 0;    // the first K handshakes get no answer
+    int identBytes = 8;          // bytes of the identification actually sent
+    int shortReplyBlock = -1;    // this read block's reply is cut ...
+    int shortReplyBytes = 12;    // ... to this many bytes
+    int noReadAckBlock = -1;     // no ACK after this read block
+    int noWriteAckBlock = -1;    // no ACK after this write block
+    bool wrongAck = false;       // a missing ACK is sent as 0x15 instead of nothing
+    int hangupAfterBlocks = -1;  // the cable is pulled after K blocks (read or write)
+    int tuningNakStep = 0;       // 11, 13 or 15: answer that step with 'N'
 };
 
 struct TuningRecord {
@@ -46,7 +46,19 @@ public:
     int BlocksWritten() const { return m_blocksWritten; }
 
 private:
-    enum class State { Idle, AwaitM, AwaitStx, AwaitLinkAck, Command, ReadFrame, AwaitReadAck, WriteFrame, TuneFrame, TuneF1, TuneF2 };
+    enum class State {
+        Idle,
+        AwaitM,
+        AwaitStx,
+        AwaitLinkAck,
+        Command,
+        ReadFrame,
+        AwaitReadAck,
+        WriteFrame,
+        TuneFrame,
+        TuneF1,
+        TuneF2
+    };
 
     SimReply Answer(std::vector<std::uint8_t> bytes, bool delayed);
     bool WatchHandshake(std::uint8_t byte);
@@ -61,8 +73,8 @@ private:
     std::uint8_t m_type;
     SimFaults m_faults;
     State m_state = State::Idle;
-    std::vector<std::uint8_t> m_window;   // last bytes seen, for the handshake
-    std::vector<std::uint8_t> m_frame;    // the frame being collected
+    std::vector<std::uint8_t> m_window;  // last bytes seen, for the handshake
+    std::vector<std::uint8_t> m_frame;   // the frame being collected
     std::size_t m_frameSize = 0;
     int m_handshakes = 0;
     int m_blocksRead = 0;

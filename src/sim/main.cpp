@@ -45,7 +45,7 @@ struct Options {
     std::string image, save, log, tuneLog;
     int type = -1;
     bool baud = false;
-    bool instant = false;  // answers go out the moment the question is in
+    bool instant = false;   // answers go out the moment the question is in
     int answerDelayMs = 0;  // every answer waits this long: a slow radio
     SimFaults faults;
 };
@@ -280,8 +280,10 @@ bool SplitByRadio(int argc, char** argv, RadioArgs& split) {
         if (a == "--count" || a == "--radio") {
             int value = 0;
             if (i + 1 == argc || !ParseInt(argv[++i], value) || value < 1 || value > 64) return false;
-            if (a == "--count") split.count = value;
-            else radio = value;
+            if (a == "--count")
+                split.count = value;
+            else
+                radio = value;
         } else {
             tagged.emplace_back(radio, argv[i]);
         }
@@ -351,7 +353,8 @@ int main(int argc, char** argv) {
     std::vector<Radio> radios;
     bool parsed = SplitByRadio(argc, argv, split);
     if (parsed) radios.resize(static_cast<std::size_t>(split.count));
-    for (int k = 1; parsed && k <= split.count; ++k) parsed = RadioOptions(split, k, radios[static_cast<std::size_t>(k - 1)].options);
+    for (int k = 1; parsed && k <= split.count; ++k)
+        parsed = RadioOptions(split, k, radios[static_cast<std::size_t>(k - 1)].options);
     if (!parsed) {
         std::fputs(Tr(TextId::SimUsage), stderr);
         return 2;
@@ -367,8 +370,7 @@ int main(int argc, char** argv) {
     // do. The slave ends stay open here too, so the lines live while programs
     // open and close the ports.
     std::vector<std::thread> threads;
-    for (Radio& r : radios)
-        threads.emplace_back([&r] { Simulator(r.options, *r.sim, r.master).Run(); });
+    for (Radio& r : radios) threads.emplace_back([&r] { Simulator(r.options, *r.sim, r.master).Run(); });
     for (std::thread& t : threads) t.join();
     for (const Radio& r : radios) ::close(r.slave);
     return 0;

@@ -78,12 +78,11 @@ TEST_F(CellEditing, RefusedFrequenciesKeepTheOldTextAndTone) {
         EnterFrequency(1, 1, refused);
         EXPECT_EQ(Cell(1, 1), "145.12500") << refused;
     }
-    EXPECT_EQ(MessageTexts(), QStringList({"输入数据错误，请按正确的格式及大小重新输入",
-                                           "输入数据错误，请按正确的格式及大小重新输入",
-                                           "输入数据错误，请按正确的格式及大小重新输入",
-                                           "输入数据错误，请按正确的格式及大小重新输入",
-                                           "输入数据错误，请按正确的格式及大小重新输入",
-                                           "输入数据错误，请按6.25K或 5k的倍数重新输入"}));
+    EXPECT_EQ(
+        MessageTexts(),
+        QStringList({"输入数据错误，请按正确的格式及大小重新输入", "输入数据错误，请按正确的格式及大小重新输入",
+                     "输入数据错误，请按正确的格式及大小重新输入", "输入数据错误，请按正确的格式及大小重新输入",
+                     "输入数据错误，请按正确的格式及大小重新输入", "输入数据错误，请按6.25K或 5k的倍数重新输入"}));
     messages.clear();
     EnterFrequency(1, 1, "145.0125");
     EXPECT_EQ(Cell(1, 1), "145.01250");
@@ -273,7 +272,8 @@ TEST_F(CellEditing, EditorsAreWideEnoughAndTheToneListLong) {
     EXPECT_GE(tone->maxVisibleItems(), 15);
     EXPECT_EQ(tone->count(), 261);
     int longest = 0;
-    for (int i = 0; i < tone->count(); ++i) longest = std::max(longest, tone->view()->fontMetrics().horizontalAdvance(tone->itemText(i)));
+    for (int i = 0; i < tone->count(); ++i)
+        longest = std::max(longest, tone->view()->fontMetrics().horizontalAdvance(tone->itemText(i)));
     EXPECT_GE(tone->view()->minimumWidth(), longest);
     // Typing does not shrink the editor off its cell.
     Type("d0");
@@ -542,7 +542,8 @@ TEST_F(CellEditing, UnusualBytesOfOtherChannelsSurviveAnEdit) {
     RadioImage image = NewDocumentImage();
     // Channel 1: optional signalling 1, busy lockout mode 6, unused bits set,
     // a tone code outside the table.
-    const ChannelRecord odd{0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x05, 0x80, 0x98, 0x45, 0x01, 0xDE, 0xF3, 0x5A};
+    const ChannelRecord odd{0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14,
+                            0x05, 0x80, 0x98, 0x45, 0x01, 0xDE, 0xF3, 0x5A};
     std::copy(odd.begin(), odd.end(), image.begin());
     fileAnswers = {SaveImage("odd.sin", image)};
     Trigger(ids::ID_FILE_OPEN);
@@ -590,10 +591,10 @@ TEST_F(CellEditing, TheGridIsATableToAccessibilityTools) {
 TEST_F(CellEditing, EveryCommandWritesAnOpenEditFirst) {
     // Each command starts with a typed, not yet confirmed frequency; the
     // command's own dialog or question is then turned down.
-    const std::pair<int, const char*> commands[] = {
-        {ids::ID_READ, "read"},          {ids::ID_WRITE, "write"},      {ids::ID_EXPORT_CSV, "export"},
-        {ids::ID_IMPORT_CSV, "import"}, {ids::ID_FILE_NEW, "new"},     {ids::ID_FILE_OPEN, "open"},
-        {ids::ID_EDIT_COPY, "copy"},    {ids::ID_FILE_SAVE_AS, "save as"}};
+    const std::pair<int, const char*> commands[] = {{ids::ID_READ, "read"},         {ids::ID_WRITE, "write"},
+                                                    {ids::ID_EXPORT_CSV, "export"}, {ids::ID_IMPORT_CSV, "import"},
+                                                    {ids::ID_FILE_NEW, "new"},      {ids::ID_FILE_OPEN, "open"},
+                                                    {ids::ID_EDIT_COPY, "copy"},    {ids::ID_FILE_SAVE_AS, "save as"}};
     int row = 1;
     for (const auto& [command, name] : commands) {
         Click(row, 1);

@@ -52,7 +52,8 @@ TEST_F(Compare, StepsThroughTheDifferencesOfTwoSampleFiles) {
     QStringList lines;
     for (int i = 0; i < Panel()->List()->count(); ++i) lines << Panel()->List()->item(i)->text();
     EXPECT_EQ(lines.size(), 4) << lines.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(lines.contains(QStringLiteral("频道 2 接收信令: 88.5 → OFF"))) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("频道 2 接收信令: 88.5 → OFF")))
+        << lines.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("静噪等级(SQ): ")));
     for (auto [row, col] : {std::pair(2, 3), std::pair(4, 5), std::pair(6, 1)}) EXPECT_TRUE(Marked(row, col)) << row;
     EXPECT_FALSE(Marked(2, 4));

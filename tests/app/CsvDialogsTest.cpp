@@ -49,8 +49,8 @@ protected:
             QTest::keyClicks(name, fileName);
             auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
             ASSERT_NE(buttons, nullptr);
-            QPushButton* accept = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                                                   : QDialogButtonBox::Open);
+            QPushButton* accept = buttons->button(
+                dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save : QDialogButtonBox::Open);
             ASSERT_NE(accept, nullptr);
             QTest::mouseClick(accept, Qt::LeftButton);
             ran = !dialog->isVisible();
@@ -88,10 +88,12 @@ TEST_F(CsvDialogs, ImportWithRenumberFromTheOpenDialog) {
         EXPECT_TRUE(box->isChecked());
     });
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.startsWith("已导入 4 个频道。\n本机不保存频道名称，略去了 4 个名称。\n以下 4 个频道超出频率范围!"))
+    EXPECT_TRUE(messages[0].text.startsWith(
+        "已导入 4 个频道。\n本机不保存频道名称，略去了 4 个名称。\n以下 4 个频道超出频率范围!"))
         << messages[0].text.toStdString();
     EXPECT_EQ(Row(1), QStringList({"146.94000", "146.34000", "OFF", "100.0", "宽", "是", "高", "DTMF", "开", "关闭"}));
-    EXPECT_EQ(Row(3), QStringList({"444.10000", "449.10000", "D023I", "D023N", "窄", "否", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(Row(3),
+              QStringList({"444.10000", "449.10000", "D023I", "D023N", "窄", "否", "高", "DTMF", "开", "关闭"}));
     EXPECT_EQ(Row(4), QStringList({"443.45000", "448.45000", "OFF", "OFF", "窄", "是", "高", "DTMF", "开", "关闭"}));
     EXPECT_TRUE(Doc()->IsModified());
 
@@ -105,7 +107,8 @@ TEST_F(CsvDialogs, ImportWithRenumberFromTheOpenDialog) {
         Click(box);
     });
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains("第 5 行: Location“130”对应频道 131，不在 1 到 128 之内")) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("第 5 行: Location“130”对应频道 131，不在 1 到 128 之内"))
+        << messages[0].text.toStdString();
     EXPECT_EQ(Grid()->TextMatrix(4, 1), "443.45000");
 }
 
@@ -124,7 +127,8 @@ TEST_F(CsvDialogs, ExportLayoutChosenInTheSaveDialog) {
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = out.readAll().split('\n');
     ASSERT_EQ(lines.size(), 6);  // header, four channels, the empty rest after the last line end
-    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,"))
+        << lines[0].toStdString();
     EXPECT_EQ(lines[1], "1,,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r");
     EXPECT_EQ(lines[4], "4,,443.450000,+,5.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,High,,,,,\r");
 
@@ -197,7 +201,9 @@ TEST_F(CsvDialogs, ChannelsTheFileDoesNotNameAreKeptOrEmptiedAsThePersonChooses)
     }
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], question);
-    EXPECT_EQ(texts[1], "已导入 1 个频道。\n文件中没有的 3 个使用中的频道保持不变。\n以下 1 个频道超出频率范围!\n频道 2: 146.52000 / 146.52000");
+    EXPECT_EQ(texts[1],
+              "已导入 1 个频道。\n文件中没有的 3 个使用中的频道保持不变。\n以下 1 个频道超出频率范围!\n频道 2: "
+              "146.52000 / 146.52000");
     EXPECT_EQ(Row(1), first);
     QStringList kept = second;
     kept[0] = kept[1] = "146.52000";

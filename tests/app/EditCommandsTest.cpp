@@ -55,8 +55,9 @@ TEST_F(Editing, EditMenuFollowsTheFileMenu) {
     EXPECT_EQ(menus[1]->text(), "编辑(&B)");
     QList<int> items;
     for (QAction* a : menus[1]->menu()->actions()) items << (a->isSeparator() ? 0 : a->objectName().toInt());
-    EXPECT_EQ(items, QList<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0,
-                                 ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, 0, ID_SET_FIELD}));
+    EXPECT_EQ(items,
+              QList<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0,
+                          ID_CHANNEL_INSERT, ID_CHANNEL_DELETE, ID_CHANNEL_UP, ID_CHANNEL_DOWN, 0, ID_SET_FIELD}));
     EXPECT_EQ(Frame()->Action(ID_EDIT_UNDO)->text(), "撤销(&U)\tCtrl+Z");
     EXPECT_EQ(Frame()->Action(ID_EDIT_REDO)->text(), "重做(&R)\tCtrl+Y");
     // Every entry has a mnemonic, none taken twice.

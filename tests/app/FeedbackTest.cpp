@@ -65,7 +65,8 @@ TEST_F(GuiTest, OtherPortEntryShowsTheChosenPath) {
     EXPECT_EQ(other->text(), "其他端口…");
     fileAnswers = {"/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0"};
     other->trigger();
-    EXPECT_EQ(other->text(), "其他端口 (/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0)…");
+    EXPECT_EQ(other->text(),
+              "其他端口 (/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0)…");
     EXPECT_TRUE(other->isChecked());
     App()->SetPort("/dev/ttyUSB4");  // ostreltz --port /dev/ttyUSB4
     EXPECT_EQ(other->text(), "其他端口 (/dev/ttyUSB4)…");
@@ -103,12 +104,13 @@ TEST_F(GuiTest, MessageBoxesShowTheirWholeCaptionAndOnlyACloseButton) {
         bool cancelIsDefault;
         QMessageBox::StandardButton expectedDefault;
     };
-    const Case cases[] = {{" 没有可视信息", Buttons::Ok, false, QMessageBox::Ok},
-                          {" 错误需延时再试", Buttons::RetryCancel, false, QMessageBox::Retry},
-                          {"中断写频会使对讲机中的数据不完整，确定中断吗？", Buttons::OkCancel, true, QMessageBox::Cancel},
-                          {"Cannot open the serial port: check that the device works and is not in use\n"
-                           "The serial port /dev/ttyUSB0 does not exist: check that the cable is plugged in.",
-                           Buttons::Ok, false, QMessageBox::Ok}};
+    const Case cases[] = {
+        {" 没有可视信息", Buttons::Ok, false, QMessageBox::Ok},
+        {" 错误需延时再试", Buttons::RetryCancel, false, QMessageBox::Retry},
+        {"中断写频会使对讲机中的数据不完整，确定中断吗？", Buttons::OkCancel, true, QMessageBox::Cancel},
+        {"Cannot open the serial port: check that the device works and is not in use\n"
+         "The serial port /dev/ttyUSB0 does not exist: check that the cable is plugged in.",
+         Buttons::Ok, false, QMessageBox::Ok}};
     for (const Case& c : cases) {
         WithModal(
             [&] {
@@ -127,7 +129,8 @@ TEST_F(GuiTest, MessageBoxesShowTheirWholeCaptionAndOnlyACloseButton) {
                 auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
                 ASSERT_NE(label, nullptr);
                 for (const QString& line : c.text.split('\n'))
-                    EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(line)) << line.toStdString();
+                    EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(line))
+                        << line.toStdString();
             });
     }
     // The "其他端口…" question is wide enough for a long device path.
@@ -153,9 +156,11 @@ TEST_F(GuiTest, LockPanesFollowTheKeyboard) {
     EXPECT_FALSE(Frame()->LockPane(1)->isEnabled());
     state = LockKeyState{false, true, true};  // Caps off, Num and Scroll on
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Frame()->LockPane(0)->isEnabled(); }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame()->LockPane(1)->isEnabled() && Frame()->LockPane(2)->isEnabled(); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Frame()->LockPane(1)->isEnabled() && Frame()->LockPane(2)->isEnabled(); }, 5000));
     state.reset();  // a window system that does not tell: all grey
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Frame()->LockPane(1)->isEnabled() && !Frame()->LockPane(2)->isEnabled(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !Frame()->LockPane(1)->isEnabled() && !Frame()->LockPane(2)->isEnabled(); }, 5000));
 }
 
 TEST_F(GuiTest, TheFourBoxesShowOnlyTheirEntries) {
@@ -203,8 +208,9 @@ TEST_F(GuiTest, F1OpensTheSectionOfTheWindowInFront) {
         QString found;
         WithModal([&] { Trigger(command); },
                   [&](QWidget* dialog) {
-                      WithModal([&] { QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1); },
-                                [&](QWidget* help) { found = HelpSection(help); });
+                      WithModal(
+                          [&] { QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1); },
+                          [&](QWidget* help) { found = HelpSection(help); });
                   });
         return found;
     };

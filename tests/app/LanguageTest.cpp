@@ -45,31 +45,59 @@ struct Expected {
 const Expected kChinese{
     Lang::Zh,
     {"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"},
-    "可选功能", "整机功能设置", "报警音提示", "确定", "取消",
-    "批量设置", "项目(&C)", "设为(&V)",
-    "关于 OstrelTZ写频软件", "OstrelTZ在线调试", "开始", "未开始",
-    "其他端口…", "串口设备路径:",
-    "另存为", "CSV 文件 (*.csv)", "按文件顺序重新编号（放入频道 1、2、3…）", "取消",
+    "可选功能",
+    "整机功能设置",
+    "报警音提示",
+    "确定",
+    "取消",
+    "批量设置",
+    "项目(&C)",
+    "设为(&V)",
+    "关于 OstrelTZ写频软件",
+    "OstrelTZ在线调试",
+    "开始",
+    "未开始",
+    "其他端口…",
+    "串口设备路径:",
+    "另存为",
+    "CSV 文件 (*.csv)",
+    "按文件顺序重新编号（放入频道 1、2、3…）",
+    "取消",
     "以下 1 行被拒绝：\n第 3 行: 接收频率“999”：输入数据错误，请按正确的格式及大小重新输入\n\n是否只导入有效的行？",
     "已导入 1 个频道。",
     "是否保存对“无标题”的更改？",
-    "帮助主题 - OstrelTZ写频软件", "编辑频道",
+    "帮助主题 - OstrelTZ写频软件",
+    "编辑频道",
     {"整机设置", "功能设置:", "报警音提示: 打开", "频道设置:", "接收频率", "繁忙锁定", "第二页", "宽", "高", "载波"},
 };
 
 const Expected kEnglish{
     Lang::En,
     {"&File", "&Edit", "&Program", "Port", "&View", "&Help"},
-    "Optional features", "Radio functions", "Alarm tone", "OK", "Cancel",
-    "Set field", "&Column", "&Value",
-    "About OstrelTZ Programmer", "OstrelTZ Online Tuning", "Start", "Not started",
-    "Other port…", "Serial device path:",
-    "Save As", "CSV files (*.csv)", "Renumber in file order (channels 1, 2, 3…)", "Cancel",
+    "Optional features",
+    "Radio functions",
+    "Alarm tone",
+    "OK",
+    "Cancel",
+    "Set field",
+    "&Column",
+    "&Value",
+    "About OstrelTZ Programmer",
+    "OstrelTZ Online Tuning",
+    "Start",
+    "Not started",
+    "Other port…",
+    "Serial device path:",
+    "Save As",
+    "CSV files (*.csv)",
+    "Renumber in file order (channels 1, 2, 3…)",
+    "Cancel",
     "This line was refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
     "size\n\nImport only the valid lines?",
     "1 channel imported.",
     "Save the changes to \"Untitled\"?",
-    "Help topics - OstrelTZ Programmer", "Editing channels",
+    "Help topics - OstrelTZ Programmer",
+    "Editing channels",
     {"Radio settings", "Functions:", "Alarm tone: On", "Channel settings:", "RX freq", "Busy lockout", "Page 2", "Wide",
      "High", "Carrier"},
 };
@@ -89,7 +117,7 @@ protected:
         auto* languages = Frame()->findChild<QMenu*>(QStringLiteral("languageMenu"));
         ASSERT_NE(languages, nullptr);
         QAction* item = Frame()->findChild<QAction*>(Want().lang == Lang::En ? QStringLiteral("languageEn")
-                                                                              : QStringLiteral("languageZh"));
+                                                                             : QStringLiteral("languageZh"));
         ASSERT_NE(item, nullptr);
         languages->popup(QPoint(0, 0));
         ASSERT_TRUE(QTest::qWaitFor([languages] { return languages->isVisible(); }));
@@ -178,7 +206,8 @@ TEST_P(BothLanguages, CsvDialogsAndTheirMessage) {
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         // Qt's own parts of the dialog speak the chosen language too.
-        if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+        if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+            cancel = buttons->button(QDialogButtonBox::Cancel)->text();
         dialog->reject();
     });
     Trigger(ID_EXPORT_CSV);

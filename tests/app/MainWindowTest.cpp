@@ -33,8 +33,8 @@ RadioImage ImageWithChannel() {
 
 TEST_F(GuiTest, StartUpShowsANewDocument) {
     EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
-    const QStringList headers = {"频道", "接收频率", "发射频率", "接收信令", "发射信令", " 宽/窄",
-                                 "扫描添加", "发射功率", " 可选信令", "PTTID", "繁忙锁定"};
+    const QStringList headers = {"频道",     "接收频率", "发射频率",  "接收信令", "发射信令", " 宽/窄",
+                                 "扫描添加", "发射功率", " 可选信令", "PTTID",    "繁忙锁定"};
     for (int c = 0; c < 11; ++c) EXPECT_EQ(Grid()->TextMatrix(0, c), headers[c]);
     for (int r = 1; r <= 128; ++r) {
         ASSERT_EQ(Grid()->TextMatrix(r, 0), QString::number(r));
@@ -151,7 +151,8 @@ TEST_F(GuiTest, ALongerFileOpensWithAWarningThatNamesTheExtraBytes) {
     fileAnswers = {file.fileName()};
     Trigger(ID_FILE_OPEN);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "文件“" + file.fileName() + "”比写频数据多出 300 字节：只读入了前 2112 字节，多出的部分被忽略。");
+    EXPECT_EQ(messages[0].text,
+              "文件“" + file.fileName() + "”比写频数据多出 300 字节：只读入了前 2112 字节，多出的部分被忽略。");
     EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(Doc()->PathName(), QFileInfo(file.fileName()).absoluteFilePath());
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
@@ -289,8 +290,9 @@ TEST_F(GuiTest, CsvExportAndImportFromTheWindow) {
     // A refused line is reported once; Cancel applies nothing.
     QFile bad(Path("bad.csv"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
-              "9,600,,OFF,OFF,宽,是,高,DTMF,开,关闭\n");
+    bad.write(
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+        "9,600,,OFF,OFF,宽,是,高,DTMF,开,关闭\n");
     bad.close();
     messages.clear();
     fileAnswers = {Path("bad.csv")};
@@ -343,7 +345,8 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
 
     ClickMenuItem(languages, chinese);
     EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->MessagePane()->text() == "如需帮助，请按F1键"; }));
-    EXPECT_EQ(MenuTitles(Frame()), QStringList({"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(MenuTitles(Frame()),
+              QStringList({"文件(&F)", "编辑(&B)", "编程(&E)", "端口设置", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(Frame()->windowTitle(), "OstrelTZ系列专业手持对讲机写频软件");
     EXPECT_EQ(Grid()->TextMatrix(0, 5), " 宽/窄");
     EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "整机设置");

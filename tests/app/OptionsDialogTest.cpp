@@ -82,7 +82,8 @@ TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
         QTest::mouseClick(Control<QPushButton>(d, 1), Qt::LeftButton);
     });
     const std::uint8_t expected[] = {0x41, 0x42, 0x43, 0x39};
-    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(View()->ImageForSave()[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(View()->ImageForSave()[addr::kRadioName + i], i < 4 ? expected[i] : 0xFF) << i;
     EXPECT_TRUE(Doc()->IsModified());
     const RadioImage after = View()->ImageForSave();
     // OK is one step of the undo history.

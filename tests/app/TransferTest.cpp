@@ -89,8 +89,10 @@ TEST_F(Transfer, ReadFillsTheGridFromTheRadio) {
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_TRUE(Frame()->Action(ID_FILE_OPEN)->isEnabled());
     // The end of the read is told in the status bar, with the port and the time.
-    const QRegularExpression done("^读频完成：" + QRegularExpression::escape(View()->Port()) + "，用时 [0-9]+\\.[0-9] 秒$");
-    EXPECT_TRUE(done.match(Frame()->statusBar()->currentMessage()).hasMatch()) << Frame()->statusBar()->currentMessage().toStdString();
+    const QRegularExpression done("^读频完成：" + QRegularExpression::escape(View()->Port()) +
+                                  "，用时 [0-9]+\\.[0-9] 秒$");
+    EXPECT_TRUE(done.match(Frame()->statusBar()->currentMessage()).hasMatch())
+        << Frame()->statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(Transfer, ReadIsOneUndoableStepAndEditsWaitForIt) {
@@ -183,8 +185,8 @@ TEST_F(Transfer, PortThatCannotBeOpened) {
     Start(ID_READ);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "无法打开串口，请检查该设备是否正常，或是否被占用\n找不到串口 " + Path("no-such-device") +
-                                    "：请检查连接线是否已插好。");
+    EXPECT_EQ(messages[0].text, "无法打开串口，请检查该设备是否正常，或是否被占用\n找不到串口 " +
+                                    Path("no-such-device") + "：请检查连接线是否已插好。");
 }
 
 TEST_F(Transfer, APortHeldByAnotherProgramIsToldApartFromAPermissionProblem) {
@@ -195,9 +197,9 @@ TEST_F(Transfer, APortHeldByAnotherProgramIsToldApartFromAPermissionProblem) {
     Start(ID_READ);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, QString::fromStdString("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
-                                                       " 正被其他程序使用（进程 " + std::to_string(::getpid()) +
-                                                       "）：请先关闭那个程序。"));
+    EXPECT_EQ(messages[0].text, QString::fromStdString("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " +
+                                                       sim.Port() + " 正被其他程序使用（进程 " +
+                                                       std::to_string(::getpid()) + "）：请先关闭那个程序。"));
 }
 
 TEST_F(Transfer, CancelMidWriteSaysWhatTheRadioHolds) {
@@ -340,7 +342,8 @@ TEST_F(Transfer, TheStopQuestionIsWithdrawnWhenTheWriteEndsWhileItIsShown) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(Dialog()->m_bCancel);
     EXPECT_EQ(Dialog()->Status()->text(), "264");
-    EXPECT_TRUE(Frame()->statusBar()->currentMessage().startsWith("写频完成")) << Frame()->statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(Frame()->statusBar()->currentMessage().startsWith("写频完成"))
+        << Frame()->statusBar()->currentMessage().toStdString();
     sim.Stop();
     EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageForSave());
 }

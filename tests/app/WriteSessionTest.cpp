@@ -60,7 +60,8 @@ protected:
 }  // namespace
 
 TEST_F(WriteSession, ThreeRadiosOneAfterAnotherWithTheCountAndTheLog) {
-    SimProcess sim({"--count", "3", "--save", Path("radio.sin").toStdString(), "--radio", "2", "--no-write-ack", "50"}, 3);
+    SimProcess sim({"--count", "3", "--save", Path("radio.sin").toStdString(), "--radio", "2", "--no-write-ack", "50"},
+                   3);
     ASSERT_EQ(sim.Ports().size(), 3u);
     SetCell(1, 1, "146.00000");
     Connect(sim.Ports()[0]);
@@ -102,8 +103,10 @@ TEST_F(WriteSession, ThreeRadiosOneAfterAnotherWithTheCountAndTheLog) {
     ASSERT_EQ(Panel()->Entries()->count(), 3);
     const QString lines[] = {Panel()->Entries()->item(0)->text(), Panel()->Entries()->item(1)->text(),
                              Panel()->Entries()->item(2)->text()};
-    EXPECT_TRUE(lines[0].endsWith(QString::fromStdString("  " + sim.Ports()[0] + "  识别码 0xFF  完成  264 块"))) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].endsWith(QString::fromStdString("  " + sim.Ports()[1] + "  识别码 0xFF  接收出错中断  50 块"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QString::fromStdString("  " + sim.Ports()[0] + "  识别码 0xFF  完成  264 块")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QString::fromStdString("  " + sim.Ports()[1] + "  识别码 0xFF  接收出错中断  50 块")))
+        << lines[1].toStdString();
     EXPECT_TRUE(lines[2].contains(QString::fromStdString(sim.Ports()[2]) + "  识别码 0xFF  完成"));
 
     // The log saved as CSV.
@@ -120,7 +123,8 @@ TEST_F(WriteSession, ThreeRadiosOneAfterAnotherWithTheCountAndTheLog) {
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("时间,端口,识别码,结果,块数\r\n"))) << text.toStdString();
     EXPECT_EQ(text.count("\r\n"), 4);
-    EXPECT_TRUE(text.contains(QString::fromStdString("," + sim.Ports()[1] + ",0xFF,接收出错中断,50\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromStdString("," + sim.Ports()[1] + ",0xFF,接收出错中断,50\r\n")))
+        << text.toStdString();
 
     // 取消 ends the session; the radios written hold the document.
     QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
@@ -148,8 +152,8 @@ TEST_F(WriteSession, WithoutItTheWindowClosesAfterTheRadioAndAReadNeverOffersIt)
 TEST_F(WriteSession, SeveralRadiosAtOnceEachOnItsOwnRow) {
     // Radios at wire speed, so that one can be stopped halfway; the third
     // is of another type.
-    SimProcess sim({"--count", "3", "--baud-emulation", "--save", Path("radio.sin").toStdString(), "--radio", "3", "--type",
-                    "0x42"},
+    SimProcess sim({"--count", "3", "--baud-emulation", "--save", Path("radio.sin").toStdString(), "--radio", "3",
+                    "--type", "0x42"},
                    3);
     ASSERT_EQ(sim.Ports().size(), 3u);
     const QString ports[] = {QString::fromStdString(sim.Ports()[0]), QString::fromStdString(sim.Ports()[1]),

@@ -52,9 +52,11 @@ TEST(FrequencyCheck, TheTextWrittenIsTheValueChecked) {
 TEST(FrequencyEdit, NewChannelDefaultsAndTransmitCopy) {
     PlainChannelTable t;
     ApplyFrequencyEdit(t, 1, 1, "145.12500", true);
-    EXPECT_EQ(RowOf(t, 1), (std::vector<std::string>{"145.12500", "145.12500", "OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(RowOf(t, 1), (std::vector<std::string>{"145.12500", "145.12500", "OFF", "OFF", "宽", "是", "高", "DTMF",
+                                                     "开", "关闭"}));
     ApplyFrequencyEdit(t, 2, 2, "146.00000", true);
-    EXPECT_EQ(RowOf(t, 2), (std::vector<std::string>{"", "146.00000", "OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(RowOf(t, 2),
+              (std::vector<std::string>{"", "146.00000", "OFF", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
     // A row that already holds a channel keeps its other fields.
     t.SetCellText(1, 5, "窄");
     ApplyFrequencyEdit(t, 1, 1, "147.00000", true);
@@ -66,7 +68,8 @@ TEST(FrequencyEdit, EmptyingTonesAndFlags) {
     PlainChannelTable t;
     ApplyFrequencyEdit(t, 1, 1, "145.12500", true);
     ApplyFrequencyEdit(t, 1, 1, "", false);
-    EXPECT_EQ(RowOf(t, 1), (std::vector<std::string>{"", "145.12500", "", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    EXPECT_EQ(RowOf(t, 1),
+              (std::vector<std::string>{"", "145.12500", "", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
     ApplyFrequencyEdit(t, 1, 2, "", false);
     EXPECT_EQ(RowOf(t, 1), std::vector<std::string>(10, ""));
 

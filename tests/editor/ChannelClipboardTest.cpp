@@ -67,8 +67,7 @@ TEST(ChannelClipboard, PastedCellsAreCheckedLikeTypedOnesAndRefusalsListed) {
     EXPECT_TRUE(PasteCellsTsv(t, 1, 2, "446.00625", kBand1).refused.empty());
 
     const PlainChannelTable before = t;
-    refused = PasteCellsTsv(t, 1, 1,
-                            "145.1234\t600\tXYZ\tOFF\t中\t是\t\t无\t开\t关闭\textra\n", kBand1).refused;
+    refused = PasteCellsTsv(t, 1, 1, "145.1234\t600\tXYZ\tOFF\t中\t是\t\t无\t开\t关闭\textra\n", kBand1).refused;
     ASSERT_EQ(refused.size(), 6u);
     EXPECT_EQ(refused[0].reason, "输入数据错误，请按6.25K或 5k的倍数重新输入");
     EXPECT_EQ(refused[1].reason, "输入数据错误，请按正确的格式及大小重新输入");

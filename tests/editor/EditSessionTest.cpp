@@ -43,9 +43,12 @@ bool SameChannelArea(const RadioImage& a, const RadioImage& b) {
 // tone codes outside the tone table.
 RadioImage ImageWithUnusualChannels() {
     RadioImage image = NewDocumentImage();
-    PutRecord(image, 1, {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x05, 0x80, 0x98, 0x45, 0x01, 0xDE, 0xF3, 0x5A});
-    PutRecord(image, 2, {0x00, 0x00, 0x60, 0x14, 0x00, 0x00, 0x60, 0x14, 0xFF, 0xFF, 0x23, 0xC0, 0x03, 0x47, 0x00, 0x00});
-    PutRecord(image, 4, {0x50, 0x12, 0x60, 0x43, 0x50, 0x12, 0x60, 0x43, 0x05, 0x81, 0x70, 0x06, 0x04, 0x3F, 0xFE, 0x11});
+    PutRecord(image, 1,
+              {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x05, 0x80, 0x98, 0x45, 0x01, 0xDE, 0xF3, 0x5A});
+    PutRecord(image, 2,
+              {0x00, 0x00, 0x60, 0x14, 0x00, 0x00, 0x60, 0x14, 0xFF, 0xFF, 0x23, 0xC0, 0x03, 0x47, 0x00, 0x00});
+    PutRecord(image, 4,
+              {0x50, 0x12, 0x60, 0x43, 0x50, 0x12, 0x60, 0x43, 0x05, 0x81, 0x70, 0x06, 0x04, 0x3F, 0xFE, 0x11});
     // As a save leaves it: the empty rows encoded as empty rows.
     PlainChannelTable table;
     UpdateGridFromImage(image, table);
@@ -180,9 +183,16 @@ TEST(EditSessionSave, UntouchedChannelsKeepTheirBytes) {
 
 // The bits each of columns 1-10 is stored in: {byte, mask}.
 const std::vector<std::pair<std::size_t, std::uint8_t>> kFieldBits[] = {
-    {{0, 0xFF}, {1, 0xFF}, {2, 0xFF}, {3, 0xFF}}, {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}},
-    {{8, 0xFF}, {9, 0xFF}}, {{10, 0xFF}, {11, 0xFF}}, {{13, 0x10}}, {{13, 0x08}}, {{13, 0x20}}, {{12, 0xFF}},
-    {{14, 0x01}}, {{13, 0x07}},
+    {{0, 0xFF}, {1, 0xFF}, {2, 0xFF}, {3, 0xFF}},
+    {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}},
+    {{8, 0xFF}, {9, 0xFF}},
+    {{10, 0xFF}, {11, 0xFF}},
+    {{13, 0x10}},
+    {{13, 0x08}},
+    {{13, 0x20}},
+    {{12, 0xFF}},
+    {{14, 0x01}},
+    {{13, 0x07}},
 };
 
 // `after` differs from `before` in no bit outside the field of `column`.
@@ -199,8 +209,16 @@ const std::vector<std::pair<std::size_t, std::uint8_t>> kFieldBits[] = {
 // changes that field's bits and nothing else in the channel area.
 TEST(EditSessionSave, SettingOneFieldChangesOnlyItsBits) {
     const std::vector<std::vector<std::string>> values = {
-        {"146.52", "438.5"}, {"146.55", "439.0125"}, {"88.5", "D023N", "OFF"}, {"100.0", "D754I", "OFF"},
-        {"宽", "窄"}, {"是", "否"}, {"高", "低"}, {"无", "DTMF", "队列同步"}, {"开", "关"}, {"关闭", "载波", "QT/DQT"},
+        {"146.52", "438.5"},
+        {"146.55", "439.0125"},
+        {"88.5", "D023N", "OFF"},
+        {"100.0", "D754I", "OFF"},
+        {"宽", "窄"},
+        {"是", "否"},
+        {"高", "低"},
+        {"无", "DTMF", "队列同步"},
+        {"开", "关"},
+        {"关闭", "载波", "QT/DQT"},
     };
     int checked = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
@@ -221,7 +239,8 @@ TEST(EditSessionSave, SettingOneFieldChangesOnlyItsBits) {
                 if (other != n) {
                     ASSERT_EQ(Record(after, other), Record(before, other)) << other;
                 }
-            EXPECT_TRUE(OnlyFieldChanged(Record(before, n), Record(after, n), column)) << seed << " " << n << " " << value;
+            EXPECT_TRUE(OnlyFieldChanged(Record(before, n), Record(after, n), column))
+                << seed << " " << n << " " << value;
             ++checked;
         }
     }
@@ -232,7 +251,8 @@ TEST(EditSessionSave, SettingOneFieldChangesOnlyItsBits) {
 // another field of its channel is edited, although its text encodes to D262N.
 TEST(EditSessionSave, AToneWordOutsideTheTableSurvivesAnEditOfItsChannel) {
     RadioImage image = NewDocumentImage();
-    PutRecord(image, 1, {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0x62, 0x7C, 0x00, 0x18, 0x00, 0xFF});
+    PutRecord(image, 1,
+              {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0x62, 0x7C, 0x00, 0x18, 0x00, 0xFF});
     EditSession s;
     s.Load(image);
     ASSERT_EQ(s.Text(1, col::kTxTone), "826.2");
@@ -360,12 +380,24 @@ TEST(EditSessionUndo, EveryOperationUndoesAndRedoes) {
         [&] { return s.SetCell(6, 1, "145.125", CellEntry::Enter); },
         [&] { return s.SetCell(1, 3, "88.5", CellEntry::Leave); },
         [&] { return s.Paste(7, 1, "146\t146.5\t67.0", &pasted); },
-        [&] { return s.ClearCellRange({6, 1, 7, 10}); },
-        [&] { return s.ClearChannels({1, 1}); },
-        [&] { return s.InsertChannels({2, 3}); },
-        [&] { return s.DeleteChannels({2, 2}); },
-        [&] { return s.MoveChannels({3, 4}, 1); },
-        [&] { return s.SetField(9, {1, 128}, "开"); },
+        [&] {
+            return s.ClearCellRange({6, 1, 7, 10});
+        },
+        [&] {
+            return s.ClearChannels({1, 1});
+        },
+        [&] {
+            return s.InsertChannels({2, 3});
+        },
+        [&] {
+            return s.DeleteChannels({2, 2});
+        },
+        [&] {
+            return s.MoveChannels({3, 4}, 1);
+        },
+        [&] {
+            return s.SetField(9, {1, 128}, "开");
+        },
         [&] { return s.ReplaceImage(RandomValidImage(3)); },
         [&] {
             RadioImage edited = s.ImageForSave();
@@ -417,7 +449,8 @@ TEST(EditSessionUndo, ModifiedAgainstTheLastSave) {
     EditSession limited;
     limited.SetSelection(FormBox::Band, 1);
     for (std::size_t i = 0; i < EditSession::kUndoLimit + 5; ++i)
-        limited.SetCell(1, 1, UnitsToFrequencyText(14500000 + static_cast<std::uint32_t>(i % 2) * 500), CellEntry::Leave);
+        limited.SetCell(1, 1, UnitsToFrequencyText(14500000 + static_cast<std::uint32_t>(i % 2) * 500),
+                        CellEntry::Leave);
     int undone = 0;
     while (limited.Undo().changed) ++undone;
     EXPECT_EQ(undone, static_cast<int>(EditSession::kUndoLimit));

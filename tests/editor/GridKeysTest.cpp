@@ -19,7 +19,9 @@ struct KeyCase {
     EditorOpening opening;
 };
 
-GridKeyPress K(const char* key, bool ctrl = false, bool shift = false, bool alt = false) { return {key, ctrl, shift, alt}; }
+GridKeyPress K(const char* key, bool ctrl = false, bool shift = false, bool alt = false) {
+    return {key, ctrl, shift, alt};
+}
 
 constexpr auto kWalk = EditorOpening::Walk;
 constexpr auto kTyped = EditorOpening::Typed;
@@ -31,9 +33,11 @@ const KeyCase kKeyCases[] = {
     {"Tab past the last cell", 128, 10, K("Tab"), false, false, GridAction::LeaveGrid, 0, 0, true, kWalk},
     {"Shift+Tab", 5, 3, K("Tab", false, true), false, false, GridAction::Move, 5, 2, true, kWalk},
     {"Shift+Tab at a row's start", 5, 1, K("Tab", false, true), false, false, GridAction::Move, 4, 10, true, kWalk},
-    {"Shift+Tab before the first cell", 1, 1, K("Tab", false, true), false, false, GridAction::LeaveGrid, 0, 0, false, kWalk},
+    {"Shift+Tab before the first cell", 1, 1, K("Tab", false, true), false, false, GridAction::LeaveGrid, 0, 0, false,
+     kWalk},
     {"Ctrl+Tab leaves", 5, 3, K("Tab", true), false, false, GridAction::LeaveGrid, 0, 0, true, kWalk},
-    {"Ctrl+Shift+Tab leaves backwards", 5, 3, K("Tab", true, true), false, false, GridAction::LeaveGrid, 0, 0, false, kWalk},
+    {"Ctrl+Shift+Tab leaves backwards", 5, 3, K("Tab", true, true), false, false, GridAction::LeaveGrid, 0, 0, false,
+     kWalk},
     {"Tab in an editor writes and walks", 7, 2, K("Tab"), true, false, GridAction::Move, 7, 3, true, kWalk},
     {"Tab in the last editor leaves", 128, 10, K("Tab"), true, false, GridAction::LeaveGrid, 0, 0, true, kWalk},
     // Enter on a cell: right, and from the scan-add column as Tab, inside the grid.
@@ -54,7 +58,8 @@ const KeyCase kKeyCases[] = {
     {"Up in a closed tone", 3, 3, K("ArrowUp"), true, false, GridAction::Move, 2, 3, true, kWalk},
     {"Up on the first row", 1, 5, K("ArrowUp"), true, false, GridAction::Move, 1, 5, true, kWalk},
     {"Down in an open drop-down", 3, 5, K("ArrowDown"), true, true, GridAction::None, 0, 0, true, kWalk},
-    {"Alt+Down opens the drop-down", 3, 5, K("ArrowDown", false, false, true), true, false, GridAction::None, 0, 0, true, kWalk},
+    {"Alt+Down opens the drop-down", 3, 5, K("ArrowDown", false, false, true), true, false, GridAction::None, 0, 0,
+     true, kWalk},
     {"Escape in an editor", 3, 5, K("Escape"), true, false, GridAction::Ignore, 0, 0, true, kWalk},
     {"Left in an editor is the editor's", 3, 1, K("ArrowLeft"), true, false, GridAction::None, 0, 0, true, kWalk},
     // Typing and F2 open the current cell's editor.
@@ -79,7 +84,8 @@ const KeyCase kKeyCases[] = {
 
 TEST(GridKeys, EveryKeyGoesWhereTheTableSays) {
     for (const KeyCase& c : kKeyCases) {
-        const GridStep step = c.inEditor ? KeyInEditor(c.row, c.column, c.press, c.dropDownOpen) : KeyOnCell(c.row, c.column, c.press);
+        const GridStep step =
+            c.inEditor ? KeyInEditor(c.row, c.column, c.press, c.dropDownOpen) : KeyOnCell(c.row, c.column, c.press);
         EXPECT_EQ(step.action, c.action) << c.name;
         if (c.action == GridAction::Move || c.action == GridAction::OpenEditor) {
             EXPECT_EQ(step.row, c.toRow) << c.name;

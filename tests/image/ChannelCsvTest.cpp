@@ -9,7 +9,6 @@
 
 using namespace std::string_literals;
 
-
 TEST(ChannelCsv, ExportThenImportIsTheIdentity) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
         const RadioImage image = RandomValidImage(seed);
@@ -22,7 +21,11 @@ TEST(ChannelCsv, ExportThenImportIsTheIdentity) {
 
 TEST(ChannelCsv, HeaderAndColumnsByName) {
     const std::string csv = ExportChannelsCsv(RandomValidImage(3));
-    EXPECT_EQ(csv.rfind("\xEF\xBB\xBF频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\r\n", 0), 0u);
+    EXPECT_EQ(
+        csv.rfind(
+            "\xEF\xBB\xBF频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\r\n",
+            0),
+        0u);
     // Columns in another order, quoted fields, no BOM.
     RadioImage image = NewDocumentImage();
     const std::string reordered =
@@ -63,9 +66,11 @@ TEST(ChannelCsv, BadLinesAreReportedWithTheirNumbersAndChangeNothing) {
 
 TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
     RadioImage image = NewDocumentImage();
-    const std::string header = "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
-    const CsvImport result = ImportChannelsCsv(header + "1,abc,146,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
-                                                        "2,146,146, 88.6x ,OFF,宽,是,高,DTMF,开,关闭\n",
+    const std::string header =
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+    const CsvImport result = ImportChannelsCsv(header +
+                                                   "1,abc,146,OFF,OFF,宽,是,高,DTMF,开,关闭\n"
+                                                   "2,146,146, 88.6x ,OFF,宽,是,高,DTMF,开,关闭\n",
                                                image, false);
     ASSERT_EQ(result.problems.size(), 2u);
     EXPECT_EQ(result.problems[0].reason, "接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入");
@@ -77,7 +82,8 @@ TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {
     RadioImage image = NewDocumentImage();
-    const std::string header = "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+    const std::string header =
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
     CsvImport result = ImportChannelsCsv(header + "1,146,146,\"OFF,OFF,宽,是,高,DTMF,开,关闭\n", image, true);
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_EQ(result.problems[0].line, 2);
@@ -107,8 +113,10 @@ TEST(ChannelCsv, EitherLanguagesFileImportsUnderTheOther) {
         }
     }
     const LanguageScope english(Lang::En);
-    EXPECT_EQ(ExportChannelsCsv(NewDocumentImage()).rfind(
-                  "\xEF\xBB\xBF" "CH,RX freq,TX freq,RX tone,TX tone,W/N,Scan add,Power,Signalling,PTT ID,Busy lockout\r\n", 0),
+    EXPECT_EQ(ExportChannelsCsv(NewDocumentImage())
+                  .rfind("\xEF\xBB\xBF"
+                         "CH,RX freq,TX freq,RX tone,TX tone,W/N,Scan add,Power,Signalling,PTT ID,Busy lockout\r\n",
+                         0),
               0u);
     RadioImage image = NewDocumentImage();
     const CsvImport missing = ImportChannelsCsv("CH,RX freq\n1,145.125\n", image, false);

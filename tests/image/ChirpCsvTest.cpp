@@ -17,7 +17,8 @@ const std::string kHeader =
 // A club's list as a directory site hands it out: 0-based, names and
 // comments, every tone mode, a receive-only weather channel, an airband
 // channel and three channels far past the others.
-const std::string kClubList = kHeader +
+const std::string kClubList =
+    kHeader +
     "0,W1ABC,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,50W,Hilltop,,,,\n"
     "1,K1XYZ,147.315000,+,0.600000,TSQL,88.5,123.0,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
     "2,N1DCS,444.100000,+,5.000000,DTCS,88.5,88.5,023,NR,023,Tone->Tone,NFM,12.50,S,Low,\"Club, UHF\",,,,\n"
@@ -116,7 +117,8 @@ TEST(ChirpCsv, RenumberFillsChannelsInFileOrder) {
     // A directory of more than 128 repeaters: the lines past the 128th are listed.
     std::string big = kHeader;
     for (int i = 0; i < 130; ++i)
-        big += std::to_string(1000 + i) + ",R" + std::to_string(i) + "," + UnitsToFrequencyText(43000000 + 2500 * static_cast<unsigned>(i)) +
+        big += std::to_string(1000 + i) + ",R" + std::to_string(i) + "," +
+               UnitsToFrequencyText(43000000 + 2500 * static_cast<unsigned>(i)) +
                ",+,5.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.50,,High,,,,,\n";
     result = ImportChannelsCsv(big, image, CsvImportOptions{false, true});
     ASSERT_EQ(LinesOf(result), (std::vector<int>{130, 131}));
@@ -127,7 +129,8 @@ TEST(ChirpCsv, OneBasedOlderListWithoutTheNewerColumns) {
     // Older files lack RxDtcsCode, CrossMode, Power and the D-STAR columns;
     // this one also comes with a byte-order mark, CR LF and the columns moved.
     const std::string list =
-        "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment\r\n"
+        "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,"
+        "Skip,Comment\r\n"
         "1,,145.500000,,0.000000,,88.5,88.5,023,NN,FM,12.50,,\r\n"
         "2,Link,439.975000,-,7.600000,DTCS,88.5,88.5,754,RN,NFM,12.50,S,\r\n"
         "5,,145.612500,-,0.600000,Tone,88.5,88.5,023,NN,FM,12.50,,\r\n"
@@ -139,10 +142,14 @@ TEST(ChirpCsv, OneBasedOlderListWithoutTheNewerColumns) {
     EXPECT_EQ(result.channels, 4);
     EXPECT_EQ(result.droppedNames, 1);
     // Without a Power column a channel in use keeps its power.
-    EXPECT_EQ(Channel(image, 1), Into(Texts("145.50000", "145.50000", "OFF", "OFF", "宽", "是", "高"), before, 1, false));
-    EXPECT_EQ(Channel(image, 2), Into(Texts("439.97500", "432.37500", "D754N", "D754I", "窄", "否", "高"), before, 2, false));
-    EXPECT_EQ(Channel(image, 5), Into(Texts("145.61250", "145.01250", "OFF", "88.5", "宽", "是", "高"), before, 5, false));
-    EXPECT_EQ(Channel(image, 9), Into(Texts("145.70000", "145.10000", "114.8", "110.9", "宽", "是", "高"), before, 9, false));
+    EXPECT_EQ(Channel(image, 1),
+              Into(Texts("145.50000", "145.50000", "OFF", "OFF", "宽", "是", "高"), before, 1, false));
+    EXPECT_EQ(Channel(image, 2),
+              Into(Texts("439.97500", "432.37500", "D754N", "D754I", "窄", "否", "高"), before, 2, false));
+    EXPECT_EQ(Channel(image, 5),
+              Into(Texts("145.61250", "145.01250", "OFF", "88.5", "宽", "是", "高"), before, 5, false));
+    EXPECT_EQ(Channel(image, 9),
+              Into(Texts("145.70000", "145.10000", "114.8", "110.9", "宽", "是", "高"), before, 9, false));
     for (int n : {3, 4, 6, 7, 8, 10, 128}) EXPECT_FALSE(ChannelInUse(RecordAt(image, n))) << n;
 }
 
@@ -150,25 +157,25 @@ TEST(ChirpCsv, EveryValueIsCheckedAsTypingChecksIt) {
     auto line = [](const std::string& location, const std::string& fields) {
         return location + "," + fields + ",Tone->Tone,FM,5.00,,High,,,,,\n";
     };
-    const std::string list = kHeader +
-        line("1", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +          // 2: fine
-        line("2", ",146.523000,,0.000000,,88.5,88.5,023,NN,023") +          // 3: not on a step
-        line("3", ",600.000000,,0.000000,,88.5,88.5,023,NN,023") +          // 4: out of range
-        line("4", ",146.520000,+-,0.600000,,88.5,88.5,023,NN,023") +        // 5
-        line("5", ",146.520000,+,six,,88.5,88.5,023,NN,023") +              // 6
-        line("6", ",70.000000,-,5.000000,,88.5,88.5,023,NN,023") +          // 7: below 67 MHz
-        line("7", ",146.520000,-,200.000000,,88.5,88.5,023,NN,023") +       // 8
-        line("8", ",146.520000,,0.000000,Tone,69.4,88.5,023,NN,023") +      // 9: not a table tone
-        line("9", ",146.520000,,0.000000,DTCS,88.5,88.5,999,NN,023") +      // 10
-        line("10", ",146.520000,,0.000000,DTCS,88.5,88.5,023,NX,023") +     // 11
-        line("11", ",146.520000,,0.000000,DCS,88.5,88.5,023,NN,023") +      // 12
-        line("abc", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +        // 13
-        line("1", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +          // 14: duplicate
-        "12,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,DV,5.00,,High,,,,,\n"      // 15
-        "13,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,X,High,,,,,\n"     // 16
-        "14,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,Max,,,,,\n"       // 17
+    const std::string list =
+        kHeader + line("1", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +                   // 2: fine
+        line("2", ",146.523000,,0.000000,,88.5,88.5,023,NN,023") +                             // 3: not on a step
+        line("3", ",600.000000,,0.000000,,88.5,88.5,023,NN,023") +                             // 4: out of range
+        line("4", ",146.520000,+-,0.600000,,88.5,88.5,023,NN,023") +                           // 5
+        line("5", ",146.520000,+,six,,88.5,88.5,023,NN,023") +                                 // 6
+        line("6", ",70.000000,-,5.000000,,88.5,88.5,023,NN,023") +                             // 7: below 67 MHz
+        line("7", ",146.520000,-,200.000000,,88.5,88.5,023,NN,023") +                          // 8
+        line("8", ",146.520000,,0.000000,Tone,69.4,88.5,023,NN,023") +                         // 9: not a table tone
+        line("9", ",146.520000,,0.000000,DTCS,88.5,88.5,999,NN,023") +                         // 10
+        line("10", ",146.520000,,0.000000,DTCS,88.5,88.5,023,NX,023") +                        // 11
+        line("11", ",146.520000,,0.000000,DCS,88.5,88.5,023,NN,023") +                         // 12
+        line("abc", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +                           // 13
+        line("1", ",146.520000,,0.000000,,88.5,88.5,023,NN,023") +                             // 14: duplicate
+        "12,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,DV,5.00,,High,,,,,\n"       // 15
+        "13,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,X,High,,,,,\n"      // 16
+        "14,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,Max,,,,,\n"        // 17
         "15,,146.520000,,0.000000,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,FM,5.00,,High,,,,,\n"  // 18
-        "17,,146.520000,split,,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n";        // 19
+        "17,,146.520000,split,,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n";         // 19
     RadioImage image = NewDocumentImage();
     const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{});
     const std::vector<std::string> reasons = {
@@ -215,7 +222,8 @@ RadioImage FilledImage(unsigned seed) {
             case 0: tx.clear(); break;
             case 1: tx = frequency(); break;
             case 2: {
-                const std::uint32_t units = FrequencyTextToUnits(rx), apart = 625 * static_cast<std::uint32_t>(rng() % 10000);
+                const std::uint32_t units = FrequencyTextToUnits(rx),
+                                    apart = 625 * static_cast<std::uint32_t>(rng() % 10000);
                 tx = UnitsToFrequencyText(units + apart <= kHighestUnits ? units + apart : units - apart);
                 break;
             }
@@ -241,9 +249,10 @@ TEST(ChirpCsv, ExportThenImportGivesTheSameChannels) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         const RadioImage image = FilledImage(seed);
         RadioImage back = NewDocumentImage();
-        const CsvImport result = ImportChannelsCsv(ExportChannelsCsv(image, CsvLayout::Chirp), back, CsvImportOptions{});
-        ASSERT_TRUE(result.problems.empty()) << seed << ": line " << result.problems.front().line << " "
-                                             << result.problems.front().reason;
+        const CsvImport result =
+            ImportChannelsCsv(ExportChannelsCsv(image, CsvLayout::Chirp), back, CsvImportOptions{});
+        ASSERT_TRUE(result.problems.empty())
+            << seed << ": line " << result.problems.front().line << " " << result.problems.front().reason;
         EXPECT_EQ(result.layout, CsvLayout::Chirp);
         for (int n = 1; n <= kChannelCount; ++n) ASSERT_EQ(Channel(back, n), Channel(image, n)) << seed << " " << n;
     }
@@ -251,7 +260,8 @@ TEST(ChirpCsv, ExportThenImportGivesTheSameChannels) {
     RadioImage club = NewDocumentImage();
     ImportChannelsCsv(kClubList, club, CsvImportOptions{true, true});
     RadioImage back = NewDocumentImage();
-    ASSERT_TRUE(ImportChannelsCsv(ExportChannelsCsv(club, CsvLayout::Chirp), back, CsvImportOptions{}).problems.empty());
+    ASSERT_TRUE(
+        ImportChannelsCsv(ExportChannelsCsv(club, CsvLayout::Chirp), back, CsvImportOptions{}).problems.empty());
     EXPECT_EQ(back, club);
 }
 
@@ -319,10 +329,10 @@ TEST(ChirpCsv, CommentLinesEmptyRowsAndUnusedMemoriesAreSkipped) {
 TEST(ChirpCsv, OneToneColumnServesBothWaysAndUnusedColumnsAreNotRead) {
     const std::string list =
         "Location,Frequency,Tone,cToneFreq,DtcsCode,DtcsPolarity,CrossMode\n"
-        "1,146.940000,Tone,100.0,023,??,Nonsense\n"      // rToneFreq missing: cToneFreq sends
-        "2,146.940000,TSQL,123.0,abc,XX,\n"               // the DCS columns are not used
-        "3,146.940000,Cross,88.5,754,RN,Tone->DTCS\n"     // no RxDtcsCode: DtcsCode both ways
-        "4,146.940000,DTCS,88.5,023,XX,\n";               // a polarity in use must be N or R
+        "1,146.940000,Tone,100.0,023,??,Nonsense\n"    // rToneFreq missing: cToneFreq sends
+        "2,146.940000,TSQL,123.0,abc,XX,\n"            // the DCS columns are not used
+        "3,146.940000,Cross,88.5,754,RN,Tone->DTCS\n"  // no RxDtcsCode: DtcsCode both ways
+        "4,146.940000,DTCS,88.5,023,XX,\n";            // a polarity in use must be N or R
     RadioImage image = NewDocumentImage();
     const CsvImport result = ImportChannelsCsv(list, image, CsvImportOptions{true, false, false});
     ASSERT_EQ(LinesOf(result), (std::vector<int>{5}));
@@ -337,10 +347,11 @@ TEST(ChirpCsv, OneToneColumnServesBothWaysAndUnusedColumnsAreNotRead) {
 
 TEST(ChirpCsv, AShortRowIsRefusedWithItsLineNumber) {
     RadioImage image = NewDocumentImage();
-    const CsvImport result = ImportChannelsCsv(
-        kHeader + "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
-                  "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High\n",
-        image, CsvImportOptions{});
+    const CsvImport result =
+        ImportChannelsCsv(kHeader +
+                              "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
+                              "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High\n",
+                          image, CsvImportOptions{});
     ASSERT_EQ(LinesOf(result), (std::vector<int>{3}));
     EXPECT_EQ(result.problems[0].reason, "只有 16 个字段，标题行有 21 个");
     EXPECT_EQ(image, NewDocumentImage());
@@ -348,19 +359,21 @@ TEST(ChirpCsv, AShortRowIsRefusedWithItsLineNumber) {
 
 TEST(ChirpCsv, PowerWordsFollowOneRule) {
     const std::vector<std::pair<std::string, std::string>> words = {
-        {"High", "高"}, {"HI", "高"}, {"h", "高"},   {"5W", "高"},   {"4", "高"},      {"4.0 W", "高"},
-        {"Low", "低"},  {"lo", "低"}, {"L", "低"},   {"Low2", "低"}, {"Mid", "低"},    {"Medium", "低"},
+        {"High", "高"}, {"HI", "高"}, {"h", "高"},    {"5W", "高"},   {"4", "高"},   {"4.0 W", "高"},
+        {"Low", "低"},  {"lo", "低"}, {"L", "低"},    {"Low2", "低"}, {"Mid", "低"}, {"Medium", "低"},
         {"Med", "低"},  {"M", "低"},  {"Mid1", "低"}, {"3.9W", "低"}, {"0.5", "低"},
     };
     for (const auto& [word, power] : words) {
         RadioImage image = NewDocumentImage();
-        const CsvImport result = ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
+        const CsvImport result =
+            ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
         ASSERT_TRUE(result.problems.empty()) << word << ": " << result.problems.front().reason;
         EXPECT_EQ(Channel(image, 1)[col::kPower - 1], power) << word;
     }
     for (const std::string word : {"Max", "Turbo", "-5W", "Highest"}) {
         RadioImage image = NewDocumentImage();
-        const CsvImport result = ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
+        const CsvImport result =
+            ImportChannelsCsv("Location,Frequency,Power\n1,146.52," + word + "\n", image, CsvImportOptions{});
         ASSERT_EQ(result.problems.size(), 1u) << word;
         EXPECT_EQ(result.problems[0].reason, "Power“" + word + "”应为 High、Low 或瓦数");
     }
@@ -374,11 +387,13 @@ TEST(ChirpCsv, WhatTheLayoutCannotSayKeepsTheChannelsOwnValue) {
     for (int c = 1; c <= 10; ++c) table.SetCellText(1, c, own[static_cast<std::size_t>(c - 1)]);
     RadioImage image = NewDocumentImage();
     UpdateImageFromGrid(table, image);
-    const CsvImport result = ImportChannelsCsv(
-        kHeader + "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
-                  "2,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,Low,,,,,\n",
-        image, CsvImportOptions{});
+    const CsvImport result =
+        ImportChannelsCsv(kHeader +
+                              "1,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n"
+                              "2,,146.940000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,Low,,,,,\n",
+                          image, CsvImportOptions{});
     ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
-    EXPECT_EQ(Channel(image, 1), (ChannelTexts{"146.94000", "146.34000", "OFF", "OFF", "宽", "是", "高", "队列同步", "开", "载波"}));
+    EXPECT_EQ(Channel(image, 1),
+              (ChannelTexts{"146.94000", "146.34000", "OFF", "OFF", "宽", "是", "高", "队列同步", "开", "载波"}));
     EXPECT_EQ(Channel(image, 2), Texts("146.94000", "146.34000", "OFF", "OFF", "窄", "是", "低"));
 }

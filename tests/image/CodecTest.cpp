@@ -53,14 +53,16 @@ TEST(FrequencyText, NonNumbersReadAsZeroAndOutOfRangeAsLargest) {
 }
 
 TEST(FrequencyText, EveryFiveDecimalTextIsExact) {
-    for (std::uint32_t u = 6700000; u <= 52100000; u += 7919) EXPECT_EQ(FrequencyTextToUnits(UnitsToFrequencyText(u)), u);
+    for (std::uint32_t u = 6700000; u <= 52100000; u += 7919)
+        EXPECT_EQ(FrequencyTextToUnits(UnitsToFrequencyText(u)), u);
 }
 
 TEST(ChannelCodec, WorkedExampleEncodesAndDecodes) {
     ChannelRecord r = AllFF();
     ChannelTexts t = {"145.12500", "145.12500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "载波"};
     EncodeChannelRecord(t, r);
-    EXPECT_EQ(r, Bytes({0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x70, 0x06, 0x23, 0x80, 0x02, 0xFB, 0xFF, 0xFF}));
+    EXPECT_EQ(r,
+              Bytes({0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x70, 0x06, 0x23, 0x80, 0x02, 0xFB, 0xFF, 0xFF}));
     EXPECT_EQ(DecodeChannelRecord(r), t);
 }
 
@@ -68,18 +70,22 @@ TEST(ChannelCodec, EmptyRecordAndEmptyRow) {
     ChannelRecord r = AllFF();
     for (const std::string& s : DecodeChannelRecord(r)) EXPECT_EQ(s, "");
     EncodeChannelRecord(ChannelTexts{}, r);
-    EXPECT_EQ(r, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xC5, 0xFE, 0xFF}));
+    EXPECT_EQ(r,
+              Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xC5, 0xFE, 0xFF}));
 }
 
 TEST(ChannelCodec, TransmitOnlyChannelShowsOffAndFlags) {
     ChannelRecord r = AllFF();
-    r[4] = 0x00; r[5] = 0x25; r[6] = 0x51; r[7] = 0x14;
+    r[4] = 0x00;
+    r[5] = 0x25;
+    r[6] = 0x51;
+    r[7] = 0x14;
     ChannelTexts t = DecodeChannelRecord(r);
     EXPECT_EQ(t[0], "");
     EXPECT_EQ(t[1], "145.12500");
     EXPECT_EQ(t[2], "OFF");
     EXPECT_EQ(t[4], "宽");
-    EXPECT_EQ(t[7], "");  // byte 12 = 0xFF has no text
+    EXPECT_EQ(t[7], "");      // byte 12 = 0xFF has no text
     EXPECT_EQ(t[9], "关闭");  // mode 7
     r[3] = 0x00;
     EXPECT_EQ(DecodeChannelRecord(r)[0], "");  // below 10 MHz counts as none
@@ -91,8 +97,14 @@ TEST(ChannelCodec, BcdFrequenciesRoundTrip) {
     t[0] = "256.02500";
     t[1] = "512.01875";
     EncodeChannelRecord(t, r);
-    EXPECT_EQ(r[0], 0x00); EXPECT_EQ(r[1], 0x25); EXPECT_EQ(r[2], 0x60); EXPECT_EQ(r[3], 0x25);
-    EXPECT_EQ(r[4], 0x75); EXPECT_EQ(r[5], 0x18); EXPECT_EQ(r[6], 0x20); EXPECT_EQ(r[7], 0x51);
+    EXPECT_EQ(r[0], 0x00);
+    EXPECT_EQ(r[1], 0x25);
+    EXPECT_EQ(r[2], 0x60);
+    EXPECT_EQ(r[3], 0x25);
+    EXPECT_EQ(r[4], 0x75);
+    EXPECT_EQ(r[5], 0x18);
+    EXPECT_EQ(r[6], 0x20);
+    EXPECT_EQ(r[7], 0x51);
     ChannelTexts back = DecodeChannelRecord(r);
     EXPECT_EQ(back[0], "256.02500");
     EXPECT_EQ(back[1], "512.01875");
@@ -122,7 +134,8 @@ TEST(ChannelCodec, ToneWords) {
 }
 
 TEST(ChannelCodec, FlagValuesWithoutTextNormalise) {
-    ChannelRecord r = Bytes({0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x06, 0x00, 0x00});
+    ChannelRecord r =
+        Bytes({0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x06, 0x00, 0x00});
     ChannelTexts t = DecodeChannelRecord(r);
     EXPECT_EQ(t[7], "");
     EXPECT_EQ(t[9], "关闭");
@@ -145,7 +158,8 @@ TEST(ChannelCodec, RandomRoundTripKeepsUnownedBits) {
         for (auto& b : r) b = static_cast<std::uint8_t>(rng());
         const bool proper = n % 2;  // frequencies in BCD, tones from the tone table
         if (proper) {
-            for (int i = 0; i < 8; ++i) r[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rng() % 10 * 16 + rng() % 10);
+            for (int i = 0; i < 8; ++i)
+                r[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rng() % 10 * 16 + rng() % 10);
             const ToneTable& tones = ToneTable::Instance();
             EncodeToneWord(tones.Text(static_cast<int>(rng() % 261)), r[9], r[8]);
             EncodeToneWord(tones.Text(static_cast<int>(rng() % 261)), r[11], r[10]);
@@ -197,10 +211,13 @@ TEST(GridSync, SavedNewDocumentHasTheExpectedRows) {
     PlainChannelTable table;
     UpdateGridFromImage(image, table);
     UpdateImageFromGrid(table, image);
-    const ChannelRecord empty = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xC5, 0xFE, 0xFF});
+    const ChannelRecord empty =
+        Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xC5, 0xFE, 0xFF});
     for (int n = 1; n <= 128; ++n) ASSERT_EQ(RecordAt(image, n), empty) << n;
-    const std::uint8_t row128[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0, 0x38, 0xFF, 0xFF, 0xFF, 0xFF};
-    const std::uint8_t row129[] = {0x00, 0xA8, 0xD7, 0x04, 0x02, 0x09, 0x00, 0x04, 0x00, 0x09, 0x00, 0xFF, 0xFF, 0x00, 0xFF, 0xFF};
+    const std::uint8_t row128[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                   0xFF, 0xFF, 0xF0, 0x38, 0xFF, 0xFF, 0xFF, 0xFF};
+    const std::uint8_t row129[] = {0x00, 0xA8, 0xD7, 0x04, 0x02, 0x09, 0x00, 0x04,
+                                   0x00, 0x09, 0x00, 0xFF, 0xFF, 0x00, 0xFF, 0xFF};
     for (std::size_t i = 0; i < 16; ++i) {
         EXPECT_EQ(image[0x800 + i], row128[i]) << i;
         EXPECT_EQ(image[0x810 + i], row129[i]) << i;
@@ -247,7 +264,7 @@ TEST(ChannelCodec, ListTextsInBothLanguages) {
     EXPECT_EQ(ListEntries(col::kBusy, Lang::En), (std::vector<std::string>{"Off", "Carrier", "QT/DQT"}));
     EXPECT_EQ(ListIndex(col::kPttId, "关"), 0);
     EXPECT_EQ(ListIndex(col::kPttId, "On"), 1);
-    EXPECT_EQ(ListIndex(col::kPttId, "on"), -1);      // the list's spelling only
+    EXPECT_EQ(ListIndex(col::kPttId, "on"), -1);       // the list's spelling only
     EXPECT_EQ(ListIndex(col::kWidth, "Carrier"), -1);  // another column's value
     EXPECT_EQ(CellTextIn(col::kRxTone, "OFF", Lang::Zh), "OFF");
     EXPECT_EQ(ColumnOfCaption("Busy lockout"), col::kBusy);

@@ -13,7 +13,8 @@
 
 namespace {
 
-const std::string kOwnHeader = "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+const std::string kOwnHeader =
+    "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
 const std::string kChirpHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,"
     "TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n";
@@ -56,8 +57,8 @@ TEST(CsvKeeping, ExportThenImportIntoTheSameImageKeepsEveryByte) {
                 const RadioImage image = seed % 2 ? RandomImage(seed) : OddImage(seed);
                 RadioImage back = image;
                 const CsvImport result = ImportChannelsCsv(ExportChannelsCsv(image, layout), back, CsvImportOptions{});
-                ASSERT_TRUE(result.problems.empty()) << seed << ": line " << result.problems.front().line << " "
-                                                     << result.problems.front().reason;
+                ASSERT_TRUE(result.problems.empty())
+                    << seed << ": line " << result.problems.front().line << " " << result.problems.front().reason;
                 ASSERT_TRUE(result.applied);
                 EXPECT_EQ(result.unnamedInUse, 0);
                 EXPECT_EQ(Differing(back, image), std::vector<int>{}) << static_cast<int>(layout) << " " << seed;
@@ -81,8 +82,8 @@ TEST(CsvKeeping, MergingAFileThatNamesOneChannelChangesOnlyThatChannel) {
         const RadioImage image = seed % 2 ? RandomImage(seed) : RandomValidImage(seed);
         const int channel = 1 + static_cast<int>(rng() % kChannelCount);
         const std::string frequency = UnitsToFrequencyText(43000000 + 625 * static_cast<std::uint32_t>(rng() % 3000));
-        const std::string own = kOwnHeader + std::to_string(channel) + "," + frequency + "," + frequency +
-                                ",OFF,OFF,宽,是,高,无,关,关闭\n";
+        const std::string own =
+            kOwnHeader + std::to_string(channel) + "," + frequency + "," + frequency + ",OFF,OFF,宽,是,高,无,关,关闭\n";
         const std::string chirp = kChirpHeader + std::to_string(channel) + ",," + frequency +
                                   ",,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\n";
         for (const std::string& csv : {own, chirp}) {
@@ -126,8 +127,9 @@ TEST(CsvKeeping, AFileWithoutChannelLinesChangesNothing) {
     const CsvImport none = ImportChannelsCsv(kOwnHeader + "1,abc,,OFF,OFF,宽,是,高,无,关,关闭\n", image, true);
     EXPECT_TRUE(none.refusedWhole);
     EXPECT_EQ(image, before);
-    EXPECT_EQ(CsvRefusedFileText(none), "第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入\n"
-                                        "没有导入任何频道，没有做任何修改。");
+    EXPECT_EQ(CsvRefusedFileText(none),
+              "第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入\n"
+              "没有导入任何频道，没有做任何修改。");
 }
 
 TEST(CsvKeeping, ARefusedLineLeavesItsChannelAndTheSummarySaysWhatWasEmptied) {
@@ -141,10 +143,11 @@ TEST(CsvKeeping, ARefusedLineLeavesItsChannelAndTheSummarySaysWhatWasEmptied) {
     }
     UpdateImageFromGrid(table, image);
     const RadioImage before = image;
-    const std::string csv = kOwnHeader + "1,146.94,146.34,OFF,88.5,窄,是,高,无,关,关闭\n"
-                                         "2,435.5,,OFF,OFF,宽,是,高,无,关,关闭\n"
-                                         "3,435.5,,OFF,OFF,中,是,高,无,关,关闭\n"
-                                         "9,147.5,,OFF,OFF,宽,是,高,无,关,关闭\n";
+    const std::string csv = kOwnHeader +
+                            "1,146.94,146.34,OFF,88.5,窄,是,高,无,关,关闭\n"
+                            "2,435.5,,OFF,OFF,宽,是,高,无,关,关闭\n"
+                            "3,435.5,,OFF,OFF,中,是,高,无,关,关闭\n"
+                            "9,147.5,,OFF,OFF,宽,是,高,无,关,关闭\n";
     CsvImport result = ImportChannelsCsv(csv, image, CsvImportOptions{});
     EXPECT_FALSE(result.applied);
     EXPECT_EQ(image, before);
@@ -172,8 +175,9 @@ TEST(CsvKeeping, ARefusedLineLeavesItsChannelAndTheSummarySaysWhatWasEmptied) {
 TEST(CsvKeeping, TheWindowAsksBeforeRefusedLinesAndBeforeEmptying) {
     RadioImage target = RandomValidImage(4);
     target[0x80A] = 0xEE + 1;  // 136 - 174MHz
-    const std::string csv = kOwnHeader + "1,146.94,146.34,OFF,88.5,窄,是,高,无,关,关闭\n"
-                                         "2,146.9412,,OFF,OFF,宽,是,高,无,关,关闭\n";
+    const std::string csv = kOwnHeader +
+                            "1,146.94,146.34,OFF,88.5,窄,是,高,无,关,关闭\n"
+                            "2,146.9412,,OFF,OFF,宽,是,高,无,关,关闭\n";
     int inUse = 0;
     for (int n = 3; n <= kChannelCount; ++n) inUse += ChannelInUse(RecordAt(target, n)) ? 1 : 0;
     ASSERT_GT(inUse, 0);
@@ -184,8 +188,8 @@ TEST(CsvKeeping, TheWindowAsksBeforeRefusedLinesAndBeforeEmptying) {
     keep.Reply(Answer::Ok);
     ASSERT_TRUE(keep.Question());
     EXPECT_EQ(keep.Question()->buttons, Buttons::EmptyKeepCancel);
-    EXPECT_EQ(keep.Question()->text, "文件中没有的 " + std::to_string(inUse) +
-                                         " 个使用中的频道将被清空。\n清空这些频道，还是保留它们？");
+    EXPECT_EQ(keep.Question()->text,
+              "文件中没有的 " + std::to_string(inUse) + " 个使用中的频道将被清空。\n清空这些频道，还是保留它们？");
     keep.Reply(Answer::Keep);
     EXPECT_FALSE(keep.Question());
     ASSERT_TRUE(keep.Applied());

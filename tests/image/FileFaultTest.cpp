@@ -70,7 +70,7 @@ TEST(FileFaults, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
     const std::string orphan = ".ostreltz-" + std::to_string(ended) + "-0123456789ab.tmp";
     const std::string kept[] = {
         ".ostreltz-" + std::to_string(::getppid()) + "-0123456789ab.tmp",  // its saver still runs
-        ".ostreltz-0123456789ab.tmp",                                     // no PID in the name
+        ".ostreltz-0123456789ab.tmp",                                      // no PID in the name
         ".ostreltz-" + std::to_string(ended) + "-0123456789ab.tmp.bak",
         ".ostreltz-" + std::to_string(ended) + "-xyz.tmp",
         "radio-" + std::to_string(ended) + ".sin",
@@ -131,7 +131,8 @@ TEST(FileFaults, ANamedPipeIsRefusedAtOnceForReadingAndWriting) {
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     // A folder and a device say what they are.
-    EXPECT_EQ(ReadRegularFile(dir.string(), 100, true).error, "无法打开文件“" + dir.string() + "”。\n这是一个文件夹，不是文件");
+    EXPECT_EQ(ReadRegularFile(dir.string(), 100, true).error,
+              "无法打开文件“" + dir.string() + "”。\n这是一个文件夹，不是文件");
     EXPECT_FALSE(WriteFileAtomically("/dev/full", "x", &error));
     EXPECT_EQ(error, "无法保存文件“/dev/full”。\n不是普通文件");
     fs::remove_all(dir);

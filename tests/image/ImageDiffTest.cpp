@@ -162,20 +162,23 @@ TEST(ImageDiff, EnglishLinesAndJsonNameTheFieldInBothLanguages) {
     RadioImage after = WithCell(before, 12, 3, "88.5");
     after[addr::kSquelch] = 7;
     const auto differences = CompareImages(before, after);
-    EXPECT_EQ(Lines(differences), (std::vector<std::string>{"Channel 12 RX tone: 67.0 → 88.5", "Squelch level (SQ): 4 → 7"}));
-    EXPECT_EQ(DifferencesJson(differences),
-              "[\n"
-              " {\"channel\": 12, \"field\": \"ColRxTone\", \"caption\": {\"zh\": \"接收信令\", \"en\": \"RX tone\"}, "
-              "\"old\": \"67.0\", \"new\": \"88.5\", \"offsets\": [184, 185]},\n"
-              " {\"channel\": null, \"field\": \"LabelSquelch\", \"caption\": {\"zh\": \"静噪等级(SQ)\", \"en\": \"Squelch "
-              "level (SQ)\"}, \"old\": \"4\", \"new\": \"7\", \"offsets\": [2067]}\n"
-              "]\n");
+    EXPECT_EQ(Lines(differences),
+              (std::vector<std::string>{"Channel 12 RX tone: 67.0 → 88.5", "Squelch level (SQ): 4 → 7"}));
+    EXPECT_EQ(
+        DifferencesJson(differences),
+        "[\n"
+        " {\"channel\": 12, \"field\": \"ColRxTone\", \"caption\": {\"zh\": \"接收信令\", \"en\": \"RX tone\"}, "
+        "\"old\": \"67.0\", \"new\": \"88.5\", \"offsets\": [184, 185]},\n"
+        " {\"channel\": null, \"field\": \"LabelSquelch\", \"caption\": {\"zh\": \"静噪等级(SQ)\", \"en\": \"Squelch "
+        "level (SQ)\"}, \"old\": \"4\", \"new\": \"7\", \"offsets\": [2067]}\n"
+        "]\n");
     EXPECT_EQ(DifferencesJson({}), "[]\n");
 }
 
 TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     RadioImage other = WithChannel12();
-    std::copy_n(other.begin() + static_cast<long>(ChannelOffset(12)), kRecordSize, other.begin() + static_cast<long>(ChannelOffset(40)));
+    std::copy_n(other.begin() + static_cast<long>(ChannelOffset(12)), kRecordSize,
+                other.begin() + static_cast<long>(ChannelOffset(40)));
     RadioImage current = WithCell(WithCell(other, 12, 3, "88.5"), 12, 9, "关");
     current = WithCell(current, 40, 1, "146.00000");
     current[addr::kSquelch] = 1;
@@ -192,7 +195,7 @@ TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     EXPECT_EQ(cell(comparison.Step(1, 1, true)), std::pair(12, 3));
     EXPECT_EQ(cell(comparison.Step(12, 3, true)), std::pair(12, 9));
     EXPECT_EQ(cell(comparison.Step(12, 9, true)), std::pair(40, 1));
-    EXPECT_EQ(cell(comparison.Step(40, 1, true)), std::pair(12, 3));  // round to the first
+    EXPECT_EQ(cell(comparison.Step(40, 1, true)), std::pair(12, 3));   // round to the first
     EXPECT_EQ(cell(comparison.Step(12, 3, false)), std::pair(40, 1));  // and back to the last
     EXPECT_EQ(cell(comparison.Step(30, 5, false)), std::pair(12, 9));
     // The user types the other file's value back: that cell is the same again.

@@ -18,8 +18,8 @@ namespace {
 class History : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("history-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("history-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
@@ -66,7 +66,7 @@ TEST_F(History, AReadAndAWriteAreKeptWithWhatTheyWereAndListedNewestFirst) {
     EXPECT_EQ(fs::file_size(m_dir / "ostreltz" / "history" / "20251209-120000-000-read.sin"), kImageSize);
     m_dir /= "ostreltz/history";
     EXPECT_EQ(Files(), (std::vector<std::string>{"20251209-120000-000-read.sin", "20251209-120000-000-read.txt",
-                                                  "20251209-120101-123-write.sin", "20251209-120101-123-write.txt"}));
+                                                 "20251209-120101-123-write.sin", "20251209-120101-123-write.txt"}));
 }
 
 TEST_F(History, TwoEntriesInTheSameMillisecondKeepBoth) {
@@ -84,7 +84,8 @@ TEST_F(History, TheOldestEntriesGoBeyondTheCountAndTheSize) {
     FolderHistoryStore store(m_dir.string());
     {
         RadioHistory history(store, HistoryLimits{3, 1u << 30});
-        for (int i = 0; i < 5; ++i) ASSERT_TRUE(history.Record(RandomImage(i), false, "p", 0, kNoon + i * 1000, nullptr));
+        for (int i = 0; i < 5; ++i)
+            ASSERT_TRUE(history.Record(RandomImage(i), false, "p", 0, kNoon + i * 1000, nullptr));
         const auto entries = history.List();
         ASSERT_EQ(entries.size(), 3u);
         EXPECT_EQ(history.Image(entries[2].name), RandomImage(2));
@@ -113,7 +114,8 @@ TEST_F(History, DamagedOrHalfWrittenEntriesAreLeftOutAndAPortCannotBreakTheFacts
     const auto entries = history.List();
     ASSERT_EQ(entries.size(), 2u);  // the one recorded and the short image, whose image then cannot be opened
     EXPECT_FALSE(history.Image("20251209-130000-000-read"));
-    const auto recorded = std::find_if(entries.begin(), entries.end(), [](const HistoryEntry& e) { return e.timeMs == kNoon; });
+    const auto recorded =
+        std::find_if(entries.begin(), entries.end(), [](const HistoryEntry& e) { return e.timeMs == kNoon; });
     ASSERT_NE(recorded, entries.end());
     EXPECT_EQ(recorded->port, "/dev/tty?USB0");
 }

@@ -85,7 +85,8 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " dump " + a + " --lang", &log), 2) << log;
     EXPECT_NE(log.find("--lang"), std::string::npos) << log;
     // A cell's text may begin with a minus sign.
-    EXPECT_EQ(RunCommand(Cli("set " + a + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value -1"), &log), 1);
+    EXPECT_EQ(RunCommand(Cli("set " + a + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value -1"), &log),
+              1);
     EXPECT_NE(log.find("第 1 频道接收频率“-1”"), std::string::npos) << log;
 }
 
@@ -102,8 +103,11 @@ TEST_F(CliArguments, HelpAndVersionFailWhenTheirOutputIsLost) {
 }
 
 TEST_F(CliArguments, APortThatIsNoSerialDeviceSaysSo) {
-    const std::string notSerial = "无法打开串口，请检查该设备是否正常，或是否被占用\n“%”不是串口设备：请选择编程线所在的串口，例如 /dev/ttyUSB0。";
-    for (const std::string& port : {std::string("/etc/passwd"), m_dir.string(), std::string("/dev/null"), std::string("/dev/zero")}) {
+    const std::string notSerial =
+        "无法打开串口，请检查该设备是否正常，或是否被占用\n“%”不是串口设备：请选择编程线所在的串口，例如 "
+        "/dev/ttyUSB0。";
+    for (const std::string& port :
+         {std::string("/etc/passwd"), m_dir.string(), std::string("/dev/null"), std::string("/dev/zero")}) {
         std::string log;
         EXPECT_EQ(RunCommand(Cli("read --port " + port + " --out " + Path("x.sin")), &log), 1) << port;
         std::string expected = notSerial;
@@ -139,10 +143,12 @@ TEST_F(CliArguments, AReadRefusesAnOutputThatCannotTakeTheDataBeforeAskingTheRad
 
 TEST_F(CliArguments, SetTakesTheTonesTypingTakesAndALongFileIsNamed) {
     std::string log;
-    const std::string cell = "set " + Path("a.sin") + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value 145.125";
+    const std::string cell =
+        "set " + Path("a.sin") + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value 145.125";
     for (const char* tone : {"88.6", "D999N", "885"}) {
         EXPECT_EQ(RunCommand(Cli(cell + " --column 接收信令 --value " + tone), &log), 1) << tone;
-        EXPECT_NE(log.find(std::string("第 1 频道接收信令“") + tone + "”：“" + tone + "”不是信令代码"), std::string::npos)
+        EXPECT_NE(log.find(std::string("第 1 频道接收信令“") + tone + "”：“" + tone + "”不是信令代码"),
+                  std::string::npos)
             << log;
         EXPECT_FALSE(fs::exists(Path("b.sin")));
     }

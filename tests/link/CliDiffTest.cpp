@@ -26,9 +26,7 @@ protected:
         EXPECT_TRUE(SaveSinFile(path, image, nullptr));
         return path;
     }
-    static int Diff(const std::string& args, std::string* out) {
-        return RunCommand(CliCommand("diff " + args), out);
-    }
+    static int Diff(const std::string& args, std::string* out) { return RunCommand(CliCommand("diff " + args), out); }
 
     fs::path m_dir;
 };

@@ -68,7 +68,8 @@ TEST_F(CliFaults, ANamedPipeInEveryRoleIsRefusedAtOnce) {
 }
 
 TEST_F(CliFaults, AFullDiskKeepsEveryOldOutputByteForByte) {
-    if (::mount("tmpfs", m_dir.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "cannot mount a small tmpfs here";
+    if (::mount("tmpfs", m_dir.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
     const std::string pdf = Path("old.pdf"), csv = Path("old.csv"), sin = Path("old.sin");
     std::ofstream(pdf) << "%PDF old report";
     std::ofstream(csv) << "old,csv\r\n";
@@ -110,8 +111,9 @@ TEST_F(CliFaults, AFullStandardOutputFails) {
 TEST_F(CliFaults, AnEmptyFileIsRefused) {
     std::ofstream(Path("empty.sin")).close();
     const std::string refusal = "无法打开文件“" + Path("empty.sin") + "”。\n文件是空的";
-    for (const std::string& args : {"dump " + Path("empty.sin"), "print " + Path("empty.sin") + " --pdf " + Path("r.pdf"),
-                                    "export-csv " + Path("empty.sin") + " -o " + Path("r.csv")}) {
+    for (const std::string& args :
+         {"dump " + Path("empty.sin"), "print " + Path("empty.sin") + " --pdf " + Path("r.pdf"),
+          "export-csv " + Path("empty.sin") + " -o " + Path("r.csv")}) {
         std::string log;
         EXPECT_EQ(RunCommand(Cli(args), &log), 1) << args;
         EXPECT_NE(log.find(refusal), std::string::npos) << log;
@@ -124,13 +126,15 @@ TEST_F(CliFaults, UsageErrorsNameTheArgument) {
     const std::pair<std::string, std::string> cases[] = {
         {"read --port", "ostreltz-cli: 选项 --port 缺少值\n用法: ostreltz-cli read"},
         {"read --out x.sin", "ostreltz-cli: 缺少选项 --port\n用法: ostreltz-cli read"},
-        {"write --port COM1 --in x.sin --retries many", "ostreltz-cli: --retries 的值“many”不是 0 到 1000 之间的数\n用法"},
+        {"write --port COM1 --in x.sin --retries many",
+         "ostreltz-cli: --retries 的值“many”不是 0 到 1000 之间的数\n用法"},
         {"dump", "ostreltz-cli: 缺少文件名 FILE.sin\n用法: ostreltz-cli dump"},
         {"dump a.sin b.sin", "ostreltz-cli: 多余的参数“b.sin”\n"},
         {"dump --bogus a.sin", "ostreltz-cli: 未知选项“--bogus”\n"},
         {"import-csv a.sin", "ostreltz-cli: 缺少CSV 文件名 IN.csv\n"},
         {"tune --port COM1 --item volume --value 1 --rx 146 --tx 146", "ostreltz-cli: --item 的值“volume”无效\n"},
-        {"tune --port COM1 --item power --value 256 --rx 146 --tx 146", "ostreltz-cli: --value 的值“256”不是 0 到 255 之间的数\n"},
+        {"tune --port COM1 --item power --value 256 --rx 146 --tx 146",
+         "ostreltz-cli: --value 的值“256”不是 0 到 255 之间的数\n"},
         {"", "ostreltz-cli: 缺少命令\n"},
     };
     for (const auto& [args, text] : cases) {
@@ -162,7 +166,8 @@ TEST_F(CliFaults, TuneRefusesWhatItDoesNotUnderstandAndSendsNothing) {
     // A frequency off the step goes out rounded as the dialog's Enter rounds
     // it; a DCS code goes out as 00 00, named in any letter case.
     std::string log;
-    ASSERT_EQ(RunCommand(Cli(tune + "--rx 146.0026 --tx 146.00625 --step 6.25 --rx-tone d023n --tx-tone 88.5"), &log), 0)
+    ASSERT_EQ(RunCommand(Cli(tune + "--rx 146.0026 --tx 146.00625 --step 6.25 --rx-tone d023n --tx-tone 88.5"), &log),
+              0)
         << log;
     EXPECT_NE(log.find("频率“146.0026”按步进送出为 146.00000。"), std::string::npos) << log;
     EXPECT_EQ(log.find("频率“146.00625”"), std::string::npos) << log;
@@ -176,8 +181,8 @@ TEST_F(CliFaults, APortHeldByAnotherProgramIsNotAPermissionProblem) {
     ASSERT_EQ(holder.Open(sim.Port(), kCloneTimeouts), OpenError::None);
     std::string log;
     EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() + " 正被其他程序使用（进程 " +
-                       std::to_string(::getpid()) + "）：请先关闭那个程序。"),
+    EXPECT_NE(log.find("无法打开串口，请检查该设备是否正常，或是否被占用\n串口 " + sim.Port() +
+                       " 正被其他程序使用（进程 " + std::to_string(::getpid()) + "）：请先关闭那个程序。"),
               std::string::npos)
         << log;
     EXPECT_EQ(log.find("dialout"), std::string::npos) << log;
@@ -200,7 +205,8 @@ TEST_F(CliFaults, APortHeldByAnotherProgramIsNotAPermissionProblem) {
 TEST_F(CliFaults, TheDesktopProgramAnswersHelpAndVersionWithoutADisplay) {
     for (const char* option : {"--help", "--version"}) {
         std::string log;
-        EXPECT_EQ(RunCommand(std::string("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ") + OSTRELTZ_GUI + " " + option,
+        EXPECT_EQ(RunCommand(std::string("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ") + OSTRELTZ_GUI +
+                                 " " + option,
                              &log),
                   0)
             << log;

@@ -97,7 +97,8 @@ TEST_F(ParallelWrite, ASilentAndAnUnpluggedRadioLeaveTheOthersWritten) {
               std::string::npos)
         << log;
     // Each radio's own messages carry its port.
-    EXPECT_NE(log.find(ports[1] + ": 通讯错误，请检查连接线是否接触良好或对讲机电源是否开启"), std::string::npos) << log;
+    EXPECT_NE(log.find(ports[1] + ": 通讯错误，请检查连接线是否接触良好或对讲机电源是否开启"), std::string::npos)
+        << log;
 }
 
 TEST_F(ParallelWrite, OnlyTheRadioOfAnotherTypeIsAsked) {
@@ -106,7 +107,8 @@ TEST_F(ParallelWrite, OnlyTheRadioOfAnotherTypeIsAsked) {
     EXPECT_EQ(RunCommand(WriteCommand(*sim), &log), 1) << log;
     sim->Stop();
     EXPECT_EQ(Count(log, "对讲机的类型与你所设置的不一样"), 1u) << log;
-    EXPECT_NE(log.find(sim->Ports()[2] + ":  对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮"), std::string::npos) << log;
+    EXPECT_NE(log.find(sim->Ports()[2] + ":  对讲机的类型与你所设置的不一样，若要覆盖请按确定按钮"), std::string::npos)
+        << log;
     EXPECT_NE(log.find(sim->Ports()[2] + " 失败：对讲机类型不同，未写入（已完成 0 块）"), std::string::npos) << log;
     for (int k : {1, 2, 4}) EXPECT_EQ(Memory(k), m_image) << k;
     EXPECT_EQ(Memory(3), NewDocumentImage());
@@ -118,7 +120,8 @@ TEST_F(ParallelWrite, RepeatWritesAgainForEachLineUntilTheEndOfInput) {
     std::string log;
     // Two rounds: the second finds radio 2's line dead; the log, in English,
     // gets four lines under one header, added to what the file held.
-    std::ofstream(Path("log.csv"), std::ios::binary) << "\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks\r\nearlier\r\n";
+    std::ofstream(Path("log.csv"), std::ios::binary)
+        << "\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks\r\nearlier\r\n";
     const std::string command = "printf '\\n' | " + std::string(OSTRELTZ_CLI) + " --lang en write --repeat --in " +
                                 Path("image.sin") + " --port " + sim.Ports()[0] + " --port " + sim.Ports()[1] +
                                 " --log " + Path("log.csv");
@@ -130,7 +133,8 @@ TEST_F(ParallelWrite, RepeatWritesAgainForEachLineUntilTheEndOfInput) {
     std::ifstream in(Path("log.csv"), std::ios::binary);
     std::stringstream csv;
     csv << in.rdbuf();
-    EXPECT_EQ(csv.str().rfind("\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks\r\nearlier\r\n2", 0), 0u) << csv.str();
+    EXPECT_EQ(csv.str().rfind("\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks\r\nearlier\r\n2", 0), 0u)
+        << csv.str();
     EXPECT_EQ(Count(csv.str(), "," + sim.Ports()[0] + ",0x42,Finished,264\r\n"), 2u) << csv.str();
     EXPECT_EQ(Count(csv.str(), "\r\n"), 6u) << csv.str();
 }

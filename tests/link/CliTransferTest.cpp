@@ -104,8 +104,8 @@ TEST_F(CliTransfer, NewAndDump) {
     std::string log;
     ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
-    for (const char* text : {"OST - 101", "240 - 260MHz", "发射功率等级: 9", "手动设置: 打开", "使用中的频道: 0",
-                             "发射定时(秒): 60"})
+    for (const char* text :
+         {"OST - 101", "240 - 260MHz", "发射功率等级: 9", "手动设置: 打开", "使用中的频道: 0", "发射定时(秒): 60"})
         EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
     std::ofstream(Path("short.sin"), std::ios::binary) << std::string(100, 'x');
     EXPECT_NE(RunCommand(Cli("dump " + Path("short.sin")), &log), 0);
@@ -142,7 +142,8 @@ TEST_F(CliTransfer, TuneAgainstARadioThatAnswersAtOnceSucceedsEveryTime) {
     int received = 0;
     std::string log;
     for (int run = 0; run < 20; ++run) {
-        if (RunCommand(Cli("tune --retries 0 --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146"), &log) == 0)
+        if (RunCommand(Cli("tune --retries 0 --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146"),
+                       &log) == 0)
             ++received;
         else
             ADD_FAILURE() << log;
@@ -179,7 +180,9 @@ TEST_F(CliTransfer, TuneSendsFrequenciesAsTypedOrRoundsOnlyWhenAStepIsGiven) {
 TEST_F(CliTransfer, TuneAgainstAWrongAnswerFailsAfterItsRetries) {
     SimProcess sim({"--tuning-nak", "13"});
     std::string log;
-    EXPECT_NE(RunCommand(Cli("tune --port " + sim.Port() + " --item txfreq --value 91 --rx 146 --tx 146 --retries 1"), &log), 0);
+    EXPECT_NE(
+        RunCommand(Cli("tune --port " + sim.Port() + " --item txfreq --value 91 --rx 146 --tx 146 --retries 1"), &log),
+        0);
     const std::string question = " 错误需延时再试\n对讲机拒绝了第 13 步\n";
     std::size_t first = log.find(question);
     ASSERT_NE(first, std::string::npos) << log;
@@ -193,17 +196,22 @@ TEST_F(CliTransfer, CsvExportAndImport) {
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("s.csv")), &log), 0) << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 6"), std::string::npos) << log;
-    std::ofstream(Path("bad.csv")) << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
-                                      "7,999,,OFF,OFF,宽,是,高,DTMF,开,关闭\n";
+    std::ofstream(Path("bad.csv"))
+        << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+           "7,999,,OFF,OFF,宽,是,高,DTMF,开,关闭\n";
     const RadioImage before = Load(Path("x.sin"));
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("bad.csv")), &log), 0);
     EXPECT_NE(log.find("第 2 行"), std::string::npos) << log;
     EXPECT_EQ(Load(Path("x.sin")), before);
 
     // A file of nothing but its header is refused; no file is written.
-    std::ofstream(Path("header.csv")) << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
+    std::ofstream(Path("header.csv"))
+        << "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n";
     for (const char* flags : {"", " --apply-valid", " --merge"}) {
-        EXPECT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("header.csv") + " -o " + Path("y.sin") + flags), &log), 1);
+        EXPECT_EQ(
+            RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("header.csv") + " -o " + Path("y.sin") + flags),
+                       &log),
+            1);
         EXPECT_NE(log.find("第 1 行: 文件中只有标题行，没有频道"), std::string::npos) << log;
         EXPECT_NE(log.find("没有导入任何频道，没有做任何修改。"), std::string::npos) << log;
         EXPECT_FALSE(fs::exists(Path("y.sin")));
@@ -211,7 +219,10 @@ TEST_F(CliTransfer, CsvExportAndImport) {
 
     // With --merge a file that names one channel changes that channel only.
     std::ofstream(Path("one.csv")) << "Location,Frequency,Duplex,Offset,Mode,Power\n3,438.5,-,5,NFM,Low\n";
-    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " --merge -o " + Path("m.sin")), &log), 0) << log;
+    ASSERT_EQ(
+        RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " --merge -o " + Path("m.sin")), &log),
+        0)
+        << log;
     EXPECT_NE(log.find("已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。"), std::string::npos) << log;
     const RadioImage merged = Load(Path("m.sin"));
     for (std::size_t i = 0; i < before.size(); ++i) {
@@ -219,7 +230,8 @@ TEST_F(CliTransfer, CsvExportAndImport) {
             ASSERT_EQ(merged[i], before[i]) << i;
         }
     }
-    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " -o " + Path("e.sin")), &log), 0) << log;
+    ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("one.csv") + " -o " + Path("e.sin")), &log), 0)
+        << log;
     EXPECT_NE(log.find("文件中没有的 5 个使用中的频道已清空。"), std::string::npos) << log;
 }
 
@@ -262,7 +274,8 @@ TEST_F(CliTransfer, SetCellsChecksLikeTyping) {
 
 TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     std::string log;
-    ASSERT_EQ(RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout chirp -o " + Path("c.csv")), &log), 0)
+    ASSERT_EQ(
+        RunCommand(Cli(std::string("export-csv ") + OSTRELTZ_SAMPLE + " --layout chirp -o " + Path("c.csv")), &log), 0)
         << log;
     std::ifstream exported(Path("c.csv"), std::ios::binary);
     std::string header;
@@ -281,7 +294,9 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
     EXPECT_NE(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv")), &log), 0);
     EXPECT_NE(log.find("第 3 行: Location“200”对应频道 201，不在 1 到 128 之内"), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("import-csv " + Path("x.sin") + " " + Path("club.csv") + " --renumber"), &log), 0) << log;
-    EXPECT_NE(log.find("已导入 2 个频道。\n本机不保存频道名称，略去了 2 个名称。\n文件中没有的 4 个使用中的频道已清空。"), std::string::npos)
+    EXPECT_NE(
+        log.find("已导入 2 个频道。\n本机不保存频道名称，略去了 2 个名称。\n文件中没有的 4 个使用中的频道已清空。"),
+        std::string::npos)
         << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     EXPECT_NE(log.find("使用中的频道: 2"), std::string::npos) << log;
@@ -289,21 +304,31 @@ TEST_F(CliTransfer, ChirpCsvExportAndImport) {
 
 TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
     SimProcess sim({});
-    const std::string tune = " tune --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    const std::string tune =
+        " tune --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
     std::string log;
     ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tune, &log), 0) << log;
     EXPECT_NE(log.find("The radio has received it!"), std::string::npos) << log;
     // --lang wins over the locale (a radio of its own: one tuning exchange each).
     SimProcess second({});
-    const std::string tuneSecond = " tune --port " + second.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
-    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond + " --lang zh", &log), 0) << log;
+    const std::string tuneSecond =
+        " tune --port " + second.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    ASSERT_EQ(
+        RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond + " --lang zh",
+                   &log),
+        0)
+        << log;
     EXPECT_NE(log.find("对讲机已收到!"), std::string::npos) << log;
     ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " --lang=en help", &log), 0) << log;
     EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
     ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " help", &log), 0) << log;
     EXPECT_NE(log.find("从对讲机读频"), std::string::npos) << log;
 
-    EXPECT_EQ(RunCommand("LC_ALL= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " read --port /nonexistent/tty --out " + Path("x.sin"), &log), 1) << log;
+    EXPECT_EQ(RunCommand("LC_ALL= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) +
+                             " read --port /nonexistent/tty --out " + Path("x.sin"),
+                         &log),
+              1)
+        << log;
     EXPECT_NE(log.find("Cannot open the serial port"), std::string::npos) << log;
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang fr help", &log), 2);
     EXPECT_NE(log.find("--lang"), std::string::npos) << log;
@@ -349,7 +374,8 @@ TEST_F(CliTransfer, EnglishReadDumpAndCsvReadBackInEitherLanguage) {
     EXPECT_EQ(bText, zhText);
 
     // Captions and values in English under Chinese; refusals in English under English.
-    ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column \"Busy lockout\" --value Carrier"), &log), 0)
+    ASSERT_EQ(RunCommand(Cli("set " + Path("a.sin") + " --channel 1 --column \"Busy lockout\" --value Carrier"), &log),
+              0)
         << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("a.sin")), &log), 0);
     EXPECT_NE(log.find("载波"), std::string::npos) << log;

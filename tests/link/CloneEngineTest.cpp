@@ -25,7 +25,8 @@ std::vector<std::string> Slice(const std::vector<std::string>& log, std::size_t 
 }
 
 std::size_t Find(const std::vector<std::string>& log, const std::string& line, std::size_t from = 0) {
-    return static_cast<std::size_t>(std::find(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), line) - log.begin());
+    return static_cast<std::size_t>(std::find(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), line) -
+                                    log.begin());
 }
 
 }  // namespace
@@ -48,10 +49,10 @@ TEST(CloneEngine, ReadBringsTheWholeImageWithTheExactFrames) {
     EXPECT_EQ(rig.user.statuses[2], "1");
     EXPECT_EQ(rig.user.statuses.back(), "262");  // the count stops at 262, the bar goes to 264
 
-    const std::vector<std::string> handshake = {
-        "S 7", "P",    "S 1", "P", "W 02", "S 1", "P", "W 50", "S 1", "P",    "W 52", "S 1", "P",
-        "W 4F", "S 1", "P",   "W 47", "S 1", "P", "W 52", "S 1", "P", "W 41", "R 1:1", "S 1", "P",
-        "W 4D", "S 1", "P",   "W 02", "R 8:8", "P", "W 06", "R 1:1"};
+    const std::vector<std::string> handshake = {"S 7", "P",    "S 1",  "P",     "W 02", "S 1",   "P",    "W 50", "S 1",
+                                                "P",   "W 52", "S 1",  "P",     "W 4F", "S 1",   "P",    "W 47", "S 1",
+                                                "P",   "W 52", "S 1",  "P",     "W 41", "R 1:1", "S 1",  "P",    "W 4D",
+                                                "S 1", "P",    "W 02", "R 8:8", "P",    "W 06",  "R 1:1"};
     EXPECT_EQ(Slice(rig.link.log, 0, handshake.size()), handshake);
     const std::vector<std::string> block0 = {"P", "W 52 00 00 08", "R 12:12", "S 15", "P", "W 06", "R 1:1", "S 5"};
     EXPECT_EQ(Slice(rig.link.log, handshake.size(), block0.size()), block0);
@@ -192,8 +193,9 @@ TEST(CloneEngine, MissingAcknowledgementsEndTheTransfer) {
     EXPECT_EQ(r.outcome, CloneOutcome::WriteAckMissing);
     EXPECT_EQ(r.blocks, 263);
     ASSERT_EQ(write.user.asked.size(), 1u);
-    EXPECT_EQ(write.user.asked[0], " 接收出错中断，请重试\n写频没有完成：对讲机的前 263 块（共 264 块）已是新数据，"
-                                   "其后仍是原来的数据。再次写频即可补全。");
+    EXPECT_EQ(write.user.asked[0],
+              " 接收出错中断，请重试\n写频没有完成：对讲机的前 263 块（共 264 块）已是新数据，"
+              "其后仍是原来的数据。再次写频即可补全。");
     EXPECT_EQ(write.link.closes, 1);
 }
 
@@ -214,8 +216,9 @@ TEST(CloneEngine, PortThatCannotBeOpened) {
     CloneResult r = rig.Run(CloneDirection::Write, NewDocumentImage());
     EXPECT_EQ(r.outcome, CloneOutcome::PortUnavailable);
     ASSERT_EQ(rig.user.asked.size(), 1u);
-    EXPECT_EQ(rig.user.asked[0], "无法打开串口，请检查该设备是否正常，或是否被占用\n没有访问串口 /dev/ttyUSB0 的权限："
-                                 "请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。");
+    EXPECT_EQ(rig.user.asked[0],
+              "无法打开串口，请检查该设备是否正常，或是否被占用\n没有访问串口 /dev/ttyUSB0 的权限："
+              "请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。");
     EXPECT_TRUE(rig.link.log.empty());
     // The port's path is named; only a permission problem gets the dialout advice.
     const std::pair<OpenError, std::string> causes[] = {

@@ -69,7 +69,8 @@ public:
             const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(fd, STDOUT_FILENO);
             ::dup2(fd, STDERR_FILENO);
-            ::execl("/bin/sh", "sh", "-c", ("exec " + std::string(OSTRELTZ_CLI) + " --lang zh " + args).c_str(), nullptr);
+            ::execl("/bin/sh", "sh", "-c", ("exec " + std::string(OSTRELTZ_CLI) + " --lang zh " + args).c_str(),
+                    nullptr);
             ::_exit(127);
         }
     }
@@ -146,8 +147,8 @@ TEST_F(PortSharing, ALiveLockInEitherFormIsHonouredAndLeftInPlace) {
         PutLock(lock, content);
         std::string log;
         EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用（进程 " + std::to_string(other.Pid()) +
-                           "）：请先关闭那个程序。"),
+        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用（进程 " +
+                           std::to_string(other.Pid()) + "）：请先关闭那个程序。"),
                   std::string::npos)
             << log;
         EXPECT_EQ(Contents(lock), content);
@@ -158,7 +159,8 @@ TEST_F(PortSharing, ALiveLockInEitherFormIsHonouredAndLeftInPlace) {
 }
 
 TEST_F(PortSharing, AStaleEmptyOrGarbageLockIsTakenOverAndGoneAfterwards) {
-    for (const std::string& content : {TextPid(EndedPid()), BinaryPid(EndedPid()), std::string(), std::string("garbage\n")}) {
+    for (const std::string& content :
+         {TextPid(EndedPid()), BinaryPid(EndedPid()), std::string(), std::string("garbage\n")}) {
         SimProcess sim({});
         ASSERT_FALSE(sim.Port().empty());
         const std::string lock = LockOf(sim.Port());
@@ -178,8 +180,8 @@ TEST_F(PortSharing, AFlockOrAnExclusiveOpenByAnotherProgramIsInUse) {
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
         EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用（进程 " + std::to_string(::getpid()) +
-                           "）：请先关闭那个程序。"),
+        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用（进程 " +
+                           std::to_string(::getpid()) + "）：请先关闭那个程序。"),
                   std::string::npos)
             << log;
         ::close(fd);
@@ -189,7 +191,8 @@ TEST_F(PortSharing, AFlockOrAnExclusiveOpenByAnotherProgramIsInUse) {
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::ioctl(fd, TIOCEXCL), 0);
         EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 1);
-        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用：请先关闭那个程序。"), std::string::npos)
+        EXPECT_NE(log.find(kCannotOpen + "串口 " + sim.Port() + " 正被其他程序使用：请先关闭那个程序。"),
+                  std::string::npos)
             << log;
         ::ioctl(fd, TIOCNXCL);
         ::close(fd);

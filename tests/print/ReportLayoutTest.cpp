@@ -22,7 +22,8 @@ std::string After(const ReportPage& page, const std::string& label) {
 }
 
 int ChannelLines(const ReportPage& page, int u) {
-    return static_cast<int>(std::count_if(page.lines.begin(), page.lines.end(), [&](const ReportLine& l) { return l.x == u; })) -
+    return static_cast<int>(
+               std::count_if(page.lines.begin(), page.lines.end(), [&](const ReportLine& l) { return l.x == u; })) -
            1;  // the first caption is at x = 1 too
 }
 
@@ -50,9 +51,9 @@ TEST(ReportLayout, GeometryFromThePrintableArea) {
     for (const ReportLine& l : page.lines)
         if (l.y == yc) captions.emplace_back(l.x, l.text);
     const std::vector<std::pair<int, std::string>> expected = {
-        {1 * u, "频道"},      {5 * u, "接收频率"},  {14 * u, "发射频率"}, {25 * u, "接收信令"},
-        {33 * u, "发射信令"}, {40 * u, "宽/窄"},    {46 * u, "扫描添加"}, {54 * u, "发射功率"},
-        {62 * u, "可选信令"}, {70 * u, "PTTID"},    {78 * u, "繁忙锁定"}};
+        {1 * u, "频道"},      {5 * u, "接收频率"}, {14 * u, "发射频率"}, {25 * u, "接收信令"},
+        {33 * u, "发射信令"}, {40 * u, "宽/窄"},   {46 * u, "扫描添加"}, {54 * u, "发射功率"},
+        {62 * u, "可选信令"}, {70 * u, "PTTID"},   {78 * u, "繁忙锁定"}};
     EXPECT_EQ(captions, expected);
     const ReportLine* row23 = Find(page, "23");
     ASSERT_TRUE(row23);
@@ -73,7 +74,8 @@ TEST(ReportLayout, PagesListTheirRows) {
 
 TEST(ReportLayout, ChannelLinePositionsAndTexts) {
     RadioImage image = NewDocumentImage();
-    const std::uint8_t record[16] = {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x70, 0x06, 0x23, 0x80, 0x02, 0xFB, 0xFF, 0xFF};
+    const std::uint8_t record[16] = {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14,
+                                     0x70, 0x06, 0x23, 0x80, 0x02, 0xFB, 0xFF, 0xFF};
     std::copy(std::begin(record), std::end(record), image.begin());
     const ReportPage page = LayoutReportPage(1, ReportInputsFromImage(image), kA4, kStep);
     const int u = (4760 * 1440 / 600 - 900) / 80;
@@ -84,8 +86,8 @@ TEST(ReportLayout, ChannelLinePositionsAndTexts) {
     for (const ReportLine& l : page.lines)
         if (l.y == y) row.emplace_back(l.x / u, l.text);
     const std::vector<std::pair<int, std::string>> expected = {
-        {1, "1"}, {5, "145.12500 "}, {14, "145.12500 "}, {25, "67.0 "}, {33, "D023N "}, {40, "宽 "},
-        {46, "是 "}, {54, "高 "}, {62, "DTMF "}, {70, "开 "}, {78, "载波 "}};
+        {1, "1"},    {5, "145.12500 "}, {14, "145.12500 "}, {25, "67.0 "}, {33, "D023N "}, {40, "宽 "},
+        {46, "是 "}, {54, "高 "},       {62, "DTMF "},      {70, "开 "},   {78, "载波 "}};
     EXPECT_EQ(row, expected);
     // An empty channel still prints its number and ten single blanks.
     const ReportLine* two = Find(page, "2");

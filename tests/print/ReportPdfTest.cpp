@@ -39,6 +39,7 @@ TEST_P(ReportPdfLanguage, FivePagesWithTheLabelsAndChannels) {
     fs::remove_all(dir);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     BothLanguages, ReportPdfLanguage,
     testing::Values(
@@ -51,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "TX timer (s): 60", "Channel settings:", "RX freq", "TX tone", "Busy lockout", "Page 2", "Page 3",
                      "Page 4", "Page 5", "145.52000", "D754I", "Sequential", "Wide", "Narrow", "High", "128"}}),
     [](const testing::TestParamInfo<ReportTexts>& info) { return std::string(info.param.lang); });
+// clang-format on
 
 namespace {
 
@@ -65,7 +67,8 @@ std::vector<PdfWord> ParseBbox(const std::string& html, double* pageWidth) {
     const std::regex page(R"re(<page width="([0-9.]+)")re");
     std::smatch m;
     if (std::regex_search(html, m, page)) *pageWidth = std::stod(m[1]);
-    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+    const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
     for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it)
         words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), (*it)[4]});
     return words;
@@ -85,16 +88,20 @@ TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
     for (int n = 1; n <= kChannelCount; ++n) {
         ChannelRecord record;
         record.fill(0xFF);
-        EncodeChannelRecord({"145.12500", "146.02500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "QT/DQT"}, record);
+        EncodeChannelRecord({"145.12500", "146.02500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "QT/DQT"},
+                            record);
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     const std::string sin = (dir / "full.sin").string(), pdf = (dir / "report.pdf").string();
     ASSERT_TRUE(SaveSinFile(sin, image, nullptr));
     std::string log;
-    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang " + LanguageCode(GetParam()) + " print " + sin + " --pdf " + pdf, &log), 0) << log;
+    ASSERT_EQ(RunCommand(
+                  std::string(OSTRELTZ_CLI) + " --lang " + LanguageCode(GetParam()) + " print " + sin + " --pdf " + pdf,
+                  &log),
+              0)
+        << log;
     std::vector<std::string> captions;
-    for (const std::string& caption : ChannelCaptions())
-        captions.push_back(caption.substr(0, caption.find(' ')));
+    for (const std::string& caption : ChannelCaptions()) captions.push_back(caption.substr(0, caption.find(' ')));
     for (int page = 1; page <= kReportPages; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
         const std::string p = std::to_string(page);
@@ -103,7 +110,8 @@ TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
         const std::vector<PdfWord> words = ParseBbox(log, &width);
         ASSERT_GT(width, 0);
         // The caption line: the channel number's caption and the words on its height.
-        const auto first = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == captions[0]; });
+        const auto first =
+            std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == captions[0]; });
         ASSERT_NE(first, words.end());
         const double captionY = first->yMin;
         for (const std::string& caption : captions) {
@@ -124,4 +132,6 @@ TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ReportPdfColumns, testing::Values(Lang::Zh, Lang::En),
-                         [](const testing::TestParamInfo<Lang>& info) { return std::string(LanguageCode(info.param)); });
+                         [](const testing::TestParamInfo<Lang>& info) {
+                             return std::string(LanguageCode(info.param));
+                         });

@@ -82,7 +82,8 @@ TEST(FolderLayout, NoFolderIncludesAnotherInACircle) {
         for (const auto& next : edges[folder]) {
             if (state[next] == 1) {
                 std::string circle;
-                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it) circle += *it + " -> ";
+                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it)
+                    circle += *it + " -> ";
                 ADD_FAILURE() << "include circle: " << circle << next;
             } else if (state[next] == 0) {
                 visit(next);

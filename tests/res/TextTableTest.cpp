@@ -95,14 +95,17 @@ std::vector<fs::path> CodeFiles() {
     std::vector<fs::path> files;
     for (const char* dir : {"src", "web"}) {
         if (!fs::exists(kSource / dir)) continue;
-        for (auto it = fs::recursive_directory_iterator(kSource / dir); it != fs::recursive_directory_iterator(); ++it) {
+        for (auto it = fs::recursive_directory_iterator(kSource / dir); it != fs::recursive_directory_iterator();
+             ++it) {
             const std::string name = it->path().filename().string();
-            if (it->is_directory() && (name == "node_modules" || name == "dist" || name == "test" || name.starts_with("."))) {
+            if (it->is_directory() &&
+                (name == "node_modules" || name == "dist" || name == "test" || name.starts_with("."))) {
                 it.disable_recursion_pending();
                 continue;
             }
             const std::string ext = it->path().extension().string();
-            if (it->is_regular_file() && (ext == ".cpp" || ext == ".h" || ext == ".inc" || ext == ".ts" || ext == ".js"))
+            if (it->is_regular_file() &&
+                (ext == ".cpp" || ext == ".h" || ext == ".inc" || ext == ".ts" || ext == ".js"))
                 files.push_back(it->path());
         }
     }
@@ -147,8 +150,10 @@ TEST(TextTable, IdsFollowTheTableOrderAndEveryTextIsUsed) {
         for (std::size_t i = 0; i < code.size();) {
             const std::size_t start = i;
             while (i < code.size() && (std::isalnum(static_cast<unsigned char>(code[i])) || code[i] == '_')) ++i;
-            if (i > start) words.insert(code.substr(start, i - start));
-            else ++i;
+            if (i > start)
+                words.insert(code.substr(start, i - start));
+            else
+                ++i;
         }
     }
     int index = 0;
@@ -164,8 +169,7 @@ TEST(TextTable, NoChineseLiteralOutsideTheTable) {
         const std::string relative = fs::relative(file, kSource).generic_string();
         for (const Literal& l : StringLiterals(Read(file)))
             if (HasChinese(l.text))
-                ADD_FAILURE() << relative << ":" << l.line << ": \"" << l.text
-                                               << "\" belongs in res/TextTable.inc";
+                ADD_FAILURE() << relative << ":" << l.line << ": \"" << l.text << "\" belongs in res/TextTable.inc";
     }
 }
 

@@ -13,7 +13,8 @@ void SetText(RadioImage& image, std::size_t at, std::initializer_list<int> bytes
 }
 
 std::vector<int> Bytes(const RadioImage& image, std::size_t at) {
-    return std::vector<int>(image.begin() + static_cast<std::ptrdiff_t>(at), image.begin() + static_cast<std::ptrdiff_t>(at + 16));
+    return std::vector<int>(image.begin() + static_cast<std::ptrdiff_t>(at),
+                            image.begin() + static_cast<std::ptrdiff_t>(at + 16));
 }
 
 std::vector<int> Padded(std::initializer_list<int> head) {

@@ -28,7 +28,9 @@ protected:
     }
     static QWidget* Focus() { return QApplication::focusWidget(); }
     void Type(const QString& text) { QTest::keyClicks(Focus(), text); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Focus(), key, modifiers); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Focus(), key, modifiers);
+    }
     void Enter() { Key(Qt::Key_Return); }
     // Chooses `entry` in the open list as a person does with the keys: F4
     // drops the list down, the arrows move in it, Enter takes the entry.

@@ -17,9 +17,9 @@ public:
     explicit ScriptedLink(RadioSim& radio) : m_radio(radio) {}
 
     OpenError openError = OpenError::None;
-    int failingWrites = 0;        // the next N writes fail
-    bool hungUp = false;          // every read fails (the cable is pulled)
-    bool instant = false;         // replies arrive while the write is still going on
+    int failingWrites = 0;  // the next N writes fail
+    bool hungUp = false;    // every read fails (the cable is pulled)
+    bool instant = false;   // replies arrive while the write is still going on
     std::vector<std::string> log;
     int opens = 0, closes = 0;
 

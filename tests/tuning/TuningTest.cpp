@@ -93,11 +93,27 @@ TEST(TuningEngine, FullExchangeSendsTheFramesInOrder) {
     auto tuning = radio.TakeTuning();
     ASSERT_TRUE(tuning);
     EXPECT_EQ(tuning->item, 's');
-    const std::vector<std::string> tail = {"P", "S 1", "W 78", "S 1", "P", "W 73", "S 1", "P", "W 73 08", "R 1:1",
-                                           "S 1", "P", "W 00 00 60 14 00 00 60 14", "R 1:1", "S 1", "P",
-                                           "W 00 00 00 00 FB 01 01 A0", "R 1:1"};
+    const std::vector<std::string> tail = {"P",
+                                           "S 1",
+                                           "W 78",
+                                           "S 1",
+                                           "P",
+                                           "W 73",
+                                           "S 1",
+                                           "P",
+                                           "W 73 08",
+                                           "R 1:1",
+                                           "S 1",
+                                           "P",
+                                           "W 00 00 60 14 00 00 60 14",
+                                           "R 1:1",
+                                           "S 1",
+                                           "P",
+                                           "W 00 00 00 00 FB 01 01 A0",
+                                           "R 1:1"};
     ASSERT_GE(link.log.size(), tail.size());
-    EXPECT_EQ(std::vector<std::string>(link.log.end() - static_cast<std::ptrdiff_t>(tail.size()), link.log.end()), tail);
+    EXPECT_EQ(std::vector<std::string>(link.log.end() - static_cast<std::ptrdiff_t>(tail.size()), link.log.end()),
+              tail);
     // The handshake: each byte after a purge, then a pause. Nothing is
     // purged between a question and the read of its answer.
     const std::vector<std::string> head = {"P", "S 700", "P", "W 02", "S 1", "P", "W 50"};
@@ -113,7 +129,8 @@ TEST(TuningEngine, RadioThatDoesNotHearTheItemGetsNoFrequencyFrame) {
     user.answers = {Answer::Retry, Answer::Cancel};
     TuningEngine engine(link, link, user);
     EXPECT_EQ(engine.Run("COM1", SquelchExample()), TuningOutcome::Cancelled);
-    EXPECT_EQ(user.asked, (std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 11 步", " 错误需延时再试\n对讲机拒绝了第 11 步"}));
+    EXPECT_EQ(user.asked, (std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 11 步",
+                                                    " 错误需延时再试\n对讲机拒绝了第 11 步"}));
     EXPECT_EQ(engine.Attempts(), 2);
     EXPECT_EQ(link.HelloCount(), 2);  // Retry repeats the whole handshake
     for (const std::string& line : link.log) EXPECT_NE(line, "W 00 00 60 14 00 00 60 14");
@@ -162,7 +179,8 @@ TEST(TuningEngine, TheRetryQuestionSaysWhichStepFailed) {
         ScriptedLink link(radio);
         ScriptedUser user;
         TuningEngine(link, link, user).Run("COM1", SquelchExample());
-        EXPECT_EQ(user.asked, std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 " + std::to_string(step) + " 步"});
+        EXPECT_EQ(user.asked,
+                  std::vector<std::string>{" 错误需延时再试\n对讲机拒绝了第 " + std::to_string(step) + " 步"});
     }
     SimFaults f;
     f.identBytes = 5;

@@ -23,7 +23,9 @@ using emscripten::val;
 
 namespace {
 
-std::vector<std::uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array); }
+std::vector<std::uint8_t> BytesOf(const val& array) {
+    return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
+}
 
 // Loads the bytes of a file called `name` through the same check as a file
 // on disk; a good file becomes the document, with a fresh history.
@@ -50,7 +52,9 @@ val SinBytes() { return ByteArray(TheSession().ImageForSave()); }
 
 std::string Cell(int row, int column) { return TheSession().Text(row, column); }
 int Selection(int box) { return TheSession().Selection(static_cast<FormBox>(box)); }
-val SetSelection(int box, int index) { return ResultValue(TheSession().SetSelection(static_cast<FormBox>(box), index)); }
+val SetSelection(int box, int index) {
+    return ResultValue(TheSession().SetSelection(static_cast<FormBox>(box), index));
+}
 
 val BoxTexts(int box) {
     switch (static_cast<FormBox>(box)) {

@@ -20,19 +20,49 @@ struct CommandName {
 };
 
 constexpr CommandName kNames[] = {
-    {ID_FILE_NEW, "new"}, {ID_FILE_OPEN, "open"}, {ID_FILE_SAVE, "save"}, {ID_FILE_SAVE_AS, "saveAs"},
-    {ID_EXPORT_CSV, "exportCsv"}, {ID_IMPORT_CSV, "importCsv"}, {ID_FILE_PRINT, "print"},
-    {ID_FILE_PRINT_PREVIEW, "printPreview"}, {ID_FILE_PRINT_SETUP, "printSetup"}, {ID_APP_EXIT, "exit"},
-    {ID_EDIT_UNDO, "undo"}, {ID_EDIT_REDO, "redo"}, {ID_EDIT_CUT, "cut"}, {ID_EDIT_COPY, "copy"},
-    {ID_EDIT_PASTE, "paste"}, {ID_EDIT_CLEAR, "clearChannels"}, {ID_CHANNEL_INSERT, "insertChannel"},
-    {ID_CHANNEL_DELETE, "deleteChannel"}, {ID_CHANNEL_UP, "channelUp"}, {ID_CHANNEL_DOWN, "channelDown"},
-    {ID_SET_FIELD, "setField"}, {ID_READ, "read"}, {ID_WRITE, "write"}, {ID_TUNING, "tuning"},
-    {ID_EDIT_CHANNELS, "editChannels"}, {ID_OPTIONS, "options"}, {ID_PORT_COM1, "port1"}, {ID_PORT_COM2, "port2"},
-    {ID_PORT_COM3, "port3"}, {ID_PORT_COM4, "port4"}, {ID_VIEW_TOOLBAR, "toolbar"}, {ID_VIEW_STATUS_BAR, "statusBar"},
-    {ID_HELP_FINDER, "help"}, {ID_APP_ABOUT, "about"}, {ID_FILE_PRINT_DIRECT, "printDirect"}, {ID_HELP, "helpKey"},
-    {ID_CONTEXT_HELP, "contextHelp"}, {ID_COMPARE_FILE, "compareFile"}, {ID_COMPARE_RADIO, "compareRadio"},
-    {ID_NEXT_DIFFERENCE, "nextDifference"}, {ID_PREVIOUS_DIFFERENCE, "previousDifference"},
-    {ID_END_COMPARE, "endCompare"}, {ID_HISTORY, "history"},
+    {ID_FILE_NEW, "new"},
+    {ID_FILE_OPEN, "open"},
+    {ID_FILE_SAVE, "save"},
+    {ID_FILE_SAVE_AS, "saveAs"},
+    {ID_EXPORT_CSV, "exportCsv"},
+    {ID_IMPORT_CSV, "importCsv"},
+    {ID_FILE_PRINT, "print"},
+    {ID_FILE_PRINT_PREVIEW, "printPreview"},
+    {ID_FILE_PRINT_SETUP, "printSetup"},
+    {ID_APP_EXIT, "exit"},
+    {ID_EDIT_UNDO, "undo"},
+    {ID_EDIT_REDO, "redo"},
+    {ID_EDIT_CUT, "cut"},
+    {ID_EDIT_COPY, "copy"},
+    {ID_EDIT_PASTE, "paste"},
+    {ID_EDIT_CLEAR, "clearChannels"},
+    {ID_CHANNEL_INSERT, "insertChannel"},
+    {ID_CHANNEL_DELETE, "deleteChannel"},
+    {ID_CHANNEL_UP, "channelUp"},
+    {ID_CHANNEL_DOWN, "channelDown"},
+    {ID_SET_FIELD, "setField"},
+    {ID_READ, "read"},
+    {ID_WRITE, "write"},
+    {ID_TUNING, "tuning"},
+    {ID_EDIT_CHANNELS, "editChannels"},
+    {ID_OPTIONS, "options"},
+    {ID_PORT_COM1, "port1"},
+    {ID_PORT_COM2, "port2"},
+    {ID_PORT_COM3, "port3"},
+    {ID_PORT_COM4, "port4"},
+    {ID_VIEW_TOOLBAR, "toolbar"},
+    {ID_VIEW_STATUS_BAR, "statusBar"},
+    {ID_HELP_FINDER, "help"},
+    {ID_APP_ABOUT, "about"},
+    {ID_FILE_PRINT_DIRECT, "printDirect"},
+    {ID_HELP, "helpKey"},
+    {ID_CONTEXT_HELP, "contextHelp"},
+    {ID_COMPARE_FILE, "compareFile"},
+    {ID_COMPARE_RADIO, "compareRadio"},
+    {ID_NEXT_DIFFERENCE, "nextDifference"},
+    {ID_PREVIOUS_DIFFERENCE, "previousDifference"},
+    {ID_END_COMPARE, "endCompare"},
+    {ID_HISTORY, "history"},
 };
 
 std::string NameOf(int id) {
@@ -85,7 +115,8 @@ val CommandTableValue() {
 
 EMSCRIPTEN_BINDINGS(ostreltz_commands) {
     emscripten::function("commandTable", &CommandTableValue);
-    emscripten::function("commandLabel", emscripten::optional_override([](const std::string& text) { return CommandLabel(text); }));
+    emscripten::function("commandLabel",
+                         emscripten::optional_override([](const std::string& text) { return CommandLabel(text); }));
     ExportedEnum<HelpWindow>("HelpWindow")
         .value("Main", HelpWindow::Main)
         .value("ReadProgress", HelpWindow::ReadProgress)
@@ -93,5 +124,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_commands) {
         .value("Options", HelpWindow::Options)
         .value("Tuning", HelpWindow::Tuning);
     // The heading of the guide's section about a window, in the language spoken.
-    emscripten::function("helpSection", emscripten::optional_override([](int window) { return std::string(Tr(HelpSection(static_cast<HelpWindow>(window)))); }));
+    emscripten::function("helpSection", emscripten::optional_override([](int window) {
+                             return std::string(Tr(HelpSection(static_cast<HelpWindow>(window))));
+                         }));
 }

@@ -101,7 +101,8 @@ std::optional<RadioImage> ImageOfFile(const std::string& name, const val& bytes,
 
 val CompareWithFile(const std::string& name, const val& bytes) {
     std::string error;
-    if (const auto image = ImageOfFile(name, bytes, error)) TheComparison().Start(*image, name, TheSession().ImageForSave());
+    if (const auto image = ImageOfFile(name, bytes, error))
+        TheComparison().Start(*image, name, TheSession().ImageForSave());
     return val(error);
 }
 
@@ -174,7 +175,9 @@ bool UseHistoryEntry(const std::string& name, bool open) {
         return true;
     }
     for (const HistoryEntry& e : RadioHistory(Store()).List())
-        if (e.name == name) TheComparison().Start(*image, TrFormat(TextId::HistoryEntryName, {HistoryTimeText(e.timeMs)}), TheSession().ImageForSave());
+        if (e.name == name)
+            TheComparison().Start(*image, TrFormat(TextId::HistoryEntryName, {HistoryTimeText(e.timeMs)}),
+                                  TheSession().ImageForSave());
     return true;
 }
 
@@ -189,7 +192,11 @@ std::string KeepInHistory(const RadioImage& image, bool write, const std::string
     if (!HistoryOn()) return {};
     std::string error;
     if (RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u})
-            .Record(image, write, port, radioType, std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count(), &error))
+            .Record(image, write, port, radioType,
+                    std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count(),
+                    &error))
         return {};
     return TrFormat(TextId::HistoryNotKept, {error});
 }

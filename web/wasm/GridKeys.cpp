@@ -6,7 +6,9 @@
 
 namespace {
 
-GridKeyPress Press(const std::string& key, bool ctrl, bool shift, bool alt) { return GridKeyPress{key, ctrl, shift, alt}; }
+GridKeyPress Press(const std::string& key, bool ctrl, bool shift, bool alt) {
+    return GridKeyPress{key, ctrl, shift, alt};
+}
 
 GridStep OnCell(int row, int column, const std::string& key, bool ctrl, bool shift, bool alt) {
     return KeyOnCell(row, column, Press(key, ctrl, shift, alt));

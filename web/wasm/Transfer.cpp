@@ -35,7 +35,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     if (direction == 2) {
         const BackupWriteResult both = WriteWithBackup(
             engine, kPort, image,
-            [](int phase) { emscripten::val::module_property("host").call<void>("phase", std::string(Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite))); },
+            [](int phase) {
+                emscripten::val::module_property("host").call<void>(
+                    "phase", std::string(Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)));
+            },
             [&](const CloneResult& backup) { keep(backup.image, false, backup.radioType); });
         if (both.backup.outcome != CloneOutcome::Completed) {
             TheWriteLog().Add(kPort, both.backup);

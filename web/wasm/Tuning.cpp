@@ -72,14 +72,13 @@ EMSCRIPTEN_BINDINGS(ostreltz_tuning) {
     function("tuningSetSide", &TuningSetSide);
     function("tuningWillSend", optional_override([](int set) { return Model().WillSendText(set); }));
     function("tuningRestoreSet", optional_override([](int set) { Model().RestoreSet(set); }));
-    function("tuningItemValue", optional_override([](int item) { return Model().ItemValue(static_cast<TuningItem>(item)); }));
+    function("tuningItemValue",
+             optional_override([](int item) { return Model().ItemValue(static_cast<TuningItem>(item)); }));
     function("tuningSetItemValue", optional_override([](int item, int value) {
                  Model().SetItemValue(static_cast<TuningItem>(item), value);
              }));
-    function("tuningDefaultValue", optional_override([](int item) {
-                 return TuningModel::DefaultValue(static_cast<TuningItem>(item));
-             }));
-    function("signallingList", optional_override([](int kind) {
-                 return TextArray(SignallingList(static_cast<SignallingKind>(kind)));
-             }));
+    function("tuningDefaultValue",
+             optional_override([](int item) { return TuningModel::DefaultValue(static_cast<TuningItem>(item)); }));
+    function("signallingList",
+             optional_override([](int kind) { return TextArray(SignallingList(static_cast<SignallingKind>(kind))); }));
 }

@@ -50,10 +50,14 @@ private:
 
 template <typename T>
 const char* TypeScriptType() {
-    if constexpr (std::is_same_v<T, bool>) return "boolean";
-    else if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) return "number";
-    else if constexpr (std::is_same_v<T, std::string>) return "string";
-    else static_assert(sizeof(T) == 0, "no TypeScript type for this field");
+    if constexpr (std::is_same_v<T, bool>)
+        return "boolean";
+    else if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>)
+        return "number";
+    else if constexpr (std::is_same_v<T, std::string>)
+        return "string";
+    else
+        static_assert(sizeof(T) == 0, "no TypeScript type for this field");
 }
 
 // emscripten::value_object that also enters its fields in the catalogue.

@@ -15,7 +15,8 @@ val TypeCatalogue::AsValue() const {
     val enumList = val::array();
     for (const Enum& e : enums) {
         val values = val::array();
-        for (const auto& [name, value] : e.values) values.call<void>("push", val::array(std::vector<val>{val(name), val(value)}));
+        for (const auto& [name, value] : e.values)
+            values.call<void>("push", val::array(std::vector<val>{val(name), val(value)}));
         val item = val::object();
         item.set("name", e.name);
         item.set("values", values);
@@ -24,7 +25,8 @@ val TypeCatalogue::AsValue() const {
     val objectList = val::array();
     for (const Object& o : objects) {
         val fields = val::array();
-        for (const auto& [name, type] : o.fields) fields.call<void>("push", val::array(std::vector<val>{val(name), val(type)}));
+        for (const auto& [name, type] : o.fields)
+            fields.call<void>("push", val::array(std::vector<val>{val(name), val(type)}));
         val item = val::object();
         item.set("name", o.name);
         item.set("fields", fields);
@@ -90,5 +92,6 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .field("voxInhibitOnRx", &OptionsValues::voxInhibitOnRx)
         .field("ani", &OptionsValues::ani)
         .field("radioName", &OptionsValues::radioName);
-    emscripten::function("typeCatalogue", emscripten::optional_override([] { return TypeCatalogue::Instance().AsValue(); }));
+    emscripten::function("typeCatalogue",
+                         emscripten::optional_override([] { return TypeCatalogue::Instance().AsValue(); }));
 }

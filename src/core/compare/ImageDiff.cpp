@@ -59,7 +59,8 @@ std::vector<std::size_t> Offsets(std::size_t base, const std::vector<Bits>& bits
 }
 
 void AddBytes(std::vector<ImageDifference>& out, const RadioImage& before, const RadioImage& after,
-              const std::array<std::uint8_t, kImageSize>& unexplained, std::size_t first, std::size_t last, int channel) {
+              const std::array<std::uint8_t, kImageSize>& unexplained, std::size_t first, std::size_t last,
+              int channel) {
     for (std::size_t at = first; at <= last; ++at) {
         if (!unexplained[at]) continue;
         ImageDifference d;
@@ -124,17 +125,27 @@ const std::vector<SettingField>& SettingFields() {
     static const std::vector<SettingField> fields = {
         {TextId::LabelModel, {{addr::kModel, 0xFF}}, [](const S& s, const O&) { return Entry(ModelTexts(), s.model); }},
         {TextId::LabelBand, {{addr::kBand, 0xFF}}, [](const S& s, const O&) { return Entry(BandTexts(), s.band); }},
-        {TextId::LabelPowerLevel, {{addr::kPowerLevel, 0xFF}},
+        {TextId::LabelPowerLevel,
+         {{addr::kPowerLevel, 0xFF}},
          [](const S& s, const O&) { return Entry(PowerLevelTexts(), s.powerLevel); }},
-        {TextId::LabelManual, {{addr::kFunctions, 0x80}}, [](const S& s, const O&) { return Entry(ManualTexts(), s.manual); }},
+        {TextId::LabelManual,
+         {{addr::kFunctions, 0x80}},
+         [](const S& s, const O&) { return Entry(ManualTexts(), s.manual); }},
         {TextId::LabelTimer, {{addr::kTimer, 0xFF}}, [](const S&, const O& o) { return TimerText(o.timerPosition); }},
-        {TextId::LabelSquelch, {{addr::kSquelch, 0xFF}}, [](const S&, const O& o) { return Entry(SquelchTexts(), o.squelch); }},
+        {TextId::LabelSquelch,
+         {{addr::kSquelch, 0xFF}},
+         [](const S&, const O& o) { return Entry(SquelchTexts(), o.squelch); }},
         {TextId::LabelAlarm, {{addr::kFunctions, 0x40}}, [](const S&, const O& o) { return OnOff(o.alarmTone); }},
         {TextId::LabelScrambler, {{addr::kFunctions, 0x10}}, [](const S&, const O& o) { return OnOff(o.scrambler); }},
         {TextId::LabelBattery, {{addr::kFunctions, 0x04}}, [](const S&, const O& o) { return OnOff(o.batterySave); }},
-        {TextId::LabelVoice, {{addr::kFunctions, 0x03}}, [](const S&, const O& o) { return Entry(LanguageTexts(), o.language); }},
-        {TextId::LabelVoxGain, {{addr::kVoxGain, 0xFF}}, [](const S&, const O& o) { return Entry(VoxGainTexts(), o.voxGain); }},
-        {TextId::LabelVoxDelay, {{addr::kVoxDelay, 0xFF}},
+        {TextId::LabelVoice,
+         {{addr::kFunctions, 0x03}},
+         [](const S&, const O& o) { return Entry(LanguageTexts(), o.language); }},
+        {TextId::LabelVoxGain,
+         {{addr::kVoxGain, 0xFF}},
+         [](const S&, const O& o) { return Entry(VoxGainTexts(), o.voxGain); }},
+        {TextId::LabelVoxDelay,
+         {{addr::kVoxDelay, 0xFF}},
          [](const S&, const O& o) { return Entry(VoxDelayTexts(), o.voxDelay); }},
         {TextId::DumpBot, {{addr::kVoxPtt, 0x20}}, [](const S&, const O& o) { return OnOff(o.bot); }},
         {TextId::DumpEot, {{addr::kVoxPtt, 0x10}}, [](const S&, const O& o) { return OnOff(o.eot); }},
@@ -144,8 +155,8 @@ const std::vector<SettingField>& SettingFields() {
     return fields;
 }
 
-void CompareSettings(const RadioImage& before, const RadioImage& after, std::array<std::uint8_t, kImageSize>& unexplained,
-                     std::vector<ImageDifference>& out) {
+void CompareSettings(const RadioImage& before, const RadioImage& after,
+                     std::array<std::uint8_t, kImageSize>& unexplained, std::vector<ImageDifference>& out) {
     const FormSelections sa = DecodeFormSelections(before), sb = DecodeFormSelections(after);
     const OptionsValues oa = DecodeOptions(before), ob = DecodeOptions(after);
     for (const SettingField& field : SettingFields()) {

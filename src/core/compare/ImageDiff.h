@@ -17,9 +17,9 @@ enum class DiffArea {
 
 struct ImageDifference {
     DiffArea area = DiffArea::Byte;
-    int channel = 0;   // 1-128 for a channel's field or byte, else 0
-    int column = 0;    // 1-10 for a channel field, else 0
-    TextId label{};    // the setting's name (DiffArea::Setting)
+    int channel = 0;     // 1-128 for a channel's field or byte, else 0
+    int column = 0;      // 1-10 for a channel field, else 0
+    TextId label{};      // the setting's name (DiffArea::Setting)
     std::string before;  // the texts, or two hex digits for a byte
     std::string after;
     std::vector<std::size_t> offsets;  // image offsets of the bytes involved
@@ -35,7 +35,8 @@ struct CompareOptions {
 // The differences from `before` to `after`, in image order: each channel's
 // fields in column order, then its hidden bytes; then the settings, then the
 // settings block's hidden bytes. Texts are in the current language.
-std::vector<ImageDifference> CompareImages(const RadioImage& before, const RadioImage& after, CompareOptions options = {});
+std::vector<ImageDifference> CompareImages(const RadioImage& before, const RadioImage& after,
+                                           CompareOptions options = {});
 
 // The field's name in `lang`: the column caption, the option's name or
 // "字节 0x0BD".

@@ -66,7 +66,8 @@ bool IsBlank(const std::string& field) { return TrimBlanks(field).empty(); }
 std::vector<CsvRecord> SayingRecords(std::vector<CsvRecord> records) {
     records.erase(std::remove_if(records.begin(), records.end(),
                                  [](const CsvRecord& r) {
-                                     const bool comment = !r.fields.empty() && TrimBlanks(r.fields.front()).rfind('#', 0) == 0;
+                                     const bool comment =
+                                         !r.fields.empty() && TrimBlanks(r.fields.front()).rfind('#', 0) == 0;
                                      return comment || std::all_of(r.fields.begin(), r.fields.end(), IsBlank);
                                  }),
                   records.end());
@@ -76,9 +77,12 @@ std::vector<CsvRecord> SayingRecords(std::vector<CsvRecord> records) {
 bool IsPlainDecimal(const std::string& text) {
     bool point = false, digit = false;
     for (char c : text) {
-        if (c == '.' && !point) point = true;
-        else if (c >= '0' && c <= '9') digit = true;
-        else return false;
+        if (c == '.' && !point)
+            point = true;
+        else if (c >= '0' && c <= '9')
+            digit = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -106,9 +110,12 @@ ChannelTexts TextsForChannel(const CsvChannelRow& row, const ChannelRecord& reco
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const int column = static_cast<int>(i) + 1;
         changed[i] = false;
-        if (row.unsaid[i]) texts[i] = inUse ? shown[i] : NewChannelDefault(column);
-        else if (inUse && SameValue(column, texts[i], row.spelled[i], shown[i])) texts[i] = shown[i];
-        else changed[i] = true;
+        if (row.unsaid[i])
+            texts[i] = inUse ? shown[i] : NewChannelDefault(column);
+        else if (inUse && SameValue(column, texts[i], row.spelled[i], shown[i]))
+            texts[i] = shown[i];
+        else
+            changed[i] = true;
     }
     return texts;
 }
@@ -130,8 +137,10 @@ std::optional<std::string> CheckTexts(ChannelTexts& t, const std::array<bool, 10
             // The band only warns; the refusal is the other message.
             const auto refusal = std::find_if(check.messages.begin(), check.messages.end(),
                                               [](FrequencyMessage m) { return m != FrequencyMessage::OutOfBand; });
-            const FrequencyMessage reason = refusal == check.messages.end() ? FrequencyMessage::FormatAndSize : *refusal;
-            return TrFormat(TextId::CsvBadCell, {ColumnCaption(static_cast<int>(c) + 1), text, FrequencyMessageText(reason)});
+            const FrequencyMessage reason =
+                refusal == check.messages.end() ? FrequencyMessage::FormatAndSize : *refusal;
+            return TrFormat(TextId::CsvBadCell,
+                            {ColumnCaption(static_cast<int>(c) + 1), text, FrequencyMessageText(reason)});
         }
         text = check.text;
         if (warning != check.messages.end()) outOfBand += (outOfBand.empty() ? "" : " / ") + text;
@@ -245,7 +254,8 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
 
 std::string CsvImportSummary(const CsvImport& result) {
     std::vector<std::string> sentences = {TrFormat(TextId::CsvImported, {std::to_string(result.channels)})};
-    if (result.droppedNames > 0) sentences.push_back(TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)}));
+    if (result.droppedNames > 0)
+        sentences.push_back(TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)}));
     if (result.unnamedInUse > 0)
         sentences.push_back(TrFormat(result.merged ? TextId::CsvChannelsKept : TextId::CsvChannelsEmptied,
                                      {std::to_string(result.unnamedInUse)}));
@@ -263,13 +273,15 @@ std::string CsvImportSummary(const CsvImport& result) {
 
 std::string CsvRefusedQuestion(const CsvImport& result) {
     std::vector<std::string> lines;
-    for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
+    for (const CsvProblem& p : result.problems)
+        lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
     return TrFormat(TextId::CsvRefusedLines, {std::to_string(result.problems.size())}) + CappedLines(lines) +
            Tr(TextId::CsvImportValidOnly);
 }
 
 std::string CsvRefusedFileText(const CsvImport& result) {
     std::vector<std::string> lines;
-    for (const CsvProblem& p : result.problems) lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
+    for (const CsvProblem& p : result.problems)
+        lines.push_back(TrFormat(TextId::CsvLine, {std::to_string(p.line), p.reason}));
     return CappedLines(lines) + Tr(TextId::CsvNothingImported);
 }

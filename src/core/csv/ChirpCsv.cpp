@@ -12,9 +12,9 @@
 
 namespace {
 
-const CsvFields kHeader = {"Location", "Name",     "Frequency", "Duplex",     "Offset",    "Tone",     "rToneFreq",
-                           "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",  "TStep",
-                           "Skip",     "Power",    "Comment",   "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
+const CsvFields kHeader = {"Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+                           "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+                           "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
 // Transmit and receive frequencies further apart than this are written as a
 // split rather than an offset (10 Hz units).
@@ -119,8 +119,8 @@ public:
         const auto arrow = cross.find("->");
         const std::string from = arrow == std::string::npos ? "?" : cross.substr(0, arrow);
         const std::string to = arrow == std::string::npos ? "?" : cross.substr(arrow + 2);
-        const bool known = (from.empty() || from == "Tone" || from == "DTCS") && (to.empty() || to == "Tone" || to == "DTCS") &&
-                           !(from.empty() && to.empty());
+        const bool known = (from.empty() || from == "Tone" || from == "DTCS") &&
+                           (to.empty() || to == "Tone" || to == "DTCS") && !(from.empty() && to.empty());
         if (!known) {
             refusal = TrFormat(TextId::CsvBadCrossMode, {cross});
             return false;
@@ -254,8 +254,8 @@ std::string DcsCode(const std::string& tone) { return tone.substr(1, tone.size()
 char DcsPolarity(const std::string& tone) { return IsDcs(tone) && tone.back() == 'I' ? 'R' : 'N'; }
 
 struct ToneColumns {
-    std::string mode, rTone = kDefaultCtcss, cTone = kDefaultCtcss, dcs = kDefaultDcs, rxDcs = kDefaultDcs,
-                polarity, cross = "Tone->Tone";
+    std::string mode, rTone = kDefaultCtcss, cTone = kDefaultCtcss, dcs = kDefaultDcs, rxDcs = kDefaultDcs, polarity,
+                      cross = "Tone->Tone";
 };
 
 ToneColumns WriteTones(const std::string& tx, const std::string& rx) {
@@ -353,7 +353,8 @@ std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records) 
         const std::string rx = f("Frequency");
         std::string tx;
         TonePair tones;
-        if (ReadTransmit(f, rx, tx, row.refusal) && ChirpTones(f).Read(tones, row.refusal) && ReadLists(f, row, row.refusal)) {
+        if (ReadTransmit(f, rx, tx, row.refusal) && ChirpTones(f).Read(tones, row.refusal) &&
+            ReadLists(f, row, row.refusal)) {
             ChannelTexts& t = row.texts;
             t[col::kRxFreq - 1] = rx;
             t[col::kTxFreq - 1] = tx;
@@ -377,9 +378,26 @@ std::string ExportChirpCsv(const RadioImage& image) {
         auto text = [&](int column) -> const std::string& { return t[static_cast<std::size_t>(column - 1)]; };
         const DuplexColumns d = WriteDuplex(text(col::kRxFreq), text(col::kTxFreq));
         const ToneColumns c = WriteTones(text(col::kTxTone), text(col::kRxTone));
-        rows.push_back({std::to_string(n), "", d.frequency, d.duplex, d.offset, c.mode, c.rTone, c.cTone, c.dcs,
-                        c.polarity, c.rxDcs, c.cross, text(col::kWidth) == Narrow() ? "NFM" : "FM", TuningStep(t),
-                        text(col::kScan) == NotScanned() ? "S" : "", text(col::kPower) == PowerEntry(true) ? "High" : "Low", "", "", "", "",
+        rows.push_back({std::to_string(n),
+                        "",
+                        d.frequency,
+                        d.duplex,
+                        d.offset,
+                        c.mode,
+                        c.rTone,
+                        c.cTone,
+                        c.dcs,
+                        c.polarity,
+                        c.rxDcs,
+                        c.cross,
+                        text(col::kWidth) == Narrow() ? "NFM" : "FM",
+                        TuningStep(t),
+                        text(col::kScan) == NotScanned() ? "S" : "",
+                        text(col::kPower) == PowerEntry(true) ? "High" : "Low",
+                        "",
+                        "",
+                        "",
+                        "",
                         ""});
     }
     return CsvText(kHeader, rows);

@@ -19,5 +19,5 @@ struct CsvChannelRow {
     // fewer than three digits), the value as the file spells it: a channel
     // that shows this spelling keeps its bits.
     ChannelTexts spelled;
-    bool named = false;         // the file gives it a name, which the radio cannot keep
+    bool named = false;  // the file gives it a name, which the radio cannot keep
 };

@@ -31,8 +31,10 @@ std::size_t FirstNonUtf8(const std::string& bytes, std::size_t from) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         std::size_t length = 0;
         unsigned char low = 0x80, high = 0xBF;
-        if (b < 0x80) length = 1;
-        else if (b >= 0xC2 && b <= 0xDF) length = 2;
+        if (b < 0x80)
+            length = 1;
+        else if (b >= 0xC2 && b <= 0xDF)
+            length = 2;
         else if (b >= 0xE0 && b <= 0xEF) {
             length = 3;
             if (b == 0xE0) low = 0xA0;

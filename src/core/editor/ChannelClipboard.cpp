@@ -8,7 +8,6 @@
 
 namespace {
 
-
 std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
     std::vector<std::vector<std::string>> rows;
     std::size_t start = 0;
@@ -42,7 +41,8 @@ std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, cons
     if (text.empty()) {
         // An empty tone belongs to a direction without a frequency; the lists
         // are empty only on a channel without frequencies.
-        if (!IsToneColumn(column) && column != col::kSignal && RowHasFrequency(t, row)) return Tr(TextId::CellMayNotBeEmpty);
+        if (!IsToneColumn(column) && column != col::kSignal && RowHasFrequency(t, row))
+            return Tr(TextId::CellMayNotBeEmpty);
         t.SetCellText(row, column, "");
         return std::nullopt;
     }

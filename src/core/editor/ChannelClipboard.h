@@ -35,8 +35,7 @@ struct PasteResult {
 // cells against their lists, and no tone or list value on a channel without a
 // frequency. A new channel gets its defaults. Refused cells keep their text
 // and are listed; every other cell is written.
-PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv,
-                                       const BandLimits& band);
+PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv, const BandLimits& band);
 
 // Writes one pasted cell as PasteCellsTsv does, or says why it is refused.
 std::optional<std::string> PasteCell(IChannelTable& table, int row, int column, const std::string& text,

@@ -84,7 +84,8 @@ EditResult EditSession::ApplySettings(const RadioImage& edited) {
 }
 
 EditResult EditSession::SetCell(int row, int column, const std::string& text, CellEntry entry) {
-    if (row < 1 || row > kChannelCount || column < col::kRxFreq || column > col::kBusy) return Refused(Tr(TextId::CellOutsideTable));
+    if (row < 1 || row > kChannelCount || column < col::kRxFreq || column > col::kBusy)
+        return Refused(Tr(TextId::CellOutsideTable));
     State next = Now();
     IChannelTable& table = next.table;
     if (column == col::kRxFreq || column == col::kTxFreq) {

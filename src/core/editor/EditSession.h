@@ -20,11 +20,11 @@ enum class CellEntry {
 };
 
 struct EditResult {
-    bool changed = false;  // one undo step was recorded
-    bool refused = false;  // nothing changed because the text was refused
+    bool changed = false;                    // one undo step was recorded
+    bool refused = false;                    // nothing changed because the text was refused
     std::vector<FrequencyMessage> messages;  // frequency messages, in order
-    std::string refusal;  // why a non-frequency text was refused
-    int firstRow = 0;  // the channels whose texts changed (0 when none)
+    std::string refusal;                     // why a non-frequency text was refused
+    int firstRow = 0;                        // the channels whose texts changed (0 when none)
     int lastRow = 0;
     bool selectionsChanged = false;
 };
@@ -90,8 +90,8 @@ public:
 
 private:
     struct State {
-        RadioImage image{};        // the bytes the texts were decoded from
-        PlainChannelTable table;   // the texts and the four selections
+        RadioImage image{};       // the bytes the texts were decoded from
+        PlainChannelTable table;  // the texts and the four selections
         // Equal when the user sees the same and a save writes the same.
         bool operator==(const State& other) const;
     };

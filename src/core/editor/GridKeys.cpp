@@ -129,7 +129,7 @@ EditorStart StartEditor(int column, EditorOpening opening, const std::string& ty
             start.text = (cellText.empty() && !IsDigit(typed)) ? std::string() : typed;
             break;
         case CellEditorKind::Tone: start.text = typed; break;  // "d" starts a DCS code
-        case CellEditorKind::List: break;  // a list has no text to type into
+        case CellEditorKind::List: break;                      // a list has no text to type into
     }
     return start;
 }

@@ -30,12 +30,12 @@ enum class EditorOpening {
 };
 
 enum class GridAction {
-    None,         // the key is not the grid's: the front end does as it would
-    Ignore,       // the key is taken and nothing happens
-    Move,         // the current cell becomes (row, column), nothing opened
-    OpenEditor,   // the current cell becomes (row, column) and its editor opens
-    LeaveGrid,    // the focus leaves the grid (`forward` or backwards)
-    ClearCells,   // the selected cells are emptied as an empty text would empty them
+    None,        // the key is not the grid's: the front end does as it would
+    Ignore,      // the key is taken and nothing happens
+    Move,        // the current cell becomes (row, column), nothing opened
+    OpenEditor,  // the current cell becomes (row, column) and its editor opens
+    LeaveGrid,   // the focus leaves the grid (`forward` or backwards)
+    ClearCells,  // the selected cells are emptied as an empty text would empty them
     Copy,
     Cut,
     Paste,
@@ -67,8 +67,8 @@ GridStep TabWalk(int row, int column, bool forward);
 // What an editor of `column` opened by `opening` starts with.
 struct EditorStart {
     std::string text;
-    bool selectAll = false;    // else the caret at the end
-    std::string notice;        // shown beside the grid, never in a box that takes keys
+    bool selectAll = false;  // else the caret at the end
+    std::string notice;      // shown beside the grid, never in a box that takes keys
 };
 EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText);
 

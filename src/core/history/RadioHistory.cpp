@@ -111,7 +111,8 @@ std::vector<std::string> FolderHistoryStore::Names() const {
 }
 
 std::optional<std::string> FolderHistoryStore::Read(const std::string& name) const {
-    FileRead read = ReadRegularFile(m_folder + "/" + name, kImageSize > kLargestFacts ? kImageSize : kLargestFacts, true);
+    FileRead read =
+        ReadRegularFile(m_folder + "/" + name, kImageSize > kLargestFacts ? kImageSize : kLargestFacts, true);
     if (!read.ok) return std::nullopt;
     return std::move(read.bytes);
 }
@@ -215,6 +216,6 @@ std::string HistoryLine(const HistoryEntry& entry, int number) {
     char type[8];
     std::snprintf(type, sizeof type, "%02X", entry.radioType);
     return TrFormat(TextId::HistoryLine, {std::to_string(number), HistoryTimeText(entry.timeMs),
-                                          Tr(entry.write ? TextId::HistoryWrite : TextId::HistoryRead), entry.port, type,
-                                          std::to_string(entry.channels)});
+                                          Tr(entry.write ? TextId::HistoryWrite : TextId::HistoryRead), entry.port,
+                                          type, std::to_string(entry.channels)});
 }

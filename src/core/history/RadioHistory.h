@@ -15,12 +15,12 @@
 #include "image/RadioImage.h"
 
 struct HistoryEntry {
-    std::string name;       // "20261209-144349-123-read", without extension
-    long long timeMs = 0;   // milliseconds since 1970-01-01 UTC
-    bool write = false;     // written to the radio; else read from it
+    std::string name;      // "20261209-144349-123-read", without extension
+    long long timeMs = 0;  // milliseconds since 1970-01-01 UTC
+    bool write = false;    // written to the radio; else read from it
     std::string port;
-    int radioType = 0xFF;   // byte 4 of the radio's identification
-    int channels = 0;       // channels in use in the image
+    int radioType = 0xFF;  // byte 4 of the radio's identification
+    int channels = 0;      // channels in use in the image
 };
 
 struct HistoryLimits {

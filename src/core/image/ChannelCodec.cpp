@@ -89,7 +89,8 @@ const std::vector<std::string>& ListEntries(int column, Lang lang) {
                     all[static_cast<std::size_t>(l)][static_cast<std::size_t>(c - col::kWidth)].push_back(Tr(id, l));
         return all;
     }();
-    return lists[static_cast<std::size_t>(lang)][static_cast<std::size_t>(std::clamp(column, col::kWidth, col::kBusy) - col::kWidth)];
+    return lists[static_cast<std::size_t>(lang)]
+                [static_cast<std::size_t>(std::clamp(column, col::kWidth, col::kBusy) - col::kWidth)];
 }
 
 int ListIndex(int column, std::string_view text) {

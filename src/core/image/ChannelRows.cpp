@@ -8,7 +8,9 @@
 namespace {
 
 // Where a channel's record starts; channel 129 is the end of the channel records.
-auto Begin(RadioImage& image, int channel) { return image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(channel)); }
+auto Begin(RadioImage& image, int channel) {
+    return image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(channel));
+}
 
 bool Valid(ChannelSpan s) { return s.first >= 1 && s.last <= kChannelCount && s.first <= s.last; }
 

@@ -22,7 +22,7 @@ ScaledDecimal ReadScaledDecimal(std::string_view text, int scale) {
     ScaledDecimal result;
     std::size_t i = 0;
     const bool minus = ReadSign(text, i);
-    std::string digits;  // significant digits, leading zeros dropped
+    std::string digits;        // significant digits, leading zeros dropped
     long long pointShift = 0;  // digits after the point
     bool any = false;
     while (i < text.size() && IsDigit(text[i])) {

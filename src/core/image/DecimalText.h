@@ -8,10 +8,10 @@
 #include <string_view>
 
 struct ScaledDecimal {
-    bool negative = false;   // a minus sign in front of a non-zero value
-    bool overflow = false;   // the magnitude does not fit in 64 bits
+    bool negative = false;        // a minus sign in front of a non-zero value
+    bool overflow = false;        // the magnitude does not fit in 64 bits
     std::uint64_t magnitude = 0;  // |value| x 10^scale, truncated toward zero
-    std::size_t length = 0;  // characters read, white space and sign included; 0 without a number
+    std::size_t length = 0;       // characters read, white space and sign included; 0 without a number
 };
 
 // The number at the front of `text` times 10^scale, computed in decimal

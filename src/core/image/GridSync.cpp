@@ -5,9 +5,10 @@
 std::string ColumnCaption(int column) { return ColumnCaptionIn(column, CurrentLanguage()); }
 
 std::string ColumnCaptionIn(int column, Lang lang) {
-    static const TextId kCaptions[col::kCount] = {
-        TextId::ColChannel, TextId::ColRxFreq, TextId::ColTxFreq, TextId::ColRxTone, TextId::ColTxTone, TextId::ColWidth,
-        TextId::ColScan,    TextId::ColPower,  TextId::ColSignal, TextId::ColPttId,  TextId::ColBusy};
+    static const TextId kCaptions[col::kCount] = {TextId::ColChannel, TextId::ColRxFreq, TextId::ColTxFreq,
+                                                  TextId::ColRxTone,  TextId::ColTxTone, TextId::ColWidth,
+                                                  TextId::ColScan,    TextId::ColPower,  TextId::ColSignal,
+                                                  TextId::ColPttId,   TextId::ColBusy};
     return Tr(kCaptions[std::clamp(column, 0, col::kCount - 1)], lang);
 }
 

@@ -21,11 +21,13 @@ SinLoadResult LoadSinFile(const std::string& path, RadioImage& image) {
         return result;
     }
     for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(file.bytes[i]);
-    if (got > kImageSize) result.warning = TrFormat(TextId::SinLongerThanImage, {path, std::to_string(got - kImageSize)});
+    if (got > kImageSize)
+        result.warning = TrFormat(TextId::SinLongerThanImage, {path, std::to_string(got - kImageSize)});
     result.ok = true;
     return result;
 }
 
 bool SaveSinFile(const std::string& path, const RadioImage& image, std::string* error) {
-    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()), error);
+    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()),
+                               error);
 }

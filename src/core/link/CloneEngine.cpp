@@ -13,9 +13,7 @@ constexpr int kAckWriteTries = 3;
 
 }  // namespace
 
-std::string StoppedWriteText(int blocks) {
-    return TrFormat(TextId::StoppedWrite, {std::to_string(blocks)});
-}
+std::string StoppedWriteText(int blocks) { return TrFormat(TextId::StoppedWrite, {std::to_string(blocks)}); }
 
 CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
     : m_link(link), m_clock(clock), m_ui(ui) {}

@@ -11,21 +11,21 @@ enum class CloneDirection { Read, Write };
 
 enum class CloneOutcome {
     Completed,
-    Cancelled,         // the user stopped it
-    PortUnavailable,   // the port could not be opened
-    NoLink,            // communication error, the user chose Cancel
-    TypeRefused,       // another radio type, the user chose Cancel
-    ShortReply,        // a read block brought fewer than 10 bytes
+    Cancelled,        // the user stopped it
+    PortUnavailable,  // the port could not be opened
+    NoLink,           // communication error, the user chose Cancel
+    TypeRefused,      // another radio type, the user chose Cancel
+    ShortReply,       // a read block brought fewer than 10 bytes
     ReadAckMissing,
     WriteAckMissing,
-    PortLost,          // the port failed during the blocks (the cable was pulled)
+    PortLost,  // the port failed during the blocks (the cable was pulled)
 };
 
 struct CloneResult {
     CloneOutcome outcome = CloneOutcome::Cancelled;
-    int blocks = 0;       // blocks fully exchanged
-    int radioType = -1;   // byte 4 of the radio's identification; -1 before one arrived
-    RadioImage image{};   // after a completed read: the radio's memory
+    int blocks = 0;      // blocks fully exchanged
+    int radioType = -1;  // byte 4 of the radio's identification; -1 before one arrived
+    RadioImage image{};  // after a completed read: the radio's memory
 };
 
 constexpr int kBlockCount = 264;

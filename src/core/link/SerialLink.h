@@ -6,9 +6,9 @@
 #include <string>
 
 struct SerialTimeouts {
-    int readIntervalMs;    // longest gap between two received bytes
-    int readPerByteMs;     // total read time-out per byte asked for ...
-    int readConstantMs;    // ... plus this
+    int readIntervalMs;  // longest gap between two received bytes
+    int readPerByteMs;   // total read time-out per byte asked for ...
+    int readConstantMs;  // ... plus this
     int writePerByteMs;
     int writeConstantMs;
 };
@@ -21,8 +21,8 @@ constexpr SerialTimeouts kTuningTimeouts{10, 50, 50, 50, 50};
 enum class OpenError { None, NotFound, PermissionDenied, InUse, Other, NotSerial };
 
 struct ReadResult {
-    bool ok = true;          // false: the port failed (e.g. the cable was pulled)
-    std::size_t count = 0;   // bytes received; may be 0 after a time-out
+    bool ok = true;         // false: the port failed (e.g. the cable was pulled)
+    std::size_t count = 0;  // bytes received; may be 0 after a time-out
 };
 
 class ISerialLink {

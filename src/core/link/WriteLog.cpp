@@ -53,7 +53,8 @@ const WriteLogEntry& WriteLog::Add(const std::string& port, const CloneResult& r
 }
 
 int WriteLog::WrittenCount() const {
-    return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(), [](const WriteLogEntry& e) { return e.Written(); }));
+    return static_cast<int>(
+        std::count_if(m_entries.begin(), m_entries.end(), [](const WriteLogEntry& e) { return e.Written(); }));
 }
 
 int WriteLog::FailedCount() const { return static_cast<int>(m_entries.size()) - WrittenCount(); }

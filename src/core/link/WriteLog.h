@@ -27,7 +27,8 @@ const char* CloneOutcomeText(CloneOutcome outcome);
 class WriteLog {
 public:
     // Adds the entry of the transfer that just ended on `port`.
-    const WriteLogEntry& Add(const std::string& port, const CloneResult& result, LogClock::time_point time = LogClock::now());
+    const WriteLogEntry& Add(const std::string& port, const CloneResult& result,
+                             LogClock::time_point time = LogClock::now());
     void Clear() { m_entries.clear(); }
 
     const std::vector<WriteLogEntry>& Entries() const { return m_entries; }

@@ -129,7 +129,8 @@ ReportPage LayoutReportPage(int page, const ReportInputs& in, const PageGeometry
     // string for the whole line would drift off its columns with any real font.
     const int* columnX = CurrentLanguage() == Lang::En ? kColumnXEnglish : kColumnX;
     const std::array<std::string, kReportColumns> captions = ChannelCaptions();
-    for (int c = 0; c < kReportColumns; ++c) add(columnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < kReportColumns; ++c)
+        add(columnX[c], yc, ReportFont::Body, captions[static_cast<std::size_t>(c)]);
     const auto [first, last] = PageRows(page);
     int y = yc;
     for (int r = first; r <= last; ++r) {

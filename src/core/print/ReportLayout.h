@@ -14,7 +14,7 @@ constexpr int kReportPages = 5;
 
 struct ReportInputs {
     RadioImage image{};
-    std::string model, band, powerLevel;             // the selected entries' texts
+    std::string model, band, powerLevel;                // the selected entries' texts
     std::function<std::string(int row, int col)> cell;  // channel rows 1-128, columns 0-10
 };
 
@@ -46,7 +46,8 @@ struct ReportPage {
 };
 
 // Page 1 .. 5.
-ReportPage LayoutReportPage(int page, const ReportInputs& inputs, const PageGeometry& geometry, const LineStep& lineStep);
+ReportPage LayoutReportPage(int page, const ReportInputs& inputs, const PageGeometry& geometry,
+                            const LineStep& lineStep);
 
 // The channel table's captions, one per column, in the current language:
 // each is drawn over its own column at the x of the column's values.

@@ -51,7 +51,8 @@ const std::vector<CommandInfo>& CommandTable() {
         {ID_VIEW_TOOLBAR, MenuId::View, TextId::CmdViewToolbar, "", TextId::TipViewToolbar},
         {ID_VIEW_STATUS_BAR, MenuId::View, TextId::CmdViewStatusBar, "", TextId::TipViewStatusBar},
         {ID_NEXT_DIFFERENCE, MenuId::View, TextId::CmdNextDifference, "F8", TextId::TipNextDifference},
-        {ID_PREVIOUS_DIFFERENCE, MenuId::View, TextId::CmdPreviousDifference, "Shift+F8", TextId::TipPreviousDifference},
+        {ID_PREVIOUS_DIFFERENCE, MenuId::View, TextId::CmdPreviousDifference, "Shift+F8",
+         TextId::TipPreviousDifference},
         {ID_END_COMPARE, MenuId::View, TextId::CmdEndCompare, "", TextId::TipEndCompare},
         {ID_HISTORY, MenuId::View, TextId::CmdHistory, "", TextId::TipHistory},
         {ID_HELP_FINDER, MenuId::Help, TextId::CmdHelpFinder, "", TextId::TipHelpFinder},
@@ -84,6 +85,8 @@ TextId MenuTitle(MenuId menu) {
 
 const std::vector<int>& MenuItems(MenuId menu) {
     using namespace ids;
+    // One line a group, as the menus show them.
+    // clang-format off
     constexpr int kLine = kMenuSeparator;
     static const std::vector<int> file = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, kLine,
                                           ID_EXPORT_CSV, ID_IMPORT_CSV, kLine,
@@ -101,6 +104,7 @@ const std::vector<int>& MenuItems(MenuId menu) {
                                           ID_HISTORY, ID_NEXT_DIFFERENCE, ID_PREVIOUS_DIFFERENCE, ID_END_COMPARE, kLine,
                                           kMenuLanguages};
     static const std::vector<int> help = {ID_HELP_FINDER, kLine, ID_APP_ABOUT};
+    // clang-format on
     static const std::vector<int> none;
     switch (menu) {
         case MenuId::File: return file;
@@ -116,10 +120,9 @@ const std::vector<int>& MenuItems(MenuId menu) {
 
 const std::vector<int>& ToolbarButtons() {
     using namespace ids;
-    static const std::vector<int> buttons = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, kMenuSeparator,
-                                             ID_READ, ID_WRITE, ID_TUNING, kMenuSeparator,
-                                             ID_EDIT_CHANNELS, kMenuSeparator,
-                                             ID_FILE_PRINT, ID_CONTEXT_HELP, ID_APP_ABOUT};
+    static const std::vector<int> buttons = {
+        ID_FILE_NEW,    ID_FILE_OPEN,     ID_FILE_SAVE,   kMenuSeparator, ID_READ,         ID_WRITE,    ID_TUNING,
+        kMenuSeparator, ID_EDIT_CHANNELS, kMenuSeparator, ID_FILE_PRINT,  ID_CONTEXT_HELP, ID_APP_ABOUT};
     return buttons;
 }
 

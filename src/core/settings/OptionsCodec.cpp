@@ -13,7 +13,9 @@ void SetBit(std::uint8_t& byte, int bit, bool on) {
         byte = static_cast<std::uint8_t>(byte & ~(1u << bit));
 }
 
-bool InRange(std::uint8_t b, char lo, char hi) { return b >= static_cast<std::uint8_t>(lo) && b <= static_cast<std::uint8_t>(hi); }
+bool InRange(std::uint8_t b, char lo, char hi) {
+    return b >= static_cast<std::uint8_t>(lo) && b <= static_cast<std::uint8_t>(hi);
+}
 
 char Upper(std::uint8_t b) { return static_cast<char>(b - 'a' + 'A'); }
 
@@ -137,7 +139,6 @@ const std::array<std::string, 6>& VoxDelayTexts() {
 }
 
 const std::array<std::string, 3>& LanguageTexts() {
-    static const auto texts =
-        TextsInBothLanguages<3>({TextId::VoiceChinese, TextId::VoiceEnglish, TextId::VoiceOff});
+    static const auto texts = TextsInBothLanguages<3>({TextId::VoiceChinese, TextId::VoiceEnglish, TextId::VoiceOff});
     return texts[static_cast<std::size_t>(CurrentLanguage())];
 }

@@ -17,8 +17,8 @@ struct OptionsValues {
     bool batterySave = false;
     bool bot = false;
     bool eot = false;
-    bool voxFunction = false;       // hidden in the dialog, always stored as 0
-    bool voxInhibitOnRx = false;    // hidden in the dialog, always stored as 0
+    bool voxFunction = false;     // hidden in the dialog, always stored as 0
+    bool voxInhibitOnRx = false;  // hidden in the dialog, always stored as 0
     std::string ani;
     std::string radioName;
 };

@@ -17,7 +17,7 @@ struct TuningRequest {
     TuningItem item = TuningItem::TxFrequency;
     std::string rxFrequency;  // MHz texts
     std::string txFrequency;
-    std::string rxTone;       // tone texts; a DCS code or "OFF" is sent as 0
+    std::string rxTone;  // tone texts; a DCS code or "OFF" is sent as 0
     std::string txTone;
     std::uint8_t value = 0;
 };

@@ -61,7 +61,8 @@ std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, st
         return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     const std::string_view whole = std::string_view(t).substr(0, point);
-    const std::string_view fraction = point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
+    const std::string_view fraction =
+        point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
     if (whole.empty() || whole.size() > 4 || !digits(whole) || !digits(fraction) ||
         (point != std::string::npos && fraction.empty())) {
         if (refusal) *refusal = TrFormat(TextId::TuneBadFrequency, {text});

@@ -93,7 +93,8 @@ bool CDocManager::DoSave(const QString& path) {
     // the last save silently wins.
     if (QFileInfo(path).absoluteFilePath() == m_doc->PathName() && m_doc->ChangedOnDisk()) {
         const QString question = QString::fromStdString(TrFormat(TextId::FileChangedOnDisk, {path.toStdString()}));
-        if (Messenger::Show(m_frame, question, Buttons::OverwriteCancel, MessageIcon::Warning) != Answer::Ok) return false;
+        if (Messenger::Show(m_frame, question, Buttons::OverwriteCancel, MessageIcon::Warning) != Answer::Ok)
+            return false;
     }
     QString error;
     if (!m_doc->OnSaveDocument(path, &error)) {
@@ -106,8 +107,8 @@ bool CDocManager::DoSave(const QString& path) {
 }
 
 bool CDocManager::OnExportCsv() {
-    QString path = Messenger::AskSaveFile(m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"),
-                                          true, &m_csvChoice);
+    QString path = Messenger::AskSaveFile(
+        m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true, &m_csvChoice);
     if (path.isEmpty()) return false;
     const RadioImage image = m_view->ImageForSave();
     std::string error;
@@ -129,7 +130,8 @@ bool CDocManager::OnImportCsv() {
     }
     CsvImportFlow flow(file.bytes, m_view->ImageForSave(), m_csvChoice.renumber);
     while (const auto question = flow.Question())
-        flow.Reply(Messenger::Show(m_frame, QString::fromStdString(question->text), question->buttons, MessageIcon::Warning));
+        flow.Reply(
+            Messenger::Show(m_frame, QString::fromStdString(question->text), question->buttons, MessageIcon::Warning));
     if (flow.Cancelled()) return false;
     if (!flow.Applied()) {
         Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Warning);

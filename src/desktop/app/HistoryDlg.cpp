@@ -20,8 +20,9 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
 
     m_table = new QTableWidget(static_cast<int>(m_entries.size()), 5, this);
     m_table->setObjectName(QStringLiteral("historyTable"));
-    m_table->setHorizontalHeaderLabels({QTr(TextId::HistoryColTime), QTr(TextId::HistoryColDirection), QTr(TextId::HistoryColPort),
-                                        QTr(TextId::HistoryColIdent), QTr(TextId::HistoryColChannels)});
+    m_table->setHorizontalHeaderLabels({QTr(TextId::HistoryColTime), QTr(TextId::HistoryColDirection),
+                                        QTr(TextId::HistoryColPort), QTr(TextId::HistoryColIdent),
+                                        QTr(TextId::HistoryColChannels)});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -29,9 +30,10 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
     m_table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const HistoryEntry& e = m_entries[static_cast<std::size_t>(row)];
-        const QString texts[] = {QString::fromStdString(HistoryTimeText(e.timeMs)), QTr(e.write ? TextId::HistoryWrite : TextId::HistoryRead),
-                                 QString::fromStdString(e.port), QStringLiteral("%1").arg(e.radioType, 2, 16, QLatin1Char('0')).toUpper(),
-                                 QString::number(e.channels)};
+        const QString texts[] = {
+            QString::fromStdString(HistoryTimeText(e.timeMs)),
+            QTr(e.write ? TextId::HistoryWrite : TextId::HistoryRead), QString::fromStdString(e.port),
+            QStringLiteral("%1").arg(e.radioType, 2, 16, QLatin1Char('0')).toUpper(), QString::number(e.channels)};
         for (int c = 0; c < 5; ++c) m_table->setItem(row, c, new QTableWidgetItem(texts[c]));
     }
     m_table->resizeColumnsToContents();

@@ -131,9 +131,12 @@ bool CKeshApp::AllowClose() {
 }
 
 void CKeshApp::OnTransferRunning(bool running) {
-    if (!running && std::exchange(m_closeAfterTransfer, false)) QMetaObject::invokeMethod(m_frame, [frame = m_frame] { frame->close(); }, Qt::QueuedConnection);
+    if (!running && std::exchange(m_closeAfterTransfer, false))
+        QMetaObject::invokeMethod(
+            m_frame, [frame = m_frame] { frame->close(); }, Qt::QueuedConnection);
     // While a transfer runs nothing may change or replace the document.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING, ID_COMPARE_RADIO})
+    for (int id :
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_IMPORT_CSV, ID_READ, ID_WRITE, ID_OPTIONS, ID_TUNING, ID_COMPARE_RADIO})
         m_frame->Action(id)->setEnabled(!running);
     m_frame->SetRecentFilesEnabled(!running);
     m_view->SetEditingEnabled(!running);
@@ -160,7 +163,8 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
     // F1 in a dialog that keeps the main window's keys away (options, tuning).
     QWidget* modal = activeModalWidget();
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_frame && modal &&
-        !qobject_cast<CHelpBrowser*>(modal) && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == modal) {
+        !qobject_cast<CHelpBrowser*>(modal) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == modal) {
         ShowHelp(HelpSectionFor(modal));
         return true;
     }
@@ -199,12 +203,15 @@ void CKeshApp::OnHistory() {
     if (dialog.Chosen() == CHistoryDlg::Choice::Open)
         m_docManager->NewDocumentWith(*image);
     else
-        m_view->CompareWith(*image, QString::fromStdString(TrFormat(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)})));
+        m_view->CompareWith(
+            *image, QString::fromStdString(TrFormat(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)})));
 }
 
 void CKeshApp::WireCommands() {
     // Every command runs through the one path that writes an open cell edit first.
-    auto on = [this](int id, std::function<void()> handler) { m_commands->Connect(m_frame->Action(id), std::move(handler)); };
+    auto on = [this](int id, std::function<void()> handler) {
+        m_commands->Connect(m_frame->Action(id), std::move(handler));
+    };
     on(ID_FILE_NEW, [this] { m_docManager->OnFileNew(); });
     on(ID_FILE_OPEN, [this] { m_docManager->OnFileOpen(); });
     on(ID_FILE_SAVE, [this] { m_docManager->OnFileSave(); });
@@ -237,8 +244,10 @@ void CKeshApp::WireCommands() {
         const TextId done = write ? TextId::WriteDone : TextId::ReadDone;
         m_frame->ShowFeedback(QTr(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
     });
-    connect(m_view->Progress(), &CProgressDlg::startRequested, this, [this] { m_commands->Run([this] { m_view->OnTransfer(); }); });
-    new CEditCommands(m_view, [this](int id) { return m_frame->Action(id); }, m_commands, m_frame->GridMenu());
+    connect(m_view->Progress(), &CProgressDlg::startRequested, this,
+            [this] { m_commands->Run([this] { m_view->OnTransfer(); }); });
+    new CEditCommands(
+        m_view, [this](int id) { return m_frame->Action(id); }, m_commands, m_frame->GridMenu());
     on(ID_OPTIONS, [this] { OnOptions(); });
     on(ID_COMPARE_FILE, [this] { OnCompareFile(); });
     on(ID_HISTORY, [this] { OnHistory(); });
@@ -264,10 +273,12 @@ void CKeshApp::WireCommands() {
 
     connect(m_frame, &CMainFrame::recentFileChosen, this,
             [this](int index) { m_commands->Run([&] { m_docManager->OnOpenRecentFile(index); }); });
-    connect(m_frame, &CMainFrame::filesDropped, this,
-            [this](const QStringList& paths) { m_commands->Run([&] { m_docManager->OpenDocumentFile(paths.first()); }); });
+    connect(m_frame, &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
+        m_commands->Run([&] { m_docManager->OpenDocumentFile(paths.first()); });
+    });
     connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
-    connect(m_frame, &CMainFrame::closeRequested, this, [this](bool* allow) { *allow = m_commands->Run([this] { return AllowClose(); }); });
+    connect(m_frame, &CMainFrame::closeRequested, this,
+            [this](bool* allow) { *allow = m_commands->Run([this] { return AllowClose(); }); });
     // While the pointer help mode asks for an object, its prompt stays.
     connect(m_view, &CKeshView::pointerHelp, m_frame, [this](const QString& text) {
         if (!QWhatsThis::inWhatsThisMode()) m_frame->SetMessageText(text);

@@ -158,7 +158,8 @@ void CMainFrame::BuildLanguageMenu(QMenu* view) {
     m_languageMenu->setObjectName(QStringLiteral("languageMenu"));
     auto* group = new QActionGroup(this);
     for (Lang lang : {Lang::Zh, Lang::En}) {
-        QAction* action = m_languageMenu->addAction(QTr(lang == Lang::Zh ? TextId::LanguageChinese : TextId::LanguageEnglish));
+        QAction* action =
+            m_languageMenu->addAction(QTr(lang == Lang::Zh ? TextId::LanguageChinese : TextId::LanguageEnglish));
         action->setObjectName(lang == Lang::Zh ? QStringLiteral("languageZh") : QStringLiteral("languageEn"));
         action->setCheckable(true);
         group->addAction(action);
@@ -196,8 +197,9 @@ void CMainFrame::ShowModified(bool modified) {
     m_modified = modified;
     m_modifiedPane->setText(modified ? QTr(TextId::ModifiedPane) : QString());
     // The pane keeps its width, so the panes beside it do not jump.
-    m_modifiedPane->setMinimumWidth(std::max(QFontMetrics(m_modifiedPane->font()).horizontalAdvance(QTr(TextId::ModifiedPane)) + 12,
-                                             m_modifiedPane->minimumWidth()));
+    m_modifiedPane->setMinimumWidth(
+        std::max(QFontMetrics(m_modifiedPane->font()).horizontalAdvance(QTr(TextId::ModifiedPane)) + 12,
+                 m_modifiedPane->minimumWidth()));
 }
 
 void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }

@@ -48,12 +48,15 @@ void CRecentFileList::Remove(int index) {
 
 namespace {
 // The last `count` parts of `path` ("b/radio.sin" for count 2).
-QString Tail(const QStringList& parts, int count) { return parts.mid(std::max(0, int(parts.size()) - count)).join(QLatin1Char('/')); }
+QString Tail(const QStringList& parts, int count) {
+    return parts.mid(std::max(0, int(parts.size()) - count)).join(QLatin1Char('/'));
+}
 }  // namespace
 
 QStringList CRecentFileList::DistinctNames(const QStringList& files) {
     QList<QStringList> parts;
-    for (const QString& file : files) parts << QDir::fromNativeSeparators(file).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString& file : files)
+        parts << QDir::fromNativeSeparators(file).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList names;
     for (int i = 0; i < files.size(); ++i) {
         int count = 1;

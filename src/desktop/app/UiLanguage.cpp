@@ -26,7 +26,8 @@ Lang StartLanguage(const QStringList& arguments) {
     for (const QByteArray& b : bytes) argv.push_back(b.constData());
     if (const auto arg = LanguageArgument(static_cast<int>(argv.size()), argv.data()))
         if (const auto lang = ParseLanguage(*arg)) return *lang;
-    if (const auto remembered = ParseLanguage(ProgramSettings().value(kLanguageKey).toString().toStdString())) return *remembered;
+    if (const auto remembered = ParseLanguage(ProgramSettings().value(kLanguageKey).toString().toStdString()))
+        return *remembered;
     return LanguageOfLocale(QLocale::system().name().toStdString());
 }
 

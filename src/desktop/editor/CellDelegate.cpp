@@ -72,7 +72,8 @@ QString EditorText(const QWidget* editor) {
 
 }  // namespace
 
-CCellDelegate::CCellDelegate(Commit commit, QObject* parent) : QStyledItemDelegate(parent), m_commit(std::move(commit)) {}
+CCellDelegate::CCellDelegate(Commit commit, QObject* parent)
+    : QStyledItemDelegate(parent), m_commit(std::move(commit)) {}
 
 namespace {
 
@@ -111,11 +112,13 @@ int CCellDelegate::EditorWidth(int column, QWidget* viewport) { return EditorSiz
 
 int CCellDelegate::EditorHeight(QWidget* viewport) {
     int height = 0;
-    for (int column : {col::kRxFreq, col::kRxTone, col::kWidth}) height = std::max(height, EditorSize(column, viewport).height());
+    for (int column : {col::kRxFreq, col::kRxTone, col::kWidth})
+        height = std::max(height, EditorSize(column, viewport).height());
     return height;
 }
 
-QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
     QWidget* editor = MakeEditor(index.column() + 1, parent);
     editor->setFont(option.font);
     editor->setProperty(kRow, index.row() + 1);
@@ -170,7 +173,8 @@ void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QMo
     m_commit(index.row() + 1, index.column() + 1, text.toStdString(), entry);
 }
 
-void CCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const {
+void CCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                         const QModelIndex&) const {
     editor->setGeometry(option.rect);
 }
 

@@ -18,7 +18,6 @@
 #include "editor/GridKeyPress.h"
 #include "res/QtText.h"
 
-
 namespace {
 
 bool IsNavigation(int key) {
@@ -45,11 +44,9 @@ bool IsCommand(GridAction action) {
 CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
     : QTableView(parent), m_model(model), m_commit(std::move(commit)) {
     setModel(model);
-    m_delegate = new CCellDelegate(
-        [this](int row, int column, const std::string& text, CellEntry entry) {
-            m_committed = m_commit(row, column, text, entry);
-        },
-        this);
+    m_delegate = new CCellDelegate([this](int row, int column, const std::string& text,
+                                          CellEntry entry) { m_committed = m_commit(row, column, text, entry); },
+                                   this);
     setItemDelegate(m_delegate);
     connect(m_delegate, &CCellDelegate::editorLeft, this, &CChannelGrid::OnEditorLeft);
     connect(m_delegate, &CCellDelegate::notice, this, &CChannelGrid::notice);
@@ -73,7 +70,8 @@ CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
 void CChannelGrid::changeEvent(QEvent* event) {
     // Every row is as tall as the editors, so an open editor covers its cell exactly.
     if (event->type() == QEvent::FontChange)
-        verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height() + 6, CCellDelegate::EditorHeight(viewport())));
+        verticalHeader()->setDefaultSectionSize(
+            std::max(fontMetrics().height() + 6, CCellDelegate::EditorHeight(viewport())));
     QTableView::changeEvent(event);
 }
 
@@ -83,9 +81,7 @@ QString CChannelGrid::TextMatrix(int row, int col) const {
     return model()->index(row - 1, col - 1).data().toString();
 }
 
-void CChannelGrid::SetCurrentCell(int row, int col) {
-    setCurrentIndex(model()->index(row - 1, col - 1));
-}
+void CChannelGrid::SetCurrentCell(int row, int col) { setCurrentIndex(model()->index(row - 1, col - 1)); }
 
 CellRange CChannelGrid::SelectedCells() const {
     const QModelIndexList cells = selectionModel()->selectedIndexes();
@@ -106,7 +102,8 @@ CellRange CChannelGrid::SelectedCells() const {
 
 void CChannelGrid::SelectCells(const CellRange& range) {
     SetCurrentCell(range.top, range.left);
-    const QItemSelection block(model()->index(range.top - 1, range.left - 1), model()->index(range.bottom - 1, range.right - 1));
+    const QItemSelection block(model()->index(range.top - 1, range.left - 1),
+                               model()->index(range.bottom - 1, range.right - 1));
     selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
 }
 
@@ -124,7 +121,8 @@ QRect CChannelGrid::CellRect(int row, int col) const { return visualRect(model()
 QSize CChannelGrid::sizeHint() const {
     int width = 2 * frameWidth() + verticalHeader()->width() + verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < model()->columnCount(); ++c) width += columnWidth(c);
-    const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() + 20 * verticalHeader()->defaultSectionSize();
+    const int height =
+        2 * frameWidth() + horizontalHeader()->sizeHint().height() + 20 * verticalHeader()->defaultSectionSize();
     return QSize(width, height);
 }
 
@@ -170,7 +168,8 @@ void CChannelGrid::ShowMessages(const EditResult& result) {
     for (const CellNotice& notice : NoticesOf(result)) {
         const bool warning = notice.severity == NoticeSeverity::Warning;
         Messenger::Show(this, QString::fromStdString(notice.text), Buttons::Ok,
-                        warning ? MessageIcon::Warning : MessageIcon::Information, QString::fromStdString(notice.caption));
+                        warning ? MessageIcon::Warning : MessageIcon::Information,
+                        QString::fromStdString(notice.caption));
     }
 }
 
@@ -237,7 +236,8 @@ void CChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
     // A click, pressed and released on the same cell, opens its editor; a
     // drag selects.
     const QModelIndex at = indexAt(event->position().toPoint());
-    const bool click = event->button() == Qt::LeftButton && m_pressed.isValid() && at == m_pressed && at == currentIndex();
+    const bool click =
+        event->button() == Qt::LeftButton && m_pressed.isValid() && at == m_pressed && at == currentIndex();
     m_pressed = QModelIndex();
     if (click) StartCellEdit(EditorOpening::Click);
 }

@@ -82,7 +82,7 @@ private:
     CCellDelegate* m_delegate = nullptr;
     QWidget* m_corner = nullptr;
     QPersistentModelIndex m_pressed;
-    EditResult m_committed;  // what the last commit did, shown once its editor closed
+    EditResult m_committed;      // what the last commit did, shown once its editor closed
     bool m_lastRefused = false;  // the last commit refused its text
     bool m_forwarding = false;   // a key is being handed to the open editor
     bool m_editingEnabled = true;

@@ -17,7 +17,8 @@ constexpr int kChannelRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 }  // namespace
 
-CComparePanel::CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* parent) : QDockWidget(parent), m_view(view) {
+CComparePanel::CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* parent)
+    : QDockWidget(parent), m_view(view) {
     setObjectName(QStringLiteral("comparePanel"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     auto* body = new QWidget(this);
@@ -42,9 +43,12 @@ CComparePanel::CComparePanel(CKeshView* view, CCommandPath* commands, QWidget* p
     hide();
 
     // The buttons are the commands of the same names.
-    connect(m_previous, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->StepDifference(false); }); });
-    connect(m_next, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->StepDifference(true); }); });
-    connect(m_end, &QPushButton::clicked, this, [this, commands] { commands->Run([this] { m_view->EndComparison(); }); });
+    connect(m_previous, &QPushButton::clicked, this,
+            [this, commands] { commands->Run([this] { m_view->StepDifference(false); }); });
+    connect(m_next, &QPushButton::clicked, this,
+            [this, commands] { commands->Run([this] { m_view->StepDifference(true); }); });
+    connect(m_end, &QPushButton::clicked, this,
+            [this, commands] { commands->Run([this] { m_view->EndComparison(); }); });
     // A line of a channel field goes to its cell.
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int channel = item->data(kChannelRole).toInt();
@@ -72,7 +76,8 @@ void CComparePanel::Refill() {
     setWindowTitle(QString::fromStdString(TrFormat(TextId::CompareTitle, {comparison.Name()})));
     const auto& differences = comparison.Differences();
     m_summary->setText(differences.empty() ? QTr(TextId::CompareSame)
-                                           : QString::fromStdString(TrFormat(TextId::CompareCount, {std::to_string(differences.size())})));
+                                           : QString::fromStdString(
+                                                 TrFormat(TextId::CompareCount, {std::to_string(differences.size())})));
     for (const ImageDifference& d : differences) {
         auto* item = new QListWidgetItem(QString::fromStdString(DifferenceLine(d)), m_list);
         item->setData(kChannelRole, d.area == DiffArea::ChannelField ? d.channel : 0);

@@ -16,7 +16,9 @@ using namespace ids;
 
 CEditCommands::CEditCommands(CKeshView* view, const ActionOf& action, CCommandPath* commands, QMenu* gridMenu)
     : QObject(view), m_view(view), m_action(action) {
-    auto on = [this, commands](int id, std::function<void()> handler) { commands->Connect(m_action(id), std::move(handler)); };
+    auto on = [this, commands](int id, std::function<void()> handler) {
+        commands->Connect(m_action(id), std::move(handler));
+    };
     on(ID_EDIT_UNDO, [this] { OnUndo(); });
     on(ID_EDIT_REDO, [this] { OnRedo(); });
     on(ID_EDIT_COPY, [this] { OnCopy(); });

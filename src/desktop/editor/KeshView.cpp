@@ -103,7 +103,8 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     connect(&m_pProgress->Runner(), &CEngineRunner::transferFinished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
     connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
-        if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
+        if (result.outcome == CloneOutcome::Completed)
+            KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
     });
 }
 
@@ -175,8 +176,8 @@ void CKeshView::OnTransfer() {
     // on its own row.
     const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
     if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image, m_pProgress->Backup());
-    m_pProgress->Runner().StartTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read, ports.value(0, m_strPort),
-                    m_pDocument->m_image, m_pProgress->Backup());
+    m_pProgress->Runner().StartTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read,
+                                        ports.value(0, m_strPort), m_pDocument->m_image, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
@@ -193,7 +194,8 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     if (result.outcome != CloneOutcome::Completed) return;
     emit transferCompleted(m_bWrite != 0, m_pProgress->Runner().Port(), m_pProgress->Runner().ElapsedMs());
     // What the radio held, or now holds, goes into the history.
-    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_pProgress->Runner().Port(), result.radioType);
+    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_pProgress->Runner().Port(),
+                  result.radioType);
 }
 
 void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {
@@ -237,7 +239,7 @@ void CKeshView::OneTimeSetUp() {
     struct Share {
         int num, den;
     };
-    static constexpr Share kShares[col::kCount] = {{1, 2}, {1, 1},  {1, 1}, {10, 11}, {10, 11}, {5, 6},
+    static constexpr Share kShares[col::kCount] = {{1, 2}, {1, 1}, {1, 1}, {10, 11}, {10, 11}, {5, 6},
                                                    {5, 6}, {5, 6}, {1, 1}, {5, 6},   {5, 6}};
     const QFontMetrics header(m_grid->horizontalHeader()->font());
     int w = QFontMetrics(m_grid->font()).horizontalAdvance(QStringLiteral("0000.000000"));

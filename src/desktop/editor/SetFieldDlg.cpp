@@ -39,7 +39,8 @@ CSetFieldDlg::CSetFieldDlg(QWidget* parent) : QDialog(parent) {
 
 void CSetFieldDlg::FillValues() {
     const int column = Column();
-    const std::vector<std::string>& entries = IsToneColumn(column) ? ToneTable::Instance().Texts() : ListEntries(column);
+    const std::vector<std::string>& entries =
+        IsToneColumn(column) ? ToneTable::Instance().Texts() : ListEntries(column);
     m_cbValue->clear();
     for (const std::string& entry : entries) m_cbValue->addItem(QString::fromStdString(entry));
 }

@@ -21,10 +21,12 @@ public:
 
     void SetStatus(const std::string& text) override {
         const QString status = QString::fromStdString(text);
-        QMetaObject::invokeMethod(m_window, [t = m_target, status] { t->SetStatus(status); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_window, [t = m_target, status] { t->SetStatus(status); }, Qt::QueuedConnection);
     }
     void SetProgress(int position) override {
-        QMetaObject::invokeMethod(m_window, [t = m_target, position] { t->SetProgress(position); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_window, [t = m_target, position] { t->SetProgress(position); }, Qt::QueuedConnection);
     }
     Answer Ask(const std::string& text, Buttons buttons) override { return Show(text, buttons, MessageIcon::Warning); }
     void Inform(const std::string& text) override { Show(text, Buttons::Ok, MessageIcon::Information); }
@@ -36,7 +38,8 @@ private:
         if (m_ending) return Answer::Cancel;  // the window is going: nobody to ask
         const QString prefix = m_target->BoxPrefix();
         const QString box = QString::fromStdString(text);
-        return Messenger::ShowFromWorker(m_window, prefix.isEmpty() ? box : prefix + QStringLiteral("\n") + box, buttons, icon);
+        return Messenger::ShowFromWorker(m_window, prefix.isEmpty() ? box : prefix + QStringLiteral("\n") + box,
+                                         buttons, icon);
     }
 
     CEngineTarget* m_target;
@@ -48,9 +51,7 @@ constexpr int kEndingPollMs = 20;
 
 }  // namespace
 
-CEngineRunner::CEngineRunner(CEngineTarget* target) : m_target(target) {
-    qRegisterMetaType<CloneResult>();
-}
+CEngineRunner::CEngineRunner(CEngineTarget* target) : m_target(target) { qRegisterMetaType<CloneResult>(); }
 
 CEngineRunner::~CEngineRunner() {
     if (!m_thread) return;
@@ -58,7 +59,8 @@ CEngineRunner::~CEngineRunner() {
     // a question it waits on is withdrawn unanswered, as if cancelled.
     m_ending = true;
     m_target->m_bCancel = true;
-    while (!m_thread->wait(QDeadlineTimer(kEndingPollMs))) QCoreApplication::removePostedEvents(m_window, QEvent::MetaCall);
+    while (!m_thread->wait(QDeadlineTimer(kEndingPollMs)))
+        QCoreApplication::removePostedEvents(m_window, QEvent::MetaCall);
     delete m_thread;
 }
 
@@ -90,7 +92,7 @@ void CEngineRunner::Start(const QString& port, Work work) {
 void CEngineRunner::StartTransfer(CloneDirection direction, const QString& port, const RadioImage& image, bool backup) {
     if (m_thread) return;
     Start(port, [this, direction, portName = port.toStdString(), image, backup](ISerialLink& link, IClock& clock,
-                                                                             IUserInteraction& user) {
+                                                                                IUserInteraction& user) {
         CloneEngine engine(link, clock, user);
         const CloneResult result = RunTransfer(engine, direction, portName, image, backup);
         return std::function<void()>([this, result] { emit transferFinished(result); });
@@ -104,7 +106,8 @@ CloneResult CEngineRunner::RunTransfer(CloneEngine& engine, CloneDirection direc
         engine, port, image,
         [this](int phase) {
             const QString text = QTr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite);
-            QMetaObject::invokeMethod(m_window, [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                m_window, [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
         },
         [this, port](const CloneResult& read) {
             const std::string notKept = KeepTransfer(read.image, false, port, read.radioType);
@@ -121,8 +124,9 @@ void CEngineRunner::Tell(const QString& text) {
 
 void CEngineRunner::StartTuning(const QString& port, const TuningRequest& request) {
     if (m_thread) return;
-    Start(port, [this, portName = port.toStdString(), request](ISerialLink& link, IClock& clock, IUserInteraction& user) {
-        const TuningOutcome outcome = TuningEngine(link, clock, user).Run(portName, request);
-        return std::function<void()>([this, outcome] { emit tuningFinished(outcome); });
-    });
+    Start(port,
+          [this, portName = port.toStdString(), request](ISerialLink& link, IClock& clock, IUserInteraction& user) {
+              const TuningOutcome outcome = TuningEngine(link, clock, user).Run(portName, request);
+              return std::function<void()>([this, outcome] { emit tuningFinished(outcome); });
+          });
 }

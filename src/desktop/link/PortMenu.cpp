@@ -37,8 +37,7 @@ void CPortMenu::Refresh() {
         auto* action = new QAction(text, m_menu);
         action->setCheckable(true);
         action->setData(info.systemLocation());
-        action->setStatusTip(QTr(TextId::TipPortChoose)
-.arg(info.systemLocation()));
+        action->setStatusTip(QTr(TextId::TipPortChoose).arg(info.systemLocation()));
         connect(action, &QAction::triggered, this, [this, path = info.systemLocation()] {
             m_choose(path);
             UpdateChecks();
@@ -52,7 +51,8 @@ void CPortMenu::Refresh() {
 void CPortMenu::UpdateChecks() {
     const QString port = m_current();
     bool found = false;
-    const QStringList names = {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")};
+    const QStringList names = {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
+                               QStringLiteral("COM4")};
     for (int i = 0; i < m_com.size(); ++i) {
         const bool on = port == names.value(i);
         m_com[i]->setChecked(on);
@@ -65,5 +65,7 @@ void CPortMenu::UpdateChecks() {
     }
     // A port chosen by its path shows that path, so the user sees which it is.
     m_other->setChecked(!found);
-    m_other->setText(found ? QTr(TextId::PortOther) : QTr(TextId::PortOtherPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    m_other->setText(
+        found ? QTr(TextId::PortOther)
+              : QTr(TextId::PortOtherPath).arg(QString(port).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }

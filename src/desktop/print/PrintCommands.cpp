@@ -104,7 +104,8 @@ void CPrintCommands::OnFilePrintPreview() {
     QPrintPreviewDialog preview(Printer(), m_window);
     preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
     preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
     if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
         widget->setViewMode(QPrintPreviewWidget::AllPagesView);
         connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { ShowTwoPagesAcross(widget); });

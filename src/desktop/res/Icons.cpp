@@ -69,7 +69,8 @@ QPixmap Draw(int id, int size) {
             p.setBrush(QColor(240, 200, 90));
             p.drawRect(QRectF(1.5, 5.5, 13, 10));
             p.setBrush(QColor(255, 225, 130));
-            p.drawPolygon(QPolygonF() << QPointF(4, 8.5) << QPointF(17, 8.5) << QPointF(14.5, 15.5) << QPointF(1.5, 15.5));
+            p.drawPolygon(QPolygonF() << QPointF(4, 8.5) << QPointF(17, 8.5) << QPointF(14.5, 15.5)
+                                      << QPointF(1.5, 15.5));
             break;
         case ids::ID_FILE_SAVE:
             p.setPen(QPen(QColor(20, 40, 90), 1));

@@ -217,7 +217,8 @@ bool COptionsDlg::eventFilter(QObject* watched, QEvent* event) {
         // Only letters, digits and Backspace reach the radio name; a letter
         // with Ctrl keeps the field's own shortcuts (Ctrl+V pastes). Shift+Tab
         // still leaves the field, so the keyboard is never trapped.
-        const bool pass = IsLetterOrDigitKey(key->key()) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Backtab;
+        const bool pass =
+            IsLetterOrDigitKey(key->key()) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Backtab;
         return !pass;
     }
     if (watched == m_editAni) {

@@ -21,7 +21,6 @@
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
 
-
 namespace {
 
 const TextId kSetNames[] = {TextId::TuningSetHigh, TextId::TuningSetMiddle, TextId::TuningSetLow};
@@ -78,7 +77,8 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     int widest = 0;
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         const int depth = (*it)->parent() ? 2 : 1;
-        widest = std::max(widest, m_tree->fontMetrics().horizontalAdvance((*it)->text(0)) + depth * m_tree->indentation());
+        widest =
+            std::max(widest, m_tree->fontMetrics().horizontalAdvance((*it)->text(0)) + depth * m_tree->indentation());
     }
     m_tree->setFixedWidth(std::max(150, widest + 2 * m_tree->frameWidth() + 12));
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });

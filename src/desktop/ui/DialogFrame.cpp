@@ -48,7 +48,8 @@ void FitMessageBox(QMessageBox* box) {
     if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         const QFontMetrics metrics(label->font());
         int longest = 0;
-        for (const QString& line : box->text().split(QLatin1Char('\n'))) longest = std::max(longest, metrics.horizontalAdvance(line));
+        for (const QString& line : box->text().split(QLatin1Char('\n')))
+            longest = std::max(longest, metrics.horizontalAdvance(line));
         const auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
         const int iconWidth = icon ? icon->sizeHint().width() + kIconGap : 0;
         // Qt keeps a message box 480 pixels narrower than the screen and at

@@ -140,7 +140,8 @@ Answer Ask(QWidget* parent, MessageRequest request) {
             box.setDefaultButton(QMessageBox::Yes);
             break;
     }
-    if (request.cancelIsDefault) box.setDefaultButton(QMessageBox::Cancel);
+    if (request.cancelIsDefault)
+        box.setDefaultButton(QMessageBox::Cancel);
     else if (!box.defaultButton() && !box.buttons().isEmpty())
         box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
     box.setProperty("messenger", true);

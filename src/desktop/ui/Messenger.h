@@ -32,9 +32,9 @@ struct CsvChoice {
 
 struct FileRequest {
     FileRequestKind kind = FileRequestKind::Open;
-    QString proposedName;  // or, for a text, the text shown at first
-    QString label;         // what a text is asked for
-    bool csv = false;      // a CSV file rather than a .sin
+    QString proposedName;            // or, for a text, the text shown at first
+    QString label;                   // what a text is asked for
+    bool csv = false;                // a CSV file rather than a .sin
     CsvChoice* csvChoice = nullptr;  // offered with the file and set to the answer
 };
 
@@ -61,8 +61,7 @@ void Withdraw(QWidget* parent);
 
 // The same box asked for from a worker thread: shown on `parent`'s thread,
 // the worker waits for the answer.
-Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons,
-                      MessageIcon icon = MessageIcon::Warning);
+Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon = MessageIcon::Warning);
 
 // File dialogs with the ".sin" filter; an empty result means cancelled. With
 // `csvChoice` a CSV dialog also offers the layout (save) or renumbering (open).

@@ -20,6 +20,7 @@ std::string KeepTransfer(const RadioImage& image, bool write, const std::string&
     if (!HistoryEnabled()) return {};
     FolderHistoryStore store(UserHistoryFolder());
     std::string error;
-    if (RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch(), &error)) return {};
+    if (RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch(), &error))
+        return {};
     return error;
 }

@@ -103,7 +103,7 @@ OpenError PortClaim::ClearLockFiles(const std::string& device) {
 OpenError PortClaim::HoldDevice(const std::string& device) {
     m_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) return FromErrno(errno);
-    termios tio {};
+    termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return OpenError::NotSerial;
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK) return OpenError::Other;

@@ -93,8 +93,8 @@ ReadResult QtSerialLink::Read(std::uint8_t* buffer, std::size_t size) {
     QElapsedTimer timer;
     timer.start();
     while (result.count < size) {
-        const qint64 got = m_port->read(reinterpret_cast<char*>(buffer + result.count),
-                                        static_cast<qint64>(size - result.count));
+        const qint64 got =
+            m_port->read(reinterpret_cast<char*>(buffer + result.count), static_cast<qint64>(size - result.count));
         if (got > 0) {
             result.count += static_cast<std::size_t>(got);
             continue;

@@ -70,7 +70,8 @@ std::pair<int, int> ReportPageRange(const QPrinter* printer) {
 
 bool PaintReport(QPrinter* printer, const ReportInputs& inputs) {
     const auto [first, last] = ReportPageRange(printer);
-    return PaintReportPages(printer, printer->resolution(), inputs, first, last) && printer->printerState() != QPrinter::Error;
+    return PaintReportPages(printer, printer->resolution(), inputs, first, last) &&
+           printer->printerState() != QPrinter::Error;
 }
 
 bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path, std::string* error) {
@@ -89,5 +90,6 @@ bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const s
         if (error) *error = SaveFailureText(path, Tr(TextId::PdfNotDrawn));
         return false;
     }
-    return WriteFileAtomically(path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())), error);
+    return WriteFileAtomically(
+        path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())), error);
 }
