@@ -5,14 +5,17 @@
 // The page's side is `Module.host`: open, purge, write, read, close, pause,
 // status, progress, ask, cancelled, watch. See web/src/host.ts.
 
+// The bodies are JavaScript.
+// clang-format off
 EM_ASYNC_JS(int, host_open, (const char* name), { return await Module.host.open(UTF8ToString(name)); });
 EM_JS(void, host_purge, (), { Module.host.purge(); });
-EM_ASYNC_JS(int, host_write, (const std::uint8_t* data, int size),
-            { return await Module.host.write(HEAPU8.slice(data, data + size)) ? 1 : 0; });
+EM_ASYNC_JS(int, host_write, (const std::uint8_t* data, int size), {
+    return await Module.host.write(HEAPU8.slice(data, data + size)) ? 1 : 0;
+});
 // Returns the count of bytes placed at `buffer`, or -1 when the port failed.
-EM_ASYNC_JS(int, host_read, (std::uint8_t * buffer, int size, int totalMs, int intervalMs), {
+EM_ASYNC_JS(int, host_read, (std::uint8_t* buffer, int size, int totalMs, int intervalMs), {
     const bytes = await Module.host.read(size, totalMs, intervalMs);
-    if (bytes == = null) return -1;
+    if (bytes === null) return -1;
     HEAPU8.set(bytes.subarray(0, size), buffer);
     return Math.min(bytes.length, size);
 });
@@ -20,10 +23,12 @@ EM_ASYNC_JS(void, host_close, (), { await Module.host.close(); });
 EM_ASYNC_JS(void, host_pause, (int ms), { await Module.host.pause(ms); });
 EM_JS(void, host_status, (const char* text), { Module.host.status(UTF8ToString(text)); });
 EM_JS(void, host_progress, (int position), { Module.host.progress(position); });
-EM_ASYNC_JS(int, host_ask, (const char* text, int buttons),
-            { return await Module.host.ask(UTF8ToString(text), buttons); });
+EM_ASYNC_JS(int, host_ask, (const char* text, int buttons), {
+    return await Module.host.ask(UTF8ToString(text), buttons);
+});
 EM_JS(int, host_cancelled, (), { return Module.host.cancelled() ? 1 : 0; });
-EM_JS(void, host_watch, (int watch), { Module.host.watch(watch != = 0); });
+EM_JS(void, host_watch, (int watch), { Module.host.watch(watch !== 0); });
+// clang-format on
 
 OpenError WebSerialLink::Open(const std::string& name, const SerialTimeouts& timeouts) {
     const int error = host_open(name.c_str());
