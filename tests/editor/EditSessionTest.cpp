@@ -328,9 +328,16 @@ TEST(EditSessionChannels, InsertDeleteMoveClearAndSetField) {
     EXPECT_EQ(Row(s, 1), Texts(10, ""));
     EXPECT_TRUE(s.DeleteChannels({1, 2}).changed);
     EXPECT_TRUE(SameChannelArea(s.ImageForSave(), original));
-    EXPECT_TRUE(s.MoveChannels({1, 1}, 1).changed);
+    const EditResult moved = s.MoveChannels({1, 1}, 1);
+    EXPECT_TRUE(moved.changed);
     EXPECT_EQ(Record(s.ImageForSave(), 2), Record(original, 1));
-    EXPECT_TRUE(s.MoveChannels({1, 1}, -1).refused);
+    // The selection follows the moved channels; a refused move leaves it.
+    ASSERT_TRUE(moved.selected);
+    EXPECT_EQ(moved.selected->first, 2);
+    EXPECT_EQ(moved.selected->last, 2);
+    const EditResult refusedMove = s.MoveChannels({1, 1}, -1);
+    EXPECT_TRUE(refusedMove.refused);
+    EXPECT_FALSE(refusedMove.selected);
     EXPECT_TRUE(s.ClearChannels({1, 2}).changed);
     EXPECT_EQ(Row(s, 2), Texts(10, ""));
 

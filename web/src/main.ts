@@ -392,12 +392,9 @@ class Page {
     const result = this.rules.channelRows(op, r.top, r.bottom);
     this.edited(result);
     if (result.refusal) await showMessage(result.refusal);
-    if (result.refused) return;
-    const delta = op === RowsOp.MoveUp ? -1 : op === RowsOp.MoveDown ? 1 : 0;
-    if (delta !== 0) {
-      // The selection moves with the channels.
-      this.grid.moveTo(r.top + delta, r.left);
-      this.grid.moveTo(r.bottom + delta, r.right, true);
+    if (result.selected) {
+      this.grid.moveTo(result.selected.first, r.left);
+      this.grid.moveTo(result.selected.last, r.right, true);
     }
   }
 

@@ -28,6 +28,7 @@ export interface EditResult {
   refusal: string;  // why another text was refused (also among the messages)
   firstRow: number;  // the channels whose texts changed (0 when none)
   lastRow: number;
+  selected: { first: number; last: number } | null;  // where the selection follows moved channels to
   selectionsChanged: boolean;
 }
 // A value of an enum the rules module exports; the module's own objects are

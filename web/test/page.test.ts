@@ -195,6 +195,21 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.up('Shift');
     await page.keyboard.press('Delete');
     assert.deepEqual((await gridTexts(page))[39], Array(10).fill(''));
+    // Ctrl+Shift+Down moves the selected channels, and the selection goes with them.
+    const rows = await gridTexts(page);
+    await clickCell(page, 2, 1);
+    await page.keyboard.press('Escape');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.up('Shift');
+    await page.keyboard.down('Control');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+    assert.deepEqual((await gridTexts(page)).slice(1, 4), [rows[3], rows[1], rows[2]]);
+    const selectedRows = await page.$$eval('td[aria-selected=true]', (cells) => [...new Set(cells.map((n) => Number(n.getAttribute('data-row'))))]);
+    assert.deepEqual(selectedRows, [3, 4]);
     await page.close();
   });
 

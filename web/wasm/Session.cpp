@@ -26,5 +26,13 @@ val ResultValue(const EditResult& result) {
     out.set("firstRow", result.firstRow);
     out.set("lastRow", result.lastRow);
     out.set("selectionsChanged", result.selectionsChanged);
+    if (result.selected) {
+        val selected = val::object();
+        selected.set("first", result.selected->first);
+        selected.set("last", result.selected->last);
+        out.set("selected", selected);
+    } else {
+        out.set("selected", val::null());
+    }
     return out;
 }

@@ -185,7 +185,10 @@ EditResult EditSession::DeleteChannels(ChannelSpan span) {
 }
 
 EditResult EditSession::MoveChannels(ChannelSpan span, int delta) {
-    return ChangeRecords([span, delta](RadioImage& image) { return ::MoveChannels(image, span, delta); });
+    EditResult result = ChangeRecords([span, delta](RadioImage& image) { return ::MoveChannels(image, span, delta); });
+    // The selection moves with the channels.
+    if (!result.refused) result.selected = ChannelSpan{span.first + delta, span.last + delta};
+    return result;
 }
 
 void EditSession::Relabel(Lang lang) {

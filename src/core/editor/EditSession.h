@@ -4,6 +4,7 @@
 // state against the last save. Every change is one operation here: it checks
 // what was typed or pasted, records one undo step and says which rows changed.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct EditResult {
     int firstRow = 0;                        // the channels whose texts changed (0 when none)
     int lastRow = 0;
     bool selectionsChanged = false;
+    std::optional<ChannelSpan> selected;  // where the selection follows the channels to (a move)
 };
 
 class EditSession {

@@ -131,14 +131,15 @@ void CEditCommands::OnDeleteChannels() {
 void CEditCommands::OnMoveChannels(int delta) {
     CChannelGrid* grid = m_view->Grid();
     CellRange cells = grid->SelectedCells();
-    const ChannelSpan span{cells.top, cells.bottom};
-    if (m_view->Change([&](EditSession& s) { return s.MoveChannels(span, delta); }).refused) {
+    const EditResult result = m_view->Change([&](EditSession& s) {
+        return s.MoveChannels({cells.top, cells.bottom}, delta);
+    });
+    if (!result.selected) {
         QApplication::beep();
         return;
     }
-    // The selection moves with the channels.
-    cells.top += delta;
-    cells.bottom += delta;
+    cells.top = result.selected->first;
+    cells.bottom = result.selected->last;
     grid->SelectCells(cells);
 }
 
