@@ -28,12 +28,12 @@ export function t(name: string, ...args: (string | number)[]): string {
   const entry = table[name];
   if (!entry) throw new Error(`no text ${name}`);
   const pattern = entry[current === 'en' ? 1 : 0];
-  return args.length && rulesModule ? rulesModule.formatText(pattern, args.map(String)) : pattern;
+  return args.length ? rulesModule!.formatText(pattern, args.map(String)) : pattern;
 }
 
 // A command's menu text as a button shows it: no access key, no shortcut.
 export function commandText(name: string): string {
-  return rulesModule ? rulesModule.commandLabel(t(name)) : t(name);
+  return rulesModule!.commandLabel(t(name));
 }
 
 // The status-bar prompt of a command (the first line of its tip).

@@ -5,7 +5,7 @@ import * as assert from 'node:assert/strict';
 import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
-import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWithControl, statusText } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWith, pressWithControl, statusText } from './pageHelpers';
 import { repoRoot } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -164,9 +164,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.keyboard.type('145.5');
       await page.keyboard.press('Enter');
       await page.keyboard.press('Escape');
-      await page.keyboard.down('Shift');
-      await page.keyboard.press('F1');
-      await page.keyboard.up('Shift');
+      await pressWith(page, ['Shift'], 'F1');
       assert.equal(await statusText(page), '选定一个要得到帮助的对象');
       assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'help');
       // The pointer moving over the grid or the settings does not take the prompt away.

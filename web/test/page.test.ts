@@ -8,7 +8,7 @@ import * as path from 'node:path';
 import { browserForTests, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWith, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -138,9 +138,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.equal(await current(), '1,10');
     await page.keyboard.press('Tab');
     assert.equal(await current(), '2,1');
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('Tab');
-    await page.keyboard.up('Shift');
+    await pressWith(page, ['Shift'], 'Tab');
     assert.equal(await current(), '1,10');
     await page.keyboard.press('ArrowDown');
     assert.equal(await current(), '2,10');
@@ -181,32 +179,22 @@ describe('files and editing', { timeout: 120_000 }, () => {
     const row1 = (await gridTexts(page))[0];
     await clickCell(page, 1, 1);
     await page.keyboard.press('Escape');
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('End');
-    await page.keyboard.up('Shift');
+    await pressWith(page, ['Shift'], 'End');
     await pressWithControl(page, 'c');
     await clickCell(page, 40, 1);
     await page.keyboard.press('Escape');
     await pressWithControl(page, 'v');
     assert.deepEqual((await gridTexts(page))[39], row1);
     // Del clears the selected cells: both frequencies, and the channel is empty.
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('ArrowRight');
-    await page.keyboard.up('Shift');
+    await pressWith(page, ['Shift'], 'ArrowRight');
     await page.keyboard.press('Delete');
     assert.deepEqual((await gridTexts(page))[39], Array(10).fill(''));
     // Ctrl+Shift+Down moves the selected channels, and the selection goes with them.
     const rows = await gridTexts(page);
     await clickCell(page, 2, 1);
     await page.keyboard.press('Escape');
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('ArrowDown');
-    await page.keyboard.up('Shift');
-    await page.keyboard.down('Control');
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('ArrowDown');
-    await page.keyboard.up('Shift');
-    await page.keyboard.up('Control');
+    await pressWith(page, ['Shift'], 'ArrowDown');
+    await pressWith(page, ['Control', 'Shift'], 'ArrowDown');
     assert.deepEqual((await gridTexts(page)).slice(1, 4), [rows[3], rows[1], rows[2]]);
     const selectedRows = await page.$$eval('td[aria-selected=true]', (cells) => [...new Set(cells.map((n) => Number(n.getAttribute('data-row'))))]);
     assert.deepEqual(selectedRows, [3, 4]);

@@ -113,9 +113,14 @@ export async function docTitle(page: Page): Promise<string> {
 }
 
 export async function pressWithControl(page: Page, key: string): Promise<void> {
-  await page.keyboard.down('Control');
+  await pressWith(page, ['Control'], key);
+}
+
+// `key` pressed while `modifiers` are held down.
+export async function pressWith(page: Page, modifiers: ('Control' | 'Shift' | 'Alt')[], key: string): Promise<void> {
+  for (const modifier of modifiers) await page.keyboard.down(modifier);
   await page.keyboard.press(key as Parameters<Page['keyboard']['press']>[0]);
-  await page.keyboard.up('Control');
+  for (const modifier of [...modifiers].reverse()) await page.keyboard.up(modifier);
 }
 
 // What the status bar's message pane says.

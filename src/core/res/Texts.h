@@ -7,7 +7,8 @@
 // res/TextTable.inc (near the texts of the same window or subsystem) and use
 // Tr(TextId::Name) where the text is shown. Placeholders are %1 .. %9, filled
 // by TrFormat() (or QString::arg() in the desktop program). An English text
-// that names a count says "{N:channel|channels}", N the count's placeholder. The test
+// that names a count says "{N:channel|channels}", N the count's placeholder,
+// and is filled by TrFormat() alone. The test
 // TextTable.* fails on a text without English, on an entry nothing uses and on
 // any Chinese string literal in src/ outside the table.
 #include <array>

@@ -97,7 +97,10 @@ QSize EditorSize(int column, QWidget* viewport) {
         int widestWidth = -1;
         for (const std::string& entry : Entries(column)) {
             const int width = metrics.horizontalAdvance(QString::fromStdString(entry));
-            if (width > widestWidth) std::tie(widest, widestWidth) = std::tie(entry, width);
+            if (width > widestWidth) {
+                widest = entry;
+                widestWidth = width;
+            }
         }
         editor.reset(MakeCombo(column, viewport, {widest}));
     }
