@@ -178,20 +178,18 @@ int Error(const std::string& text) {
     return 1;
 }
 
+int Error(const Failure& failure) { return Error(Describe(failure)); }
+
 // A .sin file loaded over a new document's image; nothing, after saying why,
 // when it cannot be loaded. An empty file holds no data to show or send.
 std::optional<RadioImage> LoadImageFile(const std::string& path) {
     RadioImage image = NewDocumentImage();
-    const SinLoadResult loaded = LoadSinFile(path, image);
+    const SinLoadResult loaded = LoadSinFile(path, image, EmptySin::Refused);
     if (!loaded.ok) {
         Error(loaded.error);
         return std::nullopt;
     }
-    if (loaded.empty) {
-        Error(OpenFailureText(path, Tr(TextId::FileEmpty)));
-        return std::nullopt;
-    }
-    if (!loaded.warning.empty()) std::fprintf(stderr, "ostreltz-cli: %s\n", loaded.warning.c_str());
+    if (loaded.warning) std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(*loaded.warning).c_str());
     return image;
 }
 
@@ -239,9 +237,8 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
     if (received) *received = result.image;
     // The image the radio held or now holds goes into the history.
     const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
-    const std::string notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType);
-    if (!notKept.empty())
-        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    if (const auto notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType))
+        std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
     return 0;
 }
 
@@ -261,9 +258,8 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
                 std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite));
             },
             [&](const CloneResult& backup) {
-                const std::string notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType);
-                if (!notKept.empty())
-                    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+                if (const auto notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType))
+                    std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
             });
     }
     const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
@@ -272,9 +268,8 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
         if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
         return StopSignalScope::ExitCode(1);
     }
-    const std::string notKept = KeepTransfer(image, true, la.port(), result.write.radioType);
-    if (!notKept.empty())
-        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+    if (const auto notKept = KeepTransfer(image, true, la.port(), result.write.radioType))
+        std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
     return 0;
 }
 
@@ -347,8 +342,7 @@ int CmdPrint(const Args& args) {
     if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(Tr(TextId::AppTitle)));
-    std::string error;
-    if (!SaveReportPdf(&printer, ReportInputsFromImage(*image), *pdf, &error)) return Error(error);
+    if (const auto failure = SaveReportPdf(&printer, ReportInputsFromImage(*image), *pdf)) return Error(*failure);
     return 0;
 }
 
@@ -367,8 +361,7 @@ int CmdExportCsv(const Args& args) {
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
     }
-    std::string error;
-    if (!WriteFileAtomically(*out, csv, &error)) return Error(error);
+    if (const auto failure = WriteFileAtomically(*out, csv)) return Error(*failure);
     return 0;
 }
 
@@ -391,8 +384,7 @@ int CmdImportCsv(const Args& args) {
     if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
     if (!result.applied)
         return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
-    std::string error;
-    if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
+    if (const auto failure = SaveSinFile(out.value_or((*rest)[0]), *image)) return Error(*failure);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
 }
@@ -482,8 +474,7 @@ int CmdSet(const Args& args) {
         refused = refused || result.refused;
     }
     if (refused) return Error(Tr(TextId::SetRefused));
-    std::string error;
-    if (!SaveSinFile(out.value_or(file), session.ImageForSave(), &error)) return Error(error);
+    if (const auto failure = SaveSinFile(out.value_or(file), session.ImageForSave())) return Error(*failure);
     return 0;
 }
 
@@ -492,8 +483,7 @@ int CmdNew(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::NewUsage));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::NewUsage));
-    std::string error;
-    if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
+    if (const auto failure = SaveSinFile(rest->front(), NewDocumentImage())) return Error(*failure);
     return 0;
 }
 
@@ -514,11 +504,10 @@ int CmdRead(const Args& args) {
     auto la = ReadLinkArgs(r, "--out", false);
     if (!la) return UsageError(r, Tr(TextId::ReadUsage));
     // A place the data cannot be saved to is refused before the radio is asked.
-    std::string error;
-    if (!CheckSavePlace(la->file, &error)) return Error(error);
+    if (const auto failure = CheckSavePlace(la->file)) return Error(*failure);
     RadioImage received{};
     if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
-    if (!SaveSinFile(la->file, received, &error)) return Error(error);
+    if (const auto failure = SaveSinFile(la->file, received)) return Error(*failure);
     return 0;
 }
 
@@ -587,7 +576,7 @@ int CmdHistory(const Args& args) {
             return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));
         const HistoryEntry& entry = entries[static_cast<std::size_t>(number - 1)];
         const auto image = history.Image(entry.name);
-        if (!image) return Error(OpenFailureText(store.Folder() + "/" + entry.name + ".sin", Tr(TextId::SinDamaged)));
+        if (!image) return Error(OpenFailure(store.Folder() + "/" + entry.name + ".sin", {TextId::SinDamaged, {}}));
         std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(),
                     entry.name.c_str(), DumpImage(*image).c_str());
         return 0;

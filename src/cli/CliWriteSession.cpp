@@ -40,15 +40,14 @@ bool AppendToLogFile(const std::string& path, const WriteLog& round) {
     if (StampOf(path).exists) {
         const FileRead read = ReadRegularFile(path, 64 * 1024 * 1024, true);
         if (!read.ok) {
-            std::fprintf(stderr, "ostreltz-cli: %s\n", read.error.c_str());
+            std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(read.error).c_str());
             return false;
         }
         existing = read.bytes;
     }
-    std::string error;
-    if (WriteFileAtomically(path, round.AppendedTo(existing), &error)) return true;
-    std::fprintf(stderr, "ostreltz-cli: %s\n", error.c_str());
-    return false;
+    const auto failure = WriteFileAtomically(path, round.AppendedTo(existing));
+    if (failure) std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(*failure).c_str());
+    return !failure;
 }
 
 bool NextRound() {
@@ -71,9 +70,8 @@ int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options)
             std::printf("%s\n", WriteLog::EntryText(entry).c_str());
             if (entry.Written()) {
                 // What the radio now holds goes into the history.
-                const std::string notKept = KeepTransfer(image, true, entry.port, entry.radioType);
-                if (!notKept.empty())
-                    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::HistoryNotKept, {notKept}).c_str());
+                if (const auto notKept = KeepTransfer(image, true, entry.port, entry.radioType))
+                    std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
                 continue;
             }
             const std::string failure = results.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);

@@ -53,7 +53,8 @@ std::vector<std::string> WithoutLanguage(int argc, char** argv) {
 bool StdoutDelivered() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
 int StdoutFailed() {
-    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliStdoutFailed, {FileErrorReason(errno)}).c_str());
+    std::fprintf(stderr, "ostreltz-cli: %s\n",
+                 TrFormat(TextId::CliStdoutFailed, {Describe(FileErrorReason(errno))}).c_str());
     return 1;
 }
 

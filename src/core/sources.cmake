@@ -22,6 +22,7 @@ set(OSTRELTZ_RULES_SOURCES
   editor/ChannelClipboard.cpp
   editor/EditSession.cpp
   editor/GridKeys.cpp
+  document/Document.cpp
   link/CloneEngine.cpp
   link/BackupWrite.cpp
   link/PortLock.cpp
@@ -32,6 +33,7 @@ set(OSTRELTZ_RULES_SOURCES
   tuning/TuningEngine.cpp
   tuning/TuningModel.cpp
   res/CappedList.cpp
+  res/Failure.cpp
   res/CommandTable.cpp
   res/Language.cpp
   res/Texts.cpp

@@ -251,8 +251,8 @@ private:
 
     void SaveMemory() {
         if (m_o.save.empty()) return;
-        std::string error;
-        if (!SaveSinFile(m_o.save, m_radio.Memory(), &error)) std::fprintf(stderr, "%s\n", error.c_str());
+        if (const auto failure = SaveSinFile(m_o.save, m_radio.Memory()))
+            std::fprintf(stderr, "%s\n", Describe(*failure).c_str());
     }
 
     const Options& m_o;
@@ -320,7 +320,7 @@ bool SetUp(Radio& r) {
     if (!r.options.image.empty()) {
         SinLoadResult loaded = LoadSinFile(r.options.image, memory);
         if (!loaded.ok) {
-            std::fprintf(stderr, "%s\n", loaded.error.c_str());
+            std::fprintf(stderr, "%s\n", Describe(loaded.error).c_str());
             return false;
         }
     }

@@ -223,7 +223,7 @@ TEST_F(CellEditing, ANonDigitOverAFrequencySaysSoBesideTheGridAndLosesNoKey) {
 }
 
 TEST_F(CellEditing, TypingRightAfterOpenGoesIntoTheCurrentCell) {
-    fileAnswers = {SaveImage("typed.sin", Doc()->m_image)};
+    fileAnswers = {SaveImage("typed.sin", Doc()->Session().ImageForSave())};
     Frame()->Action(ids::ID_FILE_OPEN)->trigger();
     ASSERT_EQ(Focus(), Grid());
     QTest::keyClicks(Focus(), "146");

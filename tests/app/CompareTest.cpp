@@ -115,8 +115,8 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
     FolderHistoryStore store(UserHistoryFolder());
     for (const std::string& name : store.Names()) store.Remove(name);
     RadioHistory history(store);
-    ASSERT_TRUE(history.Record(ChangedSample(sample), false, "/dev/ttyUSB0", 0x0A, 1765281600000LL, nullptr));
-    ASSERT_TRUE(history.Record(NewDocumentImage(), true, "/dev/ttyUSB0", 0x0A, 1765281700000LL, nullptr));
+    ASSERT_FALSE(history.Record(ChangedSample(sample), false, "/dev/ttyUSB0", 0x0A, 1765281600000LL));
+    ASSERT_FALSE(history.Record(NewDocumentImage(), true, "/dev/ttyUSB0", 0x0A, 1765281700000LL));
     OpenImage(sample);
 
     WithModal([&] { Trigger(ID_HISTORY); },

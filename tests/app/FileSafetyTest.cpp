@@ -64,8 +64,8 @@ TEST_F(FileSafety, AFullDiskKeepsTheOldFilesAndSaysSo) {
     if (::mount("tmpfs", dir.path().toUtf8().constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     const QString csv = Path("old.csv"), pdf = Path("old.pdf");
-    ASSERT_TRUE(WriteFileAtomically(csv.toStdString(), "old,csv\r\n", nullptr));
-    ASSERT_TRUE(WriteFileAtomically(pdf.toStdString(), "%PDF old", nullptr));
+    ASSERT_FALSE(WriteFileAtomically(csv.toStdString(), "old,csv\r\n"));
+    ASSERT_FALSE(WriteFileAtomically(pdf.toStdString(), "%PDF old"));
     const QString sin = SaveImage("old.sin", NewDocumentImage());
     const QByteArray oldSin = Bytes(sin);
     fileAnswers = {sin};
@@ -104,7 +104,7 @@ TEST_F(FileSafety, SavingOverAFileChangedOnDiskAsksFirst) {
     fileAnswers = {sin};
     Trigger(ID_FILE_OPEN);
     // Another window saves the same file.
-    ASSERT_TRUE(SaveSinFile(sin.toStdString(), other, nullptr));
+    ASSERT_FALSE(SaveSinFile(sin.toStdString(), other));
     messages.clear();
     answers = {Answer::Cancel};
     Trigger(ID_FILE_SAVE);

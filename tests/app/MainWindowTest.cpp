@@ -133,12 +133,12 @@ TEST_F(GuiTest, ShortFileIsRefusedAndNothingChanges) {
     ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
     shortFile.write(QByteArray(100, 'x'));
     shortFile.close();
-    const RadioImage before = Doc()->m_image;
+    const RadioImage before = Doc()->Session().ImageForSave();
     EXPECT_FALSE(Docs()->OpenDocumentFile(Path("short.sin")));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "OstrelTZ写频软件");
     EXPECT_TRUE(messages[0].text.contains("2112"));
-    EXPECT_EQ(Doc()->m_image, before);
+    EXPECT_EQ(Doc()->Session().ImageForSave(), before);
     EXPECT_EQ(Doc()->PathName(), QFileInfo(good).absoluteFilePath());
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
 }
@@ -206,7 +206,7 @@ TEST_F(GuiTest, RecentListSurvivesARestartAndEntryOneReloads) {
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
     // Modified: it asks first; Cancel keeps the edits.
     SetCell(3, 1, "146.00000");
-    Doc()->SetModifiedFlag(true);
+    ASSERT_TRUE(Doc()->IsModified());
     answers = {Answer::Cancel};
     EXPECT_FALSE(Docs()->OnOpenRecentFile(0));
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "146.00000");

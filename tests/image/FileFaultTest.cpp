@@ -21,6 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The failure in words; empty when there was none.
+std::string Why(const std::optional<Failure>& failure) { return failure ? Describe(*failure) : std::string(); }
+
 RadioImage Filled(std::uint8_t value) {
     RadioImage image;
     image.fill(value);
@@ -39,12 +42,12 @@ fs::path FreshDir(const char* name) {
 TEST(FileFaults, SaveKilledHalfWayNeverLeavesADamagedFile) {
     const fs::path dir = FreshDir("killed-save");
     const std::string path = (dir / "radio.sin").string();
-    ASSERT_TRUE(SaveSinFile(path, Filled(0x11), nullptr));
+    ASSERT_FALSE(SaveSinFile(path, Filled(0x11)));
     std::mt19937 rng(4);
     for (int round = 0; round < 40; ++round) {
         const pid_t child = ::fork();
         if (child == 0) {
-            for (int i = 0;; ++i) SaveSinFile(path, Filled(i % 2 ? 0x22 : 0x33), nullptr);
+            for (int i = 0;; ++i) SaveSinFile(path, Filled(i % 2 ? 0x22 : 0x33));
         }
         ::usleep(200 + rng() % 3000);
         ::kill(child, SIGKILL);
@@ -57,7 +60,7 @@ TEST(FileFaults, SaveKilledHalfWayNeverLeavesADamagedFile) {
         for (std::uint8_t b : image) ASSERT_EQ(b, first) << round;
     }
     // The temporary files of the killed saves are gone with the next save.
-    ASSERT_TRUE(SaveSinFile(path, Filled(0x44), nullptr));
+    ASSERT_FALSE(SaveSinFile(path, Filled(0x44)));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
@@ -77,7 +80,7 @@ TEST(FileFaults, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
     };
     for (const std::string& name : kept) std::ofstream(dir / name) << "x";
     std::ofstream(dir / orphan) << "x";
-    ASSERT_TRUE(SaveSinFile((dir / "radio.sin").string(), Filled(0x55), nullptr));
+    ASSERT_FALSE(SaveSinFile((dir / "radio.sin").string(), Filled(0x55)));
     EXPECT_FALSE(fs::exists(dir / orphan));
     for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir / name)) << name;
     EXPECT_EQ(TemporaryFileOwner(".ostreltz-42-00000000abcd.tmp"), 42);
@@ -91,10 +94,8 @@ TEST(FileFaults, SaveOntoAFullDiskFailsAndKeepsTheOldFile) {
     // A tiny file system of its own: one old file fits, a second copy does not.
     if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=4k") != 0) GTEST_SKIP() << "cannot mount a small tmpfs here";
     const std::string path = (dir / "radio.sin").string();
-    ASSERT_TRUE(SaveSinFile(path, Filled(0x11), nullptr));
-    std::string error;
-    EXPECT_FALSE(SaveSinFile(path, Filled(0x22), &error));
-    EXPECT_EQ(error, "无法保存文件“" + path + "”。\n磁盘已满");
+    ASSERT_FALSE(SaveSinFile(path, Filled(0x11)));
+    EXPECT_EQ(Why(SaveSinFile(path, Filled(0x22))), "无法保存文件“" + path + "”。\n磁盘已满");
     RadioImage image{};
     ASSERT_TRUE(LoadSinFile(path, image).ok);
     EXPECT_EQ(image, Filled(0x11));
@@ -122,53 +123,46 @@ TEST(FileFaults, ANamedPipeIsRefusedAtOnceForReadingAndWriting) {
     RadioImage image = Filled(0x11);
     const SinLoadResult loaded = LoadSinFile(pipe, image);
     EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.error, "无法打开文件“" + pipe + "”。\n不是普通文件");
+    EXPECT_EQ(Describe(loaded.error), "无法打开文件“" + pipe + "”。\n不是普通文件");
     EXPECT_EQ(image, Filled(0x11));
-    std::string error;
-    EXPECT_FALSE(SaveSinFile(pipe, image, &error));
-    EXPECT_EQ(error, "无法保存文件“" + pipe + "”。\n不是普通文件");
-    EXPECT_FALSE(WriteFileAtomically(pipe, "csv", &error));
+    EXPECT_EQ(Why(SaveSinFile(pipe, image)), "无法保存文件“" + pipe + "”。\n不是普通文件");
+    EXPECT_TRUE(WriteFileAtomically(pipe, "csv"));
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     // A folder and a device say what they are.
-    EXPECT_EQ(ReadRegularFile(dir.string(), 100, true).error,
+    EXPECT_EQ(Describe(ReadRegularFile(dir.string(), 100, true).error),
               "无法打开文件“" + dir.string() + "”。\n这是一个文件夹，不是文件");
-    EXPECT_FALSE(WriteFileAtomically("/dev/full", "x", &error));
-    EXPECT_EQ(error, "无法保存文件“/dev/full”。\n不是普通文件");
+    EXPECT_EQ(Why(WriteFileAtomically("/dev/full", "x")), "无法保存文件“/dev/full”。\n不是普通文件");
     fs::remove_all(dir);
 }
 
 TEST(FileFaults, EveryFailureSaysWhy) {
     const fs::path dir = FreshDir("reasons");
-    std::string error;
     const std::string missing = (dir / "no-folder" / "x.csv").string();
-    EXPECT_FALSE(WriteFileAtomically(missing, "x", &error));
-    EXPECT_EQ(error, "无法保存文件“" + missing + "”。\n文件或文件夹不存在");
-    EXPECT_EQ(ReadRegularFile(missing, 10, false).error, "无法打开文件“" + missing + "”。\n文件或文件夹不存在");
+    EXPECT_EQ(Why(WriteFileAtomically(missing, "x")), "无法保存文件“" + missing + "”。\n文件或文件夹不存在");
+    EXPECT_EQ(Describe(ReadRegularFile(missing, 10, false).error),
+              "无法打开文件“" + missing + "”。\n文件或文件夹不存在");
     const std::string tooLong = (dir / (std::string(256, 'n') + ".sin")).string();
-    EXPECT_FALSE(WriteFileAtomically(tooLong, "x", &error));
-    EXPECT_EQ(error, "无法保存文件“" + tooLong + "”。\n文件名太长");
+    EXPECT_EQ(Why(WriteFileAtomically(tooLong, "x")), "无法保存文件“" + tooLong + "”。\n文件名太长");
     const std::string big = (dir / "big.csv").string();
-    ASSERT_TRUE(WriteFileAtomically(big, std::string(101, 'x'), nullptr));
-    EXPECT_EQ(ReadRegularFile(big, 100, true).error, "无法打开文件“" + big + "”。\n文件太大");
+    ASSERT_FALSE(WriteFileAtomically(big, std::string(101, 'x')));
+    EXPECT_EQ(Describe(ReadRegularFile(big, 100, true).error), "无法打开文件“" + big + "”。\n文件太大");
     EXPECT_EQ(ReadRegularFile(big, 100, false).bytes.size(), 100u);
     EXPECT_EQ(ReadRegularFile(big, 200, true).bytes, std::string(101, 'x'));
 
     if (MountTiny(dir, "size=64k")) {
         const std::string kept = (dir / "kept.csv").string();
-        ASSERT_TRUE(WriteFileAtomically(kept, "old", nullptr));
+        ASSERT_FALSE(WriteFileAtomically(kept, "old"));
         ASSERT_EQ(::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
-        EXPECT_FALSE(WriteFileAtomically(kept, "new", &error));
-        EXPECT_EQ(error, "无法保存文件“" + kept + "”。\n文件系统只读");
+        EXPECT_EQ(Why(WriteFileAtomically(kept, "new")), "无法保存文件“" + kept + "”。\n文件系统只读");
         EXPECT_EQ(ReadRegularFile(kept, 10, false).bytes, "old");
         ::umount(dir.c_str());
     }
     if (::geteuid() != 0) {
         const std::string locked = (dir / "locked.csv").string();
-        ASSERT_TRUE(WriteFileAtomically(locked, "old", nullptr));
+        ASSERT_FALSE(WriteFileAtomically(locked, "old"));
         fs::permissions(locked, fs::perms::owner_read);
-        EXPECT_FALSE(WriteFileAtomically(locked, "new", &error));
-        EXPECT_EQ(error, "无法保存文件“" + locked + "”。\n没有权限");
+        EXPECT_EQ(Why(WriteFileAtomically(locked, "new")), "无法保存文件“" + locked + "”。\n没有权限");
     }
     fs::remove_all(dir);
 }
@@ -177,10 +171,10 @@ TEST(FileFaults, ALinkStaysALinkAndAFileKeepsItsPermissions) {
     const fs::path dir = FreshDir("nature");
     fs::create_directories(dir / "real");
     const fs::path target = dir / "real" / "radio.sin";
-    ASSERT_TRUE(SaveSinFile(target.string(), Filled(0x11), nullptr));
+    ASSERT_FALSE(SaveSinFile(target.string(), Filled(0x11)));
     ::chmod(target.c_str(), 0600);
     fs::create_symlink("real/radio.sin", dir / "link.sin");
-    ASSERT_TRUE(SaveSinFile((dir / "link.sin").string(), Filled(0x22), nullptr));
+    ASSERT_FALSE(SaveSinFile((dir / "link.sin").string(), Filled(0x22)));
     EXPECT_TRUE(fs::is_symlink(dir / "link.sin"));
     EXPECT_EQ(fs::read_symlink(dir / "link.sin"), "real/radio.sin");
     RadioImage image{};
@@ -192,7 +186,7 @@ TEST(FileFaults, ALinkStaysALinkAndAFileKeepsItsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1);
     // A new file gets the usual permissions, not those of a private temporary.
     const mode_t mask = ::umask(022);
-    ASSERT_TRUE(SaveSinFile((dir / "new.sin").string(), Filled(0x33), nullptr));
+    ASSERT_FALSE(SaveSinFile((dir / "new.sin").string(), Filled(0x33)));
     ::umask(mask);
     ASSERT_EQ(::stat((dir / "new.sin").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
@@ -202,8 +196,7 @@ TEST(FileFaults, ALinkStaysALinkAndAFileKeepsItsPermissions) {
 TEST(FileFaults, ALongLegalNameCanBeSaved) {
     const fs::path dir = FreshDir("long-name");
     const std::string path = (dir / (std::string(236, 'a') + ".sin")).string();
-    std::string error;
-    ASSERT_TRUE(SaveSinFile(path, Filled(0x44), &error)) << error;
+    ASSERT_FALSE(SaveSinFile(path, Filled(0x44)));
     RadioImage image{};
     ASSERT_TRUE(LoadSinFile(path, image).ok);
     EXPECT_EQ(image, Filled(0x44));
@@ -214,11 +207,11 @@ TEST(FileFaults, FileStampSeesAChange) {
     const fs::path dir = FreshDir("stamp");
     const std::string path = (dir / "radio.sin").string();
     EXPECT_FALSE(StampOf(path).exists);
-    ASSERT_TRUE(SaveSinFile(path, Filled(0x11), nullptr));
+    ASSERT_FALSE(SaveSinFile(path, Filled(0x11)));
     const FileStamp first = StampOf(path);
     EXPECT_TRUE(first.exists);
     EXPECT_EQ(StampOf(path), first);
-    ASSERT_TRUE(WriteFileAtomically(path, "shorter", nullptr));
+    ASSERT_FALSE(WriteFileAtomically(path, "shorter"));
     EXPECT_NE(StampOf(path), first);
     fs::remove_all(dir);
 }

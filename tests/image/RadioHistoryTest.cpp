@@ -45,9 +45,8 @@ TEST_F(History, AReadAndAWriteAreKeptWithWhatTheyWereAndListedNewestFirst) {
     const RadioImage radio = RandomValidImage(7);
     int inUse = 0;
     for (int n = 1; n <= kChannelCount; ++n) inUse += ChannelInUse(RecordAt(radio, n));
-    std::string error;
-    ASSERT_TRUE(history.Record(radio, false, "/dev/ttyUSB0", 0x42, kNoon, &error)) << error;
-    ASSERT_TRUE(history.Record(NewDocumentImage(), true, "COM3", 0xFF, kNoon + 61123, &error)) << error;
+    ASSERT_FALSE(history.Record(radio, false, "/dev/ttyUSB0", 0x42, kNoon));
+    ASSERT_FALSE(history.Record(NewDocumentImage(), true, "COM3", 0xFF, kNoon + 61123));
 
     const auto entries = history.List();
     ASSERT_EQ(entries.size(), 2u);
@@ -72,8 +71,8 @@ TEST_F(History, AReadAndAWriteAreKeptWithWhatTheyWereAndListedNewestFirst) {
 TEST_F(History, TwoEntriesInTheSameMillisecondKeepBoth) {
     FolderHistoryStore store(m_dir.string());
     RadioHistory history(store);
-    ASSERT_TRUE(history.Record(RandomImage(1), false, "a", 1, kNoon, nullptr));
-    ASSERT_TRUE(history.Record(RandomImage(2), false, "b", 2, kNoon, nullptr));
+    ASSERT_FALSE(history.Record(RandomImage(1), false, "a", 1, kNoon));
+    ASSERT_FALSE(history.Record(RandomImage(2), false, "b", 2, kNoon));
     const auto entries = history.List();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(history.Image(entries[0].name), RandomImage(2));
@@ -84,8 +83,7 @@ TEST_F(History, TheOldestEntriesGoBeyondTheCountAndTheSize) {
     FolderHistoryStore store(m_dir.string());
     {
         RadioHistory history(store, HistoryLimits{3, 1u << 30});
-        for (int i = 0; i < 5; ++i)
-            ASSERT_TRUE(history.Record(RandomImage(i), false, "p", 0, kNoon + i * 1000, nullptr));
+        for (int i = 0; i < 5; ++i) ASSERT_FALSE(history.Record(RandomImage(i), false, "p", 0, kNoon + i * 1000));
         const auto entries = history.List();
         ASSERT_EQ(entries.size(), 3u);
         EXPECT_EQ(history.Image(entries[2].name), RandomImage(2));
@@ -93,7 +91,7 @@ TEST_F(History, TheOldestEntriesGoBeyondTheCountAndTheSize) {
     }
     // Room for two entries of 2112 bytes and their facts, not three.
     RadioHistory small(store, HistoryLimits{500, 2 * (kImageSize + 120)});
-    ASSERT_TRUE(small.Record(RandomImage(9), true, "p", 0, kNoon + 9000, nullptr));
+    ASSERT_FALSE(small.Record(RandomImage(9), true, "p", 0, kNoon + 9000));
     const auto entries = small.List();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(small.Image(entries[0].name), RandomImage(9));
@@ -103,7 +101,7 @@ TEST_F(History, TheOldestEntriesGoBeyondTheCountAndTheSize) {
 TEST_F(History, DamagedOrHalfWrittenEntriesAreLeftOutAndAPortCannotBreakTheFacts) {
     FolderHistoryStore store(m_dir.string());
     RadioHistory history(store);
-    ASSERT_TRUE(history.Record(RandomImage(1), false, "/dev/tty\nUSB0", 0, kNoon, nullptr));
+    ASSERT_FALSE(history.Record(RandomImage(1), false, "/dev/tty\nUSB0", 0, kNoon));
     fs::create_directories(m_dir);
     std::ofstream(m_dir / "20251209-130000-000-read.sin") << "short";
     std::ofstream(m_dir / "20251209-130000-000-read.txt")
@@ -124,9 +122,9 @@ TEST_F(History, AFolderThatCannotBeMadeSaysWhy) {
     std::ofstream(m_dir.string()) << "a file where the folder should be";
     FolderHistoryStore store((m_dir / "history").string());
     RadioHistory history(store);
-    std::string error;
-    EXPECT_FALSE(history.Record(NewDocumentImage(), false, "p", 0, kNoon, &error));
-    EXPECT_NE(error.find((m_dir / "history").string()), std::string::npos) << error;
+    const std::optional<Failure> failure = history.Record(NewDocumentImage(), false, "p", 0, kNoon);
+    ASSERT_TRUE(failure);
+    EXPECT_NE(Describe(*failure).find((m_dir / "history").string()), std::string::npos) << Describe(*failure);
     EXPECT_TRUE(history.List().empty());
     fs::remove(m_dir);
 }

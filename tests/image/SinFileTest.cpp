@@ -50,8 +50,7 @@ TEST_F(SinFileTest, NewDocumentDefaults) {
 TEST_F(SinFileTest, SaveAndLoadAreByteExact) {
     const RadioImage image = RandomImage(1);
     const std::string path = (m_dir / "a.sin").string();
-    std::string error;
-    ASSERT_TRUE(SaveSinFile(path, image, &error)) << error;
+    ASSERT_FALSE(SaveSinFile(path, image));
     EXPECT_EQ(fs::file_size(path), 2112u);
     RadioImage loaded = NewDocumentImage();
     ASSERT_TRUE(LoadSinFile(path, loaded).ok);
@@ -65,7 +64,7 @@ TEST_F(SinFileTest, ShortFileIsRefusedAndLeavesTheImageAlone) {
     RadioImage image = before;
     SinLoadResult r = LoadSinFile(File("short.sin", 100, 0x11), image);
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("100"), std::string::npos);
+    EXPECT_NE(Describe(r.error).find("100"), std::string::npos);
     EXPECT_EQ(image, before);
     r = LoadSinFile(File("almost.sin", 2111, 0x11), image);
     EXPECT_FALSE(r.ok);
@@ -87,11 +86,14 @@ TEST_F(SinFileTest, LongerFileLoadsItsFirst2112BytesAndSaysSo) {
     SinLoadResult r = LoadSinFile(path, image);
     ASSERT_TRUE(r.ok);
     for (auto b : image) ASSERT_EQ(b, 0x22);
-    EXPECT_EQ(r.warning, "文件“" + path + "”比写频数据多出 1 字节：只读入了前 2112 字节，多出的部分被忽略。");
-    EXPECT_TRUE(LoadSinFile(File("exact.sin", 2112, 0x33), image).warning.empty());
+    ASSERT_TRUE(r.warning);
+    EXPECT_EQ(Describe(*r.warning),
+              "文件“" + path + "”比写频数据多出 1 字节：只读入了前 2112 字节，多出的部分被忽略。");
+    EXPECT_TRUE(!LoadSinFile(File("exact.sin", 2112, 0x33), image).warning);
     r = LoadSinFile(File("largest.sin", kLargestSin, 0x44), image);
     EXPECT_TRUE(r.ok);
-    EXPECT_NE(r.warning.find(std::to_string(kLargestSin - 2112)), std::string::npos);
+    ASSERT_TRUE(r.warning);
+    EXPECT_NE(Describe(*r.warning).find(std::to_string(kLargestSin - 2112)), std::string::npos);
     // Past 1 MiB nothing is radio data, however the file came to be that size
     // (a sparse file of 20 GB is read no further than its size).
     const RadioImage before = image;
@@ -100,7 +102,7 @@ TEST_F(SinFileTest, LongerFileLoadsItsFirst2112BytesAndSaysSo) {
         fs::resize_file(huge, size);
         r = LoadSinFile(huge, image);
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error, "无法打开文件“" + huge + "”。\n文件太大");
+        EXPECT_EQ(Describe(r.error), "无法打开文件“" + huge + "”。\n文件太大");
         EXPECT_EQ(image, before);
     }
 }
@@ -109,20 +111,20 @@ TEST_F(SinFileTest, MissingFileIsReported) {
     RadioImage image = NewDocumentImage();
     SinLoadResult r = LoadSinFile((m_dir / "none.sin").string(), image);
     EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.empty());
+    EXPECT_FALSE(r.error.lines.empty());
 }
 
 TEST_F(SinFileTest, FailedSaveLeavesTheOldFileIntact) {
     const RadioImage old = RandomImage(4);
     const std::string path = (m_dir / "keep.sin").string();
-    ASSERT_TRUE(SaveSinFile(path, old, nullptr));
+    ASSERT_FALSE(SaveSinFile(path, old));
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    std::string error;
-    const bool saved = SaveSinFile(path, RandomImage(5), &error);
+    const std::optional<Failure> failure = SaveSinFile(path, RandomImage(5));
+    const bool saved = !failure;
     fs::permissions(m_dir, fs::perms::owner_all);
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     EXPECT_FALSE(saved);
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(failure);
     RadioImage loaded{};
     ASSERT_TRUE(LoadSinFile(path, loaded).ok);
     EXPECT_EQ(loaded, old);
@@ -130,14 +132,12 @@ TEST_F(SinFileTest, FailedSaveLeavesTheOldFileIntact) {
 
 TEST_F(SinFileTest, SaveOntoAFolderFailsAndLeavesNoTemporaryFile) {
     fs::create_directory(m_dir / "taken.sin");
-    std::string error;
-    EXPECT_FALSE(SaveSinFile((m_dir / "taken.sin").string(), NewDocumentImage(), &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(SaveSinFile((m_dir / "taken.sin").string(), NewDocumentImage()));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(SinFileTest, SaveIntoMissingFolderFails) {
-    std::string error;
-    EXPECT_FALSE(SaveSinFile((m_dir / "no" / "x.sin").string(), NewDocumentImage(), &error));
-    EXPECT_NE(error.find("无法保存"), std::string::npos);
+    const std::optional<Failure> failure = SaveSinFile((m_dir / "no" / "x.sin").string(), NewDocumentImage());
+    ASSERT_TRUE(failure);
+    EXPECT_NE(Describe(*failure).find("无法保存"), std::string::npos);
 }

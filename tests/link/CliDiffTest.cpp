@@ -23,7 +23,7 @@ protected:
 
     std::string Save(const std::string& name, const RadioImage& image) {
         const std::string path = (m_dir / name).string();
-        EXPECT_TRUE(SaveSinFile(path, image, nullptr));
+        EXPECT_FALSE(SaveSinFile(path, image));
         return path;
     }
     static int Diff(const std::string& args, std::string* out) { return RunCommand(CliCommand("diff " + args), out); }

@@ -45,7 +45,7 @@ protected:
 TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
     RadioImage sample{};
     ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
-    ASSERT_TRUE(SaveSinFile(Path("radio.sin"), sample, nullptr));
+    ASSERT_FALSE(SaveSinFile(Path("radio.sin"), sample));
     SimProcess sim({"--image", Path("radio.sin"), "--type", "0x0A"});
     ASSERT_FALSE(sim.Port().empty());
     std::string out;
@@ -58,7 +58,7 @@ TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
     EXPECT_NE(lines[0].find("  读频  " + sim.Port() + "  识别 0A  6 个频道"), std::string::npos) << out;
 
     const RadioImage fresh = NewDocumentImage();
-    ASSERT_TRUE(SaveSinFile(Path("new.sin"), fresh, nullptr));
+    ASSERT_FALSE(SaveSinFile(Path("new.sin"), fresh));
     ASSERT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force", &out), 0) << out;
     ASSERT_EQ(Cli("history", &out), 0) << out;
     lines = Lines(out);
@@ -97,8 +97,8 @@ TEST_F(CliHistory, NothingIsKeptWhileTheHistoryIsOff) {
 TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {
     RadioImage sample{};
     ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
-    ASSERT_TRUE(SaveSinFile(Path("radio.sin"), sample, nullptr));
-    ASSERT_TRUE(SaveSinFile(Path("new.sin"), NewDocumentImage(), nullptr));
+    ASSERT_FALSE(SaveSinFile(Path("radio.sin"), sample));
+    ASSERT_FALSE(SaveSinFile(Path("new.sin"), NewDocumentImage()));
     std::string out;
     {
         // The backup's read stops at block 3: nothing reaches the radio.

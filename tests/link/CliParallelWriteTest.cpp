@@ -23,7 +23,7 @@ protected:
         std::mt19937 rng(29);
         for (auto& b : m_image) b = static_cast<std::uint8_t>(rng());
         m_image[addr::kRadioType] = 0x42;
-        SaveSinFile(Path("image.sin"), m_image, nullptr);
+        SaveSinFile(Path("image.sin"), m_image);
     }
     void TearDown() override { fs::remove_all(m_dir); }
 

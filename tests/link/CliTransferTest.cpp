@@ -30,7 +30,7 @@ protected:
         std::mt19937 rng(seed);
         RadioImage image;
         for (auto& b : image) b = static_cast<std::uint8_t>(rng());
-        SaveSinFile(Path(name), image, nullptr);
+        SaveSinFile(Path(name), image);
         return Path(name);
     }
 

@@ -93,7 +93,7 @@ TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
         std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(n)));
     }
     const std::string sin = (dir / "full.sin").string(), pdf = (dir / "report.pdf").string();
-    ASSERT_TRUE(SaveSinFile(sin, image, nullptr));
+    ASSERT_FALSE(SaveSinFile(sin, image));
     std::string log;
     ASSERT_EQ(RunCommand(
                   std::string(OSTRELTZ_CLI) + " --lang " + LanguageCode(GetParam()) + " print " + sin + " --pdf " + pdf,

@@ -62,7 +62,7 @@ protected:
 
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString SaveImage(const QString& name, const RadioImage& image) const {
-        EXPECT_TRUE(SaveSinFile(Path(name).toStdString(), image, nullptr));
+        EXPECT_FALSE(SaveSinFile(Path(name).toStdString(), image));
         return Path(name);
     }
     // Opens `image` as a user opens a file.

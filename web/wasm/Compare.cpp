@@ -52,7 +52,7 @@ public:
         }
         return bytes;
     }
-    bool Write(const std::string& name, std::string_view bytes, std::string* error) override {
+    std::optional<Failure> Write(const std::string& name, std::string_view bytes) override {
         std::string hex;
         char pair[3];
         for (const char c : bytes) {
@@ -61,9 +61,8 @@ public:
         }
         // One item is replaced whole or, when the storage is full, not at all.
         const val ok = val::module_property("storeItem")(std::string(kPrefix) + name, hex);
-        if (ok.as<bool>()) return true;
-        if (error) *error = Tr(TextId::FileDiskFull);
-        return false;
+        if (ok.as<bool>()) return std::nullopt;
+        return Fail(TextId::FileDiskFull);
     }
     void Remove(const std::string& name) override {
         const val storage = Storage();
@@ -83,27 +82,14 @@ OriginHistoryStore& Store() {
 }
 
 // The bytes of a file called `name`, checked as a file on disk is.
-std::optional<RadioImage> ImageOfFile(const std::string& name, const val& bytes, std::string& error) {
-    const std::vector<std::uint8_t> data = emscripten::convertJSArrayToNumberVector<std::uint8_t>(bytes);
-    const std::string path = "/compare-" + name;
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
-        std::fclose(f);
-    }
-    RadioImage image = NewDocumentImage();
-    const SinLoadResult result = LoadSinFile(path, image);
-    std::remove(path.c_str());
-    if (!result.ok) error = result.error;
-    if (result.ok && result.empty) error = OpenFailureText(name, Tr(TextId::FileEmpty));
-    if (!error.empty()) return std::nullopt;
-    return image;
-}
-
+// The comparison with the bytes of a file called `name`, checked as a file on
+// disk is; the failure in words when the file holds no radio data.
 val CompareWithFile(const std::string& name, const val& bytes) {
-    std::string error;
-    if (const auto image = ImageOfFile(name, bytes, error))
-        TheComparison().Start(*image, name, TheSession().ImageForSave());
-    return val(error);
+    RadioImage image = NewDocumentImage();
+    const SinLoadResult result = LoadSinBytes(name, StringOfBytes(bytes), image, EmptySin::Refused);
+    if (!result.ok) return val(Describe(result.error));
+    TheComparison().Start(image, name, TheSession().ImageForSave());
+    return val(std::string());
 }
 
 // { active, name, lines: [{ text, channel, column }] }; channel and column
@@ -190,15 +176,12 @@ ImageComparison& TheComparison() {
 
 std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
     if (!HistoryOn()) return {};
-    std::string error;
-    if (RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u})
-            .Record(image, write, port, radioType,
-                    std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::system_clock::now().time_since_epoch())
-                        .count(),
-                    &error))
-        return {};
-    return TrFormat(TextId::HistoryNotKept, {error});
+    const long long now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    const std::optional<Failure> failure =
+        RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u}).Record(image, write, port, radioType, now);
+    return failure ? NotKeptText(*failure) : std::string();
 }
 
 EMSCRIPTEN_BINDINGS(ostreltz_compare) {

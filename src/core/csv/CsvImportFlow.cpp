@@ -15,18 +15,18 @@ void CsvImportFlow::Run() {
     m_result = ImportChannelsCsv(m_csv, m_image, m_options);
 }
 
-std::optional<CsvQuestion> CsvImportFlow::Question() const {
+std::optional<Question> CsvImportFlow::Question() const {
     if (m_cancelled || m_result.refusedWhole) return std::nullopt;
     if (!m_result.problems.empty() && !m_options.applyValidLines)
-        return CsvQuestion{CsvRefusedQuestion(m_result), Buttons::OkCancel};
+        return ::Question{CsvRefusedQuestion(m_result), Buttons::OkCancel};
     if (m_result.unnamedInUse > 0 && !m_options.merge && !m_emptyingAgreed)
-        return CsvQuestion{TrFormat(TextId::CsvEmptyQuestion, {std::to_string(m_result.unnamedInUse)}),
-                           Buttons::EmptyKeepCancel};
+        return ::Question{TrFormat(TextId::CsvEmptyQuestion, {std::to_string(m_result.unnamedInUse)}),
+                          Buttons::EmptyKeepCancel};
     return std::nullopt;
 }
 
 void CsvImportFlow::Reply(::Answer answer) {
-    const std::optional<CsvQuestion> asked = Question();
+    const std::optional<::Question> asked = Question();
     if (!asked) return;
     if (answer == Answer::Cancel || (answer == Answer::Keep && asked->buttons != Buttons::EmptyKeepCancel)) {
         m_cancelled = true;

@@ -6,12 +6,7 @@
 #include <string>
 
 #include "csv/ChannelCsv.h"
-#include "interaction/UserInteraction.h"
-
-struct CsvQuestion {
-    std::string text;
-    Buttons buttons = Buttons::OkCancel;
-};
+#include "interaction/Question.h"
 
 class CsvImportFlow {
 public:
@@ -22,7 +17,7 @@ public:
     // The question to ask now; none once the import is decided. First the
     // refused lines (import only the valid ones?), then the channels in use
     // the file does not name (empty them, keep them, or cancel).
-    std::optional<CsvQuestion> Question() const;
+    std::optional<::Question> Question() const;
     void Reply(::Answer answer);
 
     // The import is decided: applied, refused whole, or cancelled by an answer.

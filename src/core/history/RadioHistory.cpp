@@ -117,14 +117,11 @@ std::optional<std::string> FolderHistoryStore::Read(const std::string& name) con
     return std::move(read.bytes);
 }
 
-bool FolderHistoryStore::Write(const std::string& name, std::string_view bytes, std::string* error) {
+std::optional<Failure> FolderHistoryStore::Write(const std::string& name, std::string_view bytes) {
     std::error_code ec;
     fs::create_directories(m_folder, ec);
-    if (ec) {
-        if (error) *error = SaveFailureText(m_folder, FileErrorReason(ec.value()));
-        return false;
-    }
-    return WriteFileAtomically(m_folder + "/" + name, bytes, error);
+    if (ec) return SaveFailure(m_folder, FileErrorReason(ec.value()));
+    return WriteFileAtomically(m_folder + "/" + name, bytes);
 }
 
 void FolderHistoryStore::Remove(const std::string& name) {
@@ -132,8 +129,8 @@ void FolderHistoryStore::Remove(const std::string& name) {
     fs::remove(m_folder + "/" + name, ec);
 }
 
-bool RadioHistory::Record(const RadioImage& image, bool write, const std::string& port, int radioType, long long timeMs,
-                          std::string* error) {
+std::optional<Failure> RadioHistory::Record(const RadioImage& image, bool write, const std::string& port, int radioType,
+                                            long long timeMs) {
     HistoryEntry e;
     e.timeMs = timeMs;
     e.write = write;
@@ -146,13 +143,13 @@ bool RadioHistory::Record(const RadioImage& image, bool write, const std::string
     for (int n = 2; std::find(names.begin(), names.end(), e.name + kImageExtension) != names.end(); ++n)
         e.name = stem + "-" + std::to_string(n);
     const std::string bytes(image.begin(), image.end());
-    if (!m_store.Write(e.name + kImageExtension, bytes, error)) return false;
-    if (!m_store.Write(e.name + kFactsExtension, FactsText(e), error)) {
+    if (std::optional<Failure> failure = m_store.Write(e.name + kImageExtension, bytes)) return failure;
+    if (std::optional<Failure> failure = m_store.Write(e.name + kFactsExtension, FactsText(e))) {
         m_store.Remove(e.name + kImageExtension);
-        return false;
+        return failure;
     }
     Trim();
-    return true;
+    return std::nullopt;
 }
 
 std::vector<HistoryEntry> RadioHistory::List() const {
@@ -219,3 +216,5 @@ std::string HistoryLine(const HistoryEntry& entry, int number) {
                                           Tr(entry.write ? TextId::HistoryWrite : TextId::HistoryRead), entry.port,
                                           type, std::to_string(entry.channels)});
 }
+
+std::string NotKeptText(const Failure& failure) { return TrFormat(TextId::HistoryNotKept, {Describe(failure)}); }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "image/RadioImage.h"
+#include "res/Failure.h"
 
 struct HistoryEntry {
     std::string name;      // "20261209-144349-123-read", without extension
@@ -35,8 +36,8 @@ public:
     // Every file name in the store.
     virtual std::vector<std::string> Names() const = 0;
     virtual std::optional<std::string> Read(const std::string& name) const = 0;
-    // Whole or not at all; false with the user's message in `error`.
-    virtual bool Write(const std::string& name, std::string_view bytes, std::string* error) = 0;
+    // Whole or not at all; the failure when it could not.
+    virtual std::optional<Failure> Write(const std::string& name, std::string_view bytes) = 0;
     virtual void Remove(const std::string& name) = 0;
 };
 
@@ -47,7 +48,7 @@ public:
     explicit FolderHistoryStore(std::string folder) : m_folder(std::move(folder)) {}
     std::vector<std::string> Names() const override;
     std::optional<std::string> Read(const std::string& name) const override;
-    bool Write(const std::string& name, std::string_view bytes, std::string* error) override;
+    std::optional<Failure> Write(const std::string& name, std::string_view bytes) override;
     void Remove(const std::string& name) override;
     const std::string& Folder() const { return m_folder; }
 
@@ -60,9 +61,9 @@ public:
     explicit RadioHistory(IHistoryStore& store, HistoryLimits limits = {}) : m_store(store), m_limits(limits) {}
 
     // Keeps `image` as a new entry, then removes the oldest entries beyond
-    // the limits. False with the user's message when it could not be kept.
-    bool Record(const RadioImage& image, bool write, const std::string& port, int radioType, long long timeMs,
-                std::string* error);
+    // the limits. The failure when it could not be kept.
+    std::optional<Failure> Record(const RadioImage& image, bool write, const std::string& port, int radioType,
+                                  long long timeMs);
     // The whole entries, newest first.
     std::vector<HistoryEntry> List() const;
     // The image of an entry; nothing when its file is gone or damaged.
@@ -83,3 +84,6 @@ std::string HistoryTimeText(long long timeMs);
 // The listing's line of entry number `number` (1 = newest):
 // "1  2026-12-09 14:43:49  读频  /dev/ttyUSB0  识别 FF  6 个频道".
 std::string HistoryLine(const HistoryEntry& entry, int number);
+
+// "这次的数据没有存入历史记录：…" with the failure that kept a transfer out.
+std::string NotKeptText(const Failure& failure);

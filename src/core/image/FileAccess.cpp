@@ -37,10 +37,10 @@ std::string FollowLinks(std::string path) {
 
 // The reason when `st` describes something a file cannot be read from or
 // saved over: a folder, a pipe, a device or a socket.
-const char* NotAFileReason(const struct stat& st) {
-    if (S_ISDIR(st.st_mode)) return Tr(TextId::FileIsFolder);
-    if (!S_ISREG(st.st_mode)) return Tr(TextId::FileNotRegular);
-    return nullptr;
+std::optional<Clause> NotAFileReason(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return Clause{TextId::FileIsFolder, {}};
+    if (!S_ISREG(st.st_mode)) return Clause{TextId::FileNotRegular, {}};
+    return std::nullopt;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -106,28 +106,28 @@ int TemporaryFileOwner(std::string_view name) {
     return pid;
 }
 
-std::string FileErrorReason(int errnoValue) {
+Clause FileErrorReason(int errnoValue) {
     switch (errnoValue) {
         case ENOSPC:
-        case EDQUOT: return Tr(TextId::FileDiskFull);
-        case EROFS: return Tr(TextId::FileReadOnly);
+        case EDQUOT: return {TextId::FileDiskFull, {}};
+        case EROFS: return {TextId::FileReadOnly, {}};
         case EACCES:
-        case EPERM: return Tr(TextId::FileNoPermission);
-        case ENAMETOOLONG: return Tr(TextId::FileNameTooLong);
+        case EPERM: return {TextId::FileNoPermission, {}};
+        case ENAMETOOLONG: return {TextId::FileNameTooLong, {}};
         case ENOENT:
-        case ENOTDIR: return Tr(TextId::FileNotFound);
-        case EISDIR: return Tr(TextId::FileIsFolder);
-        case EFBIG: return Tr(TextId::FileTooLarge);
-        default: return TrFormat(TextId::FileSystemError, {std::to_string(errnoValue), std::strerror(errnoValue)});
+        case ENOTDIR: return {TextId::FileNotFound, {}};
+        case EISDIR: return {TextId::FileIsFolder, {}};
+        case EFBIG: return {TextId::FileTooLarge, {}};
+        default: return {TextId::FileSystemError, {std::to_string(errnoValue), std::strerror(errnoValue)}};
     }
 }
 
-std::string OpenFailureText(const std::string& path, const std::string& reason) {
-    return TrFormat(TextId::FileCannotOpen, {path}) + "\n" + reason;
+Failure OpenFailure(const std::string& path, Clause reason) {
+    return Because(Fail(TextId::FileCannotOpen, {path}), std::move(reason));
 }
 
-std::string SaveFailureText(const std::string& path, const std::string& reason) {
-    return TrFormat(TextId::FileCannotSave, {path}) + "\n" + reason;
+Failure SaveFailure(const std::string& path, Clause reason) {
+    return Because(Fail(TextId::FileCannotSave, {path}), std::move(reason));
 }
 
 FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuseLonger) {
@@ -135,15 +135,16 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
     // Without O_NONBLOCK, opening a named pipe waits for a writer for good.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        result.error = OpenFailureText(path, FileErrorReason(errno));
+        result.error = OpenFailure(path, FileErrorReason(errno));
         return result;
     }
     struct stat st {};
-    const char* refusal = ::fstat(fd, &st) != 0 ? Tr(TextId::FileNotRegular) : NotAFileReason(st);
-    if (!refusal && refuseLonger && static_cast<std::uint64_t>(st.st_size) > limit) refusal = Tr(TextId::FileTooLarge);
+    std::optional<Clause> refusal = ::fstat(fd, &st) != 0 ? Clause{TextId::FileNotRegular, {}} : NotAFileReason(st);
+    if (!refusal && refuseLonger && static_cast<std::uint64_t>(st.st_size) > limit)
+        refusal = Clause{TextId::FileTooLarge, {}};
     if (refusal) {
         ::close(fd);
-        result.error = OpenFailureText(path, refusal);
+        result.error = OpenFailure(path, *refusal);
         return result;
     }
     const std::size_t wanted = refuseLonger ? limit + 1 : limit;
@@ -154,7 +155,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
         const ssize_t n = ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            result.error = TrFormat(TextId::FileReadError, {path}) + "\n" + FileErrorReason(errno);
+            result.error = Because(Fail(TextId::FileReadError, {path}), FileErrorReason(errno));
             ::close(fd);
             result.bytes.clear();
             return result;
@@ -166,22 +167,19 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
     result.bytes.resize(got);
     if (refuseLonger && got > limit) {
         result.bytes.clear();
-        result.error = OpenFailureText(path, Tr(TextId::FileTooLarge));
+        result.error = OpenFailure(path, {TextId::FileTooLarge, {}});
         return result;
     }
     result.ok = true;
     return result;
 }
 
-bool CheckSavePlace(const std::string& path, std::string* error) {
-    auto fail = [&](const std::string& reason) {
-        if (error) *error = SaveFailureText(path, reason);
-        return false;
-    };
+std::optional<Failure> CheckSavePlace(const std::string& path) {
+    auto fail = [&](Clause reason) { return SaveFailure(path, std::move(reason)); };
     const std::string target = FollowLinks(path);
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
-        if (const char* refusal = NotAFileReason(st)) return fail(refusal);
+        if (const std::optional<Clause> refusal = NotAFileReason(st)) return fail(*refusal);
         // A file the user may not write stays as it is, though the folder
         // would let the rename replace it.
         if (::access(target.c_str(), W_OK) != 0) return fail(FileErrorReason(errno));
@@ -192,15 +190,12 @@ bool CheckSavePlace(const std::string& path, std::string* error) {
     if (::stat(folder.c_str(), &st) != 0) return fail(FileErrorReason(errno));
     if (!S_ISDIR(st.st_mode)) return fail(FileErrorReason(ENOTDIR));
     if (::access(folder.c_str(), W_OK | X_OK) != 0) return fail(FileErrorReason(errno));
-    return true;
+    return std::nullopt;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-    auto fail = [&](const std::string& reason) {
-        if (error) *error = SaveFailureText(path, reason);
-        return false;
-    };
-    if (!CheckSavePlace(path, error)) return false;
+std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    auto fail = [&](Clause reason) { return SaveFailure(path, std::move(reason)); };
+    if (std::optional<Failure> refused = CheckSavePlace(path)) return refused;
     const std::string target = FollowLinks(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -226,7 +221,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         return fail(FileErrorReason(problem));
     }
     SyncFolder(folder);
-    return true;
+    return std::nullopt;
 }
 
 FileStamp StampOf(const std::string& path) {

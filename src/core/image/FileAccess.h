@@ -6,25 +6,25 @@
 // over the target, so the target is always either the old file or the new
 // one, whole. A symbolic link stays a link (the file it points to is
 // replaced) and the target keeps its permissions.
-// Failures carry the user's message: the first line names the file, the
-// second says why.
+// A failure's first line names the file, the second says why.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
-// The reason, in the user's words, for the system error `errnoValue`; the
-// other reasons are the texts FileNotRegular, FileIsFolder, FileTooLarge and
-// FileEmpty of the table.
-std::string FileErrorReason(int errnoValue);
-// "无法打开文件“path”。" and "无法保存文件“path”。", each with the reason on a
-// second line.
-std::string OpenFailureText(const std::string& path, const std::string& reason);
-std::string SaveFailureText(const std::string& path, const std::string& reason);
+#include "res/Failure.h"
+
+// The reason for the system error `errnoValue`; the other reasons are the
+// texts FileNotRegular, FileIsFolder, FileTooLarge and FileEmpty of the table.
+Clause FileErrorReason(int errnoValue);
+// "无法打开文件“path”。" and "无法保存文件“path”。", each with the reason under it.
+Failure OpenFailure(const std::string& path, Clause reason);
+Failure SaveFailure(const std::string& path, Clause reason);
 
 struct FileRead {
     bool ok = false;
     std::string bytes;
-    std::string error;  // the user's message when !ok
+    Failure error;  // when !ok
 };
 
 // Reads at most `limit` bytes of a regular file; a longer file is cut at
@@ -33,17 +33,16 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
 
 // Whether `path` can take a save, as far as can be told before writing: its
 // folder exists and may be written, and it is no folder, device or pipe, nor
-// a file the user may not write. False with the user's message in `error`.
-bool CheckSavePlace(const std::string& path, std::string* error);
+// a file the user may not write. The failure when it cannot.
+std::optional<Failure> CheckSavePlace(const std::string& path);
 
 // The PID in the name of a save's temporary file (".ostreltz-<pid>-<12 hex
 // digits>.tmp"), 0 for any other name. A save first removes such files of
 // processes that no longer run.
 int TemporaryFileOwner(std::string_view name);
 
-// Replaces `path` with `bytes` whole or not at all; false with the user's
-// message in `error` when it could not.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+// Replaces `path` with `bytes` whole or not at all; the failure when it could not.
+std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // What tells whether a file changed on disk: its size and modification time.
 struct FileStamp {

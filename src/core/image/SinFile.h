@@ -1,15 +1,22 @@
 #pragma once
 // ".sin" files: exactly the 2112 image bytes in offset order, no header.
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "image/RadioImage.h"
+#include "res/Failure.h"
+
+// An empty file opens as nothing at all, or is refused ("文件是空的") where
+// radio data must be had from it (comparing, dumping).
+enum class EmptySin { Opens, Refused };
 
 struct SinLoadResult {
     bool ok = false;
-    bool empty = false;   // an empty file opens without error and changes nothing
-    std::string error;    // the user's message when !ok
-    std::string warning;  // the user's message when bytes after the image were left out
+    bool empty = false;             // an empty file opens without error and changes nothing
+    Failure error;                  // when !ok
+    std::optional<Clause> warning;  // when bytes after the image were left out
 };
 
 // The largest file taken for radio data: nothing that size is one.
@@ -19,8 +26,11 @@ constexpr std::size_t kLargestSin = 1024 * 1024;
 // least 2112 bytes (a longer file loads its first 2112, with a warning that
 // names the bytes left out). A shorter, non-empty file, and one over
 // kLargestSin, is refused and leaves the image exactly as it was.
-SinLoadResult LoadSinFile(const std::string& path, RadioImage& image);
+SinLoadResult LoadSinFile(const std::string& path, RadioImage& image, EmptySin empty = EmptySin::Opens);
+// The same check for bytes already read from a file called `name`.
+SinLoadResult LoadSinBytes(const std::string& name, std::string_view bytes, RadioImage& image,
+                           EmptySin empty = EmptySin::Opens);
 
 // Replaces `path` with the image whole or not at all (see FileAccess.h): a
 // failed save never damages the old file.
-bool SaveSinFile(const std::string& path, const RadioImage& image, std::string* error);
+std::optional<Failure> SaveSinFile(const std::string& path, const RadioImage& image);

@@ -8,7 +8,6 @@
 #include "ui/Messenger.h"
 #include "editor/KeshView.h"
 #include "csv/ChannelCsv.h"
-#include "csv/CsvImportFlow.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
 #include "res/Texts.h"
@@ -23,26 +22,26 @@ CDocManager::CDocManager(CKeshDoc* doc, CKeshView* view, CMainFrame* frame)
 void CDocManager::ShowRecentFiles() { m_frame->SetRecentFiles(m_recent.Files()); }
 
 bool CDocManager::SaveModified() {
-    if (!m_doc->IsModified()) return true;
-    const QString question = QTr(TextId::AskSave).arg(m_doc->Title());
-    switch (Messenger::Show(m_frame, question, Buttons::SaveDiscardCancel, MessageIcon::Question)) {
-        case Answer::Save: return OnFileSave();
-        case Answer::Discard: return true;
-        default: return false;
+    const std::optional<Question> question = m_doc->Doc().SaveQuestion();
+    if (!question) return true;
+    switch (Document::After(Messenger::Ask(m_frame, *question))) {
+        case AfterAsking::SaveFirst: return OnFileSave();
+        case AfterAsking::Go: return true;
+        case AfterAsking::Stop: return false;
     }
+    return false;
 }
 
 bool CDocManager::OnFileNew() {
     if (!SaveModified()) return false;
-    m_doc->OnNewDocument();
+    m_doc->Doc().New();
     m_view->OnInitialUpdate();
     return true;
 }
 
 bool CDocManager::NewDocumentWith(const RadioImage& image) {
     if (!SaveModified()) return false;
-    m_doc->OnNewDocument();
-    m_doc->m_image = image;
+    m_doc->Doc().NewHolding(image);
     m_view->OnInitialUpdate();
     return true;
 }
@@ -58,20 +57,20 @@ bool CDocManager::OpenDocumentFile(const QString& path) {
     return OpenWithoutAsking(path);
 }
 
-bool CDocManager::OpenWithoutAsking(const QString& path) {
-    QString error, warning;
-    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
-        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
+bool CDocManager::OpenWithoutAsking(const QString& path, bool named) {
+    const OpenOutcome opened = m_doc->Doc().Open(QFileInfo(path).absoluteFilePath().toStdString());
+    if (opened.failure) {
+        Messenger::Show(m_frame, *opened.failure);
         return false;
     }
-    TakeName(path);
+    if (opened.empty) return true;
+    if (named) AddRecent(path);
     m_view->OnInitialUpdate();
-    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
+    if (opened.warning) Messenger::Show(m_frame, QString::fromStdString(Describe(*opened.warning)));
     return true;
 }
 
-void CDocManager::TakeName(const QString& path) {
-    m_doc->SetPathName(QFileInfo(path).absoluteFilePath());
+void CDocManager::AddRecent(const QString& path) {
     m_recent.Add(path);
     ShowRecentFiles();
 }
@@ -89,20 +88,18 @@ bool CDocManager::OnFileSaveAs() {
 }
 
 bool CDocManager::DoSave(const QString& path) {
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
     // Another window or program may have saved the file since: ask before
     // the last save silently wins.
-    if (QFileInfo(path).absoluteFilePath() == m_doc->PathName() && m_doc->ChangedOnDisk()) {
-        const QString question = QString::fromStdString(TrFormat(TextId::FileChangedOnDisk, {path.toStdString()}));
-        if (Messenger::Show(m_frame, question, Buttons::OverwriteCancel, MessageIcon::Warning) != Answer::Ok)
-            return false;
-    }
-    QString error;
-    if (!m_doc->OnSaveDocument(path, &error)) {
-        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
+    if (const std::optional<Question> question = m_doc->Doc().OverwriteQuestion(absolute))
+        if (Messenger::Ask(m_frame, *question) != Answer::Ok) return false;
+    if (const std::optional<Failure> failure = m_doc->Doc().SaveAs(absolute)) {
+        Messenger::Show(m_frame, *failure);
         return false;
     }
-    TakeName(path);
-    m_frame->ShowFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    m_doc->Changed();
+    AddRecent(path);
+    m_frame->ShowFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(m_doc->PathName())));
     return true;
 }
 
@@ -111,10 +108,9 @@ bool CDocManager::OnExportCsv() {
         m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true, &m_csvChoice);
     if (path.isEmpty()) return false;
     const RadioImage image = m_view->ImageForSave();
-    std::string error;
     const std::string csv = ExportChannelsCsv(image, m_csvChoice.chirpLayout ? CsvLayout::Chirp : CsvLayout::Own);
-    if (!WriteFileAtomically(path.toStdString(), csv, &error)) {
-        Messenger::Show(m_frame, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
+    if (const std::optional<Failure> failure = WriteFileAtomically(path.toStdString(), csv)) {
+        Messenger::Show(m_frame, *failure);
         return false;
     }
     return true;
@@ -125,19 +121,17 @@ bool CDocManager::OnImportCsv() {
     if (path.isEmpty()) return false;
     const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);
     if (!file.ok) {
-        Messenger::Show(m_frame, QString::fromStdString(file.error), Buttons::Ok, MessageIcon::Warning);
+        Messenger::Show(m_frame, file.error);
         return false;
     }
-    CsvImportFlow flow(file.bytes, m_view->ImageForSave(), m_csvChoice.renumber);
-    while (const auto question = flow.Question())
-        flow.Reply(
-            Messenger::Show(m_frame, QString::fromStdString(question->text), question->buttons, MessageIcon::Warning));
+    CsvImportFlow flow = m_doc->Doc().ImportCsv(file.bytes, m_csvChoice.renumber);
+    while (const auto question = flow.Question()) flow.Reply(Messenger::Ask(m_frame, *question));
     if (flow.Cancelled()) return false;
     if (!flow.Applied()) {
         Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    m_view->Change([&](EditSession& s) { return s.ReplaceImage(flow.Image()); });
+    m_view->Change([&](EditSession&) { return m_doc->Doc().Apply(flow); });
     Messenger::Show(m_frame, QString::fromStdString(flow.Message()), Buttons::Ok, MessageIcon::Information);
     return true;
 }
@@ -146,25 +140,13 @@ bool CDocManager::OnOpenRecentFile(int index) {
     const QStringList files = m_recent.Files();
     if (index < 0 || index >= files.size()) return false;
     const QString path = files[index];
-    if (index > 0) {
-        if (!SaveModified()) return false;
-        if (!OpenWithoutAsking(path)) {
-            m_recent.Remove(m_recent.Files().indexOf(path));
-            ShowRecentFiles();
-            return false;
-        }
-        return true;
-    }
-    // Entry 1 loads the file from disk into the current document again. Its
-    // name, title and the list stay as they are; unsaved changes are asked about.
-    // A failed reload leaves the document and the grid as they were.
     if (!SaveModified()) return false;
-    QString error, warning;
-    if (!m_doc->OnOpenDocument(path, &error, &warning)) {
-        Messenger::Show(m_frame, error, Buttons::Ok, MessageIcon::Warning);
-        return false;
-    }
-    m_view->OnInitialUpdate();
-    if (!warning.isEmpty()) Messenger::Show(m_frame, warning, Buttons::Ok, MessageIcon::Warning);
-    return true;
+    // Entry 1 loads the file from disk into the current document again. Its
+    // name, title and the list stay as they are. A failed reload leaves the
+    // document and the grid as they were.
+    if (index == 0) return OpenWithoutAsking(path, false);
+    if (OpenWithoutAsking(path)) return true;
+    m_recent.Remove(m_recent.Files().indexOf(path));
+    ShowRecentFiles();
+    return false;
 }

@@ -39,10 +39,12 @@ public:
 
 private:
     bool DoSave(const QString& path);
-    bool OpenWithoutAsking(const QString& path);
+    // Opens `path` into the document; `named` makes it the document's file in
+    // the recent files too (a reload leaves the list alone).
+    bool OpenWithoutAsking(const QString& path, bool named = true);
     void ShowRecentFiles();
-    // The document now carries `path`: its name, and the top of the recent files.
-    void TakeName(const QString& path);
+    // `path` goes to the top of the recent files.
+    void AddRecent(const QString& path);
 
     CKeshDoc* m_doc;
     CKeshView* m_view;

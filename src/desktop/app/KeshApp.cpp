@@ -66,7 +66,6 @@ void CKeshApp::CreateDocumentAndWindow() {
     m_frame->addDockWidget(Qt::BottomDockWidgetArea, m_comparePanel);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
-    m_doc->OnNewDocument();
     m_view->OnInitialUpdate();
 }
 
@@ -181,10 +180,9 @@ void CKeshApp::OnCompareFile() {
     const QString path = Messenger::AskOpenFile(m_frame);
     if (path.isEmpty()) return;
     RadioImage other = NewDocumentImage();
-    const SinLoadResult loaded = LoadSinFile(path.toStdString(), other);
-    if (!loaded.ok || loaded.empty) {
-        const std::string error = loaded.ok ? OpenFailureText(path.toStdString(), Tr(TextId::FileEmpty)) : loaded.error;
-        Messenger::Show(m_frame, QString::fromStdString(error));
+    const SinLoadResult loaded = LoadSinFile(path.toStdString(), other, EmptySin::Refused);
+    if (!loaded.ok) {
+        Messenger::Show(m_frame, loaded.error);
         return;
     }
     m_view->CompareWith(other, QFileInfo(path).fileName());
@@ -197,7 +195,7 @@ void CKeshApp::OnHistory() {
     const auto image = dialog.ChosenImage();
     if (!image) {
         const std::string path = UserHistoryFolder() + "/" + entry.name + ".sin";
-        Messenger::Show(m_frame, QString::fromStdString(OpenFailureText(path, Tr(TextId::SinDamaged))));
+        Messenger::Show(m_frame, OpenFailure(path, {TextId::SinDamaged, {}}));
         return;
     }
     if (dialog.Chosen() == CHistoryDlg::Choice::Open)

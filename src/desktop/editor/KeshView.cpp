@@ -62,7 +62,7 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     }
     row->addStretch();
 
-    m_model = new CChannelModel(&m_session, &m_comparison, this);
+    m_model = new CChannelModel(&m_pDocument->Session(), &m_comparison, this);
     m_grid = new CChannelGrid(
         m_model,
         [this](int r, int c, const std::string& text, CellEntry entry) {
@@ -92,27 +92,21 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     WatchPointer(this);
     WatchPointer(m_group);
     ApplyTexts();
-    m_pDocument->SetGridPull([this] { m_pDocument->m_image = ImageForSave(); });
-    // A save makes the working copy the saved state.
-    connect(m_pDocument, &CKeshDoc::modifiedChanged, this, [this](bool modified) {
-        if (!modified) m_session.MarkSaved();
-    });
 
     m_pProgress = new CProgressDlg(this);
     m_pProgress->setWindowFlag(Qt::Window);
     connect(&m_pProgress->Runner(), &CEngineRunner::transferFinished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
     connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
-        if (result.outcome == CloneOutcome::Completed)
-            KeepInHistory(m_pDocument->m_image, true, port, result.radioType);
+        if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_sent, true, port, result.radioType);
     });
 }
 
 EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
-    const EditResult result = change(m_session);
+    const EditResult result = change(m_pDocument->Session());
     m_model->Changed(result);
     if (result.selectionsChanged) ShowSelections();
-    m_pDocument->SetModifiedFlag(m_session.IsModified());
+    m_pDocument->Changed();
     RefreshComparison();
     emit sessionChanged();
     return result;
@@ -170,14 +164,14 @@ void CKeshView::SetEditingEnabled(bool enabled) {
 bool CKeshView::IsTransferRunning() const { return m_pProgress->Runner().IsRunning() || m_pProgress->RowsRunning(); }
 
 void CKeshView::OnTransfer() {
-    if (m_bWrite) m_pDocument->m_image = ImageForSave();
+    if (m_bWrite) m_sent = m_pDocument->Doc().ImageForWrite();
     emit transferRunning(true);
     // A write goes to the ports checked in its window: several at once, each
     // on its own row.
     const QStringList ports = m_bWrite ? m_pProgress->Ports() : QStringList();
-    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_pDocument->m_image, m_pProgress->Backup());
+    if (ports.size() > 1) return m_pProgress->StartAtOnce(ports, m_sent, m_pProgress->Backup());
     m_pProgress->Runner().StartTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read,
-                                        ports.value(0, m_strPort), m_pDocument->m_image, m_pProgress->Backup());
+                                        ports.value(0, m_strPort), m_sent, m_pProgress->Backup());
 }
 
 void CKeshView::OnTransferFinished(const CloneResult& result) {
@@ -186,7 +180,7 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
         if (m_bCompareRead)
             CompareWith(result.image, QTr(TextId::CompareRadioName));
         else  // the radio's memory replaces what the user had, as one step
-            Change([&](EditSession& s) { return s.ReplaceImage(result.image, true); });
+            Change([&](EditSession&) { return m_pDocument->Doc().ReadReplaces(result.image); });
         FocusGrid();
     }
     emit transferRunning(false);
@@ -194,15 +188,12 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     if (result.outcome != CloneOutcome::Completed) return;
     emit transferCompleted(m_bWrite != 0, m_pProgress->Runner().Port(), m_pProgress->Runner().ElapsedMs());
     // What the radio held, or now holds, goes into the history.
-    KeepInHistory(m_bWrite ? m_pDocument->m_image : result.image, m_bWrite != 0, m_pProgress->Runner().Port(),
-                  result.radioType);
+    KeepInHistory(m_bWrite ? m_sent : result.image, m_bWrite != 0, m_pProgress->Runner().Port(), result.radioType);
 }
 
 void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {
-    const std::string notKept = KeepTransfer(image, write, port.toStdString(), radioType);
-    if (!notKept.empty())
-        Messenger::Show(this, QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})), Buttons::Ok,
-                        MessageIcon::Information);
+    if (const auto notKept = KeepTransfer(image, write, port.toStdString(), radioType))
+        Messenger::Show(this, QString::fromStdString(NotKeptText(*notKept)), Buttons::Ok, MessageIcon::Information);
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {
@@ -258,7 +249,7 @@ void CKeshView::OneTimeSetUp() {
 void CKeshView::OnInitialUpdate() {
     if (!m_bSetUp) OneTimeSetUp();
     m_grid->AbandonEdit();
-    m_session.Load(m_pDocument->m_image);
+    m_pDocument->Changed();
     m_model->Reloaded();
     RefreshComparison();
     ShowSelections();
@@ -281,12 +272,12 @@ void CKeshView::ApplyTexts() {
     Fill(m_cbManual, ManualTexts());
     m_model->CaptionsChanged();
     // The channels' list texts (宽/窄 and the like) follow too.
-    m_session.Relabel(CurrentLanguage());
+    m_pDocument->Session().Relabel(CurrentLanguage());
     m_model->Reloaded();
 }
 
 void CKeshView::ShowSelections() {
-    for (FormBox box : kFormBoxes) ComboFor(box)->setCurrentIndex(m_session.Selection(box));
+    for (FormBox box : kFormBoxes) ComboFor(box)->setCurrentIndex(Session().Selection(box));
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {

@@ -10,13 +10,13 @@
 
 #include "editor/EditSession.h"
 #include "compare/ImageDiff.h"
+#include "image/KeshDoc.h"
 #include "print/ReportLayout.h"
 
 class CChannelGrid;
 class QGroupBox;
 class QLabel;
 class CChannelModel;
-class CKeshDoc;
 class CProgressDlg;
 struct CloneResult;
 
@@ -28,17 +28,17 @@ public:
     CKeshDoc* GetDocument() const { return m_pDocument; }
     CChannelGrid* Grid() const { return m_grid; }
 
-    // Loads the document's image into the grid and the four boxes (New, Open, reload).
+    // Shows the document anew in the grid and the four boxes (New, Open, reload).
     void OnInitialUpdate();
     // Sets every text of the form in the current language.
     void ApplyTexts();
 
-    const EditSession& Session() const { return m_session; }
+    const EditSession& Session() const { return m_pDocument->Session(); }
     // Every change of the working copy: runs `change` on the session, then
     // shows what changed and marks the document.
     EditResult Change(const std::function<EditResult(EditSession&)>& change);
     // The image a save or a write takes.
-    RadioImage ImageForSave() const { return m_session.ImageForSave(); }
+    RadioImage ImageForSave() const { return Session().ImageForSave(); }
 
     // What the report prints: the image, the boxes' texts and the grid as it stands.
     ReportInputs ReportInputsFromView() const;
@@ -57,7 +57,7 @@ public:
     CProgressDlg* Progress() const { return m_pProgress; }
 
     // The limits of the band chosen in the band box.
-    BandLimits Band() const { return m_session.Band(); }
+    BandLimits Band() const { return Session().Band(); }
 
     // The comparison the grid marks: from `other` (named `name`) to the
     // working copy, followed as the user edits.
@@ -107,7 +107,7 @@ private:
     void RefreshComparison();
 
     CKeshDoc* m_pDocument;
-    EditSession m_session;
+    RadioImage m_sent{};  // what the write in progress sends
     QGroupBox* m_group = nullptr;
     std::vector<QLabel*> m_labels;  // of the model, band, power level and manual boxes
     CChannelModel* m_model = nullptr;

@@ -110,8 +110,8 @@ CloneResult CEngineRunner::RunTransfer(CloneEngine& engine, CloneDirection direc
                 m_window, [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
         },
         [this, port](const CloneResult& read) {
-            const std::string notKept = KeepTransfer(read.image, false, port, read.radioType);
-            if (!notKept.empty()) Tell(QString::fromStdString(TrFormat(TextId::HistoryNotKept, {notKept})));
+            if (const auto notKept = KeepTransfer(read.image, false, port, read.radioType))
+                Tell(QString::fromStdString(NotKeptText(*notKept)));
         });
     if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
         Tell(QTr(TextId::BackupFailed));

@@ -71,7 +71,6 @@ void CWriteSessionPanel::ShowSession() {
 void CWriteSessionPanel::SaveLog() {
     const QString path = Messenger::AskSaveFile(window(), QTr(TextId::WriteLogFileName), true);
     if (path.isEmpty()) return;
-    std::string error;
-    if (!WriteFileAtomically(path.toStdString(), m_log.Csv(), &error))
-        Messenger::Show(window(), QString::fromStdString(error), Buttons::Ok, MessageIcon::Critical);
+    if (const auto failure = WriteFileAtomically(path.toStdString(), m_log.Csv()))
+        Messenger::Show(window(), *failure, MessageIcon::Critical);
 }

@@ -74,10 +74,9 @@ bool CPrintCommands::PrintOrSave() {
     // Printing to a file makes a PDF, saved whole or not at all like every file.
     const QString file = Printer()->outputFileName();
     if (Printer()->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
-        std::string error;
-        if (SaveReportPdf(Printer(), m_inputs(), file.toStdString(), &error)) return true;
-        Messenger::Show(m_window, QString::fromStdString(error), Buttons::Ok, MessageIcon::Warning);
-        return false;
+        const auto failure = SaveReportPdf(Printer(), m_inputs(), file.toStdString());
+        if (failure) Messenger::Show(m_window, *failure);
+        return !failure;
     }
     return PaintReport(Printer(), m_inputs());
 }

@@ -85,13 +85,22 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
 
 namespace {
 // Shows the box, or hands the request to the test's handler.
-Answer Ask(QWidget* parent, MessageRequest request);
+Answer AskModal(QWidget* parent, MessageRequest request);
 }  // namespace
 
 namespace Messenger {
 
 void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handler); }
 void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
+
+Answer Ask(QWidget* parent, const Question& question) {
+    return Show(parent, QString::fromStdString(question.text), question.buttons,
+                question.warning ? MessageIcon::Warning : MessageIcon::Question);
+}
+
+Answer Show(QWidget* parent, const Failure& failure, MessageIcon icon) {
+    return Show(parent, QString::fromStdString(Describe(failure)), Buttons::Ok, icon);
+}
 
 Answer Show(QWidget* parent, const QString& text, Buttons buttons, MessageIcon icon, const QString& caption) {
     return Show(parent, MessageRequest{text, caption, buttons, icon});
@@ -106,7 +115,7 @@ void Withdraw(QWidget* parent) {
 
 Answer Show(QWidget* parent, MessageRequest request) {
     Withdrawn().removeAll(parent);
-    const Answer answer = Ask(parent, request);
+    const Answer answer = AskModal(parent, request);
     return Withdrawn().removeAll(parent) > 0 ? Answer::Cancel : answer;
 }
 
@@ -114,7 +123,7 @@ Answer Show(QWidget* parent, MessageRequest request) {
 
 namespace {
 
-Answer Ask(QWidget* parent, MessageRequest request) {
+Answer AskModal(QWidget* parent, MessageRequest request) {
     if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
 

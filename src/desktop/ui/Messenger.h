@@ -5,7 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "interaction/UserInteraction.h"
+#include "interaction/Question.h"
+#include "res/Failure.h"
 
 class QWidget;
 
@@ -50,6 +51,10 @@ void SetFileHandler(FileHandler handler);
 // A box with the application's caption "OstrelTZ写频软件" unless one is given.
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
             MessageIcon icon = MessageIcon::Warning, const QString& caption = QString());
+// A question of the rules, with its buttons, as a warning or a question.
+Answer Ask(QWidget* parent, const Question& question);
+// A failure, put into words in the language spoken now.
+Answer Show(QWidget* parent, const Failure& failure, MessageIcon icon = MessageIcon::Warning);
 // The same for a request filled in by the caller; an empty caption is the
 // application's.
 Answer Show(QWidget* parent, MessageRequest request);

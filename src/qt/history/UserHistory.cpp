@@ -16,11 +16,8 @@ void SetHistoryEnabled(bool enabled) { ProgramSettings().setValue(kEnabledKey, e
 
 std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 
-std::string KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType) {
-    if (!HistoryEnabled()) return {};
+std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType) {
+    if (!HistoryEnabled()) return std::nullopt;
     FolderHistoryStore store(UserHistoryFolder());
-    std::string error;
-    if (RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch(), &error))
-        return {};
-    return error;
+    return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
 }

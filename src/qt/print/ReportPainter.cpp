@@ -74,7 +74,7 @@ bool PaintReport(QPrinter* printer, const ReportInputs& inputs) {
            printer->printerState() != QPrinter::Error;
 }
 
-bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path, std::string* error) {
+std::optional<Failure> SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool drawn = false;
@@ -86,10 +86,7 @@ bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const s
         const auto [first, last] = ReportPageRange(settings);
         drawn = PaintReportPages(&writer, writer.resolution(), inputs, first, last);
     }
-    if (!drawn) {
-        if (error) *error = SaveFailureText(path, Tr(TextId::PdfNotDrawn));
-        return false;
-    }
+    if (!drawn) return SaveFailure(path, {TextId::PdfNotDrawn, {}});
     return WriteFileAtomically(
-        path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())), error);
+        path, std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
 }

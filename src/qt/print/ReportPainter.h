@@ -1,9 +1,11 @@
 #pragma once
 // Draws the report's pages on a printer (a real one or the preview) with the
 // fonts the layout asks for, or saves them as a PDF file.
+#include <optional>
 #include <string>
 
 #include "print/ReportLayout.h"
+#include "res/Failure.h"
 
 class QPrinter;
 
@@ -13,5 +15,5 @@ bool PaintReport(QPrinter* printer, const ReportInputs& inputs);
 
 // Draws the pages the printer's range selects, with its page layout,
 // resolution and document name, into a PDF and saves it over `path` whole or
-// not at all; false with the user's message in `error` when it could not.
-bool SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path, std::string* error);
+// not at all; the failure when it could not.
+std::optional<Failure> SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path);

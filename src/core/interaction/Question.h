@@ -1,0 +1,13 @@
+#pragma once
+// A question a decision of the rules puts to the person, in the words of the
+// language spoken as it is asked; a front end shows it and passes the button
+// chosen back.
+#include <string>
+
+#include "interaction/UserInteraction.h"
+
+struct Question {
+    std::string text;
+    Buttons buttons = Buttons::OkCancel;
+    bool warning = true;  // shown as a warning rather than a plain question
+};
