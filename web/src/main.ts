@@ -1,5 +1,5 @@
 // The page: the document, its commands and the form around the grid.
-import { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
+import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
 import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
@@ -23,7 +23,6 @@ import { matchesShortcut } from './shortcuts';
 declare const createRulesModule: RulesFactory;
 
 class Page {
-  private name = t('Untitled');
   private handle: FileSystemFileHandle | null = null;
   private readonly grid: ChannelGrid;
   private readonly compare: ComparePanel;
@@ -99,7 +98,7 @@ class Page {
   // The document's name, whether it holds unsaved changes, and what undo and redo can do.
   private showTitle(): void {
     const modified = this.rules.isModified();
-    const title = `${this.name}${modified ? ' *' : ''}`;
+    const title = `${this.rules.title()}${modified ? ' *' : ''}`;
     byId('doc-title').textContent = title;
     document.title = `${title} - ${t('AppTitle')}`;
     this.statusBar.showModified(modified);
@@ -195,8 +194,8 @@ class Page {
       case 'open': return this.open();
       case 'save': return void (await this.save(false));
       case 'saveAs': return void (await this.save(true));
-      case 'exportCsv': return download(`${baseName(this.name)}.csv`, this.rules.exportCsv(false), 'text/csv');
-      case 'exportChirpCsv': return download(`${baseName(this.name)}-chirp.csv`, this.rules.exportCsv(true), 'text/csv');
+      case 'exportCsv': return download(`${baseName(this.rules.title())}.csv`, this.rules.exportCsv(false), 'text/csv');
+      case 'exportChirpCsv': return download(`${baseName(this.rules.title())}-chirp.csv`, this.rules.exportCsv(true), 'text/csv');
       case 'importCsv': return this.importCsv();
       case 'undo': return this.edited(this.rules.undo());
       case 'redo': return this.edited(this.rules.redo());
@@ -289,21 +288,25 @@ class Page {
     else this.grid.focus();
   }
 
+  // The rules' question before unsaved changes are lost; true to go on.
   private async askToSave(): Promise<boolean> {
-    if (!this.rules.isModified()) return true;
-    const answer = await showMessage(t('AskSave', this.name), Buttons.SaveDiscardCancel, MessageIcon.Question);
-    if (answer === Answer.Cancel) return false;
-    return answer === Answer.Discard || (await this.save(false));
+    const question = this.rules.saveQuestion();
+    if (!question) return true;
+    const answer = await showMessage(question.text, question.buttons, question.warning ? MessageIcon.Warning : MessageIcon.Question);
+    switch (this.rules.afterAsking(answer)) {
+      case AfterAsking.SaveFirst: return this.save(false);
+      case AfterAsking.Go: return true;
+      default: return false;
+    }
   }
 
   private async newDocument(): Promise<void> {
     if (!(await this.askToSave())) return;
     this.rules.newDocument();
-    this.opened(t('Untitled'), null);
+    this.opened(null);
   }
 
-  private opened(name: string, handle: FileSystemFileHandle | null): void {
-    this.name = name;
+  private opened(handle: FileSystemFileHandle | null): void {
     this.handle = handle;
     this.showDocument();
     this.grid.focus();
@@ -323,7 +326,8 @@ class Page {
     }
     if (result.empty) return;
     rememberFile(name, bytes);
-    this.opened(name, handle);
+    this.opened(handle);
+    if (result.warning) await showMessage(result.warning);
   }
 
   private async openRecent(index: number): Promise<void> {
@@ -338,18 +342,18 @@ class Page {
       if (this.handle && !askName) {
         await writeToHandle(this.handle, bytes);
       } else {
-        const name = this.name === t('Untitled') ? `${t('Untitled')}.sin` : this.name;
+        const name = this.rules.title();
         const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes);
         if (!saved) return false;
-        this.name = saved.name;
         this.handle = saved.handle;
+        this.rules.saved(saved.name);
       }
     } catch {
-      await showMessage(t('FileCannotSave', this.name));
+      await showMessage(t('FileCannotSave', this.rules.title()));
       return false;
     }
-    this.rules.markSaved();
-    rememberFile(this.name, bytes);
+    this.rules.saved(this.rules.title());
+    rememberFile(this.rules.title(), bytes);
     this.showTitle();
     return true;
   }
@@ -421,7 +425,7 @@ class Page {
     if (!chosen) return this.grid.focus();
     if (chosen.open && !(await this.askToSave())) return;
     if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
-    if (chosen.open) return this.opened(t('Untitled'), null);
+    if (chosen.open) return this.opened(null);
     this.compare.refresh();
     this.compare.first();
   }

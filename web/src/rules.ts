@@ -1,9 +1,9 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
-import type { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
+import type { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
 
-export { Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
+export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
 
 export interface RulesHost {
   open(name: string): Promise<number>;
@@ -62,9 +62,15 @@ export interface CommandTable {
 
 export interface Rules {
   host: RulesHost;
+  // The document: its file's name ("无标题" while untitled), opening, saving,
+  // and the question before unsaved changes are lost (null when nothing would be).
   newDocument(): void;
-  loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string };
+  loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string; warning: string };
   sinBytes(): Uint8Array;
+  saved(name: string): void;
+  title(): string;
+  saveQuestion(): { text: string; buttons: Buttons; warning: boolean } | null;
+  afterAsking(answer: Answer): AfterAsking;
   cell(row: number, column: number): string;
   selection(box: FormBox): number;
   setSelection(box: FormBox, index: number): EditResult;
@@ -93,7 +99,6 @@ export interface Rules {
   canUndo(): boolean;
   canRedo(): boolean;
   isModified(): boolean;
-  markSaved(): void;
   exportCsv(chirpLayout: boolean): Uint8Array;
   // The import as far as `answers` take it: the next question (with its
   // buttons) or, when `question` is empty, the import decided and what to say.

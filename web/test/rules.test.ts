@@ -5,7 +5,7 @@ import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
-import { Answer, Buttons, CloneOutcome, FormBox, RowsOp, runClone, type Rules } from '../src/rules';
+import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, RowsOp, runClone, type Rules } from '../src/rules';
 import { cli, cliBytes, dumpChannels } from './cliDump';
 import { attach, loadRules } from './loadRules';
 import { repoRoot, startSimulator } from './simulator';
@@ -32,7 +32,9 @@ function tempDir(): string {
 test('a .sin file loads and shows the same channels as the command line', async () => {
   const rules = await loadRules();
   const loaded = rules.loadSin('sample.sin', sample);
-  assert.deepEqual(loaded, { ok: true, empty: false, error: '' });
+  assert.deepEqual(loaded, { ok: true, empty: false, error: '', warning: '' });
+  assert.equal(rules.title(), 'sample.sin');
+  assert.equal(rules.saveQuestion(), null);
   assertGridMatchesDump(rules, samplePath);
   assert.equal(rules.boxTexts(FormBox.Band)[rules.selection(FormBox.Band)].replace(/\s+/g, ''), '136-174MHz');
 });
@@ -43,9 +45,13 @@ test('a short file is refused with its reason and leaves the document as it was'
   const before = rules.sinBytes();
   const refused = rules.loadSin('short.sin', sample.subarray(0, 100));
   assert.equal(refused.ok, false);
-  assert.equal(refused.error, '文件“/short.sin”不是有效的写频数据：只有 100 字节，需要 2112 字节。');
+  // The file is named as the person chose it.
+  assert.equal(refused.error, '文件“short.sin”不是有效的写频数据：只有 100 字节，需要 2112 字节。');
   assert.deepEqual(rules.sinBytes(), before);
-  assert.deepEqual(rules.loadSin('empty.sin', new Uint8Array()), { ok: true, empty: true, error: '' });
+  assert.equal(rules.title(), 'sample.sin');
+  const longer = rules.loadSin('longer.sin', new Uint8Array([...sample, 1, 2]));
+  assert.equal(longer.warning, '文件“longer.sin”比写频数据多出 2 字节：只读入了前 2112 字节，多出的部分被忽略。');
+  assert.deepEqual(rules.loadSin('empty.sin', new Uint8Array()), { ok: true, empty: true, error: '', warning: '' });
   assert.deepEqual(rules.sinBytes(), before);
 });
 
@@ -83,7 +89,7 @@ test('edits go through the editing session and save as the command line saves th
   for (let steps = 0; steps < 3; ++steps) rules.redo();
   assert.equal(rules.canRedo(), false);
   assert.deepEqual(rules.sinBytes(), pageSaved);
-  rules.markSaved();
+  rules.saved('sample.sin');
   assert.equal(rules.isModified(), false);
 });
 
@@ -165,4 +171,19 @@ test('the page types the rules enums and value types only through the declaratio
       assert.doesNotMatch(source, new RegExp(`\\b(enum|interface)\\s+${name}\\b|\\btype\\s+${name}\\s*=`), `${file} declares ${name} by hand`);
     }
   }
+});
+
+test('the document asks before unsaved changes are lost, and the answer means what it means on the desktop', async () => {
+  const rules = await loadRules();
+  rules.newDocument();
+  assert.equal(rules.title(), '无标题');
+  assert.equal(rules.saveQuestion(), null);
+  rules.setCell(1, 1, '145.125', true);
+  assert.deepEqual(rules.saveQuestion(), { text: '是否保存对“无标题”的更改？', buttons: Buttons.SaveDiscardCancel, warning: false });
+  assert.equal(rules.afterAsking(Answer.Save), AfterAsking.SaveFirst);
+  assert.equal(rules.afterAsking(Answer.Discard), AfterAsking.Go);
+  assert.equal(rules.afterAsking(Answer.Cancel), AfterAsking.Stop);
+  rules.saved('kept.sin');
+  assert.equal(rules.title(), 'kept.sin');
+  assert.equal(rules.saveQuestion(), null);
 });

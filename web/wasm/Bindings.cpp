@@ -3,7 +3,6 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "JsValues.h"
@@ -16,39 +15,37 @@
 #include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
 #include "image/FormSelections.h"
-#include "image/SinFile.h"
 #include "settings/OptionsCodec.h"
 
 using emscripten::val;
 
 namespace {
 
-std::vector<std::uint8_t> BytesOf(const val& array) {
-    return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
-}
-
-// Loads the bytes of a file called `name` through the same check as a file
-// on disk; a good file becomes the document, with a fresh history.
+// Opens the bytes of a file called `name` through the same check as a file
+// on disk; a good file becomes the document, with a fresh history. `error`
+// and `warning` in words, empty when there is none.
 val LoadSin(const std::string& name, const val& bytes) {
-    const std::vector<std::uint8_t> data = BytesOf(bytes);
-    const std::string path = "/" + name;
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
-        std::fclose(f);
-    }
-    RadioImage image = TheSession().ImageForSave();
-    const SinLoadResult result = LoadSinFile(path, image);
-    std::remove(path.c_str());
-    if (result.ok && !result.empty) TheSession().Load(image);
+    const OpenOutcome opened = TheDocument().Open(name, StringOfBytes(bytes));
     val out = val::object();
-    out.set("ok", result.ok);
-    out.set("empty", result.empty);
-    out.set("error", result.error);
+    out.set("ok", !opened.failure);
+    out.set("empty", opened.empty);
+    out.set("error", opened.failure ? Describe(*opened.failure) : std::string());
+    out.set("warning", opened.warning ? Describe(*opened.warning) : std::string());
     return out;
 }
 
-void NewDocument() { TheSession().Load(NewDocumentImage()); }
-val SinBytes() { return ByteArray(TheSession().ImageForSave()); }
+// The question before unsaved changes are lost: { text, buttons, warning }, or null.
+val SaveQuestion() {
+    const std::optional<Question> question = TheDocument().SaveQuestion();
+    if (!question) return val::null();
+    val out = val::object();
+    out.set("text", question->text);
+    out.set("buttons", static_cast<int>(question->buttons));
+    out.set("warning", question->warning);
+    return out;
+}
+
+val SinBytes() { return ByteArray(TheDocument().SaveBytes()); }
 
 std::string Cell(int row, int column) { return TheSession().Text(row, column); }
 int Selection(int box) { return TheSession().Selection(static_cast<FormBox>(box)); }
@@ -119,8 +116,7 @@ val ExportCsv(bool chirpLayout) {
 // far, in order) take it: the next question to ask, or the import decided.
 // The document changes, as one undo step, once the import is applied.
 val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
-    EditSession& session = TheSession();
-    CsvImportFlow flow(csv, session.ImageForSave(), renumber);
+    CsvImportFlow flow = TheDocument().ImportCsv(csv, renumber);
     const unsigned count = answers["length"].as<unsigned>();
     for (unsigned i = 0; i < count && flow.Question(); ++i) flow.Reply(static_cast<Answer>(answers[i].as<int>()));
     if (const auto question = flow.Question()) {
@@ -129,7 +125,7 @@ val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
         out.set("buttons", static_cast<int>(question->buttons));
         return out;
     }
-    val out = ResultValue(flow.Applied() ? session.ReplaceImage(flow.Image()) : EditResult{});
+    val out = ResultValue(TheDocument().Apply(flow));
     out.set("question", std::string());
     out.set("applied", flow.Applied());
     out.set("message", flow.Message());
@@ -140,8 +136,13 @@ val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
 
 EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     using namespace emscripten;
-    function("newDocument", &NewDocument);
+    function("newDocument", optional_override([] { TheDocument().New(); }));
     function("loadSin", &LoadSin);
+    function("title", optional_override([] { return TheDocument().Title(); }));
+    function("saveQuestion", &SaveQuestion);
+    function("afterAsking", optional_override([](int answer) {
+                 return static_cast<int>(Document::After(static_cast<Answer>(answer)));
+             }));
     function("sinBytes", &SinBytes);
     function("cell", &Cell);
     function("selection", &Selection);
@@ -163,8 +164,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     function("redo", optional_override([] { return ResultValue(TheSession().Redo()); }));
     function("canUndo", optional_override([] { return TheSession().CanUndo(); }));
     function("canRedo", optional_override([] { return TheSession().CanRedo(); }));
-    function("isModified", optional_override([] { return TheSession().IsModified(); }));
-    function("markSaved", optional_override([] { TheSession().MarkSaved(); }));
+    function("isModified", optional_override([] { return TheDocument().IsModified(); }));
+    function("saved", optional_override([](const std::string& name) { TheDocument().Saved(name); }));
     function("exportCsv", &ExportCsv);
     function("importCsv", &ImportCsv);
 }

@@ -157,7 +157,7 @@ bool UseHistoryEntry(const std::string& name, bool open) {
     const auto image = RadioHistory(Store()).Image(name);
     if (!image) return false;
     if (open) {
-        TheSession().Load(*image);
+        TheDocument().NewHolding(*image);
         return true;
     }
     for (const HistoryEntry& e : RadioHistory(Store()).List())

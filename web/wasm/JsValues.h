@@ -4,12 +4,21 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include <emscripten/bind.h>
 
 template <typename List>
 emscripten::val TextArray(const List& texts) {
     emscripten::val out = emscripten::val::array();
     for (const std::string& t : texts) out.call<void>("push", t);
     return out;
+}
+
+// The bytes of a Uint8Array (or an array of numbers) as a string.
+inline std::string StringOfBytes(const emscripten::val& bytes) {
+    const std::vector<std::uint8_t> data = emscripten::convertJSArrayToNumberVector<std::uint8_t>(bytes);
+    return std::string(data.begin(), data.end());
 }
 
 // A Uint8Array copy of `bytes`.

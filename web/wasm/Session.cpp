@@ -4,9 +4,9 @@
 
 using emscripten::val;
 
-EditSession& TheSession() {
-    static EditSession session;
-    return session;
+Document& TheDocument() {
+    static Document document;
+    return document;
 }
 
 val ResultValue(const EditResult& result) {

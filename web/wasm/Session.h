@@ -1,11 +1,13 @@
 #pragma once
-// The page's one open document: the editing session every command goes
-// through, and its answers as the page reads them.
+// The page's one open document (the working copy every command goes through,
+// its file's name and the questions around them), and the editing session's
+// answers as the page reads them.
 #include <emscripten/val.h>
 
-#include "editor/EditSession.h"
+#include "document/Document.h"
 
-EditSession& TheSession();
+Document& TheDocument();
+inline EditSession& TheSession() { return TheDocument().Session(); }
 
 // { changed, refused, messages: [{ text, caption, warning }], refusal,
 //   firstRow, lastRow, selectionsChanged }: the messages as the grid shows

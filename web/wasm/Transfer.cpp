@@ -26,7 +26,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebUserInteraction user;
     CloneEngine engine(link, clock, user);
     const CloneDirection dir = direction == 1 || direction == 2 ? CloneDirection::Write : CloneDirection::Read;
-    const RadioImage image = TheSession().ImageForSave();
+    const RadioImage image = TheDocument().ImageForWrite();
     auto keep = [&](const RadioImage& kept, bool write, int radioType) {
         const std::string notKept = KeepInHistory(kept, write, kPort, radioType);
         if (!notKept.empty()) user.Ask(notKept, Buttons::Ok);
@@ -56,6 +56,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     if (direction == 3)
         TheComparison().Start(result.image, Tr(TextId::CompareRadioName), TheSession().ImageForSave());
     else if (dir == CloneDirection::Read)
-        TheSession().ReplaceImage(result.image, true);
+        TheDocument().ReadReplaces(result.image);
     return static_cast<int>(result.outcome);
 }

@@ -2,6 +2,7 @@
 #include "TypeExport.h"
 
 #include "Types.h"
+#include "document/Document.h"
 #include "image/FormSelections.h"
 #include "link/CloneEngine.h"
 #include "interaction/UserInteraction.h"
@@ -52,6 +53,10 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("Save", Answer::Save)
         .value("Discard", Answer::Discard)
         .value("Keep", Answer::Keep);
+    ExportedEnum<AfterAsking>("AfterAsking")
+        .value("SaveFirst", AfterAsking::SaveFirst)
+        .value("Go", AfterAsking::Go)
+        .value("Stop", AfterAsking::Stop);
     ExportedEnum<FormBox>("FormBox")
         .value("Band", FormBox::Band)
         .value("Model", FormBox::Model)
