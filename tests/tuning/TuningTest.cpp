@@ -82,6 +82,29 @@ TEST(TuningModel, RequestCarriesTheSetsSignallingAndTheItemsValue) {
     EXPECT_EQ(SignallingList(SignallingKind::Analogue).back(), "254.1");
 }
 
+TEST(TuningModel, RestoringDefaultsActsOnThePageInFrontOnly) {
+    const struct {
+        TuningPage shown;
+        bool setRestored, itemRestored, warned;
+    } kCases[] = {{TuningPage::FrequencySet, true, false, false},
+                  {TuningPage::Item, false, true, false},
+                  {TuningPage::None, false, false, true}};
+    for (const auto& c : kCases) {
+        TuningModel m(BandLowUnits("136 - 174MHz"));
+        m.Set(TuningModel::kMid).rx.units = 15000000u;
+        m.Set(TuningModel::kHigh).rx.units = 15100000u;
+        m.SetItemValue(TuningItem::TxPower, 3);
+        m.SetItemValue(TuningItem::Squelch, 4);
+        const std::optional<TextId> warning = m.RestoreDefaults(c.shown, TuningModel::kMid, TuningItem::TxPower);
+        EXPECT_EQ(warning == TextId::TuningNothingShown, c.warned);
+        EXPECT_EQ(m.Set(TuningModel::kMid).rx.units == m.DefaultUnits(TuningModel::kMid), c.setRestored);
+        EXPECT_EQ(m.ItemValue(TuningItem::TxPower) == TuningModel::DefaultValue(TuningItem::TxPower), c.itemRestored);
+        // Only the set and the item shown.
+        EXPECT_EQ(m.Set(TuningModel::kHigh).rx.units, 15100000u);
+        EXPECT_EQ(m.ItemValue(TuningItem::Squelch), 4);
+    }
+}
+
 TEST(TuningEngine, FullExchangeSendsTheFramesInOrder) {
     RadioSim radio(NewDocumentImage(), 0xFF, {});
     ScriptedLink link(radio);

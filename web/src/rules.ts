@@ -1,9 +1,9 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
-import type { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome } from './generated/rulesTypes';
+import type { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
 
-export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, type OptionsValues } from './generated/rulesTypes';
+export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, TuningPage, type OptionsValues } from './generated/rulesTypes';
 
 export interface RulesHost {
   open(name: string): Promise<number>;
@@ -106,11 +106,11 @@ export interface Rules {
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;
-  tuningRestoreSet(set: number): void;
+  // "恢复默认值" on the page shown: the warning to show, empty when done.
+  tuningRestoreDefaults(shown: TuningPage, set: number, item: number): string;
   tuningWillSend(set: number): string;
   tuningItemValue(item: number): number;
   tuningSetItemValue(item: number, value: number): void;
-  tuningDefaultValue(item: number): number;
   signallingList(kind: number): string[];
   options(): OptionsValues;
   typeCatalogue(): unknown;

@@ -1,6 +1,6 @@
 // 在线调试: three test-frequency sets and four items; 开始 sends the chosen
 // item with the chosen set over the radio link. The model is the rules'.
-import type { Rules, SideValue } from './rules';
+import { TuningPage, type Rules, type SideValue } from './rules';
 import { el } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
 import { commandText, t } from './texts';
@@ -130,15 +130,14 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   nav.append(exit);
 
   restore.addEventListener('click', () => {
-    if (!itemPage.hidden) {
-      rules.tuningSetItemValue(item, rules.tuningDefaultValue(item));
+    const shown = !itemPage.hidden ? TuningPage.Item : !frequencyPage.hidden ? TuningPage.FrequencySet : TuningPage.None;
+    const warning = rules.tuningRestoreDefaults(shown, shownSet, item);
+    if (warning) return void showMessage(warning, undefined, MessageIcon.Warning);
+    if (shown === TuningPage.Item) {
       slider.value = String(rules.tuningItemValue(item));
       position.textContent = t('TuningPosition', slider.value);
-    } else if (!frequencyPage.hidden) {
-      rules.tuningRestoreSet(shownSet);
-      showSet(shownSet, note.textContent ?? '');
     } else {
-      void showMessage(t('TuningNothingShown'), undefined, MessageIcon.Warning);
+      showSet(shownSet, note.textContent ?? '');
     }
   });
   let running = false;

@@ -432,6 +432,12 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await radio.page.focus('#tune-slider');
       await radio.page.keyboard.press('End');
       assert.equal(await radio.page.$eval('#tune-position', (n) => n.textContent), '当前位置:255');
+      // 恢复默认值 puts the item shown back to its default, as on the desktop.
+      await radio.page.click('#tune-restore');
+      assert.equal(await radio.page.$eval('#tune-position', (n) => n.textContent), '当前位置:160');
+      assert.equal(await radio.page.$eval('#tune-slider', (n) => (n as HTMLInputElement).value), '160');
+      await radio.page.focus('#tune-slider');
+      await radio.page.keyboard.press('End');
       await radio.page.click('#tune-start');
       // A machine under heavy load may miss the radio's 100 ms answer window;
       // the radio then asks to retry, as a real one would.

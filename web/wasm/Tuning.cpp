@@ -71,14 +71,17 @@ EMSCRIPTEN_BINDINGS(ostreltz_tuning) {
     function("tuningSet", &TuningSet);
     function("tuningSetSide", &TuningSetSide);
     function("tuningWillSend", optional_override([](int set) { return Model().WillSendText(set); }));
-    function("tuningRestoreSet", optional_override([](int set) { Model().RestoreSet(set); }));
+    // "恢复默认值" on page `shown` (a TuningPage); the warning to show, empty when done.
+    function("tuningRestoreDefaults", optional_override([](int shown, int set, int item) {
+                 const std::optional<TextId> warning =
+                     Model().RestoreDefaults(static_cast<TuningPage>(shown), set, static_cast<TuningItem>(item));
+                 return std::string(warning ? Tr(*warning) : "");
+             }));
     function("tuningItemValue",
              optional_override([](int item) { return Model().ItemValue(static_cast<TuningItem>(item)); }));
     function("tuningSetItemValue", optional_override([](int item, int value) {
                  Model().SetItemValue(static_cast<TuningItem>(item), value);
              }));
-    function("tuningDefaultValue",
-             optional_override([](int item) { return TuningModel::DefaultValue(static_cast<TuningItem>(item)); }));
     function("signallingList",
              optional_override([](int kind) { return TextArray(SignallingList(static_cast<SignallingKind>(kind))); }));
 }

@@ -8,6 +8,7 @@
 #include "interaction/UserInteraction.h"
 #include "settings/OptionsCodec.h"
 #include "tuning/TuningEngine.h"
+#include "tuning/TuningModel.h"
 
 using emscripten::val;
 
@@ -57,6 +58,10 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("SaveFirst", AfterAsking::SaveFirst)
         .value("Go", AfterAsking::Go)
         .value("Stop", AfterAsking::Stop);
+    ExportedEnum<TuningPage>("TuningPage")
+        .value("None", TuningPage::None)
+        .value("FrequencySet", TuningPage::FrequencySet)
+        .value("Item", TuningPage::Item);
     ExportedEnum<FormBox>("FormBox")
         .value("Band", FormBox::Band)
         .value("Model", FormBox::Model)

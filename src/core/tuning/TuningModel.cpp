@@ -117,3 +117,12 @@ const std::vector<std::string>& SignallingList(SignallingKind kind) {
 std::uint32_t BandLowUnits(const std::string& bandText) {
     return FrequencyTextToUnits(bandText);  // reading stops at the blank before the dash
 }
+
+std::optional<TextId> TuningModel::RestoreDefaults(TuningPage shown, int set, TuningItem item) {
+    switch (shown) {
+        case TuningPage::FrequencySet: RestoreSet(set); return std::nullopt;
+        case TuningPage::Item: SetItemValue(item, DefaultValue(item)); return std::nullopt;
+        case TuningPage::None: break;
+    }
+    return TextId::TuningNothingShown;
+}

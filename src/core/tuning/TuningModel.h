@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "res/Texts.h"
 #include "tuning/TuningEngine.h"
 
 enum class FrequencyStep { Khz5 = 0, Khz6_25 = 1 };
@@ -22,6 +23,9 @@ struct SideSettings {
 struct FrequencySet {
     SideSettings rx, tx;
 };
+
+// The page of the tuning window in front: a frequency set, an item, or none yet.
+enum class TuningPage { None, FrequencySet, Item };
 
 // Sets 2 = high, 3 = mid, 4 = low; items 2 .. 5 as TuningItem.
 class TuningModel {
@@ -42,6 +46,11 @@ public:
     int ItemValue(TuningItem item) const { return m_values.at(static_cast<std::size_t>(item) - 2); }
     void SetItemValue(TuningItem item, int value) { m_values.at(static_cast<std::size_t>(item) - 2) = value; }
     static int DefaultValue(TuningItem item);  // 91, 38, 160, 47
+
+    // "恢复默认值" on the page in front: the set's frequencies or the item's
+    // value back to their defaults. With no page in front nothing changes,
+    // and the warning to show is returned.
+    std::optional<TextId> RestoreDefaults(TuningPage shown, int set, TuningItem item);
 
     // A typed frequency kept within the band's edge .. +20 MHz and rounded to
     // the step (a remainder of exactly half a 5 kHz step rounds down).

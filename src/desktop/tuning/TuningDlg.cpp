@@ -273,16 +273,19 @@ void CTuningDlg::OnSlider(int value) {
 }
 
 void CTuningDlg::RestoreDefaults() {
-    if (m_tuningPage->isVisible()) {
-        const int value = TuningModel::DefaultValue(Item());
-        m_model.SetItemValue(Item(), value);
+    const TuningPage shown = m_tuningPage->isVisible()      ? TuningPage::Item
+                             : m_frequencyPage->isVisible() ? TuningPage::FrequencySet
+                                                            : TuningPage::None;
+    if (const std::optional<TextId> warning = m_model.RestoreDefaults(shown, m_nFreqSet, Item())) {
+        Messenger::Show(this, QTr(*warning), Buttons::Ok, MessageIcon::Warning);
+        return;
+    }
+    if (shown == TuningPage::Item) {
+        const int value = m_model.ItemValue(Item());
         m_slider->setValue(value);
         m_position->setText(QTr(TextId::TuningPosition).arg(value));
-    } else if (m_frequencyPage->isVisible()) {
-        m_model.RestoreSet(m_nFreqSet);
-        ShowSet(m_nFreqSet);
     } else {
-        Messenger::Show(this, QTr(TextId::TuningNothingShown), Buttons::Ok, MessageIcon::Warning);
+        ShowSet(m_nFreqSet);
     }
 }
 
