@@ -40,6 +40,11 @@ std::optional<ScenarioStep> ReadStep(const std::string& line, const fs::path& fo
         step.text = words[3];
         return step;
     }
+    if (line == "language en" || line == "language zh") {
+        step.kind = ScenarioStep::Kind::Language;
+        step.text = line.substr(9);
+        return step;
+    }
     const std::vector<std::string> all = Words(line, 99);
     if (all[0] != "import-csv" || all.size() < 2) return std::nullopt;
     step.kind = ScenarioStep::Kind::ImportCsv;

@@ -15,6 +15,8 @@
 //                            those options; a window answers its questions
 //                            alike (apply-valid: import the valid lines;
 //                            merge: keep the channels the file does not name)
+//   language en|zh           the program shows its texts in English or Chinese
+//                            from here on (it starts in Chinese)
 // The first step is `new` or `open`; the scenario's result is NAME.sin
 // beside NAME.scenario.
 #include <optional>
@@ -22,11 +24,11 @@
 #include <vector>
 
 struct ScenarioStep {
-    enum class Kind { Set, Refuse, ImportCsv };
+    enum class Kind { Set, Refuse, ImportCsv, Language };
     Kind kind = Kind::Set;
     int channel = 0;
     std::string caption;
-    std::string text;  // the cell's text, or the CSV file's path
+    std::string text;  // the cell's text, the CSV file's path, or "en" or "zh"
     bool applyValid = false;
     bool merge = false;
     bool renumber = false;

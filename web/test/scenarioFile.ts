@@ -9,7 +9,8 @@ export const scenarioDir = path.join(repoRoot, 'tests/fixtures/scenarios');
 
 export type ScenarioStep =
   | { kind: 'set' | 'refuse'; channel: number; caption: string; text: string }
-  | { kind: 'import-csv'; file: string; applyValid: boolean; merge: boolean; renumber: boolean };
+  | { kind: 'import-csv'; file: string; applyValid: boolean; merge: boolean; renumber: boolean }
+  | { kind: 'language'; english: boolean };
 
 export interface Scenario { name: string; openPath: string; steps: ScenarioStep[] }
 
@@ -24,6 +25,7 @@ function readStep(line: string): ScenarioStep {
   if ((verb === 'set' || verb === 'refuse') && text !== undefined && /^-?\d+$/.test(channel)) {
     return { kind: verb, channel: Number(channel), caption, text };
   }
+  if (line === 'language en' || line === 'language zh') return { kind: 'language', english: line === 'language en' };
   const [importVerb, file, ...options] = line.split(' ');
   const known = ['apply-valid', 'merge', 'renumber'];
   if (importVerb !== 'import-csv' || !file || options.some((o) => !known.includes(o))) {

@@ -36,6 +36,10 @@ function run(rules: Rules, scenario: Scenario): Uint8Array {
     assert.deepEqual(loaded, { ok: true, empty: false, error: '' });
   }
   for (const step of scenario.steps) {
+    if (step.kind === 'language') {
+      rules.setLanguage(step.english);
+      continue;
+    }
     if (step.kind === 'import-csv') {
       const csv = fs.readFileSync(step.file, 'utf8');
       const answers: Answer[] = [];
