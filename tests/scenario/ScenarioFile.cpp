@@ -29,7 +29,7 @@ std::vector<std::string> Words(const std::string& line, std::size_t count) {
 std::optional<ScenarioStep> ReadStep(const std::string& line, const fs::path& folder) {
     ScenarioStep step;
     const std::vector<std::string> words = Words(line, 3);
-    if ((words[0] == "set" || words[0] == "refuse") && words.size() == 4) {
+    if ((words[0] == "set" || words[0] == "refuse") && words.size() >= 3) {
         step.kind = words[0] == "set" ? ScenarioStep::Kind::Set : ScenarioStep::Kind::Refuse;
         try {
             step.channel = std::stoi(words[1]);
@@ -37,7 +37,7 @@ std::optional<ScenarioStep> ReadStep(const std::string& line, const fs::path& fo
             return std::nullopt;
         }
         step.caption = words[2];
-        step.text = words[3];
+        if (words.size() == 4) step.text = words[3];
         return step;
     }
     if (line == "language en" || line == "language zh") {

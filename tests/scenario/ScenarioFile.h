@@ -6,7 +6,8 @@
 //   open PATH                ... or as the .sin file PATH (from the source tree's top)
 //   set N CAPTION TEXT       channel N's cell in the column CAPTION (as the
 //                            command line's --column takes it) gets TEXT, all
-//                            of the rest of the line, blanks included
+//                            of the rest of the line, blanks included (no
+//                            TEXT: the cell is emptied)
 //   refuse N CAPTION TEXT    the same, but the cell must refuse TEXT and
 //                            leave the document as it was
 //   import-csv FILE [apply-valid] [merge] [renumber]
@@ -18,7 +19,8 @@
 //   language en|zh           the program shows its texts in English or Chinese
 //                            from here on (it starts in Chinese)
 // The first step is `new` or `open`; the scenario's result is NAME.sin
-// beside NAME.scenario.
+// beside NAME.scenario. The command line saves the file after each step and
+// opens it again for the next one.
 #include <optional>
 #include <string>
 #include <vector>

@@ -22,8 +22,8 @@ function words(line: string, count: number): string[] {
 
 function readStep(line: string): ScenarioStep {
   const [verb, channel, caption, text] = words(line, 3);
-  if ((verb === 'set' || verb === 'refuse') && text !== undefined && /^-?\d+$/.test(channel)) {
-    return { kind: verb, channel: Number(channel), caption, text };
+  if ((verb === 'set' || verb === 'refuse') && caption !== undefined && /^-?\d+$/.test(channel)) {
+    return { kind: verb, channel: Number(channel), caption, text: text ?? '' };
   }
   if (line === 'language en' || line === 'language zh') return { kind: 'language', english: line === 'language en' };
   const [importVerb, file, ...options] = line.split(' ');
