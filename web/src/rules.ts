@@ -89,6 +89,10 @@ export interface Rules {
   editorForColumn(column: number): RulesEnumValue;
   // What an editor held when it was left, or confirmed with Enter.
   setCell(row: number, column: number, typed: string, enter: boolean): EditResult;
+  // As the command line sets a cell: the text must be one the column takes as
+  // it stands; the column by its caption in either language (-1 for none).
+  setCellExact(row: number, column: number, text: string): EditResult;
+  columnOfCaption(caption: string): number;
   copyCells(top: number, left: number, bottom: number, right: number): string;
   clearCells(top: number, left: number, bottom: number, right: number): EditResult;
   pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): EditResult & { summary: string };
