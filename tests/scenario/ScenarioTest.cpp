@@ -13,10 +13,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "csv/CsvImportFlow.h"
-#include "editor/EditSession.h"
+#include "document/Document.h"
 #include "image/ChannelTable.h"
-#include "image/SinFile.h"
 #include "scenario/ScenarioFile.h"
 #include "support/LanguageScope.h"
 #include "support/RunCommand.h"
@@ -58,20 +56,19 @@ std::string Described(const ScenarioStep& step) {
 
 // The answer a window gives to the import's question for the options the
 // command line was given.
-Answer ImportAnswer(const CsvQuestion& question, const ScenarioStep& step) {
+Answer ImportAnswer(const Question& question, const ScenarioStep& step) {
     if (question.buttons == Buttons::EmptyKeepCancel) return step.merge ? Answer::Keep : Answer::Ok;
     return step.applyValid ? Answer::Ok : Answer::Cancel;
 }
 
 Bytes ThroughEditSession(const Scenario& scenario) {
     const LanguageScope chinese(Lang::Zh);
-    RadioImage image = NewDocumentImage();
+    Document document;
     if (!scenario.openPath.empty()) {
-        const SinLoadResult loaded = LoadSinFile(kSourceDir + "/" + scenario.openPath, image);
-        EXPECT_TRUE(loaded.ok && !loaded.empty) << loaded.error;
+        const OpenOutcome opened = document.Open(kSourceDir + "/" + scenario.openPath);
+        EXPECT_FALSE(opened.failure || opened.empty) << (opened.failure ? Describe(*opened.failure) : "empty");
     }
-    EditSession session;
-    session.Load(image);
+    EditSession& session = document.Session();
     for (const ScenarioStep& step : scenario.steps) {
         if (step.kind == ScenarioStep::Kind::Language) {
             const Lang lang = step.text == "en" ? Lang::En : Lang::Zh;
@@ -80,9 +77,9 @@ Bytes ThroughEditSession(const Scenario& scenario) {
             continue;
         }
         if (step.kind == ScenarioStep::Kind::ImportCsv) {
-            CsvImportFlow flow(FileText(step.text), session.ImageForSave(), step.renumber);
+            CsvImportFlow flow = document.ImportCsv(FileText(step.text), step.renumber);
             while (const auto question = flow.Question()) flow.Reply(ImportAnswer(*question, step));
-            if (flow.Applied()) session.ReplaceImage(flow.Image());
+            document.Apply(flow);
             continue;
         }
         const RadioImage before = session.ImageForSave();
