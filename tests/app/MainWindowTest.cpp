@@ -143,6 +143,28 @@ TEST_F(GuiTest, ShortFileIsRefusedAndNothingChanges) {
     EXPECT_EQ(Grid()->TextMatrix(3, 1), "145.12500");
 }
 
+TEST_F(GuiTest, AnEmptyFileOpensAsNothingAndTheEditsStayUnsaved) {
+    const QString good = SaveImage("good.sin", ImageWithChannel());
+    ASSERT_TRUE(Docs()->OpenDocumentFile(good));
+    SetCell(3, 1, "146.00000");
+    QFile empty(Path("empty.sin"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    // The edits are not saved first; the empty file changes nothing at all, so
+    // they are still there, still unsaved, and still asked about.
+    answers = {Answer::Discard};
+    fileAnswers = {empty.fileName()};
+    Trigger(ID_FILE_OPEN);
+    EXPECT_EQ(Doc()->PathName(), QFileInfo(good).absoluteFilePath());
+    EXPECT_EQ(Grid()->TextMatrix(3, 1), "146.00000");
+    EXPECT_TRUE(Doc()->IsModified());
+    messages.clear();
+    answers = {Answer::Cancel};
+    Trigger(ID_FILE_NEW);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "是否保存对“good.sin”的更改？");
+}
+
 TEST_F(GuiTest, ALongerFileOpensWithAWarningThatNamesTheExtraBytes) {
     QFile file(SaveImage("long.sin", ImageWithChannel()));
     ASSERT_TRUE(file.open(QIODevice::Append));
