@@ -195,6 +195,14 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
     return image;
 }
 
+// What saving `image` as a document writes, as the desktop and the page save
+// it: every channel row encoded from its texts by the editing session.
+RadioImage AsSaved(const RadioImage& image) {
+    EditSession session;
+    session.Load(image);
+    return session.ImageForSave();
+}
+
 constexpr int kMostRetries = 1000;
 
 struct LinkArgs {
@@ -392,7 +400,7 @@ int CmdImportCsv(const Args& args) {
     if (!result.applied)
         return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
     std::string error;
-    if (!SaveSinFile(out.value_or((*rest)[0]), *image, &error)) return Error(error);
+    if (!SaveSinFile(out.value_or((*rest)[0]), AsSaved(*image), &error)) return Error(error);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
 }
@@ -493,7 +501,7 @@ int CmdNew(const Args& args) {
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::NewUsage));
     std::string error;
-    if (!SaveSinFile(rest->front(), NewDocumentImage(), &error)) return Error(error);
+    if (!SaveSinFile(rest->front(), AsSaved(NewDocumentImage()), &error)) return Error(error);
     return 0;
 }
 
