@@ -193,6 +193,14 @@ std::optional<RadioImage> LoadImageFile(const std::string& path) {
     return image;
 }
 
+// What saving `image` as a document writes, as the desktop and the page save
+// it: every channel row encoded from its texts by the editing session.
+RadioImage AsSaved(const RadioImage& image) {
+    EditSession session;
+    session.Load(image);
+    return session.ImageForSave();
+}
+
 constexpr int kMostRetries = 1000;
 
 struct LinkArgs {
@@ -384,7 +392,12 @@ int CmdImportCsv(const Args& args) {
     if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
     if (!result.applied)
         return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
+<<<<<<< HEAD
     if (const auto failure = SaveSinFile(out.value_or((*rest)[0]), *image)) return Error(*failure);
+=======
+    std::string error;
+    if (!SaveSinFile(out.value_or((*rest)[0]), AsSaved(*image), &error)) return Error(error);
+>>>>>>> main
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
 }
@@ -483,7 +496,12 @@ int CmdNew(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::NewUsage));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::NewUsage));
+<<<<<<< HEAD
     if (const auto failure = SaveSinFile(rest->front(), NewDocumentImage())) return Error(*failure);
+=======
+    std::string error;
+    if (!SaveSinFile(rest->front(), AsSaved(NewDocumentImage()), &error)) return Error(error);
+>>>>>>> main
     return 0;
 }
 

@@ -20,7 +20,9 @@
 //                            from here on (it starts in Chinese)
 // The first step is `new` or `open`; the scenario's result is NAME.sin
 // beside NAME.scenario. The command line saves the file after each step and
-// opens it again for the next one.
+// opens it again for the next one, so a field set back to the text the file
+// was opened with keeps the file's bits in one session only: no scenario
+// does that.
 #include <optional>
 #include <string>
 #include <vector>
