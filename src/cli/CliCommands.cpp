@@ -392,12 +392,7 @@ int CmdImportCsv(const Args& args) {
     if (result.refusedWhole) return Error(Tr(TextId::CsvNothingImported));
     if (!result.applied)
         return Error(TrFormat(TextId::CsvRefusedNothingDone, {std::to_string(result.problems.size())}));
-<<<<<<< HEAD
-    if (const auto failure = SaveSinFile(out.value_or((*rest)[0]), *image)) return Error(*failure);
-=======
-    std::string error;
-    if (!SaveSinFile(out.value_or((*rest)[0]), AsSaved(*image), &error)) return Error(error);
->>>>>>> main
+    if (const auto failure = SaveSinFile(out.value_or((*rest)[0]), AsSaved(*image))) return Error(*failure);
     std::fprintf(stderr, "%s\n", CsvImportSummary(result).c_str());
     return result.problems.empty() ? 0 : 1;
 }
@@ -496,12 +491,7 @@ int CmdNew(const Args& args) {
     if (r.Help()) return Usage(Tr(TextId::NewUsage));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::NewUsage));
-<<<<<<< HEAD
-    if (const auto failure = SaveSinFile(rest->front(), NewDocumentImage())) return Error(*failure);
-=======
-    std::string error;
-    if (!SaveSinFile(rest->front(), AsSaved(NewDocumentImage()), &error)) return Error(error);
->>>>>>> main
+    if (const auto failure = SaveSinFile(rest->front(), AsSaved(NewDocumentImage()))) return Error(*failure);
     return 0;
 }
 
