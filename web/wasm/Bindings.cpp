@@ -115,12 +115,14 @@ val ExportCsv(bool chirpLayout) {
     return ByteArray(ExportChannelsCsv(TheSession().ImageForSave(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
 }
 
-// An import as far as `answers` (the page's answers to the questions asked so
-// far, in order) take it: the next question to ask, or the import decided.
-// The document changes, as one undo step, once the import is applied.
-val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
+// An import of the file's bytes (read as the desktop reads them: UTF-8 or
+// GBK) as far as `answers` (the page's answers to the questions asked so far,
+// in order) take it: the next question to ask, or the import decided. The
+// document changes, as one undo step, once the import is applied.
+val ImportCsv(const val& bytes, bool renumber, const val& answers) {
     EditSession& session = TheSession();
-    CsvImportFlow flow(csv, session.ImageForSave(), renumber);
+    const std::vector<std::uint8_t> data = BytesOf(bytes);
+    CsvImportFlow flow(std::string(data.begin(), data.end()), session.ImageForSave(), renumber);
     const unsigned count = answers["length"].as<unsigned>();
     for (unsigned i = 0; i < count && flow.Question(); ++i) flow.Reply(static_cast<Answer>(answers[i].as<int>()));
     if (const auto question = flow.Question()) {
