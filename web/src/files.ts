@@ -39,9 +39,10 @@ export async function openSinFile(input: HTMLInputElement): Promise<OpenedFile |
   return file ? { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()), handle: null } : null;
 }
 
-export async function readTextFile(input: HTMLInputElement): Promise<{ name: string; text: string } | null> {
+// The bytes as the file holds them: the rules tell its encoding.
+export async function readFileBytes(input: HTMLInputElement): Promise<{ name: string; bytes: Uint8Array } | null> {
   const file = await chooseWithInput(input);
-  return file ? { name: file.name, text: await file.text() } : null;
+  return file ? { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) } : null;
 }
 
 // Writes through `handle` when there is one: the browser replaces the file

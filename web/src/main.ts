@@ -1,7 +1,7 @@
 // The page: the document, its commands and the form around the grid.
 import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId } from './dom';
-import { download, openSinFile, readTextFile, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
+import { download, openSinFile, readFileBytes, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
 import { showHistory } from './historyDialog';
@@ -359,14 +359,14 @@ class Page {
   }
 
   private async importCsv(): Promise<void> {
-    const file = await readTextFile(byId<HTMLInputElement>('csv-input'));
+    const file = await readFileBytes(byId<HTMLInputElement>('csv-input'));
     if (!file) return;
     const renumber = this.renumberCsv;
     const answers: Answer[] = [];
-    let result = this.rules.importCsv(file.text, renumber, answers);
+    let result = this.rules.importCsv(file.bytes, renumber, answers);
     while (result.question) {
       answers.push(await showMessage(result.question, result.buttons, MessageIcon.Warning));
-      result = this.rules.importCsv(file.text, renumber, answers);
+      result = this.rules.importCsv(file.bytes, renumber, answers);
     }
     this.edited(result);
     if (result.message) await showMessage(result.message, Buttons.Ok, result.applied ? MessageIcon.Information : MessageIcon.Warning);

@@ -104,9 +104,10 @@ export interface Rules {
   canRedo(): boolean;
   isModified(): boolean;
   exportCsv(chirpLayout: boolean): Uint8Array;
-  // The import as far as `answers` take it: the next question (with its
-  // buttons) or, when `question` is empty, the import decided and what to say.
-  importCsv(csv: string, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
+  // The import of the file's bytes as far as `answers` take it: the next
+  // question (with its buttons) or, when `question` is empty, the import
+  // decided and what to say.
+  importCsv(csv: Uint8Array, renumber: boolean, answers: Answer[]): EditResult & { question: string; buttons: Buttons; applied: boolean; message: string };
   tuningOpen(bandText: string): void;
   tuningSet(set: number): { rx: SideValue; tx: SideValue };
   tuningSetSide(set: number, rx: boolean, frequency: string, step: number, kind: number, listIndex: number): string;

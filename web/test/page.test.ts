@@ -231,6 +231,16 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a CSV a spreadsheet on a Chinese system saves (GBK) imports as the desktop imports it', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'importCsv')]);
+    await chooser.accept([path.join(repoRoot, 'tests/fixtures/scenarios/csv-gbk.csv')]);
+    assert.equal((await messageText(page)).split('\n')[0], '已导入 3 个频道。');
+    await answerMessage(page, '确定');
+    assert.deepEqual((await gridTexts(page))[4], ['147.00000', '147.60000', '67.0', '67.0', '窄', '是', '高', '无', '开', '载波']);
+    await page.close();
+  });
+
   test('print preview shows the five report pages', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);

@@ -41,7 +41,7 @@ function run(rules: Rules, scenario: Scenario): Uint8Array {
       continue;
     }
     if (step.kind === 'import-csv') {
-      const csv = fs.readFileSync(step.file, 'utf8');
+      const csv = new Uint8Array(fs.readFileSync(step.file));
       const answers: Answer[] = [];
       for (let r = rules.importCsv(csv, step.renumber, answers); r.question !== ''; r = rules.importCsv(csv, step.renumber, answers)) {
         answers.push(importAnswer(r.buttons, step));

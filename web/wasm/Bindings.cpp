@@ -112,11 +112,12 @@ val ExportCsv(bool chirpLayout) {
     return ByteArray(ExportChannelsCsv(TheSession().ImageForSave(), chirpLayout ? CsvLayout::Chirp : CsvLayout::Own));
 }
 
-// An import as far as `answers` (the page's answers to the questions asked so
-// far, in order) take it: the next question to ask, or the import decided.
-// The document changes, as one undo step, once the import is applied.
-val ImportCsv(const std::string& csv, bool renumber, const val& answers) {
-    CsvImportFlow flow = TheDocument().ImportCsv(csv, renumber);
+// An import of the file's bytes (read as the desktop reads them: UTF-8 or
+// GBK) as far as `answers` (the page's answers to the questions asked so far,
+// in order) take it: the next question to ask, or the import decided. The
+// document changes, as one undo step, once the import is applied.
+val ImportCsv(const val& bytes, bool renumber, const val& answers) {
+    CsvImportFlow flow = TheDocument().ImportCsv(StringOfBytes(bytes), renumber);
     const unsigned count = answers["length"].as<unsigned>();
     for (unsigned i = 0; i < count && flow.Question(); ++i) flow.Reply(static_cast<Answer>(answers[i].as<int>()));
     if (const auto question = flow.Question()) {
