@@ -324,6 +324,7 @@ class Page {
     if (result.empty) return;
     rememberFile(name, bytes);
     this.opened(name, handle);
+    if (result.warning) await showMessage(result.warning, Buttons.Ok, MessageIcon.Warning);
   }
 
   private async openRecent(index: number): Promise<void> {

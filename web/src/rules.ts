@@ -63,7 +63,7 @@ export interface CommandTable {
 export interface Rules {
   host: RulesHost;
   newDocument(): void;
-  loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string };
+  loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string; warning: string };
   sinBytes(): Uint8Array;
   cell(row: number, column: number): string;
   selection(box: FormBox): number;

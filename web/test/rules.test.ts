@@ -32,7 +32,7 @@ function tempDir(): string {
 test('a .sin file loads and shows the same channels as the command line', async () => {
   const rules = await loadRules();
   const loaded = rules.loadSin('sample.sin', sample);
-  assert.deepEqual(loaded, { ok: true, empty: false, error: '' });
+  assert.deepEqual(loaded, { ok: true, empty: false, error: '', warning: '' });
   assertGridMatchesDump(rules, samplePath);
   assert.equal(rules.boxTexts(FormBox.Band)[rules.selection(FormBox.Band)].replace(/\s+/g, ''), '136-174MHz');
 });
@@ -45,7 +45,7 @@ test('a short file is refused with its reason and leaves the document as it was'
   assert.equal(refused.ok, false);
   assert.equal(refused.error, '文件“/short.sin”不是有效的写频数据：只有 100 字节，需要 2112 字节。');
   assert.deepEqual(rules.sinBytes(), before);
-  assert.deepEqual(rules.loadSin('empty.sin', new Uint8Array()), { ok: true, empty: true, error: '' });
+  assert.deepEqual(rules.loadSin('empty.sin', new Uint8Array()), { ok: true, empty: true, error: '', warning: '' });
   assert.deepEqual(rules.sinBytes(), before);
 });
 

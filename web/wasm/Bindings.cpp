@@ -28,7 +28,8 @@ std::vector<std::uint8_t> BytesOf(const val& array) {
 }
 
 // Loads the bytes of a file called `name` through the same check as a file
-// on disk; a good file becomes the document, with a fresh history.
+// on disk; a good file becomes the document, with a fresh history. The
+// warning names the bytes after the radio data that were left out.
 val LoadSin(const std::string& name, const val& bytes) {
     const std::vector<std::uint8_t> data = BytesOf(bytes);
     const std::string path = "/" + name;
@@ -44,6 +45,7 @@ val LoadSin(const std::string& name, const val& bytes) {
     out.set("ok", result.ok);
     out.set("empty", result.empty);
     out.set("error", result.error);
+    out.set("warning", result.warning);
     return out;
 }
 
