@@ -327,7 +327,7 @@ class Page {
     if (result.empty) return;
     rememberFile(name, bytes);
     this.opened(handle);
-    if (result.warning) await showMessage(result.warning);
+    if (result.warning) await showMessage(result.warning, Buttons.Ok, MessageIcon.Warning);
   }
 
   private async openRecent(index: number): Promise<void> {

@@ -231,6 +231,17 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a file longer than radio data opens with a warning that names the bytes left out, as on the desktop', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    const long = path.join(tempDir(), 'long.sin');
+    fs.writeFileSync(long, Buffer.concat([fs.readFileSync(samplePath), Buffer.alloc(10)]));
+    await openFile(page, long);
+    assert.equal(await messageText(page), '文件“long.sin”比写频数据多出 10 字节：只读入了前 2112 字节，多出的部分被忽略。');
+    await answerMessage(page, '确定');
+    assert.deepEqual((await gridTexts(page))[0], dumpChannels(samplePath).get(1));
+    await page.close();
+  });
+
   test('a CSV a spreadsheet on a Chinese system saves (GBK) imports as the desktop imports it', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'importCsv')]);
