@@ -64,3 +64,7 @@ for (const file of scenarioFiles()) {
     assert.equal(difference(run(await loadRules(), scenario), expected), '', scenario.name);
   });
 }
+
+test('the scenario folder holds the scenarios', () => {
+  assert.ok(scenarioFiles().length >= 5);
+});
