@@ -276,7 +276,11 @@ void CKeshView::ApplyTexts() {
 }
 
 void CKeshView::ShowSelections() {
-    for (FormBox box : kFormBoxes) ComboFor(box)->setCurrentIndex(Session().Selection(box));
+    // Showing the session's own selection is no change to report.
+    for (FormBox box : kFormBoxes) {
+        const QSignalBlocker quiet(ComboFor(box));
+        ComboFor(box)->setCurrentIndex(Session().Selection(box));
+    }
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {
