@@ -264,13 +264,15 @@ class Page {
       this.showDocument();
       this.grid.focus();
     }
-    if (!write && outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
+    const notice = this.rules.noticeAfterTransfer(write, outcome);
+    if (notice) this.notice(notice);
   }
 
   // A read for comparing: the document stays as it is, its differences from
   // what the radio holds are marked.
   private comparedWithRadio(outcome: CloneOutcome): void {
-    if (outcome === CloneOutcome.Cancelled) this.notice(t('ReadCancelled'));
+    const notice = this.rules.noticeAfterTransfer(false, outcome);
+    if (notice) this.notice(notice);
     if (outcome !== CloneOutcome.Completed) return;
     this.compare.refresh();
     this.compare.first();

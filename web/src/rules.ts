@@ -104,6 +104,8 @@ export interface Rules {
   canUndo(): boolean;
   canRedo(): boolean;
   isModified(): boolean;
+  // The word for the status bar once a transfer ended; empty for none.
+  noticeAfterTransfer(write: boolean, outcome: CloneOutcome): string;
   exportCsv(chirpLayout: boolean): Uint8Array;
   // The import of the file's bytes as far as `answers` take it: the next
   // question (with its buttons) or, when `question` is empty, the import

@@ -9,6 +9,7 @@
 #include "link/BackupWrite.h"
 #include "link/CloneEngine.h"
 #include "res/Texts.h"
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 namespace {
@@ -58,4 +59,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     else if (dir == CloneDirection::Read)
         TheDocument().ReadReplaces(result.image);
     return static_cast<int>(result.outcome);
+}
+
+EMSCRIPTEN_BINDINGS(ostreltz_transfer) {
+    // The word for the status bar once a transfer ended; empty for none.
+    emscripten::function("noticeAfterTransfer", emscripten::optional_override([](bool write, int outcome) {
+                             const std::optional<TextId> notice =
+                                 NoticeAfterTransfer(write ? CloneDirection::Write : CloneDirection::Read,
+                                                     static_cast<CloneOutcome>(outcome));
+                             return std::string(notice ? Tr(*notice) : "");
+                         }));
 }

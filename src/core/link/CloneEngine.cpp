@@ -229,3 +229,8 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
     m_ui.SetWatch(false);
     result.outcome = CloneOutcome::Completed;
 }
+
+std::optional<TextId> NoticeAfterTransfer(CloneDirection direction, CloneOutcome outcome) {
+    if (direction == CloneDirection::Read && outcome == CloneOutcome::Cancelled) return TextId::ReadCancelled;
+    return std::nullopt;
+}

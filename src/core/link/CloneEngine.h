@@ -1,11 +1,13 @@
 #pragma once
 // The clone transfer: the handshake, the radio's identification, then the
 // whole image as 264 blocks of 8 bytes, in either direction.
+#include <optional>
 #include <string>
 
 #include "image/RadioImage.h"
 #include "link/SerialLink.h"
 #include "interaction/UserInteraction.h"
+#include "res/Texts.h"
 
 enum class CloneDirection { Read, Write };
 
@@ -27,6 +29,11 @@ struct CloneResult {
     int radioType = -1;  // byte 4 of the radio's identification; -1 before one arrived
     RadioImage image{};  // after a completed read: the radio's memory
 };
+
+// The word for the status bar once a transfer ended: a read the person
+// stopped says so ("读取已取消"); a stopped write was asked about in its own
+// window, and every other end is told by a box.
+std::optional<TextId> NoticeAfterTransfer(CloneDirection direction, CloneOutcome outcome);
 
 constexpr int kBlockCount = 264;
 constexpr int kBlockSize = 8;

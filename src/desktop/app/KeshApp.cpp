@@ -274,7 +274,7 @@ void CKeshApp::WireCommands() {
     connect(m_frame, &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
         m_commands->Run([&] { m_docManager->OpenDocumentFile(paths.first()); });
     });
-    connect(m_view, &CKeshView::readCancelled, this, [this] { m_frame->ShowFeedback(QTr(TextId::ReadCancelled)); });
+    connect(m_view, &CKeshView::transferNotice, m_frame, &CMainFrame::ShowFeedback);
     connect(m_frame, &CMainFrame::closeRequested, this,
             [this](bool* allow) { *allow = m_commands->Run([this] { return AllowClose(); }); });
     // While the pointer help mode asks for an object, its prompt stays.

@@ -185,7 +185,9 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
         FocusGrid();
     }
     emit transferRunning(false);
-    if (result.outcome == CloneOutcome::Cancelled && !m_bWrite) emit readCancelled();
+    if (const auto notice =
+            NoticeAfterTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result.outcome))
+        emit transferNotice(QTr(*notice));
     if (result.outcome != CloneOutcome::Completed) return;
     emit transferCompleted(m_bWrite != 0, m_pProgress->Runner().Port(), m_pProgress->Runner().ElapsedMs());
     // What the radio held, or now holds, goes into the history.

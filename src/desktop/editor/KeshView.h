@@ -84,8 +84,8 @@ signals:
     void transferRunning(bool running);
     // A transfer ran to its end: the direction, the port and the time taken.
     void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
-    // A read was cancelled: nothing changed.
-    void readCancelled();
+    // A word for the status bar about how a transfer ended.
+    void transferNotice(const QString& text);
     // The working copy changed (also by undo and redo).
     void sessionChanged();
     // A comparison started, ended or its differences changed.
