@@ -247,6 +247,19 @@ TEST_F(GuiTest, FileGivenAtStartIsOpenBeforeTheWindowShows) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+TEST_F(GuiTest, EnterInAFormBoxMovesOnToTheNextBox) {
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QComboBox* model = View()->m_cbModel;
+    const int chosen = model->currentIndex();
+    model->setFocus();
+    QTest::keyClick(model, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), View()->m_cbBand);
+    EXPECT_EQ(model->currentIndex(), chosen);
+    QTest::keyClick(View()->m_cbBand, Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), View()->m_cbPower);
+}
+
 TEST_F(GuiTest, PointerHelpAndEditChannels) {
     QTest::mouseMove(Grid()->viewport(), QPoint(20, 20));
     QEvent enter(QEvent::Enter);

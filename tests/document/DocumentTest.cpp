@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "support/TestFolder.h"
 #include "support/LanguageScope.h"
 #include "support/RandomImage.h"
 
@@ -19,12 +20,7 @@ namespace {
 
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("document-test-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("document-test"); }
     void TearDown() override {
         std::error_code ec;
         fs::remove_all(m_dir, ec);

@@ -98,6 +98,26 @@ TEST(GridKeys, EveryKeyGoesWhereTheTableSays) {
     }
 }
 
+TEST(GridKeys, EnterInAFormBoxMovesOnAndEveryOtherKeyIsTheBoxs) {
+    const struct {
+        const char* name;
+        GridKeyPress press;
+        GridAction action;
+    } kBoxCases[] = {
+        {"Enter", K("Enter"), GridAction::LeaveGrid},
+        {"Ctrl+Enter", K("Enter", true), GridAction::None},
+        {"Shift+Enter", K("Enter", false, true), GridAction::None},
+        {"Tab", K("Tab"), GridAction::None},
+        {"ArrowDown", K("ArrowDown"), GridAction::None},
+        {"a letter", K("a"), GridAction::None},
+    };
+    for (const auto& c : kBoxCases) {
+        const GridStep step = KeyOnFormBox(c.press);
+        EXPECT_EQ(step.action, c.action) << c.name;
+        EXPECT_TRUE(step.forward) << c.name;
+    }
+}
+
 TEST(GridKeys, ARefusedTextKeepsItsCellOpen) {
     const GridStep step = AfterEnterInEditor(9, 1, true);
     EXPECT_EQ(step.action, GridAction::OpenEditor);

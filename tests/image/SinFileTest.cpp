@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/TestFolder.h"
 #include "support/RandomImage.h"
 
 #include <filesystem>
@@ -16,13 +17,7 @@ namespace {
 
 class SinFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("sin-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("sin-test"); }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(m_dir, fs::perms::owner_all, ec);

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "image/FileAccess.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 #include "support/CliCommand.h"
 
@@ -20,10 +21,7 @@ namespace {
 class CliArguments : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-arguments-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = FreshTestFolder("cli-arguments");
         ASSERT_EQ(RunCommand(Cli("new " + Path("a.sin"))), 0);
     }
     void TearDown() override { fs::remove_all(m_dir); }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "image/SinFile.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 #include "support/CliCommand.h"
 
@@ -14,11 +15,7 @@ namespace {
 
 class CliDiff : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-diff-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("cli-diff"); }
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Save(const std::string& name, const RadioImage& image) {

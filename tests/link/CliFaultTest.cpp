@@ -12,6 +12,7 @@
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
 #include "link/QtSerialLink.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 
 namespace fs = std::filesystem;
@@ -20,12 +21,7 @@ namespace {
 
 class CliFaults : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-faults-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("cli-faults"); }
     void TearDown() override {
         ::umount(m_dir.c_str());
         fs::remove_all(m_dir);

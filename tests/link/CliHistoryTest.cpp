@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "image/SinFile.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 
 namespace fs = std::filesystem;
@@ -14,12 +15,7 @@ namespace {
 
 class CliHistory : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-history-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("cli-history"); }
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "image/SinFile.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 
 namespace fs = std::filesystem;
@@ -17,9 +18,7 @@ namespace {
 class ParallelWrite : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-parallel-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
+        m_dir = FreshTestFolder("cli-parallel");
         std::mt19937 rng(29);
         for (auto& b : m_image) b = static_cast<std::uint8_t>(rng());
         m_image[addr::kRadioType] = 0x42;

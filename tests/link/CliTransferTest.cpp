@@ -8,6 +8,7 @@
 
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
+#include "support/TestFolder.h"
 #include "support/SimProcess.h"
 #include "support/CliCommand.h"
 
@@ -17,11 +18,7 @@ namespace {
 
 class CliTransfer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("cli-transfer-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = FreshTestFolder("cli-transfer"); }
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }

@@ -63,7 +63,7 @@ class Page {
       this.boxes[box] = select;
       select.addEventListener('change', () => this.edited(rules.setSelection(box, select.selectedIndex)));
       select.addEventListener('keydown', (e) => {
-        if (e.key === 'Enter') {
+        if (rules.keyOnFormBox(e.key, e.ctrlKey || e.metaKey, e.shiftKey, e.altKey).action === rules.GridAction.LeaveGrid) {
           e.preventDefault();
           focusNext(select);
         }

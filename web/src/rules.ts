@@ -83,6 +83,7 @@ export interface Rules {
   EditorOpening: RulesEnum<'Click' | 'Typed' | 'F2' | 'Walk'>;
   CellEditorKind: RulesEnum<'Frequency' | 'Tone' | 'List'>;
   keyOnCell(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
+  keyOnFormBox(key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
   keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;
   afterEnterInEditor(row: number, column: number, refused: boolean): GridStep;
   startEditor(column: number, opening: RulesEnumValue, typed: string, cellText: string): EditorStart;

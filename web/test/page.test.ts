@@ -143,6 +143,11 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('ArrowDown');
     assert.equal(await current(), '2,10');
     assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
+    // Enter in a box of the form moves on to the next box and keeps the choice.
+    await page.focus('#box-1');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.evaluate(() => document.activeElement?.id), 'box-0');
+    assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
     // Typed over a selected tone cell, every key reaches the tone editor.
     await clickCell(page, 2, 3);
     await page.keyboard.press('Escape');

@@ -18,6 +18,10 @@ GridStep InEditor(int row, int column, const std::string& key, bool ctrl, bool s
     return KeyInEditor(row, column, Press(key, ctrl, shift, alt), dropDownOpen);
 }
 
+GridStep OnFormBox(const std::string& key, bool ctrl, bool shift, bool alt) {
+    return KeyOnFormBox(Press(key, ctrl, shift, alt));
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
@@ -52,6 +56,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
         .field("selectAll", &EditorStart::selectAll)
         .field("notice", &EditorStart::notice);
     function("keyOnCell", &OnCell);
+    function("keyOnFormBox", &OnFormBox);
     function("keyInEditor", &InEditor);
     function("afterEnterInEditor", &AfterEnterInEditor);
     function("startEditor", &StartEditor);

@@ -74,6 +74,11 @@ GridStep TabWalk(int row, int column, bool forward) {
     return Leave(false);
 }
 
+GridStep KeyOnFormBox(const GridKeyPress& press) {
+    if (press.key == "Enter" && !press.ctrl && !press.alt && !press.shift) return Leave(true);
+    return {};
+}
+
 GridStep KeyOnCell(int row, int column, const GridKeyPress& press) {
     if (const GridAction command = ClipboardCommand(press); command != GridAction::None) return Step(command);
     if (press.key == "Tab") return press.ctrl ? Leave(!press.shift) : TabWalk(row, column, !press.shift);

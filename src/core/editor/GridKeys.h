@@ -60,6 +60,11 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
 GridStep AfterEnterInEditor(int row, int column, bool refused);
 
+// A key pressed in one of the four whole-radio boxes above the grid: Enter
+// moves on to the next control (LeaveGrid, forward), as Tab does; every
+// other key is the box's own (None).
+GridStep KeyOnFormBox(const GridKeyPress& press);
+
 // The cell after (row, column) for Tab, or before it for Shift+Tab; past the
 // first or last cell the focus leaves the grid.
 GridStep TabWalk(int row, int column, bool forward);

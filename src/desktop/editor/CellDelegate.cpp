@@ -82,8 +82,10 @@ namespace {
 // font and the language it was measured in.
 QSize EditorSize(int column, QWidget* viewport) {
     static std::map<std::tuple<int, QString, Lang>, QSize> sizes;
-    // Both tone columns get the same editor.
-    const int kind = IsToneColumn(column) ? col::kRxTone : column;
+    // Both tone columns get the same editor, and so do both frequency columns.
+    const int kind = IsToneColumn(column)                                   ? col::kRxTone
+                     : EditorForColumn(column) == CellEditorKind::Frequency ? col::kRxFreq
+                                                                            : column;
     const auto key = std::make_tuple(kind, viewport->font().key(), CurrentLanguage());
     if (const auto known = sizes.find(key); known != sizes.end()) return known->second;
     // A list asks for the width of its widest entry: an editor holding only

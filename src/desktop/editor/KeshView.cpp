@@ -14,6 +14,7 @@
 #include "editor/ChannelGrid.h"
 #include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
+#include "editor/GridKeyPress.h"
 #include "history/UserHistory.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
@@ -204,13 +205,11 @@ void CKeshView::WatchPointer(QWidget* widget) {
 }
 
 bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in one of the four boxes moves on to the next control.
-    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            FocusNextControl(static_cast<QWidget*>(watched));
-            return true;
-        }
+    // A key in one of the four boxes: Enter moves on to the next control.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched) &&
+        KeyOnFormBox(GridKeyPressOf(static_cast<QKeyEvent*>(event))).action == GridAction::LeaveGrid) {
+        FocusNextControl(static_cast<QWidget*>(watched));
+        return true;
     }
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
         QString help = QTr(TextId::Idle);
@@ -277,7 +276,11 @@ void CKeshView::ApplyTexts() {
 }
 
 void CKeshView::ShowSelections() {
-    for (FormBox box : kFormBoxes) ComboFor(box)->setCurrentIndex(Session().Selection(box));
+    // Showing the session's own selection is no change to report.
+    for (FormBox box : kFormBoxes) {
+        const QSignalBlocker quiet(ComboFor(box));
+        ComboFor(box)->setCurrentIndex(Session().Selection(box));
+    }
 }
 
 ReportInputs CKeshView::ReportInputsFromView() const {

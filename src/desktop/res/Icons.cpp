@@ -1,8 +1,11 @@
 #include "res/Icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
+#include <iterator>
 
 #include "res/ResourceIds.h"
 
@@ -169,8 +172,56 @@ QPixmap AppIconPixmap(int size) {
     return pixmap;
 }
 
-QIcon AppIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) icon.addPixmap(AppIconPixmap(size));
-    return icon;
-}
+namespace {
+
+constexpr int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// The icon drawn at one of its sizes whenever a picture is asked for, and
+// kept nowhere: the window system takes its copies when a window is made,
+// and the program holds no pictures it does not show.
+class CAppIconEngine : public QIconEngine {
+public:
+    QIconEngine* clone() const override { return new CAppIconEngine; }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        QList<QSize> sizes;
+        if (mode == QIcon::Normal && state == QIcon::Off)
+            for (int size : kAppIconSizes) sizes << QSize(size, size);
+        return sizes;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Drawn(size).actualSize(size, mode, state);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        // Other sizes and looks go through an icon, which keeps what it makes.
+        if (mode == QIcon::Normal && size.width() == size.height() && std::ranges::count(kAppIconSizes, size.width()))
+            return AppIconPixmap(size.width());
+        return Drawn(size).pixmap(size, mode, state);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const QSize size = rect.size() * painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(size, mode, state));
+    }
+
+private:
+    // The size an icon holding every size would choose for `wanted`: the
+    // smallest at least as large, or else the largest; scaled and greyed the
+    // same way, as an icon of that one picture.
+    static QIcon Drawn(const QSize& wanted) {
+        const int area = wanted.width() * wanted.height();
+        int chosen = kAppIconSizes[std::size(kAppIconSizes) - 1];
+        for (int size : kAppIconSizes)
+            if (size * size >= area) {
+                chosen = size;
+                break;
+            }
+        return QIcon(AppIconPixmap(chosen));
+    }
+};
+
+}  // namespace
+
+QIcon AppIcon() { return QIcon(new CAppIconEngine); }
