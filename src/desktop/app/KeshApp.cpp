@@ -62,8 +62,6 @@ void CKeshApp::CreateDocumentAndWindow() {
     m_view = new CKeshView(m_doc, m_frame);
     m_frame->setCentralWidget(m_view);
     m_commands = new CCommandPath([grid = m_view->Grid()] { grid->CommitOpenEdit(); }, m_frame);
-    m_comparePanel = new CComparePanel(m_view, m_commands, m_frame);
-    m_frame->addDockWidget(Qt::BottomDockWidgetArea, m_comparePanel);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
     m_view->OnInitialUpdate();
@@ -205,6 +203,14 @@ void CKeshApp::OnHistory() {
             *image, QString::fromStdString(TrFormat(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)})));
 }
 
+void CKeshApp::ShowComparePanel() {
+    // The panel is made when the first comparison starts; it follows the
+    // comparisons itself from then on.
+    if (m_comparePanel || !m_view->Comparison().Active()) return;
+    m_comparePanel = new CComparePanel(m_view, m_commands, m_frame);
+    m_frame->addDockWidget(Qt::BottomDockWidgetArea, m_comparePanel);
+}
+
 void CKeshApp::WireCommands() {
     // Every command runs through the one path that writes an open cell edit first.
     auto on = [this](int id, std::function<void()> handler) {
@@ -258,6 +264,7 @@ void CKeshApp::WireCommands() {
             m_frame->Action(id)->setEnabled(m_view->Comparison().Active());
     };
     connect(m_view, &CKeshView::comparisonChanged, this, showComparing);
+    connect(m_view, &CKeshView::comparisonChanged, this, &CKeshApp::ShowComparePanel);
     showComparing();
     on(ID_TUNING, [this] {
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);

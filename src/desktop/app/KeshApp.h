@@ -64,6 +64,7 @@ private:
     void OnCompareFile();
     // "历史记录…": an entry opened as a new document or compared.
     void OnHistory();
+    void ShowComparePanel();
 
     CKeshDoc* m_doc = nullptr;
     CMainFrame* m_frame = nullptr;

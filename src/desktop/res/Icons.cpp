@@ -4,8 +4,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
+#include <map>
+#include <memory>
 
 #include "res/ResourceIds.h"
 
@@ -176,9 +179,9 @@ namespace {
 
 constexpr int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
 
-// The icon drawn at one of its sizes whenever a picture is asked for, and
-// kept nowhere: the window system takes its copies when a window is made,
-// and the program holds no pictures it does not show.
+// The icon drawn at one of its sizes when a picture is asked for. A window
+// takes its copies when it is made (twice over); the pictures are kept only
+// until the event loop next turns, so the program holds none it does not show.
 class CAppIconEngine : public QIconEngine {
 public:
     QIconEngine* clone() const override { return new CAppIconEngine; }
@@ -197,7 +200,7 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         // Other sizes and looks go through an icon, which keeps what it makes.
         if (mode == QIcon::Normal && size.width() == size.height() && std::ranges::count(kAppIconSizes, size.width()))
-            return AppIconPixmap(size.width());
+            return Picture(size.width());
         return Drawn(size).pixmap(size, mode, state);
     }
 
@@ -207,10 +210,20 @@ public:
     }
 
 private:
+    QPixmap Picture(int size) {
+        if (m_drawn->empty())
+            QTimer::singleShot(0, [drawn = std::weak_ptr(m_drawn)] {
+                if (const auto pictures = drawn.lock()) pictures->clear();
+            });
+        auto [at, added] = m_drawn->try_emplace(size);
+        if (added) at->second = AppIconPixmap(size);
+        return at->second;
+    }
+
     // The size an icon holding every size would choose for `wanted`: the
     // smallest at least as large, or else the largest; scaled and greyed the
     // same way, as an icon of that one picture.
-    static QIcon Drawn(const QSize& wanted) {
+    QIcon Drawn(const QSize& wanted) {
         const int area = wanted.width() * wanted.height();
         int chosen = kAppIconSizes[std::size(kAppIconSizes) - 1];
         for (int size : kAppIconSizes)
@@ -218,8 +231,10 @@ private:
                 chosen = size;
                 break;
             }
-        return QIcon(AppIconPixmap(chosen));
+        return QIcon(Picture(chosen));
     }
+
+    std::shared_ptr<std::map<int, QPixmap>> m_drawn = std::make_shared<std::map<int, QPixmap>>();
 };
 
 }  // namespace
