@@ -173,12 +173,19 @@ const TIMER_SLACK_MS = 5;
 // event loop may take longer than that when the page draws.
 const SPIN_MS = 1.5;
 
-// A pause at least `ms` long and hardly longer: a timer for all but its last
-// few milliseconds, then turns of the event loop, then a short spin. A pause
-// spent in turns alone would keep the page busy and hold back its drawing.
+// Gives the browser a moment: the bytes just handed to the port leave while
+// the page waits, not after a spin that holds the processor they need.
+const scheduler = (globalThis as { scheduler?: { yield?: () => Promise<void> } }).scheduler;
+const yieldToBrowser: () => Promise<void> = scheduler?.yield ? () => scheduler.yield!() : tick;
+
+// A pause at least `ms` long and hardly longer: a yield to the browser, a timer
+// for all but its last few milliseconds, then turns of the event loop, then a
+// short spin. A pause spent in turns alone would keep the page busy and hold
+// back its drawing.
 export async function pause(ms: number): Promise<void> {
   const end = performance.now() + ms;
   if (ms > TIMER_SLACK_MS) await new Promise((r) => setTimeout(r, ms - TIMER_SLACK_MS));
+  else await yieldToBrowser();
   while (end - performance.now() > SPIN_MS) await tick();
   while (performance.now() < end) {
     // spin

@@ -4,8 +4,13 @@
 // to the browser as source text, so it refers to nothing outside itself.
 // `standInPull()` pulls the cable (the port's streams fail, the browser
 // announces `disconnect`), `standInPlug()` plugs in a new one (a new port,
-// announced with `connect`).
+// announced with `connect`). `standInTakeTurns()` gives the time the page held
+// the line, from the radio's bytes in to the page's next bytes out, summed over
+// every such turn since the last call (the bridge times the same turns from
+// its side).
 export function installSerialStandIn(bridgeUrl: string): void {
+  let turns = { count: 0, ms: 0 };
+  let arrived: number | null = null;
   class StandInPort {
     readable: ReadableStream<Uint8Array> | null = null;
     writable: WritableStream<Uint8Array> | null = null;
@@ -33,7 +38,10 @@ export function installSerialStandIn(bridgeUrl: string): void {
       this.readable = new ReadableStream<Uint8Array>({
         start: (controller) => {
           this.failReading = (error) => controller.error(error);
-          socket.onmessage = (e) => controller.enqueue(new Uint8Array(e.data as ArrayBuffer));
+          socket.onmessage = (e) => {
+            arrived = performance.now();
+            controller.enqueue(new Uint8Array(e.data as ArrayBuffer));
+          };
           socket.onclose = () => {
             try {
               controller.close();
@@ -46,6 +54,11 @@ export function installSerialStandIn(bridgeUrl: string): void {
       this.writable = new WritableStream<Uint8Array>({
         write(chunk) {
           if (socket.readyState !== WebSocket.OPEN) throw new DOMException('The device has been lost.', 'NetworkError');
+          if (arrived !== null) {
+            turns.count += 1;
+            turns.ms += performance.now() - arrived;
+            arrived = null;
+          }
           socket.send(chunk);
         },
       });
@@ -82,7 +95,12 @@ export function installSerialStandIn(bridgeUrl: string): void {
     Object.defineProperty(event, 'target', { value: target });
     serial.dispatchEvent(event);
   };
-  const w = window as unknown as { standInPull: () => void; standInPlug: () => void };
+  const w = window as unknown as { standInPull: () => void; standInPlug: () => void; standInTakeTurns: () => object };
+  w.standInTakeTurns = () => {
+    const taken = turns;
+    turns = { count: 0, ms: 0 };
+    return taken;
+  };
   w.standInPull = () => {
     const pulled = port!;
     port = null;

@@ -11,7 +11,7 @@ import * as os from 'node:os';
 import * as path from 'node:path';
 import * as zlib from 'node:zlib';
 import { launchBrowser, openPage, serveSite } from './browser';
-import { startBridge } from './bridge';
+import { startBridge, type Turns } from './bridge';
 import { Answer, runClone } from '../src/rules';
 import { attach, loadRules, siteDir } from './loadRules';
 import { clickCommand, openFile, progressClosed } from './pageHelpers';
@@ -27,6 +27,18 @@ const kWriteFloorMs = kHandshakeMs + 264 * (13 * kByteMs + 2);
 
 function report(where: string, command: string, ms: number, floor: number, failed: boolean): void {
   console.log(`${where} ${command}: ${ms.toFixed(0)} ms, floor ${floor.toFixed(0)} ms, ratio ${(ms / floor).toFixed(3)}${failed ? ' (FAILED)' : ''}`);
+}
+
+// The stand-in's own share of a browser transfer: at each turn of the line,
+// the time between the bridge handing the radio's bytes over and getting the
+// page's answer back, less the time the page itself took from those bytes in
+// to its answer out, is the WebSocket and the browser's plumbing, which a real
+// serial port does not cross. Printed with the page's ratio without it.
+function reportStandIn(command: string, ms: number, floor: number, atBridge: Turns, inPage: Turns): void {
+  const share = atBridge.ms - inPage.ms;
+  const matched = atBridge.count === inPage.count ? '' : ` (turns counted apart: bridge ${atBridge.count}, page ${inPage.count})`;
+  console.log(`browser ${command}, the stand-in's own share: ${share.toFixed(0)} ms over ${atBridge.count} turns`
+    + ` (${(share / Math.max(atBridge.count, 1)).toFixed(2)} ms a turn)${matched}; without it ${(ms - share).toFixed(0)} ms, ratio ${((ms - share) / floor).toFixed(3)}`);
 }
 
 // The module under Node, no browser: straight on the pty, or through the
@@ -100,6 +112,8 @@ async function main(): Promise<void> {
     for (const [command, floor] of [['write', kWriteFloorMs], ['read', kReadFloorMs]] as const) {
       await clickCommand(page, command);
       await page.waitForSelector('#progress[open]');
+      bridge.takeTurns();
+      await page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
       const start = performance.now();
       await page.click('#progress-start');
       await progressClosed(page);
@@ -107,6 +121,9 @@ async function main(): Promise<void> {
       const shown = await page.$('dialog.message[open]');
       if (shown) failed = true;
       report('browser', command, ms, floor, shown !== null);
+      const atBridge = bridge.takeTurns();
+      const inPage = await page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
+      reportStandIn(command, ms, floor, atBridge, inPage);
     }
     console.log(`page load (to the rules ready): ${loadMs.toFixed(0)} ms`);
   } finally {
