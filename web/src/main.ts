@@ -340,22 +340,22 @@ class Page {
 
   private async save(askName: boolean): Promise<boolean> {
     const bytes = this.rules.sinBytes();
+    let name = this.rules.title();
     try {
       if (this.handle && !askName) {
         await writeToHandle(this.handle, bytes);
       } else {
-        const name = this.rules.title();
         const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes);
         if (!saved) return false;
         this.handle = saved.handle;
-        this.rules.saved(saved.name);
+        name = saved.name;
       }
     } catch {
-      await showMessage(t('FileCannotSave', this.rules.title()));
+      await showMessage(t('FileCannotSave', name));
       return false;
     }
-    this.rules.saved(this.rules.title());
-    rememberFile(this.rules.title(), bytes);
+    this.rules.saved(name);
+    rememberFile(name, bytes);
     this.showTitle();
     return true;
   }

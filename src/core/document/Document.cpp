@@ -32,7 +32,9 @@ void Document::NewHolding(const RadioImage& image) {
 OpenOutcome Document::Open(const std::string& path) {
     RadioImage image = m_session.ImageForSave();
     const SinLoadResult loaded = LoadSinFile(path, image);
-    return Take(path, loaded, image);
+    OpenOutcome opened = Take(path, loaded, image);
+    if (!opened.failure && !opened.empty) m_stamp = StampOf(path);
+    return opened;
 }
 
 OpenOutcome Document::Open(const std::string& name, std::string_view bytes) {
@@ -45,7 +47,7 @@ OpenOutcome Document::Take(const std::string& path, const SinLoadResult& loaded,
     if (!loaded.ok) return OpenOutcome{loaded.error, std::nullopt, false};
     if (loaded.empty) return OpenOutcome{std::nullopt, std::nullopt, true};
     m_path = path;
-    m_stamp = StampOf(path);
+    m_stamp = {};
     m_session.Load(image);
     return OpenOutcome{std::nullopt, loaded.warning, false};
 }

@@ -80,6 +80,7 @@ public:
     RadioImage ImageForWrite() const { return m_session.ImageForSave(); }
 
 private:
+    // A loaded file becomes the document named `path`; nothing changes otherwise.
     OpenOutcome Take(const std::string& path, const SinLoadResult& loaded, const RadioImage& image);
 
     EditSession m_session;

@@ -1,7 +1,7 @@
 #pragma once
 // The form view: the four whole-radio boxes above the channel grid, and the
-// commands that open other windows. The working copy of the document is the
-// editing session it holds; the grid and the boxes show it.
+// commands that open other windows. The grid and the boxes show the editing
+// session of the window's document.
 #include <QComboBox>
 #include <QString>
 #include <QWidget>
