@@ -93,13 +93,15 @@ export class SerialLink {
     }
   }
 
-  // Up to `count` bytes; null when the port failed. A deadline counts only
-  // once the bytes already on their way have been taken in: a page busy for a
-  // moment must not take the radio for silent.
+  // Up to `count` bytes; null when the port failed. A deadline that has
+  // passed counts only once the page, awake to hear it, has heard nothing for
+  // a moment more: a page or a machine busy for a while wakes late, and bytes
+  // the radio sent meanwhile may still be on their way through the browser.
   async read(count: number, totalMs: number, intervalMs: number): Promise<Uint8Array | null> {
     const start = performance.now();
     let lastArrival = start;
     let had = this.received.length;
+    let checks = 0;
     while (this.received.length < count) {
       if (this.failed) return null;
       const now = performance.now();
@@ -109,25 +111,32 @@ export class SerialLink {
       }
       let deadline = start + totalMs;
       if (had > 0) deadline = Math.min(deadline, lastArrival + intervalMs);
-      if (now >= deadline) {
-        await tick();
-        if (this.received.length === had) break;
+      if (now < deadline) {
+        await this.arrival(deadline - now);
         continue;
       }
-      await new Promise<void>((resolve) => {
-        const timer = setTimeout(() => {
-          this.wake = null;
-          resolve();
-        }, deadline - now);
-        this.wake = () => {
-          clearTimeout(timer);
-          resolve();
-        };
-      });
+      const checkStart = performance.now();
+      await this.arrival(QUIET_CHECK_MS);
+      const onTime = performance.now() - checkStart < QUIET_CHECK_MS + LATE_MS;
+      if (this.received.length === had && (onTime || ++checks >= QUIET_CHECKS)) break;
     }
     // Short because the port failed meanwhile: the failure is the answer.
     if (this.failed && this.received.length < count) return null;
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
+  }
+
+  // Resolves when bytes arrive, the port fails or `ms` have passed.
+  private arrival(ms: number): Promise<void> {
+    return new Promise<void>((resolve) => {
+      const timer = setTimeout(() => {
+        this.wake = null;
+        resolve();
+      }, ms);
+      this.wake = () => {
+        clearTimeout(timer);
+        resolve();
+      };
+    });
   }
 
   async close(): Promise<void> {
@@ -165,6 +174,13 @@ function tick(): Promise<void> {
     channel.port2.postMessage(0);
   });
 }
+
+// The moment of quiet that confirms a passed deadline, how late a wake may be
+// and still count as the page having listened, and how many late wakes are
+// waited out before a busy page takes the radio for silent all the same.
+const QUIET_CHECK_MS = 5;
+const LATE_MS = 10;
+const QUIET_CHECKS = 20;
 
 // How early a timer is set to end before a pause does: timers may be clamped
 // to 4 ms and fire a little late.

@@ -1,0 +1,65 @@
+// The page's serial link under Node, on a port whose bytes the test hands in:
+// when a read takes the radio for silent.
+import { test } from 'node:test';
+import * as assert from 'node:assert/strict';
+import { SerialLink, type SerialPortLike } from '../src/serialLink';
+
+interface HandPort extends SerialPortLike {
+  hand(bytes: number[]): void;
+}
+
+function handPort(): HandPort {
+  let controller: ReadableStreamDefaultController<Uint8Array> | null = null;
+  let readable: ReadableStream<Uint8Array> | null = null;
+  let writable: WritableStream<Uint8Array> | null = null;
+  return {
+    get readable() { return readable; },
+    get writable() { return writable; },
+    async open() {
+      readable = new ReadableStream<Uint8Array>({ start: (c) => { controller = c; } });
+      writable = new WritableStream<Uint8Array>();
+    },
+    async close() {
+      readable = null;
+      writable = null;
+    },
+    hand: (bytes) => controller!.enqueue(Uint8Array.from(bytes)),
+  };
+}
+
+async function openLink(port: HandPort): Promise<SerialLink> {
+  const link = new SerialLink(async () => port, () => {});
+  assert.equal(await link.open(), 0);
+  return link;
+}
+
+function busyFor(ms: number): void {
+  const end = performance.now() + ms;
+  while (performance.now() < end) {
+    // the page is busy drawing, or the machine is loaded
+  }
+}
+
+test('bytes still on their way when a busy page wakes past the gap are read, not taken for silence', async () => {
+  const port = handPort();
+  const link = await openLink(port);
+  port.hand([1, 2, 3, 4, 5, 6]);
+  const reading = link.read(12, 6090, 30);
+  // The page is held up past the 30 ms gap; the radio's next bytes were sent
+  // in time, and the browser hands them over a moment after the page wakes.
+  setTimeout(() => {
+    busyFor(80);
+    setTimeout(() => port.hand([7, 8, 9, 10, 11, 12]), 3);
+  }, 5);
+  assert.deepEqual(await reading, Uint8Array.from([1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]));
+  await link.close();
+});
+
+test('a radio that stops sending ends the read with what it sent, and a silent one with nothing', async () => {
+  const port = handPort();
+  const link = await openLink(port);
+  port.hand([6, 6]);
+  assert.deepEqual(await link.read(12, 6090, 30), Uint8Array.from([6, 6]));
+  assert.deepEqual(await link.read(1, 40, 30), new Uint8Array());
+  await link.close();
+});
