@@ -48,6 +48,11 @@ TEST_F(GuiTest, StartUpShowsANewDocument) {
     EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
     EXPECT_FALSE(View()->m_cbModel->isEditable());
     EXPECT_FALSE(View()->m_cbManual->isEditable());
+    // The window's icon follows once it has been painted, in every size it is drawn at.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Frame()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Frame()->windowIcon().isNull(); }));
+    EXPECT_EQ(Frame()->windowIcon().availableSizes(),
+              QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
 TEST_F(GuiTest, MenusToolbarAndPromptsAreAsListed) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWhatsThis>
 #include <cstdio>
 #include <utility>
@@ -40,7 +41,6 @@ CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTab
     setApplicationName(QString::fromUtf8(Tr(TextId::AppTitle, Lang::Zh)));
     setOrganizationName(QString::fromUtf8(text::kSettingsKey));
     setApplicationVersion(QString::fromUtf8(text::kVersion));
-    setWindowIcon(AppIcon());
     ApplyLanguage(StartLanguage(arguments()));
     installEventFilter(this);
 }
@@ -157,6 +157,13 @@ QString CKeshApp::HelpSectionFor(const QWidget* window) const {
 }
 
 bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
+    // The icon's six sizes are drawn once the first window has been painted:
+    // the window is on screen sooner, and every window has the icon a moment later.
+    if (!m_iconGiven && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        m_iconGiven = true;
+        QTimer::singleShot(0, this, [] { setWindowIcon(AppIcon()); });
+    }
     // F1 in a dialog that keeps the main window's keys away (options, tuning).
     QWidget* modal = activeModalWidget();
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_frame && modal &&

@@ -74,5 +74,6 @@ private:
     CPortMenu* m_portMenu = nullptr;
     CPrintCommands* m_print = nullptr;
     bool m_closeAfterTransfer = false;  // Exit stopped a write: close once it has stopped
+    bool m_iconGiven = false;           // the program's windows have their icon
     CComparePanel* m_comparePanel = nullptr;
 };
