@@ -137,6 +137,7 @@ async function main(): Promise<void> {
       const shown = (await page.$('dialog.message[open]')) !== null || Number.isNaN(ms);
       if (shown) failed = true;
       report('browser', command, ms, floor, shown);
+      if (shown) console.log(`  the page shows: ${await page.evaluate(() => document.querySelector('dialog.message[open]')?.textContent ?? document.getElementById('progress-status')?.textContent)}`);
       const atBridge = bridge.takeTurns();
       const inPage = await page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
       reportStandIn(command, ms, floor, atBridge, inPage);
