@@ -95,7 +95,7 @@ export class SerialLink {
 
   // Up to `count` bytes; null when the port failed. A deadline that has
   // passed counts only once the page, awake to hear it, has heard nothing for
-  // a moment more: a page or a machine busy for a while wakes late, and bytes
+  // one more gap: a page or a machine busy for a while wakes late, and bytes
   // the radio sent meanwhile may still be on their way through the browser.
   async read(count: number, totalMs: number, intervalMs: number): Promise<Uint8Array | null> {
     const start = performance.now();
@@ -115,9 +115,10 @@ export class SerialLink {
         await this.arrival(deadline - now);
         continue;
       }
+      const check = Math.max(QUIET_CHECK_MS, intervalMs);
       const checkStart = performance.now();
-      await this.arrival(QUIET_CHECK_MS);
-      const onTime = performance.now() - checkStart < QUIET_CHECK_MS + LATE_MS;
+      await this.arrival(check);
+      const onTime = performance.now() - checkStart < check + LATE_MS;
       if (this.received.length === had && (onTime || ++checks >= QUIET_CHECKS)) break;
     }
     // Short because the port failed meanwhile: the failure is the answer.
@@ -175,7 +176,7 @@ function tick(): Promise<void> {
   });
 }
 
-// The moment of quiet that confirms a passed deadline, how late a wake may be
+// The least quiet that confirms a passed deadline, how late a wake may be
 // and still count as the page having listened, and how many late wakes are
 // waited out before a busy page takes the radio for silent all the same.
 const QUIET_CHECK_MS = 5;
