@@ -2,6 +2,7 @@
 import * as fs from 'node:fs';
 import * as tty from 'node:tty';
 import type { SerialPortLike } from '../src/serialLink';
+import { streamPort } from './streamPort';
 
 export interface PtyChannel {
   onData(handler: (bytes: Uint8Array) => void): void;
@@ -44,28 +45,17 @@ export function openPty(path: string): PtyChannel {
 }
 
 export function ptySerialPort(path: string): SerialPortLike {
-  let channel: PtyChannel | null = null;
-  let readable: ReadableStream<Uint8Array> | null = null;
-  let writable: WritableStream<Uint8Array> | null = null;
-  return {
-    get readable() { return readable; },
-    get writable() { return writable; },
-    async open() {
-      const ch = openPty(path);
-      channel = ch;
-      readable = new ReadableStream<Uint8Array>({
+  return streamPort(() => {
+    const ch = openPty(path);
+    return {
+      readable: new ReadableStream<Uint8Array>({
         start(controller) {
           ch.onData((bytes) => controller.enqueue(bytes));
           ch.onEnd(() => { try { controller.close(); } catch { /* closed already */ } });
         },
-      });
-      writable = new WritableStream<Uint8Array>({ write: (bytes) => ch.write(bytes) });
-    },
-    async close() {
-      channel?.close();
-      channel = null;
-      readable = null;
-      writable = null;
-    },
-  };
+      }),
+      writable: new WritableStream<Uint8Array>({ write: (bytes) => ch.write(bytes) }),
+      close: () => ch.close(),
+    };
+  });
 }

@@ -3,28 +3,18 @@
 import { test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import { SerialLink, type SerialPortLike } from '../src/serialLink';
+import { streamPort } from './streamPort';
 
-interface HandPort extends SerialPortLike {
-  hand(bytes: number[]): void;
-}
+type HandPort = SerialPortLike & { hand(bytes: number[]): void };
 
 function handPort(): HandPort {
   let controller: ReadableStreamDefaultController<Uint8Array> | null = null;
-  let readable: ReadableStream<Uint8Array> | null = null;
-  let writable: WritableStream<Uint8Array> | null = null;
-  return {
-    get readable() { return readable; },
-    get writable() { return writable; },
-    async open() {
-      readable = new ReadableStream<Uint8Array>({ start: (c) => { controller = c; } });
-      writable = new WritableStream<Uint8Array>();
-    },
-    async close() {
-      readable = null;
-      writable = null;
-    },
-    hand: (bytes) => controller!.enqueue(Uint8Array.from(bytes)),
-  };
+  const port = streamPort(() => ({
+    readable: new ReadableStream<Uint8Array>({ start: (c) => { controller = c; } }),
+    writable: new WritableStream<Uint8Array>(),
+    close: () => {},
+  }));
+  return Object.assign(port, { hand: (bytes: number[]) => controller!.enqueue(Uint8Array.from(bytes)) });
 }
 
 async function openLink(port: HandPort): Promise<SerialLink> {
