@@ -42,6 +42,11 @@ function reportStandIn(command: string, ms: number, floor: number, atBridge: Tur
     + ` (${(share / Math.max(atBridge.count, 1)).toFixed(2)} ms a turn)${matched}; without it ${(ms - share).toFixed(0)} ms, ratio ${((ms - share) / floor).toFixed(3)}`);
 }
 
+// The turns the stand-in in the page counted since it was last asked.
+function turnsInPage(page: Page): Promise<Turns> {
+  return page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
+}
+
 // A transfer timed by the page's own clock, from the click on 开始 to its
 // progress window closing (NaN when it stays open a minute, as after a
 // failure). Nothing asks the page from outside while it runs: a probe every
@@ -61,7 +66,9 @@ async function timedInPage(page: Page): Promise<number> {
 }
 
 // The module under Node, no browser: straight on the pty, or through the
-// test bridge the browser's stand-in uses, which tells the bridge's own share.
+// test bridge the browser's stand-in uses. The bridge then shares this
+// process's event loop with the module, whose pauses hold it up, so that line
+// tells the bridge's share only roughly; the browser's lines do not share it.
 async function timeUnderNode(simArgs: string[], sample: Buffer, overBridge: boolean): Promise<boolean> {
   const sim = await startSimulator(simArgs);
   const bridge = overBridge ? await startBridge(sim.port) : null;
@@ -132,14 +139,14 @@ async function main(): Promise<void> {
       await clickCommand(page, command);
       await page.waitForSelector('#progress[open]');
       bridge.takeTurns();
-      await page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
+      await turnsInPage(page);
       const ms = await timedInPage(page);
-      const shown = (await page.$('dialog.message[open]')) !== null || Number.isNaN(ms);
-      if (shown) failed = true;
-      report('browser', command, ms, floor, shown);
-      if (shown) console.log(`  the page shows: ${await page.evaluate(() => document.querySelector('dialog.message[open]')?.textContent ?? document.getElementById('progress-status')?.textContent)}`);
+      const transferFailed = (await page.$('dialog.message[open]')) !== null || Number.isNaN(ms);
+      if (transferFailed) failed = true;
+      report('browser', command, ms, floor, transferFailed);
+      if (transferFailed) console.log(`  the page shows: ${await page.evaluate(() => document.querySelector('dialog.message[open]')?.textContent ?? document.getElementById('progress-status')?.textContent)}`);
       const atBridge = bridge.takeTurns();
-      const inPage = await page.evaluate(() => (window as unknown as { standInTakeTurns: () => Turns }).standInTakeTurns());
+      const inPage = await turnsInPage(page);
       reportStandIn(command, ms, floor, atBridge, inPage);
     }
     console.log(`page load (to the rules ready): ${loadMs.toFixed(0)} ms`);
