@@ -211,10 +211,10 @@ case "$verb" in
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         stage build build build
         beside tests eval '(cd build && ctest --output-on-failure --timeout 300 -LE bench -j2)'
-        beside web test_web
         stage build-asan build_sanitized
         await_beside
         beside tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 300 -LE bench -j2)'
+        beside web test_web
         stage fuzz fuzz 10
         await_beside
         ;;
