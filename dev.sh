@@ -218,7 +218,7 @@ case "$verb" in
         beside tests eval '(cd build && ctest --output-on-failure --timeout 300 -LE bench -j2)'
         stage build-asan build_sanitized
         await_beside
-        beside tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 300 -LE bench -j3)'
+        beside tests-asan eval '(cd build-asan && ctest --output-on-failure --timeout 300 -LE bench -j4)'
         beside web test_web
         stage fuzz fuzz 10
         await_beside
