@@ -3,9 +3,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QSet>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWhatsThis>
 #include <random>
 
@@ -91,6 +93,24 @@ TEST_F(GuiTest, MenusToolbarAndPromptsAreAsListed) {
     EXPECT_TRUE(Frame()->Action(ID_PORT_COM3)->isChecked());
     EXPECT_FALSE(Frame()->Action(ID_PORT_COM1)->isChecked());
     EXPECT_EQ(View()->Port(), "COM3");
+}
+
+// The menus stay in the window on every desktop; the arrows of the menu
+// bar's and the toolbar's overflow buttons are the style's own, drawn when
+// they are first shown.
+TEST_F(GuiTest, MenusStayInTheWindowAndTheOverflowArrowsAreTheStyles) {
+    EXPECT_FALSE(Frame()->menuBar()->isNativeMenuBar());
+    const QStyle* base = qobject_cast<QProxyStyle*>(qApp->style())->baseStyle();
+    for (QWidget* bar : {static_cast<QWidget*>(Frame()->menuBar()), static_cast<QWidget*>(Frame()->ToolBar())}) {
+        const auto buttons = bar->findChildren<QToolButton*>();
+        const auto ext = std::find_if(buttons.begin(), buttons.end(), [](const QToolButton* b) {
+            return b->objectName().endsWith(QStringLiteral("_ext_button"));
+        });
+        ASSERT_NE(ext, buttons.end()) << bar->objectName().toStdString();
+        const QImage drawn = (*ext)->icon().pixmap(16, 16).toImage();
+        EXPECT_FALSE(drawn.isNull());
+        EXPECT_EQ(drawn, base->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16, 16).toImage());
+    }
 }
 
 TEST_F(GuiTest, SavingANewDocumentGivesTheDefaultRows) {

@@ -14,6 +14,7 @@
 #include "app/MainFrm.h"
 #include "app/UiLanguage.h"
 #include "ui/CommandPath.h"
+#include "ui/DeferredIconStyle.h"
 #include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ComparePanel.h"
@@ -42,6 +43,11 @@ CKeshApp::CKeshApp(int& argc, char** argv) : QApplication(argc, argv), m_toneTab
     setOrganizationName(QString::fromUtf8(text::kSettingsKey));
     setApplicationVersion(QString::fromUtf8(text::kVersion));
     ApplyLanguage(StartLanguage(arguments()));
+    setStyle(new CDeferredIconStyle(style()));
+    // The menus stay in the window on every desktop, as the guide shows them,
+    // and the window does not wait for the session bus to be asked about a
+    // global menu bar.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
     installEventFilter(this);
 }
 
