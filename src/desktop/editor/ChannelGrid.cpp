@@ -43,6 +43,10 @@ bool IsCommand(GridAction action) {
 
 CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
     : QTableView(parent), m_model(model), m_commit(std::move(commit)) {
+    // The cells' font comes first: the headers are measured once, in it.
+    QFont cellFont(QStringLiteral("Times New Roman"));
+    cellFont.setPointSizeF(8.25);
+    setFont(cellFont);
     setModel(model);
     m_delegate = new CCellDelegate([this](int row, int column, const std::string& text,
                                           CellEntry entry) { m_committed = m_commit(row, column, text, entry); },

@@ -71,9 +71,6 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
         },
         this);
     m_grid->setObjectName(QString::number(ids::IDC_GRID));
-    QFont cellFont(QStringLiteral("Times New Roman"));
-    cellFont.setPointSizeF(8.25);
-    m_grid->setFont(cellFont);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_group);
