@@ -27,6 +27,9 @@ comments = {c.get("{http://www.w3.org/XML/1998/namespace}lang"): c.text for c in
 assert comments == {None: "Vardo Document", "zh_CN": "写频数据"}, comments
 PY
 export QT_QPA_PLATFORM=offscreen
+# The program's settings and files go under the prefix, not into the user's
+# own (opening a file for printing puts it on the recent-file list).
+export XDG_CONFIG_HOME="$prefix/config" XDG_DATA_HOME="$prefix/data"
 "$prefix/bin/ostreltz" --version | grep -q "11.1" || fail "--version"
 "$prefix/bin/ostreltz" --help | grep -q -- "--print-to" || fail "--help"
 # The message in the language asked for.

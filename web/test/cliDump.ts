@@ -1,11 +1,25 @@
 // What `ostreltz-cli` says about a .sin file: its dump's channel rows.
 import { execFileSync } from 'node:child_process';
+import * as fs from 'node:fs';
+import * as os from 'node:os';
 import * as path from 'node:path';
 import { buildDir } from './simulator';
 
+// The command line's settings and files (the history of its transfers) go
+// into a folder of this process, not into the user's own.
+let home: string | null = null;
+function cliEnvironment(): NodeJS.ProcessEnv {
+  if (!home) {
+    const made = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-cli-home-'));
+    process.on('exit', () => fs.rmSync(made, { recursive: true, force: true }));
+    home = made;
+  }
+  return { ...process.env, XDG_DATA_HOME: path.join(home, 'data'), XDG_CONFIG_HOME: path.join(home, 'config') };
+}
+
 // In Chinese, as the page starts, whatever the machine's locale.
 export function cliBytes(args: string[]): Buffer {
-  return execFileSync(path.join(buildDir, 'bin/ostreltz-cli'), [...args, '--lang', 'zh']);
+  return execFileSync(path.join(buildDir, 'bin/ostreltz-cli'), [...args, '--lang', 'zh'], { env: cliEnvironment() });
 }
 
 export function cli(args: string[]): string {
