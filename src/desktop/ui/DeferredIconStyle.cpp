@@ -1,15 +1,14 @@
 #include "ui/DeferredIconStyle.h"
 
 #include <QIconEngine>
-#include <QPainter>
 #include <QPointer>
 
 namespace {
 
 // A standard icon of `style`, looked up the first time it is drawn or measured.
-class DeferredIconEngine : public QIconEngine {
+class CDeferredIconEngine : public QIconEngine {
 public:
-    DeferredIconEngine(QStyle* style, QStyle::StandardPixmap which) : m_style(style), m_which(which) {}
+    CDeferredIconEngine(QStyle* style, QStyle::StandardPixmap which) : m_style(style), m_which(which) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
@@ -26,8 +25,7 @@ public:
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
         return Icon().availableSizes(mode, state);
     }
-    QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
-    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+    QIconEngine* clone() const override { return new CDeferredIconEngine(*this); }
 
 private:
     const QIcon& Icon() {
@@ -49,6 +47,6 @@ CDeferredIconStyle::CDeferredIconStyle(QStyle* base) : QProxyStyle(base) {}
 QIcon CDeferredIconStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                        const QWidget* widget) const {
     if (standardIcon == SP_ToolBarHorizontalExtensionButton || standardIcon == SP_ToolBarVerticalExtensionButton)
-        return QIcon(new DeferredIconEngine(baseStyle(), standardIcon));
+        return QIcon(new CDeferredIconEngine(baseStyle(), standardIcon));
     return QProxyStyle::standardIcon(standardIcon, option, widget);
 }
