@@ -164,14 +164,15 @@ build_sanitized() {
 }
 
 # Runs each fuzz target for $1 seconds from its seed corpus, as many at once as
-# there are processors. Needs build_sanitized.
+# there are processors, at the lowest priority: beside the tests, the fuzzers
+# take only what the tests leave. Needs build_sanitized.
 fuzz() {
     local seconds=$1 work
     work=$(mktemp -d)
     local targets=(sin_load codec texts engines csv) running=0
     for target in "${targets[@]}"; do
         mkdir "$work/$target"
-        build-asan/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+        nice -n 19 build-asan/bin/fuzz_$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
             "$work/$target" "fuzz/corpus/$target" >"$work/$target.log" 2>&1 &
         if ((++running >= $(nproc))); then
             wait -n || true
