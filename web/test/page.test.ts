@@ -189,6 +189,8 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await clickCell(page, 40, 1);
     await page.keyboard.press('Escape');
     await pressWithControl(page, 'v');
+    // The paste reads the clipboard first: it lands a moment after the keys.
+    await pageValue(page, (row) => document.querySelector(`td[data-row="${row}"][data-col="1"]`)!.textContent || null, 40, 'the paste did not land');
     assert.deepEqual((await gridTexts(page))[39], row1);
     // Del clears the selected cells: both frequencies, and the channel is empty.
     await pressWith(page, ['Shift'], 'ArrowRight');
