@@ -42,8 +42,13 @@ async function shownGuide(page: Page): Promise<{ title: string; heading: string;
   });
 }
 
+// Until the guide shown has pictures and every one of them is drawn: while the
+// guide's text is being put in, it has none yet.
 async function waitForPictures(page: Page): Promise<void> {
-  await page.waitForFunction(() => Array.from(document.querySelectorAll('#guide img')).every((n) => (n as HTMLImageElement).complete));
+  await page.waitForFunction(() => {
+    const pictures = Array.from(document.querySelectorAll('#guide img'));
+    return pictures.length > 0 && pictures.every((n) => (n as HTMLImageElement).complete && (n as HTMLImageElement).naturalWidth > 0);
+  });
 }
 
 // Menu markup ("&", a tab) in any text or accessible name of the page as it is now.
