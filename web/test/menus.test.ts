@@ -118,8 +118,11 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       const buttons = await page.$$eval('#toolbar button', (nodes) => nodes.map((n) => [(n as HTMLElement).dataset.command, (n as HTMLElement).title]));
       assert.deepEqual(buttons.map(([command]) => command), ['new', 'open', 'save', 'read', 'write', 'tuning', 'editChannels', 'print', 'contextHelp', 'about']);
       assert.deepEqual(buttons[0], ['new', '新建']);
-      const loaded = await page.$$eval('#toolbar img', (images) => images.every((n) => (n as HTMLImageElement).naturalWidth === 36));
-      assert.equal(loaded, true);
+      // The pictures load beside the page: each is drawn at 36 pixels once it has come.
+      await page.waitForFunction(() => {
+        const images = Array.from(document.querySelectorAll('#toolbar img'));
+        return images.length === 10 && images.every((n) => (n as HTMLImageElement).naturalWidth === 36);
+      });
       await page.click('#toolbar [data-command=new]');
       assert.equal(await docTitle(page), '无标题');
     } finally {
