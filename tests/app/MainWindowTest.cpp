@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <algorithm>
 #include <random>
 
 #include "app/UiLanguage.h"
