@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "res/ResourceIds.h"
+#include "ui/LazyIcon.h"
 
 namespace {
 
@@ -148,45 +149,10 @@ QPixmap Draw(int id, int size) {
 
 }  // namespace
 
-namespace {
-
-// A toolbar picture drawn the first time it is shown, not while the window is
-// being built.
-class CToolbarIconEngine : public QIconEngine {
-public:
-    explicit CToolbarIconEngine(int id) : m_id(id) {}
-
-    QIconEngine* clone() const override { return new CToolbarIconEngine(*this); }
-
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(kSize, kSize)}; }
-
-    // As for one picture: its own size, or less to fit into `size`.
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const QSize own(kSize, kSize);
-        return size.expandedTo(own) == size ? own : own.scaled(size, Qt::KeepAspectRatio);
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return Drawn().pixmap(size, mode, state);
-    }
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        Drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-
-private:
-    const QIcon& Drawn() {
-        if (m_drawn.isNull()) m_drawn = QIcon(Draw(m_id, kSize));
-        return m_drawn;
-    }
-
-    int m_id;
-    QIcon m_drawn;
-};
-
-}  // namespace
-
-QIcon ToolbarIcon(int id) { return QIcon(new CToolbarIconEngine(id)); }
+// Drawn the first time it is shown, not while the window is being built.
+QIcon ToolbarIcon(int id) {
+    return LazyIcon([id] { return QIcon(Draw(id, kSize)); });
+}
 
 QPixmap ToolbarPixmap(int id, int size) { return Draw(id, size); }
 
