@@ -11,6 +11,8 @@ import { cli, dumpChannels } from './cliDump';
 import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWith, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
+import { radioInPageSource } from './radioInPage';
+import type { Page } from 'puppeteer-core';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 const shared = browserForTests();
@@ -36,6 +38,12 @@ async function pageOnRadio(args: string[]) {
       await sim.stop();
     },
   };
+}
+
+async function assertGridShowsSample(page: Page): Promise<void> {
+  const dumped = dumpChannels(samplePath);
+  const grid = await gridTexts(page);
+  for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
 }
 
 function tempDir(): string {
@@ -357,11 +365,20 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await transfer(radio.page, 'read');
       await progressClosed(radio.page);
       assert.equal(await radio.page.evaluate(() => (window as unknown as { standInBaudRate: number }).standInBaudRate), 9600);
-      const dumped = dumpChannels(samplePath);
-      const grid = await gridTexts(radio.page);
-      for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
+      await assertGridShowsSample(radio.page);
     } finally {
       await radio.close();
+    }
+  });
+
+  test('the benchmark\'s radio inside the page answers a read as the simulator does', async () => {
+    const radio = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: radioInPageSource(fs.readFileSync(samplePath), false) }] });
+    try {
+      await transfer(radio.page, 'read');
+      await progressClosed(radio.page);
+      await assertGridShowsSample(radio.page);
+    } finally {
+      await radio.page.close();
     }
   });
 

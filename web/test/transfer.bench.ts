@@ -4,20 +4,23 @@
 // and the size of its WebAssembly. The same rules module and serial link run
 // under Node straight on the pty and through the test bridge, which tells
 // the browser's and the bridge's shares from the module's own; the command
-// line runs the same transfers beside them. Prints figures; asserts nothing
-// but success.
+// line runs the same transfers beside them. The page then runs them once
+// more against the simulated radio inside the browser (radioInPage.ts), with
+// no WebSocket, bridge or pty between: the page's own pace, without the
+// stand-in's. Prints figures; asserts nothing but success.
 import * as fs from 'node:fs';
 import * as os from 'node:os';
 import * as path from 'node:path';
 import * as zlib from 'node:zlib';
 import { launchBrowser, openPage, serveSite } from './browser';
-import { startBridge, type Turns } from './bridge';
+import { startBridge, type Bridge, type Turns } from './bridge';
 import { Answer, runClone } from '../src/rules';
 import { attach, loadRules, siteDir } from './loadRules';
 import { clickCommand, openFile } from './pageHelpers';
 import type { Page } from 'puppeteer-core';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
+import { radioInPageSource } from './radioInPage';
 import { cliBytes } from './cliDump';
 import { webSocketSerialPort } from './wsPort';
 
@@ -116,6 +119,26 @@ async function timeCommandLine(simArgs: string[], dir: string): Promise<boolean>
   return failed;
 }
 
+// The sample written to the radio and read back in the page, each timed,
+// with the stand-in's share when its radio is behind the bridge.
+async function timeInBrowser(page: Page, where: string, bridge?: Bridge): Promise<boolean> {
+  let failed = false;
+  await openFile(page, path.join(repoRoot, 'docs/sample.sin'));
+  for (const [command, floor] of [['write', kWriteFloorMs], ['read', kReadFloorMs]] as const) {
+    await clickCommand(page, command);
+    await page.waitForSelector('#progress[open]');
+    bridge?.takeTurns();
+    await turnsInPage(page);
+    const ms = await timedInPage(page);
+    const transferFailed = (await page.$('dialog.message[open]')) !== null || Number.isNaN(ms);
+    failed ||= transferFailed;
+    report(where, command, ms, floor, transferFailed);
+    if (transferFailed) console.log(`  the page shows: ${await page.evaluate(() => document.querySelector('dialog.message[open]')?.textContent ?? document.getElementById('progress-status')?.textContent)}`);
+    if (bridge) reportStandIn(command, ms, floor, bridge.takeTurns(), await turnsInPage(page));
+  }
+  return failed;
+}
+
 async function main(): Promise<void> {
   const site = await serveSite();
   const browser = await launchBrowser();
@@ -134,21 +157,10 @@ async function main(): Promise<void> {
     const loadStart = performance.now();
     const { page } = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     const loadMs = performance.now() - loadStart;
-    await openFile(page, path.join(repoRoot, 'docs/sample.sin'));
-    for (const [command, floor] of [['write', kWriteFloorMs], ['read', kReadFloorMs]] as const) {
-      await clickCommand(page, command);
-      await page.waitForSelector('#progress[open]');
-      bridge.takeTurns();
-      await turnsInPage(page);
-      const ms = await timedInPage(page);
-      const transferFailed = (await page.$('dialog.message[open]')) !== null || Number.isNaN(ms);
-      if (transferFailed) failed = true;
-      report('browser', command, ms, floor, transferFailed);
-      if (transferFailed) console.log(`  the page shows: ${await page.evaluate(() => document.querySelector('dialog.message[open]')?.textContent ?? document.getElementById('progress-status')?.textContent)}`);
-      const atBridge = bridge.takeTurns();
-      const inPage = await turnsInPage(page);
-      reportStandIn(command, ms, floor, atBridge, inPage);
-    }
+    failed = (await timeInBrowser(page, 'browser', bridge)) || failed;
+    await page.close();
+    const inPage = await openPage(browser, site.url, { before: [{ fn: installSerialStandIn, arg: radioInPageSource(sample, true) }] });
+    failed = (await timeInBrowser(inPage.page, 'browser, radio in the page')) || failed;
     console.log(`page load (to the rules ready): ${loadMs.toFixed(0)} ms`);
   } finally {
     await bridge.close();
