@@ -8,6 +8,8 @@ import { Answer, Buttons, type Rules } from './rules';
 import { MessageIcon, showMessage } from './messageBox';
 import { t } from './texts';
 
+const DRAW_EVERY_MS = 100;
+
 export class ProgressWindow {
   private readonly dialog = byId<HTMLDialogElement>('progress');
   private readonly title = byId<HTMLElement>('progress-title');
@@ -28,6 +30,8 @@ export class ProgressWindow {
   private watching = true;
   private started = false;
   private onStart: (() => void) | null = null;
+  private reported: { status?: string; position?: number } = {};
+  private drawTimer = 0;
 
   constructor(private readonly rules: Rules) {
     this.startButton.addEventListener('click', () => {
@@ -95,6 +99,7 @@ export class ProgressWindow {
 
   // Waiting for 开始, with `status` in the status line.
   private ready(status: string): void {
+    this.dropReports();
     this.status.textContent = status;
     this.bar.value = 0;
     this.setPhase('');
@@ -134,11 +139,33 @@ export class ProgressWindow {
   }
 
   setStatus(text: string): void {
-    this.status.textContent = text;
+    this.reported.status = text;
+    this.drawSoon();
   }
 
   setProgress(position: number): void {
-    this.bar.value = position;
+    this.reported.position = position;
+    this.drawSoon();
+  }
+
+  // The engine reports every block, more often than anyone can follow: what
+  // it reported last is drawn ten times a second, so that drawing never holds
+  // up the next exchange with the radio.
+  private drawSoon(): void {
+    this.drawTimer ||= window.setTimeout(() => {
+      this.drawTimer = 0;
+      const { status, position } = this.reported;
+      this.reported = {};
+      if (status !== undefined) this.status.textContent = status;
+      if (position !== undefined) this.bar.value = position;
+    }, DRAW_EVERY_MS);
+  }
+
+  // Reports not yet drawn are dropped: the window shows something newer.
+  private dropReports(): void {
+    clearTimeout(this.drawTimer);
+    this.drawTimer = 0;
+    this.reported = {};
   }
 
   cancelled(): boolean {
