@@ -1,6 +1,7 @@
 #pragma once
 // Starts ostreltz-radio-sim as a child process on its own pseudo-terminal and
 // reads the port path from its first line. Stops it when destroyed.
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,8 @@ public:
         }
         ::close(out[1]);
         m_out = ::fdopen(out[0], "r");
+        // Unbuffered, so that a line not yet read is still on the pipe for poll() to see.
+        if (m_out) std::setvbuf(m_out, nullptr, _IONBF, 0);
         char line[512];
         for (int i = 0; i < radios && m_out && std::fgets(line, sizeof line, m_out); ++i) {
             std::string s = line;
@@ -47,10 +50,13 @@ public:
     const std::string& Port() const { return m_port; }
     const std::vector<std::string>& Ports() const { return m_ports; }
 
-    // Next line the simulator prints (a tuning record, "HANGUP"), or "".
+    // Next line the simulator prints (a tuning record, "HANGUP"), or "" when
+    // it ended or printed nothing for half a minute: a test waiting for a line
+    // that never comes fails instead of hanging.
     std::string NextLine() {
         char line[512];
-        if (!m_out || !std::fgets(line, sizeof line, m_out)) return "";
+        pollfd output{m_out ? ::fileno(m_out) : -1, POLLIN, 0};
+        if (!m_out || ::poll(&output, 1, kLineWaitMs) != 1 || !std::fgets(line, sizeof line, m_out)) return "";
         std::string s = line;
         while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
         return s;
@@ -85,6 +91,7 @@ public:
     }
 
 private:
+    static constexpr int kLineWaitMs = 30000;
     pid_t m_pid = -1;
     FILE* m_out = nullptr;
     std::string m_port;

@@ -99,12 +99,15 @@ ReadResult QtSerialLink::Read(std::uint8_t* buffer, std::size_t size) {
             result.count += static_cast<std::size_t>(got);
             continue;
         }
+        // A deadline that passed while this program was held up (a busy
+        // machine) ends the waiting, not the looking: what reached the line
+        // meanwhile is still taken.
         const int left = total - static_cast<int>(timer.elapsed());
-        if (left <= 0) break;
-        const int wait = result.count == 0 ? left : std::min(m_timeouts.readIntervalMs, left);
+        const int wait = left <= 0 ? 0 : result.count == 0 ? left : std::min(m_timeouts.readIntervalMs, left);
         if (!m_port->waitForReadyRead(wait)) {
             if (m_port->error() == QSerialPort::TimeoutError) {
                 m_port->clearError();
+                if (left <= 0) break;
                 if (result.count > 0 && wait == m_timeouts.readIntervalMs) break;  // the gap ended the read
                 continue;
             }
