@@ -88,6 +88,7 @@ export class ProgressWindow {
     // A question about stopping the transfer no longer applies.
     this.asking?.abort();
     if (!this.write || !this.continuous.checked) {
+      this.dropReports();
       this.started = false;
       this.dialog.close();
       return;
