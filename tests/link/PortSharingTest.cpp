@@ -165,8 +165,13 @@ TEST_F(PortSharing, AStaleEmptyOrGarbageLockIsTakenOverAndGoneAfterwards) {
         ASSERT_FALSE(sim.Port().empty());
         const std::string lock = LockOf(sim.Port());
         PutLock(lock, content);
+        // The port opens and the radio is talked to; how the read then goes
+        // is other tests' business (on a busy machine a radio may miss its
+        // answer window).
         std::string log;
-        EXPECT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log), 0) << log;
+        RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("x.sin")), &log);
+        EXPECT_EQ(log.find(kCannotOpen), std::string::npos) << log;
+        EXPECT_NE(log.find("正在等待对讲机响应"), std::string::npos) << log;
         EXPECT_FALSE(fs::exists(lock)) << "the lock outlived the read";
     }
 }
