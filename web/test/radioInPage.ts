@@ -55,7 +55,8 @@ function radioWorker(setup: { image: string; paced: boolean }): void {
       }
       const count = radio._radio_feed(byte);
       if (count === 0) continue;
-      const reply = radio.HEAPU8.slice(radio._radio_reply(), radio._radio_reply() + count);
+      const replyAt = radio._radio_reply();
+      const reply = radio.HEAPU8.slice(replyAt, replyAt + count);
       if (!setup.paced) {
         scope.postMessage(reply);
         continue;
