@@ -1,7 +1,7 @@
 // The radio commands of the page: the port chosen through Web Serial, the
 // progress window, and the rules' engines run over them.
 import { type Rules, type RulesHost, runClone, runTuning, CloneOutcome } from './rules';
-import { SerialLink, pause, type SerialPortLike } from './serialLink';
+import { SerialLink, type SerialPortLike } from './serialLink';
 import { showMessage } from './messageBox';
 import { ProgressWindow } from './progress';
 import { t } from './texts';
@@ -109,7 +109,7 @@ export class RadioLink {
       write: (bytes) => this.link.write(bytes),
       read: (count, totalMs, intervalMs) => this.link.read(count, totalMs, intervalMs),
       close: () => this.link.close(),
-      pause,
+      pause: (ms) => this.link.pause(ms),
       status: (text) => withProgress && progress.setStatus(text),
       phase: (text) => withProgress && progress.setPhase(text),
       progress: (position) => withProgress && progress.setProgress(position),

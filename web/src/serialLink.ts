@@ -22,6 +22,8 @@ export class SerialLink {
   private wake: (() => void) | null = null;
   private readLoop: Promise<void> | null = null;
   private closing = false;
+  // When the bytes handed to the port will all have left it, at 9600 8N1.
+  private sentBy = 0;
 
   // `lost` hears of a port that failed while open: the device went away.
   constructor(private readonly choosePort: () => Promise<SerialPortLike | null>, private readonly lost: (port: SerialPortLike) => void) {}
@@ -86,6 +88,7 @@ export class SerialLink {
     if (!this.writer || this.failed) return false;
     try {
       await this.writer.write(bytes);
+      this.sentBy = Math.max(performance.now(), this.sentBy) + bytes.length * BYTE_MS;
       return true;
     } catch {
       if (this.port) this.fail(this.port);
@@ -124,6 +127,18 @@ export class SerialLink {
     // Short because the port failed meanwhile: the failure is the answer.
     if (this.failed && this.received.length < count) return null;
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
+  }
+
+  // A pause between two writes, at least `ms` long. One that ends while the
+  // port is still sending what was written before needs no precision: the
+  // next bytes wait behind those anyway. A timer then does, and leaves the
+  // processor to carry the bytes on their way; a spin would take it.
+  async pause(ms: number): Promise<void> {
+    const end = performance.now() + ms;
+    if (end + TIMER_LATE_MS > this.sentBy) return pauseExactly(ms);
+    await new Promise((resolve) => setTimeout(resolve, ms));
+    // A timer may end a little early.
+    while (performance.now() < end) await tick();
   }
 
   // Resolves when bytes arrive, the port fails or `ms` have passed.
@@ -183,6 +198,11 @@ const QUIET_CHECK_MS = 5;
 const LATE_MS = 10;
 const QUIET_CHECKS = 20;
 
+// A byte's time on the wire at 9600 8N1, and how late a short timer usually
+// fires at most.
+const BYTE_MS = 10 / 9.6;
+const TIMER_LATE_MS = 2;
+
 // How early a timer is set to end before a pause does: timers may be clamped
 // to 4 ms and fire a little late.
 const TIMER_SLACK_MS = 5;
@@ -199,7 +219,7 @@ const yieldToBrowser: () => Promise<void> = scheduler?.yield ? () => scheduler.y
 // for all but its last few milliseconds, then turns of the event loop, then a
 // short spin. A pause spent in turns alone would keep the page busy and hold
 // back its drawing.
-export async function pause(ms: number): Promise<void> {
+async function pauseExactly(ms: number): Promise<void> {
   const end = performance.now() + ms;
   if (ms > TIMER_SLACK_MS) await new Promise((r) => setTimeout(r, ms - TIMER_SLACK_MS));
   else await yieldToBrowser();

@@ -3,7 +3,7 @@
 import * as fs from 'node:fs';
 import * as path from 'node:path';
 import type { Answer, Rules, RulesFactory } from '../src/rules';
-import { SerialLink, pause, type SerialPortLike } from '../src/serialLink';
+import { SerialLink, type SerialPortLike } from '../src/serialLink';
 import { ptySerialPort } from './ptyPort';
 import { repoRoot } from './simulator';
 
@@ -25,7 +25,7 @@ export function attach(rules: Rules, port: string | SerialPortLike, answer: Answ
     write: (bytes) => link.write(bytes),
     read: (count, totalMs, intervalMs) => link.read(count, totalMs, intervalMs),
     close: () => link.close(),
-    pause,
+    pause: (ms) => link.pause(ms),
     status: () => {},
     phase: () => {},
     progress: () => {},
