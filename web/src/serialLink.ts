@@ -136,9 +136,11 @@ export class SerialLink {
   async pause(ms: number): Promise<void> {
     const end = performance.now() + ms;
     if (end + TIMER_LATE_MS > this.sentBy) return pauseExactly(ms);
-    await new Promise((resolve) => setTimeout(resolve, ms));
-    // A timer may end a little early.
-    while (performance.now() < end) await tick();
+    // Set again for what is left: a timer may end early (Node's counts from
+    // when its loop last looked at the clock).
+    for (let left = ms; left > 0; left = end - performance.now()) {
+      await new Promise((resolve) => setTimeout(resolve, left));
+    }
   }
 
   // Resolves when bytes arrive, the port fails or `ms` have passed.
