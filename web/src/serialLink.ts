@@ -3,6 +3,8 @@
 // waits for its count, its total time-out or the gap between two bytes, the
 // way the desktop program's port does.
 
+import { after, sleep } from './steadyTimers';
+
 export interface SerialPortLike {
   open(options: { baudRate: number; dataBits?: number; stopBits?: number; parity?: string }): Promise<void>;
   close(): Promise<void>;
@@ -139,19 +141,19 @@ export class SerialLink {
     // Set again for what is left: a timer may end early (Node's counts from
     // when its loop last looked at the clock).
     for (let left = ms; left > 0; left = end - performance.now()) {
-      await new Promise((resolve) => setTimeout(resolve, left));
+      await sleep(left);
     }
   }
 
   // Resolves when bytes arrive, the port fails or `ms` have passed.
   private arrival(ms: number): Promise<void> {
     return new Promise<void>((resolve) => {
-      const timer = setTimeout(() => {
+      const cancel = after(ms, () => {
         this.wake = null;
         resolve();
-      }, ms);
+      });
       this.wake = () => {
-        clearTimeout(timer);
+        cancel();
         resolve();
       };
     });
@@ -223,7 +225,7 @@ const yieldToBrowser: () => Promise<void> = scheduler?.yield ? () => scheduler.y
 // back its drawing.
 async function pauseExactly(ms: number): Promise<void> {
   const end = performance.now() + ms;
-  if (ms > TIMER_SLACK_MS) await new Promise((r) => setTimeout(r, ms - TIMER_SLACK_MS));
+  if (ms > TIMER_SLACK_MS) await sleep(ms - TIMER_SLACK_MS);
   else await yieldToBrowser();
   while (end - performance.now() > SPIN_MS) await tick();
   while (performance.now() < end) {

@@ -36,23 +36,28 @@ export function serveSite(): Promise<{ url: string; close(): Promise<void> }> {
   });
 }
 
-export function launchBrowser(): Promise<Browser> {
+// `asForPeople`: a hidden page's timers are slowed as in a person's browser;
+// otherwise the test driver's defaults keep them going.
+export function launchBrowser(asForPeople = false): Promise<Browser> {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
+    ignoreDefaultArgs: asForPeople
+      ? ['--disable-background-timer-throttling', '--disable-backgrounding-occluded-windows', '--disable-renderer-backgrounding']
+      : [],
   });
 }
 
 // The site and a browser shared by the tests of one file: started before
 // them and closed after them.
-export function browserForTests(): { browser: Browser; url: string } {
+export function browserForTests(asForPeople = false): { browser: Browser; url: string } {
   const shared = { browser: undefined as unknown as Browser, url: '' };
   let site: { url: string; close(): Promise<void> } | undefined;
   before(async () => {
     site = await serveSite();
     shared.url = site.url;
-    shared.browser = await launchBrowser();
+    shared.browser = await launchBrowser(asForPeople);
   });
   after(async () => {
     await shared.browser?.close();
