@@ -131,8 +131,9 @@ export class SerialLink {
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
   }
 
-  // A pause between two writes, at least `ms` long. One that ends while the
-  // port is still sending what was written before needs no precision: the
+  // A pause at least `ms` long. One that ends while the port is still
+  // sending what was written before needs no precision: the engines pause
+  // there only to write again (a block's address, then its data), and the
   // next bytes wait behind those anyway. A timer then does, and leaves the
   // processor to carry the bytes on their way; a spin would take it.
   async pause(ms: number): Promise<void> {
