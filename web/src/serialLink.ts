@@ -43,6 +43,7 @@ export class SerialLink {
     }
     this.port = port;
     this.received = [];
+    this.sentBy = 0;
     this.failed = false;
     this.closing = false;
     this.writer = port.writable!.getWriter();
@@ -59,6 +60,8 @@ export class SerialLink {
         const { value, done } = await reader.read();
         if (done) break;
         for (const b of value) this.received.push(b);
+        // The radio answers what it has heard: what was sent has left.
+        this.sentBy = Math.min(this.sentBy, performance.now());
         this.notify();
       }
     } catch {
@@ -131,11 +134,12 @@ export class SerialLink {
     return Uint8Array.from(this.received.splice(0, Math.min(count, this.received.length)));
   }
 
-  // A pause at least `ms` long. One that ends while the port is still
-  // sending what was written before needs no precision: the engines pause
-  // there only to write again (a block's address, then its data), and the
-  // next bytes wait behind those anyway. A timer then does, and leaves the
-  // processor to carry the bytes on their way; a spin would take it.
+  // A pause at least `ms` long. One that ends well before the port has sent
+  // what was written needs no precision: the engines pause there only to
+  // write again (a block's address, then its data), and the next bytes wait
+  // behind those; a timer a little late only leaves the line idle a moment.
+  // A timer then does, and leaves the processor to carry the bytes on their
+  // way; a spin would take it.
   async pause(ms: number): Promise<void> {
     const end = performance.now() + ms;
     if (end + TIMER_LATE_MS > this.sentBy) return pauseExactly(ms);

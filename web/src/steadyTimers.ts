@@ -2,7 +2,8 @@
 // page's own timers at most once a second, which would stretch every pause
 // of a write going on behind another tab to a second; a worker's timers it
 // leaves alone. While the page is shown its own timers serve, one thread hop
-// closer. Under Node (the tests) there is no page to hide.
+// closer; the timers waiting when the page is hidden move to the worker.
+// Under Node (the tests) there is no page to hide.
 
 const WORKER_SOURCE = `const pending = new Map();
 onmessage = (e) => {
@@ -18,41 +19,76 @@ onmessage = (e) => {
   }, ms));
 };`;
 
-let worker: Worker | null | undefined;
-const callbacks = new Map<number, () => void>();
+interface Waiting {
+  due: number;
+  callback: () => void;
+  // The page's own timer; none while the worker keeps the time.
+  pageTimer?: ReturnType<typeof setTimeout>;
+}
+
+const waiting = new Map<number, Waiting>();
 let nextId = 1;
+let worker: Worker | null | undefined;
+
+function fire(id: number): void {
+  const entry = waiting.get(id);
+  if (!entry) return; // cancelled meanwhile
+  waiting.delete(id);
+  entry.callback();
+}
+
+function onPage(id: number, entry: Waiting, ms = Math.max(0, entry.due - performance.now())): void {
+  entry.pageTimer = setTimeout(() => fire(id), ms);
+}
+
+// A worker that cannot start or fails later leaves its timers to the page.
+function dropWorker(): void {
+  worker = null;
+  for (const [id, entry] of waiting) if (entry.pageTimer === undefined) onPage(id, entry);
+}
 
 function timerWorker(): Worker | null {
   if (worker !== undefined) return worker;
   try {
     worker = new Worker(URL.createObjectURL(new Blob([WORKER_SOURCE], { type: 'text/javascript' })));
-    worker.onmessage = (e: MessageEvent<number>) => {
-      const callback = callbacks.get(e.data);
-      callbacks.delete(e.data);
-      callback?.();
-    };
+    worker.onmessage = (e: MessageEvent<number>) => fire(e.data);
+    worker.onerror = dropWorker;
   } catch {
-    worker = null; // a page that may not start workers keeps its own timers
+    worker = null;
   }
   return worker;
+}
+
+function toWorker(id: number, entry: Waiting): boolean {
+  const w = timerWorker();
+  if (!w) return false;
+  clearTimeout(entry.pageTimer);
+  entry.pageTimer = undefined;
+  w.postMessage([id, Math.max(0, entry.due - performance.now())]);
+  return true;
 }
 
 function pageHidden(): boolean {
   return typeof document !== 'undefined' && document.hidden;
 }
 
+if (typeof document !== 'undefined') {
+  document.addEventListener('visibilitychange', () => {
+    if (!document.hidden) return;
+    for (const [id, entry] of waiting) if (entry.pageTimer !== undefined) toWorker(id, entry);
+  });
+}
+
 // Calls `callback` once `ms` have passed; the function returned cancels it.
 export function after(ms: number, callback: () => void): () => void {
-  const w = pageHidden() ? timerWorker() : null;
-  if (!w) {
-    const timer = setTimeout(callback, ms);
-    return () => clearTimeout(timer);
-  }
   const id = nextId++;
-  callbacks.set(id, callback);
-  w.postMessage([id, ms]);
+  const entry: Waiting = { due: performance.now() + ms, callback };
+  waiting.set(id, entry);
+  if (!pageHidden() || !toWorker(id, entry)) onPage(id, entry, ms);
   return () => {
-    if (callbacks.delete(id)) w.postMessage([id, -1]);
+    if (!waiting.delete(id)) return;
+    if (entry.pageTimer !== undefined) clearTimeout(entry.pageTimer);
+    else worker?.postMessage([id, -1]);
   };
 }
 

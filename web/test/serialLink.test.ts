@@ -69,11 +69,12 @@ test('a pause while the port is still sending leaves the page free meanwhile; ev
     await new Promise((resolve) => setTimeout(resolve, otherWorkAt));
     return order;
   };
-  assert.equal(await link.write(new Uint8Array(48)), true); // 50 ms on the wire
+  assert.equal(await link.write(new Uint8Array(480)), true); // half a second on the wire
   // A spin through the pause's last milliseconds would hold the other work
   // up until the pause is over. (A busy machine can only make a spin look free.)
   assert.deepEqual(await timedPause(20, 19), ['other work', 'pause over']);
-  await new Promise((resolve) => setTimeout(resolve, 40)); // the line is idle again
+  port.hand([6]); // the radio's answer: what was sent has left, the line is idle
+  assert.deepEqual(await link.read(1, 1000, 30), Uint8Array.from([6]));
   await timedPause(20, 1);
   clearInterval(alive);
   await link.close();
