@@ -141,13 +141,8 @@ export class SerialLink {
   // A timer then does, and leaves the processor to carry the bytes on their
   // way; a spin would take it.
   async pause(ms: number): Promise<void> {
-    const end = performance.now() + ms;
-    if (end + TIMER_LATE_MS > this.sentBy) return pauseExactly(ms);
-    // Set again for what is left: a timer may end early (Node's counts from
-    // when its loop last looked at the clock).
-    for (let left = ms; left > 0; left = end - performance.now()) {
-      await sleep(left);
-    }
+    if (performance.now() + ms + TIMER_LATE_MS > this.sentBy) return pauseExactly(ms);
+    await sleep(ms);
   }
 
   // Resolves when bytes arrive, the port fails or `ms` have passed.

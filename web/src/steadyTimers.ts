@@ -30,15 +30,26 @@ const waiting = new Map<number, Waiting>();
 let nextId = 1;
 let worker: Worker | null | undefined;
 
+function remaining(entry: Waiting): number {
+  return Math.max(0, entry.due - performance.now());
+}
+
+function onPage(id: number, entry: Waiting, ms = remaining(entry)): void {
+  entry.pageTimer = setTimeout(() => fire(id), ms);
+}
+
 function fire(id: number): void {
   const entry = waiting.get(id);
   if (!entry) return; // cancelled meanwhile
+  // A timer may end a little early (Node's counts from when its loop last
+  // looked at the clock): it is set again for what is left.
+  if (remaining(entry) > 0) {
+    if (entry.pageTimer === undefined && worker) worker.postMessage([id, remaining(entry)]);
+    else onPage(id, entry);
+    return;
+  }
   waiting.delete(id);
   entry.callback();
-}
-
-function onPage(id: number, entry: Waiting, ms = Math.max(0, entry.due - performance.now())): void {
-  entry.pageTimer = setTimeout(() => fire(id), ms);
 }
 
 // A worker that cannot start or fails later leaves its timers to the page.
@@ -64,7 +75,7 @@ function toWorker(id: number, entry: Waiting): boolean {
   if (!w) return false;
   clearTimeout(entry.pageTimer);
   entry.pageTimer = undefined;
-  w.postMessage([id, Math.max(0, entry.due - performance.now())]);
+  w.postMessage([id, remaining(entry)]);
   return true;
 }
 
@@ -79,7 +90,8 @@ if (typeof document !== 'undefined') {
   });
 }
 
-// Calls `callback` once `ms` have passed; the function returned cancels it.
+// Calls `callback` once `ms` have passed, never before; the function
+// returned cancels it.
 export function after(ms: number, callback: () => void): () => void {
   const id = nextId++;
   const entry: Waiting = { due: performance.now() + ms, callback };
