@@ -4,6 +4,7 @@
 #include <QAccessibleTableInterface>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -383,6 +384,29 @@ TEST_F(CellEditing, DraggingSelectsARangeThatDeleteClears) {
     EXPECT_FALSE(Editor());
     const CellRange extended = Grid()->SelectedCells();
     EXPECT_EQ((std::array{extended.top, extended.left, extended.bottom, extended.right}), (std::array{2, 2, 3, 5}));
+}
+
+TEST_F(CellEditing, AClickOnAChannelNumberOrACaptionSelectsItsRowOrColumnAndEveryCaptionShowsWhole) {
+    QHeaderView* numbers = Grid()->verticalHeader();
+    QHeaderView* captions = Grid()->horizontalHeader();
+    const auto selected = [&] {
+        const CellRange r = Grid()->SelectedCells();
+        return std::array{r.top, r.left, r.bottom, r.right};
+    };
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {},
+                      QPoint(numbers->width() / 2, numbers->sectionViewportPosition(2) + numbers->sectionSize(2) / 2));
+    EXPECT_EQ(selected(), (std::array{3, 1, 3, 10}));
+    QTest::mouseClick(
+        captions->viewport(), Qt::LeftButton, {},
+        QPoint(captions->sectionViewportPosition(3) + captions->sectionSize(3) / 2, captions->height() / 2));
+    EXPECT_EQ(selected(), (std::array{1, 4, 128, 4}));
+    // The caption row is tall enough for its text, and each caption fits its column.
+    EXPECT_GE(captions->height(), captions->fontMetrics().height());
+    for (int col = 1; col <= 10; ++col)
+        EXPECT_GT(captions->sectionSize(col - 1), captions->fontMetrics().horizontalAdvance(Grid()->TextMatrix(0, col)))
+            << col;
+    EXPECT_EQ(Grid()->ColWidth(0), numbers->width());
+    EXPECT_GT(numbers->width(), numbers->fontMetrics().horizontalAdvance("128"));
 }
 
 TEST_F(CellEditing, ArrowsAtTheEdgesStayInTheGrid) {

@@ -77,6 +77,37 @@ CCellDelegate::CCellDelegate(Commit commit, QObject* parent)
 
 namespace {
 
+// The entry that shows widest in `font`. Measuring a text lays it out, slow
+// for the few hundred tone texts; but texts whose characters advance alike,
+// one by one, take the same width (the tone texts are plain digits and
+// capitals, which the grid's fonts do not kern), so one text of each such
+// pattern is measured.
+std::string WidestEntry(const std::vector<std::string>& entries, const QFont& font) {
+    const QFontMetrics metrics(font);
+    const QFontMetricsF advances(font);
+    std::map<char16_t, qreal> advance;
+    std::map<std::vector<qreal>, int> measured;
+    std::string widest;
+    int widestWidth = -1;
+    for (const std::string& entry : entries) {
+        const QString text = QString::fromStdString(entry);
+        std::vector<qreal> pattern;
+        for (QChar c : text) {
+            const auto known = advance.find(c.unicode());
+            pattern.push_back(known != advance.end() ? known->second
+                                                     : advance[c.unicode()] = advances.horizontalAdvance(c));
+        }
+        const auto [it, isNew] = measured.try_emplace(std::move(pattern), 0);
+        if (!isNew) continue;
+        it->second = metrics.horizontalAdvance(text);
+        if (it->second > widestWidth) {
+            widest = entry;
+            widestWidth = it->second;
+        }
+    }
+    return widest;
+}
+
 // The size an editor of `column` asks for where the grid opens it. Measuring
 // every entry of a tone list takes a while, so each size is kept for the
 // font and the language it was measured in.
@@ -94,17 +125,7 @@ QSize EditorSize(int column, QWidget* viewport) {
     if (EditorForColumn(column) == CellEditorKind::Frequency) {
         editor.reset(MakeEditor(column, viewport));
     } else {
-        const QFontMetrics metrics(viewport->font());
-        std::string widest;
-        int widestWidth = -1;
-        for (const std::string& entry : Entries(column)) {
-            const int width = metrics.horizontalAdvance(QString::fromStdString(entry));
-            if (width > widestWidth) {
-                widest = entry;
-                widestWidth = width;
-            }
-        }
-        editor.reset(MakeCombo(column, viewport, {widest}));
+        editor.reset(MakeCombo(column, viewport, {WidestEntry(Entries(column), viewport->font())}));
     }
     editor->hide();
     editor->setFont(viewport->font());

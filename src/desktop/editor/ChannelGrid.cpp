@@ -39,10 +39,40 @@ bool IsCommand(GridAction action) {
            action == GridAction::Paste;
 }
 
+// The grid's headers. A plain header measures its sections in bold, for a
+// highlighted section; these are never highlighted, so they are measured in
+// the font they are drawn in, and no bold font need be loaded for them.
+// The header column of channel numbers measures no section at all once the
+// view has given it its fixed width (the grid's column 0); until then the
+// last number, the longest, stands for all 128.
+class CGridHeader : public QHeaderView {
+public:
+    CGridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
+        setSectionsClickable(true);
+        setHighlightSections(false);
+    }
+    QSize sizeHint() const override {
+        if (orientation() == Qt::Horizontal || count() == 0) return QHeaderView::sizeHint();
+        if (minimumWidth() == maximumWidth()) return QSize(maximumWidth(), defaultSectionSize());
+        return sectionSizeFromContents(count() - 1);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int section) const override {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = section;
+        option.text = model()->headerData(section, orientation()).toString();
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
+};
+
 }  // namespace
 
 CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
     : QTableView(parent), m_model(model), m_commit(std::move(commit)) {
+    setHorizontalHeader(new CGridHeader(Qt::Horizontal, this));
+    setVerticalHeader(new CGridHeader(Qt::Vertical, this));
     // The cells' font comes first: the headers are measured once, in it.
     QFont cellFont(QStringLiteral("Times New Roman"));
     cellFont.setPointSizeF(8.25);
@@ -60,10 +90,8 @@ CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
     setTabKeyNavigation(true);  // Tab walks the cells; the key rules say when it leaves
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setHighlightSections(false);
     verticalHeader()->setMinimumSectionSize(1);
     // The corner holds the caption of column 0.
     setCornerButtonEnabled(false);
