@@ -59,6 +59,7 @@ public:
 
 protected:
     QSize sectionSizeFromContents(int section) const override {
+        ensurePolished();
         QStyleOptionHeader option;
         initStyleOption(&option);
         option.section = section;
