@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <map>
 #include <memory>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -78,31 +79,29 @@ CCellDelegate::CCellDelegate(Commit commit, QObject* parent)
 namespace {
 
 // The entry that shows widest in `font`. Measuring a text lays it out, slow
-// for the few hundred tone texts; but texts whose characters advance alike,
-// one by one, take the same width (the tone texts are plain digits and
-// capitals, which the grid's fonts do not kern), so one text of each such
-// pattern is measured.
+// for the few hundred tone texts. Texts whose characters advance alike, one
+// by one, are as wide but for kerning, which the tone texts' plain digits
+// and capitals hardly have; so one text of each such pattern is measured.
 std::string WidestEntry(const std::vector<std::string>& entries, const QFont& font) {
     const QFontMetrics metrics(font);
     const QFontMetricsF advances(font);
     std::map<char16_t, qreal> advance;
-    std::map<std::vector<qreal>, int> measured;
+    std::set<std::vector<qreal>> patterns;
     std::string widest;
     int widestWidth = -1;
     for (const std::string& entry : entries) {
         const QString text = QString::fromStdString(entry);
         std::vector<qreal> pattern;
         for (QChar c : text) {
-            const auto known = advance.find(c.unicode());
-            pattern.push_back(known != advance.end() ? known->second
-                                                     : advance[c.unicode()] = advances.horizontalAdvance(c));
+            const auto [known, isNew] = advance.try_emplace(c.unicode(), 0.0);
+            if (isNew) known->second = advances.horizontalAdvance(c);
+            pattern.push_back(known->second);
         }
-        const auto [it, isNew] = measured.try_emplace(std::move(pattern), 0);
-        if (!isNew) continue;
-        it->second = metrics.horizontalAdvance(text);
-        if (it->second > widestWidth) {
+        if (!patterns.insert(std::move(pattern)).second) continue;
+        const int width = metrics.horizontalAdvance(text);
+        if (width > widestWidth) {
             widest = entry;
-            widestWidth = it->second;
+            widestWidth = width;
         }
     }
     return widest;
