@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RadioImage image = NewDocumentImage();
     const RadioImage before = image;
     const SinLoadResult r = LoadSinFile(path, image);
+    std::remove(path.c_str());
     if (size >= kImageSize) {
         if (!r.ok || std::memcmp(image.data(), data, kImageSize) != 0) std::abort();
     } else if (image != before || r.ok != (size == 0)) {

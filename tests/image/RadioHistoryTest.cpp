@@ -24,10 +24,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    std::vector<std::string> Files() const {
+    std::vector<std::string> Files() const { return Files(m_dir); }
+    static std::vector<std::string> Files(const fs::path& folder) {
         std::vector<std::string> files;
         std::error_code ec;
-        for (const auto& f : fs::directory_iterator(m_dir, ec)) files.push_back(f.path().filename().string());
+        for (const auto& f : fs::directory_iterator(folder, ec)) files.push_back(f.path().filename().string());
         std::sort(files.begin(), files.end());
         return files;
     }
@@ -63,9 +64,9 @@ TEST_F(History, AReadAndAWriteAreKeptWithWhatTheyWereAndListedNewestFirst) {
     EXPECT_EQ(history.Image(entries[1].name), radio);
     // The image is a .sin file like any other, no temporary file is left.
     EXPECT_EQ(fs::file_size(m_dir / "ostreltz" / "history" / "20251209-120000-000-read.sin"), kImageSize);
-    m_dir /= "ostreltz/history";
-    EXPECT_EQ(Files(), (std::vector<std::string>{"20251209-120000-000-read.sin", "20251209-120000-000-read.txt",
-                                                 "20251209-120101-123-write.sin", "20251209-120101-123-write.txt"}));
+    EXPECT_EQ(Files(m_dir / "ostreltz" / "history"),
+              (std::vector<std::string>{"20251209-120000-000-read.sin", "20251209-120000-000-read.txt",
+                                        "20251209-120101-123-write.sin", "20251209-120101-123-write.txt"}));
 }
 
 TEST_F(History, TwoEntriesInTheSameMillisecondKeepBoth) {

@@ -2,12 +2,12 @@
 // loopback port, with downloads landing in a temporary folder.
 import * as fs from 'node:fs';
 import * as http from 'node:http';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import type { AddressInfo } from 'node:net';
 import { after, before } from 'node:test';
 import puppeteer, { type Browser, type Page } from 'puppeteer-core';
 import { siteDir } from './loadRules';
+import { scratchDir } from './scratch';
 
 const types: Record<string, string> = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
@@ -37,11 +37,14 @@ export function serveSite(): Promise<{ url: string; close(): Promise<void> }> {
 }
 
 // `asForPeople`: a hidden page's timers are slowed as in a person's browser;
-// otherwise the test driver's defaults keep them going.
+// otherwise the test driver's defaults keep them going. The browser's own
+// files (its crash reports, its downloads folder) go into a scratch home, not
+// into the user's.
 export function launchBrowser(asForPeople = false): Promise<Browser> {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
+    env: { ...process.env, HOME: scratchDir('browser-home') },
     args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
     ignoreDefaultArgs: asForPeople
       ? ['--disable-background-timer-throttling', '--disable-backgrounding-occluded-windows', '--disable-renderer-backgrounding']
@@ -76,7 +79,7 @@ export interface PageSetup {
 // tests can drive.
 export async function openPage(browser: Browser, url: string, setup: PageSetup = {}): Promise<{ page: Page; downloads: string }> {
   const page = await browser.newPage();
-  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-downloads-'));
+  const downloads = scratchDir('downloads');
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   await page.evaluateOnNewDocument(() => {

@@ -1,19 +1,14 @@
 // What `ostreltz-cli` says about a .sin file: its dump's channel rows.
 import { execFileSync } from 'node:child_process';
-import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import { buildDir } from './simulator';
+import { scratchDir } from './scratch';
 
 // The command line's settings and files (the history of its transfers) go
 // into a folder of this process, not into the user's own.
 let home: string | null = null;
 function cliEnvironment(): NodeJS.ProcessEnv {
-  if (!home) {
-    const made = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-cli-home-'));
-    process.on('exit', () => fs.rmSync(made, { recursive: true, force: true }));
-    home = made;
-  }
+  home ??= scratchDir('cli-home');
   return { ...process.env, XDG_DATA_HOME: path.join(home, 'data'), XDG_CONFIG_HOME: path.join(home, 'config') };
 }
 

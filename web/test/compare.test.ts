@@ -4,7 +4,6 @@
 import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
@@ -12,6 +11,7 @@ import { startBridge } from './bridge';
 import { clickCommand, menuEntry, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
+import { scratchDir } from './scratch';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 const shared = browserForTests();
@@ -25,7 +25,7 @@ function changedSample(): string {
   bytes[48 + 13] ^= 0x10;
   bytes.set([0x00, 0x00, 0x00, 0x15], 80);
   bytes[0x813] = (bytes[0x813] + 1) % 10;
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-compare-'));
+  const dir = scratchDir('compare');
   const file = path.join(dir, 'other.sin');
   fs.writeFileSync(file, bytes);
   return file;
@@ -151,7 +151,7 @@ describe('comparing', { timeout: 300_000 }, () => {
   });
 
   test('a write with a backup reads the radio first and keeps it in the history', async () => {
-    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-backup-'));
+    const dir = scratchDir('backup');
     const saved = path.join(dir, 'radio-after.sin');
     const sim = await startSimulator(['--image', samplePath, '--save', saved, '--type', '0xFF']);
     const bridge = await startBridge(sim.port);

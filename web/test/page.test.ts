@@ -3,7 +3,6 @@
 import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import { browserForTests, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
@@ -13,6 +12,7 @@ import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { radioInPageSource } from './radioInPage';
 import type { Page } from 'puppeteer-core';
+import { scratchDir } from './scratch';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 const shared = browserForTests();
@@ -47,7 +47,7 @@ async function assertGridShowsSample(page: Page): Promise<void> {
 }
 
 function tempDir(): string {
-  return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-page-'));
+  return scratchDir('page');
 }
 
 describe('files and editing', { timeout: 120_000 }, () => {

@@ -4,12 +4,12 @@ import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
 import { chooseLanguage, openFile, runCommand } from './pageHelpers';
 import { repoRoot } from './simulator';
+import { scratchDir } from './scratch';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 const shared = browserForTests();
@@ -62,7 +62,7 @@ describe('the report', { timeout: 120_000 }, () => {
 
   test('the printed sample keeps each column\'s texts inside that column', async () => {
     const { page } = await openPage(shared.browser, shared.url);
-    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-report-'));
+    const dir = scratchDir('report');
     try {
       await openFile(page, samplePath);
       await runCommand(page, 'printPreview');

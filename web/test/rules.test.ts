@@ -3,12 +3,12 @@
 import { test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, RowsOp, runClone, type Rules } from '../src/rules';
 import { cli, cliBytes, dumpChannels } from './cliDump';
 import { attach, loadRules } from './loadRules';
 import { repoRoot, startSimulator } from './simulator';
+import { scratchDir } from './scratch';
 
 const samplePath = path.join(repoRoot, 'docs/sample.sin');
 const sample = new Uint8Array(fs.readFileSync(samplePath));
@@ -26,7 +26,7 @@ function assertGridMatchesDump(rules: Rules, sinPath: string): void {
 }
 
 function tempDir(): string {
-  return fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-web-'));
+  return scratchDir('web');
 }
 
 test('a .sin file loads and shows the same channels as the command line', async () => {

@@ -9,7 +9,6 @@
 // no WebSocket, bridge or pty between: the page's own pace, without the
 // stand-in's. Prints figures; asserts nothing but success.
 import * as fs from 'node:fs';
-import * as os from 'node:os';
 import * as path from 'node:path';
 import * as zlib from 'node:zlib';
 import { launchBrowser, openPage, serveSite } from './browser';
@@ -23,6 +22,7 @@ import { installSerialStandIn } from './standIn';
 import { radioInPageSource } from './radioInPage';
 import { cliBytes } from './cliDump';
 import { webSocketSerialPort } from './wsPort';
+import { scratchDir } from './scratch';
 
 const kByteMs = 10 / 9.6;
 const kHandshakeMs = 20 * kByteMs + 16;
@@ -142,7 +142,7 @@ async function timeInBrowser(page: Page, where: string, bridge?: Bridge): Promis
 async function main(): Promise<void> {
   const site = await serveSite();
   const browser = await launchBrowser();
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ostreltz-bench-'));
+  const dir = scratchDir('bench');
   const sample = fs.readFileSync(path.join(repoRoot, 'docs/sample.sin'));
   const simArgs = ['--baud-emulation', '--image', path.join(repoRoot, 'docs/sample.sin'), '--save', path.join(dir, 'radio.sin'), '--type', String(sample[0x81b])];
   let failed = false;
