@@ -78,6 +78,31 @@ TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {
     EXPECT_EQ(CsvRefusedQuestion(result),
               "以下 2 行被拒绝：\n第 2 行: 接收频率“abc”：输入数据错误，请按正确的格式及大小重新输入\n"
               "第 3 行: 接收信令“88.6x”不是信令代码\n\n是否只导入有效的行？");
+    const LanguageScope english(Lang::En);
+    RadioImage again = NewDocumentImage();
+    const CsvImport inEnglish = ImportChannelsCsv(header + "2,146,146,OFF,OFF,中,是,高,DTMF,开,关闭\n", again, false);
+    ASSERT_EQ(inEnglish.problems.size(), 1u);
+    EXPECT_EQ(inEnglish.problems[0].reason, "W/N \"中\" is not one of the choices");
+}
+
+// A line with fewer fields than the header is refused, in whatever order the
+// columns come: what it holds may belong to other columns, and a field it
+// lacks would empty the channel's value.
+TEST(ChannelCsv, ALineCutShortIsRefused) {
+    const RadioImage before = RandomValidImage(9);
+    const std::string orders[] = {
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定\n"
+        "4,152.125,158.125,88.5,88.5,宽,否,高,DTMF,开\n",
+        "频道,接收频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定,发射频率\n"
+        "4,152.125,88.5,88.5,宽,否,高,DTMF,开,关闭\n"};
+    for (const std::string& csv : orders) {
+        RadioImage image = before;
+        const CsvImport result = ImportChannelsCsv(csv, image, {.applyValidLines = true, .merge = true});
+        ASSERT_EQ(result.problems.size(), 1u);
+        EXPECT_EQ(result.problems[0].line, 2);
+        EXPECT_EQ(result.problems[0].reason, "只有 10 个字段，标题行有 11 个");
+        EXPECT_EQ(image, before);
+    }
 }
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {

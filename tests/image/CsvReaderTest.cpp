@@ -79,6 +79,12 @@ TEST(CsvReader, BytesThatAreNoTextAreRefusedWithTheirLine) {
     EXPECT_EQ(bad.refusedLine, 3);
     EXPECT_EQ(bad.refusal, "无法识别的字符：文件应为 UTF-8 或 GB18030 编码");
     EXPECT_EQ(ReadCsvFile("a\r\xFF\n").refusedLine, 2);
+    // The line named is where the file's own encoding breaks: a UTF-8 file's
+    // stray byte after its Chinese lines, a GB18030 file's after its own.
+    EXPECT_EQ(ReadCsvFile("Location,Name\n1,\xE4\xB8\xAD\xE6\x96\x87\n2,\xE4\xB8\xAD\n3,\xFF\n").refusedLine, 4);
+    EXPECT_EQ(ReadCsvFile("\xC6\xB5\xB5\xC0\n1,\xD6\xD0\n2,\xFF\n").refusedLine, 3);
+    // A byte-order mark says UTF-8: the mark is not read as GB18030 text.
+    EXPECT_EQ(ReadCsvFile("\xEF\xBB\xBFLocation,Name\r\n1,\xA1\xA1\r\n").refusedLine, 2);
     const CsvFileReading quote = ReadCsvFile("a,b\n1,\"open\n2,3\n");
     EXPECT_EQ(quote.refusedLine, 2);
     EXPECT_EQ(quote.refusal, "引号没有结束");

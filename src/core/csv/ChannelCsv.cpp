@@ -31,7 +31,7 @@ std::string ExportOwnCsv(const RadioImage& image) {
 }
 
 // Our own layout: every column by its caption; a missing one is a problem
-// of the header line.
+// of the header line, a line cut short one of its own.
 std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, std::vector<CsvProblem>& problems) {
     const CsvRecord& header = records.front();
     std::array<int, col::kCount> column{};
@@ -48,6 +48,7 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
         auto field = [&](std::size_t c) { return CsvField(records[r], column[c]); };
         CsvChannelRow row;
         row.line = records[r].line;
+        row.refusal = CsvShortRowRefusal(header, records[r]);
         const std::string number = field(0);
         const bool digits = !number.empty() && number.size() <= 3 &&
                             std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
@@ -148,7 +149,7 @@ std::optional<std::string> CheckTexts(ChannelTexts& t, const std::array<bool, 10
     for (int column = col::kRxTone; column <= col::kBusy; ++column) {
         if (!changed[static_cast<std::size_t>(column - 1)]) continue;
         if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)], tones))
-            return ColumnCaption(column) + *refusal;
+            return TrFormat(TextId::CsvCellRefused, {ColumnCaption(column), *refusal});
     }
     return std::nullopt;
 }

@@ -343,9 +343,8 @@ std::vector<CsvChannelRow> ReadChirpRows(const std::vector<CsvRecord>& records) 
             if (row.number < 1 || row.number > kChannelCount)
                 row.numberRefusal = TrFormat(TextId::CsvLocationOutOfRange, {location, std::to_string(row.number)});
         }
-        if (records[r].fields.size() < header.fields.size()) {
-            row.refusal = TrFormat(TextId::CsvShortRow,
-                                   {std::to_string(records[r].fields.size()), std::to_string(header.fields.size())});
+        row.refusal = CsvShortRowRefusal(header, records[r]);
+        if (!row.refusal.empty()) {
             rows.push_back(std::move(row));
             continue;
         }

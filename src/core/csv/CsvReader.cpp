@@ -1,5 +1,7 @@
 #include "csv/CsvReader.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 #include "editor/CellRules.h"
@@ -139,13 +141,17 @@ CsvFileReading ReadCsvFile(const std::string& bytes) {
         return reading;
     };
     if (const std::size_t nul = bytes.find('\0'); nul != std::string::npos) return refuse(nul, TextId::CsvNulByte);
-    const std::size_t start = bytes.rfind(kBom, 0) == 0 ? kBom.size() : 0;
+    const bool markedUtf8 = bytes.rfind(kBom, 0) == 0;
     std::string text;
-    if (const std::size_t bad = FirstNonUtf8(bytes, start); bad == std::string::npos) {
+    if (const std::size_t bad = FirstNonUtf8(bytes, markedUtf8 ? kBom.size() : 0); bad == std::string::npos) {
         text = bytes;
+    } else if (markedUtf8) {
+        return refuse(bad, TextId::CsvBadEncoding);
     } else {
+        // Unmarked bytes of neither encoding: the one that reads further is
+        // the file's, and its first unreadable byte the line to name.
         std::size_t undecodable = 0;
-        if (!Gb18030ToUtf8(bytes, text, undecodable)) return refuse(undecodable, TextId::CsvBadEncoding);
+        if (!Gb18030ToUtf8(bytes, text, undecodable)) return refuse(std::max(bad, undecodable), TextId::CsvBadEncoding);
     }
     int unclosed = 0;
     reading.records = ReadCsvRecords(text, &unclosed);
@@ -166,4 +172,9 @@ int CsvColumnIndex(const CsvRecord& header, const std::string& name) {
 std::string CsvField(const CsvRecord& record, int column) {
     if (column < 0 || static_cast<std::size_t>(column) >= record.fields.size()) return {};
     return TrimBlanks(record.fields[static_cast<std::size_t>(column)]);
+}
+
+std::string CsvShortRowRefusal(const CsvRecord& header, const CsvRecord& record) {
+    if (record.fields.size() >= header.fields.size()) return {};
+    return TrFormat(TextId::CsvShortRow, {std::to_string(record.fields.size()), std::to_string(header.fields.size())});
 }

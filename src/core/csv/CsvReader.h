@@ -34,3 +34,8 @@ int CsvColumnIndex(const CsvRecord& header, const std::string& name);
 // The field of `record` in column `column` without the blanks around it;
 // empty when the record is shorter or the column is -1.
 std::string CsvField(const CsvRecord& record, int column);
+
+// Why `record` cannot be read against `header`: it has fewer fields than the
+// header has columns, so what it holds may have slid into other columns.
+// Empty when it has them all.
+std::string CsvShortRowRefusal(const CsvRecord& header, const CsvRecord& record);
