@@ -479,7 +479,7 @@ TEST_F(CellEditing, TheWheelScrollsAndNeverChangesAnOpenListOrTone) {
     }
 }
 
-TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRow) {
+TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRowLeftAndRightNothing) {
     Band(1);
     EnterFrequency(4, 1, "146");
     Click(4, 5);
@@ -492,6 +492,13 @@ TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRow) {
     Key(Qt::Key_Up);
     EXPECT_EQ(Cell(4, 5), "窄");
     EXPECT_EQ(Grid()->Row(), 3);
+    Click(4, 7);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Left);
+    ASSERT_TRUE(ComboEditor());
+    EXPECT_EQ(ComboEditor()->currentText(), "高");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Cell(4, 7), "高");
 }
 
 TEST_F(CellEditing, FlagCellsOfAnEmptyRowStayEmpty) {

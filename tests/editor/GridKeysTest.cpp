@@ -60,8 +60,11 @@ const KeyCase kKeyCases[] = {
     {"Down in an open drop-down", 3, 5, K("ArrowDown"), true, true, GridAction::None, 0, 0, true, kWalk},
     {"Alt+Down opens the drop-down", 3, 5, K("ArrowDown", false, false, true), true, false, GridAction::None, 0, 0,
      true, kWalk},
-    {"Escape in an editor", 3, 5, K("Escape"), true, false, GridAction::Ignore, 0, 0, true, kWalk},
+    {"Escape in an editor", 3, 5, K("Escape"), true, false, GridAction::CancelEdit, 0, 0, true, kWalk},
     {"Left in an editor is the editor's", 3, 1, K("ArrowLeft"), true, false, GridAction::None, 0, 0, true, kWalk},
+    {"Right in a closed list changes nothing", 3, 5, K("ArrowRight"), true, false, GridAction::Ignore, 0, 0, true,
+     kWalk},
+    {"Left in an open drop-down is the list's", 3, 8, K("ArrowLeft"), true, true, GridAction::None, 0, 0, true, kWalk},
     // Typing and F2 open the current cell's editor.
     {"a digit", 3, 1, K("1"), false, false, GridAction::OpenEditor, 3, 1, true, kTyped},
     {"a letter on a tone", 3, 3, K("d"), false, false, GridAction::OpenEditor, 3, 3, true, kTyped},

@@ -304,8 +304,9 @@ export class ChannelGrid {
     if (step.action === this.rules.GridAction.None) return;
     e.preventDefault();
     e.stopPropagation();
+    if (step.action === this.rules.GridAction.Ignore) return;
     this.closeEditor();
-    if (e.key === 'Escape') return this.focus();
+    if (step.action === this.rules.GridAction.CancelEdit) return this.focus();
     const enter = e.key === 'Enter';
     void this.commit(row, col, editor, enter).then((refused) => this.perform(enter && refused ? this.rules.afterEnterInEditor(row, col, true) : step));
   }

@@ -1,7 +1,7 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
-import type { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
+import type { AfterAsking, Answer, Buttons, CellEditorKindName, CloneOutcome, EditorOpeningName, FormBox, GridActionName, HelpWindow, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
 
 export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, TuningPage, type OptionsValues } from './generated/rulesTypes';
 
@@ -79,9 +79,9 @@ export interface Rules {
   listEntries(column: number): string[];
   toneTexts(): string[];
   entryStartingWith(column: number, text: string): number;
-  GridAction: RulesEnum<'None' | 'Ignore' | 'Move' | 'OpenEditor' | 'LeaveGrid' | 'ClearCells' | 'Copy' | 'Cut' | 'Paste'>;
-  EditorOpening: RulesEnum<'Click' | 'Typed' | 'F2' | 'Walk'>;
-  CellEditorKind: RulesEnum<'Frequency' | 'Tone' | 'List'>;
+  GridAction: RulesEnum<GridActionName>;
+  EditorOpening: RulesEnum<EditorOpeningName>;
+  CellEditorKind: RulesEnum<CellEditorKindName>;
   keyOnCell(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
   keyOnFormBox(key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
   keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;

@@ -188,6 +188,14 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Escape');
     assert.equal(await cellText(page, 1, 5), before);
     assert.equal(await docTitle(page), 'sample.sin');
+    // Left and right leave a closed list as it is, as on the desktop.
+    await clickCell(page, 1, 5);
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowLeft');
+    assert.equal(await list.evaluate((n) => (n as HTMLSelectElement).value), before);
+    await page.keyboard.press('ArrowDown');
+    assert.equal(await cellText(page, 1, 5), before);
+    assert.equal(await docTitle(page), 'sample.sin');
     // Ctrl+C with the grid focused copies; Ctrl+V pastes.
     const row1 = (await gridTexts(page))[0];
     await clickCell(page, 1, 1);

@@ -29,6 +29,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
     enum_<GridAction>("GridAction")
         .value("None", GridAction::None)
         .value("Ignore", GridAction::Ignore)
+        .value("CancelEdit", GridAction::CancelEdit)
         .value("Move", GridAction::Move)
         .value("OpenEditor", GridAction::OpenEditor)
         .value("LeaveGrid", GridAction::LeaveGrid)

@@ -108,8 +108,12 @@ GridStep AfterEnterInEditor(int row, int column, bool refused) {
 }
 
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen) {
-    if (press.key == "Escape") return Step(GridAction::Ignore);
+    if (press.key == "Escape") return Step(GridAction::CancelEdit);
     if (dropDownOpen || press.alt) return {};
+    // A closed list keeps its value under left and right, as it would on
+    // its own in a window.
+    if (EditorForColumn(column) == CellEditorKind::List && (press.key == "ArrowLeft" || press.key == "ArrowRight"))
+        return Step(GridAction::Ignore);
     if (press.key == "Enter") return AfterEnterInEditor(row, column, false);
     if (press.key == "Tab") return press.ctrl ? Leave(!press.shift) : TabWalk(row, column, !press.shift);
     // Up and down mean the row above or below in every editor; a list's

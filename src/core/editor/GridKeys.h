@@ -12,7 +12,7 @@ enum class CellEditorKind { Frequency, Tone, List };
 CellEditorKind EditorForColumn(int column);
 
 // A key as the grid sees it: its name as a browser spells it ("Enter",
-// "Tab", "Delete", "Insert", "F2", "Escape", "ArrowUp", "ArrowDown") or the
+// "Tab", "Delete", "Insert", "F2", "Escape", "ArrowUp", "ArrowLeft", …) or the
 // one character it types, and the modifiers held.
 struct GridKeyPress {
     std::string key;
@@ -32,6 +32,7 @@ enum class EditorOpening {
 enum class GridAction {
     None,        // the key is not the grid's: the front end does as it would
     Ignore,      // the key is taken and nothing happens
+    CancelEdit,  // the open editor closes and the cell keeps what it held
     Move,        // the current cell becomes (row, column), nothing opened
     OpenEditor,  // the current cell becomes (row, column) and its editor opens
     LeaveGrid,   // the focus leaves the grid (`forward` or backwards)
@@ -55,8 +56,9 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
 // A key pressed in the open editor of (row, column); `dropDownOpen` while a
 // list's drop-down is shown. Enter, Tab and the up and down arrows write the
 // editor first and then go where the step says; Escape closes it unwritten
-// (the step is Ignore: the front end closes the editor); None leaves the key
-// to the editor. `refused` says the text just written was refused.
+// (CancelEdit); Ignore swallows the key and the editor stays open; None
+// leaves the key to the editor. `refused` says the text just written was
+// refused.
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
 GridStep AfterEnterInEditor(int row, int column, bool refused);
 

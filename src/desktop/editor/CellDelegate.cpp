@@ -218,7 +218,8 @@ bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     const int column = editor->property(kColumn).toInt();
     const GridStep step = KeyInEditor(row, column, press, combo && combo->view()->isVisible());
     if (step.action == GridAction::None) return QStyledItemDelegate::eventFilter(watched, event);
-    if (press.key == "Escape") {
+    if (step.action == GridAction::Ignore) return true;
+    if (step.action == GridAction::CancelEdit) {
         emit closeEditor(editor, RevertModelCache);
         return true;
     }
