@@ -65,6 +65,12 @@ const KeyCase kKeyCases[] = {
     {"Right in a closed list changes nothing", 3, 5, K("ArrowRight"), true, false, GridAction::Ignore, 0, 0, true,
      kWalk},
     {"Left in an open drop-down is the list's", 3, 8, K("ArrowLeft"), true, true, GridAction::None, 0, 0, true, kWalk},
+    {"End in a closed list changes nothing", 3, 7, K("End"), true, false, GridAction::Ignore, 0, 0, true, kWalk},
+    {"Page Down in a closed tone changes nothing", 3, 4, K("PageDown"), true, false, GridAction::Ignore, 0, 0, true,
+     kWalk},
+    {"Home in a tone is its caret's", 3, 4, K("Home"), true, false, GridAction::None, 0, 0, true, kWalk},
+    {"Page Down in an open drop-down is the list's", 3, 7, K("PageDown"), true, true, GridAction::None, 0, 0, true,
+     kWalk},
     // Typing and F2 open the current cell's editor.
     {"a digit", 3, 1, K("1"), false, false, GridAction::OpenEditor, 3, 1, true, kTyped},
     {"a letter on a tone", 3, 3, K("d"), false, false, GridAction::OpenEditor, 3, 3, true, kTyped},

@@ -110,10 +110,20 @@ GridStep AfterEnterInEditor(int row, int column, bool refused) {
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen) {
     if (press.key == "Escape") return Step(GridAction::CancelEdit);
     if (dropDownOpen || press.alt) return {};
-    // A closed list keeps its value under left and right, as it would on
-    // its own in a window.
-    if (EditorForColumn(column) == CellEditorKind::List && (press.key == "ArrowLeft" || press.key == "ArrowRight"))
-        return Step(GridAction::Ignore);
+    // A closed list keeps its value under the keys that walk a list or a
+    // page; a tone's text keeps Home and End for its caret.
+    const bool pageKey = press.key == "PageUp" || press.key == "PageDown";
+    const bool listKey =
+        pageKey || press.key == "Home" || press.key == "End" || press.key == "ArrowLeft" || press.key == "ArrowRight";
+    switch (EditorForColumn(column)) {
+        case CellEditorKind::List:
+            if (listKey) return Step(GridAction::Ignore);
+            break;
+        case CellEditorKind::Tone:
+            if (pageKey) return Step(GridAction::Ignore);
+            break;
+        case CellEditorKind::Frequency: break;
+    }
     if (press.key == "Enter") return AfterEnterInEditor(row, column, false);
     if (press.key == "Tab") return press.ctrl ? Leave(!press.shift) : TabWalk(row, column, !press.shift);
     // Up and down mean the row above or below in every editor; a list's

@@ -24,6 +24,10 @@ inline GridKeyPress GridKeyPressOf(const QKeyEvent* event) {
         case Qt::Key_Down: press.key = "ArrowDown"; return press;
         case Qt::Key_Left: press.key = "ArrowLeft"; return press;
         case Qt::Key_Right: press.key = "ArrowRight"; return press;
+        case Qt::Key_Home: press.key = "Home"; return press;
+        case Qt::Key_End: press.key = "End"; return press;
+        case Qt::Key_PageUp: press.key = "PageUp"; return press;
+        case Qt::Key_PageDown: press.key = "PageDown"; return press;
         default: break;
     }
     // With Ctrl held the text is a control character: the letter is the key's.
