@@ -29,6 +29,11 @@ protected:
     RadioImage Image() const { return View()->ImageForSave(); }
     void Select(int top, int left, int bottom, int right) { Grid()->SelectCells({top, left, bottom, right}); }
     static QClipboard* Clipboard() { return QApplication::clipboard(); }
+    // No refusal was shown: at most the note on frequencies outside the band.
+    bool OnlyNotes() const {
+        return std::all_of(messages.begin(), messages.end(),
+                           [](const MessageRequest& m) { return m.icon == MessageIcon::Information; });
+    }
 };
 
 // A valid image whose first 20 channels are in use.
@@ -141,7 +146,7 @@ TEST_F(Editing, CopiedChannelsAreTsvAndPastedIntoEmptyRowsTheyComeBack) {
     const RadioImage before = Image();
     Grid()->SetCurrentCell(101, 1);
     Key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(OnlyNotes());
     for (int r = 1; r <= 20; ++r) ASSERT_EQ(Row(r + 100), Row(r)) << r;
     EXPECT_TRUE(Doc()->IsModified());
     // The pasted block is selected.
@@ -164,20 +169,26 @@ TEST_F(Editing, CopiedChannelsAreTsvAndPastedIntoEmptyRowsTheyComeBack) {
     Select(1, 7, 20, 7);
     Trigger(ID_EDIT_PASTE);
     for (int r = 1; r <= 20; ++r) ASSERT_EQ(Cell(r, 7), "低") << r;
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(OnlyNotes());
 }
 
 TEST_F(Editing, RefusedPastedCellsAreListedOnceAndTheRestIsPasted) {
     Band(1);
-    Clipboard()->setText(QStringLiteral("145.125\t\tXYZ\n145.1234\n\t\t\t\t中\n"));
+    Clipboard()->setText(QStringLiteral("145.125\t\tXYZ\n145.1234\n\t\t\t\t中\n200\t435.5\n"));
     Grid()->SetCurrentCell(1, 1);
     Trigger(ID_EDIT_PASTE);
-    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text,
               "以下 3 个单元格没有粘贴：\n"
               "第 1 频道接收信令：“XYZ”不是信令代码\n"
               "第 2 频道接收频率：输入数据错误，请按6.25K或 5k的倍数重新输入\n"
               "第 3 频道宽/窄：该频道没有频率\n");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
+    // Frequencies outside the band are pasted, with the note typing them gives.
+    EXPECT_EQ(Cell(4, 1), "200.00000");
+    EXPECT_EQ(messages[1].text, "超出频率范围!\n第 4 频道接收频率：200.00000\n第 4 频道发射频率：435.50000\n");
+    EXPECT_EQ(messages[1].caption, "温馨提示");
+    EXPECT_EQ(messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(Cell(1, 1), "145.12500");
     EXPECT_EQ(Cell(1, 3), "OFF");
     EXPECT_EQ(Cell(2, 1), "");
@@ -282,6 +293,7 @@ TEST_F(Editing, ChannelsInsertedDeletedAndMovedAsWholeRecords) {
     Grid()->SetCurrentCell(128, 1);
     Clipboard()->setText(QStringLiteral("150"));
     Trigger(ID_EDIT_PASTE);
+    messages.clear();  // the note on a frequency outside the band, if any
     const RadioImage full = Image();
     Select(1, 1, 1, 1);
     Trigger(ID_CHANNEL_INSERT);

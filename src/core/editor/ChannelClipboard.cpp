@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "editor/CellRules.h"
+#include "res/CappedList.h"
 #include "res/Texts.h"
 
 namespace {
@@ -30,12 +31,15 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& tsv) {
 }  // namespace
 
 std::optional<std::string> PasteCell(IChannelTable& t, int row, int column, const std::string& text,
-                                     const BandLimits& band) {
+                                     const BandLimits& band, bool* outOfBand) {
     if (row < 1 || column < 1 || row > kChannelCount || column >= col::kCount) return Tr(TextId::CellOutsideTable);
     if (column == col::kRxFreq || column == col::kTxFreq) {
         const FrequencyCheck check = CheckFrequencyText(text, band);
         if (!check.accepted) return FrequencyMessageText(check.messages.back());
         ApplyFrequencyEdit(t, row, column, check.text, false);
+        if (outOfBand)
+            *outOfBand = std::find(check.messages.begin(), check.messages.end(), FrequencyMessage::OutOfBand) !=
+                         check.messages.end();
         return std::nullopt;
     }
     if (text.empty()) {
@@ -73,8 +77,11 @@ PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             const int atRow = row + static_cast<int>(r);
             const int atColumn = column + static_cast<int>(c);
-            if (auto reason = PasteCell(table, atRow, atColumn, TrimBlanks(rows[r][c]), band))
+            bool outOfBand = false;
+            if (auto reason = PasteCell(table, atRow, atColumn, TrimBlanks(rows[r][c]), band, &outOfBand))
                 result.refused.push_back({atRow, atColumn, *reason});
+            else if (outOfBand)
+                result.outOfBand.push_back({atRow, atColumn, table.CellText(atRow, atColumn)});
         }
     }
     return result;
@@ -117,4 +124,21 @@ std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::si
     // Cells past the table are one line, however many there are.
     if (outside > 0) text += TrFormat(TextId::CellsPastTable, {std::to_string(outside)});
     return text;
+}
+
+std::vector<CellNotice> PasteNotices(const PasteResult& pasted) {
+    std::vector<CellNotice> notices;
+    if (!pasted.refused.empty()) notices.push_back({RefusedCellsSummary(pasted.refused), "", NoticeSeverity::Warning});
+    if (!pasted.outOfBand.empty()) {
+        std::vector<std::string> lines;
+        for (const RefusedCell& cell : pasted.outOfBand) {
+            std::string line =
+                TrFormat(TextId::RefusedCell, {std::to_string(cell.row), ColumnCaption(cell.column), cell.reason});
+            line.pop_back();  // the line end CappedLines puts back
+            lines.push_back(std::move(line));
+        }
+        notices.push_back({Tr(TextId::FrequencyOutOfBand) + std::string("\n") + CappedLines(lines),
+                           Tr(TextId::OutOfBandCaption), NoticeSeverity::Information});
+    }
+    return notices;
 }

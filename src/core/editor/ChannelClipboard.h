@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CellNotice.h"
 #include "image/ChannelTable.h"
 
 // A block of cells in table coordinates: rows 1-128, columns 1-10.
@@ -25,6 +26,8 @@ struct RefusedCell {
 
 struct PasteResult {
     std::vector<RefusedCell> refused;
+    // Frequencies written though outside the band (`reason`: the frequency).
+    std::vector<RefusedCell> outOfBand;
     int rows = 0;  // the size of the pasted block
     int columns = 0;
 };
@@ -37,9 +40,10 @@ struct PasteResult {
 // and are listed; every other cell is written.
 PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv, const BandLimits& band);
 
-// Writes one pasted cell as PasteCellsTsv does, or says why it is refused.
+// Writes one pasted cell as PasteCellsTsv does, or says why it is refused;
+// `outOfBand` is set when a frequency written lies outside the band.
 std::optional<std::string> PasteCell(IChannelTable& table, int row, int column, const std::string& text,
-                                     const BandLimits& band);
+                                     const BandLimits& band, bool* outOfBand = nullptr);
 
 // One copied cell pasted over a larger selection fills all of it, as in a
 // spreadsheet: `tsv` repeated over rows x columns. Any other text is returned
@@ -53,3 +57,7 @@ void ClearCells(IChannelTable& table, const CellRange& range);
 
 // The message that lists refused cells, at most `shown` of them.
 std::string RefusedCellsSummary(const std::vector<RefusedCell>& refused, std::size_t shown = 20);
+
+// The messages a paste gives, in order: the refused cells, then the
+// frequencies written outside the band, as typing one would warn of it.
+std::vector<CellNotice> PasteNotices(const PasteResult& pasted);

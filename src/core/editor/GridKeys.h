@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CellNotice.h"
 #include "editor/EditSession.h"
 
 enum class CellEditorKind { Frequency, Tone, List };
@@ -79,12 +80,5 @@ struct EditorStart {
 };
 EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText);
 
-// How a message about a written text is shown.
-enum class NoticeSeverity { Warning, Information };
-struct CellNotice {
-    std::string text;
-    std::string caption;  // empty: the program's title
-    NoticeSeverity severity = NoticeSeverity::Warning;
-};
 // The messages an edit of a cell gives, in order.
 std::vector<CellNotice> NoticesOf(const EditResult& result);

@@ -194,11 +194,11 @@ void CChannelGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     // open editor would write it a second time.
     const EditResult committed = std::exchange(m_committed, EditResult{});
     m_lastRefused = committed.refused;
-    ShowMessages(committed);
+    ShowNotices(NoticesOf(committed));
 }
 
-void CChannelGrid::ShowMessages(const EditResult& result) {
-    for (const CellNotice& notice : NoticesOf(result)) {
+void CChannelGrid::ShowNotices(const std::vector<CellNotice>& notices) {
+    for (const CellNotice& notice : notices) {
         const bool warning = notice.severity == NoticeSeverity::Warning;
         Messenger::Show(this, QString::fromStdString(notice.text), Buttons::Ok,
                         warning ? MessageIcon::Warning : MessageIcon::Information,

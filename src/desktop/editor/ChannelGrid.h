@@ -51,6 +51,9 @@ public:
     // While disabled no editor opens.
     void SetEditingEnabled(bool enabled);
 
+    // Shows each message about what was written, in order.
+    void ShowNotices(const std::vector<CellNotice>& notices);
+
     // Wide enough for every column, tall enough for twenty channels.
     QSize sizeHint() const override;
 
@@ -75,7 +78,6 @@ private:
     void Perform(const GridStep& step, const QString& typed = QString());
     void OnEditorLeft(GridStep step, bool enter);
     void LeaveGrid(bool forward);
-    void ShowMessages(const EditResult& result);
 
     CChannelModel* m_model;
     Commit m_commit;

@@ -95,10 +95,9 @@ void CEditCommands::OnPaste() {
     m_view->Change([&](EditSession& s) { return s.Paste(at.top, at.left, tsv, &pasted); });
     grid->SelectCells({at.top, at.left, std::min(at.top + std::max(pasted.rows, 1) - 1, kChannelCount),
                        std::min(at.left + std::max(pasted.columns, 1) - 1, CChannelGrid::kCols - 1)});
-    // One summary of every refused cell; the accepted ones are pasted.
-    if (!pasted.refused.empty())
-        Messenger::Show(grid, QString::fromStdString(RefusedCellsSummary(pasted.refused)), Buttons::Ok,
-                        MessageIcon::Warning);
+    // One summary of every refused cell, the accepted ones pasted; then the
+    // frequencies outside the band, as typing them warns.
+    grid->ShowNotices(PasteNotices(pasted));
 }
 
 ChannelSpan CEditCommands::SelectedChannels() const {
