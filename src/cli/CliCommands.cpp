@@ -266,10 +266,12 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
                 std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite));
             },
             [&](const CloneResult& backup) {
-                if (const auto notKept = KeepTransfer(backup.image, false, la.port(), backup.radioType))
-                    std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
+                const auto notKept = KeepBackup(backup.image, la.port(), backup.radioType);
+                if (notKept) std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
+                return !notKept;
             });
     }
+    if (result.backup.outcome == CloneOutcome::Completed && !result.kept) return Error(Tr(TextId::BackupNotKept));
     const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
     if (failed.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "image/SinFile.h"
 #include "support/TestFolder.h"
@@ -125,4 +126,35 @@ TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWrite
     RadioImage kept{};
     ASSERT_TRUE(LoadSinFile(Lines(out).at(1), kept).ok);
     EXPECT_EQ(kept, sample);
+}
+
+// The backup is asked for: it is kept with the history switched off too, and
+// a backup that cannot be kept writes nothing.
+TEST_F(CliHistory, ABackupIsKeptWithTheHistoryOffAndOneThatCannotBeKeptWritesNothing) {
+    RadioImage sample{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
+    ASSERT_FALSE(SaveSinFile(Path("radio.sin"), sample));
+    ASSERT_FALSE(SaveSinFile(Path("new.sin"), NewDocumentImage()));
+    std::string out;
+    ASSERT_EQ(Cli("history off", &out), 0) << out;
+    {
+        SimProcess sim({"--image", Path("radio.sin")});
+        ASSERT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force --backup", &out), 0) << out;
+    }
+    ASSERT_EQ(Cli("history show 1", &out), 0) << out;
+    RadioImage kept{};
+    ASSERT_TRUE(LoadSinFile(Lines(out).at(1), kept).ok);
+    EXPECT_EQ(kept, sample);
+
+    // The history's folder is a file: the backup cannot be kept.
+    const std::string folder = Path("data") + "/ostreltz/history";
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+    SimProcess sim({"--image", Path("radio.sin"), "--save", Path("after.sin")});
+    EXPECT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force --backup", &out), 1) << out;
+    EXPECT_NE(out.find("这次的数据没有存入历史记录："), std::string::npos) << out;
+    EXPECT_NE(out.find("备份无法保存，没有写入任何数据。"), std::string::npos) << out;
+    EXPECT_EQ(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
+    const std::string report = sim.StopAndReport();
+    EXPECT_NE(report.find(" written=0"), std::string::npos) << report;
 }

@@ -110,8 +110,10 @@ CloneResult CEngineRunner::RunTransfer(CloneEngine& engine, CloneDirection direc
                 m_window, [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
         },
         [this, port](const CloneResult& read) {
-            if (const auto notKept = KeepTransfer(read.image, false, port, read.radioType))
-                Tell(QString::fromStdString(NotKeptText(*notKept)));
+            const auto notKept = KeepBackup(read.image, port, read.radioType);
+            if (notKept)
+                Tell(QString::fromStdString(NotKeptText(*notKept)) + QStringLiteral("\n") + QTr(TextId::BackupNotKept));
+            return !notKept;
         });
     if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
         Tell(QTr(TextId::BackupFailed));

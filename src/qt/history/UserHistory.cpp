@@ -21,3 +21,8 @@ std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const s
     FolderHistoryStore store(UserHistoryFolder());
     return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
 }
+
+std::optional<Failure> KeepBackup(const RadioImage& image, const std::string& port, int radioType) {
+    FolderHistoryStore store(UserHistoryFolder());
+    return RadioHistory(store).Record(image, false, port, radioType, QDateTime::currentMSecsSinceEpoch());
+}

@@ -17,3 +17,6 @@ std::string UserHistoryFolder();
 // Keeps the image of a finished transfer, now, when the history is on.
 // The failure when it could not be kept (shown with NotKeptText).
 std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType);
+// Keeps the backup read before a write, which was asked for, whether the
+// history is on or off.
+std::optional<Failure> KeepBackup(const RadioImage& image, const std::string& port, int radioType);
