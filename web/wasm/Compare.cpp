@@ -174,8 +174,9 @@ ImageComparison& TheComparison() {
     return comparison;
 }
 
-std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
-    if (!HistoryOn()) return {};
+std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
+                          bool evenWhenOff) {
+    if (!evenWhenOff && !HistoryOn()) return {};
     const long long now =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();

@@ -7,5 +7,7 @@
 
 ImageComparison& TheComparison();
 // Keeps a finished transfer's image in the origin storage when the history
-// is on; empty, or the user's message when it could not be kept.
-std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType);
+// is on (or `evenWhenOff`: a backup asked for); empty, or the user's message
+// when it could not be kept.
+std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
+                          bool evenWhenOff = false);

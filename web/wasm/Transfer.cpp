@@ -40,11 +40,21 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
                 emscripten::val::module_property("host").call<void>(
                     "phase", std::string(Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite)));
             },
-            [&](const CloneResult& backup) { keep(backup.image, false, backup.radioType); });
+            [&](const CloneResult& backup) {
+                // The backup was asked for: it is kept with the history off too,
+                // and one that cannot be kept writes nothing.
+                const std::string notKept = KeepInHistory(backup.image, false, kPort, backup.radioType, true);
+                if (!notKept.empty()) user.Ask(notKept + "\n" + Tr(TextId::BackupNotKept), Buttons::Ok);
+                return notKept.empty();
+            });
         if (both.backup.outcome != CloneOutcome::Completed) {
             TheWriteLog().Add(kPort, both.backup);
             if (both.backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
             return static_cast<int>(both.backup.outcome);
+        }
+        if (!both.kept) {
+            TheWriteLog().Add(kPort, both.write);
+            return static_cast<int>(both.write.outcome);
         }
         result = both.write;
     } else {
