@@ -287,13 +287,17 @@ export class ChannelGrid {
     }
   }
 
+  // Closes the open editor; the focus it held goes back to the current cell,
+  // so typing goes on in the grid.
   private closeEditor(): void {
     const editor = this.editor;
     if (!editor) return;
     this.editor = null;
     const { row, col } = this.editing;
+    const focused = document.activeElement === editor;
     editor.remove();
     this.cell(row, col).textContent = this.rules.cell(row, col);
+    if (focused) this.focus();
   }
 
   private onEditorKey(e: KeyboardEvent): void {
@@ -306,7 +310,7 @@ export class ChannelGrid {
     e.stopPropagation();
     if (step.action === this.rules.GridAction.Ignore) return;
     this.closeEditor();
-    if (step.action === this.rules.GridAction.CancelEdit) return this.focus();
+    if (step.action === this.rules.GridAction.CancelEdit) return;
     const enter = e.key === 'Enter';
     void this.commit(row, col, editor, enter).then((refused) => this.perform(enter && refused ? this.rules.afterEnterInEditor(row, col, true) : step));
   }

@@ -48,7 +48,7 @@ class Page {
     this.link = new RadioLink(rules, (text) => this.statusBar.say(text));
     this.table = rules.commandTable();
     const prompt = (text: string | null) => this.statusBar.show(text);
-    this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt);
+    this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt, () => this.grid.focus());
     byId('menus').append(this.menuBar.element);
     this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), prompt);
     // Pointer help: what the thing under the pointer is for, in the status bar.
@@ -80,6 +80,8 @@ class Page {
     }
     this.applyLanguage();
     this.showDocument();
+    // Typing goes into the current cell from the start, as on the desktop.
+    this.grid.focus();
   }
 
   // Shows what an operation of the editing session changed.

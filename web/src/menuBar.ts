@@ -22,8 +22,14 @@ export class MenuBar {
   private returnFocus: HTMLElement | null = null;
 
   // `run` carries out a chosen command; `prompt` shows an entry's status-bar
-  // text, or the idle text for null.
-  constructor(private readonly menus: MenuSource[], private readonly run: (command: string) => void, private readonly prompt: (text: string | null) => void) {
+  // text, or the idle text for null; `home` takes the focus when what had it
+  // before the menus is gone (a cell's editor, closed as the focus left it).
+  constructor(
+    private readonly menus: MenuSource[],
+    private readonly run: (command: string) => void,
+    private readonly prompt: (text: string | null) => void,
+    private readonly home: () => void,
+  ) {
     menus.forEach((_, index) => {
       const title = el('div', { role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false', tabindex: '-1', class: 'menu-title' });
       const popup = el('div', { role: 'menu', class: 'menu', hidden: '' });
@@ -128,7 +134,8 @@ export class MenuBar {
     if (back && toPrevious) {
       const target = this.returnFocus;
       this.returnFocus = null;
-      target?.focus();
+      if (target?.isConnected) target.focus();
+      else this.home();
     }
   }
 

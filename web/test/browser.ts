@@ -74,14 +74,16 @@ export interface PageSetup {
   before?: { fn: (arg: string) => void; arg: string }[];
 }
 
-// Opens the page and waits for the rules to be loaded. File pickers are taken
-// away so opening and saving use the file input and downloads, which the
-// tests can drive.
+// Opens the page and waits for the rules to be loaded. Each page is a first
+// visit: what an earlier test left in the site's storage (recent files, the
+// language chosen) is gone. File pickers are taken away so opening and saving
+// use the file input and downloads, which the tests can drive.
 export async function openPage(browser: Browser, url: string, setup: PageSetup = {}): Promise<{ page: Page; downloads: string }> {
   const page = await browser.newPage();
   const downloads = scratchDir('downloads');
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await cdp.send('Storage.clearDataForOrigin', { origin: new URL(url).origin, storageTypes: 'local_storage' });
   await page.evaluateOnNewDocument(() => {
     delete (window as unknown as Record<string, unknown>).showOpenFilePicker;
     delete (window as unknown as Record<string, unknown>).showSaveFilePicker;

@@ -3,8 +3,8 @@
 import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import type { Page } from 'puppeteer-core';
-import { browserForTests, openPage } from './browser';
-import { docTitle, menuEntry, statusText } from './pageHelpers';
+import { browserForTests, downloaded, openPage } from './browser';
+import { cellText, clickCell, clickCommand, docTitle, menuEntry, pressWith, pressWithControl, statusText } from './pageHelpers';
 
 const shared = browserForTests();
 
@@ -32,11 +32,23 @@ function openMenuCommands(page: Page): Promise<string[]> {
   return page.$$eval('[role=menu]:not([hidden]) [data-command]', (items) => items.map((n) => (n as HTMLElement).dataset.command!));
 }
 
+// Where the next typed key goes: "row,column:text" of the cell editor a
+// digit opens, or the element that has the focus. The editor is closed again.
+async function typingGoesTo(page: Page): Promise<string> {
+  await page.keyboard.press('7');
+  const at = await page.evaluate(() => {
+    const n = document.activeElement as HTMLInputElement | null;
+    const td = n?.closest<HTMLElement>('td[data-row]');
+    return td && n?.classList.contains('cell-editor') ? `${td.dataset.row},${td.dataset.col}:${n.value}` : n?.tagName ?? '';
+  });
+  await page.keyboard.press('Escape');
+  return at;
+}
+
 describe('the menu bar', { timeout: 120_000 }, () => {
-  test('one Tab reaches the grid; Alt+F, the arrows, Enter and Esc walk every menu', async () => {
+  test('the grid has the focus from the start; Alt+F, the arrows, Enter and Esc walk every menu', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     try {
-      await page.keyboard.press('Tab');
       assert.equal(await focused(page), 'grid');
 
       await page.keyboard.down('Alt');
@@ -78,6 +90,57 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       await page.keyboard.press('Enter');
       await page.waitForSelector('dialog[open]');
       await page.keyboard.press('Escape');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('the grid keeps the keys: at the start, and after a command run while a cell is being edited', async () => {
+    const { page, downloads } = await openPage(shared.browser, shared.url);
+    try {
+      // At the start typing goes into the current cell.
+      await page.keyboard.type('145.125');
+      assert.equal(await page.$eval('td[data-row="1"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value), '145.125');
+      await page.keyboard.press('Escape');
+      assert.equal(await typingGoesTo(page), '1,1:7');
+
+      // A shortcut writes the open editor's text, runs, and the grid keeps the focus.
+      await clickCell(page, 2, 1);
+      await page.keyboard.type('250.025');
+      await pressWithControl(page, 's');
+      await downloaded(downloads, '无标题.sin');
+      await page.waitForFunction(() => document.getElementById('doc-title')?.textContent === '无标题.sin');
+      assert.equal(await cellText(page, 2, 1), '250.02500');
+      assert.equal(await typingGoesTo(page), '2,1:7');
+      for (const [key, text] of [['z', ''], ['y', '250.05000']]) {
+        await clickCell(page, 3, 1);
+        await page.keyboard.type('250.05');
+        await pressWithControl(page, key);
+        assert.equal(await cellText(page, 3, 1), text, `Ctrl+${key}`);
+        assert.equal(await typingGoesTo(page), '3,1:7', `Ctrl+${key}`);
+      }
+
+      // The menus, opened from the keyboard and left with Esc, give the focus back to the cell.
+      for (const opening of [['Alt', 'f'], ['F10']]) {
+        await clickCell(page, 4, 1);
+        await page.keyboard.type('250.1');
+        await pressWith(page, opening.slice(0, -1) as 'Alt'[], opening[opening.length - 1]);
+        await page.keyboard.press('Escape');
+        await page.keyboard.press('Escape');
+        assert.equal(await page.$('[role=menu]:not([hidden])'), null);
+        assert.equal(await typingGoesTo(page), '4,1:7', opening.join('+'));
+      }
+      assert.equal(await cellText(page, 4, 1), '250.10000');
+
+      // A dialog chosen from the menu and closed with Esc does too.
+      await clickCell(page, 5, 1);
+      await page.keyboard.type('250.125');
+      await clickCommand(page, 'options');
+      await page.waitForSelector('#options[open]');
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$('dialog[open]'), null);
+      assert.equal(await typingGoesTo(page), '5,1:7');
+      assert.equal(await cellText(page, 5, 1), '250.12500');
     } finally {
       await page.close();
     }
