@@ -1,6 +1,7 @@
 #include "link/ProgressDlg.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QCheckBox>
 #include <QEvent>
@@ -87,6 +88,7 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const
     m_bar->show();
     m_bCancel = false;
     m_bWatch = true;
+    m_interrupted = false;
     m_start->setEnabled(true);
     setWindowTitle(m_strCaption);
     adjustSize();
@@ -149,6 +151,9 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_backup->setEnabled(true);
     if (!m_bWrite || !m_session->IsOn()) {
         hide();
+        // Told once the transfer has stopped, so that nothing takes it back.
+        if (std::exchange(m_interrupted, false))
+            Messenger::Show(parentWidget(), QTr(TextId::ProgressInterrupted), Buttons::Ok, MessageIcon::Warning);
         return;
     }
     // The next radio: the bar and the flags as for a new window, the last
@@ -212,7 +217,7 @@ bool CProgressDlg::AskToStopWrite() {
 
 void CProgressDlg::Interrupt() {
     m_bCancel = true;
-    Messenger::Show(this, QTr(TextId::ProgressInterrupted), Buttons::Ok, MessageIcon::Warning);
+    m_interrupted = true;
 }
 
 // A read is stopped by leaving or moving its window (nothing is lost by

@@ -75,6 +75,7 @@ protected:
 
 private:
     void OnOK();
+    // Stops a read left or moved; the notice follows once it has stopped.
     void Interrupt();
     void OnRowFinished(const QString& port, const CloneResult& result);
 
@@ -92,4 +93,5 @@ private:
     QList<CWriteRow*> m_rows;
     bool m_centering = false;
     bool m_bWrite = false;
+    bool m_interrupted = false;
 };
