@@ -154,8 +154,11 @@ export class MenuBar {
     if (entry.checked !== undefined) item.setAttribute('aria-checked', String(entry.checked));
     if (entry.disabled) item.setAttribute('aria-disabled', 'true');
     if (entry.shortcut) item.setAttribute('aria-keyshortcuts', entry.shortcut.replace('Ctrl', 'Control'));
-    item.addEventListener('mouseenter', () => {
-      item.focus();
+    // The pointer highlights an entry only by moving onto it: a menu opened
+    // from the keyboard under a resting pointer keeps its first entry, also
+    // in browsers that send a still pointer's move when the page changes under it.
+    item.addEventListener('mousemove', (e) => {
+      if (e.movementX !== 0 || e.movementY !== 0) item.focus();
     });
     item.addEventListener('focus', () => this.prompt(entry.prompt));
     item.addEventListener('click', () => this.choose(item));

@@ -146,6 +146,36 @@ describe('the menu bar', { timeout: 120_000 }, () => {
     }
   });
 
+  test('a menu opened from the keyboard highlights its first entry, whatever rests under the pointer; the pointer highlights an entry by moving', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    try {
+      await clickCell(page, 2, 1);
+      await page.keyboard.type('250.5');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+      // The pointer comes to rest where the edit menu's 删除信道 drops.
+      await pressWith(page, ['Alt'], 'b');
+      const box = (await (await page.$('[role=menu]:not([hidden]) [data-command=deleteChannel]'))!.boundingBox())!;
+      await page.keyboard.press('Escape');
+      await page.keyboard.press('Escape');
+      await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+
+      await pressWith(page, ['Alt'], 'b');
+      assert.equal(await focused(page), 'undo');
+      await page.keyboard.press('Enter');
+      assert.equal(await cellText(page, 2, 1), '');
+      assert.equal((await menuEntry(page, 'redo')).disabled, false);
+
+      await pressWith(page, ['Alt'], 'b');
+      assert.equal(await focused(page), 'undo');
+      await page.mouse.move(box.x + box.width / 2 + 4, box.y + box.height / 2);
+      assert.equal(await focused(page), 'deleteChannel');
+      assert.equal(await statusText(page), '删除所选频道，其后的频道上移');
+    } finally {
+      await page.close();
+    }
+  });
+
   test('the mouse opens a menu, moves along the bar, shows the prompts and chooses', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     try {
