@@ -277,8 +277,11 @@ export class ChannelGrid {
     this.loaded = editor instanceof HTMLSelectElement ? this.rules.listEntries(col)[this.rules.entryStartingWith(col, cellText)] : cellText;
     td.textContent = '';
     td.append(editor);
+    // Leaving the cell writes its text. The window losing the focus to
+    // another tab or program does not: the editor stays open with its text,
+    // and has the focus again when the window does.
     editor.addEventListener('blur', () => {
-      if (this.editor === editor) this.commitEdit();
+      if (this.editor === editor && document.hasFocus()) this.commitEdit();
     });
     editor.focus();
     if (editor instanceof HTMLInputElement) {

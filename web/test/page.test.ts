@@ -133,6 +133,32 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('another tab taking the focus while a cell is being typed leaves the editor open with its text; typing goes on back on the page', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    let other: Page | null = null;
+    try {
+      await openFile(page, samplePath);
+      await clickCell(page, 8, 1);
+      await page.keyboard.type('145.1');
+      other = await page.browserContext().newPage();
+      await other.bringToFront();
+      await pageValue(page, () => (document.hasFocus() ? null : true), null, 'the page kept the focus');
+      const editorText = () => page.$eval('td[data-row="8"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value);
+      assert.equal(await editorText(), '145.1');
+      assert.equal(await docTitle(page), 'sample.sin');
+      assert.equal(await page.$('dialog.message[open]'), null);
+      await page.bringToFront();
+      await page.keyboard.type('25');
+      assert.equal(await editorText(), '145.125');
+      await page.keyboard.press('Enter');
+      assert.equal(await cellText(page, 8, 1), '145.12500');
+      assert.equal(await docTitle(page), 'sample.sin *');
+    } finally {
+      await other?.close();
+      await page.close();
+    }
+  });
+
   test('the grid is a keyboard table: Tab walks the cells, Down stays in the grid, d754n opens the tone editor, F2 keeps the text', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
