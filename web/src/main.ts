@@ -236,7 +236,9 @@ class Page {
       case 'choosePort':
         if (!this.link.isBusy()) await this.link.choosePort(true);
         return;
-      case 'editChannels': return this.grid.focus();
+      case 'editChannels':
+        await showMessage(t('EditChannelsHint'));
+        return this.grid.moveTo(1, 1);
       case 'about':
         await showAbout();
         return this.grid.focus();

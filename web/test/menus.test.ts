@@ -4,7 +4,7 @@ import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, downloaded, openPage } from './browser';
-import { cellText, clickCell, clickCommand, docTitle, menuEntry, pressWith, pressWithControl, statusText } from './pageHelpers';
+import { answerMessage, cellText, clickCell, clickCommand, docTitle, menuEntry, messageText, pressWith, pressWithControl, statusText } from './pageHelpers';
 
 const shared = browserForTests();
 
@@ -200,6 +200,30 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       await page.click('[role=menu]:not([hidden]) [data-command=languageEn]');
       assert.equal(await page.$eval('[role=menubar] [aria-haspopup=menu]', (n) => n.textContent), 'File');
       assert.equal((await menuEntry(page, 'channelUp')).text, 'Move channels up');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('编辑信道, from its shortcut, the toolbar or the menu, says where channels are edited and goes to the first cell', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    try {
+      const ways: [string, () => Promise<void>][] = [
+        ['Ctrl+G', () => pressWithControl(page, 'g')],
+        ['toolbar', () => page.click('#toolbar [data-command=editChannels]')],
+        ['menu', () => clickCommand(page, 'editChannels')],
+      ];
+      for (const [way, choose] of ways) {
+        await clickCell(page, 5, 3);
+        await page.keyboard.press('Escape');
+        await choose();
+        assert.equal(await messageText(page), '请直接在右边的表格双击', way);
+        const box = await page.$eval('dialog.message[open]', (n) => ({ caption: n.querySelector('h2')?.textContent, warning: n.classList.contains('warning') }));
+        assert.deepEqual(box, { caption: 'OstrelTZ写频软件', warning: true }, way);
+        await answerMessage(page, '确定');
+        assert.equal(await page.$eval('td.current', (n) => `${(n as HTMLElement).dataset.row},${(n as HTMLElement).dataset.col}`), '1,1', way);
+        assert.equal(await typingGoesTo(page), '1,1:7', way);
+      }
     } finally {
       await page.close();
     }
