@@ -33,10 +33,11 @@ class Page {
   private readonly table: CommandTable;
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
-  private readonly statusBar = new StatusBar();
+  private readonly statusBar: StatusBar;
   private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.hold(text));
 
   constructor(private readonly rules: Rules) {
+    this.statusBar = new StatusBar(rules.statusFeedbackMs);
     this.grid = new ChannelGrid(rules, {
       edited: (result) => this.edited(result),
       command: (command) => void this.run(command),

@@ -106,6 +106,8 @@ export interface Rules {
   isModified(): boolean;
   // The word for the status bar once a transfer ended; empty for none.
   noticeAfterTransfer(write: boolean, outcome: CloneOutcome): string;
+  // How long the status bar shows such feedback, in milliseconds.
+  statusFeedbackMs: number;
   exportCsv(chirpLayout: boolean): Uint8Array;
   // The import of the file's bytes as far as `answers` take it: the next
   // question (with its buttons) or, when `question` is empty, the import

@@ -1,7 +1,8 @@
 // The status bar: the message pane (a command's prompt while the pointer or
-// the focus is on it, else the last feedback, the pointer help or the idle
-// text), the pane that says whether the document differs from its file, and
-// the panes of the lock keys, grey while the key is off.
+// the focus is on it, else the last feedback for as long as the rules show
+// feedback, the pointer help or the idle text), the pane that says whether
+// the document differs from its file, and the panes of the lock keys, grey
+// while the key is off.
 import { byId } from './dom';
 import { t } from './texts';
 
@@ -14,11 +15,12 @@ export class StatusBar {
   private readonly message = byId('status-message');
   private readonly modifiedPane = byId('pane-modified');
   private feedback: string | null = null;
+  private feedbackTimer: ReturnType<typeof setTimeout> | undefined;
   private modified = false;
   private pointer: string | null = null;
   private held: string | null = null;
 
-  constructor() {
+  constructor(private readonly feedbackMs: number) {
     for (const type of ['keydown', 'keyup'] as const) {
       document.addEventListener(type, (e) => {
         for (const [id, , key] of LOCK_KEYS) byId(id).classList.toggle('off', !e.getModifierState(key));
@@ -29,7 +31,10 @@ export class StatusBar {
 
   relabel(): void {
     for (const [id, text] of LOCK_KEYS) byId(id).textContent = t(text);
-    this.show(null);
+    // Feedback is in the words of the language it was given in: it goes, as
+    // on the desktop, where the prompts of the menu the language was chosen
+    // from take it away.
+    this.say(null);
     this.showModified(this.modified);
   }
 
@@ -59,9 +64,11 @@ export class StatusBar {
     this.show(null);
   }
 
-  // Feedback that stays until the next; null takes it away.
+  // Feedback, shown until its time is up or the next comes; null takes it away.
   say(text: string | null): void {
+    clearTimeout(this.feedbackTimer);
     this.feedback = text;
+    if (text !== null) this.feedbackTimer = setTimeout(() => this.say(null), this.feedbackMs);
     this.show(null);
   }
 }

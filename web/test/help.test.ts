@@ -5,7 +5,7 @@ import * as assert from 'node:assert/strict';
 import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
-import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pressWith, pressWithControl, statusText } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, messageText, openFile, pageValue, pressWith, pressWithControl, statusText } from './pageHelpers';
 import { repoRoot } from './simulator';
 import { installSerialStandIn } from './standIn';
 
@@ -154,6 +154,34 @@ describe('help and the window', { timeout: 120_000 }, () => {
       assert.equal(await statusText(page), '请点击组合框右边的箭头按钮以进行选择');
       await page.hover('#settings-legend');
       assert.equal(await statusText(page), '如需帮助，请按F1键');
+      await chooseLanguage(page, 'en');
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), 'Double-click a cell to edit it or just type a number. For Help, press F1');
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('a word about what was typed shows for eight seconds over the pointer help, which then follows the pointer again; a language switch takes the word away', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    try {
+      await clickCell(page, 1, 1);
+      await page.keyboard.press('Escape');
+      const typed = Date.now();
+      await page.keyboard.type('x');
+      assert.equal(await statusText(page), '请输入数字');
+      await page.keyboard.press('Escape');
+      await page.hover('#box-1');
+      assert.equal(await statusText(page), '请输入数字');
+      await pageValue(page, () => (document.getElementById('status-message')!.textContent === '请输入数字' ? null : true), null, 'the word stayed', 60_000);
+      assert.ok(Date.now() - typed >= 8000, `the word went after ${Date.now() - typed} ms`);
+      assert.equal(await statusText(page), '请点击组合框右边的箭头按钮以进行选择');
+      await page.hover('td[data-row="3"][data-col="2"]');
+      assert.equal(await statusText(page), '请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键');
+
+      await page.keyboard.type('x');
+      await page.keyboard.press('Escape');
+      assert.equal(await statusText(page), '请输入数字');
       await chooseLanguage(page, 'en');
       await page.hover('td[data-row="3"][data-col="2"]');
       assert.equal(await statusText(page), 'Double-click a cell to edit it or just type a number. For Help, press F1');

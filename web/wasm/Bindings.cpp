@@ -15,6 +15,7 @@
 #include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
 #include "image/FormSelections.h"
+#include "interaction/StatusFeedback.h"
 #include "settings/OptionsCodec.h"
 
 using emscripten::val;
@@ -169,4 +170,5 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     function("saved", optional_override([](const std::string& name) { TheDocument().Saved(name); }));
     function("exportCsv", &ExportCsv);
     function("importCsv", &ImportCsv);
+    constant("statusFeedbackMs", kStatusFeedbackMs);
 }
