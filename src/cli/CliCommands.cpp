@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include <sys/stat.h>
+
 #include "cli/CliInteraction.h"
 #include "cli/CliWriteSession.h"
 #include "cli/ImageDump.h"
@@ -167,11 +169,13 @@ int Usage(const char* text) {
 }
 
 // What is wrong with the arguments, then the usage; exit code 2.
-int UsageError(const OptionReader& reader, const char* text) {
-    std::fprintf(stderr, "ostreltz-cli: %s\n", reader.Problem().c_str());
+int UsageError(const std::string& problem, const char* text) {
+    std::fprintf(stderr, "ostreltz-cli: %s\n", problem.c_str());
     std::fputs(text, stderr);
     return 2;
 }
+
+int UsageError(const OptionReader& reader, const char* text) { return UsageError(reader.Problem(), text); }
 
 int Error(const std::string& text) {
     std::fprintf(stderr, "ostreltz-cli: %s\n", text.c_str());
@@ -203,6 +207,17 @@ RadioImage AsSaved(const RadioImage& image) {
 
 constexpr int kMostRetries = 1000;
 
+// Whether two port paths name the same device ("/dev/pts/3" and
+// "/dev/pts/../pts/3", or a link to it), or are the same text.
+bool SamePort(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    if (a == b) return true;
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    if (S_ISCHR(sa.st_mode) && S_ISCHR(sb.st_mode)) return sa.st_rdev == sb.st_rdev;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 struct LinkArgs {
     std::vector<std::string> ports;  // one, unless a write names several
     std::string file;
@@ -221,7 +236,12 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
     } else if (auto port = r.Required("--port")) {
         la.ports.push_back(*port);
     }
+    for (auto p = la.ports.begin(); p != la.ports.end(); ++p) {
+        if (std::find_if(la.ports.begin(), p, [&](const std::string& q) { return SamePort(q, *p); }) != p)
+            r.Fail(TrFormat(TextId::CliPortTwice, {*p}));
+    }
     auto file = r.Required(fileOption);
+    if (file && file->empty()) r.Fail(cli_text::BadValue(fileOption, *file));
     la.retries = r.Number("--retries", 0, kMostRetries).value_or(0);
     if (allowForce) la.force = r.Flag("--force");
     if (!r.Positional({}) || la.ports.empty() || !file) return std::nullopt;
@@ -320,16 +340,16 @@ int CmdTune(const Args& args) {
     const std::string* given[] = {&*rx, &*tx};
     for (int i = 0; i < 2; ++i) {
         const auto units = TuningFrequencyFromText(*given[i], frequencyStep, &refusal);
-        if (!units) return Error(refusal);
+        if (!units) return UsageError(refusal, Tr(TextId::TuneUsage));
         *sent[i] = UnitsToFrequencyText(*units);
         // A frequency the step moved is told, so that the user knows what went out.
         if (*units != FrequencyTextToUnits(*given[i]))
             std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
-    if (!rxToneText) return Error(refusal);
+    if (!rxToneText) return UsageError(refusal, Tr(TextId::TuneUsage));
     const auto txToneText = TuningToneFromText(txTone.value_or("OFF"), &refusal);
-    if (!txToneText) return Error(refusal);
+    if (!txToneText) return UsageError(refusal, Tr(TextId::TuneUsage));
     request.rxTone = *rxToneText;
     request.txTone = *txToneText;
     request.value = static_cast<std::uint8_t>(*value);
@@ -529,10 +549,14 @@ int CmdWrite(const Args& args) {
     const bool backup = r.Flag("--backup");
     auto la = ReadLinkArgs(r, "--in", true, true);
     // The backup goes with one radio written once.
-    if (la && backup && (la->ports.size() > 1 || repeat || log)) r.Fail(cli_text::ExtraArgument("--backup"));
+    if (la && backup && (la->ports.size() > 1 || repeat || log)) r.Fail(Tr(TextId::CliBackupOnePort));
+    if (log && log->empty()) r.Fail(cli_text::BadValue("--log", *log));
     if (!la || !r.Problem().empty()) return UsageError(r, Tr(TextId::WriteUsage));
     const auto image = LoadImageFile(la->file);
     if (!image) return 1;
+    // A log that cannot be kept is refused before the first radio is written.
+    if (log)
+        if (const auto failure = CheckSavePlace(*log)) return Error(*failure);
     if (backup) return TransferWithBackup(*la, *image);
     return RunWriteSession(*image, WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or("")});
 }
@@ -591,7 +615,13 @@ int CmdHistory(const Args& args) {
                     entry.name.c_str(), DumpImage(*image).c_str());
         return 0;
     }
-    std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliBadValue, {"history", what}).c_str());
-    std::fputs(Tr(TextId::HistoryUsage), stderr);
-    return 2;
+    // What is wrong, named: the word, the entry's number or what follows.
+    std::string problem = cli_text::BadValue("history", what);
+    if (what == "show" && args.size() < 2)
+        problem = cli_text::MissingArgument(Tr(TextId::CliArgEntry));
+    else if (what == "show" && args.size() == 2)
+        problem = cli_text::BadValue("show", args[1]);
+    else if (what == "show" || what == "list" || what == "path" || what == "on" || what == "off")
+        problem = cli_text::ExtraArgument(args[what == "show" ? 2 : 1]);
+    return UsageError(problem, Tr(TextId::HistoryUsage));
 }

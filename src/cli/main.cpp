@@ -19,20 +19,21 @@ namespace {
 struct Verb {
     const char* name;
     int (*run)(const Args&);
-    bool draws;  // needs fonts and a paint device
+    bool draws = false;  // needs fonts and a paint device
+    int errorExit = 1;   // the exit code of an error (diff's 1 means "different")
 };
 
-const Verb kVerbs[] = {{"new", CmdNew, false},
-                       {"dump", CmdDump, false},
-                       {"read", CmdRead, false},
-                       {"write", CmdWrite, false},
-                       {"tune", CmdTune, false},
+const Verb kVerbs[] = {{"new", CmdNew},
+                       {"dump", CmdDump},
+                       {"read", CmdRead},
+                       {"write", CmdWrite},
+                       {"tune", CmdTune},
                        {"print", CmdPrint, true},
-                       {"export-csv", CmdExportCsv, false},
-                       {"import-csv", CmdImportCsv, false},
-                       {"set", CmdSet, false},
-                       {"diff", CmdDiff, false},
-                       {"history", CmdHistory, false}};
+                       {"export-csv", CmdExportCsv},
+                       {"import-csv", CmdImportCsv},
+                       {"set", CmdSet},
+                       {"diff", CmdDiff, false, 2},  // 0 the same, 1 different
+                       {"history", CmdHistory}};
 
 // The arguments without `--lang X` / `--lang=X`, which the commands never see.
 std::vector<std::string> WithoutLanguage(int argc, char** argv) {
@@ -61,7 +62,9 @@ int StdoutFailed() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --lang first, else the locale of the environment.
+    // --lang first, else the locale of the environment, which also tells a
+    // --lang it cannot take.
+    SetCurrentLanguage(LanguageOfEnvironment());
     if (argc > 1 && std::string(argv[argc - 1]) == "--lang") {
         std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliMissingValue, {"--lang"}).c_str());
         std::fputs(Tr(TextId::CliBadLanguage), stderr);
@@ -74,8 +77,6 @@ int main(int argc, char** argv) {
             return 2;
         }
         SetCurrentLanguage(*lang);
-    } else {
-        SetCurrentLanguage(LanguageOfEnvironment());
     }
     const std::vector<std::string> words = WithoutLanguage(argc, argv);
     const Verb* chosen = nullptr;
@@ -110,6 +111,8 @@ int main(int argc, char** argv) {
         // output) is a failure, whatever the verb did.
         if (!StdoutDelivered()) {
             const int failed = StdoutFailed();
+            // An answer given by the exit code did not arrive: an error.
+            if (chosen->errorExit != 1) return chosen->errorExit;
             return code ? code : failed;
         }
         return code;

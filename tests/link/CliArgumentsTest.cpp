@@ -76,12 +76,30 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
         {"set --channel 1 --column 接收频率 --value 145", "缺少文件名 FILE.sin"},
         {"set " + a + " " + a + " --channel 1 --column 接收频率 --value 145", "多余的参数“" + a + "”"},
         {"set " + a + " --row 1", "未知选项“--row”"},
+        {"read" + link + "--out ''", "--out 的值“”无效"},
+        {"write" + link + "--port /dev/ttyUSB9 --in " + a, "串口 /dev/ttyUSB9 给了两次"},
+        {"write" + link + "--port /dev/../dev/null --port /dev/null --in " + a, "串口 /dev/null 给了两次"},
+        {"write" + link + "--port /dev/ttyUSB8 --in " + a + " --backup", "--backup 只用于一个串口、写一次"},
+        {"write" + link + "--in " + a + " --log ''", "--log 的值“”无效"},
+        {"tune" + link + "--item squelch --value 3 --rx 146,5 --tx 146",
+         "频率“146,5”无效：应为以 MHz 为单位的数字，例如 146.52500。"},
+        {"history show", "缺少记录编号 N"},
+        {"history show 0", "show 的值“0”无效"},
+        {"history show 1 2", "多余的参数“2”"},
+        {"history list extra", "多余的参数“extra”"},
+        {"history again", "history 的值“again”无效"},
     };
     for (const auto& [args, problem] : cases) ExpectUsageError(args, problem);
-    // The language option without its language.
+    // The language option without its language, or with one it cannot take,
+    // is told in the environment's language.
     std::string log;
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " dump " + a + " --lang", &log), 2) << log;
     EXPECT_NE(log.find("--lang"), std::string::npos) << log;
+    EXPECT_EQ(RunCommand("env LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " dump " + a +
+                             " --lang fr",
+                         &log),
+              2);
+    EXPECT_EQ(log, "ostreltz-cli: --lang takes zh or en\n");
     // A cell's text may begin with a minus sign.
     EXPECT_EQ(RunCommand(Cli("set " + a + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value -1"), &log),
               1);
@@ -98,6 +116,9 @@ TEST_F(CliArguments, HelpAndVersionFailWhenTheirOutputIsLost) {
     std::string log;
     ASSERT_EQ(RunCommand(Cli("--version"), &log), 0);
     EXPECT_EQ(log, "ostreltz-cli 11.1\n");
+    // diff answers by its exit code: an answer that did not arrive is an error.
+    const std::string a = Path("a.sin");
+    EXPECT_EQ(RunCommand("{ " + Cli("diff " + a + " " + a + " --json") + " >/dev/full; }", &log), 2) << log;
 }
 
 TEST_F(CliArguments, APortThatIsNoSerialDeviceSaysSo) {
@@ -119,7 +140,7 @@ TEST_F(CliArguments, APortThatIsNoSerialDeviceSaysSo) {
     EXPECT_NE(log.find("找不到串口 /dev/ttyNOSUCH：请检查连接线是否已插好。"), std::string::npos) << log;
 }
 
-TEST_F(CliArguments, AReadRefusesAnOutputThatCannotTakeTheDataBeforeAskingTheRadio) {
+TEST_F(CliArguments, AnOutputThatCannotTakeTheDataIsRefusedBeforeAskingTheRadio) {
     SimProcess sim({"--log", Path("wire.log")});
     ASSERT_FALSE(sim.Port().empty());
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0644), 0);
@@ -136,6 +157,11 @@ TEST_F(CliArguments, AReadRefusesAnOutputThatCannotTakeTheDataBeforeAskingTheRad
         EXPECT_NE(log.find("无法保存文件“" + out + "”。\n" + reason), std::string::npos) << out << "\n" << log;
         EXPECT_EQ(log.find("读频"), std::string::npos) << "the radio was asked: " << log;
     }
+    // A write's log that cannot be kept is refused before the first radio is written.
+    std::string log;
+    EXPECT_EQ(
+        RunCommand(Cli("write --port " + sim.Port() + " --in " + Path("a.sin") + " --log " + Path("folder")), &log), 1);
+    EXPECT_NE(log.find("无法保存文件“" + Path("folder") + "”。\n这是一个文件夹，不是文件"), std::string::npos) << log;
     EXPECT_EQ(ReadRegularFile(Path("wire.log"), 1 << 20, false).bytes, "") << "a byte reached the radio";
 }
 

@@ -153,9 +153,10 @@ TEST_F(CliFaults, TuneRefusesWhatItDoesNotUnderstandAndSendsNothing) {
         {"--rx 146 --tx 146 --rx-tone 88.6", "信令“88.6”不在信令表中（OFF、CTCSS 如 88.5、DCS 如 D023N）。"},
         {"--rx 146 --tx 146 --tx-tone abc", "信令“abc”不在信令表中"},
     };
+    // Each is a wrong argument: said before the usage, exit code 2.
     for (const auto& [args, text] : refused) {
         std::string log;
-        EXPECT_EQ(RunCommand(Cli(tune + args), &log), 1) << args;
+        EXPECT_EQ(RunCommand(Cli(tune + args), &log), 2) << args;
         EXPECT_NE(log.find(text), std::string::npos) << args << "\n" << log;
     }
     EXPECT_EQ(Bytes(Path("wire.log")).find("RX"), std::string::npos) << "the radio received something";
