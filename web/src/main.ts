@@ -255,10 +255,13 @@ class Page {
         this.statusBar.element.hidden = !this.statusBar.element.hidden;
         return;
       case 'languageZh':
-      case 'languageEn':
-        setLanguage(command === 'languageZh' ? 'zh' : 'en');
+      case 'languageEn': {
+        const chosen = command === 'languageZh' ? 'zh' : 'en';
+        storeItem(LANGUAGE_KEY, chosen);  // the language of the next visit
+        setLanguage(chosen);
         this.applyLanguage();
         return this.showDocument();
+      }
     }
     if (command.startsWith('recent')) return this.openRecent(Number(command.slice('recent'.length)));
   }
@@ -533,8 +536,24 @@ function storeItem(key: string, value: string): boolean {
   }
 }
 
+// Where the page keeps the language the user chose.
+const LANGUAGE_KEY = 'ostreltz.language';
+
+// The language the page starts in, picked as the desktop picks it: the one
+// chosen last, else the browser's.
+function startLanguage(rules: Rules): Language {
+  let chosen = '';
+  try {
+    chosen = localStorage.getItem(LANGUAGE_KEY) ?? '';
+  } catch {
+    // No storage: nothing was remembered.
+  }
+  return rules.parseLanguage(chosen) || rules.languageOfLocale(navigator.language);
+}
+
 createRulesModule({ storeItem }).then((rules) => {
   loadTexts(rules);
+  setLanguage(startLanguage(rules));
   (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
   document.body.dataset.ready = 'true';
 });

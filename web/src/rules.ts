@@ -133,6 +133,10 @@ export interface Rules {
   commandLabel(menuText: string): string;
   helpSection(window: HelpWindow): string;
   setLanguage(english: boolean): void;
+  // The language of a code ("zh", "en_US", "zh-CN" ...), '' for none; the
+  // language of a locale: Chinese for zh*, English for any other.
+  parseLanguage(code: string): 'zh' | 'en' | '';
+  languageOfLocale(locale: string): 'zh' | 'en';
   compareWithFile(name: string, bytes: Uint8Array): string;
   comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
   stepDifference(row: number, column: number, forward: boolean): { row: number; col: number } | null;

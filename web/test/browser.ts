@@ -45,7 +45,8 @@ export function launchBrowser(asForPeople = false): Promise<Browser> {
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     env: { ...process.env, HOME: scratchDir('browser-home') },
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
+    // A browser set to Chinese, the language the page speaks first.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--accept-lang=zh-CN'],
     ignoreDefaultArgs: asForPeople
       ? ['--disable-background-timer-throttling', '--disable-backgrounding-occluded-windows', '--disable-renderer-backgrounding']
       : [],
@@ -72,6 +73,8 @@ export function browserForTests(asForPeople = false): { browser: Browser; url: s
 export interface PageSetup {
   // Runs before the page's own scripts.
   before?: { fn: (arg: string) => void; arg: string }[];
+  // The browser's language, if not the tests' browser's Chinese ("en-US").
+  browserLanguage?: string;
 }
 
 // Opens the page and waits for the rules to be loaded. Each page is a first
@@ -84,6 +87,7 @@ export async function openPage(browser: Browser, url: string, setup: PageSetup =
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   await cdp.send('Storage.clearDataForOrigin', { origin: new URL(url).origin, storageTypes: 'local_storage' });
+  if (setup.browserLanguage) await cdp.send('Emulation.setUserAgentOverride', { userAgent: await browser.userAgent(), acceptLanguage: setup.browserLanguage });
   await page.evaluateOnNewDocument(() => {
     delete (window as unknown as Record<string, unknown>).showOpenFilePicker;
     delete (window as unknown as Record<string, unknown>).showSaveFilePicker;

@@ -328,6 +328,28 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('the page starts in the browser\'s language, and once one is chosen, in that one', async () => {
+    const { page } = await openPage(shared.browser, shared.url, { browserLanguage: 'en-US' });
+    const firstMenu = () => page.$eval('[role=menubar] [aria-haspopup=menu]', (n) => n.textContent);
+    const reload = async () => {
+      await page.reload();
+      await page.waitForSelector('body[data-ready=true]');
+    };
+    try {
+      assert.equal(await firstMenu(), 'File');
+      assert.equal(await page.$eval('html', (n) => n.lang), 'en');
+      await chooseLanguage(page, 'zh');
+      await reload();
+      assert.equal(await firstMenu(), '文件(F)');
+      assert.equal(await page.$eval('html', (n) => n.lang), 'zh-CN');
+      await chooseLanguage(page, 'en');
+      await reload();
+      assert.equal(await firstMenu(), 'File');
+    } finally {
+      await page.close();
+    }
+  });
+
   test('English switch changes the commands, the captions and the list texts of the channels', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);

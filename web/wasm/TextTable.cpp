@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Session.h"
+#include "res/Language.h"
 #include "res/Texts.h"
 
 using emscripten::val;
@@ -39,10 +40,21 @@ void SetLanguage(bool english) {
     TheSession().Relabel(lang);
 }
 
+// "zh" or "en" for a language's code ("zh", "en_US", "zh-CN" ...); empty for any other.
+std::string ParsedLanguage(const std::string& code) {
+    const std::optional<Lang> lang = ParseLanguage(code);
+    return lang ? LanguageCode(*lang) : "";
+}
+
+// "zh" or "en": the language of a locale ("zh-CN", "en-GB" ...), as the desktop takes the system's.
+std::string LanguageOfLocaleName(const std::string& locale) { return LanguageCode(LanguageOfLocale(locale)); }
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(ostreltz_texts) {
     emscripten::function("textTable", &TextTable);
     emscripten::function("setLanguage", &SetLanguage);
     emscripten::function("formatText", &FormatWith);
+    emscripten::function("parseLanguage", &ParsedLanguage);
+    emscripten::function("languageOfLocale", &LanguageOfLocaleName);
 }
