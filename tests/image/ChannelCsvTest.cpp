@@ -62,6 +62,18 @@ TEST(ChannelCsv, BadLinesAreReportedWithTheirNumbersAndChangeNothing) {
     RadioImage untouched = before;
     EXPECT_EQ(ImportChannelsCsv("频道,接收频率\n", untouched, true).problems.size(), 9u);  // missing columns
     EXPECT_EQ(untouched, before);
+    // A column named twice: which one is meant is open, in either layout.
+    const std::string twice[] = {
+        "频道,接收频率,发射频率,接收信令,发射信令,宽/窄,扫描添加,发射功率,可选信令,PTTID,繁忙锁定,接收频率\n"
+        "1,145.125,145.125,OFF,OFF,宽,是,高,DTMF,开,关闭,146\n",
+        "Location,Frequency,Duplex,Frequency\n1,146.52,,147\n"};
+    for (const std::string& file : twice) {
+        result = ImportChannelsCsv(file, untouched, true);
+        ASSERT_EQ(result.problems.size(), 1u);
+        EXPECT_EQ(result.problems[0].line, 1);
+        EXPECT_EQ(result.problems[0].reason, file[0] == 'L' ? "列“Frequency”出现了两次" : "列“接收频率”出现了两次");
+        EXPECT_EQ(untouched, before);
+    }
 }
 
 TEST(ChannelCsv, ARefusalQuotesTheTextAsTheFileHasIt) {

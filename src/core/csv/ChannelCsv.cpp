@@ -30,6 +30,14 @@ std::string ExportOwnCsv(const RadioImage& image) {
     return CsvText(header, rows);
 }
 
+// Our own layout's captions in both languages.
+std::vector<std::string> OwnColumnNames() {
+    std::vector<std::string> names;
+    for (Lang lang : {Lang::Zh, Lang::En})
+        for (int c = 0; c < col::kCount; ++c) names.push_back(ColumnCaptionIn(c, lang));
+    return names;
+}
+
 // Our own layout: every column by its caption; a missing one is a problem
 // of the header line, a line cut short one of its own.
 std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, std::vector<CsvProblem>& problems) {
@@ -190,6 +198,10 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     const std::vector<CsvRecord> records = SayingRecords(reading.records);
     if (records.empty()) return refuseWhole(1, Tr(TextId::FileEmpty));
     result.layout = IsChirpHeader(records.front()) ? CsvLayout::Chirp : CsvLayout::Own;
+    // A column named twice leaves open which one is meant.
+    const std::string twice =
+        RepeatedColumn(records.front(), result.layout == CsvLayout::Chirp ? ChirpColumnNames() : OwnColumnNames());
+    if (!twice.empty()) return refuseWhole(records.front().line, TrFormat(TextId::CsvColumnTwice, {twice}));
     std::vector<CsvChannelRow> rows =
         result.layout == CsvLayout::Chirp ? ReadChirpRows(records) : ReadOwnRows(records, result.problems);
     if (!result.problems.empty()) {

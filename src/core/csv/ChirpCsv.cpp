@@ -313,6 +313,8 @@ std::string TuningStep(const ChannelTexts& t) {
 
 }  // namespace
 
+const std::vector<std::string>& ChirpColumnNames() { return kHeader; }
+
 bool IsChirpHeader(const CsvRecord& header) {
     return CsvColumnIndex(header, "Location") >= 0 && CsvColumnIndex(header, "Frequency") >= 0;
 }

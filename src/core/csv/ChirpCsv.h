@@ -12,6 +12,8 @@
 
 // Whether `header` names the columns of this layout.
 bool IsChirpHeader(const CsvRecord& header);
+// The names of the layout's columns, as its header gives them.
+const std::vector<std::string>& ChirpColumnNames();
 
 // The grid texts of every line after the header. A Location of 0 anywhere
 // makes the list 0-based (channel = Location + 1); a Location without a

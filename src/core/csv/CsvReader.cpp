@@ -169,6 +169,15 @@ int CsvColumnIndex(const CsvRecord& header, const std::string& name) {
     return -1;
 }
 
+std::string RepeatedColumn(const CsvRecord& header, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        const auto count = std::count_if(header.fields.begin(), header.fields.end(),
+                                         [&](const std::string& field) { return TrimBlanks(field) == name; });
+        if (count > 1) return name;
+    }
+    return {};
+}
+
 std::string CsvField(const CsvRecord& record, int column) {
     if (column < 0 || static_cast<std::size_t>(column) >= record.fields.size()) return {};
     return TrimBlanks(record.fields[static_cast<std::size_t>(column)]);

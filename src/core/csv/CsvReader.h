@@ -31,6 +31,9 @@ CsvFileReading ReadCsvFile(const std::string& bytes);
 // header's names ignored), or -1.
 int CsvColumnIndex(const CsvRecord& header, const std::string& name);
 
+// The first of `names` that `header` names more than once, or empty.
+std::string RepeatedColumn(const CsvRecord& header, const std::vector<std::string>& names);
+
 // The field of `record` in column `column` without the blanks around it;
 // empty when the record is shorter or the column is -1.
 std::string CsvField(const CsvRecord& record, int column);
