@@ -17,6 +17,7 @@
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
 #include "support/RandomImage.h"
+#include "support/RunCommand.h"
 
 using namespace ids;
 
@@ -412,4 +413,14 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     EXPECT_EQ(Grid()->TextMatrix(0, 5), " 宽/窄");
     EXPECT_EQ(View()->findChild<QGroupBox*>()->title(), "整机设置");
     EXPECT_EQ(StartLanguage({"ostreltz", "--lang=en"}), Lang::En);
+}
+
+// The program's own answers on standard output: one that is lost (a full disk
+// behind it) is a failure, as on the command line.
+TEST(ProgramAnswers, HelpAndVersionFailWhenTheirOutputIsLost) {
+    for (const char* option : {"--help", "--version"}) {
+        const std::string program = std::string(OSTRELTZ_GUI) + " " + option;
+        EXPECT_EQ(RunCommand("{ " + program + " >/dev/full; }"), 1) << option;
+        EXPECT_EQ(RunCommand(program + " >/dev/null"), 0) << option;
+    }
 }

@@ -35,7 +35,8 @@ bool AsksHelpOrVersion(int argc, char** argv) {
     return false;
 }
 
-// --help and --version are answered before any window system is needed.
+// --help and --version are answered before any window system is needed; an
+// answer that does not reach standard output (a full disk) is a failure.
 int AnswerHelpOrVersion(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     core.setApplicationName(QString::fromUtf8(Tr(TextId::AppTitle, Lang::Zh)));
@@ -45,8 +46,15 @@ int AnswerHelpOrVersion(int argc, char** argv) {
     const Options options;
     QCommandLineParser parser;
     options.AddTo(parser);
-    parser.process(core);  // prints the answer and ends the program
-    return 0;
+    if (!parser.parse(core.arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
+    const QString answer = parser.isSet(QStringLiteral("version"))
+                               ? core.applicationName() + QLatin1Char(' ') + core.applicationVersion() + '\n'
+                               : parser.helpText();
+    std::fputs(answer.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
 }  // namespace
