@@ -725,3 +725,28 @@ TEST_F(CellEditing, ListTextsFollowTheLanguageWithoutChangingTheDocument) {
     Trigger(ids::ID_FILE_SAVE_AS);
     EXPECT_EQ(Load(Path("after.sin")), Load(Path("before.sin")));
 }
+
+// A channel whose optional signalling has no text shows an empty cell; its list
+// opens at 无. A look at it changes nothing, but 无 chosen from the list is
+// written.
+TEST_F(CellEditing, TheEntryAListOpensAtIsWrittenWhenChosen) {
+    RadioImage image{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, image).ok);
+    const std::size_t signal = ChannelOffset(1) + 12;
+    image[signal] = 0x01;
+    OpenImage(image);
+    ASSERT_EQ(Cell(1, 8), "");
+    Click(1, 8);
+    ASSERT_TRUE(ComboEditor());
+    EXPECT_EQ(ComboEditor()->currentText(), "无");
+    Click(2, 1);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Doc()->IsModified());
+    Click(1, 8);
+    Choose("无");
+    Click(2, 1);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Cell(1, 8), "无");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(View()->ImageForSave()[signal], 0x00);
+}

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kToneRowsShown = 16;
 constexpr const char* kLoaded = "loadedText";
+constexpr const char* kChosen = "entryChosen";  // the user chose an entry of the list
 constexpr const char* kRow = "cellRow";
 constexpr const char* kColumn = "cellColumn";
 
@@ -148,6 +149,8 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     editor->setFont(option.font);
     editor->setProperty(kRow, index.row() + 1);
     editor->setProperty(kColumn, index.column() + 1);
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        connect(combo, &QComboBox::activated, combo, [combo] { combo->setProperty(kChosen, true); });
     return editor;
 }
 
@@ -166,6 +169,7 @@ void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
         // The tone editor shows the cell's own text, also a code outside the table.
         if (combo->isEditable() && !cell.isEmpty()) combo->setEditText(cell);
         combo->setProperty(kLoaded, combo->currentText());
+        combo->setProperty(kChosen, false);
         if (!combo->isEditable()) return;
         line = combo->lineEdit();
     } else {
@@ -193,8 +197,9 @@ void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QMo
     m_entry = CellEntry::Leave;
     const QString text = EditorText(editor);
     // An editor still holding what it was loaded with changes nothing, so
-    // a look at a cell never rewrites it.
-    if (text == editor->property(kLoaded).toString()) return;
+    // a look at a cell never rewrites it; an entry the user chose is written,
+    // also the one the list opened at (无 for a cell showing no signalling).
+    if (text == editor->property(kLoaded).toString() && !editor->property(kChosen).toBool()) return;
     m_commit(index.row() + 1, index.column() + 1, text.toStdString(), entry);
 }
 
