@@ -200,6 +200,39 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('in a narrow window the channel numbers stay at the left and the captions at the top as the grid scrolls, and the current cell shows beside them', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await page.setViewport({ width: 800, height: 600 });
+    await openFile(page, samplePath);
+    // What shows at the grid's left edge on the current cell's row, and whether the cell is in sight.
+    const view = () => page.evaluate(() => {
+      const frame = document.getElementById('grid-frame')!;
+      const box = frame.getBoundingClientRect();
+      const cell = document.querySelector('td.current')!.getBoundingClientRect();
+      const numbers = document.querySelector('tbody th')!.getBoundingClientRect();
+      const captions = document.querySelector('thead th')!.getBoundingClientRect();
+      const y = cell.top + cell.height / 2;
+      return {
+        scrolled: frame.scrollLeft > 0,
+        atLeftEdge: document.elementFromPoint(box.left + 4, y)?.textContent,
+        captionAtLeft: document.elementFromPoint(box.left + 4, captions.top + captions.height / 2)?.textContent,
+        inSight: cell.left >= numbers.right && cell.top >= captions.bottom && cell.right <= box.right && cell.bottom <= box.bottom,
+      };
+    });
+    await clickCell(page, 3, 9);
+    await page.keyboard.press('Escape');
+    await page.keyboard.press('ArrowRight');
+    assert.deepEqual(await view(), { scrolled: true, atLeftEdge: '3', captionAtLeft: '频道', inSight: true });
+    await page.keyboard.press('Home');
+    assert.deepEqual(await view(), { scrolled: false, atLeftEdge: '3', captionAtLeft: '频道', inSight: true });
+    await pressWith(page, ['Control'], 'End');
+    assert.deepEqual(await view(), { scrolled: true, atLeftEdge: '128', captionAtLeft: '频道', inSight: true });
+    for (let i = 0; i < 6; ++i) await page.keyboard.press('PageUp');
+    await page.keyboard.press('Home');
+    assert.deepEqual(await view(), { scrolled: false, atLeftEdge: '8', captionAtLeft: '频道', inSight: true });
+    await page.close();
+  });
+
   test('the wheel over an open list scrolls the grid and changes nothing; Ctrl+C then Ctrl+V copy cells; Del clears them', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
