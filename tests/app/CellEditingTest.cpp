@@ -477,6 +477,14 @@ TEST_F(CellEditing, TheWheelScrollsAndNeverChangesAnOpenListOrTone) {
         EXPECT_EQ(Cell(1, col), before) << col;
         Grid()->verticalScrollBar()->setValue(0);
     }
+    // Nor does the wheel passing over one of the form's boxes change it.
+    QComboBox* band = View()->m_cbBand;
+    const int index = band->currentIndex();
+    const QPoint at = band->rect().center();
+    QWheelEvent wheel(at, band->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(band, &wheel);
+    EXPECT_EQ(band->currentIndex(), index);
 }
 
 TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRowLeftAndRightNothing) {

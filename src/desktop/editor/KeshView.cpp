@@ -79,7 +79,8 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     for (FormBox box : kFormBoxes) {
         QComboBox* combo = ComboFor(box);
         WatchPointer(combo);
-        // However the index changes (list, keys, wheel), the session takes it;
+        // However the index changes (list, keys, the wheel over the box with
+        // the focus), the session takes it;
         // showing the session's own selection is no change.
         connect(combo, &QComboBox::currentIndexChanged, this, [this, box](int index) {
             if (index >= 0) Change([&](EditSession& s) { return s.SetSelection(box, index); });
@@ -204,6 +205,10 @@ void CKeshView::WatchPointer(QWidget* widget) {
 }
 
 bool CKeshView::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel passing over a box it has not been given to changes nothing.
+    if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) &&
+        !static_cast<QWidget*>(watched)->hasFocus())
+        return true;
     // A key in one of the four boxes: Enter moves on to the next control.
     if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched) &&
         KeyOnFormBox(GridKeyPressOf(static_cast<QKeyEvent*>(event))).action == GridAction::LeaveGrid) {
