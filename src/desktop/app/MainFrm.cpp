@@ -16,6 +16,7 @@
 #include <QWhatsThis>
 
 #include "app/RecentFileList.h"
+#include "interaction/StatusFeedback.h"
 #include "res/CommandTable.h"
 #include "res/Icons.h"
 #include "res/ResourceIds.h"
@@ -24,7 +25,6 @@
 using namespace ids;
 
 namespace {
-constexpr int kFeedbackMs = 8000;
 constexpr int kLockPollMs = 250;
 
 // The prompt of a recent-file entry, with the file's full path.
@@ -202,7 +202,7 @@ void CMainFrame::ShowModified(bool modified) {
                  m_modifiedPane->minimumWidth()));
 }
 
-void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kFeedbackMs); }
+void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kStatusFeedbackMs); }
 
 void CMainFrame::SetLockKeys(std::unique_ptr<ILockKeys> keys) {
     m_lockKeys = std::move(keys);
