@@ -16,3 +16,13 @@ export function byId<T extends HTMLElement>(id: string): T {
   if (!element) throw new Error(`#${id} missing`);
   return element as T;
 }
+
+// Enter anywhere in `dialog` presses its default button `button`, as in the
+// desktop's dialogs; a focused button takes the key itself.
+export function pressOnEnter(dialog: HTMLDialogElement, button: HTMLButtonElement): void {
+  dialog.addEventListener('keydown', (e) => {
+    if (e.key !== 'Enter' || e.defaultPrevented || e.target instanceof HTMLButtonElement) return;
+    e.preventDefault();
+    button.click();
+  });
+}

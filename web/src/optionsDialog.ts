@@ -1,6 +1,6 @@
 // 可选功能: the radio-wide settings, read from and stored into the image by the rules.
 import type { EditResult, OptionsValues, Rules } from './rules';
-import { el } from './dom';
+import { el, pressOnEnter } from './dom';
 import { commandText, t } from './texts';
 
 function labelled(text: string, control: HTMLElement): HTMLLabelElement {
@@ -55,6 +55,7 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
       el('fieldset', {}, el('legend', {}, 'PTT ID'),
         labelled(t('OptBot'), bot), labelled(t('OptEot'), eot), labelled('ANI', ani), labelled(t('LabelRadioName'), name))),
     el('div', { class: 'buttons' }, ok, cancel));
+  pressOnEnter(dialog, ok);
   document.body.append(dialog);
   dialog.showModal();
   timer.focus();

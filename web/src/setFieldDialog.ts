@@ -1,6 +1,6 @@
 // 批量设置: one value for a column of every selected channel in use.
 import type { Rules } from './rules';
-import { el } from './dom';
+import { el, pressOnEnter } from './dom';
 import { commandText, t } from './texts';
 
 // Resolves with the column and value chosen, or null when cancelled.
@@ -22,6 +22,7 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
     el('label', {}, el('span', {}, commandText('SetFieldColumn')), column),
     el('label', {}, el('span', {}, commandText('SetFieldValue')), value),
     el('div', { class: 'buttons' }, ok, cancel));
+  pressOnEnter(dialog, ok);
   document.body.append(dialog);
   dialog.showModal();
   column.focus();

@@ -283,6 +283,35 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('Enter confirms 批量设置 and 可选功能, as their 确定 does', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, samplePath);
+    await clickCell(page, 1, 5);
+    await page.keyboard.press('Escape');
+    await pressWith(page, ['Shift'], 'ArrowDown');
+    await clickCommand(page, 'setField');
+    await page.waitForSelector('#set-field[open]');
+    // The column list has the focus: two down is 宽/窄; its values are next.
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Tab');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$('dialog[open]'), null);
+    assert.deepEqual([await cellText(page, 1, 5), await cellText(page, 2, 5)], ['窄', '窄']);
+
+    await clickCommand(page, 'options');
+    await page.waitForSelector('#options[open]');
+    await page.click('#opt-name', { count: 3 });
+    await page.keyboard.type('ab12');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$('dialog[open]'), null);
+    await clickCommand(page, 'options');
+    assert.equal(await page.$eval('#opt-name', (n) => (n as HTMLInputElement).value), 'AB12');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('a CSV import asks before emptying the channels the file does not name, and keeps them when told', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
