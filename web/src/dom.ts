@@ -17,6 +17,13 @@ export function byId<T extends HTMLElement>(id: string): T {
   return element as T;
 }
 
+// An entry of a list showing `text` as it is: a browser shows a run of blanks
+// in an entry as one, so they are shown as no-break spaces; the entry's value
+// is `value`, the text itself unless given.
+export function exactOption(text: string, value = text): HTMLOptionElement {
+  return new Option(text.replace(/ /g, '\u00a0'), value);
+}
+
 // Enter anywhere in `dialog` presses its default button `button`, as in the
 // desktop's dialogs; a focused button takes the key itself.
 export function pressOnEnter(dialog: HTMLDialogElement, button: HTMLButtonElement): void {

@@ -2,14 +2,14 @@
 // first, kept in the browser's storage for this site. An entry opens as a new
 // document or is compared with the current one.
 import type { Rules } from './rules';
-import { el } from './dom';
+import { el, exactOption } from './dom';
 import { commandText, t } from './texts';
 
 // Resolves with the entry chosen and what to do with it, or null.
 export function showHistory(rules: Rules): Promise<{ name: string; open: boolean } | null> {
   const entries = rules.historyList();
   const list = el('select', { id: 'history-list', size: '12' });
-  list.append(...entries.map((e) => new Option(e.line, e.name)));
+  list.append(...entries.map((e) => exactOption(e.line, e.name)));
   list.selectedIndex = entries.length ? 0 : -1;
   const keep = el('input', { type: 'checkbox', id: 'history-keep' });
   keep.checked = rules.historyOn();

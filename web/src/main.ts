@@ -1,6 +1,6 @@
 // The page: the document, its commands and the form around the grid.
 import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
-import { byId } from './dom';
+import { byId, exactOption } from './dom';
 import { download, openSinFile, readFileBytes, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
@@ -165,8 +165,8 @@ class Page {
     for (const box of [FormBox.Band, FormBox.Model, FormBox.Manual, FormBox.PowerLevel]) {
       const select = this.boxes[box];
       const texts = this.rules.boxTexts(box);
-      const shown = Array.from(select.options, (option) => option.text);
-      if (shown.join('\n') !== texts.join('\n')) select.replaceChildren(...texts.map((text) => new Option(text)));
+      const shown = Array.from(select.options, (option) => option.value);
+      if (shown.join('\n') !== texts.join('\n')) select.replaceChildren(...texts.map((text) => exactOption(text)));
       select.selectedIndex = this.rules.selection(box);
     }
   }

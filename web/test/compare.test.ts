@@ -8,7 +8,7 @@ import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
 import { startBridge } from './bridge';
-import { clickCommand, menuEntry, openFile, pageValue, progressClosed, transfer } from './pageHelpers';
+import { clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { scratchDir } from './scratch';
@@ -105,7 +105,7 @@ describe('comparing', { timeout: 300_000 }, () => {
       await page.keyboard.press('Escape');
       await clickCommand(page, 'history');
       await page.waitForSelector('#history[open]');
-      const entries = await page.$$eval('#history-list option', (options) => options.map((o) => o.textContent ?? ''));
+      const entries = await shownEntries(page, '#history-list');
       assert.equal(entries.length, 1, entries.join('\n'));
       assert.match(entries[0], /^1 {2}\d{4}-\d\d-\d\d \d\d:\d\d:\d\d {2}读频 {2}web-serial {2}识别 0A {2}6 个频道$/);
       await page.click('#history-compare');
@@ -167,7 +167,7 @@ describe('comparing', { timeout: 300_000 }, () => {
       await progressClosed(page);
       await clickCommand(page, 'history');
       await page.waitForSelector('#history[open]');
-      const entries = await page.$$eval('#history-list option', (options) => options.map((o) => o.textContent ?? ''));
+      const entries = await shownEntries(page, '#history-list');
       assert.equal(entries.length, 2, entries.join('\n'));
       assert.match(entries[0], /  写频  web-serial  识别 FF  0 个频道$/);
       assert.match(entries[1], /  读频  web-serial  识别 FF  6 个频道$/);

@@ -7,7 +7,7 @@ import * as path from 'node:path';
 import { browserForTests, openPage, serveSite, downloaded } from './browser';
 import { startBridge } from './bridge';
 import { cli, dumpChannels } from './cliDump';
-import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWith, pressWithControl, progressClosed, progressPast, transfer } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, menuEntry, statusText, clickCell, clickCommand, docTitle, gridTexts, messageText, openFile, pageValue, pressWith, pressWithControl, progressClosed, progressPast, shownEntries, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { radioInPageSource } from './radioInPage';
@@ -280,6 +280,16 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.deepEqual((await gridTexts(page)).slice(1, 4), [rows[3], rows[1], rows[2]]);
     const selectedRows = await page.$$eval('td[aria-selected=true]', (cells) => [...new Set(cells.map((n) => Number(n.getAttribute('data-row'))))]);
     assert.deepEqual(selectedRows, [3, 4]);
+    await page.close();
+  });
+
+  test('the band list shows its entries as they are, blanks and all', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    assert.deepEqual((await shownEntries(page, '#box-0')).slice(0, 2), [' 67 -  72MHz', '136 - 174MHz']);
+    await page.focus('#box-0');
+    await page.keyboard.press('Home');
+    assert.equal(await page.$eval('#box-0', (n) => (n as HTMLSelectElement).selectedIndex), 0);
+    assert.equal(await docTitle(page), '无标题 *');
     await page.close();
   });
 

@@ -127,3 +127,8 @@ export async function pressWith(page: Page, modifiers: ('Control' | 'Shift' | 'A
 export async function statusText(page: Page): Promise<string> {
   return page.$eval('#status-message', (n) => n.textContent ?? '');
 }
+
+// The entries of a list as it shows them, a no-break space read as a blank.
+export function shownEntries(page: Page, select: string): Promise<string[]> {
+  return page.$eval(select, (n) => Array.from((n as HTMLSelectElement).options, (o) => o.text.replace(/\u00a0/g, ' ')));
+}
