@@ -194,7 +194,7 @@ TEST(CloneEngine, MissingAcknowledgementsEndTheTransfer) {
     EXPECT_EQ(r.blocks, 263);
     ASSERT_EQ(write.user.asked.size(), 1u);
     EXPECT_EQ(write.user.asked[0],
-              " 接收出错中断，请重试\n写频没有完成：对讲机的前 263 块（共 264 块）已是新数据，"
+              " 接收出错中断，请重试\n写频没有完成：对讲机的前 263 块（共 264 块）已是新数据，第 264 块可能已写入，"
               "其后仍是原来的数据。再次写频即可补全。");
     EXPECT_EQ(write.link.closes, 1);
 }

@@ -15,6 +15,12 @@ constexpr int kAckWriteTries = 3;
 
 std::string StoppedWriteText(int blocks) { return TrFormat(TextId::StoppedWrite, {std::to_string(blocks)}); }
 
+// A write stopped with block `blocks` (0-based) sent but not acknowledged:
+// what that block holds is unknown.
+std::string StoppedUnsureText(int blocks) {
+    return TrFormat(TextId::StoppedWriteUnsure, {std::to_string(blocks), std::to_string(blocks + 1)});
+}
+
 CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
     : m_link(link), m_clock(clock), m_ui(ui) {}
 
@@ -217,7 +223,7 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
             const bool lost = m_portLost;
             return Fail(result, lost ? CloneOutcome::PortLost : CloneOutcome::WriteAckMissing,
                         std::string(Tr(lost ? TextId::LinkCableLost : TextId::LinkWriteAck)) + "\n" +
-                            StoppedWriteText(result.blocks));
+                            StoppedUnsureText(result.blocks));
         }
         result.blocks = k + 1;
         Progress(263);
