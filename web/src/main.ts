@@ -227,10 +227,13 @@ class Page {
       case 'printPreview':
         showReport(this.rules, () => this.grid.focus());
         return;
-      case 'print':
-        showReport(this.rules, () => this.grid.focus());
+      case 'print': {
+        // The browser prints the report drawn for it; print() returns once
+        // its print dialog is closed, and the report goes with it.
+        const closeReport = showReport(this.rules, () => this.grid.focus());
         window.print();
-        return;
+        return closeReport();
+      }
       case 'renumberCsv':
         this.renumberCsv = !this.renumberCsv;
         return;

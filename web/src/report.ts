@@ -12,7 +12,8 @@ const AVERAGE_SAMPLE = 'abcdefghijklmnopqrstuvwxyz0123456789';
 // The key listener of the preview shown, while one is.
 let escapeListener: ((e: KeyboardEvent) => void) | null = null;
 
-export function showReport(rules: Rules, onClose: () => void): HTMLElement {
+// Shows the report over the page; returns what closes it, as 关闭 does.
+export function showReport(rules: Rules, onClose: () => void): () => void {
   const report = byId('report');
   const close = el('button', { type: 'button', id: 'report-close', title: t('PreviewCloseToolTip') }, t('PreviewClose'));
   const print = el('button', { type: 'button', id: 'report-print' }, commandText('CmdFilePrint'));
@@ -40,7 +41,7 @@ export function showReport(rules: Rules, onClose: () => void): HTMLElement {
   rules.reportPages().forEach((page, index) => sheets.append(drawPage(page, index + 1)));
   fitLines(sheets);
   close.focus();
-  return report;
+  return finish;
 }
 
 function drawPage(page: ReportPage, number: number): HTMLElement {

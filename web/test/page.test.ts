@@ -373,7 +373,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
-  test('print preview shows the five report pages', async () => {
+  test('print preview shows the five report pages; Ctrl+P prints them and leaves no preview open', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await clickCommand(page, 'printPreview');
@@ -383,6 +383,15 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.ok(report.includes('145.52000'));
     await page.click('#report-close');
     assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+
+    // Ctrl+P prints those pages, and no preview stays open after.
+    await page.evaluate(() => addEventListener('beforeprint', () => {
+      (window as unknown as { printed: number }).printed = document.querySelectorAll('#report .page').length;
+    }));
+    await pressWithControl(page, 'p');
+    assert.equal(await pageValue(page, () => (window as unknown as { printed?: number }).printed, null, 'nothing was printed'), 5);
+    assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+    assert.equal(await page.evaluate(() => document.activeElement?.getAttribute('role')), 'gridcell');
     await page.close();
   });
 
