@@ -23,6 +23,8 @@ export class Toolbar {
       }
       const button = el('button', { type: 'button', tabindex: '-1', 'data-command': command.name },
         el('img', { src: `icons/tool-${command.id}.png`, alt: '', width: '18', height: '18' }));
+      // Like the desktop's, a button takes no focus: the keys stay where they were.
+      button.addEventListener('mousedown', (e) => e.preventDefault());
       button.addEventListener('click', () => run(command.name));
       button.addEventListener('mouseenter', () => prompt(command.prompt));
       button.addEventListener('mouseleave', () => prompt(null));

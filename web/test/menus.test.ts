@@ -132,6 +132,14 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       }
       assert.equal(await cellText(page, 4, 1), '250.10000');
 
+      // So does a toolbar button.
+      await clickCell(page, 6, 1);
+      await page.keyboard.type('250.15');
+      await page.click('#toolbar [data-command=save]');
+      await page.waitForFunction(() => document.getElementById('doc-title')?.textContent === '无标题.sin');
+      assert.equal(await cellText(page, 6, 1), '250.15000');
+      assert.equal(await typingGoesTo(page), '6,1:7');
+
       // A dialog chosen from the menu and closed with Esc does too.
       await clickCell(page, 5, 1);
       await page.keyboard.type('250.125');
