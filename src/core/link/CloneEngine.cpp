@@ -15,8 +15,6 @@ constexpr int kAckWriteTries = 3;
 
 std::string StoppedWriteText(int blocks) { return TrFormat(TextId::StoppedWrite, {std::to_string(blocks)}); }
 
-// A write stopped with block `blocks` (0-based) sent but not acknowledged:
-// what that block holds is unknown.
 std::string StoppedUnsureText(int blocks) {
     return TrFormat(TextId::StoppedWriteUnsure, {std::to_string(blocks), std::to_string(blocks + 1)});
 }

@@ -41,6 +41,9 @@ constexpr int kBlockSize = 8;
 // The line added when a write stopped early: the radio holds the new data in
 // its first `blocks` blocks and its old data after them.
 std::string StoppedWriteText(int blocks);
+// The same when block `blocks` (counted from 0) was sent and its answer never
+// came: that block may hold either.
+std::string StoppedUnsureText(int blocks);
 
 class CloneEngine {
 public:
