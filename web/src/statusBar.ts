@@ -1,6 +1,7 @@
-// The status bar: the message pane (a command's prompt while the pointer or
-// the focus is on it, else the last feedback for as long as the rules show
-// feedback, the pointer help or the idle text), the pane that says whether
+// The status bar: the message pane (a mode's prompt while it lasts, else a
+// command's prompt while the pointer or the focus is on the command, else the
+// last feedback for as long as the rules show feedback, the pointer help or
+// the idle text), the pane that says whether
 // the document differs from its file, and the panes of the lock keys, grey
 // while the key is off.
 import { byId } from './dom';
@@ -18,6 +19,7 @@ export class StatusBar {
   private feedbackTimer: ReturnType<typeof setTimeout> | undefined;
   private modified = false;
   private pointer: string | null = null;
+  private prompt: string | null = null;
   private held: string | null = null;
 
   constructor(private readonly feedbackMs: number) {
@@ -44,24 +46,25 @@ export class StatusBar {
     this.modifiedPane.textContent = modified ? t('ModifiedPane') : '';
   }
 
-  // A command's prompt (a text name), or null for what the pane says otherwise.
+  // A command's prompt (a text name) while the pointer or the focus is on
+  // the command, or null for what the pane says otherwise.
   show(prompt: string | null): void {
-    const shown = prompt ?? this.held;
-    this.message.textContent = shown ? t(shown).split('\n')[0] : this.feedback ?? t(this.pointer ?? 'Idle');
+    this.prompt = prompt;
+    this.draw();
   }
 
-  // A mode's prompt (a text name) that stays over feedback and pointer help
-  // until the mode ends (null).
+  // A mode's prompt (a text name) that stays over the prompts, feedback and
+  // pointer help until the mode ends (null).
   hold(prompt: string | null): void {
     this.held = prompt;
-    this.show(null);
+    this.draw();
   }
 
-  // Pointer help (a text name) for what the pointer is over, or null; the
-  // feedback of the last command goes before it.
+  // Pointer help (a text name) for what the pointer is over, or null; a
+  // command's prompt and the feedback of the last command go before it.
   pointAt(help: string | null): void {
     this.pointer = help;
-    this.show(null);
+    this.draw();
   }
 
   // Feedback, shown until its time is up or the next comes; null takes it away.
@@ -69,6 +72,11 @@ export class StatusBar {
     clearTimeout(this.feedbackTimer);
     this.feedback = text;
     if (text !== null) this.feedbackTimer = setTimeout(() => this.say(null), this.feedbackMs);
-    this.show(null);
+    this.draw();
+  }
+
+  private draw(): void {
+    const shown = this.held ?? this.prompt;
+    this.message.textContent = shown ? t(shown).split('\n')[0] : this.feedback ?? t(this.pointer ?? 'Idle');
   }
 }

@@ -170,6 +170,7 @@ describe('the menu bar', { timeout: 120_000 }, () => {
 
       await pressWith(page, ['Alt'], 'b');
       assert.equal(await focused(page), 'undo');
+      assert.equal(await statusText(page), '撤销上一步修改');
       await page.keyboard.press('Enter');
       assert.equal(await cellText(page, 2, 1), '');
       assert.equal((await menuEntry(page, 'redo')).disabled, false);
