@@ -1,9 +1,9 @@
 // The channel grid: 128 rows of ten cells as an ARIA grid, the cell editors
 // and the keyboard. Every value goes through the rules; the grid only shows
 // the texts the rules hold and hands them what was typed or chosen.
-import { Buttons, type EditResult, type GridStep, type Rules, type RulesEnumValue } from './rules';
+import { type EditResult, type GridStep, type Rules, type RulesEnumValue } from './rules';
 import { el } from './dom';
-import { MessageIcon, showMessage } from './messageBox';
+import { showNotices } from './messageBox';
 import { t } from './texts';
 
 const ROWS = 128;
@@ -264,7 +264,9 @@ export class ChannelGrid {
     if (kind === this.rules.CellEditorKind.List) {
       const select = el('select', { class: 'cell-editor', 'aria-label': label });
       for (const entry of this.rules.listEntries(col)) select.append(el('option', {}, entry));
-      select.selectedIndex = this.rules.entryStartingWith(col, start.text);
+      // An empty cell opens with no entry chosen: any entry chosen, the first
+      // too (无 for a channel whose signalling shows no text), is written.
+      select.selectedIndex = start.text ? this.rules.entryStartingWith(col, start.text) : -1;
       editor = select;
     } else {
       const tone = kind === this.rules.CellEditorKind.Tone;
@@ -274,7 +276,7 @@ export class ChannelGrid {
     }
     this.editor = editor;
     this.editing = { row, col };
-    this.loaded = editor instanceof HTMLSelectElement ? this.rules.listEntries(col)[this.rules.entryStartingWith(col, cellText)] : cellText;
+    this.loaded = editor instanceof HTMLSelectElement ? this.editorText(editor) : cellText;
     td.textContent = '';
     td.append(editor);
     // Leaving the cell writes its text. The window losing the focus to
@@ -330,8 +332,7 @@ export class ChannelGrid {
     if (typed === this.loaded) return false;
     const result = this.rules.setCell(row, col, typed, enter);
     this.host.edited(result);
-    for (const message of result.messages)
-      await showMessage(message.text, Buttons.Ok, message.warning ? MessageIcon.Warning : MessageIcon.Information, message.caption || undefined);
+    await showNotices(result.messages);
     return result.refused;
   }
 

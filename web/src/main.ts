@@ -6,7 +6,7 @@ import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
 import { showHistory } from './historyDialog';
 import { RadioLink, serialApi } from './link';
-import { MessageIcon, showMessage } from './messageBox';
+import { MessageIcon, showMessage, showNotices } from './messageBox';
 import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { showAbout } from './aboutDialog';
@@ -401,7 +401,7 @@ class Page {
     const r = this.grid.selection();
     const result = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);
     this.edited(result);
-    if (result.summary) await showMessage(result.summary);
+    await showNotices(result.messages);
   }
 
   private async rows(op: RowsOp): Promise<void> {

@@ -1,6 +1,6 @@
 // The page's modal boxes: a text and the buttons the rules ask for; the
 // answer comes back as the rules' Answer.
-import { Answer, Buttons } from './rules';
+import { Answer, Buttons, type EditResult } from './rules';
 import { el } from './dom';
 import { t } from './texts';
 
@@ -38,6 +38,12 @@ export function showMessage(
   const shown = queue.then(() => (withdrawn?.aborted ? Answer.Cancel : openBox(text, buttons, icon, caption, cancelIsDefault, withdrawn)));
   queue = shown;
   return shown;
+}
+
+// The messages an edit gives, one box after the other, as the grid shows them.
+export async function showNotices(messages: EditResult['messages']): Promise<void> {
+  for (const message of messages)
+    await showMessage(message.text, Buttons.Ok, message.warning ? MessageIcon.Warning : MessageIcon.Information, message.caption || undefined);
 }
 
 function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string, cancelIsDefault: boolean, withdrawn?: AbortSignal): Promise<Answer> {

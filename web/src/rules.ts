@@ -96,7 +96,7 @@ export interface Rules {
   columnOfCaption(caption: string): number;
   copyCells(top: number, left: number, bottom: number, right: number): string;
   clearCells(top: number, left: number, bottom: number, right: number): EditResult;
-  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): EditResult & { summary: string };
+  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): EditResult;
   setField(column: number, first: number, last: number, text: string): EditResult;
   channelRows(op: RowsOp, first: number, last: number): EditResult;
   undo(): EditResult;

@@ -247,11 +247,11 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Escape');
     assert.equal(await cellText(page, 1, 5), before);
     assert.equal(await docTitle(page), 'sample.sin');
-    // Left and right leave a closed list as it is, as on the desktop.
+    // Nor do the keys that walk a list or a page change a closed one, as on the desktop.
     await clickCell(page, 1, 5);
-    await page.keyboard.press('ArrowRight');
-    await page.keyboard.press('ArrowLeft');
-    assert.equal(await list.evaluate((n) => (n as HTMLSelectElement).value), before);
+    for (const key of ['ArrowRight', 'ArrowLeft', 'End', 'Home', 'PageDown', 'PageUp'] as const) await page.keyboard.press(key);
+    const closed = (await page.$('td[data-row="1"][data-col="5"] select'))!;
+    assert.equal(await closed.evaluate((n) => (n as HTMLSelectElement).value), before);
     await page.keyboard.press('ArrowDown');
     assert.equal(await cellText(page, 1, 5), before);
     assert.equal(await docTitle(page), 'sample.sin');
@@ -349,6 +349,43 @@ describe('files and editing', { timeout: 120_000 }, () => {
     const emptied = await gridTexts(page);
     assert.deepEqual(emptied[1], kept[1]);
     for (const row of [0, 2, 3, 4, 5]) assert.equal(emptied[row][0], '');
+    await page.close();
+  });
+
+  test('pasted frequencies outside the band are pasted with the note typing one gives; 无 chosen for signalling without a text is written', async () => {
+    const bytes = Buffer.from(fs.readFileSync(samplePath));
+    bytes[12] = 0x01;  // channel 1's optional signalling: a value without a text
+    const file = path.join(tempDir(), 'signal.sin');
+    fs.writeFileSync(file, bytes);
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, file);
+    // Channel 1 copied, then pasted under another band.
+    await clickCell(page, 1, 1);
+    await page.keyboard.press('Escape');
+    await pressWith(page, ['Shift'], 'ArrowRight');
+    await pressWithControl(page, 'c');
+    await page.focus('#box-0');
+    await page.keyboard.press('End');
+    await clickCell(page, 40, 1);
+    await page.keyboard.press('Escape');
+    await pressWithControl(page, 'v');
+    const frequency = await cellText(page, 1, 1);
+    assert.equal(await messageText(page), `超出频率范围!\n第 40 频道接收频率：${frequency}\n第 40 频道发射频率：${await cellText(page, 1, 2)}\n`);
+    await answerMessage(page, '确定');
+    assert.equal(await cellText(page, 40, 1), frequency);
+    // The signalling cell shows no text; a look writes nothing, 无 chosen is written.
+    assert.equal(await cellText(page, 1, 8), '');
+    await pressWithControl(page, 'z');
+    await pressWithControl(page, 'z');
+    assert.equal(await docTitle(page), 'signal.sin');
+    await clickCell(page, 1, 8);
+    await page.keyboard.press('Escape');
+    assert.equal(await docTitle(page), 'signal.sin');
+    await clickCell(page, 1, 8);
+    await page.select('td[data-row="1"][data-col="8"] select', '无');  // chosen in the open list
+    await page.keyboard.press('Enter');
+    assert.equal(await cellText(page, 1, 8), '无');
+    assert.notEqual(await docTitle(page), 'signal.sin');
     await page.close();
   });
 

@@ -79,13 +79,13 @@ val ClearCellRange(int top, int left, int bottom, int right) {
     return ResultValue(TheSession().ClearCellRange(Range(top, left, bottom, right)));
 }
 
-// Pastes over the selection top..bottom x left..right; `summary` lists the
-// refused cells, empty when every cell was taken.
+// Pastes over the selection top..bottom x left..right; the messages list the
+// refused cells, then the frequencies written outside the band.
 val PasteCells(int top, int left, int bottom, int right, const std::string& tsv) {
     const std::string text = FillSelectionTsv(tsv, bottom - top + 1, right - left + 1);
     PasteResult pasted;
     val out = ResultValue(TheSession().Paste(top, left, text, &pasted));
-    out.set("summary", pasted.refused.empty() ? std::string() : RefusedCellsSummary(pasted.refused));
+    out.set("messages", NoticesValue(PasteNotices(pasted)));
     return out;
 }
 

@@ -9,19 +9,23 @@ Document& TheDocument() {
     return document;
 }
 
-val ResultValue(const EditResult& result) {
+val NoticesValue(const std::vector<CellNotice>& notices) {
     val messages = val::array();
-    for (const CellNotice& notice : NoticesOf(result)) {
+    for (const CellNotice& notice : notices) {
         val message = val::object();
         message.set("text", notice.text);
         message.set("caption", notice.caption);
         message.set("warning", notice.severity == NoticeSeverity::Warning);
         messages.call<void>("push", message);
     }
+    return messages;
+}
+
+val ResultValue(const EditResult& result) {
     val out = val::object();
     out.set("changed", result.changed);
     out.set("refused", result.refused);
-    out.set("messages", messages);
+    out.set("messages", NoticesValue(NoticesOf(result)));
     out.set("refusal", result.refusal);
     out.set("firstRow", result.firstRow);
     out.set("lastRow", result.lastRow);

@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 
 #include "document/Document.h"
+#include "editor/CellNotice.h"
 
 Document& TheDocument();
 inline EditSession& TheSession() { return TheDocument().Session(); }
@@ -13,3 +14,5 @@ inline EditSession& TheSession() { return TheDocument().Session(); }
 //   firstRow, lastRow, selectionsChanged }: the messages as the grid shows
 // them, the refusal among them.
 emscripten::val ResultValue(const EditResult& result);
+// [{ text, caption, warning }], in order.
+emscripten::val NoticesValue(const std::vector<CellNotice>& notices);
