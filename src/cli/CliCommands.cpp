@@ -210,9 +210,9 @@ constexpr int kMostRetries = 1000;
 // Whether two port paths name the same device ("/dev/pts/3" and
 // "/dev/pts/../pts/3", or a link to it), or are the same text.
 bool SamePort(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
     if (a == b) return true;
+    struct stat sa {};
+    struct stat sb {};
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     if (S_ISCHR(sa.st_mode) && S_ISCHR(sb.st_mode)) return sa.st_rdev == sb.st_rdev;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
