@@ -150,7 +150,7 @@ describe('comparing', { timeout: 300_000 }, () => {
     }
   });
 
-  test('a write with a backup reads the radio first and keeps it in the history', async () => {
+  test('a write with a backup reads the radio first and keeps it in the history, switched off as it is', async () => {
     const dir = scratchDir('backup');
     const saved = path.join(dir, 'radio-after.sin');
     const sim = await startSimulator(['--image', samplePath, '--save', saved, '--type', '0xFF']);
@@ -158,6 +158,11 @@ describe('comparing', { timeout: 300_000 }, () => {
     const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: bridge.url }] });
     try {
       await page.evaluate(() => localStorage.clear());
+      // The history switched off: the backup was asked for, and is kept all the same.
+      await clickCommand(page, 'history');
+      await page.waitForSelector('#history[open]');
+      await page.click('#history-keep');
+      await page.click('#history-close');
       await clickCommand(page, 'write');
       await page.waitForSelector('#progress[open]');
       assert.equal(await page.$eval('#progress-backup-label', (n) => n.textContent), '写频前先读出对讲机数据备份');
@@ -168,9 +173,9 @@ describe('comparing', { timeout: 300_000 }, () => {
       await clickCommand(page, 'history');
       await page.waitForSelector('#history[open]');
       const entries = await shownEntries(page, '#history-list');
-      assert.equal(entries.length, 2, entries.join('\n'));
-      assert.match(entries[0], /  写频  web-serial  识别 FF  0 个频道$/);
-      assert.match(entries[1], /  读频  web-serial  识别 FF  6 个频道$/);
+      assert.equal(entries.length, 1, entries.join('\n'));
+      assert.match(entries[0], /  读频  web-serial  识别 FF  6 个频道$/);
+      assert.equal(await page.$eval('#history-keep', (n) => (n as HTMLInputElement).checked), false);
       await page.click('#history-close');
     } finally {
       await page.close();
