@@ -8,6 +8,11 @@
 
 namespace {
 const QString kEnabledKey = QStringLiteral("History/Enabled");
+
+std::optional<Failure> Keep(const RadioImage& image, bool write, const std::string& port, int radioType) {
+    FolderHistoryStore store(UserHistoryFolder());
+    return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
+}
 }  // namespace
 
 bool HistoryEnabled() { return ProgramSettings().value(kEnabledKey, true).toBool(); }
@@ -18,11 +23,9 @@ std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOM
 
 std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType) {
     if (!HistoryEnabled()) return std::nullopt;
-    FolderHistoryStore store(UserHistoryFolder());
-    return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
+    return Keep(image, write, port, radioType);
 }
 
 std::optional<Failure> KeepBackup(const RadioImage& image, const std::string& port, int radioType) {
-    FolderHistoryStore store(UserHistoryFolder());
-    return RadioHistory(store).Record(image, false, port, radioType, QDateTime::currentMSecsSinceEpoch());
+    return Keep(image, false, port, radioType);
 }
