@@ -178,12 +178,33 @@ export class ChannelGrid {
   }
 
   private onMouseDown(e: MouseEvent): void {
+    if (this.onHeaderDown(e)) return;
     const at = this.cellOf(e.target);
     if (!at || (this.editor && this.editor.contains(e.target as Node))) return;
     e.preventDefault();
     this.moveTo(at.row, at.col, e.shiftKey);
     this.dragging = e.button === 0;
     this.pressed = e.button === 0 && !e.shiftKey && !e.ctrlKey ? at : null;
+  }
+
+  // A press on a channel number selects that channel's row, on a caption its
+  // column, as the desktop's headers do; the grid keeps the focus either way.
+  private onHeaderDown(e: MouseEvent): boolean {
+    const header = (e.target as HTMLElement | null)?.closest?.('th');
+    if (!header || !this.element.contains(header)) return false;
+    e.preventDefault();
+    const row = header.getAttribute('role') === 'rowheader' ? Number(header.parentElement?.getAttribute('aria-rowindex')) - 1 : 0;
+    const col = this.headers.indexOf(header as HTMLTableCellElement);
+    if (row > 0) {
+      this.moveTo(row, COLUMNS);
+      this.moveTo(row, 1, true);
+    } else if (col > 0) {
+      this.moveTo(ROWS, col);
+      this.moveTo(1, col, true);
+    } else {
+      this.focus();
+    }
+    return true;
   }
 
   // Dragging with the left button held stretches the selection from where it began.

@@ -51,7 +51,7 @@ class Page {
     const prompt = (text: string | null) => this.statusBar.show(text);
     this.menuBar = new MenuBar(this.table.menus.map((menu) => ({ title: menu.title, entries: () => this.menuEntries(menu.items) })), (command) => void this.run(command), prompt, () => this.grid.focus());
     byId('menus').append(this.menuBar.element);
-    this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), prompt);
+    this.toolbar = new Toolbar(this.table.toolbar.filter((name) => name === '-' || this.handles(name)).map((name) => (name === '-' ? null : { name, ...this.table.commands[name] })), (command) => void this.run(command), (text, button) => this.statusBar.show(text, button));
     // Pointer help: what the thing under the pointer is for, in the status bar.
     const pointerHelp = (element: HTMLElement, text: string) => {
       element.addEventListener('mouseenter', () => this.statusBar.pointAt(text));

@@ -20,6 +20,7 @@ export class StatusBar {
   private modified = false;
   private pointer: string | null = null;
   private prompt: string | null = null;
+  private promptOwner: object | null = null;
   private held: string | null = null;
 
   constructor(private readonly feedbackMs: number) {
@@ -47,9 +48,13 @@ export class StatusBar {
   }
 
   // A command's prompt (a text name) while the pointer or the focus is on
-  // the command, or null for what the pane says otherwise.
-  show(prompt: string | null): void {
+  // the command, or null for what the pane says otherwise. With an `owner`
+  // (a toolbar button), null takes away only a prompt that owner showed: a
+  // menu opening over the button keeps its entry's prompt.
+  show(prompt: string | null, owner: object | null = null): void {
+    if (prompt === null && owner !== null && owner !== this.promptOwner) return;
     this.prompt = prompt;
+    this.promptOwner = owner;
     this.draw();
   }
 

@@ -15,7 +15,8 @@ export class Toolbar {
   readonly element = byId('toolbar');
   private readonly buttons: { button: HTMLButtonElement; command: ToolbarCommand }[] = [];
 
-  constructor(entries: (ToolbarCommand | null)[], run: (command: string) => void, prompt: (text: string | null) => void) {
+  // `prompt` shows a button's status-bar text, or takes it away (null).
+  constructor(entries: (ToolbarCommand | null)[], run: (command: string) => void, prompt: (text: string | null, button: HTMLButtonElement) => void) {
     for (const command of entries) {
       if (!command) {
         this.element.append(el('span', { class: 'tool-line', role: 'separator' }));
@@ -26,8 +27,8 @@ export class Toolbar {
       // Like the desktop's, a button takes no focus: the keys stay where they were.
       button.addEventListener('mousedown', (e) => e.preventDefault());
       button.addEventListener('click', () => run(command.name));
-      button.addEventListener('mouseenter', () => prompt(command.prompt));
-      button.addEventListener('mouseleave', () => prompt(null));
+      button.addEventListener('mouseenter', () => prompt(command.prompt, button));
+      button.addEventListener('mouseleave', () => prompt(null, button));
       this.buttons.push({ button, command });
       this.element.append(button);
     }

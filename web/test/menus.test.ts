@@ -180,6 +180,21 @@ describe('the menu bar', { timeout: 120_000 }, () => {
       await page.mouse.move(box.x + box.width / 2 + 4, box.y + box.height / 2);
       assert.equal(await focused(page), 'deleteChannel');
       assert.equal(await statusText(page), '删除所选频道，其后的频道上移');
+      await page.keyboard.press('Escape');
+      await page.keyboard.press('Escape');
+
+      // The file menu drops over the toolbar's 新建 under a resting pointer:
+      // its first entry's prompt stays in the status bar.
+      await page.keyboard.press('F10');
+      await page.keyboard.press('ArrowDown');
+      const prompt = await statusText(page);
+      await page.keyboard.press('Escape');
+      await page.keyboard.press('Escape');
+      await page.hover('#toolbar [data-command=new]');
+      await page.keyboard.press('F10');
+      await page.keyboard.press('ArrowDown');
+      assert.equal(await focused(page), 'new');
+      assert.equal(await statusText(page), prompt);
     } finally {
       await page.close();
     }

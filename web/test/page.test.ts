@@ -177,6 +177,19 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('ArrowDown');
     assert.equal(await current(), '2,10');
     assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
+    // A channel number selects its row, a caption its column, as on the
+    // desktop; the keys stay in the grid.
+    const selected = () => page.$$eval('td[aria-selected=true]', (cells) => cells.length);
+    await page.click('#grid tbody tr:nth-child(5) th');
+    assert.equal(await current(), '5,1');
+    assert.equal(await selected(), 10);
+    await page.keyboard.press('ArrowDown');
+    assert.equal(await current(), '6,1');
+    await page.click('#grid thead th:nth-child(3)');
+    assert.equal(await current(), '1,2');
+    assert.equal(await selected(), 128);
+    await page.keyboard.press('ArrowRight');
+    assert.equal(await current(), '1,3');
     // Enter in a box of the form moves on to the next box and keeps the choice.
     await page.focus('#box-1');
     await page.keyboard.press('Enter');
