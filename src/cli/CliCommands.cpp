@@ -68,23 +68,25 @@ bool ParseNumber(const std::string& given, int low, int high, int& out) {
 }
 
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
-// The first thing wrong is kept in Problem() for the usage message.
+// After "--" every argument is positional ("-- -x.sin"). The first thing
+// wrong is kept in Problem() for the usage message.
 class OptionReader {
 public:
-    explicit OptionReader(const Args& args) : m_args(args) {}
+    explicit OptionReader(const Args& args)
+        : m_args(args), m_end(static_cast<std::size_t>(std::find(args.begin(), args.end(), "--") - args.begin())) {}
     bool Help() const {
-        for (const std::string& a : m_args)
-            if (a == "--help" || a == "-h") return true;
+        for (std::size_t i = 0; i < m_end; ++i)
+            if (m_args[i] == "--help" || m_args[i] == "-h") return true;
         return false;
     }
     // The value after `name`; an option given twice or without its value is
     // a problem.
     std::optional<std::string> Value(const std::string& name) {
         std::optional<std::string> value;
-        for (std::size_t i = 0; i < m_args.size(); ++i) {
+        for (std::size_t i = 0; i < m_end; ++i) {
             if (m_args[i] != name) continue;
             m_used.push_back(i);
-            if (i + 1 == m_args.size() || IsOption(m_args[i + 1])) {
+            if (i + 1 == m_end || IsOption(m_args[i + 1])) {
                 Fail(cli_text::MissingValue(name));
                 continue;
             }
@@ -110,10 +112,10 @@ public:
     // Every value of an option that may be given several times.
     std::vector<std::string> Values(const std::string& name) {
         std::vector<std::string> values;
-        for (std::size_t i = 0; i < m_args.size(); ++i)
+        for (std::size_t i = 0; i < m_end; ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
-                if (i + 1 == m_args.size() || IsOption(m_args[i + 1]))
+                if (i + 1 == m_end || IsOption(m_args[i + 1]))
                     Fail(cli_text::MissingValue(name));
                 else
                     values.push_back(m_args[++i]), m_used.push_back(i);
@@ -128,7 +130,7 @@ public:
     }
     bool Flag(const std::string& name) {
         bool given = false;
-        for (std::size_t i = 0; i < m_args.size(); ++i)
+        for (std::size_t i = 0; i < m_end; ++i)
             if (m_args[i] == name) {
                 m_used.push_back(i);
                 if (given) Fail(cli_text::GivenTwice(name));
@@ -142,8 +144,8 @@ public:
     std::optional<Args> Positional(const std::vector<std::string>& names) {
         Args rest;
         for (std::size_t i = 0; i < m_args.size(); ++i) {
-            if (std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
-            if (IsOption(m_args[i])) Fail(cli_text::UnknownOption(m_args[i]));
+            if (i == m_end || std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
+            if (i < m_end && IsOption(m_args[i])) Fail(cli_text::UnknownOption(m_args[i]));
             rest.push_back(m_args[i]);
         }
         if (rest.size() < names.size()) Fail(cli_text::MissingArgument(names[rest.size()]));
@@ -158,6 +160,7 @@ public:
 
 private:
     const Args& m_args;
+    std::size_t m_end;  // where "--" ends the options, or the arguments' end
     std::vector<std::size_t> m_used;
     std::string m_problem;
 };
@@ -440,9 +443,12 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
     };
     std::vector<CellEdit> edits;
     CellEdit next;
+    bool options = true;  // until "--"
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--channel" || a == "--column" || a == "--value" || a == "-o") {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "--channel" || a == "--column" || a == "--value" || a == "-o")) {
             // A cell's text may begin with '-'; the other values may not.
             if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1])))
                 return fail(cli_text::MissingValue(a));
@@ -461,7 +467,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
                 if (out) return fail(cli_text::GivenTwice(a));
                 out = value;
             }
-        } else if (IsOption(a)) {
+        } else if (options && IsOption(a)) {
             return fail(cli_text::UnknownOption(a));
         } else if (!file.empty()) {
             return fail(cli_text::ExtraArgument(a));

@@ -100,6 +100,12 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
                          &log),
               2);
     EXPECT_EQ(log, "ostreltz-cli: --lang takes zh or en\n");
+    // After "--" a name beginning with a minus sign is a file's.
+    const std::string here = "cd " + m_dir.string() + " && ";
+    EXPECT_EQ(RunCommand(here + Cli("new -- -x.sin"), &log), 0) << log;
+    EXPECT_EQ(RunCommand(here + Cli("set --channel 1 --column 接收频率 --value 250 -- -x.sin"), &log), 0) << log;
+    EXPECT_EQ(RunCommand(here + Cli("dump -- -x.sin"), &log), 0) << log;
+    EXPECT_NE(log.find("250.00000"), std::string::npos) << log;
     // A cell's text may begin with a minus sign.
     EXPECT_EQ(RunCommand(Cli("set " + a + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value -1"), &log),
               1);
