@@ -281,6 +281,7 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
     CliInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     BackupWriteResult result;
+    std::optional<Failure> notKept;
     {
         StopSignalScope stopSignals;
         result = WriteWithBackup(
@@ -289,12 +290,11 @@ int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
                 std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite));
             },
             [&](const CloneResult& backup) {
-                const auto notKept = KeepBackup(backup.image, la.port(), backup.radioType);
-                if (notKept) std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
+                notKept = KeepBackup(backup.image, la.port(), backup.radioType);
                 return !notKept;
             });
     }
-    if (result.backup.outcome == CloneOutcome::Completed && !result.kept) return Error(Tr(TextId::BackupNotKept));
+    if (notKept) return Error(BackupNotKeptText(*notKept));
     const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
     if (failed.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));

@@ -1,9 +1,8 @@
 // The status bar: the message pane (a mode's prompt while it lasts, else a
 // command's prompt while the pointer or the focus is on the command, else the
 // last feedback for as long as the rules show feedback, the pointer help or
-// the idle text), the pane that says whether
-// the document differs from its file, and the panes of the lock keys, grey
-// while the key is off.
+// the idle text), the pane that says whether the document differs from its
+// file, and the panes of the lock keys, grey while the key is off.
 import { byId } from './dom';
 import { t } from './texts';
 

@@ -174,15 +174,13 @@ ImageComparison& TheComparison() {
     return comparison;
 }
 
-std::string KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
-                          bool evenWhenOff) {
-    if (!evenWhenOff && !HistoryOn()) return {};
+std::optional<Failure> KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
+                                     bool evenWhenOff) {
+    if (!evenWhenOff && !HistoryOn()) return std::nullopt;
     const long long now =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();
-    const std::optional<Failure> failure =
-        RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u}).Record(image, write, port, radioType, now);
-    return failure ? NotKeptText(*failure) : std::string();
+    return RadioHistory(Store(), HistoryLimits{500, 4u * 1024u * 1024u}).Record(image, write, port, radioType, now);
 }
 
 EMSCRIPTEN_BINDINGS(ostreltz_compare) {

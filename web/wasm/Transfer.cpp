@@ -29,8 +29,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     const CloneDirection dir = direction == 1 || direction == 2 ? CloneDirection::Write : CloneDirection::Read;
     const RadioImage image = TheDocument().ImageForWrite();
     auto keep = [&](const RadioImage& kept, bool write, int radioType) {
-        const std::string notKept = KeepInHistory(kept, write, kPort, radioType);
-        if (!notKept.empty()) user.Ask(notKept, Buttons::Ok);
+        if (const auto notKept = KeepInHistory(kept, write, kPort, radioType))
+            user.Ask(NotKeptText(*notKept), Buttons::Ok);
     };
     CloneResult result;
     if (direction == 2) {
@@ -43,9 +43,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
             [&](const CloneResult& backup) {
                 // The backup was asked for: it is kept with the history off too,
                 // and one that cannot be kept writes nothing.
-                const std::string notKept = KeepInHistory(backup.image, false, kPort, backup.radioType, true);
-                if (!notKept.empty()) user.Ask(notKept + "\n" + Tr(TextId::BackupNotKept), Buttons::Ok);
-                return notKept.empty();
+                const auto notKept = KeepInHistory(backup.image, false, kPort, backup.radioType, true);
+                if (notKept) user.Ask(BackupNotKeptText(*notKept), Buttons::Ok);
+                return !notKept;
             });
         if (both.backup.outcome != CloneOutcome::Completed) {
             TheWriteLog().Add(kPort, both.backup);

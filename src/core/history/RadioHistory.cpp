@@ -218,3 +218,7 @@ std::string HistoryLine(const HistoryEntry& entry, int number) {
 }
 
 std::string NotKeptText(const Failure& failure) { return TrFormat(TextId::HistoryNotKept, {Describe(failure)}); }
+
+std::string BackupNotKeptText(const Failure& failure) {
+    return NotKeptText(failure) + "\n" + Tr(TextId::BackupNotKept);
+}

@@ -87,3 +87,5 @@ std::string HistoryLine(const HistoryEntry& entry, int number);
 
 // "这次的数据没有存入历史记录：…" with the failure that kept a transfer out.
 std::string NotKeptText(const Failure& failure);
+// The same for the backup before a write, and that nothing was written.
+std::string BackupNotKeptText(const Failure& failure);

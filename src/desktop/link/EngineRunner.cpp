@@ -111,8 +111,7 @@ CloneResult CEngineRunner::RunTransfer(CloneEngine& engine, CloneDirection direc
         },
         [this, port](const CloneResult& read) {
             const auto notKept = KeepBackup(read.image, port, read.radioType);
-            if (notKept)
-                Tell(QString::fromStdString(NotKeptText(*notKept)) + QStringLiteral("\n") + QTr(TextId::BackupNotKept));
+            if (notKept) Tell(QString::fromStdString(BackupNotKeptText(*notKept)));
             return !notKept;
         });
     if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
