@@ -158,6 +158,11 @@ TEST(FileFaults, EveryFailureSaysWhy) {
         EXPECT_EQ(ReadRegularFile(kept, 10, false).bytes, "old");
         ::umount(dir.c_str());
     }
+    // The superuser passes every permission check, yet these take no new file.
+    for (const std::string special : {"/proc/x.sin", "/sys/x.sin"})
+        EXPECT_EQ(Why(CheckSavePlace(special)).rfind("无法保存文件", 0), 0u) << special;
+    EXPECT_FALSE(CheckSavePlace(big)) << "the look leaves nothing behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     if (::geteuid() != 0) {
         const std::string locked = (dir / "locked.csv").string();
         ASSERT_FALSE(WriteFileAtomically(locked, "old"));

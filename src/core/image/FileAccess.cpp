@@ -189,7 +189,14 @@ std::optional<Failure> CheckSavePlace(const std::string& path) {
     const std::string folder = Folder(target);
     if (::stat(folder.c_str(), &st) != 0) return fail(FileErrorReason(errno));
     if (!S_ISDIR(st.st_mode)) return fail(FileErrorReason(ENOTDIR));
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) return fail(FileErrorReason(errno));
+    // Permission bits don't tell whether a file can be made here: the
+    // superuser passes them everywhere, yet /proc and /sys take no new file.
+    // A file that is made and taken away again tells.
+    std::string probe;
+    const int fd = CreateTemporary(folder, 0600, probe);
+    if (fd < 0) return fail(FileErrorReason(errno));
+    ::close(fd);
+    ::unlink(probe.c_str());
     return std::nullopt;
 }
 
