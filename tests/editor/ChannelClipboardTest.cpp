@@ -41,7 +41,8 @@ TEST(ChannelClipboard, CopiedRowsAreTsvAndPasteBackIntoEmptyRows) {
         PlainChannelTable target = TableOf(NewDocumentImage());
         const PasteResult pasted = PasteCellsTsv(target, 65, 1, tsv, kBand1);
         EXPECT_TRUE(pasted.refused.empty()) << seed;
-        EXPECT_EQ((std::pair{pasted.rows, pasted.columns}), (std::pair{64, 10}));
+        EXPECT_EQ((std::tuple{pasted.block.top, pasted.block.left, pasted.block.bottom, pasted.block.right}),
+                  (std::tuple{65, 1, 128, 10}));
         PlainChannelTable over = TableOf(RandomValidImage(seed + 100));
         EXPECT_TRUE(PasteCellsTsv(over, 1, 1, tsv, kBand1).refused.empty()) << seed;
         for (int r = 1; r <= 64; ++r)

@@ -284,7 +284,7 @@ TEST(EditSessionClipboard, WholeRowsWithOffTableCodesPasteByteForByte) {
     const std::string rows = s.Copy({1, 1, 4, 10});
     PasteResult pasted;
     // Pasted over empty channels 11-14, then compared with the originals.
-    EXPECT_TRUE(s.Paste(11, 1, rows, &pasted).changed);
+    EXPECT_TRUE(s.Paste({11, 1, 11, 1}, rows, &pasted).changed);
     EXPECT_TRUE(pasted.refused.empty()) << pasted.refused.front().reason;
     for (int n = 1; n <= 4; ++n) EXPECT_EQ(Row(s, 10 + n), Row(s, n)) << n;
     const RadioImage saved = s.ImageForSave();
@@ -300,14 +300,25 @@ TEST(EditSessionClipboard, WholeRowsWithOffTableCodesPasteByteForByte) {
 TEST(EditSessionClipboard, PasteRefusalsAndCut) {
     EditSession s = SessionWithChannel();
     PasteResult pasted;
-    EditResult r = s.Paste(127, 1, "146\n147\n148\n149\n", &pasted);
+    EditResult r = s.Paste({127, 1, 127, 1}, "146\n147\n148\n149\n", &pasted);
     EXPECT_EQ((std::pair{r.firstRow, r.lastRow}), (std::pair{127, 128}));
     ASSERT_EQ(pasted.refused.size(), 2u);
     EXPECT_EQ(pasted.refused[0].reason, "超出频道表");
     EXPECT_EQ(s.Text(128, 2), "147.00000");
+    EXPECT_EQ((std::tuple{pasted.block.top, pasted.block.bottom}), (std::tuple{127, 128}));
     // Nothing that can be pasted: no step.
-    EXPECT_FALSE(s.Paste(1, 3, "nonsense", &pasted).changed);
+    EXPECT_FALSE(s.Paste({1, 3, 1, 3}, "nonsense", &pasted).changed);
     ASSERT_EQ(pasted.refused.size(), 1u);
+    // An empty clipboard pastes nothing, even over a selection it would fill;
+    // one cell's text fills the selection, which stays as it was.
+    const Texts before = Row(s, 1);
+    EXPECT_FALSE(s.Paste({1, 1, 2, 2}, "", &pasted).changed);
+    EXPECT_EQ(Row(s, 1), before);
+    EXPECT_TRUE(s.Paste({1, 1, 2, 2}, "145.5", &pasted).changed);
+    EXPECT_EQ((std::tuple{pasted.block.top, pasted.block.left, pasted.block.bottom, pasted.block.right}),
+              (std::tuple{1, 1, 2, 2}));
+    EXPECT_EQ(s.Text(2, 2), "145.50000");
+    s.Undo();
 
     s.SetCell(1, 3, "67.0", CellEntry::Leave);
     s.SetCell(1, 5, "窄", CellEntry::Leave);
@@ -386,7 +397,9 @@ TEST(EditSessionUndo, EveryOperationUndoesAndRedoes) {
         [&] { return s.SetSelection(FormBox::Band, 1); },
         [&] { return s.SetCell(6, 1, "145.125", CellEntry::Enter); },
         [&] { return s.SetCell(1, 3, "88.5", CellEntry::Leave); },
-        [&] { return s.Paste(7, 1, "146\t146.5\t67.0", &pasted); },
+        [&] {
+            return s.Paste({7, 1, 7, 1}, "146\t146.5\t67.0", &pasted);
+        },
         [&] {
             return s.ClearCellRange({6, 1, 7, 10});
         },
@@ -512,7 +525,7 @@ TEST(EditSessionLanguage, RelabelKeepsHistoryModifiedStateAndBytes) {
     // Typed, pasted and set in either language; kept in the one shown.
     s.SetCell(3, 6, "否", CellEntry::Leave);
     EXPECT_EQ(s.Text(3, 6), "No");
-    s.Paste(3, 7, "低\t无\n", nullptr);
+    s.Paste({3, 7, 3, 7}, "低\t无\n", nullptr);
     EXPECT_EQ(s.Text(3, 7), "Low");
     EXPECT_EQ(s.Text(3, 8), "None");
     s.SetField(10, {3, 3}, "载波");

@@ -6,7 +6,7 @@ import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
 import { showHistory } from './historyDialog';
 import { RadioLink, serialApi } from './link';
-import { MessageIcon, showMessage, showNotices } from './messageBox';
+import { MessageIcon, showMessage, showNotices, useRulesForBoxes } from './messageBox';
 import { editOptions } from './optionsDialog';
 import { showReport } from './report';
 import { showAbout } from './aboutDialog';
@@ -401,6 +401,8 @@ class Page {
     const r = this.grid.selection();
     const result = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);
     this.edited(result);
+    this.grid.moveTo(result.block.bottom, result.block.right);
+    this.grid.moveTo(result.block.top, result.block.left, true);
     await showNotices(result.messages);
   }
 
@@ -556,6 +558,7 @@ function startLanguage(rules: Rules): Language {
 
 createRulesModule({ storeItem }).then((rules) => {
   loadTexts(rules);
+  useRulesForBoxes(rules);
   setLanguage(startLanguage(rules));
   (window as unknown as { ostreltzPage: Page }).ostreltzPage = new Page(rules);
   document.body.dataset.ready = 'true';

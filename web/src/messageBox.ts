@@ -1,6 +1,6 @@
 // The page's modal boxes: a text and the buttons the rules ask for; the
 // answer comes back as the rules' Answer.
-import { Answer, Buttons, type EditResult } from './rules';
+import { Answer, Buttons, type EditResult, type Rules } from './rules';
 import { el } from './dom';
 import { t } from './texts';
 
@@ -22,6 +22,13 @@ const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
     [Answer.Cancel, () => t('ButtonCancel')],
   ],
 };
+
+let rules: Rules | null = null;
+
+// The rules say which button a box's Enter chooses.
+export function useRulesForBoxes(module: Rules): void {
+  rules = module;
+}
 
 // Boxes come one at a time, in the order they were asked.
 let queue: Promise<unknown> = Promise.resolve();
@@ -82,6 +89,7 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
     withdrawn?.addEventListener('abort', () => finish(Answer.Cancel), { once: true });
     document.body.append(dialog);
     dialog.showModal();
-    ((cancelIsDefault ? row.lastElementChild : row.firstElementChild) as HTMLButtonElement).focus();
+    const chosen = String(rules!.defaultAnswer(buttons, cancelIsDefault));
+    row.querySelector<HTMLButtonElement>(`button[data-answer="${chosen}"]`)!.focus();
   });
 }

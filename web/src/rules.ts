@@ -1,6 +1,7 @@
 // The rules module (the shared C++ compiled to WebAssembly) and the page's
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
+import type { CellRange } from './grid';
 import type { AfterAsking, Answer, Buttons, CellEditorKindName, CloneOutcome, EditorOpeningName, FormBox, GridActionName, HelpWindow, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
 
 export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, TuningPage, type OptionsValues } from './generated/rulesTypes';
@@ -71,6 +72,8 @@ export interface Rules {
   title(): string;
   saveQuestion(): { text: string; buttons: Buttons; warning: boolean } | null;
   afterAsking(answer: Answer): AfterAsking;
+  // The button a message box's Enter chooses.
+  defaultAnswer(buttons: Buttons, cancelIsDefault: boolean): Answer;
   cell(row: number, column: number): string;
   selection(box: FormBox): number;
   setSelection(box: FormBox, index: number): EditResult;
@@ -96,7 +99,7 @@ export interface Rules {
   columnOfCaption(caption: string): number;
   copyCells(top: number, left: number, bottom: number, right: number): string;
   clearCells(top: number, left: number, bottom: number, right: number): EditResult;
-  pasteCells(top: number, left: number, bottom: number, right: number, tsv: string): EditResult;
+  pasteCells(top: number, left: number, bottom: number, right: number, text: string): EditResult & { block: CellRange };
   setField(column: number, first: number, last: number, text: string): EditResult;
   channelRows(op: RowsOp, first: number, last: number): EditResult;
   undo(): EditResult;

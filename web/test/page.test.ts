@@ -246,7 +246,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
-  test('the wheel over an open list scrolls the grid and changes nothing; Ctrl+C then Ctrl+V copy cells; Del clears them', async () => {
+  test('the wheel over an open list scrolls the grid and changes nothing; Ctrl+C then Ctrl+V copy cells, an empty clipboard pastes nothing; Del clears them', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     await clickCell(page, 1, 5);
@@ -268,7 +268,15 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('ArrowDown');
     assert.equal(await cellText(page, 1, 5), before);
     assert.equal(await docTitle(page), 'sample.sin');
-    // Ctrl+C with the grid focused copies; Ctrl+V pastes.
+    // With nothing copied, Ctrl+V over a selection leaves its cells as they are.
+    const untouched = (await gridTexts(page)).slice(0, 2);
+    await page.evaluate(() => navigator.clipboard?.writeText('').catch(() => {}));
+    await clickCell(page, 1, 1);
+    await page.keyboard.press('Escape');
+    await pressWith(page, ['Shift'], 'ArrowDown');
+    await pressWith(page, ['Shift'], 'ArrowRight');
+    await pressWithControl(page, 'v');
+    // Ctrl+C with the grid focused copies; Ctrl+V pastes, and the pasted cells are selected.
     const row1 = (await gridTexts(page))[0];
     await clickCell(page, 1, 1);
     await page.keyboard.press('Escape');
@@ -280,7 +288,12 @@ describe('files and editing', { timeout: 120_000 }, () => {
     // The paste reads the clipboard first: it lands a moment after the keys.
     await pageValue(page, (row) => document.querySelector(`td[data-row="${row}"][data-col="1"]`)!.textContent || null, 40, 'the paste did not land');
     assert.deepEqual((await gridTexts(page))[39], row1);
+    assert.deepEqual((await gridTexts(page)).slice(0, 2), untouched);
+    const selectedCells = await page.$$eval('td[aria-selected=true]', (cells) => cells.map((n) => `${n.getAttribute('data-row')},${n.getAttribute('data-col')}`));
+    assert.deepEqual(selectedCells, Array.from({ length: 10 }, (_, c) => `40,${c + 1}`));
     // Del clears the selected cells: both frequencies, and the channel is empty.
+    await clickCell(page, 40, 1);
+    await page.keyboard.press('Escape');
     await pressWith(page, ['Shift'], 'ArrowRight');
     await page.keyboard.press('Delete');
     assert.deepEqual((await gridTexts(page))[39], Array(10).fill(''));
@@ -335,7 +348,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
-  test('a CSV import asks before emptying the channels the file does not name, and keeps them when told', async () => {
+  test('a CSV import asks before emptying the channels the file does not name, and keeps them on Enter', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
     const before = await gridTexts(page);
@@ -347,7 +360,7 @@ describe('files and editing', { timeout: 120_000 }, () => {
     };
     await importCsv();
     assert.equal(await messageText(page), '文件中没有的 5 个使用中的频道将被清空。\n清空这些频道，还是保留它们？');
-    await answerMessage(page, '保留');
+    await page.keyboard.press('Enter');  // keeping loses nothing
     assert.equal(await messageText(page), '已导入 1 个频道。\n文件中没有的 5 个使用中的频道保持不变。');
     await answerMessage(page, '确定');
     const kept = await gridTexts(page);

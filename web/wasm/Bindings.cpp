@@ -80,12 +80,18 @@ val ClearCellRange(int top, int left, int bottom, int right) {
 }
 
 // Pastes over the selection top..bottom x left..right; the messages list the
-// refused cells, then the frequencies written outside the band.
-val PasteCells(int top, int left, int bottom, int right, const std::string& tsv) {
-    const std::string text = FillSelectionTsv(tsv, bottom - top + 1, right - left + 1);
+// refused cells, then the frequencies written outside the band, and `block`
+// is what the selection becomes.
+val PasteCells(int top, int left, int bottom, int right, const std::string& text) {
     PasteResult pasted;
-    val out = ResultValue(TheSession().Paste(top, left, text, &pasted));
+    val out = ResultValue(TheSession().Paste(Range(top, left, bottom, right), text, &pasted));
     out.set("messages", NoticesValue(PasteNotices(pasted)));
+    val block = val::object();
+    block.set("top", pasted.block.top);
+    block.set("left", pasted.block.left);
+    block.set("bottom", pasted.block.bottom);
+    block.set("right", pasted.block.right);
+    out.set("block", block);
     return out;
 }
 
@@ -144,6 +150,9 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     function("saveQuestion", &SaveQuestion);
     function("afterAsking", optional_override([](int answer) {
                  return static_cast<int>(Document::After(static_cast<Answer>(answer)));
+             }));
+    function("defaultAnswer", optional_override([](int buttons, bool cancelIsDefault) {
+                 return static_cast<int>(DefaultAnswer(static_cast<Buttons>(buttons), cancelIsDefault));
              }));
     function("sinBytes", &SinBytes);
     function("cell", &Cell);

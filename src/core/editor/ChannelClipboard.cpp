@@ -71,9 +71,9 @@ std::string CopyCellsTsv(const IChannelTable& table, const CellRange& range) {
 PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::string& tsv, const BandLimits& band) {
     PasteResult result;
     const auto rows = ParseTsv(tsv);
-    result.rows = static_cast<int>(rows.size());
+    int columns = 1;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        result.columns = std::max(result.columns, static_cast<int>(rows[r].size()));
+        columns = std::max(columns, static_cast<int>(rows[r].size()));
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             const int atRow = row + static_cast<int>(r);
             const int atColumn = column + static_cast<int>(c);
@@ -84,6 +84,8 @@ PasteResult PasteCellsTsv(IChannelTable& table, int row, int column, const std::
                 result.outOfBand.push_back({atRow, atColumn, table.CellText(atRow, atColumn)});
         }
     }
+    result.block = {row, column, std::min(row + std::max(static_cast<int>(rows.size()), 1) - 1, kChannelCount),
+                    std::min(column + columns - 1, col::kCount - 1)};
     return result;
 }
 

@@ -28,8 +28,7 @@ struct PasteResult {
     std::vector<RefusedCell> refused;
     // Frequencies written though outside the band (`reason`: the frequency).
     std::vector<RefusedCell> outOfBand;
-    int rows = 0;  // the size of the pasted block
-    int columns = 0;
+    CellRange block;  // the cells the paste covered, within the grid
 };
 
 // Writes the cells of `tsv` with its first cell at (row, column), row by row

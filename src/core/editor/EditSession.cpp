@@ -135,10 +135,15 @@ EditResult EditSession::ChangeTexts(const std::function<void(IChannelTable&)>& c
     return Commit(std::move(next));
 }
 
-EditResult EditSession::Paste(int row, int column, const std::string& tsv, PasteResult* pasted) {
+EditResult EditSession::Paste(const CellRange& at, const std::string& text, PasteResult* pasted) {
+    if (text.empty()) {
+        if (pasted) *pasted = PasteResult{{}, {}, at};
+        return {};
+    }
+    const std::string tsv = FillSelectionTsv(text, at.bottom - at.top + 1, at.right - at.left + 1);
     const BandLimits band = Band();
     return ChangeTexts([&](IChannelTable& table) {
-        PasteResult result = PasteCellsTsv(table, row, column, tsv, band);
+        PasteResult result = PasteCellsTsv(table, at.top, at.left, tsv, band);
         if (pasted) *pasted = std::move(result);
     });
 }

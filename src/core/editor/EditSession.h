@@ -60,9 +60,10 @@ public:
     // One cell typed into (rows 1-128, columns 1-10).
     EditResult SetCell(int row, int column, const std::string& text, CellEntry entry);
     EditResult SetSelection(FormBox box, int index);
-    // Tab-separated text with its first cell at (row, column); `pasted` gets
-    // the refused cells and the size of the block.
-    EditResult Paste(int row, int column, const std::string& tsv, PasteResult* pasted);
+    // The clipboard's text pasted over the selection `at`: one cell's text
+    // fills all of it, tab-separated lines land at its top left corner, and
+    // empty text pastes nothing. `pasted` gets the refused cells and the block.
+    EditResult Paste(const CellRange& at, const std::string& text, PasteResult* pasted);
     std::string Copy(const CellRange& range) const { return CopyCellsTsv(Now().table, range); }
     // Empties the cells of `range` the way cutting does.
     EditResult ClearCellRange(const CellRange& range);

@@ -7,6 +7,18 @@
 enum class Buttons { Ok, OkCancel, RetryCancel, SaveDiscardCancel, OverwriteCancel, EmptyKeepCancel };
 enum class Answer { Ok, Cancel, Retry, Save, Discard, Keep };
 
+// The button Enter chooses: Cancel where going on must be chosen on purpose,
+// 保留 of 清空/保留/取消 as keeping loses nothing, otherwise the first one.
+inline Answer DefaultAnswer(Buttons buttons, bool cancelIsDefault) {
+    if (cancelIsDefault) return Answer::Cancel;
+    switch (buttons) {
+        case Buttons::RetryCancel: return Answer::Retry;
+        case Buttons::SaveDiscardCancel: return Answer::Save;
+        case Buttons::EmptyKeepCancel: return Answer::Keep;
+        default: return Answer::Ok;
+    }
+}
+
 class IUserInteraction {
 public:
     virtual ~IUserInteraction() = default;

@@ -86,15 +86,12 @@ void CEditCommands::OnCut() {
 }
 
 void CEditCommands::OnPaste() {
-    const QString text = QApplication::clipboard()->text();
-    if (text.isEmpty()) return;
+    const std::string text = QApplication::clipboard()->text().toStdString();
     CChannelGrid* grid = m_view->Grid();
     const CellRange at = grid->SelectedCells();
-    const std::string tsv = FillSelectionTsv(text.toStdString(), at.bottom - at.top + 1, at.right - at.left + 1);
     PasteResult pasted;
-    m_view->Change([&](EditSession& s) { return s.Paste(at.top, at.left, tsv, &pasted); });
-    grid->SelectCells({at.top, at.left, std::min(at.top + std::max(pasted.rows, 1) - 1, kChannelCount),
-                       std::min(at.left + std::max(pasted.columns, 1) - 1, CChannelGrid::kCols - 1)});
+    m_view->Change([&](EditSession& s) { return s.Paste(at, text, &pasted); });
+    grid->SelectCells(pasted.block);
     // One summary of every refused cell, the accepted ones pasted; then the
     // frequencies outside the band, as typing them warns.
     grid->ShowNotices(PasteNotices(pasted));

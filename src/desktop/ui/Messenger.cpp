@@ -123,6 +123,18 @@ Answer Show(QWidget* parent, MessageRequest request) {
 
 namespace {
 
+QMessageBox::StandardButton QtButton(Answer answer) {
+    switch (answer) {
+        case Answer::Ok: return QMessageBox::Ok;
+        case Answer::Retry: return QMessageBox::Retry;
+        case Answer::Save: return QMessageBox::Save;
+        case Answer::Discard: return QMessageBox::Discard;
+        case Answer::Keep: return QMessageBox::Yes;
+        case Answer::Cancel: break;
+    }
+    return QMessageBox::Cancel;
+}
+
 Answer AskModal(QWidget* parent, MessageRequest request) {
     if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
@@ -141,18 +153,14 @@ Answer AskModal(QWidget* parent, MessageRequest request) {
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
         case Buttons::EmptyKeepCancel:
-            // 保留 answers as Yes does and is the default: keeping loses nothing.
+            // 保留 answers as Yes does.
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::Cancel);
             box.button(QMessageBox::Ok)->setText(QTr(TextId::ButtonEmptyChannels));
             box.button(QMessageBox::Yes)->setText(QTr(TextId::ButtonKeepChannels));
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
-            box.setDefaultButton(QMessageBox::Yes);
             break;
     }
-    if (request.cancelIsDefault)
-        box.setDefaultButton(QMessageBox::Cancel);
-    else if (!box.defaultButton() && !box.buttons().isEmpty())
-        box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
+    box.setDefaultButton(QtButton(DefaultAnswer(request.buttons, request.cancelIsDefault)));
     box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
     FitMessageBox(&box);
