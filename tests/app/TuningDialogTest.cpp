@@ -108,6 +108,17 @@ TEST_F(TuningDialog, KindSwitchingRefillsTheLists) {
     QTest::mouseClick(Find<QRadioButton>(1034), Qt::LeftButton);
     EXPECT_EQ(ListTexts(1012).first(), "OFF");
     EXPECT_EQ(ListTexts(1012).last(), "254.1");
+    // An entry chosen, then the other kind: what is sent starts again at the
+    // new list's first entry, as the list shows.
+    auto* list = Find<QComboBox>(1012);
+    list->setFocus();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentText(), "71.9");
+    QTest::mouseClick(Find<QRadioButton>(1035), Qt::LeftButton);
+    EXPECT_EQ(list->currentText(), "D023N");
+    Select("静噪等级");
+    EXPECT_EQ(dialog->findChild<QLabel*>("willSend")->text(),
+              "将发送：高端频率 156.00000 / 156.00000 MHz, D023N / OFF");
 }
 
 TEST_F(TuningDialog, EnterNormalisesTheTypedFrequency) {

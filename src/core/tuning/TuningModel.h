@@ -18,6 +18,12 @@ struct SideSettings {
     FrequencyStep step = FrequencyStep::Khz5;
     SignallingKind kind = SignallingKind::Analogue;
     int listIndex = 0;
+
+    // Another kind of signalling: its list starts at its first entry.
+    void ChooseKind(SignallingKind chosen) {
+        if (chosen != kind) listIndex = 0;
+        kind = chosen;
+    }
 };
 
 struct FrequencySet {

@@ -261,7 +261,7 @@ void CTuningDlg::ShowSet(int set) {
 }
 
 void CTuningDlg::OnKind(bool rx, SignallingKind kind) {
-    SideOf(rx).kind = kind;
+    SideOf(rx).ChooseKind(kind);
     Fill(rx ? m_rx.list : m_tx.list, kind);
 }
 
