@@ -136,3 +136,13 @@ TEST_F(SinFileTest, SaveIntoMissingFolderFails) {
     ASSERT_TRUE(failure);
     EXPECT_NE(Describe(*failure).find("无法保存"), std::string::npos);
 }
+
+TEST(SinFileNames, RadioDataIsNamedBySinInAnyCaseAndASaveAddsItOnlyWithoutAnExtension) {
+    for (const char* name : {"a.sin", "B.SIN", "dir/c.Sin", ".sin"}) EXPECT_TRUE(IsSinName(name)) << name;
+    for (const char* name : {"a.sin.csv", "sin", "a.si", ""}) EXPECT_FALSE(IsSinName(name)) << name;
+    EXPECT_EQ(WithSinExtension("无标题"), "无标题.sin");
+    EXPECT_EQ(WithSinExtension("club.SIN"), "club.SIN");
+    EXPECT_EQ(WithSinExtension("club.bak"), "club.bak");
+    EXPECT_EQ(WithSinExtension("v1.2/club"), "v1.2/club.sin");
+    EXPECT_EQ(WithSinExtension("club."), "club.sin");
+}

@@ -72,6 +72,8 @@ class Page {
     }
     document.addEventListener('keydown', (e) => this.onShortcut(e));
     window.addEventListener('beforeunload', (e) => {
+      // A cell being typed into counts: its text is written first.
+      this.grid.commitEdit();
       if (this.rules.isModified()) e.preventDefault();
     });
     this.acceptDroppedFiles();
@@ -189,12 +191,13 @@ class Page {
     this.showTitle();
   }
 
-  async run(command: string): Promise<void> {
+  // `dropped`: the file dropped on the page, for 'open'.
+  async run(command: string, dropped?: File): Promise<void> {
     this.grid.commitEdit();
     const range = this.grid.selection();
     switch (command) {
       case 'new': return this.newDocument();
-      case 'open': return this.open();
+      case 'open': return this.open(dropped);
       case 'save': return void (await this.save(false));
       case 'saveAs': return void (await this.save(true));
       case 'exportCsv': return download(`${baseName(this.rules.title())}.csv`, this.rules.exportCsv(false), 'text/csv');
@@ -325,8 +328,10 @@ class Page {
     this.grid.focus();
   }
 
-  private async open(): Promise<void> {
+  // The file dropped on the page, or the one the person chooses.
+  private async open(dropped?: File): Promise<void> {
     if (!(await this.askToSave())) return;
+    if (dropped) return this.load(dropped.name, new Uint8Array(await dropped.arrayBuffer()), null);
     const file = await openSinFile(byId<HTMLInputElement>('file-input'));
     if (file) await this.load(file.name, file.bytes, file.handle);
   }
@@ -356,7 +361,7 @@ class Page {
       if (this.handle && !askName) {
         await writeToHandle(this.handle, bytes);
       } else {
-        const saved = await saveAs(name.endsWith('.sin') ? name : `${name}.sin`, bytes);
+        const saved = await saveAs(this.rules.withSinExtension(name), bytes);
         if (!saved) return false;
         this.handle = saved.handle;
         name = saved.name;
@@ -466,9 +471,8 @@ class Page {
     document.addEventListener('drop', async (e) => {
       e.preventDefault();
       document.body.classList.remove('dragging');
-      const file = e.dataTransfer?.files[0];
-      if (!file || !file.name.toLowerCase().endsWith('.sin') || !(await this.askToSave())) return;
-      await this.load(file.name, new Uint8Array(await file.arrayBuffer()), null);
+      const file = [...(e.dataTransfer?.files ?? [])].find((f) => this.rules.isSinName(f.name));
+      if (file) await this.run('open', file);
     });
   }
 

@@ -68,6 +68,9 @@ export interface Rules {
   newDocument(): void;
   loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string; warning: string };
   sinBytes(): Uint8Array;
+  // Whether a file's name calls it radio data, and the name a save gives it.
+  isSinName(name: string): boolean;
+  withSinExtension(name: string): string;
   saved(name: string): void;
   title(): string;
   saveQuestion(): { text: string; buttons: Buttons; warning: boolean } | null;

@@ -426,6 +426,39 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a file dropped on the page, or leaving the page, while a cell is being typed into writes the cell first and asks', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, samplePath);
+    const typeIntoCell = async () => {
+      await clickCell(page, 1, 1);
+      await page.keyboard.press('Escape');
+      await page.keyboard.type('146.52');
+    };
+    await typeIntoCell();
+    // Among the dropped files the first radio data opens, whatever the case of its name.
+    const other = fs.readFileSync(samplePath);
+    other[0] ^= 0x01;
+    await page.evaluate((bytes: number[]) => {
+      const data = new DataTransfer();
+      data.items.add(new File(['notes'], 'notes.txt'));
+      data.items.add(new File([new Uint8Array(bytes)], 'OTHER.SIN'));
+      document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+    }, [...other]);
+    assert.equal(await messageText(page), '是否保存对“sample.sin”的更改？');
+    assert.equal(await cellText(page, 1, 1), '146.52000');
+    await answerMessage(page, '放弃');
+    await pageValue(page, () => (document.title.includes('OTHER.SIN') ? true : null), null, 'the dropped file did not open');
+
+    // Leaving the page asks too.
+    await typeIntoCell();
+    const asked = new Promise<string>((resolve) => page.once('dialog', (dialog) => {
+      resolve(dialog.type());
+      void dialog.accept();
+    }));
+    await page.close({ runBeforeUnload: true });
+    assert.equal(await asked, 'beforeunload');
+  });
+
   test('a CSV a spreadsheet on a Chinese system saves (GBK) imports as the desktop imports it', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'importCsv')]);

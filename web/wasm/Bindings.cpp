@@ -15,6 +15,7 @@
 #include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
 #include "image/FormSelections.h"
+#include "image/SinFile.h"
 #include "interaction/StatusFeedback.h"
 #include "settings/OptionsCodec.h"
 
@@ -155,6 +156,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
                  return static_cast<int>(DefaultAnswer(static_cast<Buttons>(buttons), cancelIsDefault));
              }));
     function("sinBytes", &SinBytes);
+    function("isSinName", &IsSinName);
+    function("withSinExtension", &WithSinExtension);
     function("cell", &Cell);
     function("selection", &Selection);
     function("setSelection", &SetSelection);

@@ -41,3 +41,20 @@ SinLoadResult LoadSinBytes(const std::string& name, std::string_view bytes, Radi
 std::optional<Failure> SaveSinFile(const std::string& path, const RadioImage& image) {
     return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }
+
+bool IsSinName(const std::string& name) {
+    static constexpr std::string_view kExtension = ".sin";
+    if (name.size() < kExtension.size()) return false;
+    for (std::size_t i = 0; i < kExtension.size(); ++i) {
+        const char c = name[name.size() - kExtension.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != kExtension[i]) return false;
+    }
+    return true;
+}
+
+std::string WithSinExtension(const std::string& name) {
+    const std::size_t base = name.find_last_of('/') + 1;  // npos + 1 is 0
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot >= base && dot + 1 < name.size()) return name;
+    return name + (name.ends_with('.') ? "sin" : ".sin");
+}

@@ -31,6 +31,12 @@ SinLoadResult LoadSinFile(const std::string& path, RadioImage& image, EmptySin e
 SinLoadResult LoadSinBytes(const std::string& name, std::string_view bytes, RadioImage& image,
                            EmptySin empty = EmptySin::Opens);
 
+// Whether a file's name calls it radio data: it ends in ".sin", in any case.
+bool IsSinName(const std::string& name);
+// The name a save gives the file the user named: ".sin" added when the name
+// has no extension of its own.
+std::string WithSinExtension(const std::string& name);
+
 // Replaces `path` with the image whole or not at all (see FileAccess.h): a
 // failed save never damages the old file.
 std::optional<Failure> SaveSinFile(const std::string& path, const RadioImage& image);

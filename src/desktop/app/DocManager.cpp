@@ -10,6 +10,7 @@
 #include "csv/ChannelCsv.h"
 #include "image/FileAccess.h"
 #include "image/KeshDoc.h"
+#include "image/SinFile.h"
 #include "res/Texts.h"
 #include "res/QtText.h"
 
@@ -81,10 +82,10 @@ bool CDocManager::OnFileSave() {
 }
 
 bool CDocManager::OnFileSaveAs() {
-    QString path = Messenger::AskSaveFile(m_frame, m_doc->PathName().isEmpty() ? m_doc->Title() : m_doc->PathName());
+    const QString path =
+        Messenger::AskSaveFile(m_frame, m_doc->PathName().isEmpty() ? m_doc->Title() : m_doc->PathName());
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sin");
-    return DoSave(path);
+    return DoSave(QString::fromStdString(WithSinExtension(path.toStdString())));
 }
 
 bool CDocManager::DoSave(const QString& path) {

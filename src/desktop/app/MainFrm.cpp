@@ -16,6 +16,7 @@
 #include <QWhatsThis>
 
 #include "app/RecentFileList.h"
+#include "image/SinFile.h"
 #include "interaction/StatusFeedback.h"
 #include "res/CommandTable.h"
 #include "res/Icons.h"
@@ -34,8 +35,7 @@ QString RecentPrompt(const QString& path) { return QTr(TextId::RecentPrompt) + Q
 QStringList SinFilesIn(const QList<QUrl>& urls) {
     QStringList files;
     for (const QUrl& url : urls)
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".sin"), Qt::CaseInsensitive))
-            files << url.toLocalFile();
+        if (url.isLocalFile() && IsSinName(url.toLocalFile().toStdString())) files << url.toLocalFile();
     return files;
 }
 
