@@ -99,6 +99,32 @@ TEST_F(History, TheOldestEntriesGoBeyondTheCountAndTheSize) {
     EXPECT_EQ(small.Image(entries[1].name), RandomImage(4));
 }
 
+// A folder on a disk that takes no more files once it holds `full`.
+class FullDiskStore : public FolderHistoryStore {
+public:
+    FullDiskStore(const std::string& folder, std::size_t full) : FolderHistoryStore(folder), m_full(full) {}
+    std::optional<Failure> Write(const std::string& name, std::string_view bytes) override {
+        if (Names().size() >= m_full) return Fail(TextId::FileDiskFull);
+        return FolderHistoryStore::Write(name, bytes);
+    }
+
+private:
+    std::size_t m_full;
+};
+
+TEST_F(History, AStoreFilledBeyondTheLimitsMakesRoomForTheNewEntry) {
+    FolderHistoryStore roomy(m_dir.string());
+    RadioHistory before(roomy, HistoryLimits{10, 1u << 30});
+    for (int i = 0; i < 5; ++i) ASSERT_FALSE(before.Record(RandomImage(i), false, "p", 0, kNoon + i * 1000));
+    FullDiskStore full(m_dir.string(), 10);
+    RadioHistory history(full, HistoryLimits{3, 1u << 30});
+    EXPECT_FALSE(history.Record(RandomImage(9), false, "p", 0, kNoon + 9000));
+    const auto entries = history.List();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(history.Image(entries[0].name), RandomImage(9));
+    EXPECT_EQ(history.Image(entries[2].name), RandomImage(3));
+}
+
 TEST_F(History, DamagedOrHalfWrittenEntriesAreLeftOutAndAPortCannotBreakTheFacts) {
     FolderHistoryStore store(m_dir.string());
     RadioHistory history(store);

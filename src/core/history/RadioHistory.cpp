@@ -143,12 +143,12 @@ std::optional<Failure> RadioHistory::Record(const RadioImage& image, bool write,
     for (int n = 2; std::find(names.begin(), names.end(), e.name + kImageExtension) != names.end(); ++n)
         e.name = stem + "-" + std::to_string(n);
     const std::string bytes(image.begin(), image.end());
+    MakeRoom(bytes.size() + FactsText(e).size());
     if (std::optional<Failure> failure = m_store.Write(e.name + kImageExtension, bytes)) return failure;
     if (std::optional<Failure> failure = m_store.Write(e.name + kFactsExtension, FactsText(e))) {
         m_store.Remove(e.name + kImageExtension);
         return failure;
     }
-    Trim();
     return std::nullopt;
 }
 
@@ -177,11 +177,11 @@ std::optional<RadioImage> RadioHistory::Image(const std::string& name) const {
     return image;
 }
 
-void RadioHistory::Trim() {
-    std::size_t kept = 0, total = 0;
+void RadioHistory::MakeRoom(std::size_t roomBytes) {
+    std::size_t kept = 0, total = roomBytes;
     for (const HistoryEntry& e : List()) {
         const std::size_t size = kImageSize + FactsText(e).size();
-        if (kept < m_limits.images && total + size <= m_limits.bytes) {
+        if (kept + 1 < m_limits.images && total + size <= m_limits.bytes) {
             ++kept;
             total += size;
             continue;

@@ -60,8 +60,9 @@ class RadioHistory {
 public:
     explicit RadioHistory(IHistoryStore& store, HistoryLimits limits = {}) : m_store(store), m_limits(limits) {}
 
-    // Keeps `image` as a new entry, then removes the oldest entries beyond
-    // the limits. The failure when it could not be kept.
+    // Keeps `image` as a new entry, after removing the oldest entries that
+    // leave it no room within the limits: a store that filled up beyond them
+    // takes it again. The failure when it could not be kept.
     std::optional<Failure> Record(const RadioImage& image, bool write, const std::string& port, int radioType,
                                   long long timeMs);
     // The whole entries, newest first.
@@ -70,7 +71,8 @@ public:
     std::optional<RadioImage> Image(const std::string& name) const;
 
 private:
-    void Trim();
+    // Removes the oldest entries until one more of `roomBytes` fits the limits.
+    void MakeRoom(std::size_t roomBytes);
 
     IHistoryStore& m_store;
     HistoryLimits m_limits;
