@@ -110,6 +110,11 @@ export function rememberFile(name: string, bytes: Uint8Array): void {
   }
 }
 
-export function recentBytes(entry: RecentEntry): Uint8Array {
-  return Uint8Array.from(atob(entry.data), (c) => c.charCodeAt(0));
+// The bytes kept for a recent file; null when the kept text was damaged.
+export function recentBytes(entry: RecentEntry): Uint8Array | null {
+  try {
+    return Uint8Array.from(atob(entry.data), (c) => c.charCodeAt(0));
+  } catch {
+    return null;
+  }
 }

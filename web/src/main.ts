@@ -351,7 +351,9 @@ class Page {
   private async openRecent(index: number): Promise<void> {
     const entry = recentFiles()[index];
     if (!entry || !(await this.askToSave())) return;
-    await this.load(entry.name, recentBytes(entry), null);
+    const bytes = recentBytes(entry);
+    if (!bytes) return void (await showMessage(this.rules.damagedFileText(entry.name)));
+    await this.load(entry.name, bytes, null);
   }
 
   private async save(askName: boolean): Promise<boolean> {
@@ -444,7 +446,7 @@ class Page {
     const chosen = await showHistory(this.rules);
     if (!chosen) return this.grid.focus();
     if (chosen.open && !(await this.askToSave())) return;
-    if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(t('SinDamaged')));
+    if (!this.rules.useHistoryEntry(chosen.name, chosen.open)) return void (await showMessage(this.rules.damagedFileText(`${chosen.name}.sin`)));
     if (chosen.open) return this.opened(null);
     this.compare.refresh();
     this.compare.first();
@@ -545,6 +547,15 @@ function storeItem(key: string, value: string): boolean {
   }
 }
 
+// The origin's storage, or null where the browser keeps the site from storing data.
+function siteStorage(): Storage | null {
+  try {
+    return localStorage;
+  } catch {
+    return null;
+  }
+}
+
 // Where the page keeps the language the user chose.
 const LANGUAGE_KEY = 'ostreltz.language';
 
@@ -560,7 +571,7 @@ function startLanguage(rules: Rules): Language {
   return rules.parseLanguage(chosen) || rules.languageOfLocale(navigator.language);
 }
 
-createRulesModule({ storeItem }).then((rules) => {
+createRulesModule({ storeItem, siteStorage }).then((rules) => {
   loadTexts(rules);
   useRulesForBoxes(rules);
   setLanguage(startLanguage(rules));

@@ -68,6 +68,8 @@ export interface Rules {
   newDocument(): void;
   loadSin(name: string, bytes: Uint8Array): { ok: boolean; empty: boolean; error: string; warning: string };
   sinBytes(): Uint8Array;
+  // The message for a kept file whose data was damaged.
+  damagedFileText(name: string): string;
   // Whether a file's name calls it radio data, and the name a save gives it.
   isSinName(name: string): boolean;
   withSinExtension(name: string): string;

@@ -632,6 +632,33 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     }
   });
 
+  test('a browser that keeps the site from storing data still reads the radio, and a damaged recent file says so', async () => {
+    // Such a browser throws when the page reaches for its storage.
+    const blockStorage = () => Object.defineProperty(window, 'localStorage', {
+      get() { throw new DOMException('The site may not store data.', 'SecurityError'); },
+    });
+    const radio = await openPage(shared.browser, shared.url, { before: [{ fn: blockStorage, arg: '' }, { fn: installSerialStandIn, arg: radioInPageSource(fs.readFileSync(samplePath), false) }] });
+    try {
+      await transfer(radio.page, 'read');
+      await progressClosed(radio.page);
+      await assertGridShowsSample(radio.page);
+      await clickCommand(radio.page, 'history');
+      await radio.page.waitForSelector('#history[open]');
+      assert.equal(await radio.page.$$eval('#history-list option', (n) => n.length), 0);
+      await radio.page.click('#history-close');
+    } finally {
+      await radio.page.close();
+    }
+
+    const { page } = await openPage(shared.browser, shared.url, {
+      before: [{ fn: () => localStorage.setItem('ostreltz.recent', JSON.stringify([{ name: 'bad.sin', data: '!not base64' }])), arg: '' }],
+    });
+    await clickCommand(page, 'recent0');
+    assert.equal(await messageText(page), '无法打开文件“bad.sin”。\n写频数据不完整');
+    await answerMessage(page, '确定');
+    await page.close();
+  });
+
   test('a write leaves the page\'s image in the radio', async () => {
     const dir = tempDir();
     const saved = path.join(dir, 'radio.sin');

@@ -14,6 +14,7 @@
 #include "csv/ChannelCsv.h"
 #include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
+#include "image/FileAccess.h"
 #include "image/FormSelections.h"
 #include "image/SinFile.h"
 #include "interaction/StatusFeedback.h"
@@ -157,6 +158,9 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
              }));
     function("sinBytes", &SinBytes);
     function("isSinName", &IsSinName);
+    function("damagedFileText", optional_override([](const std::string& name) {
+                 return Describe(OpenFailure(name, {TextId::SinDamaged, {}}));
+             }));
     function("withSinExtension", &WithSinExtension);
     function("cell", &Cell);
     function("selection", &Selection);

@@ -21,6 +21,10 @@ namespace {
 constexpr const char* kPrefix = "ostreltz-history/";
 constexpr const char* kEnabledKey = "ostreltz-history-enabled";
 
+// The origin's storage, or null where the browser keeps the site from storing
+// data (reaching it then throws).
+val Storage() { return val::module_property("siteStorage")(); }
+
 // The entries' files as items of localStorage, their bytes as hex digits.
 class OriginHistoryStore : public IHistoryStore {
 public:
@@ -59,6 +63,7 @@ public:
             std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(c));
             hex += pair;
         }
+        if (Storage().isNull()) return Fail(TextId::FileNoPermission);
         // One item is replaced whole or, when the storage is full, not at all.
         const val ok = val::module_property("storeItem")(std::string(kPrefix) + name, hex);
         if (ok.as<bool>()) return std::nullopt;
@@ -70,10 +75,6 @@ public:
     }
 
 private:
-    static val Storage() {
-        const val global = val::global("globalThis");
-        return global["localStorage"].isUndefined() ? val::null() : global["localStorage"];
-    }
 };
 
 OriginHistoryStore& Store() {
@@ -125,15 +126,14 @@ val StepDifference(int row, int column, bool forward) {
 }
 
 bool HistoryOn() {
-    const val storage = val::global("globalThis")["localStorage"];
-    if (storage.isUndefined()) return false;
+    const val storage = Storage();
+    if (storage.isNull()) return false;
     const val value = storage.call<val>("getItem", std::string(kEnabledKey));
     return !value.isString() || value.as<std::string>() != "off";
 }
 
 void SetHistoryOn(bool on) {
-    const val storage = val::global("globalThis")["localStorage"];
-    if (!storage.isUndefined()) storage.call<void>("setItem", std::string(kEnabledKey), std::string(on ? "on" : "off"));
+    val::module_property("storeItem")(std::string(kEnabledKey), std::string(on ? "on" : "off"));
 }
 
 // [{ name, line, time, write, port, ident, channels }], newest first.
