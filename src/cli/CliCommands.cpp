@@ -599,7 +599,7 @@ int CmdHistory(const Args& args) {
         return 0;
     }
     if ((what == "on" || what == "off") && args.size() == 1) {
-        SetHistoryEnabled(what == "on");
+        if (const std::optional<Failure> failure = SetHistoryEnabled(what == "on")) return Error(*failure);
         return 0;
     }
     if (what == "list" && args.size() <= 1) {

@@ -2,6 +2,8 @@
 // marked, F8 and Shift+F8 and the panel's buttons step through them, and an
 // edit that makes a cell the same again takes its mark away.
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -152,5 +154,22 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
                   QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(8, keep->height() / 2));
               });
     EXPECT_FALSE(HistoryEnabled());
-    SetHistoryEnabled(true);
+    ASSERT_FALSE(SetHistoryEnabled(true));
+
+    // Where the setting cannot be stored, the window says so and the box
+    // keeps showing what the transfers will do.
+    const QString settingsFile = ProgramSettings().fileName();
+    QFile::remove(settingsFile);
+    ASSERT_TRUE(QDir().mkpath(settingsFile));
+    messages.clear();
+    WithModal([&] { Trigger(ID_HISTORY); },
+              [&](QWidget* dialog) {
+                  auto* keep = dialog->findChild<QCheckBox*>(QStringLiteral("keepHistory"));
+                  QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(8, keep->height() / 2));
+                  EXPECT_TRUE(keep->isChecked());
+              });
+    QDir(settingsFile).removeRecursively();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith("无法保存文件“" + settingsFile + "”。")) << messages[0].text.toStdString();
+    EXPECT_TRUE(HistoryEnabled());
 }

@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "image/SinFile.h"
+#include "res/Strings.h"
+#include "res/Texts.h"
 #include "support/TestFolder.h"
 #include "support/SimProcess.h"
 
@@ -89,6 +91,14 @@ TEST_F(CliHistory, NothingIsKeptWhileTheHistoryIsOff) {
     ASSERT_EQ(Cli("read --port " + sim.Port() + " --out " + Path("copy.sin"), &out), 0) << out;
     ASSERT_EQ(Cli("history list", &out), 0);
     EXPECT_EQ(Lines(out).size(), 1u) << out;
+
+    // A setting that cannot be stored is an error, not a silent success.
+    const fs::path settings =
+        m_dir / "config" / text::kSettingsKey / (std::string(Tr(TextId::AppTitle, Lang::Zh)) + ".conf");
+    fs::remove(settings);
+    fs::create_directories(settings);
+    EXPECT_EQ(Cli("history off", &out), 1);
+    EXPECT_EQ(out.rfind("ostreltz-cli: 无法保存文件“" + settings.string() + "”。", 0), 0u) << out;
 }
 
 TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {

@@ -5,12 +5,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "ui/DialogFrame.h"
 #include "history/UserHistory.h"
 #include "res/QtText.h"
+#include "ui/Messenger.h"
 
 CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistoryFolder()) {
     setObjectName(QStringLiteral("historyDialog"));
@@ -44,7 +46,14 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
     m_keep = new QCheckBox(QTr(TextId::HistoryKeep), this);
     m_keep->setObjectName(QStringLiteral("keepHistory"));
     m_keep->setChecked(HistoryEnabled());
-    connect(m_keep, &QCheckBox::toggled, this, [](bool on) { SetHistoryEnabled(on); });
+    connect(m_keep, &QCheckBox::toggled, this, [this](bool on) {
+        if (const std::optional<Failure> failure = SetHistoryEnabled(on)) {
+            // The box shows what the program will do.
+            const QSignalBlocker quiet(m_keep);
+            m_keep->setChecked(!on);
+            Messenger::Show(this, {QString::fromStdString(Describe(*failure))});
+        }
+    });
 
     auto* buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(QTr(TextId::HistoryOpen), QDialogButtonBox::ActionRole);

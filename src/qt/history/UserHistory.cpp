@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "history/RadioHistory.h"
+#include "image/FileAccess.h"
 #include "res/ProgramSettings.h"
 
 namespace {
@@ -17,7 +18,20 @@ std::optional<Failure> Keep(const RadioImage& image, bool write, const std::stri
 
 bool HistoryEnabled() { return ProgramSettings().value(kEnabledKey, true).toBool(); }
 
-void SetHistoryEnabled(bool enabled) { ProgramSettings().setValue(kEnabledKey, enabled); }
+std::optional<Failure> SetHistoryEnabled(bool enabled) {
+    QSettings settings = ProgramSettings();
+    const QVariant before = settings.value(kEnabledKey);
+    settings.setValue(kEnabledKey, enabled);
+    settings.sync();
+    if (settings.status() == QSettings::NoError) return std::nullopt;
+    // What is read from now on is what is stored.
+    if (before.isValid())
+        settings.setValue(kEnabledKey, before);
+    else
+        settings.remove(kEnabledKey);
+    const std::string file = settings.fileName().toStdString();
+    return CheckSavePlace(file).value_or(SaveFailure(file, {TextId::FileNoPermission, {}}));
+}
 
 std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 

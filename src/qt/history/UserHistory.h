@@ -11,7 +11,8 @@
 // Whether finished transfers are kept (the setting "History/Enabled"; on
 // unless switched off).
 bool HistoryEnabled();
-void SetHistoryEnabled(bool enabled);
+// The failure when the setting could not be stored.
+std::optional<Failure> SetHistoryEnabled(bool enabled);
 // $XDG_DATA_HOME/ostreltz/history (or ~/.local/share/ostreltz/history).
 std::string UserHistoryFolder();
 // Keeps the image of a finished transfer, now, when the history is on.
