@@ -23,7 +23,7 @@ CHelpBrowser::CHelpBrowser(QWidget* parent, const QString& section) : QDialog(pa
     layout->addWidget(m_browser);
     layout->addWidget(buttons);
     FitCaption(this);
-    resize(760, 680);
+    ResizeWithinScreen(this, {760, 680});
 }
 
 void CHelpBrowser::showEvent(QShowEvent* event) {

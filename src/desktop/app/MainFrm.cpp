@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QWhatsThis>
 
+#include "ui/DialogFrame.h"
 #include "app/RecentFileList.h"
 #include "image/SinFile.h"
 #include "interaction/StatusFeedback.h"
@@ -244,6 +245,9 @@ void CMainFrame::FitToView() {
     // Shrinks only, never grows.
     const QSize wanted = sizeHint();
     resize(std::min(width(), wanted.width()), std::min(height(), wanted.height()));
+    // On a screen too small for it, with its title bar, the window takes the
+    // whole screen, so the status bar and the last columns stay in sight.
+    if (size().boundedTo(ScreenRoom(this)) != size()) setWindowState(Qt::WindowMaximized);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

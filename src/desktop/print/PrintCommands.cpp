@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
+#include "ui/DialogFrame.h"
 #include "ui/Messenger.h"
 #include "print/ReportPainter.h"
 #include "res/ResourceIds.h"
@@ -116,7 +117,7 @@ void CPrintCommands::OnFilePrintPreview() {
         close->setToolTip(QTr(TextId::PreviewCloseToolTip));
         connect(close, &QAction::triggered, &preview, &QDialog::reject);
     }
-    preview.resize(1000, 760);
+    ResizeWithinScreen(&preview, {1000, 760});
     preview.exec();
 }
 

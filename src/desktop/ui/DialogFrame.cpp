@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
@@ -34,6 +35,13 @@ void ShowCloseButtonOnly(QWidget* window) {
 void FixSize(QWidget* window) {
     if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+QSize ScreenRoom(const QWidget* window) {
+    const QSize screen = window->screen()->availableSize();
+    return {screen.width(), screen.height() - window->style()->pixelMetric(QStyle::PM_TitleBarHeight)};
+}
+
+void ResizeWithinScreen(QWidget* window, QSize wanted) { window->resize(wanted.boundedTo(ScreenRoom(window))); }
 
 void FitCaption(QWidget* window) {
     window->setMinimumWidth(std::max(window->minimumWidth(), CaptionWidth(window->windowTitle())));

@@ -2,6 +2,7 @@
 // The frames of the program's boxes and small dialogs: a close button only
 // (nothing to minimise or maximise), and never narrower than their caption,
 // which a window manager would otherwise cut short ("温… 示").
+#include <QSize>
 #include <QString>
 
 class QMessageBox;
@@ -17,6 +18,11 @@ void ShowCloseButtonOnly(QWidget* window);
 // Keeps `window` at the size its layout asks for: with nothing to maximise,
 // window managers that offer maximising any resizable window leave it off.
 void FixSize(QWidget* window);
+
+// The size a window can have on its screen, its title bar left out.
+QSize ScreenRoom(const QWidget* window);
+// Gives `window` the size `wanted`, or less where the screen is smaller.
+void ResizeWithinScreen(QWidget* window, QSize wanted);
 
 // Makes `window` at least as wide as its caption needs.
 void FitCaption(QWidget* window);
