@@ -21,6 +21,7 @@
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
 #include "support/SimProcess.h"
+#include "support/WithModal.h"
 
 using namespace ids;
 
@@ -285,6 +286,24 @@ TEST_F(Transfer, LeavingOrMovingTheWindowInterruptsARead) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "通讯已被中断,请重新开始");
     EXPECT_TRUE(afterTheEnd[1]);
+}
+
+TEST_F(Transfer, HelpAskedForOverAReadLetsItGoOn) {
+    const RadioImage radio = RadioWithChannels();
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_READ);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    WithModal([this] { QTest::keyClick(Dialog(), Qt::Key_F1); },
+              [this](QWidget* help) {
+                  EXPECT_EQ(help->parentWidget(), Dialog());
+                  const int shown = Dialog()->Bar()->value();
+                  EXPECT_TRUE(QTest::qWaitFor(
+                      [&] { return Dialog()->Bar()->value() > shown + 5 || !Dialog()->isVisible(); }, 20000));
+              });
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
 }
 
 TEST_F(Transfer, AWriteGoesOnWhenTheMainWindowIsClickedOrTheWindowMoved) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -221,12 +222,13 @@ void CProgressDlg::Interrupt() {
 }
 
 // A read is stopped by leaving or moving its window (nothing is lost by
-// stopping a read); a write goes on, so that a stray click cannot leave the
-// radio half written.
+// stopping a read), though not by a window of its own such as its help; a
+// write goes on, so that a stray click cannot leave the radio half written.
 void CProgressDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    const QWidget* now = QApplication::activeWindow();
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_bCancel && IsStarted() && m_bWatch &&
-        !m_bWrite)
+        !m_bWrite && !(now && now->parentWidget() == this))
         Interrupt();
 }
 
