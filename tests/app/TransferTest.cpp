@@ -397,6 +397,19 @@ TEST_F(Transfer, ExitDuringATransferSaysSoOrAsksToStopTheWrite) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Frame()->isVisible(); }, 20000));
 }
 
+TEST_F(Transfer, TabWalksTheWriteWindowFromTopToBottom) {
+    Trigger(ID_WRITE);
+    Dialog()->activateWindow();
+    Dialog()->BackupBox()->setFocus();
+    QStringList walked;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(Dialog()->focusWidget(), Qt::Key_Tab);
+        walked << Dialog()->focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, QStringList({"writePorts", "addWritePort", "continuousWrite"}));
+    QTest::keyClick(Dialog(), Qt::Key_Escape);
+}
+
 TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     FolderHistoryStore store(UserHistoryFolder());
     for (const std::string& name : store.Names()) store.Remove(name);

@@ -43,11 +43,12 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     m_backup->setObjectName(QStringLiteral("backupFirst"));
     m_phase = new QLabel(this);
     m_phase->setObjectName(QStringLiteral("phase"));
-    m_session = new CWriteSessionPanel(this);
+    // Made in the order they show, which Tab follows.
     m_ports = new CPortChecklist(this);
     m_rowArea = new QWidget(this);
     m_rowLayout = new QVBoxLayout(m_rowArea);
     m_rowLayout->setContentsMargins(0, 0, 0, 0);
+    m_session = new CWriteSessionPanel(this);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_start, 0, 0, Qt::AlignLeft);
     layout->addWidget(m_bar, 1, 0, 1, 3);
