@@ -303,6 +303,8 @@ TEST_F(GuiTest, PointerHelpAndEditChannels) {
     EXPECT_EQ(Frame()->MessagePane()->text(), "选定一个要得到帮助的对象");
     QTest::keyClick(Grid()->viewport(), Qt::Key_Escape);
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    // Its prompt goes with it, though the pointer does not move.
+    EXPECT_EQ(Frame()->MessagePane()->text(), "如需帮助，请按F1键");
     QApplication::sendEvent(Grid()->viewport(), &enter);
     EXPECT_EQ(Frame()->MessagePane()->text(), "请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键");
 

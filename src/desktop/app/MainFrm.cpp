@@ -271,6 +271,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode) SetMessageText(QTr(TextId::Idle));
+    // The end of the pointer help mode is told to every top-level window.
+    if (watched == this && event->type() == QEvent::LeaveWhatsThisMode) SetMessageText(QTr(TextId::Idle));
     return QMainWindow::eventFilter(watched, event);
 }
