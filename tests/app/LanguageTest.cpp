@@ -2,6 +2,7 @@
 // as a person does: menus, captions, a message's exact text, the help and the
 // report read back in the language chosen.
 #include <QCheckBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
@@ -36,7 +38,7 @@ struct Expected {
     QString setField, setFieldColumn, setFieldValue;
     QString about, tuning, start, notStarted;
     QString otherPort, portPrompt;
-    QString saveAs, csvFilter, renumber, fileDialogCancel;
+    QString saveAs, csvFilter, renumber, fileDialogCancel, fileSizeUnit, folderType;
     QString refusal, imported, saveQuestion;
     QString helpTitle, helpSection;
     std::vector<const char*> report;
@@ -63,6 +65,8 @@ const Expected kChinese{
     "CSV 文件 (*.csv)",
     "按文件顺序重新编号（放入频道 1、2、3…）",
     "取消",
+    "字节",
+    "文件夹",
     "以下 1 行被拒绝：\n第 3 行: 接收频率“999”：输入数据错误，请按正确的格式及大小重新输入\n\n是否只导入有效的行？",
     "已导入 1 个频道。",
     "是否保存对“无标题”的更改？",
@@ -92,6 +96,8 @@ const Expected kEnglish{
     "CSV files (*.csv)",
     "Renumber in file order (channels 1, 2, 3…)",
     "Cancel",
+    "bytes",
+    "Folder",
     "This line was refused:\nLine 3: RX freq \"999\": Wrong entry: type a frequency of the right form and "
     "size\n\nImport only the valid lines?",
     "1 channel imported.",
@@ -198,22 +204,40 @@ TEST_P(BothLanguages, CsvDialogsAndTheirMessage) {
         list << kChineseList;
     }
     Messenger::SetFileHandler({});  // the real dialogs
-    QString title, renumber, cancel;
+    QDir().mkpath(Path("folder"));
+    QString title, renumber, cancel, size, folderType, fileType;
     QStringList filters;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
-        // Qt's own parts of the dialog speak the chosen language too.
+        // Qt's own parts of the dialog speak the chosen language too, its
+        // file list's sizes and types among them, whatever the system speaks.
         if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
             cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+        dialog->setDirectory(dir.path());
+        auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(list, nullptr);
+        auto row = [list](const QString& name) {
+            const QModelIndexList found = list->model()->match(list->model()->index(0, 0, list->rootIndex()),
+                                                               Qt::DisplayRole, name, 1, Qt::MatchExactly);
+            return found.isEmpty() ? -1 : found.first().row();
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return row("list.csv") >= 0 && row("folder") >= 0; }, 10000));
+        const QAbstractItemModel* model = list->model();
+        size = model->index(row("list.csv"), 1, list->rootIndex()).data().toString();
+        folderType = model->index(row("folder"), 2, list->rootIndex()).data().toString();
+        fileType = model->index(row("list.csv"), 2, list->rootIndex()).data().toString();
         dialog->reject();
     });
     Trigger(ID_EXPORT_CSV);
     EXPECT_EQ(title, Want().saveAs);
     EXPECT_TRUE(filters.contains(Want().csvFilter)) << filters.join('|').toStdString();
     EXPECT_EQ(cancel, Want().fileDialogCancel);
+    EXPECT_EQ(size, QString::number(sizeof kChineseList - 1) + " " + Want().fileSizeUnit);
+    EXPECT_EQ(folderType, Want().folderType);
+    EXPECT_EQ(fileType, Want().lang == Lang::Zh ? "csv 文件" : "csv file");
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "ui/DialogFrame.h"
+#include "ui/FileListTexts.h"
 #include "res/QtText.h"
 
 namespace {
@@ -62,6 +63,7 @@ void OfferCsvChoice(QFileDialog& dialog, const FileRequest& request, QCheckBox*&
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent);
+    dialog.setProxyModel(new CFileListTexts(&dialog));
     dialog.setNameFilter(request.csv ? QTr(TextId::CsvOwnFilter) : QTr(TextId::FileFilter));
     dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("sin"));
     if (request.kind == FileRequestKind::Save) {
