@@ -341,13 +341,13 @@ int CmdTune(const Args& args) {
     std::string refusal;
     std::string* sent[] = {&request.rxFrequency, &request.txFrequency};
     const std::string* given[] = {&*rx, &*tx};
+    std::vector<std::string> rounded;
     for (int i = 0; i < 2; ++i) {
         const auto units = TuningFrequencyFromText(*given[i], frequencyStep, &refusal);
         if (!units) return UsageError(refusal, Tr(TextId::TuneUsage));
         *sent[i] = UnitsToFrequencyText(*units);
-        // A frequency the step moved is told, so that the user knows what went out.
         if (*units != FrequencyTextToUnits(*given[i]))
-            std::fprintf(stderr, "%s\n", TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}).c_str());
+            rounded.push_back(TrFormat(TextId::TuneRounded, {*given[i], *sent[i]}));
     }
     const auto rxToneText = TuningToneFromText(rxTone.value_or("OFF"), &refusal);
     if (!rxToneText) return UsageError(refusal, Tr(TextId::TuneUsage));
@@ -355,6 +355,9 @@ int CmdTune(const Args& args) {
     if (!txToneText) return UsageError(refusal, Tr(TextId::TuneUsage));
     request.rxTone = *rxToneText;
     request.txTone = *txToneText;
+    // A frequency the step moved is told once the request is sure to go out,
+    // so that the user knows what was sent.
+    for (const std::string& line : rounded) std::fprintf(stderr, "%s\n", line.c_str());
     request.value = static_cast<std::uint8_t>(*value);
     QtSerialLink link;
     PreciseClock clock;

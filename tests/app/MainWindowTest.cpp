@@ -425,4 +425,10 @@ TEST(ProgramAnswers, HelpAndVersionFailWhenTheirOutputIsLost) {
         EXPECT_EQ(RunCommand("{ " + program + " >/dev/full; }"), 1) << option;
         EXPECT_EQ(RunCommand(program + " >/dev/null"), 0) << option;
     }
+    // The version names the program in the language asked for.
+    for (const auto& [lang, name] : {std::pair{"en", "OstrelTZ Programmer"}, std::pair{"zh", "OstrelTZ写频软件"}}) {
+        std::string out;
+        EXPECT_EQ(RunCommand(std::string(OSTRELTZ_GUI) + " --version --lang " + lang, &out), 0);
+        EXPECT_EQ(out.rfind(std::string(name) + " ", 0), 0u) << out;
+    }
 }

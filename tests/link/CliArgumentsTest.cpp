@@ -90,6 +90,13 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
         {"history again", "history 的值“again”无效"},
     };
     for (const auto& [args, problem] : cases) ExpectUsageError(args, problem);
+    // A refused tone sends nothing, so no frequency is said to go out rounded.
+    std::string refused;
+    EXPECT_EQ(RunCommand(Cli("tune --port /dev/null --item squelch --value 3 --rx 146.0123 --tx 146 --step 6.25 "
+                             "--rx-tone 88.6"),
+                         &refused),
+              2);
+    EXPECT_EQ(refused.rfind("ostreltz-cli: 信令“88.6”不在信令表中", 0), 0u) << refused;
     // The language option without its language, or with one it cannot take,
     // is told in the environment's language.
     std::string log;

@@ -473,6 +473,8 @@ class Page {
     document.addEventListener('drop', async (e) => {
       e.preventDefault();
       document.body.classList.remove('dragging');
+      // Over an open window, as a transfer's, the main window takes nothing, as on the desktop.
+      if (document.querySelector('dialog[open]')) return;
       const file = [...(e.dataTransfer?.files ?? [])].find((f) => this.rules.isSinName(f.name));
       if (file) await this.run('open', file);
     });

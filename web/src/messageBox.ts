@@ -23,11 +23,16 @@ const buttonsOf: Record<Buttons, [Answer, () => string][]> = {
   ],
 };
 
-let rules: Rules | null = null;
+// The button Enter chooses, for each set of buttons, without and with
+// cancel as the default: asked of the rules once, at the start, as the
+// module cannot be called while a transfer waits on a box.
+const defaultAnswers = new Map<Buttons, [Answer, Answer]>();
 
-// The rules say which button a box's Enter chooses.
-export function useRulesForBoxes(module: Rules): void {
-  rules = module;
+export function useRulesForBoxes(rules: Rules): void {
+  for (const key of Object.keys(buttonsOf)) {
+    const buttons = Number(key) as Buttons;
+    defaultAnswers.set(buttons, [rules.defaultAnswer(buttons, false), rules.defaultAnswer(buttons, true)]);
+  }
 }
 
 // Boxes come one at a time, in the order they were asked.
@@ -89,7 +94,7 @@ function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: str
     withdrawn?.addEventListener('abort', () => finish(Answer.Cancel), { once: true });
     document.body.append(dialog);
     dialog.showModal();
-    const chosen = String(rules!.defaultAnswer(buttons, cancelIsDefault));
+    const chosen = String(defaultAnswers.get(buttons)![cancelIsDefault ? 1 : 0]);
     row.querySelector<HTMLButtonElement>(`button[data-answer="${chosen}"]`)!.focus();
   });
 }

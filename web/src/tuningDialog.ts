@@ -26,7 +26,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     const frequency = el('input', { type: 'text', id: `tune-${prefix}-frequency`, inputmode: 'decimal' });
     const list = el('select', { id: `tune-${prefix}-list` });
     const kind = radios(`tune-${prefix}-kind`, [t('TuningAnalogue'), t('TuningDigital')]);
-    const step = radios(`tune-${prefix}-step`, ['5.00KHZ', '6.25KHZ']);
+    const step = radios(`tune-${prefix}-step`, [t('TuningStep5'), t('TuningStep625')]);
     for (const input of kind.inputs) input.addEventListener('change', () => fillList(list, Number(input.value), 0));
     frequency.addEventListener('keydown', (e) => {
       if (e.key === 'Enter') {

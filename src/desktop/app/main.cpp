@@ -50,9 +50,12 @@ int AnswerHelpOrVersion(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 1;
     }
-    const QString answer = parser.isSet(QStringLiteral("version"))
-                               ? core.applicationName() + QLatin1Char(' ') + core.applicationVersion() + '\n'
-                               : parser.helpText();
+    // The program's name in the language it speaks; the application's name
+    // above stays Chinese, as it names the settings' file.
+    const QString answer =
+        parser.isSet(QStringLiteral("version"))
+            ? QString::fromUtf8(Tr(TextId::AppTitle)) + QLatin1Char(' ') + core.applicationVersion() + '\n'
+            : parser.helpText();
     std::fputs(answer.toLocal8Bit().constData(), stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }

@@ -121,8 +121,8 @@ CTuningDlg::Side CTuningDlg::BuildSide(QGroupBox* box, int editId, int listId, i
     side.list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     side.analogue = Named(new QRadioButton(QTr(TextId::TuningAnalogue), box), analogueId);
     side.digital = Named(new QRadioButton(QTr(TextId::TuningDigital), box), digitalId);
-    side.step5 = Named(new QRadioButton(QStringLiteral("5.00KHZ"), box), step5Id);
-    side.step625 = Named(new QRadioButton(QStringLiteral("6.25KHZ"), box), step625Id);
+    side.step5 = Named(new QRadioButton(QTr(TextId::TuningStep5), box), step5Id);
+    side.step625 = Named(new QRadioButton(QTr(TextId::TuningStep625), box), step625Id);
     auto* kinds = new QButtonGroup(box);
     kinds->addButton(side.analogue);
     kinds->addButton(side.digital);
