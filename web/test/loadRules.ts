@@ -12,7 +12,9 @@ export const siteDir = process.env.OSTRELTZ_SITE ?? path.join(repoRoot, 'build-w
 export async function loadRules(): Promise<Rules> {
   // eslint-disable-next-line @typescript-eslint/no-var-requires
   const factory = require(path.join(siteDir, 'ostreltz-rules.js')) as RulesFactory;
-  return factory({ wasmBinary: fs.readFileSync(path.join(siteDir, 'ostreltz-rules.wasm')) });
+  // Node has no origin storage: the history keeps nothing, as in a browser
+  // that keeps the site from storing data.
+  return factory({ wasmBinary: fs.readFileSync(path.join(siteDir, 'ostreltz-rules.wasm')), siteStorage: () => null, storeItem: () => false });
 }
 
 // The module's host on the simulator's port (its pty's path, or a port
