@@ -1,8 +1,8 @@
 // The radio commands of the page: the port chosen through Web Serial, the
 // progress window, and the rules' engines run over them.
-import { type Rules, type RulesHost, runClone, runTuning, CloneOutcome } from './rules';
+import { type Rules, type RulesHost, runClone, runTuning, Buttons, CloneOutcome } from './rules';
 import { SerialLink, type SerialPortLike } from './serialLink';
-import { showMessage } from './messageBox';
+import { MessageIcon, showMessage } from './messageBox';
 import { ProgressWindow } from './progress';
 import { t } from './texts';
 
@@ -69,16 +69,18 @@ export class RadioLink {
   // Opens the progress window; the transfer runs when the user presses 开始.
   // A read `forComparison` leaves the document as it is and compares it with
   // what the radio holds.
-  async transfer(write: boolean, finished: (outcome: CloneOutcome) => void, forComparison = false): Promise<void> {
+  async transfer(write: boolean, finished: (outcome: CloneOutcome, elapsedMs: number) => void, forComparison = false): Promise<void> {
     if (this.busy || this.progress.isOpen() || !(await this.choosePort())) return;
     this.progress.open(write, async () => {
       this.busy = true;
       this.say(null);  // what the status bar said of the last transfer
       this.rules.host = this.host(true);
       try {
+        const start = performance.now();
         const outcome = await runClone(this.rules, write ? (this.progress.backup() ? 2 : 1) : forComparison ? 3 : 0);
+        const elapsedMs = performance.now() - start;
         this.progress.finish();
-        finished(outcome);
+        finished(outcome, elapsedMs);
       } finally {
         this.busy = false;
       }
@@ -114,6 +116,7 @@ export class RadioLink {
       phase: (text) => withProgress && progress.setPhase(text),
       progress: (position) => withProgress && progress.setProgress(position),
       ask: (text, buttons) => showMessage(text, buttons),
+      inform: async (text) => void (await showMessage(text, Buttons.Ok, MessageIcon.Information)),
       cancelled: () => withProgress && progress.cancelled(),
       watch: (watch) => withProgress && progress.setWatch(watch),
     };

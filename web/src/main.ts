@@ -216,9 +216,9 @@ class Page {
       case 'deleteChannel': return this.rows(RowsOp.Delete);
       case 'channelUp': return this.rows(RowsOp.MoveUp);
       case 'channelDown': return this.rows(RowsOp.MoveDown);
-      case 'read': return this.link.transfer(false, (outcome) => this.transferred(false, outcome));
-      case 'write': return this.link.transfer(true, (outcome) => this.transferred(true, outcome));
-      case 'compareRadio': return this.link.transfer(false, (outcome) => this.comparedWithRadio(outcome), true);
+      case 'read': return this.link.transfer(false, (outcome, ms) => this.transferred(false, outcome, ms));
+      case 'write': return this.link.transfer(true, (outcome, ms) => this.transferred(true, outcome, ms));
+      case 'compareRadio': return this.link.transfer(false, (outcome, ms) => this.comparedWithRadio(outcome, ms), true);
       case 'setField': return this.setField();
       case 'compareFile': return this.compareWithFile();
       case 'nextDifference': return this.compare.step(true);
@@ -273,19 +273,19 @@ class Page {
   }
 
   // A completed read replaced what the user had, as one undo step.
-  private transferred(write: boolean, outcome: CloneOutcome): void {
+  private transferred(write: boolean, outcome: CloneOutcome, elapsedMs: number): void {
     if (!write && outcome === CloneOutcome.Completed) {
       this.showDocument();
       this.grid.focus();
     }
-    const notice = this.rules.noticeAfterTransfer(write, outcome);
+    const notice = this.rules.transferStatusText(write, outcome, elapsedMs);
     if (notice) this.notice(notice);
   }
 
   // A read for comparing: the document stays as it is, its differences from
   // what the radio holds are marked.
-  private comparedWithRadio(outcome: CloneOutcome): void {
-    const notice = this.rules.noticeAfterTransfer(false, outcome);
+  private comparedWithRadio(outcome: CloneOutcome, elapsedMs: number): void {
+    const notice = this.rules.transferStatusText(false, outcome, elapsedMs);
     if (notice) this.notice(notice);
     if (outcome !== CloneOutcome.Completed) return;
     this.compare.refresh();
@@ -375,6 +375,7 @@ class Page {
     this.rules.saved(name);
     rememberFile(name, bytes);
     this.showTitle();
+    this.notice(t('Saved', name));
     return true;
   }
 

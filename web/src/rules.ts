@@ -17,6 +17,8 @@ export interface RulesHost {
   phase(text: string): void;  // the step of a write with backup
   progress(position: number): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
+  // A report that needs no decision, such as a success.
+  inform(text: string): Promise<void>;
   cancelled(): boolean;
   watch(watch: boolean): void;
 }
@@ -113,7 +115,7 @@ export interface Rules {
   canRedo(): boolean;
   isModified(): boolean;
   // The word for the status bar once a transfer ended; empty for none.
-  noticeAfterTransfer(write: boolean, outcome: CloneOutcome): string;
+  transferStatusText(write: boolean, outcome: CloneOutcome, elapsedMs: number): string;
   // How long the status bar shows such feedback, in milliseconds.
   statusFeedbackMs: number;
   exportCsv(chirpLayout: boolean): Uint8Array;

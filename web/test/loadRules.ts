@@ -35,6 +35,9 @@ export function attach(rules: Rules, port: string | SerialPortLike, answer: Answ
       asked.push(text);
       return answer;
     },
+    inform: async (text) => {
+      asked.push(text);
+    },
     cancelled: () => false,
     watch: () => {},
   };

@@ -599,6 +599,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await progressClosed(radio.page);
       assert.equal(await radio.page.evaluate(() => (window as unknown as { standInBaudRate: number }).standInBaudRate), 9600);
       await assertGridShowsSample(radio.page);
+      // The status bar says how long it took, as the desktop's does.
+      assert.match(await statusText(radio.page), /^读频完成：web-serial，用时 \d+\.\d 秒$/);
     } finally {
       await radio.close();
     }
@@ -769,6 +771,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
         text = await messageText(radio.page);
       }
       assert.equal(text, '对讲机已收到!');
+      // A success, with the information icon, as on the desktop.
+      assert.ok(await radio.page.$('dialog.message.information[open]'));
       await answerMessage(radio.page, '确定');
       await radio.page.click('#tune-exit');
     } finally {
@@ -848,9 +852,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await transfer(radio.page, 'read');
       await progressClosed(radio.page);
       assert.equal(await radio.page.$('dialog.message[open]'), null);
-      // The word about the cable is gone: away from the grid, the pane is idle.
-      await radio.page.hover('#settings-legend');
-      assert.equal(await statusText(radio.page), '如需帮助，请按F1键');
+      // The word about the cable gives way to the read's.
+      assert.match(await statusText(radio.page), /^读频完成：web-serial，用时 \d+\.\d 秒$/);
       const dumped = dumpChannels(samplePath);
       const grid = await gridTexts(radio.page);
       for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);

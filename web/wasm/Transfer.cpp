@@ -73,10 +73,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
 
 EMSCRIPTEN_BINDINGS(ostreltz_transfer) {
     // The word for the status bar once a transfer ended; empty for none.
-    emscripten::function("noticeAfterTransfer", emscripten::optional_override([](bool write, int outcome) {
-                             const std::optional<TextId> notice =
-                                 NoticeAfterTransfer(write ? CloneDirection::Write : CloneDirection::Read,
-                                                     static_cast<CloneOutcome>(outcome));
-                             return std::string(notice ? Tr(*notice) : "");
-                         }));
+    emscripten::function(
+        "transferStatusText", emscripten::optional_override([](bool write, int outcome, double elapsedMs) {
+            const std::optional<std::string> notice =
+                TransferStatusText(write ? CloneDirection::Write : CloneDirection::Read,
+                                   static_cast<CloneOutcome>(outcome), kPort, static_cast<long long>(elapsedMs));
+            return notice.value_or("");
+        }));
 }

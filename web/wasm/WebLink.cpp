@@ -3,7 +3,7 @@
 #include <emscripten.h>
 
 // The page's side is `Module.host`: open, purge, write, read, close, pause,
-// status, progress, ask, cancelled, watch. See web/src/host.ts.
+// status, progress, ask, inform, cancelled, watch. See RulesHost in web/src/rules.ts.
 
 // The bodies are JavaScript.
 // clang-format off
@@ -26,6 +26,7 @@ EM_JS(void, host_progress, (int position), { Module.host.progress(position); });
 EM_ASYNC_JS(int, host_ask, (const char* text, int buttons), {
     return await Module.host.ask(UTF8ToString(text), buttons);
 });
+EM_ASYNC_JS(void, host_inform, (const char* text), { await Module.host.inform(UTF8ToString(text)); });
 EM_JS(int, host_cancelled, (), { return Module.host.cancelled() ? 1 : 0; });
 EM_JS(void, host_watch, (int watch), { Module.host.watch(watch !== 0); });
 // clang-format on
@@ -67,9 +68,11 @@ void WebUserInteraction::SetProgress(int position) { host_progress(position); }
 
 Answer WebUserInteraction::Ask(const std::string& text, Buttons buttons) {
     const int answer = host_ask(text.c_str(), static_cast<int>(buttons));
-    if (answer < 0 || answer > static_cast<int>(Answer::Discard)) return Answer::Cancel;
+    if (answer < 0 || answer > static_cast<int>(Answer::Keep)) return Answer::Cancel;
     return static_cast<Answer>(answer);
 }
+
+void WebUserInteraction::Inform(const std::string& text) { host_inform(text.c_str()); }
 
 bool WebUserInteraction::Cancelled() { return host_cancelled() != 0; }
 void WebUserInteraction::SetWatch(bool watch) { host_watch(watch ? 1 : 0); }

@@ -30,6 +30,7 @@ public:
     void SetStatus(const std::string& text) override;
     void SetProgress(int position) override;
     Answer Ask(const std::string& text, Buttons buttons) override;
+    void Inform(const std::string& text) override;
     bool Cancelled() override;
     void SetWatch(bool watch) override;
 };

@@ -1,6 +1,7 @@
 #include "link/CloneEngine.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "res/Texts.h"
 
@@ -234,7 +235,13 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
     result.outcome = CloneOutcome::Completed;
 }
 
-std::optional<TextId> NoticeAfterTransfer(CloneDirection direction, CloneOutcome outcome) {
-    if (direction == CloneDirection::Read && outcome == CloneOutcome::Cancelled) return TextId::ReadCancelled;
+std::optional<std::string> TransferStatusText(CloneDirection direction, CloneOutcome outcome, const std::string& port,
+                                              long long elapsedMs) {
+    if (outcome == CloneOutcome::Completed) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f", static_cast<double>(elapsedMs) / 1000.0);
+        return TrFormat(direction == CloneDirection::Write ? TextId::WriteDone : TextId::ReadDone, {port, seconds});
+    }
+    if (direction == CloneDirection::Read && outcome == CloneOutcome::Cancelled) return Tr(TextId::ReadCancelled);
     return std::nullopt;
 }

@@ -30,10 +30,12 @@ struct CloneResult {
     RadioImage image{};  // after a completed read: the radio's memory
 };
 
-// The word for the status bar once a transfer ended: a read the person
-// stopped says so ("读取已取消"); a stopped write was asked about in its own
-// window, and every other end is told by a box.
-std::optional<TextId> NoticeAfterTransfer(CloneDirection direction, CloneOutcome outcome);
+// The word for the status bar once a transfer on `port` ended: a completed
+// one says how long it took ("读频完成：COM1，用时 3.2 秒"), a read the person
+// stopped says so; a stopped write was asked about in its own window, and
+// every other end is told by a box.
+std::optional<std::string> TransferStatusText(CloneDirection direction, CloneOutcome outcome, const std::string& port,
+                                              long long elapsedMs);
 
 constexpr int kBlockCount = 264;
 constexpr int kBlockSize = 8;

@@ -257,10 +257,6 @@ void CKeshApp::WireCommands() {
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
-    connect(m_view, &CKeshView::transferCompleted, this, [this](bool write, const QString& port, qint64 elapsedMs) {
-        const TextId done = write ? TextId::WriteDone : TextId::ReadDone;
-        m_frame->ShowFeedback(QTr(done).arg(port).arg(elapsedMs / 1000.0, 0, 'f', 1));
-    });
     connect(m_view->Progress(), &CProgressDlg::startRequested, this,
             [this] { m_commands->Run([this] { m_view->OnTransfer(); }); });
     new CEditCommands(

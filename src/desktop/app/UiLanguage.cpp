@@ -1,6 +1,6 @@
 #include "app/UiLanguage.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -34,7 +34,7 @@ Lang StartLanguage(const QStringList& arguments) {
 void ApplyLanguage(Lang lang) {
     SetCurrentLanguage(lang);
     for (QTranslator* t : Installed()) {
-        QApplication::removeTranslator(t);
+        QCoreApplication::removeTranslator(t);
         delete t;
     }
     Installed().clear();
@@ -45,9 +45,9 @@ void ApplyLanguage(Lang lang) {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     // Qt's own texts (standard buttons and dialogs) are all in qtbase; the
     // combined "qt_zh_CN" catalogue would load it a second time, with others.
-    auto* translator = new QTranslator(qApp);
+    auto* translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
         Installed().push_back(translator);
     } else {
         delete translator;

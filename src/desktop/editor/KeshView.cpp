@@ -184,10 +184,10 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     }
     emit transferRunning(false);
     if (const auto notice =
-            NoticeAfterTransfer(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result.outcome))
-        emit transferNotice(QTr(*notice));
+            TransferStatusText(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result.outcome,
+                               m_pProgress->Runner().Port().toStdString(), m_pProgress->Runner().ElapsedMs()))
+        emit transferNotice(QString::fromStdString(*notice));
     if (result.outcome != CloneOutcome::Completed) return;
-    emit transferCompleted(m_bWrite != 0, m_pProgress->Runner().Port(), m_pProgress->Runner().ElapsedMs());
     // What the radio held, or now holds, goes into the history.
     KeepInHistory(m_bWrite ? m_sent : result.image, m_bWrite != 0, m_pProgress->Runner().Port(), result.radioType);
 }

@@ -83,7 +83,6 @@ signals:
     // A transfer started or ended: commands that change the document wait.
     void transferRunning(bool running);
     // A transfer ran to its end: the direction, the port and the time taken.
-    void transferCompleted(bool write, const QString& port, qint64 elapsedMs);
     // A word for the status bar about how a transfer ended.
     void transferNotice(const QString& text);
     // The working copy changed (also by undo and redo).
