@@ -6,6 +6,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "print/PrintCommands.h"
@@ -19,6 +20,7 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     QList<QRect> shown;  // where each page lies in the window, in reading order
     QRect viewport;
     QString closeTip, closeTool;
+    bool movedByKey = false;
     QTimer::singleShot(0, [&] {
         QWidget* preview = QApplication::activeModalWidget();
         ASSERT_NE(preview, nullptr);
@@ -31,6 +33,11 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
         QList<QGraphicsItem*> items;
         for (QGraphicsItem* item : view->scene()->items())
             if (!item->parentItem()) items << item;
+        // The keyboard moves through the pages at once.
+        const int top = view->verticalScrollBar()->value();
+        QTest::keyClick(preview->focusWidget(), Qt::Key_PageDown);
+        movedByKey = view->verticalScrollBar()->value() > top;
+        QTest::keyClick(preview->focusWidget(), Qt::Key_PageUp);
         std::sort(items.begin(), items.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
             return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
         });
@@ -44,6 +51,7 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     });
     Trigger(ids::ID_FILE_PRINT_PREVIEW);
     EXPECT_EQ(pages, 5);
+    EXPECT_TRUE(movedByKey);
     // Pages 1 and 2 side by side, both in view at the top; then 3 and 4, then 5.
     ASSERT_EQ(shown.size(), 5);
     EXPECT_EQ(shown[0].top(), shown[1].top());

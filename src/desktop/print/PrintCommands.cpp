@@ -109,6 +109,8 @@ void CPrintCommands::OnFilePrintPreview() {
     if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
         widget->setViewMode(QPrintPreviewWidget::AllPagesView);
         connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { ShowTwoPagesAcross(widget); });
+        // The pages take the keys first: Page Down, the arrows, Home and End move through them.
+        if (auto* pages = widget->findChild<QGraphicsView*>()) pages->setFocus();
     }
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
         QAction* close = toolbar->addAction(QTr(TextId::PreviewClose));
