@@ -14,6 +14,19 @@ function list(id: string, entries: string[], index: number): HTMLSelectElement {
   return select;
 }
 
+// Typing puts into `input` only what `takes`; what is pasted goes in as it
+// is, for the rules to store. Shown in upper case, as the radio shows it.
+function keepTyped(input: HTMLInputElement, takes: (c: string) => boolean): void {
+  input.addEventListener('beforeinput', (e) => {
+    if (e.inputType === 'insertText' && e.data && ![...e.data].every(takes)) e.preventDefault();
+  });
+  input.addEventListener('input', () => {
+    const at = input.selectionStart;
+    input.value = input.value.toUpperCase();
+    input.setSelectionRange(at, at);
+  });
+}
+
 function check(id: string, on: boolean): HTMLInputElement {
   const box = el('input', { type: 'checkbox', id });
   box.checked = on;
@@ -37,10 +50,10 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const eot = check('opt-eot', v.eot);
   const ani = el('input', { type: 'text', id: 'opt-ani', inputmode: 'numeric', maxlength: String(Math.max(4, v.ani.length)) });
   ani.value = v.ani;
-  ani.addEventListener('input', () => (ani.value = ani.value.replace(/[^0-9]/g, '')));
+  keepTyped(ani, (c) => rules.aniTakesTyped(c));
   const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
   name.value = v.radioName;
-  name.addEventListener('input', () => (name.value = name.value.toUpperCase().replace(/[^A-Z0-9]/g, '')));
+  keepTyped(name, (c) => rules.radioNameTakesTyped(c));
   const ok = el('button', { type: 'button', id: 'opt-ok' }, t('ButtonOk'));
   const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('ButtonCancel'));
 

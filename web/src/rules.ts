@@ -133,6 +133,9 @@ export interface Rules {
   tuningSetItemValue(item: number, value: number): void;
   signallingList(kind: number): string[];
   options(): OptionsValues;
+  // Whether typing puts character `c` into the ANI, or into the radio name.
+  aniTakesTyped(c: string): boolean;
+  radioNameTakesTyped(c: string): boolean;
   typeCatalogue(): unknown;
   setOptions(values: OptionsValues): EditResult;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };

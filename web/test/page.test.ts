@@ -348,6 +348,30 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('typing into the ANI adds digits only and keeps the letters the radio holds; typing into the name, letters and digits', async () => {
+    const bytes = Buffer.from(fs.readFileSync(samplePath));
+    bytes.fill(0xff, 0x820, 0x840);
+    bytes.set([0x31, 0x32, 0x41, 0x42], 0x820);  // ANI 12AB
+    const file = path.join(tempDir(), 'ani.sin');
+    fs.writeFileSync(file, bytes);
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, file);
+    await clickCommand(page, 'options');
+    await page.waitForSelector('#options[open]');
+    const value = (id: string) => page.$eval(id, (n) => (n as HTMLInputElement).value);
+    assert.equal(await value('#opt-ani'), '12AB');
+    await page.click('#opt-ani');
+    await page.keyboard.press('End');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('x-5');
+    assert.equal(await value('#opt-ani'), '12A5');
+    await page.click('#opt-name');
+    await page.keyboard.type('a-b.1');
+    assert.equal(await value('#opt-name'), 'AB1');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('a CSV import asks before emptying the channels the file does not name, and keeps them on Enter', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);

@@ -68,6 +68,12 @@ void EncodeText(const std::string& text, char lastLetter, RadioImage& image, std
 
 }  // namespace
 
+bool AniTakesTyped(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+bool RadioNameTakesTyped(char32_t c) {
+    return AniTakesTyped(c) || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
+}
+
 OptionsValues DecodeOptions(const RadioImage& image) {
     OptionsValues v;
     const std::uint8_t timer = image[addr::kTimer];

@@ -225,7 +225,7 @@ bool COptionsDlg::eventFilter(QObject* watched, QEvent* event) {
         // The ANI takes digits only when typed.
         const QString text = key->text();
         const bool printable = text.size() == 1 && text[0].isPrint() && !(key->modifiers() & Qt::ControlModifier);
-        if (printable && !text[0].isDigit()) return true;
+        if (printable && !AniTakesTyped(text[0].unicode())) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
