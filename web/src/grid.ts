@@ -231,7 +231,7 @@ export class ChannelGrid {
     }
     const moves: Record<string, [number, number]> = {
       ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1],
-      PageUp: [-20, 0], PageDown: [20, 0],
+      PageUp: [-this.rowsPerPage(), 0], PageDown: [this.rowsPerPage(), 0],
     };
     if (e.key in moves && !e.ctrlKey) {
       const [dr, dc] = moves[e.key];
@@ -243,6 +243,15 @@ export class ChannelGrid {
       const end = e.key === 'End';
       return e.ctrlKey ? this.moveTo(end ? ROWS : 1, end ? COLUMNS : 1, e.shiftKey) : this.moveTo(this.row, end ? COLUMNS : 1, e.shiftKey);
     }
+  }
+
+  // The rows the grid's frame shows at once: Page Up and Page Down move by
+  // them, as the desktop's grid does.
+  private rowsPerPage(): number {
+    const frame = this.element.parentElement;
+    const row = this.cell(1, 1).offsetHeight;
+    const head = this.element.tHead?.offsetHeight ?? 0;
+    return frame && row ? Math.max(1, Math.floor((frame.clientHeight - head) / row)) : 1;
   }
 
   // Goes where a key's step says.

@@ -177,6 +177,19 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('ArrowDown');
     assert.equal(await current(), '2,10');
     assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
+    // Page Down moves by the rows the grid shows, and the row it comes to is in sight.
+    const shownRows = await page.evaluate(() => {
+      const frame = document.getElementById('grid')!.parentElement!.getBoundingClientRect();
+      const head = document.querySelector('#grid thead')!.getBoundingClientRect();
+      return [...document.querySelectorAll('#grid tbody tr')].filter((tr) => {
+        const r = tr.getBoundingClientRect();
+        return r.top >= head.bottom - 1 && r.bottom <= frame.bottom + 1;
+      }).length;
+    });
+    await page.keyboard.press('PageDown');
+    assert.equal(await current(), `${2 + shownRows},10`);
+    await page.keyboard.press('PageUp');
+    assert.equal(await current(), '2,10');
     // A channel number selects its row, a caption its column, as on the
     // desktop; the keys stay in the grid.
     const selected = () => page.$$eval('td[aria-selected=true]', (cells) => cells.length);
