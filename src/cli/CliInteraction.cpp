@@ -70,7 +70,8 @@ void CliInteraction::SetProgress(int position) {
         std::fflush(stderr);
         m_progressShown = true;
         if (position >= 264) EndProgressLine();
-    } else if (position % 33 == 0 || position >= 264) {
+    } else if ((position % 33 == 0 || position >= 264) && position != m_lastLine) {
+        m_lastLine = position;
         Line(m_verb + ": " + std::to_string(position) + "/264");
     }
 }

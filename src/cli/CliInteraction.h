@@ -31,6 +31,7 @@ private:
     std::string m_radio;
     std::string m_lastStatus;
     bool m_progressShown = false;
+    int m_lastLine = -1;  // the count the last progress line showed
 };
 
 // While it lives, Ctrl+C, a closed terminal (SIGHUP) or a stop request

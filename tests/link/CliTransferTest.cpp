@@ -57,6 +57,10 @@ TEST_F(CliTransfer, ReadAndWriteAreByteIdentical) {
 
     const std::string mine = SaveRandom("mine.sin", 2);
     ASSERT_EQ(RunCommand(Cli("write --port " + sim.Port() + " --in " + mine + " --force"), &log), 0) << log;
+    // Each count once, the last one too.
+    const std::size_t last = log.find("写频: 264/264\n");
+    ASSERT_NE(last, std::string::npos) << log;
+    EXPECT_EQ(log.find("写频: 264/264\n", last + 1), std::string::npos) << log;
     ASSERT_EQ(RunCommand(Cli("read --port " + sim.Port() + " --out " + Path("back.sin")), &log), 0) << log;
     EXPECT_EQ(Load(Path("back.sin")), Load(mine));
     sim.Stop();

@@ -3,7 +3,7 @@
 // document or is compared with the current one.
 import type { Rules } from './rules';
 import { el, exactOption } from './dom';
-import { commandText, t } from './texts';
+import { t } from './texts';
 
 // Resolves with the entry chosen and what to do with it, or null.
 export function showHistory(rules: Rules): Promise<{ name: string; open: boolean } | null> {
@@ -19,7 +19,7 @@ export function showHistory(rules: Rules): Promise<{ name: string; open: boolean
   const close = el('button', { type: 'button', id: 'history-close' }, t('PreviewClose'));
   open.disabled = compare.disabled = entries.length === 0;
   const dialog = el('dialog', { id: 'history', 'aria-labelledby': 'history-title' },
-    el('h2', { id: 'history-title' }, commandText('CmdHistory').replace('…', '')),
+    el('h2', { id: 'history-title' }, t('HistoryTitle')),
     list,
     el('label', {}, keep, ' ', t('HistoryKeep')),
     el('div', { class: 'buttons' }, open, compare, close));

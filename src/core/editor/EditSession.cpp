@@ -1,7 +1,6 @@
 #include "editor/EditSession.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 #include "res/Texts.h"
@@ -9,12 +8,6 @@
 namespace {
 
 constexpr std::size_t kNoState = std::numeric_limits<std::size_t>::max();
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 int SelectionCount(FormBox box) {
     switch (box) {
