@@ -619,7 +619,7 @@ int CmdHistory(const Args& args) {
             return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));
         const HistoryEntry& entry = entries[static_cast<std::size_t>(number - 1)];
         const auto image = history.Image(entry.name);
-        if (!image) return Error(OpenFailure(store.Folder() + "/" + entry.name + ".sin", {TextId::SinDamaged, {}}));
+        if (!image) return Error(history.ImageFailure(entry.name));
         std::printf("%s\n%s/%s.sin\n\n%s", HistoryLine(entry, number).c_str(), store.Folder().c_str(),
                     entry.name.c_str(), DumpImage(*image).c_str());
         return 0;

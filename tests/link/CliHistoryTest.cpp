@@ -77,6 +77,14 @@ TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
     EXPECT_EQ(Cli("history show 3", &out), 1);
     EXPECT_NE(out.find("没有第 3 条历史记录（共 2 条）"), std::string::npos) << out;
     EXPECT_EQ(Cli("history sideways", &out), 2);
+
+    // An entry's file that cannot be read says why, before calling its data damaged.
+    fs::resize_file(file, 5000);
+    EXPECT_EQ(Cli("history show 2", &out), 1);
+    EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + file + "”。\n文件太大\n");
+    fs::resize_file(file, 100);
+    EXPECT_EQ(Cli("history show 2", &out), 1);
+    EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + file + "”。\n写频数据不完整\n");
 }
 
 TEST_F(CliHistory, NothingIsKeptWhileTheHistoryIsOff) {

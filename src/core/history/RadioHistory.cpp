@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kImageExtension = ".sin";
 constexpr const char* kFactsExtension = ".txt";
 constexpr std::size_t kLargestFacts = 4096;
+// The largest file an entry has.
+constexpr std::size_t kLargestFile = kImageSize > kLargestFacts ? kImageSize : kLargestFacts;
 
 bool EndsWith(const std::string& s, std::string_view end) {
     return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -110,11 +112,20 @@ std::vector<std::string> FolderHistoryStore::Names() const {
     return names;
 }
 
+Failure IHistoryStore::ReadFailure(const std::string& name) const {
+    return OpenFailure(name, {TextId::SinDamaged, {}});
+}
+
 std::optional<std::string> FolderHistoryStore::Read(const std::string& name) const {
-    FileRead read =
-        ReadRegularFile(m_folder + "/" + name, kImageSize > kLargestFacts ? kImageSize : kLargestFacts, true);
+    FileRead read = ReadRegularFile(m_folder + "/" + name, kLargestFile, true);
     if (!read.ok) return std::nullopt;
     return std::move(read.bytes);
+}
+
+Failure FolderHistoryStore::ReadFailure(const std::string& name) const {
+    const std::string path = m_folder + "/" + name;
+    FileRead read = ReadRegularFile(path, kLargestFile, true);
+    return read.ok ? OpenFailure(path, {TextId::SinDamaged, {}}) : read.error;
 }
 
 std::optional<Failure> FolderHistoryStore::Write(const std::string& name, std::string_view bytes) {
@@ -175,6 +186,10 @@ std::optional<RadioImage> RadioHistory::Image(const std::string& name) const {
     RadioImage image;
     std::copy(bytes->begin(), bytes->end(), image.begin());
     return image;
+}
+
+Failure RadioHistory::ImageFailure(const std::string& name) const {
+    return m_store.ReadFailure(name + kImageExtension);
 }
 
 void RadioHistory::MakeRoom(std::size_t roomBytes) {

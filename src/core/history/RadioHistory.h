@@ -36,6 +36,8 @@ public:
     // Every file name in the store.
     virtual std::vector<std::string> Names() const = 0;
     virtual std::optional<std::string> Read(const std::string& name) const = 0;
+    // Why file `name` cannot be taken as an entry's: by default, its data is damaged.
+    virtual Failure ReadFailure(const std::string& name) const;
     // Whole or not at all; the failure when it could not.
     virtual std::optional<Failure> Write(const std::string& name, std::string_view bytes) = 0;
     virtual void Remove(const std::string& name) = 0;
@@ -48,6 +50,8 @@ public:
     explicit FolderHistoryStore(std::string folder) : m_folder(std::move(folder)) {}
     std::vector<std::string> Names() const override;
     std::optional<std::string> Read(const std::string& name) const override;
+    // The file's own trouble (no permission, too large) before damaged data.
+    Failure ReadFailure(const std::string& name) const override;
     std::optional<Failure> Write(const std::string& name, std::string_view bytes) override;
     void Remove(const std::string& name) override;
     const std::string& Folder() const { return m_folder; }
@@ -69,6 +73,8 @@ public:
     std::vector<HistoryEntry> List() const;
     // The image of an entry; nothing when its file is gone or damaged.
     std::optional<RadioImage> Image(const std::string& name) const;
+    // Why Image gave nothing for entry `name`.
+    Failure ImageFailure(const std::string& name) const;
 
 private:
     // Removes the oldest entries until one more of `roomBytes` fits the limits.

@@ -205,8 +205,8 @@ void CKeshApp::OnHistory() {
     const HistoryEntry entry = *dialog.ChosenEntry();
     const auto image = dialog.ChosenImage();
     if (!image) {
-        const std::string path = UserHistoryFolder() + "/" + entry.name + ".sin";
-        Messenger::Show(m_frame, OpenFailure(path, {TextId::SinDamaged, {}}));
+        FolderHistoryStore store(UserHistoryFolder());
+        Messenger::Show(m_frame, RadioHistory(store).ImageFailure(entry.name));
         return;
     }
     if (dialog.Chosen() == CHistoryDlg::Choice::Open)
