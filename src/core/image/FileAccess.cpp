@@ -114,8 +114,8 @@ Clause FileErrorReason(int errnoValue) {
         case EACCES:
         case EPERM: return {TextId::FileNoPermission, {}};
         case ENAMETOOLONG: return {TextId::FileNameTooLong, {}};
-        case ENOENT:
-        case ENOTDIR: return {TextId::FileNotFound, {}};
+        case ENOENT: return {TextId::FileNotFound, {}};
+        case ENOTDIR: return {TextId::FilePathNotFolder, {}};
         case EISDIR: return {TextId::FileIsFolder, {}};
         case EFBIG: return {TextId::FileTooLarge, {}};
         default: return {TextId::FileSystemError, {std::to_string(errnoValue), std::strerror(errnoValue)}};
