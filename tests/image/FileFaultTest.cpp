@@ -142,11 +142,11 @@ TEST(FileFaults, EveryFailureSaysWhy) {
     EXPECT_EQ(Why(WriteFileAtomically(missing, "x")), "无法保存文件“" + missing + "”。\n文件或文件夹不存在");
     EXPECT_EQ(Describe(ReadRegularFile(missing, 10, false).error),
               "无法打开文件“" + missing + "”。\n文件或文件夹不存在");
-    const std::string underAFile = (dir / "missing-folder.csv" / "x.sin").string();
-    ASSERT_FALSE(WriteFileAtomically((dir / "missing-folder.csv").string(), "x"));
+    const std::string underAFile = (dir / "a-file.csv" / "x.sin").string();
+    ASSERT_FALSE(WriteFileAtomically((dir / "a-file.csv").string(), "x"));
     EXPECT_EQ(Why(WriteFileAtomically(underAFile, "x")),
               "无法保存文件“" + underAFile + "”。\n路径中有一段是文件，不是文件夹");
-    fs::remove(dir / "missing-folder.csv");
+    fs::remove(dir / "a-file.csv");
     const std::string tooLong = (dir / (std::string(256, 'n') + ".sin")).string();
     EXPECT_EQ(Why(WriteFileAtomically(tooLong, "x")), "无法保存文件“" + tooLong + "”。\n文件名太长");
     const std::string big = (dir / "big.csv").string();
