@@ -565,12 +565,7 @@ const LANGUAGE_KEY = 'ostreltz.language';
 // The language the page starts in, picked as the desktop picks it: the one
 // chosen last, else the browser's.
 function startLanguage(rules: Rules): Language {
-  let chosen = '';
-  try {
-    chosen = localStorage.getItem(LANGUAGE_KEY) ?? '';
-  } catch {
-    // No storage: nothing was remembered.
-  }
+  const chosen = siteStorage()?.getItem(LANGUAGE_KEY) ?? '';
   return rules.parseLanguage(chosen) || rules.languageOfLocale(navigator.language);
 }
 

@@ -14,7 +14,6 @@
 #include "csv/ChannelCsv.h"
 #include "csv/CsvImportFlow.h"
 #include "image/ChannelRows.h"
-#include "image/FileAccess.h"
 #include "image/FormSelections.h"
 #include "image/SinFile.h"
 #include "interaction/StatusFeedback.h"
@@ -165,9 +164,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
     function("radioNameTakesTyped", optional_override([](const std::string& c) {
                  return c.size() == 1 && RadioNameTakesTyped(static_cast<unsigned char>(c[0]));
              }));
-    function("damagedFileText", optional_override([](const std::string& name) {
-                 return Describe(OpenFailure(name, {TextId::SinDamaged, {}}));
-             }));
+    function("damagedFileText",
+             optional_override([](const std::string& name) { return Describe(SinDamagedFailure(name)); }));
     function("withSinExtension", &WithSinExtension);
     function("cell", &Cell);
     function("selection", &Selection);

@@ -57,13 +57,13 @@ public:
         return bytes;
     }
     std::optional<Failure> Write(const std::string& name, std::string_view bytes) override {
+        if (Storage().isNull()) return Fail(TextId::FileNoPermission);
         std::string hex;
         char pair[3];
         for (const char c : bytes) {
             std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(c));
             hex += pair;
         }
-        if (Storage().isNull()) return Fail(TextId::FileNoPermission);
         // One item is replaced whole or, when the storage is full, not at all.
         const val ok = val::module_property("storeItem")(std::string(kPrefix) + name, hex);
         if (ok.as<bool>()) return std::nullopt;
@@ -73,8 +73,6 @@ public:
         const val storage = Storage();
         if (!storage.isNull()) storage.call<void>("removeItem", std::string(kPrefix) + name);
     }
-
-private:
 };
 
 OriginHistoryStore& Store() {

@@ -9,6 +9,7 @@
 #include "image/ChannelCodec.h"
 #include "image/ChannelTable.h"
 #include "image/FileAccess.h"
+#include "image/SinFile.h"
 #include "res/Texts.h"
 
 namespace fs = std::filesystem;
@@ -112,9 +113,7 @@ std::vector<std::string> FolderHistoryStore::Names() const {
     return names;
 }
 
-Failure IHistoryStore::ReadFailure(const std::string& name) const {
-    return OpenFailure(name, {TextId::SinDamaged, {}});
-}
+Failure IHistoryStore::ReadFailure(const std::string& name) const { return SinDamagedFailure(name); }
 
 std::optional<std::string> FolderHistoryStore::Read(const std::string& name) const {
     FileRead read = ReadRegularFile(m_folder + "/" + name, kLargestFile, true);
@@ -125,7 +124,7 @@ std::optional<std::string> FolderHistoryStore::Read(const std::string& name) con
 Failure FolderHistoryStore::ReadFailure(const std::string& name) const {
     const std::string path = m_folder + "/" + name;
     FileRead read = ReadRegularFile(path, kLargestFile, true);
-    return read.ok ? OpenFailure(path, {TextId::SinDamaged, {}}) : read.error;
+    return read.ok ? SinDamagedFailure(path) : read.error;
 }
 
 std::optional<Failure> FolderHistoryStore::Write(const std::string& name, std::string_view bytes) {

@@ -174,7 +174,11 @@ FileRead ReadRegularFile(const std::string& path, std::size_t limit, bool refuse
     return result;
 }
 
-std::optional<Failure> CheckSavePlace(const std::string& path) {
+namespace {
+
+// What keeps `path` from taking a save, as its folder and the file itself
+// show it without writing anything.
+std::optional<Failure> TargetRefusal(const std::string& path) {
     auto fail = [&](Clause reason) { return SaveFailure(path, std::move(reason)); };
     const std::string target = FollowLinks(path);
     struct stat st {};
@@ -189,12 +193,19 @@ std::optional<Failure> CheckSavePlace(const std::string& path) {
     const std::string folder = Folder(target);
     if (::stat(folder.c_str(), &st) != 0) return fail(FileErrorReason(errno));
     if (!S_ISDIR(st.st_mode)) return fail(FileErrorReason(ENOTDIR));
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Failure> CheckSavePlace(const std::string& path) {
+    if (std::optional<Failure> refused = TargetRefusal(path)) return refused;
     // Permission bits don't tell whether a file can be made here: the
     // superuser passes them everywhere, yet /proc and /sys take no new file.
     // A file that is made and taken away again tells.
     std::string probe;
-    const int fd = CreateTemporary(folder, 0600, probe);
-    if (fd < 0) return fail(FileErrorReason(errno));
+    const int fd = CreateTemporary(Folder(FollowLinks(path)), 0600, probe);
+    if (fd < 0) return SaveFailure(path, FileErrorReason(errno));
     ::close(fd);
     ::unlink(probe.c_str());
     return std::nullopt;
@@ -202,7 +213,8 @@ std::optional<Failure> CheckSavePlace(const std::string& path) {
 
 std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_view bytes) {
     auto fail = [&](Clause reason) { return SaveFailure(path, std::move(reason)); };
-    if (std::optional<Failure> refused = CheckSavePlace(path)) return refused;
+    // Making the temporary file tells whether the folder takes a new one.
+    if (std::optional<Failure> refused = TargetRefusal(path)) return refused;
     const std::string target = FollowLinks(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;

@@ -42,6 +42,8 @@ std::optional<Failure> SaveSinFile(const std::string& path, const RadioImage& im
     return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }
 
+Failure SinDamagedFailure(const std::string& name) { return OpenFailure(name, {TextId::SinDamaged, {}}); }
+
 bool IsSinName(const std::string& name) {
     static constexpr std::string_view kExtension = ".sin";
     if (name.size() < kExtension.size()) return false;

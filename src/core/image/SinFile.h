@@ -31,6 +31,9 @@ SinLoadResult LoadSinFile(const std::string& path, RadioImage& image, EmptySin e
 SinLoadResult LoadSinBytes(const std::string& name, std::string_view bytes, RadioImage& image,
                            EmptySin empty = EmptySin::Opens);
 
+// Why file `name` gives no radio data though it could be read: "写频数据不完整".
+Failure SinDamagedFailure(const std::string& name);
+
 // Whether a file's name calls it radio data: it ends in ".sin", in any case.
 bool IsSinName(const std::string& name);
 // The name a save gives the file the user named: ".sin" added when the name

@@ -24,13 +24,13 @@ struct OptionsValues {
 };
 
 OptionsValues DecodeOptions(const RadioImage& image);
+void EncodeOptions(const OptionsValues& values, RadioImage& image);
 
 // What typing puts into the ANI (digits) and into the radio name (letters
 // and digits); a pasted text goes in as it is, and EncodeOptions stores what
 // it can of it.
 bool AniTakesTyped(char32_t c);
 bool RadioNameTakesTyped(char32_t c);
-void EncodeOptions(const OptionsValues& values, RadioImage& image);
 
 // "OFF" for 0, else the seconds (30 .. 270).
 std::string TimerText(int position);

@@ -51,7 +51,7 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
             // The box shows what the program will do.
             const QSignalBlocker quiet(m_keep);
             m_keep->setChecked(!on);
-            Messenger::Show(this, {QString::fromStdString(Describe(*failure))});
+            Messenger::Show(this, *failure);
         }
     });
 

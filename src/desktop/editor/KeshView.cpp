@@ -80,8 +80,8 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
         QComboBox* combo = ComboFor(box);
         WatchPointer(combo);
         // However the index changes (list, keys, the wheel over the box with
-        // the focus), the session takes it;
-        // showing the session's own selection is no change.
+        // the focus), the session takes it; showing the session's own
+        // selection is no change.
         connect(combo, &QComboBox::currentIndexChanged, this, [this, box](int index) {
             if (index >= 0) Change([&](EditSession& s) { return s.SetSelection(box, index); });
         });

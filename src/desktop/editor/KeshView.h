@@ -82,7 +82,6 @@ signals:
     void pointerHelp(const QString& text);
     // A transfer started or ended: commands that change the document wait.
     void transferRunning(bool running);
-    // A transfer ran to its end: the direction, the port and the time taken.
     // A word for the status bar about how a transfer ended.
     void transferNotice(const QString& text);
     // The working copy changed (also by undo and redo).

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
 
 #include "ui/DialogFrame.h"
 #include "ui/FileListTexts.h"
@@ -125,16 +126,22 @@ Answer Show(QWidget* parent, MessageRequest request) {
 
 namespace {
 
+// The box's button for each answer; 保留 answers as Yes does.
+constexpr std::pair<Answer, QMessageBox::StandardButton> kQtButtons[] = {
+    {Answer::Ok, QMessageBox::Ok},     {Answer::Cancel, QMessageBox::Cancel},   {Answer::Retry, QMessageBox::Retry},
+    {Answer::Save, QMessageBox::Save}, {Answer::Discard, QMessageBox::Discard}, {Answer::Keep, QMessageBox::Yes},
+};
+
 QMessageBox::StandardButton QtButton(Answer answer) {
-    switch (answer) {
-        case Answer::Ok: return QMessageBox::Ok;
-        case Answer::Retry: return QMessageBox::Retry;
-        case Answer::Save: return QMessageBox::Save;
-        case Answer::Discard: return QMessageBox::Discard;
-        case Answer::Keep: return QMessageBox::Yes;
-        case Answer::Cancel: break;
-    }
+    for (const auto& [a, button] : kQtButtons)
+        if (a == answer) return button;
     return QMessageBox::Cancel;
+}
+
+Answer AnswerOf(int button) {
+    for (const auto& [answer, b] : kQtButtons)
+        if (b == button) return answer;
+    return Answer::Cancel;  // the close button
 }
 
 Answer AskModal(QWidget* parent, MessageRequest request) {
@@ -155,7 +162,6 @@ Answer AskModal(QWidget* parent, MessageRequest request) {
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
         case Buttons::EmptyKeepCancel:
-            // 保留 answers as Yes does.
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::Cancel);
             box.button(QMessageBox::Ok)->setText(QTr(TextId::ButtonEmptyChannels));
             box.button(QMessageBox::Yes)->setText(QTr(TextId::ButtonKeepChannels));
@@ -166,14 +172,7 @@ Answer AskModal(QWidget* parent, MessageRequest request) {
     box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
     FitMessageBox(&box);
-    switch (box.exec()) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Retry: return Answer::Retry;
-        case QMessageBox::Save: return Answer::Save;
-        case QMessageBox::Discard: return Answer::Discard;
-        case QMessageBox::Yes: return Answer::Keep;
-        default: return Answer::Cancel;
-    }
+    return AnswerOf(box.exec());
 }
 
 }  // namespace
