@@ -19,8 +19,7 @@
 #include "history/RadioHistory.h"
 #include "history/UserHistory.h"
 #include "image/SinFile.h"
-#include "link/BackupWrite.h"
-#include "link/CloneEngine.h"
+#include "link/TransferFlow.h"
 #include "link/WriteLog.h"
 #include "link/QtSerialLink.h"
 #include "print/ReportPainter.h"
@@ -252,57 +251,30 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
     return la;
 }
 
-int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, RadioImage* received) {
+// One transfer, kept in the history as it ends; with `backup`, a write that
+// first reads the radio and keeps that copy. Returns the exit code.
+int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, bool backup,
+             RadioImage* received = nullptr) {
     QtSerialLink link;
     PreciseClock clock;
     CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite),
                       la.force, la.retries);
     CloneEngine engine(link, clock, ui);
-    StopSignalScope stopSignals;
-    const CloneResult result = engine.Run(direction, la.port(), image);
+    TransferEnd end;
+    {
+        StopSignalScope stopSignals;
+        end = RunTransfer(
+            engine, ui, TransferPlan{direction, la.port(), image, backup, HistoryEnabled()},
+            [](const std::string& phase) { std::fprintf(stderr, "%s\n", phase.c_str()); }, &KeepInUserHistory);
+    }
     link.Close();
+    if (end.backupNotKept) return 1;
+    const CloneResult& result = end.result;
     if (result.outcome != CloneOutcome::Completed) {
         Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(result.outcome), std::to_string(result.blocks)}));
         return StopSignalScope::ExitCode(1);
     }
     if (received) *received = result.image;
-    // The image the radio held or now holds goes into the history.
-    const RadioImage& kept = direction == CloneDirection::Write ? image : result.image;
-    if (const auto notKept = KeepTransfer(kept, direction == CloneDirection::Write, la.port(), result.radioType))
-        std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
-    return 0;
-}
-
-// A write that reads the radio first: the read goes into the history before
-// anything is written, and a read that did not finish writes nothing.
-int TransferWithBackup(const LinkArgs& la, const RadioImage& image) {
-    QtSerialLink link;
-    PreciseClock clock;
-    CliInteraction ui(Tr(TextId::HelpSectionWrite), la.force, la.retries);
-    CloneEngine engine(link, clock, ui);
-    BackupWriteResult result;
-    std::optional<Failure> notKept;
-    {
-        StopSignalScope stopSignals;
-        result = WriteWithBackup(
-            engine, la.port(), image,
-            [](int phase) {
-                std::fprintf(stderr, "%s\n", Tr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite));
-            },
-            [&](const CloneResult& backup) {
-                notKept = KeepBackup(backup.image, la.port(), backup.radioType);
-                return !notKept;
-            });
-    }
-    if (notKept) return Error(BackupNotKeptText(*notKept));
-    const CloneResult& failed = result.backup.outcome != CloneOutcome::Completed ? result.backup : result.write;
-    if (failed.outcome != CloneOutcome::Completed) {
-        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(failed.outcome), std::to_string(failed.blocks)}));
-        if (&failed == &result.backup) Error(Tr(TextId::BackupFailed));
-        return StopSignalScope::ExitCode(1);
-    }
-    if (const auto notKept = KeepTransfer(image, true, la.port(), result.write.radioType))
-        std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
     return 0;
 }
 
@@ -545,7 +517,7 @@ int CmdRead(const Args& args) {
     // A place the data cannot be saved to is refused before the radio is asked.
     if (const auto failure = CheckSavePlace(la->file)) return Error(*failure);
     RadioImage received{};
-    if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), &received)) return rc;
+    if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), false, &received)) return rc;
     if (const auto failure = SaveSinFile(la->file, received)) return Error(*failure);
     return 0;
 }
@@ -566,7 +538,7 @@ int CmdWrite(const Args& args) {
     // A log that cannot be kept is refused before the first radio is written.
     if (log)
         if (const auto failure = CheckSavePlace(*log)) return Error(*failure);
-    if (backup) return TransferWithBackup(*la, *image);
+    if (backup) return Transfer(CloneDirection::Write, *la, *image, true);
     return RunWriteSession(*image, WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or("")});
 }
 

@@ -9,16 +9,19 @@
 #include "history/UserHistory.h"
 #include "image/FileAccess.h"
 #include "link/QtSerialLink.h"
+#include "link/TransferFlow.h"
 #include "link/WriteLog.h"
 #include "res/Texts.h"
 
 namespace {
 
-// Writes `image` to every port at once and returns the results in port order.
+// Writes `image` to every port at once, each kept in the history as it ends,
+// and returns the results in port order.
 std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
     std::vector<CloneResult> results(options.ports.size());
     std::vector<std::unique_ptr<QThread>> threads;
     const bool several = options.ports.size() > 1;
+    const bool history = HistoryEnabled();
     StopSignalScope stopSignals;
     for (std::size_t i = 0; i < options.ports.size(); ++i) {
         threads.emplace_back(QThread::create([&, i] {
@@ -26,7 +29,9 @@ std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionO
             PreciseClock clock;
             CliInteraction ui(Tr(TextId::HelpSectionWrite), options.force, options.retries,
                               several ? options.ports[i] : std::string());
-            results[i] = CloneEngine(link, clock, ui).Run(CloneDirection::Write, options.ports[i], image);
+            CloneEngine engine(link, clock, ui);
+            const TransferPlan plan{CloneDirection::Write, options.ports[i], image, false, history};
+            results[i] = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory).result;
         }));
         threads.back()->start();
     }
@@ -68,12 +73,7 @@ int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options)
             const WriteLogEntry& entry = round.Add(options.ports[i], results[i]);
             session.Add(entry.port, results[i], entry.time);
             std::printf("%s\n", WriteLog::EntryText(entry).c_str());
-            if (entry.Written()) {
-                // What the radio now holds goes into the history.
-                if (const auto notKept = KeepTransfer(image, true, entry.port, entry.radioType))
-                    std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*notKept).c_str());
-                continue;
-            }
+            if (entry.Written()) continue;
             const std::string failure = results.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);
             std::fprintf(stderr, "ostreltz-cli: %s\n", failure.c_str());
         }

@@ -24,7 +24,7 @@ set(OSTRELTZ_RULES_SOURCES
   editor/GridKeys.cpp
   document/Document.cpp
   link/CloneEngine.cpp
-  link/BackupWrite.cpp
+  link/TransferFlow.cpp
   link/PortLock.cpp
   link/PreciseClock.cpp
   link/SerialLink.cpp

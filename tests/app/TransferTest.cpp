@@ -1,5 +1,7 @@
 // Read and write from the window against the simulated radio on a pty.
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -450,6 +452,36 @@ TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_FALSE(entries[0].write);
     EXPECT_EQ(RadioHistory(store).Image(entries[0].name), radio);
+}
+
+// A transfer that finished stays finished when its copy cannot be kept: the
+// person is told so over the transfer's window, as a report, not a warning.
+TEST_F(Transfer, ATransferWhoseCopyCannotBeKeptStillFinishesAndSaysWhy) {
+    const QString folder = QString::fromStdString(UserHistoryFolder());
+    QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).path());
+    {
+        QFile file(folder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const RadioImage radio = RadioWithChannels();
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    bool whileTheWindowShows = false;
+    Messenger::SetMessageHandler([&](const MessageRequest& r) {
+        messages.push_back(r);
+        whileTheWindowShows = Dialog()->isVisible();
+        return Answer::Ok;
+    });
+    Start(ID_READ);
+    ASSERT_TRUE(WaitForEnd());
+    QFile::remove(folder);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith("这次的数据没有存入历史记录：")) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("路径中有一段是文件，不是文件夹")) << messages[0].text.toStdString();
+    EXPECT_EQ(messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(whileTheWindowShows);
+    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
 }
 
 TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {

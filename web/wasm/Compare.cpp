@@ -123,13 +123,6 @@ val StepDifference(int row, int column, bool forward) {
     return out;
 }
 
-bool HistoryOn() {
-    const val storage = Storage();
-    if (storage.isNull()) return false;
-    const val value = storage.call<val>("getItem", std::string(kEnabledKey));
-    return !value.isString() || value.as<std::string>() != "off";
-}
-
 void SetHistoryOn(bool on) {
     val::module_property("storeItem")(std::string(kEnabledKey), std::string(on ? "on" : "off"));
 }
@@ -172,9 +165,14 @@ ImageComparison& TheComparison() {
     return comparison;
 }
 
-std::optional<Failure> KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
-                                     bool evenWhenOff) {
-    if (!evenWhenOff && !HistoryOn()) return std::nullopt;
+bool HistoryOn() {
+    const val storage = Storage();
+    if (storage.isNull()) return false;
+    const val value = storage.call<val>("getItem", std::string(kEnabledKey));
+    return !value.isString() || value.as<std::string>() != "off";
+}
+
+std::optional<Failure> KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
     const long long now =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();

@@ -7,8 +7,8 @@
 #include "compare/ImageDiff.h"
 
 ImageComparison& TheComparison();
-// Keeps a finished transfer's image in the origin storage when the history
-// is on (or `evenWhenOff`: a backup asked for); the failure when it could not
-// be kept.
-std::optional<Failure> KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType,
-                                     bool evenWhenOff = false);
+// Whether finished transfers are kept (on unless switched off).
+bool HistoryOn();
+// Keeps a transfer's image in the origin storage; the failure when it could
+// not be kept.
+std::optional<Failure> KeepInHistory(const RadioImage& image, bool write, const std::string& port, int radioType);

@@ -15,7 +15,6 @@
 #include "editor/ChannelModel.h"
 #include "editor/FocusNext.h"
 #include "editor/GridKeyPress.h"
-#include "history/UserHistory.h"
 #include "image/KeshDoc.h"
 #include "link/ProgressDlg.h"
 #include "link/EngineRunner.h"
@@ -96,9 +95,6 @@ CKeshView::CKeshView(CKeshDoc* document, QWidget* parent) : QWidget(parent), m_p
     m_pProgress->setWindowFlag(Qt::Window);
     connect(&m_pProgress->Runner(), &CEngineRunner::transferFinished, this, &CKeshView::OnTransferFinished);
     connect(m_pProgress, &CProgressDlg::rowsFinished, this, [this] { emit transferRunning(false); });
-    connect(m_pProgress, &CProgressDlg::radioWritten, this, [this](const QString& port, const CloneResult& result) {
-        if (result.outcome == CloneOutcome::Completed) KeepInHistory(m_sent, true, port, result.radioType);
-    });
 }
 
 EditResult CKeshView::Change(const std::function<EditResult(EditSession&)>& change) {
@@ -187,14 +183,6 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
             TransferStatusText(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result.outcome,
                                m_pProgress->Runner().Port().toStdString(), m_pProgress->Runner().ElapsedMs()))
         emit transferNotice(QString::fromStdString(*notice));
-    if (result.outcome != CloneOutcome::Completed) return;
-    // What the radio held, or now holds, goes into the history.
-    KeepInHistory(m_bWrite ? m_sent : result.image, m_bWrite != 0, m_pProgress->Runner().Port(), result.radioType);
-}
-
-void CKeshView::KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType) {
-    if (const auto notKept = KeepTransfer(image, write, port.toStdString(), radioType))
-        Messenger::Show(this, QString::fromStdString(NotKeptText(*notKept)), Buttons::Ok, MessageIcon::Information);
 }
 
 void CKeshView::WatchPointer(QWidget* widget) {

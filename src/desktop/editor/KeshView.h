@@ -101,7 +101,6 @@ private:
     void WatchPointer(QWidget* widget);
     void OnReadWrite(bool write);
     void OnTransferFinished(const CloneResult& result);
-    void KeepInHistory(const RadioImage& image, bool write, const QString& port, int radioType);
     void RefreshComparison();
 
     CKeshDoc* m_pDocument;

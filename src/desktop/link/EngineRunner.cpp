@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "history/UserHistory.h"
-#include "link/BackupWrite.h"
+#include "link/TransferFlow.h"
 #include "link/QtSerialLink.h"
 #include "res/QtText.h"
 #include "ui/Messenger.h"
@@ -91,36 +91,17 @@ void CEngineRunner::Start(const QString& port, Work work) {
 
 void CEngineRunner::StartTransfer(CloneDirection direction, const QString& port, const RadioImage& image, bool backup) {
     if (m_thread) return;
-    Start(port, [this, direction, portName = port.toStdString(), image, backup](ISerialLink& link, IClock& clock,
-                                                                                IUserInteraction& user) {
+    const TransferPlan plan{direction, port.toStdString(), image, backup, HistoryEnabled()};
+    Start(port, [this, plan](ISerialLink& link, IClock& clock, IUserInteraction& user) {
         CloneEngine engine(link, clock, user);
-        const CloneResult result = RunTransfer(engine, direction, portName, image, backup);
+        const ShowPhase phase = [this](const std::string& text) {
+            QMetaObject::invokeMethod(
+                m_window, [t = m_target, phase = QString::fromStdString(text)] { t->SetPhase(phase); },
+                Qt::QueuedConnection);
+        };
+        const CloneResult result = RunTransfer(engine, user, plan, phase, &KeepInUserHistory).result;
         return std::function<void()>([this, result] { emit transferFinished(result); });
     });
-}
-
-CloneResult CEngineRunner::RunTransfer(CloneEngine& engine, CloneDirection direction, const std::string& port,
-                                       const RadioImage& image, bool backup) {
-    if (!backup || direction != CloneDirection::Write) return engine.Run(direction, port, image);
-    const BackupWriteResult both = WriteWithBackup(
-        engine, port, image,
-        [this](int phase) {
-            const QString text = QTr(phase == 1 ? TextId::BackupPhaseRead : TextId::BackupPhaseWrite);
-            QMetaObject::invokeMethod(
-                m_window, [t = m_target, text] { t->SetPhase(text); }, Qt::QueuedConnection);
-        },
-        [this, port](const CloneResult& read) {
-            const auto notKept = KeepBackup(read.image, port, read.radioType);
-            if (notKept) Tell(QString::fromStdString(BackupNotKeptText(*notKept)));
-            return !notKept;
-        });
-    if (both.backup.outcome != CloneOutcome::Completed && both.backup.outcome != CloneOutcome::Cancelled)
-        Tell(QTr(TextId::BackupFailed));
-    return both.backup.outcome == CloneOutcome::Completed ? both.write : both.backup;
-}
-
-void CEngineRunner::Tell(const QString& text) {
-    if (!m_ending) Messenger::ShowFromWorker(m_window, text, Buttons::Ok);
 }
 
 void CEngineRunner::StartTuning(const QString& port, const TuningRequest& request) {

@@ -33,9 +33,9 @@ public:
     ~CEngineRunner() override;
 
     bool IsRunning() const { return m_thread != nullptr; }
-    // A clone transfer on `port`. With `backup`, a write first reads the
-    // radio; the read is kept in the history before anything is written, and
-    // a read that does not finish ends the transfer with nothing written.
+    // A clone transfer on `port`, kept in the history as it ends. With
+    // `backup`, a write first reads the radio and keeps that copy; nothing is
+    // written unless it was kept.
     void StartTransfer(CloneDirection direction, const QString& port, const RadioImage& image, bool backup = false);
     // The tuning exchange of `request` on `port`.
     void StartTuning(const QString& port, const TuningRequest& request);
@@ -53,11 +53,6 @@ private:
     // thread has ended.
     using Work = std::function<std::function<void()>(ISerialLink& link, IClock& clock, IUserInteraction& user)>;
     void Start(const QString& port, Work work);
-    // A clone transfer, on the worker thread.
-    CloneResult RunTransfer(CloneEngine& engine, CloneDirection direction, const std::string& port,
-                            const RadioImage& image, bool backup);
-    // A box of the runner's own over the window, from the worker thread.
-    void Tell(const QString& text);
 
     CEngineTarget* m_target;
     QWidget* m_window = nullptr;  // the target's, taken at the start

@@ -134,7 +134,6 @@ void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image
 void CProgressDlg::OnRowFinished(const QString& port, const CloneResult& result) {
     m_session->Record(port, result);
     m_status->setText(QString::fromStdString(m_session->Log().CountText()));
-    emit radioWritten(port, result);
     if (RowsRunning()) return;
     m_start->setEnabled(true);
     m_session->SetRunning(false);

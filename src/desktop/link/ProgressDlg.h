@@ -64,8 +64,7 @@ public:
 
 signals:
     void startRequested();
-    // One of the radios written at once is done; the last of them.
-    void radioWritten(const QString& port, const CloneResult& result);
+    // The last of the radios written at once is done.
     void rowsFinished();
 
 protected:

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <cstdlib>
+#include <mutex>
 
 #include "history/RadioHistory.h"
 #include "image/FileAccess.h"
@@ -9,11 +10,6 @@
 
 namespace {
 const QString kEnabledKey = QStringLiteral("History/Enabled");
-
-std::optional<Failure> Keep(const RadioImage& image, bool write, const std::string& port, int radioType) {
-    FolderHistoryStore store(UserHistoryFolder());
-    return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
-}
 }  // namespace
 
 bool HistoryEnabled() { return ProgramSettings().value(kEnabledKey, true).toBool(); }
@@ -35,11 +31,9 @@ std::optional<Failure> SetHistoryEnabled(bool enabled) {
 
 std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 
-std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType) {
-    if (!HistoryEnabled()) return std::nullopt;
-    return Keep(image, write, port, radioType);
-}
-
-std::optional<Failure> KeepBackup(const RadioImage& image, const std::string& port, int radioType) {
-    return Keep(image, false, port, radioType);
+std::optional<Failure> KeepInUserHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
+    static std::mutex oneAtATime;
+    const std::lock_guard<std::mutex> lock(oneAtATime);
+    FolderHistoryStore store(UserHistoryFolder());
+    return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
 }

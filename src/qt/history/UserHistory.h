@@ -15,9 +15,6 @@ bool HistoryEnabled();
 std::optional<Failure> SetHistoryEnabled(bool enabled);
 // $XDG_DATA_HOME/ostreltz/history (or ~/.local/share/ostreltz/history).
 std::string UserHistoryFolder();
-// Keeps the image of a finished transfer, now, when the history is on.
-// The failure when it could not be kept (shown with NotKeptText).
-std::optional<Failure> KeepTransfer(const RadioImage& image, bool write, const std::string& port, int radioType);
-// Keeps the backup read before a write, which was asked for, whether the
-// history is on or off.
-std::optional<Failure> KeepBackup(const RadioImage& image, const std::string& port, int radioType);
+// Keeps an image in this user's history folder, one at a time however many
+// transfers end at once. The failure when it could not be kept.
+std::optional<Failure> KeepInUserHistory(const RadioImage& image, bool write, const std::string& port, int radioType);

@@ -1,0 +1,45 @@
+#include "link/TransferFlow.h"
+
+#include "history/RadioHistory.h"
+#include "res/Texts.h"
+
+namespace {
+
+// The transfer itself: the read, the write, or the backup's read and then the
+// write on the same port.
+TransferEnd Transfer(CloneEngine& engine, IUserInteraction& user, const TransferPlan& plan, const ShowPhase& phase,
+                     const KeepImage& keep) {
+    TransferEnd end;
+    if (!plan.backup || plan.direction != CloneDirection::Write) {
+        end.result = engine.Run(plan.direction, plan.port, plan.image);
+        return end;
+    }
+    if (phase) phase(Tr(TextId::BackupPhaseRead));
+    const CloneResult backup = engine.Run(CloneDirection::Read, plan.port, plan.image);
+    if (backup.outcome != CloneOutcome::Completed) {
+        if (backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
+        end.result = backup;
+        return end;
+    }
+    if (const auto notKept = keep(backup.image, false, plan.port, backup.radioType)) {
+        user.Ask(BackupNotKeptText(*notKept), Buttons::Ok);
+        end.result.outcome = CloneOutcome::Cancelled;
+        end.backupNotKept = true;
+        return end;
+    }
+    if (phase) phase(Tr(TextId::BackupPhaseWrite));
+    end.result = engine.Run(CloneDirection::Write, plan.port, plan.image);
+    return end;
+}
+
+}  // namespace
+
+TransferEnd RunTransfer(CloneEngine& engine, IUserInteraction& user, const TransferPlan& plan, const ShowPhase& phase,
+                        const KeepImage& keep) {
+    TransferEnd end = Transfer(engine, user, plan, phase, keep);
+    if (end.result.outcome != CloneOutcome::Completed || !plan.history) return end;
+    const bool write = plan.direction == CloneDirection::Write;
+    if (const auto notKept = keep(write ? plan.image : end.result.image, write, plan.port, end.result.radioType))
+        user.Inform(NotKeptText(*notKept));
+    return end;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// One transfer from its start to what it leaves behind, as every front end
+// runs it. A write asked to keep a backup first reads what the radio holds
+// and keeps that copy: nothing is written unless the read finished and its
+// copy was kept. The image the radio held, or now holds, goes into the
+// history. The user is told what could not be kept and that a backup did not
+// finish.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "link/CloneEngine.h"
+#include "res/Failure.h"
+
+struct TransferPlan {
+    CloneDirection direction = CloneDirection::Read;
+    std::string port;
+    RadioImage image{};   // what a write sends
+    bool backup = false;  // a write reads the radio first
+    bool history = true;  // finished transfers are kept; a backup, asked for, is kept either way
+};
+
+struct TransferEnd {
+    // What the transfer came to, for its report and the write log: the
+    // backup's read when that did not finish, otherwise the read's or the
+    // write's (a write left Cancelled with no block sent when the backup was
+    // not kept).
+    CloneResult result;
+    bool backupNotKept = false;  // told already; nothing was written
+};
+
+// Keeps an image in the history; the failure when it could not.
+using KeepImage =
+    std::function<std::optional<Failure>(const RadioImage& image, bool write, const std::string& port, int radioType)>;
+// Shows the step a write after a backup is at, "第 1 步（共 2 步）：…".
+using ShowPhase = std::function<void(const std::string& text)>;
+
+// `user` is the engine's; `phase` may be empty.
+TransferEnd RunTransfer(CloneEngine& engine, IUserInteraction& user, const TransferPlan& plan, const ShowPhase& phase,
+                        const KeepImage& keep);
