@@ -146,7 +146,7 @@ TEST_F(CliFaults, TuneRefusesWhatItDoesNotUnderstandAndSendsNothing) {
     const std::string tune = "tune --port " + sim.Port() + " --item squelch --value 160 ";
     const std::pair<std::string, std::string> refused[] = {
         {"--rx 146,5 --tx 146", "频率“146,5”无效：应为以 MHz 为单位的数字，例如 146.52500。"},
-        {"--rx 1e2 --tx 146", "频率“1e2”无效"},
+        {"--rx 146..5 --tx 146", "频率“146..5”无效"},
         {"--rx 146.5MHz --tx 146", "频率“146.5MHz”无效"},
         {"--rx 146 --tx ''", "频率“”无效"},
         {"--rx 146 --tx 600", "频率“600”超出范围：应在 67 到 521 MHz 之间。"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/CellRules.h"
 #include "image/ChannelCodec.h"
 #include "support/ScriptedLink.h"
 #include "tuning/TuningModel.h"
@@ -64,6 +65,25 @@ TEST(TuningModel, NormalisationClampsAndRounds) {
     EXPECT_EQ(text("136.0026", FrequencyStep::Khz5), "136.00500");
     EXPECT_EQ(text("136.003125", FrequencyStep::Khz6_25), "136.00000");  // 312 rounds down
     EXPECT_EQ(text("136.00313", FrequencyStep::Khz6_25), "136.00625");
+}
+
+// A frequency typed for tuning reads as the same text typed into a frequency
+// cell: the command line's `set` and `tune` take and refuse the same texts.
+TEST(TuningModel, FrequencyTextsReadAsAFrequencyCellReadsThem) {
+    const BandLimits wide{kLowestUnits, kHighestUnits};
+    for (const std::string text : {"145.", "145", " 145.125 ", "1.45e2", "145.00625", "+146.5", ".5e3"}) {
+        const FrequencyCheck cell = CheckFrequencyText(text, wide);
+        EXPECT_TRUE(cell.accepted) << text;
+        const auto units = TuningFrequencyFromText(text, std::nullopt, nullptr);
+        ASSERT_TRUE(units) << text;
+        EXPECT_EQ(UnitsToFrequencyText(*units), cell.text) << text;
+    }
+    for (const std::string text : {"146,5", "146..5", "146.5MHz", "abc", "", " ", "-145", "1450", "146.0001"}) {
+        EXPECT_FALSE(CheckFrequencyText(text, wide).accepted && !text.empty()) << text;
+        std::string refusal;
+        EXPECT_FALSE(TuningFrequencyFromText(text, std::nullopt, &refusal)) << text;
+        EXPECT_FALSE(refusal.empty()) << text;
+    }
 }
 
 TEST(TuningModel, RequestCarriesTheSetsSignallingAndTheItemsValue) {

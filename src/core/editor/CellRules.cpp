@@ -15,11 +15,6 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 }
 
 // Only blanks follow the number at the front of `text`.
-bool NothingAfterNumber(const std::string& text) {
-    const std::size_t end = ReadScaledDecimal(text, 5).length;
-    return text.find_first_not_of(" \t", end) == std::string::npos;
-}
-
 // A tone text outside the table that the grid shows for some record: it
 // encodes to a tone word that decodes to the very same text.
 bool DecodedToneText(const std::string& text) {
@@ -54,7 +49,7 @@ FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& ba
     // exactly what passed the checks.
     check.text = UnitsToFrequencyText(units);
     // "145,125" is not 145 MHz: text after the number makes the whole text wrong.
-    if (units < kLowestUnits || units > kHighestUnits || !NothingAfterNumber(typed)) {
+    if (units < kLowestUnits || units > kHighestUnits || !IsOneDecimal(typed)) {
         check.accepted = false;
         check.messages.push_back(FrequencyMessage::FormatAndSize);
         return check;

@@ -92,6 +92,11 @@ ScaledDecimal ReadScaledDecimal(std::string_view text, int scale) {
     return result;
 }
 
+bool IsOneDecimal(std::string_view text) {
+    const std::size_t end = ReadScaledDecimal(text, 0).length;
+    return end > 0 && text.find_first_not_of(" \t", end) == std::string_view::npos;
+}
+
 int ReadLeadingInteger(std::string_view text) {
     std::size_t i = 0;
     const bool minus = ReadSign(text, i);

@@ -18,6 +18,9 @@ struct ScaledDecimal {
 // without any binary floating-point step.
 ScaledDecimal ReadScaledDecimal(std::string_view text, int scale);
 
+// True when `text` is one such number with nothing after it but blanks.
+bool IsOneDecimal(std::string_view text);
+
 // The leading decimal integer of `text` as C's atoi reads it (white space,
 // sign, digits), saturated to the range of int.
 int ReadLeadingInteger(std::string_view text);

@@ -5,6 +5,7 @@
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "image/ChannelCodec.h"
+#include "image/DecimalText.h"
 #include "res/Texts.h"
 
 namespace {
@@ -55,16 +56,9 @@ std::uint32_t RoundToStep(std::uint32_t u, FrequencyStep step) {
 
 std::optional<std::uint32_t> TuningFrequencyFromText(const std::string& text, std::optional<FrequencyStep> step,
                                                      std::string* refusal) {
+    // Read as a frequency cell reads it.
     const std::string t = TrimBlanks(text);
-    const std::size_t point = t.find('.');
-    const auto digits = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    const std::string_view whole = std::string_view(t).substr(0, point);
-    const std::string_view fraction =
-        point == std::string::npos ? std::string_view() : std::string_view(t).substr(point + 1);
-    if (whole.empty() || whole.size() > 4 || !digits(whole) || !digits(fraction) ||
-        (point != std::string::npos && fraction.empty())) {
+    if (!IsOneDecimal(t)) {
         if (refusal) *refusal = TrFormat(TextId::TuneBadFrequency, {text});
         return std::nullopt;
     }
