@@ -128,7 +128,7 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
                   EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("写频"));
                   EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("读频"));
                   EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("/dev/ttyUSB0"));
-                  EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("0A"));
+                  EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("0x0A"));
                   ChooseEntry(dialog, 1, "compareEntry");
               });
     ASSERT_TRUE(View()->Comparison().Active());

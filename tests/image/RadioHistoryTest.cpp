@@ -167,5 +167,5 @@ TEST(HistoryText, FolderAndListingLine) {
     e.radioType = 0x0A;
     e.channels = 6;
     const std::string line = HistoryLine(e, 1);
-    EXPECT_EQ(line, "1  " + HistoryTimeText(kNoon) + "  读频  COM1  识别 0A  6 个频道");
+    EXPECT_EQ(line, "1  " + HistoryTimeText(kNoon) + "  读频  COM1  识别码 0x0A  6 个频道");
 }

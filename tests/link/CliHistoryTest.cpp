@@ -54,7 +54,7 @@ TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
     ASSERT_EQ(lines.size(), 1u) << out;
     const std::string today = lines[0].substr(3, 10);
     EXPECT_EQ(lines[0].rfind("1  20", 0), 0u) << out;
-    EXPECT_NE(lines[0].find("  读频  " + sim.Port() + "  识别 0A  6 个频道"), std::string::npos) << out;
+    EXPECT_NE(lines[0].find("  读频  " + sim.Port() + "  识别码 0x0A  6 个频道"), std::string::npos) << out;
 
     const RadioImage fresh = NewDocumentImage();
     ASSERT_FALSE(SaveSinFile(Path("new.sin"), fresh));
@@ -62,7 +62,7 @@ TEST_F(CliHistory, AReadThenAWriteAreListedNewestFirstWithPortAndTime) {
     ASSERT_EQ(Cli("history", &out), 0) << out;
     lines = Lines(out);
     ASSERT_EQ(lines.size(), 2u) << out;
-    EXPECT_NE(lines[0].find("  写频  " + sim.Port() + "  识别 0A  0 个频道"), std::string::npos) << out;
+    EXPECT_NE(lines[0].find("  写频  " + sim.Port() + "  识别码 0x0A  0 个频道"), std::string::npos) << out;
     EXPECT_EQ(lines[1].rfind("2  " + today, 0), 0u) << out;
 
     // Entry 2 is what the radio held before the write: the sample.

@@ -107,7 +107,7 @@ describe('comparing', { timeout: 300_000 }, () => {
       await page.waitForSelector('#history[open]');
       const entries = await shownEntries(page, '#history-list');
       assert.equal(entries.length, 1, entries.join('\n'));
-      assert.match(entries[0], /^1 {2}\d{4}-\d\d-\d\d \d\d:\d\d:\d\d {2}读频 {2}web-serial {2}识别 0A {2}6 个频道$/);
+      assert.match(entries[0], /^1 {2}\d{4}-\d\d-\d\d \d\d:\d\d:\d\d {2}读频 {2}web-serial {2}识别码 0x0A {2}6 个频道$/);
       await page.click('#history-compare');
       await page.waitForSelector('#compare:not([hidden])');
       assert.deepEqual(await marked(page), ['1:1']);
@@ -174,7 +174,7 @@ describe('comparing', { timeout: 300_000 }, () => {
       await page.waitForSelector('#history[open]');
       const entries = await shownEntries(page, '#history-list');
       assert.equal(entries.length, 1, entries.join('\n'));
-      assert.match(entries[0], /  读频  web-serial  识别 FF  6 个频道$/);
+      assert.match(entries[0], /  读频  web-serial  识别码 0xFF  6 个频道$/);
       assert.equal(await page.$eval('#history-keep', (n) => (n as HTMLInputElement).checked), false);
       await page.click('#history-close');
     } finally {

@@ -127,7 +127,7 @@ void SetHistoryOn(bool on) {
     val::module_property("storeItem")(std::string(kEnabledKey), std::string(on ? "on" : "off"));
 }
 
-// [{ name, line, time, write, port, ident, channels }], newest first.
+// [{ name, line, time, write }], newest first.
 val HistoryList() {
     val out = val::array();
     const std::vector<HistoryEntry> entries = RadioHistory(Store()).List();

@@ -10,6 +10,7 @@
 #include "image/ChannelTable.h"
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
+#include "link/CloneEngine.h"
 #include "res/Texts.h"
 
 namespace fs = std::filesystem;
@@ -224,11 +225,9 @@ std::string HistoryTimeText(long long timeMs) {
 }
 
 std::string HistoryLine(const HistoryEntry& entry, int number) {
-    char type[8];
-    std::snprintf(type, sizeof type, "%02X", entry.radioType);
     return TrFormat(TextId::HistoryLine, {std::to_string(number), HistoryTimeText(entry.timeMs),
                                           Tr(entry.write ? TextId::HistoryWrite : TextId::HistoryRead), entry.port,
-                                          type, std::to_string(entry.channels)});
+                                          RadioTypeText(entry.radioType), std::to_string(entry.channels)});
 }
 
 std::string NotKeptText(const Failure& failure) { return TrFormat(TextId::HistoryNotKept, {Describe(failure)}); }

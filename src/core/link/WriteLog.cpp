@@ -18,13 +18,6 @@ std::string LocalTime(LogClock::time_point time, const char* format) {
     return text;
 }
 
-std::string Identification(int radioType) {
-    if (radioType < 0) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(radioType & 0xFF));
-    return text;
-}
-
 CsvFields Header() {
     return {Tr(TextId::LogColumnTime), Tr(TextId::LogColumnPort), Tr(TextId::LogColumnIdent),
             Tr(TextId::LogColumnOutcome), Tr(TextId::LogColumnBlocks)};
@@ -70,13 +63,13 @@ std::string WriteLog::FailureText(const WriteLogEntry& entry) {
 }
 
 std::string WriteLog::EntryText(const WriteLogEntry& entry) {
-    const std::string ident = entry.radioType < 0 ? Tr(TextId::LogNoIdent) : Identification(entry.radioType);
+    const std::string ident = entry.radioType < 0 ? Tr(TextId::LogNoIdent) : RadioTypeText(entry.radioType);
     return TrFormat(TextId::LogEntry, {LocalTime(entry.time, "%H:%M:%S"), entry.port, ident,
                                        CloneOutcomeText(entry.outcome), std::to_string(entry.blocks)});
 }
 
 std::vector<std::string> WriteLog::EntryFields(const WriteLogEntry& entry) {
-    return {LocalTime(entry.time, "%Y-%m-%d %H:%M:%S"), entry.port, Identification(entry.radioType),
+    return {LocalTime(entry.time, "%Y-%m-%d %H:%M:%S"), entry.port, RadioTypeText(entry.radioType),
             CloneOutcomeText(entry.outcome), std::to_string(entry.blocks)};
 }
 

@@ -11,6 +11,7 @@
 
 #include "ui/DialogFrame.h"
 #include "history/UserHistory.h"
+#include "link/CloneEngine.h"
 #include "res/QtText.h"
 #include "ui/Messenger.h"
 
@@ -32,10 +33,10 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
     m_table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const HistoryEntry& e = m_entries[static_cast<std::size_t>(row)];
-        const QString texts[] = {
-            QString::fromStdString(HistoryTimeText(e.timeMs)),
-            QTr(e.write ? TextId::HistoryWrite : TextId::HistoryRead), QString::fromStdString(e.port),
-            QStringLiteral("%1").arg(e.radioType, 2, 16, QLatin1Char('0')).toUpper(), QString::number(e.channels)};
+        const QString texts[] = {QString::fromStdString(HistoryTimeText(e.timeMs)),
+                                 QTr(e.write ? TextId::HistoryWrite : TextId::HistoryRead),
+                                 QString::fromStdString(e.port), QString::fromStdString(RadioTypeText(e.radioType)),
+                                 QString::number(e.channels)};
         for (int c = 0; c < 5; ++c) m_table->setItem(row, c, new QTableWidgetItem(texts[c]));
     }
     m_table->resizeColumnsToContents();
