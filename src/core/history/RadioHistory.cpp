@@ -10,7 +10,6 @@
 #include "image/ChannelTable.h"
 #include "image/FileAccess.h"
 #include "image/SinFile.h"
-#include "link/CloneEngine.h"
 #include "res/Texts.h"
 
 namespace fs = std::filesystem;

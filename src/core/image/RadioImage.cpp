@@ -1,5 +1,7 @@
 #include "image/RadioImage.h"
 
+#include <cstdio>
+
 RadioImage NewDocumentImage() {
     RadioImage image;
     image.fill(0xFF);
@@ -13,4 +15,11 @@ RadioImage NewDocumentImage() {
     };
     for (const Default& d : kDefaults) image[d.offset] = d.value;
     return image;
+}
+
+std::string RadioTypeText(int radioType) {
+    if (radioType < 0) return "";
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(radioType & 0xFF));
+    return text;
 }

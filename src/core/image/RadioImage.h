@@ -2,6 +2,7 @@
 // The radio image: the radio's whole programmable memory, 132 rows of 16 bytes.
 // Rows 0-127 hold the 128 channel records, rows 128-131 the settings block.
 #include <array>
+#include <string>
 #include <cstddef>
 #include <cstdint>
 
@@ -36,6 +37,10 @@ constexpr std::size_t kTextFieldSize = 16;
 
 // Offset of channel n (1-128) in the image.
 constexpr std::size_t ChannelOffset(int channel) { return static_cast<std::size_t>(channel - 1) * kRecordSize; }
+
+// A radio's type byte (addr::kRadioType, also the last byte of its
+// identification) as it is shown, "0x42"; empty for none yet (-1).
+std::string RadioTypeText(int radioType);
 
 // The image of a new document: every byte 0xFF except fourteen settings bytes.
 RadioImage NewDocumentImage();

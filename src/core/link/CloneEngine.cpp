@@ -235,13 +235,6 @@ void CloneEngine::WriteBlocks(const RadioImage& image, CloneResult& result) {
     result.outcome = CloneOutcome::Completed;
 }
 
-std::string RadioTypeText(int radioType) {
-    if (radioType < 0) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(radioType & 0xFF));
-    return text;
-}
-
 std::optional<std::string> TransferStatusText(CloneDirection direction, CloneOutcome outcome, const std::string& port,
                                               long long elapsedMs) {
     if (outcome == CloneOutcome::Completed) {

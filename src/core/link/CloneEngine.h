@@ -30,10 +30,6 @@ struct CloneResult {
     RadioImage image{};  // after a completed read: the radio's memory
 };
 
-// The radio's identification byte as it is shown, "0x42"; empty before one
-// arrived (-1).
-std::string RadioTypeText(int radioType);
-
 // The word for the status bar once a transfer on `port` ended: a completed
 // one says how long it took ("读频完成：COM1，用时 3.2 秒"), a read the person
 // stopped says so; a stopped write was asked about in its own window, and

@@ -11,7 +11,6 @@
 
 #include "ui/DialogFrame.h"
 #include "history/UserHistory.h"
-#include "link/CloneEngine.h"
 #include "res/QtText.h"
 #include "ui/Messenger.h"
 
