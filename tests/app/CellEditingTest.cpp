@@ -485,6 +485,11 @@ TEST_F(CellEditing, TheWheelScrollsAndNeverChangesAnOpenListOrTone) {
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(band, &wheel);
     EXPECT_EQ(band->currentIndex(), index);
+    // A wheel from the window system first gives the focus to a widget that
+    // takes it from the wheel, and the box would then turn: none of the four
+    // takes it so.
+    for (QComboBox* box : {View()->m_cbModel, View()->m_cbBand, View()->m_cbPower, View()->m_cbManual})
+        EXPECT_EQ(box->focusPolicy(), Qt::StrongFocus);
 }
 
 TEST_F(CellEditing, UpAndDownInAClosedListMeanTheNextRowLeftAndRightNothing) {

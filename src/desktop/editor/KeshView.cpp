@@ -29,6 +29,9 @@ QComboBox* MakeCombo(int id, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::number(id));
     combo->setMaxVisibleItems(10);
+    // A real wheel would hand a box the focus before anything else sees it,
+    // and then turn it: the focus comes from a click or Tab only.
+    combo->setFocusPolicy(Qt::StrongFocus);
     return combo;
 }
 
