@@ -1,5 +1,10 @@
 // Print preview and direct printing from the window.
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QTest>
@@ -11,7 +16,8 @@
 
 #include "print/PrintCommands.h"
 #include "res/ResourceIds.h"
-#include "support/GuiFixture.h"
+#include "support/CellEditingFixture.h"
+#include "support/WithModal.h"
 
 TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     for (int id : {ids::ID_FILE_PRINT, ids::ID_FILE_PRINT_PREVIEW, ids::ID_FILE_PRINT_SETUP})
@@ -78,4 +84,70 @@ TEST_F(GuiTest, DirectPrintDrawsTheGridAsItStands) {
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains("147.25000")) << out.toStdString();
     EXPECT_TRUE(out.contains("第五页"));
+}
+
+namespace {
+
+QString PdfPageText(const QString& pdf, int page) {
+    QProcess text;
+    text.start("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    text.waitForFinished(10000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+int PdfPages(const QString& pdf) {
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    info.waitForFinished(10000);
+    const QRegularExpression pages("Pages:\\s+([0-9]+)");
+    return pages.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+}
+
+// Types `text` over what a spin box holds.
+void TypeOver(QWidget* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+QPushButton* ButtonCalled(QWidget* dialog, const QString& text) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+}  // namespace
+
+// The pages, the copies and their order chosen in the print window are what
+// a printed file holds; the next job starts again from every page, once.
+TEST_F(CellEditing, APrintJobPrintsWhatItsWindowChoseAndTheNextStartsAfresh) {
+    QPrinter* printer = App()->Print()->Printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(Path("chosen.pdf"));
+    Click(1, 1);
+    WithModal([&] { Key(Qt::Key_P, Qt::ControlModifier); },
+              [&](QWidget* dialog) {
+                  QTest::mouseClick(ButtonCalled(dialog, "选项(&O) >>"), Qt::LeftButton);
+                  QTest::mouseClick(dialog->findChild<QRadioButton*>("printRange"), Qt::LeftButton, {}, QPoint(6, 6));
+                  TypeOver(dialog->findChild<QSpinBox*>("to"), "3");
+                  TypeOver(dialog->findChild<QSpinBox*>("from"), "2");
+                  TypeOver(dialog->findChild<QSpinBox*>("copies"), "2");
+                  QTest::mouseClick(dialog->findChild<QCheckBox*>("reverse"), Qt::LeftButton, {}, QPoint(6, 6));
+                  QTest::mouseClick(ButtonCalled(dialog, "打印(&P)"), Qt::LeftButton);
+              });
+    ASSERT_EQ(PdfPages(Path("chosen.pdf")), 4);
+    EXPECT_TRUE(PdfPageText(Path("chosen.pdf"), 1).contains("第三页"));
+    EXPECT_TRUE(PdfPageText(Path("chosen.pdf"), 2).contains("第二页"));
+    EXPECT_TRUE(PdfPageText(Path("chosen.pdf"), 3).contains("第三页"));
+
+    SetCell(1, 1, "147.25000");  // an edit on the first page, which the last job left out
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    Click(1, 1);
+    printer->setOutputFileName(Path("next.pdf"));
+    WithModal([&] { Key(Qt::Key_P, Qt::ControlModifier); },
+              [&](QWidget* dialog) { QTest::mouseClick(ButtonCalled(dialog, "打印(&P)"), Qt::LeftButton); });
+    ASSERT_EQ(PdfPages(Path("next.pdf")), 5);
+    EXPECT_TRUE(PdfPageText(Path("next.pdf"), 1).contains("整机设置"));
+    EXPECT_TRUE(PdfPageText(Path("next.pdf"), 1).contains("147.25000"));
 }

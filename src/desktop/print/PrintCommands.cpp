@@ -47,6 +47,17 @@ void ShowTwoPagesAcross(QPrintPreviewWidget* widget) {
     widget->setZoomMode(QPrintPreviewWidget::FitToWidth);
 }
 
+// A print job starts with every page, one copy, first page first: what the
+// last job chose went with it. The printer, the page set-up and the file name
+// stay as they were.
+void StartNewJob(QPrinter* printer) {
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFromTo(0, 0);
+    printer->setCopyCount(1);
+    printer->setCollateCopies(true);
+    printer->setPageOrder(QPrinter::FirstPageFirst);
+}
+
 }  // namespace
 
 CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
@@ -65,6 +76,7 @@ QPrinter* CPrintCommands::Printer() {
 }
 
 void CPrintCommands::OnFilePrint() {
+    StartNewJob(Printer());
     QPrintDialog dialog(Printer(), m_window);
     dialog.setMinMax(1, kReportPages);
     dialog.setWindowTitle(QTr(TextId::PrintTitle));
@@ -96,11 +108,12 @@ bool CPrintCommands::OnFilePrintDirect(const QString& printerName) {
         Messenger::Show(m_window, problem, Buttons::Ok, MessageIcon::Warning);
         return false;
     }
-    Printer()->setPrintRange(QPrinter::AllPages);
+    StartNewJob(Printer());
     return PrintOrSave();
 }
 
 void CPrintCommands::OnFilePrintPreview() {
+    StartNewJob(Printer());
     QPrintPreviewDialog preview(Printer(), m_window);
     preview.setObjectName(QString::number(ids::ID_FILE_PRINT_PREVIEW));
     preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));

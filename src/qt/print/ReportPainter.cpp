@@ -1,5 +1,8 @@
 #include "print/ReportPainter.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
@@ -36,7 +39,8 @@ QFont ReportQFont(const FontRequest& request, int dpiX, int dpiY, QPaintDevice* 
     return font;
 }
 
-bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInputs& inputs, int first, int last) {
+bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInputs& inputs,
+                      const std::vector<int>& pages) {
     QPainter painter;
     if (!painter.begin(device)) return false;
     const QRect area = device->pageLayout().paintRectPixels(resolution);
@@ -45,8 +49,9 @@ bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInp
         const QFontMetrics metrics(ReportQFont(request, geometry.dpiX, geometry.dpiY, device), device);
         return (metrics.height() + metrics.leading()) * 1440 / geometry.dpiY;
     };
-    for (int page = first; page <= last; ++page) {
-        if (page > first && !device->newPage()) return false;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device->newPage()) return false;
+        const int page = pages[i];
         const ReportPage layout = LayoutReportPage(page, inputs, geometry, step);
         const QFont title = ReportQFont(layout.title, geometry.dpiX, geometry.dpiY, device);
         const QFont body = ReportQFont(layout.body, geometry.dpiX, geometry.dpiY, device);
@@ -60,17 +65,38 @@ bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInp
     return painter.end();
 }
 
-std::pair<int, int> ReportPageRange(const QPrinter* printer) {
-    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0)
-        return {std::max(1, printer->fromPage()), std::min(kReportPages, printer->toPage())};
-    return {1, kReportPages};
+// The pages the printer's range selects (all five by default), in order.
+std::vector<int> ReportPageRange(const QPrinter* printer) {
+    int first = 1, last = kReportPages;
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        first = std::max(1, printer->fromPage());
+        last = std::min(kReportPages, printer->toPage());
+    }
+    std::vector<int> pages;
+    for (int page = first; page <= last; ++page) pages.push_back(page);
+    return pages;
+}
+
+// The pages of a file that stands for the printed job: the range in the
+// order chosen, as many times as the copies asked for, each copy whole or
+// each page repeated as the collating choice says.
+std::vector<int> PagesAsPrinted(const QPrinter* printer) {
+    std::vector<int> range = ReportPageRange(printer);
+    if (printer->pageOrder() == QPrinter::LastPageFirst) std::reverse(range.begin(), range.end());
+    const int copies = std::max(1, printer->copyCount());
+    std::vector<int> pages;
+    if (printer->collateCopies()) {
+        for (int copy = 0; copy < copies; ++copy) pages.insert(pages.end(), range.begin(), range.end());
+    } else {
+        for (int page : range) pages.insert(pages.end(), static_cast<std::size_t>(copies), page);
+    }
+    return pages;
 }
 
 }  // namespace
 
 bool PaintReport(QPrinter* printer, const ReportInputs& inputs) {
-    const auto [first, last] = ReportPageRange(printer);
-    return PaintReportPages(printer, printer->resolution(), inputs, first, last) &&
+    return PaintReportPages(printer, printer->resolution(), inputs, ReportPageRange(printer)) &&
            printer->printerState() != QPrinter::Error;
 }
 
@@ -83,8 +109,7 @@ std::optional<Failure> SaveReportPdf(const QPrinter* settings, const ReportInput
         writer.setResolution(settings->resolution());
         writer.setPageLayout(settings->pageLayout());
         writer.setTitle(settings->docName());
-        const auto [first, last] = ReportPageRange(settings);
-        drawn = PaintReportPages(&writer, writer.resolution(), inputs, first, last);
+        drawn = PaintReportPages(&writer, writer.resolution(), inputs, PagesAsPrinted(settings));
     }
     if (!drawn) return SaveFailure(path, {TextId::PdfNotDrawn, {}});
     return WriteFileAtomically(
