@@ -37,6 +37,8 @@ export class ProgressWindow {
     this.startButton.addEventListener('click', () => {
       if (this.started) return;
       this.started = true;
+      // The keys go to 取消 while 开始 is greyed, as on the desktop.
+      this.cancelButton.focus();
       this.startButton.disabled = true;
       this.backupBox.disabled = true;
       this.continuous.disabled = true;

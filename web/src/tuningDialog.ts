@@ -88,7 +88,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   const restore = el('button', { type: 'button', id: 'tune-restore', hidden: '' }, t('TuningRestore'));
 
   const nav = el('div', { class: 'tune-nav', role: 'group', 'aria-label': commandText('CmdTuning') });
-  const dialog = el('dialog', { id: 'tuning', class: 'tuning', 'aria-labelledby': 'tuning-title' },
+  const dialog = el('dialog', { id: 'tuning', class: 'tuning', tabindex: '-1', 'aria-labelledby': 'tuning-title' },
     el('h2', { id: 'tuning-title' }, t('TuningTitle')),
     el('div', { class: 'tune-body' }, nav, el('div', { class: 'tune-page' }, note, frequencyPage, itemPage, restore)));
   const showSet = (set: number, label: string) => {
@@ -144,6 +144,8 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
   start.addEventListener('click', async () => {
     if (running) return;
     running = true;
+    // The keys stay in the window while 开始 is greyed, and come back to it.
+    dialog.focus();
     start.disabled = true;
     const set = chosenSet();
     try {
@@ -151,6 +153,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
     } finally {
       running = false;
       start.disabled = false;
+      start.focus();
     }
   });
 

@@ -800,7 +800,9 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       assert.equal(await radio.page.$eval('#tune-slider', (n) => (n as HTMLInputElement).value), '160');
       await radio.page.focus('#tune-slider');
       await radio.page.keyboard.press('End');
-      await radio.page.click('#tune-start');
+      // From the keyboard: Enter on 开始, and the keys come back to it.
+      await radio.page.focus('#tune-start');
+      await radio.page.keyboard.press('Enter');
       // A machine under heavy load may miss the radio's 100 ms answer window;
       // the radio then asks to retry, as a real one would.
       let text = await messageText(radio.page);
@@ -811,7 +813,8 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       assert.equal(text, '对讲机已收到!');
       // A success, with the information icon, as on the desktop.
       assert.ok(await radio.page.$('dialog.message.information[open]'));
-      await answerMessage(radio.page, '确定');
+      await radio.page.keyboard.press('Enter');
+      await radio.page.waitForFunction(() => document.activeElement?.id === 'tune-start');
       await radio.page.click('#tune-exit');
     } finally {
       await radio.close();
@@ -839,6 +842,13 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       await openFile(radio.page, samplePath);
       await transfer(radio.page, 'write');
       await progressPast(radio.page, 0);
+      // The keys are on 取消 while the write runs: Escape asks, and after
+      // 取消 they are there again.
+      assert.equal(await radio.page.evaluate(() => document.activeElement?.id), 'progress-cancel');
+      await radio.page.keyboard.press('Escape');
+      assert.equal(await messageText(radio.page), '中断写频会使对讲机中的数据不完整，确定中断吗？');
+      await answerMessage(radio.page, '取消');
+      assert.equal(await radio.page.evaluate(() => document.activeElement?.id), 'progress-cancel');
       await radio.page.click('#progress-cancel');
       assert.equal(await messageText(radio.page), '中断写频会使对讲机中的数据不完整，确定中断吗？');
       await answerMessage(radio.page, '确定');
