@@ -111,6 +111,7 @@ export class MenuBar {
     const popup = this.popups[index];
     popup.replaceChildren(...this.menus[index].entries().map((entry) => this.drawEntry(entry)));
     popup.hidden = false;
+    keepInWindow(popup);
     this.titles[index].setAttribute('aria-expanded', 'true');
     this.titles[index].classList.add('open');
     const items = this.items(index);
@@ -224,4 +225,17 @@ export class MenuBar {
     e.preventDefault();
     e.stopPropagation();
   }
+}
+
+// A menu stays inside the window, as a desktop menu stays on the screen: it
+// moves left as far as it must, and in a window narrower than the menu its
+// entries' names wrap so that their shortcuts still show whole.
+function keepInWindow(popup: HTMLElement): void {
+  const margin = 4;
+  popup.classList.remove('narrow');
+  popup.style.left = '';
+  const room = document.documentElement.clientWidth;
+  if (popup.getBoundingClientRect().width > room - 2 * margin) popup.classList.add('narrow');
+  const box = popup.getBoundingClientRect();
+  if (box.right > room - margin) popup.style.left = `${Math.max(room - margin - box.right, margin - box.left)}px`;
 }

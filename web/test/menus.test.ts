@@ -229,6 +229,41 @@ describe('the menu bar', { timeout: 120_000 }, () => {
     }
   });
 
+  test('on a phone\'s narrow screen every menu stays inside the window, its titles on one line and its shortcuts whole', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    try {
+      await page.setViewport({ width: 390, height: 844 });
+      for (const language of ['zh', 'en']) {
+        if (language === 'en') await clickCommand(page, 'languageEn');
+        const titles = await page.$$('[role=menubar] [aria-haspopup=menu]');
+        for (let i = 0; i < titles.length; ++i) {
+          await titles[i].click();
+          const shown = await page.$eval('[role=menu]:not([hidden])', (menu) => {
+            const box = menu.getBoundingClientRect();
+            const line = parseFloat(getComputedStyle(document.querySelector('.menu-title')!).lineHeight);
+            return {
+              left: box.left, right: box.right,
+              room: document.documentElement.clientWidth, scroll: document.documentElement.scrollWidth,
+              tallTitles: [...document.querySelectorAll('.menu-title')].filter((t) => t.getBoundingClientRect().height > 2 * line).length,
+              cutShortcuts: [...menu.querySelectorAll('.menu-shortcut')].filter((k) => {
+                const r = k.getBoundingClientRect();
+                return k.scrollWidth > k.clientWidth || r.right > box.right || r.height > 2 * line;
+              }).length,
+            };
+          });
+          const where = `${language} menu ${i + 1}`;
+          assert.ok(shown.left >= 0 && shown.right <= shown.room, `${where}: ${JSON.stringify(shown)}`);
+          assert.equal(shown.scroll, shown.room, where);
+          assert.equal(shown.tallTitles, 0, where);
+          assert.equal(shown.cutShortcuts, 0, where);
+          await page.keyboard.press('Escape');
+        }
+      }
+    } finally {
+      await page.close();
+    }
+  });
+
   test('编辑信道, from its shortcut, the toolbar or the menu, says where channels are edited and goes to the first cell', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     try {
