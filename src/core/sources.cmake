@@ -10,6 +10,7 @@ set(OSTRELTZ_RULES_SOURCES
   image/FormSelections.cpp
   image/GridSync.cpp
   csv/CsvReader.cpp
+  csv/CsvValues.cpp
   csv/CsvWriter.cpp
   csv/ChirpCsv.cpp
   csv/ChannelCsv.cpp

@@ -66,6 +66,36 @@ TEST(CsvKeeping, ExportThenImportIntoTheSameImageKeepsEveryByte) {
         }
 }
 
+// A spreadsheet saves the tone 67.0 as 67: both layouts read it back as the
+// same tone, and the channel keeps its bytes.
+TEST(CsvKeeping, TonesASpreadsheetWroteAsWholeNumbersReadBackTheSame) {
+    PlainChannelTable table;
+    table.SetCellText(1, col::kRxFreq, "145.12500");
+    table.SetCellText(1, col::kTxFreq, "145.12500");
+    table.SetCellText(1, col::kRxTone, "67.0");
+    table.SetCellText(1, col::kTxTone, "100.0");
+    for (int column = col::kWidth; column <= col::kBusy; ++column)
+        table.SetCellText(1, column, ListEntries(column).back());
+    RadioImage image = NewDocumentImage();
+    UpdateImageFromGrid(table, image);
+    for (CsvLayout layout : {CsvLayout::Own, CsvLayout::Chirp}) {
+        std::string csv = ExportChannelsCsv(image, layout);
+        for (const auto& [written, saved] : {std::pair{"67.0", "67"}, std::pair{"100.0", "100"}})
+            for (std::size_t at = csv.find(written); at != std::string::npos; at = csv.find(written, at))
+                csv.replace(at, std::string(written).size(), saved);
+        ASSERT_EQ(csv.find("67.0"), std::string::npos) << csv;
+        RadioImage back = image;
+        const CsvImport kept = ImportChannelsCsv(csv, back, CsvImportOptions{});
+        ASSERT_TRUE(kept.problems.empty()) << static_cast<int>(layout) << ": " << kept.problems.front().reason;
+        EXPECT_EQ(Differing(back, image), std::vector<int>{}) << static_cast<int>(layout);
+        RadioImage fresh = NewDocumentImage();
+        ASSERT_TRUE(ImportChannelsCsv(csv, fresh, CsvImportOptions{}).problems.empty());
+        const ChannelTexts texts = DecodeChannelRecord(RecordAt(fresh, 1));
+        EXPECT_EQ(texts[col::kRxTone - 1], "67.0") << static_cast<int>(layout);
+        EXPECT_EQ(texts[col::kTxTone - 1], "100.0") << static_cast<int>(layout);
+    }
+}
+
 TEST(CsvKeeping, WordsWithoutATableTextAreWrittenAsTheGridShowsThem) {
     const RadioImage image = OddImage(3);
     const std::string own = ExportChannelsCsv(image);

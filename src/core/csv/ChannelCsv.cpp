@@ -9,6 +9,7 @@
 #include "image/ChannelTable.h"
 #include "csv/ChirpCsv.h"
 #include "csv/CsvChannelRow.h"
+#include "csv/CsvValues.h"
 #include "csv/CsvReader.h"
 #include "csv/CsvWriter.h"
 #include "res/CappedList.h"
@@ -62,8 +63,11 @@ std::vector<CsvChannelRow> ReadOwnRows(const std::vector<CsvRecord>& records, st
                             std::all_of(number.begin(), number.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
         row.number = digits ? std::stoi(number) : 0;
         if (row.number < 1 || row.number > kChannelCount) row.numberRefusal = TrFormat(TextId::CsvBadChannel, {number});
-        for (int c = col::kRxFreq; c < col::kCount; ++c)
-            row.texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, field(static_cast<std::size_t>(c)));
+        for (int c = col::kRxFreq; c < col::kCount; ++c) {
+            // A spreadsheet writes the tone 67.0 as 67.
+            const std::string text = field(static_cast<std::size_t>(c));
+            row.texts[static_cast<std::size_t>(c - 1)] = StoredCellText(c, IsToneColumn(c) ? CtcssText(text) : text);
+        }
         rows.push_back(std::move(row));
     }
     return rows;
@@ -81,19 +85,6 @@ std::vector<CsvRecord> SayingRecords(std::vector<CsvRecord> records) {
                                  }),
                   records.end());
     return records;
-}
-
-bool IsPlainDecimal(const std::string& text) {
-    bool point = false, digit = false;
-    for (char c : text) {
-        if (c == '.' && !point)
-            point = true;
-        else if (c >= '0' && c <= '9')
-            digit = true;
-        else
-            return false;
-    }
-    return digit;
 }
 
 // Whether the file's text for column `column` means what the channel shows:

@@ -6,6 +6,7 @@
 
 #include "editor/CellRules.h"
 #include "image/ChannelTable.h"
+#include "csv/CsvValues.h"
 #include "csv/CsvWriter.h"
 #include "image/DecimalText.h"
 #include "res/Texts.h"
@@ -38,14 +39,6 @@ bool IsDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Digits with at most one decimal point among them.
-bool IsDecimal(const std::string& text) {
-    const auto point = text.find('.');
-    if (point == std::string::npos) return IsDigits(text);
-    const std::string whole = text.substr(0, point), fraction = text.substr(point + 1);
-    return (whole.empty() || IsDigits(whole)) && (fraction.empty() || IsDigits(fraction)) && text.size() > 1;
-}
-
 // A field of one line, found by its column name; empty when the file has no
 // such column.
 class ChirpLine {
@@ -60,16 +53,6 @@ private:
 };
 
 // ---- tones ----------------------------------------------------------------
-
-// "88.5", "88.50" and "100" as the tone table spells them; other texts as
-// they are, for the table's check to refuse.
-std::string CtcssText(const std::string& hertz) {
-    if (!IsDecimal(hertz)) return hertz;
-    const std::uint64_t hundredths = ReadScaledDecimal(hertz, 2).magnitude;
-    if (hundredths % 10 != 0 || hundredths > 100000) return hertz;
-    const std::uint64_t tenths = hundredths / 10;
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
 
 // "023" with polarity 'R' -> "D023I"; codes of fewer digits padded to three.
 std::string DcsText(std::string code, char polarity) {
@@ -177,11 +160,11 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
     }
     tx = rx;
     if (duplex.empty()) return true;
-    if (!offset.empty() && !IsDecimal(offset)) {
+    if (!offset.empty() && !IsPlainDecimal(offset)) {
         refusal = TrFormat(TextId::CsvBadOffset, {offset});
         return false;
     }
-    if (!IsDecimal(rx)) return true;  // the receive frequency's own check refuses the line
+    if (!IsPlainDecimal(rx)) return true;  // the receive frequency's own check refuses the line
     const std::uint32_t rxUnits = FrequencyTextToUnits(rx);
     const std::uint32_t offsetUnits = offset.empty() ? 0 : FrequencyTextToUnits(offset);
     if (duplex == "-" && offsetUnits > rxUnits) {
@@ -200,7 +183,7 @@ bool ReadTransmit(const ChirpLine& f, const std::string& rx, std::string& tx, st
 // a number after it (Low1, Mid2).
 std::optional<bool> HighPower(std::string power) {
     if (!power.empty() && power.back() == 'W') power = TrimBlanks(power.substr(0, power.size() - 1));
-    if (IsDecimal(power)) return ReadScaledDecimal(power, 2).magnitude >= 400;
+    if (IsPlainDecimal(power)) return ReadScaledDecimal(power, 2).magnitude >= 400;
     const std::string word = power.substr(0, power.find_first_of("0123456789"));
     if (word == "H" || word == "HI" || word == "HIGH") return true;
     for (const char* low : {"L", "LO", "LOW", "M", "MID", "MED", "MEDIUM"})
