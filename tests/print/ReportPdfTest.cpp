@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "image/ChannelCodec.h"
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 struct PdfWord {
-    double xMin, yMin, xMax;
+    double xMin, yMin, xMax, yMax;
     std::string text;
 };
 
@@ -68,9 +70,9 @@ std::vector<PdfWord> ParseBbox(const std::string& html, double* pageWidth) {
     std::smatch m;
     if (std::regex_search(html, m, page)) *pageWidth = std::stod(m[1]);
     const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
     for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it)
-        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), (*it)[4]});
+        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5]});
     return words;
 }
 
@@ -135,3 +137,75 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, ReportPdfColumns, testing::Values(Lang::
                          [](const testing::TestParamInfo<Lang>& info) {
                              return std::string(LanguageCode(info.param));
                          });
+
+namespace {
+
+// A page rendered in grey at two pixels per point.
+struct GreyPage {
+    int width = 0, height = 0;
+    std::string pixels;
+    bool Ink(int x, int y) const {
+        return static_cast<unsigned char>(pixels[static_cast<std::size_t>(y * width + x)]) < 128;
+    }
+    // The middle, in pixels, between the highest and the lowest inked row
+    // inside the word's box.
+    double InkMiddle(const PdfWord& w) const {
+        int top = -1, bottom = -1;
+        for (int y = static_cast<int>(w.yMin * 2); y < std::min(height, static_cast<int>(w.yMax * 2) + 2); ++y)
+            for (int x = static_cast<int>(w.xMin * 2); x < static_cast<int>(w.xMax * 2); ++x)
+                if (Ink(x, y)) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                    break;
+                }
+        return (top + bottom) / 2.0;
+    }
+};
+
+GreyPage RenderFirstPage(const std::string& pdf, const std::string& stem) {
+    GreyPage page;
+    if (RunCommand("pdftoppm -f 1 -l 1 -r 144 -gray -singlefile " + pdf + " " + stem) != 0) return page;
+    std::ifstream in(stem + ".pgm", std::ios::binary);
+    std::string magic;
+    int depth = 0;
+    in >> magic >> page.width >> page.height >> depth;
+    in.get();
+    page.pixels.assign(std::istreambuf_iterator<char>(in), {});
+    if (magic != "P5" || page.pixels.size() < static_cast<std::size_t>(page.width) * page.height) page.width = 0;
+    return page;
+}
+
+}  // namespace
+
+// The cells of one channel line stand on one baseline, whether their glyphs
+// come from the report's font ("DTMF") or from the Chinese one (开).
+TEST(ReportPdf, LatinAndChineseCellsOfALineLineUp) {
+    const fs::path dir = fs::temp_directory_path() / ("report-baseline-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string pdf = (dir / "report.pdf").string();
+    std::string log;
+    ASSERT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " --lang zh print " + OSTRELTZ_SAMPLE + " --pdf " + pdf, &log), 0)
+        << log;
+    ASSERT_EQ(RunCommand("pdftotext -bbox -f 1 -l 1 " + pdf + " -", &log), 0);
+    double width = 0;
+    const std::vector<PdfWord> words = ParseBbox(log, &width);
+    const GreyPage page = RenderFirstPage(pdf, (dir / "page").string());
+    ASSERT_GT(page.width, 0);
+    int lines = 0;
+    for (const PdfWord& latin : words) {
+        if (latin.text != "DTMF") continue;
+        // The PTT ID cell of the same channel: the 开 right of it nearest in height.
+        const PdfWord* chinese = nullptr;
+        for (const PdfWord& w : words)
+            if (w.text == "开" && w.xMin > latin.xMax &&
+                (!chinese || std::abs(w.yMin - latin.yMin) < std::abs(chinese->yMin - latin.yMin)))
+                chinese = &w;
+        ASSERT_NE(chinese, nullptr);
+        const double lineHeight = (latin.yMax - latin.yMin) * 2;
+        EXPECT_LE(std::abs(page.InkMiddle(latin) - page.InkMiddle(*chinese)), 0.05 * lineHeight)
+            << "DTMF at " << latin.yMin;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2);  // channels 2 and 5
+    fs::remove_all(dir);
+}

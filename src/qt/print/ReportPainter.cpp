@@ -55,11 +55,18 @@ bool PaintReportPages(QPagedPaintDevice* device, int resolution, const ReportInp
         const ReportPage layout = LayoutReportPage(page, inputs, geometry, step);
         const QFont title = ReportQFont(layout.title, geometry.dpiX, geometry.dpiY, device);
         const QFont body = ReportQFont(layout.body, geometry.dpiX, geometry.dpiY, device);
+        // Every text of a line stands on the baseline of the report's own
+        // font, whichever font its Chinese glyphs come from: a text's top
+        // would follow the tallest font it uses, and Latin and Chinese
+        // cells of one channel would not line up.
+        const int titleAscent = QFontMetrics(title, device).ascent();
+        const int bodyAscent = QFontMetrics(body, device).ascent();
         for (const ReportLine& line : layout.lines) {
-            painter.setFont(line.font == ReportFont::Title ? title : body);
-            const QPoint topLeft(line.x * geometry.dpiX / 1440, -line.y * geometry.dpiY / 1440);
-            painter.drawText(QRect(topLeft, QSize(area.width(), area.height())), Qt::AlignLeft | Qt::AlignTop,
-                             QString::fromStdString(line.text));
+            const bool isTitle = line.font == ReportFont::Title;
+            painter.setFont(isTitle ? title : body);
+            const QPoint baseline(line.x * geometry.dpiX / 1440,
+                                  -line.y * geometry.dpiY / 1440 + (isTitle ? titleAscent : bodyAscent));
+            painter.drawText(baseline, QString::fromStdString(line.text));
         }
     }
     return painter.end();
