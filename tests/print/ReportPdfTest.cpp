@@ -116,10 +116,12 @@ TEST_P(ReportPdfColumns, EachCaptionStandsOverItsColumnInsideThePage) {
             std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == captions[0]; });
         ASSERT_NE(first, words.end());
         const double captionY = first->yMin;
+        // Words of one line: each font's box around the same baseline.
+        const double middle = (first->yMin + first->yMax) / 2, half = (first->yMax - first->yMin) / 2;
         for (const std::string& caption : captions) {
             SCOPED_TRACE(caption);
             const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
-                return w.text == caption && std::abs(w.yMin - captionY) < 0.5;
+                return w.text == caption && std::abs((w.yMin + w.yMax) / 2 - middle) < half;
             });
             ASSERT_NE(it, words.end());
             EXPECT_GE(it->xMin, 0);
