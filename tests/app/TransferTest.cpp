@@ -134,6 +134,9 @@ TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
     fileAnswers = {Path("mine.sin")};
     Trigger(ID_FILE_SAVE);
     EXPECT_EQ(Frame()->statusBar()->currentMessage(), "已保存 " + QDir::toNativeSeparators(Path("mine.sin")));
+    // The first change after the save takes the word away: it no longer holds.
+    SetCell(2, 1, "147.00000");
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "");
     sim.Stop();
     EXPECT_EQ(Load(Path("radio-after.sin")), Load(Path("mine.sin")));
     EXPECT_EQ(Load(Path("mine.sin"))[addr::kPowerLevel], 4);

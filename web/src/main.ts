@@ -375,7 +375,7 @@ class Page {
     this.rules.saved(name);
     rememberFile(name, bytes);
     this.showTitle();
-    this.notice(t('Saved', name));
+    this.statusBar.say(t('Saved', name), true);
     return true;
   }
 

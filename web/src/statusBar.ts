@@ -16,6 +16,7 @@ export class StatusBar {
   private readonly modifiedPane = byId('pane-modified');
   private feedback: string | null = null;
   private feedbackTimer: ReturnType<typeof setTimeout> | undefined;
+  private aboutFile = false;
   private modified = false;
   private pointer: string | null = null;
   private prompt: string | null = null;
@@ -43,6 +44,8 @@ export class StatusBar {
   // "已修改" while the rules say the document differs from its file.
   showModified(modified: boolean): void {
     this.modified = modified;
+    // Feedback about the file ("已保存…") goes with the first change after it.
+    if (modified && this.aboutFile) this.say(null);
     this.modifiedPane.textContent = modified ? t('ModifiedPane') : '';
   }
 
@@ -71,10 +74,12 @@ export class StatusBar {
     this.draw();
   }
 
-  // Feedback, shown until its time is up or the next comes; null takes it away.
-  say(text: string | null): void {
+  // Feedback, shown until its time is up or the next comes; null takes it
+  // away. Feedback `aboutFile` goes also when the document changes.
+  say(text: string | null, aboutFile = false): void {
     clearTimeout(this.feedbackTimer);
     this.feedback = text;
+    this.aboutFile = text !== null && aboutFile;
     if (text !== null) this.feedbackTimer = setTimeout(() => this.say(null), this.feedbackMs);
     this.draw();
   }

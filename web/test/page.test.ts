@@ -65,16 +65,19 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await pressWithControl(page, 's');
     const saved = await downloaded(downloads, 'sample.sin');
     await page.waitForFunction(() => document.getElementById('doc-title')?.textContent === 'sample.sin');
+    assert.equal(await statusText(page), '已保存 sample.sin');
 
     const dir = tempDir();
     const caption = await page.$eval('th[aria-colindex="4"]', (n) => n.textContent ?? '');
     cli(['set', samplePath, '-o', path.join(dir, 'cli.sin'), '--channel', '2', '--column', caption, '--value', '88.5']);
     assert.deepEqual(saved, fs.readFileSync(path.join(dir, 'cli.sin')));
 
-    // Undo brings the tone back and the document differs from the saved file again.
+    // Undo brings the tone back and the document differs from the saved file
+    // again: the word of the save goes with it.
     await pressWithControl(page, 'z');
     assert.equal(await cellText(page, 2, 3), 'OFF');
     assert.equal(await docTitle(page), 'sample.sin *');
+    assert.notEqual(await statusText(page), '已保存 sample.sin');
     assert.equal((await menuEntry(page, 'undo')).disabled, true);
     await clickCommand(page, 'redo');
     assert.equal(await cellText(page, 2, 3), '88.5');

@@ -100,7 +100,7 @@ bool CDocManager::DoSave(const QString& path) {
     }
     m_doc->Changed();
     AddRecent(path);
-    m_frame->ShowFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(m_doc->PathName())));
+    m_frame->ShowFileFeedback(QTr(TextId::Saved).arg(QDir::toNativeSeparators(m_doc->PathName())));
     return true;
 }
 

@@ -196,6 +196,10 @@ void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
 
 void CMainFrame::ShowModified(bool modified) {
     m_modified = modified;
+    if (modified && !m_fileFeedback.isEmpty()) {
+        if (statusBar()->currentMessage() == m_fileFeedback) statusBar()->clearMessage();
+        m_fileFeedback.clear();
+    }
     m_modifiedPane->setText(modified ? QTr(TextId::ModifiedPane) : QString());
     // The pane keeps its width, so the panes beside it do not jump.
     m_modifiedPane->setMinimumWidth(
@@ -203,7 +207,15 @@ void CMainFrame::ShowModified(bool modified) {
                  m_modifiedPane->minimumWidth()));
 }
 
-void CMainFrame::ShowFeedback(const QString& text) { statusBar()->showMessage(text, kStatusFeedbackMs); }
+void CMainFrame::ShowFeedback(const QString& text) {
+    m_fileFeedback.clear();
+    statusBar()->showMessage(text, kStatusFeedbackMs);
+}
+
+void CMainFrame::ShowFileFeedback(const QString& text) {
+    ShowFeedback(text);
+    m_fileFeedback = text;
+}
 
 void CMainFrame::SetLockKeys(std::unique_ptr<ILockKeys> keys) {
     m_lockKeys = std::move(keys);

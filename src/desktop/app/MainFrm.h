@@ -31,6 +31,9 @@ public:
     // A result the user should notice ("读频完成…", "已保存…"), shown in the
     // status bar for a few seconds.
     void ShowFeedback(const QString& text);
+    // Feedback about the document's file ("已保存…"), which goes with the
+    // first change after it.
+    void ShowFileFeedback(const QString& text);
     // The pane that says "已修改" while the document differs from its file.
     void ShowModified(bool modified);
     QLabel* ModifiedPane() const { return m_modifiedPane; }
@@ -76,6 +79,7 @@ private:
     QLabel* m_pane0 = nullptr;
     QLabel* m_modifiedPane = nullptr;
     bool m_modified = false;
+    QString m_fileFeedback;  // shown by ShowFileFeedback, until the document changes
     QMap<MenuId, QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
     QAction* m_languageActions[2] = {};
