@@ -257,17 +257,24 @@ int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& ima
              RadioImage* received = nullptr) {
     QtSerialLink link;
     PreciseClock clock;
-    CliInteraction ui(Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite),
-                      la.force, la.retries);
+    const auto verb = [](CloneDirection way) {
+        return Tr(way == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite);
+    };
+    CliInteraction ui(verb(direction), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     TransferEnd end;
     {
         StopSignalScope stopSignals;
-        end = RunTransfer(
-            engine, ui, TransferPlan{direction, la.port(), image, backup, HistoryEnabled()},
-            [](const std::string& phase) { std::fprintf(stderr, "%s\n", phase.c_str()); }, &KeepInUserHistory);
+        // A backup's read counts its blocks as a read.
+        const ShowPhase phase = [&](CloneDirection way, const std::string& text) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+            ui.SetVerb(verb(way));
+        };
+        end = RunTransfer(engine, ui, TransferPlan{direction, la.port(), image, backup, HistoryEnabled()}, phase,
+                          &KeepInUserHistory);
     }
     link.Close();
+    if (end.notKept) std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*end.notKept).c_str());
     if (end.backupNotKept) return 1;
     const CloneResult& result = end.result;
     if (result.outcome != CloneOutcome::Completed) {

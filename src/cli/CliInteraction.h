@@ -20,6 +20,8 @@ public:
     // True once a stop signal came during a StopSignalScope.
     bool Cancelled() override;
     void SetWatch(bool) override {}
+    // The word the progress lines start with ("读频", "写频").
+    void SetVerb(const std::string& verb) { m_verb = verb; }
 
 private:
     void EndProgressLine();

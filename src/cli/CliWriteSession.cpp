@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "cli/CliInteraction.h"
+#include "history/RadioHistory.h"
 #include "history/UserHistory.h"
 #include "image/FileAccess.h"
 #include "link/QtSerialLink.h"
@@ -16,9 +17,9 @@
 namespace {
 
 // Writes `image` to every port at once, each kept in the history as it ends,
-// and returns the results in port order.
-std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
-    std::vector<CloneResult> results(options.ports.size());
+// and returns the ends in port order.
+std::vector<TransferEnd> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
+    std::vector<TransferEnd> ends(options.ports.size());
     std::vector<std::unique_ptr<QThread>> threads;
     const bool several = options.ports.size() > 1;
     const bool history = HistoryEnabled();
@@ -31,12 +32,12 @@ std::vector<CloneResult> WriteRound(const RadioImage& image, const WriteSessionO
                               several ? options.ports[i] : std::string());
             CloneEngine engine(link, clock, ui);
             const TransferPlan plan{CloneDirection::Write, options.ports[i], image, false, history};
-            results[i] = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory).result;
+            ends[i] = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory);
         }));
         threads.back()->start();
     }
     for (auto& thread : threads) thread->wait();
-    return results;
+    return ends;
 }
 
 // Adds the round's lines to the log file, whole or not at all.
@@ -68,13 +69,18 @@ int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options)
     bool logged = true;
     do {
         WriteLog round;
-        const std::vector<CloneResult> results = WriteRound(image, options);
-        for (std::size_t i = 0; i < results.size(); ++i) {
-            const WriteLogEntry& entry = round.Add(options.ports[i], results[i]);
-            session.Add(entry.port, results[i], entry.time);
+        const std::vector<TransferEnd> ends = WriteRound(image, options);
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            const WriteLogEntry& entry = round.Add(options.ports[i], ends[i].result);
+            session.Add(entry.port, ends[i].result, entry.time);
             std::printf("%s\n", WriteLog::EntryText(entry).c_str());
+            if (ends[i].notKept) {
+                const std::string notKept = NotKeptText(*ends[i].notKept);
+                std::fprintf(stderr, "ostreltz-cli: %s\n",
+                             (ends.size() > 1 ? entry.port + ": " + notKept : notKept).c_str());
+            }
             if (entry.Written()) continue;
-            const std::string failure = results.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);
+            const std::string failure = ends.size() > 1 ? WriteLog::FailureText(entry) : WriteLog::Reason(entry);
             std::fprintf(stderr, "ostreltz-cli: %s\n", failure.c_str());
         }
         if (!options.logFile.empty()) logged = AppendToLogFile(options.logFile, round) && logged;

@@ -18,7 +18,9 @@
 #include "history/RadioHistory.h"
 #include "history/UserHistory.h"
 #include "link/CloneEngine.h"
+#include "link/PortChecklist.h"
 #include "link/ProgressDlg.h"
+#include "link/WriteSessionPanel.h"
 #include "link/QtSerialLink.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
@@ -458,7 +460,9 @@ TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
 }
 
 // A transfer that finished stays finished when its copy cannot be kept: the
-// person is told so over the transfer's window, as a report, not a warning.
+// person is told so once the end is shown, as a report, not a warning; of
+// several radios written at once, each box names its radio, and each
+// radio's end is in the log at the time it ended.
 TEST_F(Transfer, ATransferWhoseCopyCannotBeKeptStillFinishesAndSaysWhy) {
     const QString folder = QString::fromStdString(UserHistoryFolder());
     QDir(folder).removeRecursively();
@@ -470,21 +474,49 @@ TEST_F(Transfer, ATransferWhoseCopyCannotBeKeptStillFinishesAndSaysWhy) {
     const RadioImage radio = RadioWithChannels();
     SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));
-    bool whileTheWindowShows = false;
+    QString gridWhenTold, statusWhenTold;
     Messenger::SetMessageHandler([&](const MessageRequest& r) {
         messages.push_back(r);
-        whileTheWindowShows = Dialog()->isVisible();
+        gridWhenTold = Grid()->TextMatrix(10, 1);
+        statusWhenTold = Frame()->statusBar()->currentMessage();
         return Answer::Ok;
     });
     Start(ID_READ);
     ASSERT_TRUE(WaitForEnd());
-    QFile::remove(folder);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.startsWith("这次的数据没有存入历史记录：")) << messages[0].text.toStdString();
     EXPECT_TRUE(messages[0].text.contains("路径中有一段是文件，不是文件夹")) << messages[0].text.toStdString();
     EXPECT_EQ(messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(whileTheWindowShows);
-    EXPECT_EQ(Grid()->TextMatrix(10, 1), "145.12500");
+    EXPECT_EQ(gridWhenTold, "145.12500");
+    EXPECT_TRUE(statusWhenTold.startsWith("读频完成：")) << statusWhenTold.toStdString();
+
+    messages.clear();
+    SimProcess two({"--count", "2", "--type", "0x42"}, 2);
+    const QStringList ports = {QString::fromStdString(two.Ports().at(0)), QString::fromStdString(two.Ports().at(1))};
+    View()->SetPort(ports[0]);
+    Trigger(ID_WRITE);
+    fileAnswers = {ports[1]};
+    QTest::mouseClick(Dialog()->PortList()->AddButton(), Qt::LeftButton);
+    ASSERT_EQ(Dialog()->Ports(), ports);
+    std::vector<std::size_t> loggedWhenTold;
+    Messenger::SetMessageHandler([&](const MessageRequest& r) {
+        messages.push_back(r);
+        loggedWhenTold.push_back(Dialog()->Session()->Log().Entries().size());
+        return Answer::Ok;
+    });
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !View()->IsTransferRunning(); }, 30000));
+    QFile::remove(folder);
+    ASSERT_EQ(messages.size(), 2u);
+    QStringList named;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const QString port = messages[i].text.section('\n', 0, 0);
+        EXPECT_TRUE(ports.contains(port)) << messages[i].text.toStdString();
+        EXPECT_TRUE(messages[i].text.section('\n', 1).startsWith("这次的数据没有存入历史记录："));
+        EXPECT_GE(loggedWhenTold[i], i + 1);  // that radio's end is in the log already
+        named << port;
+    }
+    EXPECT_NE(named[0], named[1]);
 }
 
 TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {

@@ -130,7 +130,12 @@ TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWrite
 
     SimProcess sim({"--image", Path("radio.sin"), "--save", Path("after.sin")});
     ASSERT_EQ(Cli("write --port " + sim.Port() + " --in " + Path("new.sin") + " --force --backup", &out), 0) << out;
-    EXPECT_NE(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
+    // The backup's blocks count as read, the write's as written.
+    const std::size_t second = out.find("第 2 步（共 2 步）：写频");
+    ASSERT_NE(second, std::string::npos) << out;
+    EXPECT_LT(out.find("读频: 264/264"), second) << out;
+    EXPECT_EQ(out.find("写频: 264/264"), out.find("写频: 264/264", second)) << out;
+    EXPECT_NE(out.find("写频: 264/264"), std::string::npos) << out;
     sim.Stop();
     RadioImage after{};
     ASSERT_TRUE(LoadSinFile(Path("after.sin"), after).ok);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "history/RadioHistory.h"
 #include "link/TransferFlow.h"
 #include "support/RandomImage.h"
 #include "support/ScriptedLink.h"
@@ -27,7 +28,10 @@ struct FlowRig {
     TransferEnd Run(CloneDirection direction, bool backup, bool history = true) {
         const TransferPlan plan{direction, "COM3", NewDocumentImage(), backup, history};
         return RunTransfer(
-            engine, user, plan, [this](const std::string& text) { phases.push_back(text); },
+            engine, user, plan,
+            [this](CloneDirection way, const std::string& text) {
+                phases.push_back({way, text});
+            },
             [this](const RadioImage& image, bool write, const std::string& port, int radioType) {
                 if (refuse) return std::optional<Failure>(Fail(TextId::FileNoPermission));
                 kept.push_back({image, write, port, radioType});
@@ -43,13 +47,14 @@ struct FlowRig {
     ScriptedLink link;
     ScriptedUser user;
     CloneEngine engine;
-    std::vector<std::string> phases;
+    std::vector<std::pair<CloneDirection, std::string>> phases;
     std::vector<Kept> kept;
     bool refuse = false;
 };
 
-const std::string kBackupRead = "第 1 步（共 2 步）：读出对讲机数据备份";
-const std::string kBackupWrite = "第 2 步（共 2 步）：写频";
+const std::pair<CloneDirection, std::string> kBackupRead{CloneDirection::Read,
+                                                         "第 1 步（共 2 步）：读出对讲机数据备份"};
+const std::pair<CloneDirection, std::string> kBackupWrite{CloneDirection::Write, "第 2 步（共 2 步）：写频"};
 
 }  // namespace
 
@@ -74,11 +79,15 @@ TEST(TransferFlow, WhatTheRadioHeldOrNowHoldsIsKeptWhenTheHistoryIsOn) {
     EXPECT_EQ(off.Run(CloneDirection::Read, false, false).result.outcome, CloneOutcome::Completed);
     EXPECT_TRUE(off.kept.empty());
 
-    // Not kept: the transfer itself still finished, and the user is told why.
+    // Not kept: the transfer itself still finished, and its end says why,
+    // for the front end to tell once it has shown the end.
     FlowRig refused;
     refused.refuse = true;
-    EXPECT_EQ(refused.Run(CloneDirection::Read, false).result.outcome, CloneOutcome::Completed);
-    EXPECT_TRUE(refused.Told("这次的数据没有存入历史记录：没有权限")) << ::testing::PrintToString(refused.user.asked);
+    const TransferEnd end = refused.Run(CloneDirection::Read, false);
+    EXPECT_EQ(end.result.outcome, CloneOutcome::Completed);
+    ASSERT_TRUE(end.notKept);
+    EXPECT_EQ(NotKeptText(*end.notKept), "这次的数据没有存入历史记录：没有权限");
+    EXPECT_TRUE(refused.user.asked.empty());
 
     FlowRig failed(SimFaults{.shortReplyBlock = 3, .shortReplyBytes = 5});
     EXPECT_NE(failed.Run(CloneDirection::Read, false).result.outcome, CloneOutcome::Completed);
@@ -91,7 +100,7 @@ TEST(TransferFlow, ABackupIsReadAndKeptBeforeTheWriteWithTheHistoryOffToo) {
     EXPECT_EQ(end.result.outcome, CloneOutcome::Completed);
     EXPECT_EQ(end.result.blocks, 264);
     EXPECT_FALSE(end.backupNotKept);
-    EXPECT_EQ(rig.phases, (std::vector<std::string>{kBackupRead, kBackupWrite}));
+    EXPECT_EQ(rig.phases, (std::vector{kBackupRead, kBackupWrite}));
     ASSERT_EQ(rig.kept.size(), 1u);  // the backup only: the history is off
     EXPECT_EQ(rig.kept[0].image, rig.memory);
     EXPECT_FALSE(rig.kept[0].write);
@@ -112,7 +121,7 @@ TEST(TransferFlow, ABackupThatDidNotFinishOrWasNotKeptWritesNothing) {
     EXPECT_NE(end.result.outcome, CloneOutcome::Completed);
     EXPECT_EQ(end.result.blocks, 3);  // the backup's: what ended the transfer
     EXPECT_TRUE(cut.Told("备份没有完成，没有写入任何数据。"));
-    EXPECT_EQ(cut.phases, std::vector<std::string>{kBackupRead});
+    EXPECT_EQ(cut.phases, std::vector{kBackupRead});
     EXPECT_EQ(cut.radio.Memory(), cut.memory);
     EXPECT_TRUE(cut.kept.empty());
 
@@ -132,7 +141,7 @@ TEST(TransferFlow, ABackupThatDidNotFinishOrWasNotKeptWritesNothing) {
     EXPECT_EQ(end.result.blocks, 0);
     EXPECT_TRUE(refused.Told("这次的数据没有存入历史记录：没有权限\n备份无法保存，没有写入任何数据。"))
         << ::testing::PrintToString(refused.user.asked);
-    EXPECT_EQ(refused.phases, std::vector<std::string>{kBackupRead});
+    EXPECT_EQ(refused.phases, std::vector{kBackupRead});
     EXPECT_EQ(refused.radio.Memory(), refused.memory);
     EXPECT_EQ(refused.link.opens, 1);
 }

@@ -26,19 +26,19 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     CloneEngine engine(link, clock, user);
     const CloneDirection dir = direction == 1 || direction == 2 ? CloneDirection::Write : CloneDirection::Read;
     const TransferPlan plan{dir, kPort, TheDocument().ImageForWrite(), direction == 2, HistoryOn()};
-    const CloneResult result =
-        RunTransfer(
-            engine, user, plan,
-            [](const std::string& phase) { emscripten::val::module_property("host").call<void>("phase", phase); },
-            &KeepInHistory)
-            .result;
+    const TransferEnd end = RunTransfer(
+        engine, user, plan,
+        [](CloneDirection, const std::string& phase) {
+            emscripten::val::module_property("host").call<void>("phase", phase);
+        },
+        &KeepInHistory);
+    const CloneResult& result = end.result;
     if (dir == CloneDirection::Write) TheWriteLog().Add(kPort, result);
-    if (result.outcome != CloneOutcome::Completed || dir == CloneDirection::Write)
-        return static_cast<int>(result.outcome);
-    if (direction == 3)
+    if (result.outcome == CloneOutcome::Completed && direction == 3)
         TheComparison().Start(result.image, Tr(TextId::CompareRadioName), TheSession().ImageForSave());
-    else
+    else if (result.outcome == CloneOutcome::Completed && dir == CloneDirection::Read)
         TheDocument().ReadReplaces(result.image);
+    if (end.notKept) user.Inform(NotKeptText(*end.notKept));
     return static_cast<int>(result.outcome);
 }
 

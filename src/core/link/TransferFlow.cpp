@@ -14,7 +14,7 @@ TransferEnd Transfer(CloneEngine& engine, IUserInteraction& user, const Transfer
         end.result = engine.Run(plan.direction, plan.port, plan.image);
         return end;
     }
-    if (phase) phase(Tr(TextId::BackupPhaseRead));
+    if (phase) phase(CloneDirection::Read, Tr(TextId::BackupPhaseRead));
     const CloneResult backup = engine.Run(CloneDirection::Read, plan.port, plan.image);
     if (backup.outcome != CloneOutcome::Completed) {
         if (backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
@@ -27,7 +27,7 @@ TransferEnd Transfer(CloneEngine& engine, IUserInteraction& user, const Transfer
         end.backupNotKept = true;
         return end;
     }
-    if (phase) phase(Tr(TextId::BackupPhaseWrite));
+    if (phase) phase(CloneDirection::Write, Tr(TextId::BackupPhaseWrite));
     end.result = engine.Run(CloneDirection::Write, plan.port, plan.image);
     return end;
 }
@@ -39,7 +39,6 @@ TransferEnd RunTransfer(CloneEngine& engine, IUserInteraction& user, const Trans
     TransferEnd end = Transfer(engine, user, plan, phase, keep);
     if (end.result.outcome != CloneOutcome::Completed || !plan.history) return end;
     const bool write = plan.direction == CloneDirection::Write;
-    if (const auto notKept = keep(write ? plan.image : end.result.image, write, plan.port, end.result.radioType))
-        user.Inform(NotKeptText(*notKept));
+    end.notKept = keep(write ? plan.image : end.result.image, write, plan.port, end.result.radioType);
     return end;
 }

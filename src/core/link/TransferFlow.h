@@ -3,8 +3,9 @@
 // runs it. A write asked to keep a backup first reads what the radio holds
 // and keeps that copy: nothing is written unless the read finished and its
 // copy was kept. The image the radio held, or now holds, goes into the
-// history. The user is told what could not be kept and that a backup did not
-// finish.
+// history. The user is told that a backup did not finish or could not be
+// kept; a finished transfer whose copy could not be kept says so in its end,
+// for the front end to tell once the end is shown.
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,13 +28,17 @@ struct TransferEnd {
     // not kept).
     CloneResult result;
     bool backupNotKept = false;  // told already; nothing was written
+    // Why the finished transfer's copy is not in the history (told with
+    // NotKeptText).
+    std::optional<Failure> notKept;
 };
 
 // Keeps an image in the history; the failure when it could not.
 using KeepImage =
     std::function<std::optional<Failure>(const RadioImage& image, bool write, const std::string& port, int radioType)>;
-// Shows the step a write after a backup is at, "第 1 步（共 2 步）：…".
-using ShowPhase = std::function<void(const std::string& text)>;
+// Shows the step a write after a backup is at, "第 1 步（共 2 步）：…", and
+// which way its data goes.
+using ShowPhase = std::function<void(CloneDirection direction, const std::string& text)>;
 
 // `user` is the engine's; `phase` may be empty.
 TransferEnd RunTransfer(CloneEngine& engine, IUserInteraction& user, const TransferPlan& plan, const ShowPhase& phase,

@@ -13,6 +13,13 @@
 
 namespace {
 
+// A box's text, under the name of the radio it is about when the target has one.
+QString BoxText(CEngineTarget* target, const std::string& text) {
+    const QString prefix = target->BoxPrefix();
+    const QString box = QString::fromStdString(text);
+    return prefix.isEmpty() ? box : prefix + QStringLiteral("\n") + box;
+}
+
 // The engine's view of the user, answered on the user-interface thread.
 class TargetInteraction : public IUserInteraction {
 public:
@@ -36,10 +43,7 @@ public:
 private:
     Answer Show(const std::string& text, Buttons buttons, MessageIcon icon) {
         if (m_ending) return Answer::Cancel;  // the window is going: nobody to ask
-        const QString prefix = m_target->BoxPrefix();
-        const QString box = QString::fromStdString(text);
-        return Messenger::ShowFromWorker(m_window, prefix.isEmpty() ? box : prefix + QStringLiteral("\n") + box,
-                                         buttons, icon);
+        return Messenger::ShowFromWorker(m_window, BoxText(m_target, text), buttons, icon);
     }
 
     CEngineTarget* m_target;
@@ -94,14 +98,23 @@ void CEngineRunner::StartTransfer(CloneDirection direction, const QString& port,
     const TransferPlan plan{direction, port.toStdString(), image, backup, HistoryEnabled()};
     Start(port, [this, plan](ISerialLink& link, IClock& clock, IUserInteraction& user) {
         CloneEngine engine(link, clock, user);
-        const ShowPhase phase = [this](const std::string& text) {
+        const ShowPhase phase = [this](CloneDirection, const std::string& text) {
             QMetaObject::invokeMethod(
                 m_window, [t = m_target, phase = QString::fromStdString(text)] { t->SetPhase(phase); },
                 Qt::QueuedConnection);
         };
-        const CloneResult result = RunTransfer(engine, user, plan, phase, &KeepInUserHistory).result;
-        return std::function<void()>([this, result] { emit transferFinished(result); });
+        const TransferEnd end = RunTransfer(engine, user, plan, phase, &KeepInUserHistory);
+        return std::function<void()>([this, end] {
+            emit transferFinished(end.result);
+            if (end.notKept) TellNotKept(*end.notKept);
+        });
     });
+}
+
+void CEngineRunner::TellNotKept(const Failure& failure) {
+    // Over the transfer's window while it stays open, else over what it stood over.
+    QWidget* over = m_window->isVisible() ? m_window : m_window->parentWidget();
+    Messenger::Show(over, BoxText(m_target, NotKeptText(failure)), Buttons::Ok, MessageIcon::Information);
 }
 
 void CEngineRunner::StartTuning(const QString& port, const TuningRequest& request) {

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "link/CloneEngine.h"
+#include "res/Failure.h"
 #include "tuning/TuningEngine.h"
 
 class QWidget;
@@ -53,6 +54,8 @@ private:
     // thread has ended.
     using Work = std::function<std::function<void()>(ISerialLink& link, IClock& clock, IUserInteraction& user)>;
     void Start(const QString& port, Work work);
+    // That a finished transfer's copy is not in the history, once its end is shown.
+    void TellNotKept(const Failure& failure);
 
     CEngineTarget* m_target;
     QWidget* m_window = nullptr;  // the target's, taken at the start
