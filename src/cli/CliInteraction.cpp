@@ -19,7 +19,11 @@ StopSignalScope::StopSignalScope() {
     action.sa_handler = [](int signal) { g_stopSignal = signal; };
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &m_old[i]);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        ::sigaction(kSignals[i], nullptr, &m_old[i]);
+        // A signal the caller set aside (nohup, a script's background job) stays set aside.
+        if (m_old[i].sa_handler != SIG_IGN) ::sigaction(kSignals[i], &action, nullptr);
+    }
 }
 
 StopSignalScope::~StopSignalScope() {

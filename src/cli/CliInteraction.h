@@ -38,7 +38,8 @@ private:
 
 // While it lives, Ctrl+C, a closed terminal (SIGHUP) or a stop request
 // (SIGTERM) asks every transfer to stop at its next yield instead of ending
-// the program; the ports are released on the way out.
+// the program; the ports are released on the way out. A signal the program
+// was started ignoring, as under nohup, is still ignored.
 class StopSignalScope {
 public:
     StopSignalScope();

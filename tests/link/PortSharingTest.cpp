@@ -62,14 +62,15 @@ std::string Contents(const std::string& path) { return ReadRegularFile(path, 409
 // The command line started in the background, its output going to a file.
 class Background {
 public:
-    Background(const std::string& args, const std::string& log) {
+    // `shell` runs before the command line, in the same shell.
+    Background(const std::string& args, const std::string& log, const std::string& shell = {}) {
         m_pid = ::fork();
         if (m_pid == 0) {
             ::setpgid(0, 0);
             const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(fd, STDOUT_FILENO);
             ::dup2(fd, STDERR_FILENO);
-            ::execl("/bin/sh", "sh", "-c", ("exec " + std::string(OSTRELTZ_CLI) + " --lang zh " + args).c_str(),
+            ::execl("/bin/sh", "sh", "-c", (shell + "exec " + std::string(OSTRELTZ_CLI) + " --lang zh " + args).c_str(),
                     nullptr);
             ::_exit(127);
         }
@@ -241,6 +242,22 @@ TEST_F(PortSharing, OurHoldEndsWithSuccessFailureAndSignals) {
         const std::string log = Contents(Path("cli.log"));
         EXPECT_NE(log.find("写频没有完成：对讲机的前 "), std::string::npos) << log;
         EXPECT_FALSE(fs::exists(lock)) << signal;
+    }
+    {
+        // Started as nohup starts it, or as a script's background job: the
+        // hang-up and Ctrl+C it was told to ignore leave the write going.
+        const std::string wire = Path("wire-nohup.log");
+        SimProcess sim({"--answer-delay", "5", "--log", wire, "--save", Path("nohup.sin")});
+        Background write("write --force --port " + sim.Port() + " --in " + OSTRELTZ_SAMPLE, Path("nohup.log"),
+                         "trap '' HUP INT; ");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (Contents(wire).find("RX 57") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        write.Signal(SIGHUP);
+        write.Signal(SIGINT);
+        EXPECT_EQ(write.Wait(), 0) << Contents(Path("nohup.log"));
+        sim.Stop();
+        EXPECT_EQ(Contents(Path("nohup.sin")), Contents(OSTRELTZ_SAMPLE));
     }
 }
 
