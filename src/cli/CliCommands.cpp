@@ -251,37 +251,26 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
     return la;
 }
 
-// One transfer, kept in the history as it ends; with `backup`, a write that
-// first reads the radio and keeps that copy. Returns the exit code.
-int Transfer(CloneDirection direction, const LinkArgs& la, const RadioImage& image, bool backup,
-             RadioImage* received = nullptr) {
+// A read, kept in the history as it ends. Returns the exit code.
+int ReadRadio(const LinkArgs& la, RadioImage& received) {
     QtSerialLink link;
     PreciseClock clock;
-    const auto verb = [](CloneDirection way) {
-        return Tr(way == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite);
-    };
-    CliInteraction ui(verb(direction), la.force, la.retries);
+    CliInteraction ui(TransferVerb(CloneDirection::Read), la.force, la.retries);
     CloneEngine engine(link, clock, ui);
     TransferEnd end;
     {
         StopSignalScope stopSignals;
-        // A backup's read counts its blocks as a read.
-        const ShowPhase phase = [&](CloneDirection way, const std::string& text) {
-            std::fprintf(stderr, "%s\n", text.c_str());
-            ui.SetVerb(verb(way));
-        };
-        end = RunTransfer(engine, ui, TransferPlan{direction, la.port(), image, backup, HistoryEnabled()}, phase,
-                          &KeepInUserHistory);
+        const TransferPlan plan{CloneDirection::Read, la.port(), NewDocumentImage(), false, HistoryEnabled()};
+        end = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory);
     }
     link.Close();
     if (end.notKept) std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*end.notKept).c_str());
-    if (end.backupNotKept) return 1;
-    const CloneResult& result = end.result;
-    if (result.outcome != CloneOutcome::Completed) {
-        Error(TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(result.outcome), std::to_string(result.blocks)}));
+    if (end.result.outcome != CloneOutcome::Completed) {
+        Error(
+            TrFormat(TextId::OutcomeBlocks, {CloneOutcomeText(end.result.outcome), std::to_string(end.result.blocks)}));
         return StopSignalScope::ExitCode(1);
     }
-    if (received) *received = result.image;
+    received = end.result.image;
     return 0;
 }
 
@@ -524,7 +513,7 @@ int CmdRead(const Args& args) {
     // A place the data cannot be saved to is refused before the radio is asked.
     if (const auto failure = CheckSavePlace(la->file)) return Error(*failure);
     RadioImage received{};
-    if (int rc = Transfer(CloneDirection::Read, *la, NewDocumentImage(), false, &received)) return rc;
+    if (int rc = ReadRadio(*la, received)) return rc;
     if (const auto failure = SaveSinFile(la->file, received)) return Error(*failure);
     return 0;
 }
@@ -544,9 +533,9 @@ int CmdWrite(const Args& args) {
     if (!image) return 1;
     // A log that cannot be kept is refused before the first radio is written.
     if (log)
-        if (const auto failure = CheckSavePlace(*log)) return Error(*failure);
-    if (backup) return Transfer(CloneDirection::Write, *la, *image, true);
-    return RunWriteSession(*image, WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or("")});
+        if (const auto failure = CheckWriteLogFile(*log)) return Error(*failure);
+    return RunWriteSession(*image,
+                           WriteSessionOptions{la->ports, la->force, la->retries, repeat, log.value_or(""), backup});
 }
 
 int CmdDiff(const Args& args) {

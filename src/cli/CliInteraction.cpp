@@ -34,7 +34,19 @@ bool StopSignalScope::Stopped() { return g_stopSignal != 0; }
 
 int StopSignalScope::ExitCode(int code) { return code != 0 && g_stopSignal ? 128 + g_stopSignal : code; }
 
+std::string TransferVerb(CloneDirection direction) {
+    return Tr(direction == CloneDirection::Read ? TextId::HelpSectionRead : TextId::HelpSectionWrite);
+}
+
 bool CliInteraction::Cancelled() { return StopSignalScope::Stopped(); }
+
+void CliInteraction::StartPhase(const std::string& verb, const std::string& title) {
+    EndProgressLine();
+    m_lastStatus.clear();
+    Line(title);
+    m_verb = verb;
+    m_lastLine = -1;
+}
 
 void CliInteraction::Line(const std::string& text) {
     if (m_radio.empty()) {

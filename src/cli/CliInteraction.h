@@ -8,6 +8,10 @@
 #include <signal.h>
 
 #include "interaction/UserInteraction.h"
+#include "link/CloneEngine.h"
+
+// The word a transfer's progress lines start with: "读频", "写频".
+std::string TransferVerb(CloneDirection direction);
 
 class CliInteraction : public IUserInteraction {
 public:
@@ -20,8 +24,9 @@ public:
     // True once a stop signal came during a StopSignalScope.
     bool Cancelled() override;
     void SetWatch(bool) override {}
-    // The word the progress lines start with ("读频", "写频").
-    void SetVerb(const std::string& verb) { m_verb = verb; }
+    // A step of a longer transfer begins: its title goes out on a line of
+    // its own, and its progress lines start with `verb`.
+    void StartPhase(const std::string& verb, const std::string& title);
 
 private:
     void EndProgressLine();

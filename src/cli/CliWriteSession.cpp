@@ -16,10 +16,16 @@
 
 namespace {
 
+// A radio's end, and when it ended.
+struct RadioEnd {
+    TransferEnd end;
+    LogClock::time_point at;
+};
+
 // Writes `image` to every port at once, each kept in the history as it ends,
 // and returns the ends in port order.
-std::vector<TransferEnd> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
-    std::vector<TransferEnd> ends(options.ports.size());
+std::vector<RadioEnd> WriteRound(const RadioImage& image, const WriteSessionOptions& options) {
+    std::vector<RadioEnd> ends(options.ports.size());
     std::vector<std::unique_ptr<QThread>> threads;
     const bool several = options.ports.size() > 1;
     const bool history = HistoryEnabled();
@@ -28,11 +34,16 @@ std::vector<TransferEnd> WriteRound(const RadioImage& image, const WriteSessionO
         threads.emplace_back(QThread::create([&, i] {
             QtSerialLink link;
             PreciseClock clock;
-            CliInteraction ui(Tr(TextId::HelpSectionWrite), options.force, options.retries,
+            CliInteraction ui(TransferVerb(CloneDirection::Write), options.force, options.retries,
                               several ? options.ports[i] : std::string());
             CloneEngine engine(link, clock, ui);
-            const TransferPlan plan{CloneDirection::Write, options.ports[i], image, false, history};
-            ends[i] = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory);
+            const TransferPlan plan{CloneDirection::Write, options.ports[i], image, options.backup, history};
+            // A backup's blocks count as read.
+            const ShowPhase phase = [&ui](CloneDirection way, const std::string& title) {
+                ui.StartPhase(TransferVerb(way), title);
+            };
+            ends[i].end = RunTransfer(engine, ui, plan, phase, &KeepInUserHistory);
+            ends[i].at = LogClock::now();
         }));
         threads.back()->start();
     }
@@ -40,20 +51,30 @@ std::vector<TransferEnd> WriteRound(const RadioImage& image, const WriteSessionO
     return ends;
 }
 
+// The log file's bytes: none yet, or those of a write log; nothing, with
+// `failure`, when it cannot be read or is something else.
+std::optional<std::string> LogFileText(const std::string& path, Failure& failure) {
+    if (!StampOf(path).exists) return std::string();
+    const FileRead read = ReadRegularFile(path, 64 * 1024 * 1024, true);
+    if (!read.ok) {
+        failure = read.error;
+        return std::nullopt;
+    }
+    if (!IsWriteLogText(read.bytes)) {
+        failure = Fail(TextId::LogNotAWriteLog, {path});
+        return std::nullopt;
+    }
+    return read.bytes;
+}
+
 // Adds the round's lines to the log file, whole or not at all.
 bool AppendToLogFile(const std::string& path, const WriteLog& round) {
-    std::string existing;
-    if (StampOf(path).exists) {
-        const FileRead read = ReadRegularFile(path, 64 * 1024 * 1024, true);
-        if (!read.ok) {
-            std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(read.error).c_str());
-            return false;
-        }
-        existing = read.bytes;
-    }
-    const auto failure = WriteFileAtomically(path, round.AppendedTo(existing));
-    if (failure) std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(*failure).c_str());
-    return !failure;
+    Failure failure;
+    std::optional<std::string> text = LogFileText(path, failure);
+    if (text) text = round.AppendedTo(*text);
+    std::optional<Failure> written = text ? WriteFileAtomically(path, *text) : std::optional<Failure>(failure);
+    if (written) std::fprintf(stderr, "ostreltz-cli: %s\n", Describe(*written).c_str());
+    return !written;
 }
 
 bool NextRound() {
@@ -64,18 +85,25 @@ bool NextRound() {
 
 }  // namespace
 
+std::optional<Failure> CheckWriteLogFile(const std::string& path) {
+    if (const auto failure = CheckSavePlace(path)) return failure;
+    Failure failure;
+    if (!LogFileText(path, failure)) return failure;
+    return std::nullopt;
+}
+
 int RunWriteSession(const RadioImage& image, const WriteSessionOptions& options) {
     WriteLog session;
     bool logged = true;
     do {
         WriteLog round;
-        const std::vector<TransferEnd> ends = WriteRound(image, options);
+        const std::vector<RadioEnd> ends = WriteRound(image, options);
         for (std::size_t i = 0; i < ends.size(); ++i) {
-            const WriteLogEntry& entry = round.Add(options.ports[i], ends[i].result);
-            session.Add(entry.port, ends[i].result, entry.time);
+            const WriteLogEntry& entry = round.Add(options.ports[i], ends[i].end.result, ends[i].at);
+            session.Add(entry.port, ends[i].end.result, entry.time);
             std::printf("%s\n", WriteLog::EntryText(entry).c_str());
-            if (ends[i].notKept) {
-                const std::string notKept = NotKeptText(*ends[i].notKept);
+            if (ends[i].end.notKept) {
+                const std::string notKept = NotKeptText(*ends[i].end.notKept);
                 std::fprintf(stderr, "ostreltz-cli: %s\n",
                              (ends.size() > 1 ? entry.port + ": " + notKept : notKept).c_str());
             }

@@ -136,6 +136,9 @@ TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWrite
     EXPECT_LT(out.find("读频: 264/264"), second) << out;
     EXPECT_EQ(out.find("写频: 264/264"), out.find("写频: 264/264", second)) << out;
     EXPECT_NE(out.find("写频: 264/264"), std::string::npos) << out;
+    // As every write, it ends with the radio's line and the summary.
+    EXPECT_NE(out.find("识别码 0xFF  完成  264 块"), std::string::npos) << out;
+    EXPECT_NE(out.find("共 1 台：已写 1 台，失败 0 台"), std::string::npos) << out;
     sim.Stop();
     RadioImage after{};
     ASSERT_TRUE(LoadSinFile(Path("after.sin"), after).ok);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -145,4 +146,38 @@ TEST_F(ParallelWrite, EveryPortNeedsItsValue) {
     command += Path("image.sin");
     EXPECT_EQ(RunCommand(command + " --port COM1 --port", &log), 2);
     EXPECT_NE(log.find("选项 --port 缺少值"), std::string::npos) << log;
+}
+
+// Each radio's line in the log has the time that radio ended, not the end of
+// the round.
+TEST_F(ParallelWrite, EachRadiosLogLineHasTheTimeItEnded) {
+    auto sim = FourRadios({"--radio", "2", "--answer-delay", "10"});
+    std::string log;
+    ASSERT_EQ(RunCommand(WriteCommand(*sim, " --log " + Path("log.csv")), &log), 0) << log;
+    std::ifstream in(Path("log.csv"), std::ios::binary);
+    std::stringstream csv;
+    csv << in.rdbuf();
+    std::map<std::string, std::string> ended;  // port -> time
+    std::string line;
+    while (std::getline(csv, line))
+        for (const std::string& port : sim->Ports())
+            if (line.find("," + port + ",") != std::string::npos) ended[port] = line.substr(0, 19);
+    ASSERT_EQ(ended.size(), 4u) << csv.str();
+    for (int k : {0, 2, 3}) EXPECT_LT(ended[sim->Ports()[k]], ended[sim->Ports()[1]]) << csv.str();
+}
+
+// A log given the name of another file, the radio data itself for one, is
+// refused before any radio is written, and the file keeps its bytes.
+TEST_F(ParallelWrite, ALogThatIsNotAWriteLogIsRefusedBeforeAnyRadio) {
+    auto sim = FourRadios();
+    std::string log;
+    EXPECT_EQ(RunCommand(WriteCommand(*sim, " --log " + Path("image.sin")), &log), 1) << log;
+    EXPECT_NE(log.find("“" + Path("image.sin") + "”不是写频记录文件（第一行不是写频记录的标题），没有写入。"),
+              std::string::npos)
+        << log;
+    sim->Stop();
+    RadioImage image{};
+    ASSERT_TRUE(LoadSinFile(Path("image.sin"), image).ok);
+    EXPECT_TRUE(image == m_image);
+    for (int k = 1; k <= 4; ++k) EXPECT_TRUE(Memory(k) == NewDocumentImage()) << k;
 }

@@ -68,12 +68,35 @@ TEST(WriteLog, CsvInTheUsersLanguageWithOneHeader) {
     EXPECT_EQ(first.substr(19, 31), ",/dev/pts/1,0x42,Finished,264\r\n");
     // Appending to a file keeps its lines and adds no second header; a file
     // without a final line end gets one first.
-    const std::string twice = log.AppendedTo(csv);
+    const std::string twice = log.AppendedTo(csv).value();
     EXPECT_EQ(twice.substr(0, csv.size()), csv);
     EXPECT_EQ(std::count(twice.begin(), twice.end(), '\n'), 9);
     EXPECT_EQ(twice.find("Time", 10), std::string::npos);
     const std::string unended = "\xEF\xBB\xBFTime,Port,Identification,Outcome,Blocks";
-    EXPECT_EQ(log.AppendedTo(unended).substr(unended.size(), 3), "\r\n2");
+    EXPECT_EQ(log.AppendedTo(unended).value().substr(unended.size(), 3), "\r\n2");
+}
+
+// Lines added to a log are in the language of its header, whatever the
+// program speaks now; a file that is not a write log is not added to.
+TEST(WriteLog, AppendingKeepsTheFilesLanguageAndLeavesOtherFilesAlone) {
+    const WriteLog log = FourRadios();
+    std::string english;
+    {
+        LanguageScope en(Lang::En);
+        english = log.Csv();
+    }
+    LanguageScope zh(Lang::Zh);
+    const std::string added = log.AppendedTo(english).value().substr(english.size());
+    EXPECT_NE(added.find(",/dev/pts/1,0x42,Finished,264\r\n"), std::string::npos) << added;
+    EXPECT_EQ(added.find("完成"), std::string::npos) << added;
+    EXPECT_TRUE(IsWriteLogText(""));
+    EXPECT_TRUE(IsWriteLogText(english));
+    EXPECT_TRUE(IsWriteLogText("时间,端口,识别码,结果,块数\n"));
+    for (const std::string& other :
+         {std::string(2112, '\xFF'), std::string("频道,接收频率\r\n1,145\r\n"), std::string("Time,Port\r\n")}) {
+        EXPECT_FALSE(IsWriteLogText(other));
+        EXPECT_FALSE(log.AppendedTo(other));
+    }
 }
 
 TEST(WriteLog, PortNamesWithCommasAreQuoted) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "csv/CsvReader.h"
 #include "csv/CsvWriter.h"
 #include "res/Texts.h"
 
@@ -18,27 +19,50 @@ std::string LocalTime(LogClock::time_point time, const char* format) {
     return text;
 }
 
-CsvFields Header() {
-    return {Tr(TextId::LogColumnTime), Tr(TextId::LogColumnPort), Tr(TextId::LogColumnIdent),
-            Tr(TextId::LogColumnOutcome), Tr(TextId::LogColumnBlocks)};
+CsvFields Header(Lang lang) {
+    return {Tr(TextId::LogColumnTime, lang), Tr(TextId::LogColumnPort, lang), Tr(TextId::LogColumnIdent, lang),
+            Tr(TextId::LogColumnOutcome, lang), Tr(TextId::LogColumnBlocks, lang)};
+}
+
+const char* OutcomeText(CloneOutcome outcome, Lang lang) {
+    switch (outcome) {
+        case CloneOutcome::Completed: return Tr(TextId::OutcomeCompleted, lang);
+        case CloneOutcome::Cancelled: return Tr(TextId::OutcomeCancelled, lang);
+        case CloneOutcome::PortUnavailable: return Tr(TextId::OutcomePortUnavailable, lang);
+        case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink, lang);
+        case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused, lang);
+        case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply, lang);
+        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost, lang);
+        case CloneOutcome::ReadAckMissing:
+        case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing, lang);
+    }
+    return "";
+}
+
+CsvFields Fields(const WriteLogEntry& entry, Lang lang) {
+    return {LocalTime(entry.time, "%Y-%m-%d %H:%M:%S"), entry.port, RadioTypeText(entry.radioType),
+            OutcomeText(entry.outcome, lang), std::to_string(entry.blocks)};
+}
+
+// The language of a write log's header line, or nothing when the text does
+// not begin with one.
+std::optional<Lang> HeaderLanguage(const std::string& text) {
+    const CsvFileReading reading = ReadCsvFile(text);
+    if (reading.records.empty()) return std::nullopt;
+    const CsvRecord& first = reading.records.front();
+    for (Lang lang : {Lang::Zh, Lang::En}) {
+        const CsvFields names = Header(lang);
+        bool all = first.fields.size() == names.size();
+        for (std::size_t i = 0; all && i < names.size(); ++i)
+            all = CsvColumnIndex(first, names[i]) == static_cast<int>(i);
+        if (all) return lang;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-const char* CloneOutcomeText(CloneOutcome outcome) {
-    switch (outcome) {
-        case CloneOutcome::Completed: return Tr(TextId::OutcomeCompleted);
-        case CloneOutcome::Cancelled: return Tr(TextId::OutcomeCancelled);
-        case CloneOutcome::PortUnavailable: return Tr(TextId::OutcomePortUnavailable);
-        case CloneOutcome::NoLink: return Tr(TextId::OutcomeNoLink);
-        case CloneOutcome::TypeRefused: return Tr(TextId::OutcomeTypeRefused);
-        case CloneOutcome::ShortReply: return Tr(TextId::LinkShortReply);
-        case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost);
-        case CloneOutcome::ReadAckMissing:
-        case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing);
-    }
-    return "";
-}
+const char* CloneOutcomeText(CloneOutcome outcome) { return OutcomeText(outcome, CurrentLanguage()); }
 
 const WriteLogEntry& WriteLog::Add(const std::string& port, const CloneResult& result, LogClock::time_point time) {
     m_entries.push_back(WriteLogEntry{time, port, result.radioType, result.outcome, result.blocks});
@@ -68,10 +92,7 @@ std::string WriteLog::EntryText(const WriteLogEntry& entry) {
                                        CloneOutcomeText(entry.outcome), std::to_string(entry.blocks)});
 }
 
-std::vector<std::string> WriteLog::EntryFields(const WriteLogEntry& entry) {
-    return {LocalTime(entry.time, "%Y-%m-%d %H:%M:%S"), entry.port, RadioTypeText(entry.radioType),
-            CloneOutcomeText(entry.outcome), std::to_string(entry.blocks)};
-}
+std::vector<std::string> WriteLog::EntryFields(const WriteLogEntry& entry) { return Fields(entry, CurrentLanguage()); }
 
 std::string WriteLog::SummaryText() const {
     std::string text = TrFormat(TextId::LogSummary, {std::to_string(m_entries.size()), std::to_string(WrittenCount()),
@@ -81,12 +102,16 @@ std::string WriteLog::SummaryText() const {
     return text;
 }
 
-std::string WriteLog::Csv() const { return AppendedTo(""); }
+std::string WriteLog::Csv() const { return *AppendedTo(""); }
 
-std::string WriteLog::AppendedTo(const std::string& existing) const {
+bool IsWriteLogText(const std::string& text) { return text.empty() || HeaderLanguage(text); }
+
+std::optional<std::string> WriteLog::AppendedTo(const std::string& existing) const {
+    const std::optional<Lang> lang = existing.empty() ? CurrentLanguage() : HeaderLanguage(existing);
+    if (!lang) return std::nullopt;
     std::vector<CsvFields> rows;
-    for (const WriteLogEntry& entry : m_entries) rows.push_back(EntryFields(entry));
-    if (existing.empty()) return CsvText(Header(), rows);
+    for (const WriteLogEntry& entry : m_entries) rows.push_back(Fields(entry, *lang));
+    if (existing.empty()) return CsvText(Header(*lang), rows);
     std::string text = existing;
     if (text.back() != '\n') text += "\r\n";
     return text + CsvRows(rows);

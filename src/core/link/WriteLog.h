@@ -4,6 +4,7 @@
 // radios written; the lines, the summary and the CSV file every front end
 // shows in the user's language.
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct WriteLogEntry {
 
 // The outcome in a few words, as a log or a summary names it.
 const char* CloneOutcomeText(CloneOutcome outcome);
+
+// Whether a file's bytes are a write log (or nothing yet) that lines may be added to.
+bool IsWriteLogText(const std::string& text);
 
 class WriteLog {
 public:
@@ -44,8 +48,9 @@ public:
     // The CSV file of this log, header first.
     std::string Csv() const;
     // `existing` (a log file's bytes, possibly none) with this log's lines
-    // added; a header only when the file was empty.
-    std::string AppendedTo(const std::string& existing) const;
+    // added in the language of its header; a header only when the file was
+    // empty. Nothing when `existing` is not a write log: it is left alone.
+    std::optional<std::string> AppendedTo(const std::string& existing) const;
 
     // One entry as a line of text; as CSV fields.
     static std::string EntryText(const WriteLogEntry& entry);
