@@ -86,6 +86,11 @@ int main(int argc, char** argv) {
     if (chosen && chosen->draws) {
         // Drawing needs no window: the offscreen platform unless told otherwise.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // What the program says is its own; the toolkit's notes (a missing
+        // XDG_RUNTIME_DIR under cron, say) would only be noise in a script.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+        });
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
