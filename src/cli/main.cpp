@@ -1,4 +1,5 @@
 // ostreltz-cli: the radio programming tool without a window.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -35,16 +36,27 @@ const Verb kVerbs[] = {{"new", CmdNew},
                        {"diff", CmdDiff, false, 2},  // 0 the same, 1 different
                        {"history", CmdHistory}};
 
-// The arguments without `--lang X` / `--lang=X`, which the commands never see.
-std::vector<std::string> WithoutLanguage(int argc, char** argv) {
+bool IsLanguageOption(const std::string& arg) { return arg == "--lang" || arg.rfind("--lang=", 0) == 0; }
+
+// The arguments the commands see: without `--lang X` / `--lang=X`, and with
+// `--name=value` as "--name value", the way scripts often spell options.
+std::vector<std::string> CommandWords(int argc, char** argv) {
     std::vector<std::string> kept;
+    bool options = true;  // until "--"
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--lang") {
-            ++i;
+        if (IsLanguageOption(arg)) {
+            i += arg == "--lang" ? 1 : 0;
             continue;
         }
-        if (arg.rfind("--lang=", 0) != 0) kept.push_back(arg);
+        options = options && arg != "--";
+        const std::size_t equals = arg.find('=');
+        if (options && arg.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
+            kept.push_back(arg.substr(0, equals));
+            kept.push_back(arg.substr(equals + 1));
+        } else {
+            kept.push_back(arg);
+        }
     }
     return kept;
 }
@@ -78,7 +90,11 @@ int main(int argc, char** argv) {
         }
         SetCurrentLanguage(*lang);
     }
-    const std::vector<std::string> words = WithoutLanguage(argc, argv);
+    if (std::count_if(argv + 1, argv + argc, [](const char* arg) { return IsLanguageOption(arg); }) > 1) {
+        std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliGivenTwice, {"--lang"}).c_str());
+        return 2;
+    }
+    const std::vector<std::string> words = CommandWords(argc, argv);
     const Verb* chosen = nullptr;
     for (const Verb& v : kVerbs)
         if (!words.empty() && words[0] == v.name) chosen = &v;

@@ -107,6 +107,15 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
                          &log),
               2);
     EXPECT_EQ(log, "ostreltz-cli: --lang takes zh or en\n");
+    // The language once: a second is as wrong as any option given twice.
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " dump " + a + " --lang=zh --lang en", &log), 2) << log;
+    EXPECT_NE(log.find("--lang 给了两次"), std::string::npos) << log;
+    // "--name=value" is "--name value", as scripts often write it; not after "--".
+    EXPECT_EQ(RunCommand(Cli("export-csv " + a + " --layout=chirp -o " + Path("c.csv")), &log), 0) << log;
+    EXPECT_EQ(ReadRegularFile(Path("c.csv"), 4096, false).bytes.rfind("\xEF\xBB\xBFLocation,", 0), 0u);
+    EXPECT_EQ(RunCommand(Cli("set --channel=1 --column=接收频率 --value=146 -o=" + Path("d.sin") + " " + a), &log), 2)
+        << log;
+    EXPECT_NE(log.find("-o=" + Path("d.sin")), std::string::npos) << log;
     // After "--" a name beginning with a minus sign is a file's.
     const std::string here = "cd " + m_dir.string() + " && ";
     EXPECT_EQ(RunCommand(here + Cli("new -- -x.sin"), &log), 0) << log;
