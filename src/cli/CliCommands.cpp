@@ -251,8 +251,9 @@ std::optional<LinkArgs> ReadLinkArgs(OptionReader& r, const char* fileOption, bo
     return la;
 }
 
-// A read, kept in the history as it ends. Returns the exit code.
-int ReadRadio(const LinkArgs& la, RadioImage& received) {
+// A read, kept in the history as it ends (`kept` says whether it was).
+// Returns the exit code.
+int ReadRadio(const LinkArgs& la, RadioImage& received, bool& kept) {
     QtSerialLink link;
     PreciseClock clock;
     CliInteraction ui(TransferVerb(CloneDirection::Read), la.force, la.retries);
@@ -262,6 +263,7 @@ int ReadRadio(const LinkArgs& la, RadioImage& received) {
         StopSignalScope stopSignals;
         const TransferPlan plan{CloneDirection::Read, la.port(), NewDocumentImage(), false, HistoryEnabled()};
         end = RunTransfer(engine, ui, plan, {}, &KeepInUserHistory);
+        kept = plan.history && !end.notKept;
     }
     link.Close();
     if (end.notKept) std::fprintf(stderr, "ostreltz-cli: %s\n", NotKeptText(*end.notKept).c_str());
@@ -513,8 +515,14 @@ int CmdRead(const Args& args) {
     // A place the data cannot be saved to is refused before the radio is asked.
     if (const auto failure = CheckSavePlace(la->file)) return Error(*failure);
     RadioImage received{};
-    if (int rc = ReadRadio(*la, received)) return rc;
-    if (const auto failure = SaveSinFile(la->file, received)) return Error(*failure);
+    bool kept = false;
+    if (int rc = ReadRadio(*la, received, kept)) return rc;
+    if (const auto failure = SaveSinFile(la->file, received)) {
+        Error(*failure);
+        // The disk filled up meanwhile, say: the data need not be read again.
+        if (kept) std::fprintf(stderr, "%s\n", Tr(TextId::CliReadKeptInHistory));
+        return 1;
+    }
     return 0;
 }
 

@@ -3,8 +3,10 @@
 // is kept while the history is switched off.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "image/SinFile.h"
 #include "res/Strings.h"
@@ -183,4 +185,32 @@ TEST_F(CliHistory, ABackupIsKeptWithTheHistoryOffAndOneThatCannotBeKeptWritesNot
     EXPECT_EQ(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
     const std::string report = sim.StopAndReport();
     EXPECT_NE(report.find(" written=0"), std::string::npos) << report;
+}
+
+// The folder of --out goes away during the read: the save fails, and the
+// data read is not lost with it, as the history holds it.
+TEST_F(CliHistory, AReadWhoseSaveFailsSaysTheHistoryHoldsTheData) {
+    RadioImage sample{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
+    ASSERT_FALSE(SaveSinFile(Path("radio.sin"), sample));
+    fs::create_directories(Path("out"));
+    const std::string wire = Path("wire.log");
+    SimProcess sim({"--image", Path("radio.sin"), "--answer-delay", "3", "--log", wire});
+    std::string out;
+    int code = -1;
+    std::thread read([&] { code = Cli("read --port " + sim.Port() + " --out " + Path("out/copy.sin"), &out); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(wire) || fs::file_size(wire) < 2000) {
+        if (std::chrono::steady_clock::now() > deadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    fs::remove_all(Path("out"));
+    read.join();
+    EXPECT_EQ(code, 1) << out;
+    EXPECT_NE(out.find("读到的数据已存入历史记录：ostreltz-cli history show 1 给出它的文件。"), std::string::npos)
+        << out;
+    ASSERT_EQ(Cli("history show 1", &out), 0) << out;
+    RadioImage kept{};
+    ASSERT_TRUE(LoadSinFile(Lines(out).at(1), kept).ok);
+    EXPECT_TRUE(kept == sample);
 }
