@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <tuple>
 
 #include "editor/ComparePanel.h"
 #include "history/RadioHistory.h"
@@ -49,6 +50,9 @@ TEST_F(Compare, StepsThroughTheDifferencesOfTwoSampleFiles) {
     OpenImage(sample);
     fileAnswers = {SaveImage("other.sin", ChangedSample(sample))};
     Trigger(ID_COMPARE_FILE);
+    // The file is only compared, and the window asking for it says so.
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_EQ(fileRequests[0].caption, QStringLiteral("选择要比较的文件"));
     ASSERT_TRUE(View()->Comparison().Active());
     ASSERT_TRUE(Panel()->isVisible());
     QStringList lines;
@@ -135,6 +139,22 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
     EXPECT_TRUE(Marked(2, 3));
     EXPECT_EQ(Current(), std::pair(2, 3));
     EXPECT_FALSE(Doc()->IsModified());
+
+    // The open comparison follows a switch of language: its name, its lines
+    // and the tips of its cells, and back again.
+    const std::string time = HistoryTimeText(1765281600000LL);
+    for (const auto& [action, title, line, tip] :
+         {std::tuple{"languageEn", "Compare: history " + time + " → this document",
+                     "Channel 4 W/N: ", "In history " + time + ": 88.5"},
+          std::tuple{"languageZh", "比较：历史记录 " + time + " → 当前文档",
+                     "频道 4 宽/窄: ", "历史记录 " + time + " 中为：88.5"}}) {
+        Frame()->findChild<QAction*>(action)->trigger();
+        EXPECT_EQ(Panel()->windowTitle().toStdString(), title);
+        QStringList lines;
+        for (int i = 0; i < Panel()->List()->count(); ++i) lines << Panel()->List()->item(i)->text();
+        EXPECT_EQ(lines.filter(QString::fromStdString(line)).size(), 1) << lines.join('\n').toStdString();
+        EXPECT_EQ(Grid()->model()->index(1, 2).data(Qt::ToolTipRole).toString().toStdString(), tip);
+    }
 
     WithModal([&] { Trigger(ID_HISTORY); }, [&](QWidget* dialog) { ChooseEntry(dialog, 1, "openEntry"); });
     EXPECT_EQ(View()->ImageForSave(), [&] {

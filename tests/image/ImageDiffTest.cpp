@@ -183,7 +183,7 @@ TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     current = WithCell(current, 40, 1, "146.00000");
     current[addr::kSquelch] = 1;
     ImageComparison comparison;
-    comparison.Start(other, "other.sin", current);
+    comparison.Start(other, ComparedName::File("other.sin"), current);
     std::string was;
     EXPECT_TRUE(comparison.Marked(12, 3, &was));
     EXPECT_EQ(was, "67.0");

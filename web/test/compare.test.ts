@@ -8,7 +8,7 @@ import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
 import { startBridge } from './bridge';
-import { clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
+import { chooseLanguage, clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { scratchDir } from './scratch';
@@ -138,6 +138,14 @@ describe('comparing', { timeout: 300_000 }, () => {
       assert.equal(await page.$eval('#doc-title', (n) => n.textContent), 'sample.sin');
       assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.textContent), 'OFF');
       assert.equal((await menuEntry(page, 'undo')).disabled, true);
+      // The comparison follows a switch of language, its name and lines too.
+      await chooseLanguage(page, 'en');
+      assert.equal(await page.$eval('#compare-title', (n) => n.textContent), 'Compare: the radio → this document');
+      const lines = await page.$$eval('#compare-list li', (items) => items.map((n) => n.textContent ?? ''));
+      assert.ok(lines.some((l) => l.startsWith('Channel 4 W/N: ')), lines.join('\n'));
+      assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.getAttribute('title')), 'In the radio: 88.5');
+      await chooseLanguage(page, 'zh');
+      assert.equal(await page.$eval('#compare-title', (n) => n.textContent), '比较：对讲机 → 当前文档');
 
       await clickCommand(page, 'endCompare');
       assert.deepEqual(await marked(page), []);

@@ -80,14 +80,13 @@ OriginHistoryStore& Store() {
     return store;
 }
 
-// The bytes of a file called `name`, checked as a file on disk is.
 // The comparison with the bytes of a file called `name`, checked as a file on
 // disk is; the failure in words when the file holds no radio data.
 val CompareWithFile(const std::string& name, const val& bytes) {
     RadioImage image = NewDocumentImage();
     const SinLoadResult result = LoadSinBytes(name, StringOfBytes(bytes), image, EmptySin::Refused);
     if (!result.ok) return val(Describe(result.error));
-    TheComparison().Start(image, name, TheSession().ImageForSave());
+    TheComparison().Start(image, ComparedName::File(name), TheSession().ImageForSave());
     return val(std::string());
 }
 
@@ -153,7 +152,7 @@ bool UseHistoryEntry(const std::string& name, bool open) {
     }
     for (const HistoryEntry& e : RadioHistory(Store()).List())
         if (e.name == name)
-            TheComparison().Start(*image, TrFormat(TextId::HistoryEntryName, {HistoryTimeText(e.timeMs)}),
+            TheComparison().Start(*image, ComparedName::Text(TextId::HistoryEntryName, {HistoryTimeText(e.timeMs)}),
                                   TheSession().ImageForSave());
     return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Compare.h"
 #include "Session.h"
 #include "res/Language.h"
 #include "res/Texts.h"
@@ -33,11 +34,13 @@ std::string FormatWith(const std::string& pattern, const val& args) {
     return FormatText(pattern, std::span<const std::string_view>(views));
 }
 
-// The rules' messages, and the list texts of the document and its undo steps.
+// The rules' messages, the list texts of the document and its undo steps,
+// and the differences of an open comparison.
 void SetLanguage(bool english) {
     const Lang lang = english ? Lang::En : Lang::Zh;
     SetCurrentLanguage(lang);
     TheSession().Relabel(lang);
+    TheComparison().Refresh(TheSession().ImageForSave());
 }
 
 // "zh" or "en" for a language's code ("zh", "en_US", "zh-CN" ...); empty for any other.

@@ -35,7 +35,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     const CloneResult& result = end.result;
     if (dir == CloneDirection::Write) TheWriteLog().Add(kPort, result);
     if (result.outcome == CloneOutcome::Completed && direction == 3)
-        TheComparison().Start(result.image, Tr(TextId::CompareRadioName), TheSession().ImageForSave());
+        TheComparison().Start(result.image, ComparedName::Text(TextId::CompareRadioName), TheSession().ImageForSave());
     else if (result.outcome == CloneOutcome::Completed && dir == CloneDirection::Read)
         TheDocument().ReadReplaces(result.image);
     if (end.notKept) user.Inform(NotKeptText(*end.notKept));

@@ -249,7 +249,9 @@ std::string DifferencesJson(const std::vector<ImageDifference>& differences) {
     return out + (differences.empty() ? "]\n" : "\n]\n");
 }
 
-void ImageComparison::Start(const RadioImage& other, std::string name, const RadioImage& current) {
+std::string ComparedName::InWords() const { return text ? Describe(*text) : fileName; }
+
+void ImageComparison::Start(const RadioImage& other, ComparedName name, const RadioImage& current) {
     m_active = true;
     m_other = other;
     m_name = std::move(name);

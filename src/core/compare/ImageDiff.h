@@ -3,10 +3,12 @@
 // channel and field by field with the grid's texts, the radio-wide settings
 // by their option names, and the bytes no text shows by their offset.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "image/RadioImage.h"
+#include "res/Failure.h"
 #include "res/Texts.h"
 
 enum class DiffArea {
@@ -50,19 +52,33 @@ std::string DifferenceLine(const ImageDifference& d);
 // (null outside the channels), field, caption {zh, en}, old, new, offsets.
 std::string DifferencesJson(const std::vector<ImageDifference>& differences);
 
+// What the other image of a comparison is called: a file by its name, or a
+// text of the table ("对讲机", "历史记录 2026-12-09 14:43:49") put in words
+// in the language shown at the time.
+struct ComparedName {
+    static ComparedName File(std::string name) { return {std::move(name), std::nullopt}; }
+    static ComparedName Text(TextId id, std::vector<std::string> args = {}) {
+        return {{}, Clause{id, std::move(args)}};
+    }
+    std::string InWords() const;
+
+    std::string fileName;
+    std::optional<Clause> text;
+};
+
 // A comparison the window keeps open while the user edits: the other image
 // stays, the differences follow the working copy.
 class ImageComparison {
 public:
-    // Compares from `other` (a file, a radio, a history entry, named `name`)
-    // to the document's image `current`.
-    void Start(const RadioImage& other, std::string name, const RadioImage& current);
+    // Compares from `other` (a file, a radio, a history entry) to the
+    // document's image `current`.
+    void Start(const RadioImage& other, ComparedName name, const RadioImage& current);
     void Stop();
-    // The working copy changed.
+    // The working copy changed, or the language the differences are told in.
     void Refresh(const RadioImage& current);
 
     bool Active() const { return m_active; }
-    const std::string& Name() const { return m_name; }
+    std::string Name() const { return m_name.InWords(); }
     const RadioImage& Other() const { return m_other; }
     const std::vector<ImageDifference>& Differences() const { return m_differences; }
 
@@ -76,7 +92,7 @@ public:
 
 private:
     bool m_active = false;
-    std::string m_name;
+    ComparedName m_name;
     RadioImage m_other{};
     std::vector<ImageDifference> m_differences;
 };

@@ -188,7 +188,8 @@ void CKeshApp::OnOptions() {
 }
 
 void CKeshApp::OnCompareFile() {
-    const QString path = Messenger::AskOpenFile(m_frame);
+    // Only compared, never opened: the window says so.
+    const QString path = Messenger::AskOpenFile(m_frame, false, nullptr, QTr(TextId::FileDialogCompare));
     if (path.isEmpty()) return;
     RadioImage other = NewDocumentImage();
     const SinLoadResult loaded = LoadSinFile(path.toStdString(), other, EmptySin::Refused);
@@ -196,7 +197,7 @@ void CKeshApp::OnCompareFile() {
         Messenger::Show(m_frame, loaded.error);
         return;
     }
-    m_view->CompareWith(other, QFileInfo(path).fileName());
+    m_view->CompareWith(other, ComparedName::File(QFileInfo(path).fileName().toStdString()));
 }
 
 void CKeshApp::OnHistory() {
@@ -212,8 +213,7 @@ void CKeshApp::OnHistory() {
     if (dialog.Chosen() == CHistoryDlg::Choice::Open)
         m_docManager->NewDocumentWith(*image);
     else
-        m_view->CompareWith(
-            *image, QString::fromStdString(TrFormat(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)})));
+        m_view->CompareWith(*image, ComparedName::Text(TextId::HistoryEntryName, {HistoryTimeText(entry.timeMs)}));
 }
 
 void CKeshApp::ShowComparePanel() {

@@ -117,8 +117,8 @@ void CKeshView::RefreshComparison() {
     emit comparisonChanged();
 }
 
-void CKeshView::CompareWith(const RadioImage& other, const QString& name) {
-    m_comparison.Start(other, name.toStdString(), ImageForSave());
+void CKeshView::CompareWith(const RadioImage& other, const ComparedName& name) {
+    m_comparison.Start(other, name, ImageForSave());
     m_model->Reloaded();
     emit comparisonChanged();
     // The grid shows the first difference, wherever the current cell was.
@@ -176,7 +176,7 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
     m_pProgress->Finish(m_pProgress->Runner().Port(), result);
     if (!m_bWrite && result.outcome == CloneOutcome::Completed) {
         if (m_bCompareRead)
-            CompareWith(result.image, QTr(TextId::CompareRadioName));
+            CompareWith(result.image, ComparedName::Text(TextId::CompareRadioName));
         else  // the radio's memory replaces what the user had, as one step
             Change([&](EditSession&) { return m_pDocument->Doc().ReadReplaces(result.image); });
         FocusGrid();
@@ -265,9 +265,11 @@ void CKeshView::ApplyTexts() {
     Fill(m_cbPower, PowerLevelTexts());
     Fill(m_cbManual, ManualTexts());
     m_model->CaptionsChanged();
-    // The channels' list texts (宽/窄 and the like) follow too.
+    // The channels' list texts (宽/窄 and the like) follow too, and so do
+    // the differences of an open comparison.
     m_pDocument->Session().Relabel(CurrentLanguage());
     m_model->Reloaded();
+    RefreshComparison();
 }
 
 void CKeshView::ShowSelections() {

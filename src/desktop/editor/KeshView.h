@@ -62,7 +62,7 @@ public:
     // The comparison the grid marks: from `other` (named `name`) to the
     // working copy, followed as the user edits.
     const ImageComparison& Comparison() const { return m_comparison; }
-    void CompareWith(const RadioImage& other, const QString& name);
+    void CompareWith(const RadioImage& other, const ComparedName& name);
     void EndComparison();
     // Moves the current cell to the next (previous) cell that differs.
     void StepDifference(bool forward);

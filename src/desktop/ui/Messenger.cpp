@@ -73,7 +73,7 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
         dialog.setWindowTitle(QTr(TextId::FileDialogSaveAs));
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setWindowTitle(QTr(TextId::FileDialogOpen));
+        dialog.setWindowTitle(request.caption.isEmpty() ? QTr(TextId::FileDialogOpen) : request.caption);
     }
     QCheckBox* renumber = nullptr;
     if (request.csvChoice) OfferCsvChoice(dialog, request, renumber);
@@ -186,18 +186,18 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, Mes
     return answer;
 }
 
-QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice) {
-    FileRequest request{FileRequestKind::Open, QString(), QString(), csv, csvChoice};
+QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice, const QString& caption) {
+    FileRequest request{FileRequestKind::Open, QString(), QString(), csv, csvChoice, caption};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
 QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv, CsvChoice* csvChoice) {
-    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv, csvChoice};
+    FileRequest request{FileRequestKind::Save, proposedName, QString(), csv, csvChoice, QString()};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 
 QString AskText(QWidget* parent, const QString& label, const QString& initial) {
-    FileRequest request{FileRequestKind::Text, initial, label, false};
+    FileRequest request{FileRequestKind::Text, initial, label, false, nullptr, QString()};
     if (FileHook()) return FileHook()(request);
     QInputDialog dialog(parent);
     dialog.setWindowTitle(QTr(TextId::AppTitle));
