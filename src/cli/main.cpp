@@ -39,17 +39,18 @@ const Verb kVerbs[] = {{"new", CmdNew},
 bool IsLanguageOption(const std::string& arg) { return arg == "--lang" || arg.rfind("--lang=", 0) == 0; }
 
 // The arguments the commands see: without `--lang X` / `--lang=X`, and with
-// `--name=value` as "--name value", the way scripts often spell options.
+// `--name=value` as "--name value", the way scripts often spell options;
+// after "--" every argument as it is.
 std::vector<std::string> CommandWords(int argc, char** argv) {
     std::vector<std::string> kept;
     bool options = true;  // until "--"
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (IsLanguageOption(arg)) {
+        options = options && arg != "--";
+        if (options && IsLanguageOption(arg)) {
             i += arg == "--lang" ? 1 : 0;
             continue;
         }
-        options = options && arg != "--";
         const std::size_t equals = arg.find('=');
         if (options && arg.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
             kept.push_back(arg.substr(0, equals));
@@ -77,7 +78,9 @@ int main(int argc, char** argv) {
     // --lang first, else the locale of the environment, which also tells a
     // --lang it cannot take.
     SetCurrentLanguage(LanguageOfEnvironment());
-    if (argc > 1 && std::string(argv[argc - 1]) == "--lang") {
+    const int optionsEnd = static_cast<int>(
+        std::find_if(argv + 1, argv + argc, [](const char* arg) { return std::string(arg) == "--"; }) - argv);
+    if (optionsEnd > 1 && std::string(argv[optionsEnd - 1]) == "--lang") {
         std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliMissingValue, {"--lang"}).c_str());
         std::fputs(Tr(TextId::CliBadLanguage), stderr);
         return 2;
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
         }
         SetCurrentLanguage(*lang);
     }
-    if (std::count_if(argv + 1, argv + argc, [](const char* arg) { return IsLanguageOption(arg); }) > 1) {
+    if (std::count_if(argv + 1, argv + optionsEnd, [](const char* arg) { return IsLanguageOption(arg); }) > 1) {
         std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliGivenTwice, {"--lang"}).c_str());
         return 2;
     }

@@ -122,6 +122,10 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
     EXPECT_EQ(RunCommand(here + Cli("set --channel 1 --column 接收频率 --value 250 -- -x.sin"), &log), 0) << log;
     EXPECT_EQ(RunCommand(here + Cli("dump -- -x.sin"), &log), 0) << log;
     EXPECT_NE(log.find("250.00000"), std::string::npos) << log;
+    // Nor is the language option after "--": "--lang=en.sin" is a file there.
+    fs::copy_file(m_dir / "-x.sin", m_dir / "--lang=en.sin");
+    EXPECT_EQ(RunCommand(here + Cli("dump -- --lang=en.sin"), &log), 0) << log;
+    EXPECT_NE(log.find("接收频率"), std::string::npos) << log;
     // A cell's text may begin with a minus sign.
     EXPECT_EQ(RunCommand(Cli("set " + a + " -o " + Path("b.sin") + " --channel 1 --column 接收频率 --value -1"), &log),
               1);

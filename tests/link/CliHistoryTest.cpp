@@ -183,6 +183,12 @@ TEST_F(CliHistory, ABackupIsKeptWithTheHistoryOffAndOneThatCannotBeKeptWritesNot
     EXPECT_NE(out.find("这次的数据没有存入历史记录："), std::string::npos) << out;
     EXPECT_NE(out.find("备份无法保存，没有写入任何数据。"), std::string::npos) << out;
     EXPECT_EQ(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
+    // The radio's line says why, with the identification the read brought; nobody stopped it.
+    EXPECT_NE(
+        out.find("识别码 0x" + RadioTypeText(sample[addr::kRadioType]).substr(2) + "  备份无法保存，未写入  0 块"),
+        std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("已取消"), std::string::npos) << out;
     const std::string report = sim.StopAndReport();
     EXPECT_NE(report.find(" written=0"), std::string::npos) << report;
 }

@@ -99,7 +99,6 @@ TEST(TransferFlow, ABackupIsReadAndKeptBeforeTheWriteWithTheHistoryOffToo) {
     const TransferEnd end = rig.Run(CloneDirection::Write, true, false);
     EXPECT_EQ(end.result.outcome, CloneOutcome::Completed);
     EXPECT_EQ(end.result.blocks, 264);
-    EXPECT_FALSE(end.backupNotKept);
     EXPECT_EQ(rig.phases, (std::vector{kBackupRead, kBackupWrite}));
     ASSERT_EQ(rig.kept.size(), 1u);  // the backup only: the history is off
     EXPECT_EQ(rig.kept[0].image, rig.memory);
@@ -136,8 +135,8 @@ TEST(TransferFlow, ABackupThatDidNotFinishOrWasNotKeptWritesNothing) {
     FlowRig refused;
     refused.refuse = true;
     end = refused.Run(CloneDirection::Write, true);
-    EXPECT_TRUE(end.backupNotKept);
-    EXPECT_EQ(end.result.outcome, CloneOutcome::Cancelled);
+    EXPECT_EQ(end.result.outcome, CloneOutcome::BackupNotKept);  // not a stop the user asked for
+    EXPECT_EQ(end.result.radioType, NewDocumentImage()[addr::kRadioType]);
     EXPECT_EQ(end.result.blocks, 0);
     EXPECT_TRUE(refused.Told("这次的数据没有存入历史记录：没有权限\n备份无法保存，没有写入任何数据。"))
         << ::testing::PrintToString(refused.user.asked);

@@ -76,7 +76,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("ShortReply", CloneOutcome::ShortReply)
         .value("ReadAckMissing", CloneOutcome::ReadAckMissing)
         .value("WriteAckMissing", CloneOutcome::WriteAckMissing)
-        .value("PortLost", CloneOutcome::PortLost);
+        .value("PortLost", CloneOutcome::PortLost)
+        .value("BackupNotKept", CloneOutcome::BackupNotKept);
     ExportedEnum<TuningOutcome>("TuningOutcome")
         .value("Received", TuningOutcome::Received)
         .value("Cancelled", TuningOutcome::Cancelled)

@@ -20,7 +20,8 @@ enum class CloneOutcome {
     ShortReply,       // a read block brought fewer than 10 bytes
     ReadAckMissing,
     WriteAckMissing,
-    PortLost,  // the port failed during the blocks (the cable was pulled)
+    PortLost,       // the port failed during the blocks (the cable was pulled)
+    BackupNotKept,  // the backup read before a write could not be kept: nothing was written
 };
 
 struct CloneResult {

@@ -23,8 +23,8 @@ TransferEnd Transfer(CloneEngine& engine, IUserInteraction& user, const Transfer
     }
     if (const auto notKept = keep(backup.image, false, plan.port, backup.radioType)) {
         user.Ask(BackupNotKeptText(*notKept), Buttons::Ok);
-        end.result.outcome = CloneOutcome::Cancelled;
-        end.backupNotKept = true;
+        end.result.outcome = CloneOutcome::BackupNotKept;
+        end.result.radioType = backup.radioType;
         return end;
     }
     if (phase) phase(CloneDirection::Write, Tr(TextId::BackupPhaseWrite));

@@ -24,10 +24,9 @@ struct TransferPlan {
 struct TransferEnd {
     // What the transfer came to, for its report and the write log: the
     // backup's read when that did not finish, otherwise the read's or the
-    // write's (a write left Cancelled with no block sent when the backup was
-    // not kept).
+    // write's (BackupNotKept, with the radio's identification and no block
+    // sent, when the backup was not kept).
     CloneResult result;
-    bool backupNotKept = false;  // told already; nothing was written
     // Why the finished transfer's copy is not in the history (told with
     // NotKeptText).
     std::optional<Failure> notKept;

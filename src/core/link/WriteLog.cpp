@@ -35,6 +35,7 @@ const char* OutcomeText(CloneOutcome outcome, Lang lang) {
         case CloneOutcome::PortLost: return Tr(TextId::LinkCableLost, lang);
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing, lang);
+        case CloneOutcome::BackupNotKept: return Tr(TextId::OutcomeBackupNotKept, lang);
     }
     return "";
 }

@@ -26,6 +26,7 @@ std::optional<std::string_view> LanguageArgument(int argc, const char* const* ar
     const std::string_view option = "--lang";
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--") break;  // file names follow, whatever they look like
         if (arg == option && i + 1 < argc) return std::string_view(argv[i + 1]);
         if (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')
             return arg.substr(option.size() + 1);

@@ -15,5 +15,5 @@ const char* LanguageCode(Lang lang);
 Lang LanguageOfLocale(std::string_view locale);
 // The language of the environment's locale (LC_ALL, LC_MESSAGES, LANG).
 Lang LanguageOfEnvironment();
-// The value of `--lang X` or `--lang=X` among the arguments, if given.
+// The value of `--lang X` or `--lang=X` among the arguments before any "--", if given.
 std::optional<std::string_view> LanguageArgument(int argc, const char* const* argv);
