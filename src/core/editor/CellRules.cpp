@@ -14,7 +14,6 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-// Only blanks follow the number at the front of `text`.
 // A tone text outside the table that the grid shows for some record: it
 // encodes to a tone word that decodes to the very same text.
 bool DecodedToneText(const std::string& text) {

@@ -15,6 +15,6 @@ bool PaintReport(QPrinter* printer, const ReportInputs& inputs);
 
 // Draws the pages the printer's range selects, in its page order and as
 // many copies as it asks for, with its page layout, resolution and document
-// name, into a PDF and saves it over `path` whole or
-// not at all; the failure when it could not.
+// name, into a PDF and saves it over `path` whole or not at all; the failure
+// when it could not.
 std::optional<Failure> SaveReportPdf(const QPrinter* settings, const ReportInputs& inputs, const std::string& path);
