@@ -535,6 +535,7 @@ TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {
     EXPECT_EQ(View()->Comparison().Name(), "对讲机");
     // Channel 1 is in the radio, not in the new document: the grid goes there.
     EXPECT_TRUE(View()->Comparison().Marked(1, 1));
+    EXPECT_TRUE(Grid()->model()->index(0, 0).data(Qt::ToolTipRole).toString().startsWith("对讲机中为："));
     EXPECT_EQ(Grid()->Row(), 1);
     EXPECT_EQ(Grid()->Col(), 1);
 }

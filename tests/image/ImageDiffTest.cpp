@@ -184,10 +184,10 @@ TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     current[addr::kSquelch] = 1;
     ImageComparison comparison;
     comparison.Start(other, ComparedName::File("other.sin"), current);
-    std::string was;
-    EXPECT_TRUE(comparison.Marked(12, 3, &was));
-    EXPECT_EQ(was, "67.0");
+    EXPECT_TRUE(comparison.Marked(12, 3));
+    EXPECT_EQ(comparison.CellTip(12, 3), "other.sin 中为：67.0");
     EXPECT_FALSE(comparison.Marked(12, 4));
+    EXPECT_EQ(comparison.CellTip(12, 4), "");
     auto cell = [&](int i) {
         const ImageDifference& d = comparison.Differences()[static_cast<std::size_t>(i)];
         return std::pair{d.channel, d.column};
@@ -203,4 +203,22 @@ TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     EXPECT_FALSE(comparison.Marked(12, 3));
     comparison.Refresh(other);
     EXPECT_EQ(comparison.Step(1, 1, true), -1);
+}
+
+TEST(ImageDiff, ACellsTipNamesTheOtherImageWithABlankOnlyAfterALatinName) {
+    const RadioImage other = WithChannel12();
+    const RadioImage current = WithCell(other, 12, 4, "");
+    ImageComparison comparison;
+    for (const auto& [name, zh, en] :
+         {std::tuple{ComparedName::File("other.sin"), "other.sin 中为：D023N", "In other.sin: D023N"},
+          std::tuple{ComparedName::Text(TextId::CompareRadioName), "对讲机中为：D023N", "In the radio: D023N"},
+          std::tuple{ComparedName::File("备份"), "备份中为：D023N", "In 备份: D023N"}}) {
+        comparison.Start(other, name, current);
+        EXPECT_EQ(comparison.CellTip(12, 4), zh);
+        const LanguageScope english(Lang::En);
+        EXPECT_EQ(comparison.CellTip(12, 4), en);
+    }
+    // A cell the other image left empty says so.
+    comparison.Start(NewDocumentImage(), ComparedName::File("other.sin"), other);
+    EXPECT_EQ(comparison.CellTip(12, 1), "other.sin 中为：（空）");
 }

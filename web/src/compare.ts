@@ -40,7 +40,7 @@ export class ComparePanel {
   refresh(): void {
     const c = this.rules.comparison();
     this.element.hidden = !c.active;
-    const cells = c.lines.filter((l) => l.channel > 0).map((l) => ({ row: l.channel, col: l.column, tip: t('CompareCellWas', c.name, l.was) }));
+    const cells = c.lines.filter((l) => l.channel > 0).map((l) => ({ row: l.channel, col: l.column, tip: l.tip }));
     this.grid.markDifferences(c.active ? cells : []);
     if (!c.active) return;
     this.title.textContent = t('CompareTitle', c.name);

@@ -151,7 +151,7 @@ export interface Rules {
   parseLanguage(code: string): 'zh' | 'en' | '';
   languageOfLocale(locale: string): 'zh' | 'en';
   compareWithFile(name: string, bytes: Uint8Array): string;
-  comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; was: string }[] };
+  comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; tip: string }[] };
   stepDifference(row: number, column: number, forward: boolean): { row: number; col: number } | null;
   endComparison(): void;
   historyList(): { name: string; line: string; time: string; write: boolean }[];

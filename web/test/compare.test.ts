@@ -137,6 +137,7 @@ describe('comparing', { timeout: 300_000 }, () => {
       // The document is still the file: nothing to undo, nothing to save.
       assert.equal(await page.$eval('#doc-title', (n) => n.textContent), 'sample.sin');
       assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.textContent), 'OFF');
+      assert.equal(await page.$eval('td[data-row="2"][data-col="3"]', (n) => n.getAttribute('title')), '对讲机中为：88.5');
       assert.equal((await menuEntry(page, 'undo')).disabled, true);
       // The comparison follows a switch of language, its name and lines too.
       await chooseLanguage(page, 'en');

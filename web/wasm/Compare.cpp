@@ -90,8 +90,8 @@ val CompareWithFile(const std::string& name, const val& bytes) {
     return val(std::string());
 }
 
-// { active, name, lines: [{ text, channel, column }] }; channel and column
-// are 0 for a line with no cell.
+// { active, name, lines: [{ text, channel, column, tip }] }; channel and
+// column are 0 for a line with no cell.
 val Comparison() {
     ImageComparison& c = TheComparison();
     c.Refresh(TheSession().ImageForSave());
@@ -104,7 +104,7 @@ val Comparison() {
         line.set("text", DifferenceLine(d));
         line.set("channel", d.area == DiffArea::ChannelField ? d.channel : 0);
         line.set("column", d.column);
-        line.set("was", d.before.empty() ? std::string(Tr(TextId::DiffEmpty)) : d.before);
+        line.set("tip", c.Tip(d));
         lines.call<void>("push", line);
     }
     out.set("lines", lines);

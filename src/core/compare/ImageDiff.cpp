@@ -267,13 +267,26 @@ void ImageComparison::Refresh(const RadioImage& current) {
     if (m_active) m_differences = CompareImages(m_other, current);
 }
 
-bool ImageComparison::Marked(int row, int column, std::string* otherText) const {
+const ImageDifference* ImageComparison::CellDifference(int row, int column) const {
     for (const ImageDifference& d : m_differences)
-        if (d.area == DiffArea::ChannelField && d.channel == row && d.column == column) {
-            if (otherText) *otherText = d.before;
-            return true;
-        }
-    return false;
+        if (d.area == DiffArea::ChannelField && d.channel == row && d.column == column) return &d;
+    return nullptr;
+}
+
+bool ImageComparison::Marked(int row, int column) const { return CellDifference(row, column) != nullptr; }
+
+std::string ImageComparison::CellTip(int row, int column) const {
+    const ImageDifference* d = CellDifference(row, column);
+    return d ? Tip(*d) : std::string();
+}
+
+std::string ImageComparison::Tip(const ImageDifference& d) const {
+    const std::string name = Name();
+    // A blank parts a file's Latin name from the Chinese words after it; a
+    // Chinese name ("对讲机") runs on without one.
+    const bool latinEnd = !name.empty() && static_cast<unsigned char>(name.back()) < 0x80;
+    return TrFormat(latinEnd ? TextId::CompareCellWas : TextId::CompareCellWasAfterChinese,
+                    {name, d.before.empty() ? std::string(Tr(TextId::DiffEmpty)) : d.before});
 }
 
 int ImageComparison::Step(int row, int column, bool forward) const {

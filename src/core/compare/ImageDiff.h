@@ -82,15 +82,21 @@ public:
     const RadioImage& Other() const { return m_other; }
     const std::vector<ImageDifference>& Differences() const { return m_differences; }
 
-    // Whether grid cell (row, column) differs; its text in the other image
-    // then goes into `otherText` when given.
-    bool Marked(int row, int column, std::string* otherText = nullptr) const;
+    // Whether grid cell (row, column) differs.
+    bool Marked(int row, int column) const;
+    // What a differing cell held in the other image, as its tip tells it
+    // ("other.sin 中为：88.5", "对讲机中为：无"); empty for a cell that does not
+    // differ.
+    std::string CellTip(int row, int column) const;
+    std::string Tip(const ImageDifference& d) const;
     // The index of the next (or previous) difference with a grid cell after
     // (before) cell (row, column) in reading order, wrapping at the ends; -1
     // when no cell differs.
     int Step(int row, int column, bool forward) const;
 
 private:
+    const ImageDifference* CellDifference(int row, int column) const;
+
     bool m_active = false;
     ComparedName m_name;
     RadioImage m_other{};

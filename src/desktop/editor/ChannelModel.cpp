@@ -30,10 +30,8 @@ QVariant CChannelModel::data(const QModelIndex& index, int role) const {
             if (m_comparison->Marked(index.row() + 1, index.column() + 1)) return QBrush(QColor(255, 214, 140));
             return {};
         case Qt::ToolTipRole: {
-            std::string was;
-            if (!m_comparison->Marked(index.row() + 1, index.column() + 1, &was)) return {};
-            const std::string shown = was.empty() ? Tr(TextId::DiffEmpty) : was;
-            return QString::fromStdString(TrFormat(TextId::CompareCellWas, {m_comparison->Name(), shown}));
+            const std::string tip = m_comparison->CellTip(index.row() + 1, index.column() + 1);
+            return tip.empty() ? QVariant() : QString::fromStdString(tip);
         }
         default: return {};
     }
