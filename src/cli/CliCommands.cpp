@@ -335,6 +335,7 @@ int CmdTune(const Args& args) {
     StopSignalScope stopSignals;
     const TuningOutcome outcome = TuningEngine(link, clock, ui).Run(*port, request);
     link.Close();
+    if (outcome == TuningOutcome::Cancelled && StopSignalScope::Stopped()) Error(Tr(TextId::OutcomeCancelled));
     return StopSignalScope::ExitCode(outcome == TuningOutcome::Received ? 0 : 1);
 }
 

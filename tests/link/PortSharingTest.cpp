@@ -261,6 +261,23 @@ TEST_F(PortSharing, OurHoldEndsWithSuccessFailureAndSignals) {
     }
 }
 
+TEST_F(PortSharing, TuningStoppedWhileTheRadioIsAwaitedSaysCancelledNotThatTheRadioFailed) {
+    SimProcess sim({"--silent"});
+    const std::string lock = LockOf(sim.Port());
+    Background tune("tune --port " + sim.Port() + " --item squelch --value 5 --rx 145 --tx 145 --retries 5",
+                    Path("tune.log"));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(lock) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    tune.Signal(SIGINT);
+    EXPECT_EQ(tune.Wait(), 128 + SIGINT);
+    const std::string log = Contents(Path("tune.log"));
+    EXPECT_NE(log.find("ostreltz-cli: 已取消\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("对讲机没有应答"), std::string::npos) << log;
+    EXPECT_EQ(log.find("重试"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(lock));
+}
+
 TEST(PortLockRules, LockFilesNameTheirHolder) {
     EXPECT_EQ(LockFileName("/dev/ttyUSB0"), "LCK..ttyUSB0");
     EXPECT_EQ(LockFileName("/dev/pts/3"), "LCK..pts_3");

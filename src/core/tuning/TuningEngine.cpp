@@ -135,7 +135,9 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
             m_ui.Inform(Tr(TextId::TuningReceived));
             return TuningOutcome::Received;
         }
-        if (m_ui.Ask(TuningRetryText(*fault), Buttons::RetryCancel) != Answer::Retry) {
+        // A stop asked for while the radio was awaited ends the exchange; the
+        // silence that followed is no fault of the radio's.
+        if (m_ui.Cancelled() || m_ui.Ask(TuningRetryText(*fault), Buttons::RetryCancel) != Answer::Retry) {
             m_link.Close();
             return TuningOutcome::Cancelled;
         }
