@@ -447,9 +447,12 @@ TEST_F(Transfer, ABackupBeforeAWriteIsKeptAndAFailedOneWritesNothing) {
     View()->SetPort(QString::fromStdString(sim.Port()));
     Trigger(ID_WRITE);
     ASSERT_TRUE(Dialog()->BackupBox()->isChecked());  // as chosen before
+    // The line of the steps has its place before the first step shows.
+    const int height = Dialog()->height();
     QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Dialog()->Phase()->text(), "第 2 步（共 2 步）：写频");
+    EXPECT_EQ(Dialog()->height(), height);
     sim.Stop();
     EXPECT_EQ(Load(Path("after.sin")), View()->ImageForSave());
     SetHistoryEnabled(true);

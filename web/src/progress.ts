@@ -45,6 +45,7 @@ export class ProgressWindow {
       this.saveLog.disabled = true;
       this.onStart?.();
     });
+    this.backupBox.addEventListener('change', () => this.setPhase(this.phase.textContent ?? ''));
     this.continuous.addEventListener('change', () => this.showSession());
     this.saveLog.addEventListener('click', () =>
       download(t('WriteLogFileName'), this.rules.writeLogCsv(), 'text/csv'));
@@ -136,9 +137,11 @@ export class ProgressWindow {
     return this.write && this.backupBox.checked;
   }
 
+  // While a backup is asked for, the line of the steps keeps its place
+  // empty, so that the window does not grow when the first step shows.
   setPhase(text: string): void {
     this.phase.textContent = text;
-    this.phase.hidden = !text;
+    this.phase.hidden = !text && !this.backup();
   }
 
   setStatus(text: string): void {

@@ -177,7 +177,12 @@ describe('comparing', { timeout: 300_000 }, () => {
       assert.equal(await page.$eval('#progress-backup-label', (n) => n.textContent), '写频前先读出对讲机数据备份');
       assert.equal(await page.$eval('#progress-backup', (n) => (n as HTMLInputElement).checked), false);
       await page.click('#progress-backup');
+      // The line of the steps has its place before the first step shows.
+      const height = () => page.$eval('#progress', (n) => n.getBoundingClientRect().height);
+      const before = await height();
       await page.click('#progress-start');
+      await page.waitForFunction(() => document.getElementById('progress-phase')!.textContent !== '');
+      assert.equal(await height(), before);
       await progressClosed(page);
       await clickCommand(page, 'history');
       await page.waitForSelector('#history[open]');

@@ -60,6 +60,7 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_ports, 5, 0, 1, 3);
     layout->addWidget(m_rowArea, 6, 0, 1, 3);
     layout->addWidget(m_session, 7, 0, 1, 3);
+    connect(m_backup, &QCheckBox::toggled, this, [this] { SetPhase(m_phase->text()); });
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
@@ -172,7 +173,11 @@ bool CProgressDlg::Backup() const { return m_bWrite && m_backup->isChecked(); }
 
 void CProgressDlg::SetPhase(const QString& text) {
     m_phase->setText(text);
-    m_phase->setVisible(!text.isEmpty());
+    // While a backup is asked for, the line of the steps keeps its place
+    // empty, so that the window does not grow when the first step shows.
+    const QLabel step(QTr(TextId::BackupPhaseRead));
+    m_phase->setMinimumHeight(step.sizeHint().height());
+    m_phase->setVisible(!text.isEmpty() || Backup());
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
