@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include <sys/stat.h>
@@ -78,22 +79,16 @@ public:
             if (m_args[i] == "--help" || m_args[i] == "-h") return true;
         return false;
     }
-    // The value after `name`; an option given twice or without its value is
-    // a problem.
+    // The value after `name`, or joined to it as "--name=value" (then taken
+    // as it is, even when it begins with a dash); an option given twice or
+    // without its value is a problem.
     std::optional<std::string> Value(const std::string& name) {
         std::optional<std::string> value;
-        for (std::size_t i = 0; i < m_end; ++i) {
-            if (m_args[i] != name) continue;
-            m_used.push_back(i);
-            if (i + 1 == m_end || IsOption(m_args[i + 1])) {
-                Fail(cli_text::MissingValue(name));
-                continue;
-            }
-            m_used.push_back(++i);
+        for (const std::string& given : Values(name)) {
             if (value)
                 Fail(cli_text::GivenTwice(name));
             else
-                value = m_args[i];
+                value = given;
         }
         return value;
     }
@@ -111,14 +106,19 @@ public:
     // Every value of an option that may be given several times.
     std::vector<std::string> Values(const std::string& name) {
         std::vector<std::string> values;
-        for (std::size_t i = 0; i < m_end; ++i)
-            if (m_args[i] == name) {
+        const std::string joined = name + "=";
+        for (std::size_t i = 0; i < m_end; ++i) {
+            if (name.rfind("--", 0) == 0 && m_args[i].rfind(joined, 0) == 0) {
+                m_used.push_back(i);
+                values.push_back(m_args[i].substr(joined.size()));
+            } else if (m_args[i] == name) {
                 m_used.push_back(i);
                 if (i + 1 == m_end || IsOption(m_args[i + 1]))
                     Fail(cli_text::MissingValue(name));
                 else
                     values.push_back(m_args[++i]), m_used.push_back(i);
             }
+        }
         return values;
     }
     // A value the command cannot do without.
@@ -339,12 +339,22 @@ int CmdTune(const Args& args) {
     return StopSignalScope::ExitCode(outcome == TuningOutcome::Received ? 0 : 1);
 }
 
+// Whether `output` names the file `input` names (the same path, a link to
+// it, another spelling): writing it would destroy the input.
+bool IsTheInput(const std::string& output, const std::string& input) {
+    std::error_code error;
+    return std::filesystem::equivalent(output, input, error);
+}
+
+int OutputIsInput(const std::string& output) { return Error(TrFormat(TextId::CliOutputIsInput, {output})); }
+
 int CmdPrint(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::PrintUsage));
     auto pdf = r.Required("--pdf");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!pdf || !rest) return UsageError(r, Tr(TextId::PrintUsage));
+    if (IsTheInput(*pdf, rest->front())) return OutputIsInput(*pdf);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
@@ -361,6 +371,7 @@ int CmdExportCsv(const Args& args) {
     if (layout != "own" && layout != "chirp") r.Fail(cli_text::BadValue("--layout", layout));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::ExportUsage));
+    if (out && IsTheInput(*out, rest->front())) return OutputIsInput(*out);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     const std::string csv = ExportChannelsCsv(*image, layout == "chirp" ? CsvLayout::Chirp : CsvLayout::Own);
@@ -381,6 +392,7 @@ int CmdImportCsv(const Args& args) {
     const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
+    if (IsTheInput(out.value_or((*rest)[0]), (*rest)[1])) return OutputIsInput(out.value_or((*rest)[0]));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);
@@ -419,14 +431,21 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
     CellEdit next;
     bool options = true;  // until "--"
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+        std::string a = args[i];
+        std::optional<std::string> joined;  // "--name=value"
+        if (const std::size_t equals = a.find('=');
+            options && a.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
+            joined = a.substr(equals + 1);
+            a.resize(equals);
+        }
         if (options && a == "--") {
             options = false;
         } else if (options && (a == "--channel" || a == "--column" || a == "--value" || a == "-o")) {
-            // A cell's text may begin with '-'; the other values may not.
-            if (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1])))
+            // A cell's text may begin with '-'; the other values may not,
+            // unless joined to their option.
+            if (!joined && (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1]))))
                 return fail(cli_text::MissingValue(a));
-            const std::string& value = args[++i];
+            const std::string value = joined ? *joined : args[++i];
             if (a == "--channel") {
                 if (!ParseNumber(value, 1, kChannelCount, next.channel))
                     return fail(cli_text::NotInRange(a, value, 1, kChannelCount));
@@ -442,7 +461,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
                 out = value;
             }
         } else if (options && IsOption(a)) {
-            return fail(cli_text::UnknownOption(a));
+            return fail(cli_text::UnknownOption(args[i]));
         } else if (!file.empty()) {
             return fail(cli_text::ExtraArgument(a));
         } else {

@@ -38,9 +38,8 @@ const Verb kVerbs[] = {{"new", CmdNew},
 
 bool IsLanguageOption(const std::string& arg) { return arg == "--lang" || arg.rfind("--lang=", 0) == 0; }
 
-// The arguments the commands see: without `--lang X` / `--lang=X`, and with
-// `--name=value` as "--name value", the way scripts often spell options;
-// after "--" every argument as it is.
+// The arguments the commands see: without `--lang X` / `--lang=X`; after
+// "--" every argument as it is.
 std::vector<std::string> CommandWords(int argc, char** argv) {
     std::vector<std::string> kept;
     bool options = true;  // until "--"
@@ -51,13 +50,7 @@ std::vector<std::string> CommandWords(int argc, char** argv) {
             i += arg == "--lang" ? 1 : 0;
             continue;
         }
-        const std::size_t equals = arg.find('=');
-        if (options && arg.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
-            kept.push_back(arg.substr(0, equals));
-            kept.push_back(arg.substr(equals + 1));
-        } else {
-            kept.push_back(arg);
-        }
+        kept.push_back(arg);
     }
     return kept;
 }

@@ -116,6 +116,12 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
     EXPECT_EQ(RunCommand(Cli("set --channel=1 --column=接收频率 --value=146 -o=" + Path("d.sin") + " " + a), &log), 2)
         << log;
     EXPECT_NE(log.find("-o=" + Path("d.sin")), std::string::npos) << log;
+    // A value joined to its option is the value, even when it begins with a dash.
+    const std::string inDir = "cd " + m_dir.string() + " && ";
+    EXPECT_EQ(RunCommand(inDir + Cli("export-csv " + a + " --layout=chirp --out=-c.csv"), &log), 2) << log;
+    EXPECT_NE(log.find("--out"), std::string::npos) << log;  // export-csv's option is -o
+    EXPECT_EQ(RunCommand(inDir + Cli("print " + a + " --pdf=-r.pdf"), &log), 0) << log;
+    EXPECT_TRUE(fs::exists(m_dir / "-r.pdf"));
     // After "--" a name beginning with a minus sign is a file's.
     const std::string here = "cd " + m_dir.string() + " && ";
     EXPECT_EQ(RunCommand(here + Cli("new -- -x.sin"), &log), 0) << log;
@@ -189,6 +195,29 @@ TEST_F(CliArguments, AnOutputThatCannotTakeTheDataIsRefusedBeforeAskingTheRadio)
         RunCommand(Cli("write --port " + sim.Port() + " --in " + Path("a.sin") + " --log " + Path("folder")), &log), 1);
     EXPECT_NE(log.find("无法保存文件“" + Path("folder") + "”。\n这是一个文件夹，不是文件"), std::string::npos) << log;
     EXPECT_EQ(ReadRegularFile(Path("wire.log"), 1 << 20, false).bytes, "") << "a byte reached the radio";
+}
+
+TEST_F(CliArguments, AnOutputThatIsTheInputIsRefusedAndTheInputKept) {
+    const std::string a = Path("a.sin");
+    const std::string before = ReadRegularFile(a, 4096, false).bytes;
+    ASSERT_EQ(RunCommand(Cli("export-csv " + a + " -o " + Path("a.csv"))), 0);
+    const std::string csv = ReadRegularFile(Path("a.csv"), 4096, false).bytes;
+    fs::create_symlink(a, Path("link.sin"));
+    const std::string here = "cd " + m_dir.string() + " && ";
+    const std::pair<std::string, std::string> cases[] = {
+        {Cli("export-csv " + a + " -o " + a), a},
+        {here + Cli("export-csv a.sin -o ./link.sin"), "./link.sin"},
+        {Cli("print " + a + " --pdf " + a), a},
+        {Cli("import-csv " + a + " " + Path("a.csv") + " -o " + Path("a.csv")), Path("a.csv")},
+        {here + Cli("import-csv a.csv a.csv"), "a.csv"},
+    };
+    for (const auto& [command, output] : cases) {
+        std::string log;
+        EXPECT_EQ(RunCommand(command, &log), 1) << command << "\n" << log;
+        EXPECT_EQ(log, "ostreltz-cli: 输出文件“" + output + "”就是输入文件，没有写入任何数据\n") << command;
+    }
+    EXPECT_EQ(ReadRegularFile(a, 4096, false).bytes, before);
+    EXPECT_EQ(ReadRegularFile(Path("a.csv"), 4096, false).bytes, csv);
 }
 
 TEST_F(CliArguments, SetTakesTheTonesTypingTakesAndALongFileIsNamed) {
