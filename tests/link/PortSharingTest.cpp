@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -276,6 +277,28 @@ TEST_F(PortSharing, TuningStoppedWhileTheRadioIsAwaitedSaysCancelledNotThatTheRa
     EXPECT_EQ(log.find("对讲机没有应答"), std::string::npos) << log;
     EXPECT_EQ(log.find("重试"), std::string::npos) << log;
     EXPECT_FALSE(fs::exists(lock));
+}
+
+// Two runs adding to one log take turns: the second waits while the
+// folder is locked, then adds its line to what is there.
+TEST_F(PortSharing, ARunAddingToALogWaitsForAnotherThatIsAddingToIt) {
+    const std::string folder = Path("logs");
+    fs::create_directory(folder);
+    const std::string log = folder + "/session.csv";
+    SimProcess sim({"--instant", "--save", Path("radio.sin")});
+    const int held = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    Background write("write --force --port " + sim.Port() + " --in " + OSTRELTZ_SAMPLE + " --log " + log,
+                     Path("write.log"));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Contents(Path("radio.sin")) != Contents(OSTRELTZ_SAMPLE) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(fs::exists(log)) << "added while another run was adding";
+    ::close(held);
+    EXPECT_EQ(write.Wait(), 0) << Contents(Path("write.log"));
+    const std::string text = Contents(log);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
 }
 
 TEST(PortLockRules, LockFilesNameTheirHolder) {

@@ -1,6 +1,7 @@
 // The record of a session of writes: the count, the lines, the summary and
 // the CSV file, in either language.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "link/WriteLog.h"
 #include "support/LanguageScope.h"
@@ -24,6 +25,20 @@ WriteLog FourRadios() {
     log.Add("/dev/pts/3", Result(CloneOutcome::WriteAckMissing, 40, 0xFF), t);
     log.Add("COM4", Result(CloneOutcome::Completed, 264, 0x42), t);
     return log;
+}
+
+// `utf8` (without its byte-order mark) as a Chinese spreadsheet saves it again.
+std::string AsGb18030(std::string utf8) {
+    if (utf8.rfind("\xEF\xBB\xBF", 0) == 0) utf8.erase(0, 3);
+    const iconv_t converter = ::iconv_open("GB18030", "UTF-8");
+    std::string out(utf8.size() * 2, '\0');
+    char* in = utf8.data();
+    char* to = out.data();
+    std::size_t inLeft = utf8.size(), outLeft = out.size();
+    ::iconv(converter, &in, &inLeft, &to, &outLeft);
+    ::iconv_close(converter);
+    out.resize(out.size() - outLeft);
+    return out;
 }
 
 }  // namespace
@@ -97,6 +112,18 @@ TEST(WriteLog, AppendingKeepsTheFilesLanguageAndLeavesOtherFilesAlone) {
         EXPECT_FALSE(IsWriteLogText(other));
         EXPECT_FALSE(log.AppendedTo(other));
     }
+}
+
+// A log a Chinese spreadsheet saved again in GB18030 keeps its lines, and
+// the whole of it is written in UTF-8: no line in a second encoding.
+TEST(WriteLog, ALogSavedAgainAsGb18030IsWrittenWholeInUtf8) {
+    LanguageScope zh(Lang::Zh);
+    const WriteLog log = FourRadios();
+    const std::string utf8 = log.Csv();
+    const std::string gb = AsGb18030(utf8);
+    ASSERT_NE(gb.substr(0, 20), utf8.substr(3, 20));  // the header's Chinese in other bytes
+    EXPECT_TRUE(IsWriteLogText(gb));
+    EXPECT_EQ(log.AppendedTo(gb), log.AppendedTo(utf8));
 }
 
 TEST(WriteLog, PortNamesWithCommasAreQuoted) {

@@ -152,6 +152,7 @@ CsvFileReading ReadCsvFile(const std::string& bytes) {
         // the file's, and its first unreadable byte the line to name.
         std::size_t undecodable = 0;
         if (!Gb18030ToUtf8(bytes, text, undecodable)) return refuse(std::max(bad, undecodable), TextId::CsvBadEncoding);
+        reading.fromGb18030 = true;
     }
     int unclosed = 0;
     reading.records = ReadCsvRecords(text, &unclosed);

@@ -17,8 +17,9 @@ std::vector<CsvRecord> ReadCsvRecords(const std::string& text, int* unclosedQuot
 
 struct CsvFileReading {
     std::vector<CsvRecord> records;
-    int refusedLine = 0;  // > 0: the file is refused at this line ...
-    std::string refusal;  // ... for this reason
+    int refusedLine = 0;       // > 0: the file is refused at this line ...
+    std::string refusal;       // ... for this reason
+    bool fromGb18030 = false;  // the bytes were GB18030, the records are UTF-8
 };
 
 // The records of a CSV file's bytes: UTF-8 with or without a byte-order mark,

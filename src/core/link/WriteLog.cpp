@@ -113,6 +113,14 @@ std::optional<std::string> WriteLog::AppendedTo(const std::string& existing) con
     std::vector<CsvFields> rows;
     for (const WriteLogEntry& entry : m_entries) rows.push_back(Fields(entry, *lang));
     if (existing.empty()) return CsvText(Header(*lang), rows);
+    // A log a spreadsheet saved again as GB18030 is written out whole in
+    // UTF-8, as every log is: new lines in another encoding would be garbled.
+    if (const CsvFileReading reading = ReadCsvFile(existing); reading.fromGb18030) {
+        std::vector<CsvFields> all;
+        for (std::size_t i = 1; i < reading.records.size(); ++i) all.push_back(reading.records[i].fields);
+        all.insert(all.end(), rows.begin(), rows.end());
+        return CsvText(Header(*lang), all);
+    }
     std::string text = existing;
     if (text.back() != '\n') text += "\r\n";
     return text + CsvRows(rows);
