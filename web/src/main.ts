@@ -1,5 +1,5 @@
 // The page: the document, its commands and the form around the grid.
-import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
+import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, radioCommandRuns, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
 import { byId, exactOption } from './dom';
 import { download, openSinFile, readFileBytes, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
@@ -28,6 +28,7 @@ class Page {
   private readonly compare: ComparePanel;
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
+  private readonly helpSections = new Map<HelpWindow, string>();
   private clipboard = '';
   private renumberCsv = false;
   private readonly table: CommandTable;
@@ -72,6 +73,8 @@ class Page {
     }
     document.addEventListener('keydown', (e) => this.onShortcut(e));
     window.addEventListener('beforeunload', (e) => {
+      // Leaving cuts a read or a write off halfway.
+      if (radioCommandRuns()) return e.preventDefault();
       // A cell being typed into counts: its text is written first.
       this.grid.commitEdit();
       if (this.rules.isModified()) e.preventDefault();
@@ -189,6 +192,9 @@ class Page {
     this.grid.refreshCaptions();
     this.compare.applyLanguage();
     this.showTitle();
+    // Asked for now: F1 may come while a radio command runs.
+    for (const kind of [HelpWindow.Main, HelpWindow.ReadProgress, HelpWindow.WriteProgress, HelpWindow.Options, HelpWindow.Tuning])
+      this.helpSections.set(kind, this.rules.helpSection(kind));
   }
 
   // `dropped`: the file dropped on the page, for 'open'.
@@ -299,7 +305,7 @@ class Page {
     const returnFocus = document.activeElement as HTMLElement | null;
     const kind = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
       : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
-    await showGuide(this.rules.helpSection(kind));
+    await showGuide(this.helpSections.get(kind) ?? null);
     if (front) returnFocus?.focus();
     else this.grid.focus();
   }

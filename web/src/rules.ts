@@ -167,12 +167,31 @@ export interface Rules {
 
 export type RulesFactory = (options: Record<string, unknown>) => Promise<Rules>;
 
+// While a radio command runs, the module is inside a call that awaits the
+// port: calling the module again before that call ends would break it, and
+// the transfer would never end. What the page may want meanwhile it asks
+// for beforehand, or not at all while this is true.
+let radioCommandRunning = false;
+
+export function radioCommandRuns(): boolean {
+  return radioCommandRunning;
+}
+
+async function runRadioCommand(rules: Rules, name: string, types: string[], args: number[]): Promise<number> {
+  radioCommandRunning = true;
+  try {
+    return await rules.ccall(name, 'number', types, args, { async: true });
+  } finally {
+    radioCommandRunning = false;
+  }
+}
+
 // Runs a read (0), a write (1), a write after a backup read (2) or a read
 // for comparing (3) to its end; the outcome of the clone engine.
 export function runClone(rules: Rules, direction: 0 | 1 | 2 | 3): Promise<CloneOutcome> {
-  return rules.ccall('web_clone', 'number', ['number'], [direction], { async: true });
+  return runRadioCommand(rules, 'web_clone', ['number'], [direction]);
 }
 
 export function runTuning(rules: Rules, set: number, item: number): Promise<TuningOutcome> {
-  return rules.ccall('web_tune', 'number', ['number', 'number'], [set, item], { async: true });
+  return runRadioCommand(rules, 'web_tune', ['number', 'number'], [set, item]);
 }

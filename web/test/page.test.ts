@@ -888,6 +888,25 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     assert.equal(dump(saved), dump(samplePath));
   });
 
+  test('F1 and leaving the page during a read leave the read going to its end', async () => {
+    const radio = await pageOnRadio(['--answer-delay', '10', '--image', samplePath]);
+    const leaveAsked = () => radio.page.evaluate(() => !window.dispatchEvent(new Event('beforeunload', { cancelable: true })));
+    try {
+      await transfer(radio.page, 'read');
+      await progressPast(radio.page, 0);
+      // Leaving would cut the read off: the browser is to ask first.
+      assert.equal(await leaveAsked(), true);
+      await radio.page.keyboard.press('F1');
+      await radio.page.waitForSelector('#help[open]');
+      await radio.page.keyboard.press('Escape');
+      await progressClosed(radio.page);
+      assert.match(await statusText(radio.page), /^读频完成：web-serial，用时 \d+\.\d 秒$/);
+      assert.equal(await cellText(radio.page, 1, 1), '145.52000');
+    } finally {
+      await radio.close();
+    }
+  });
+
   test('a cable pulled during a read is named, and a new cable reads again without a reload', async () => {
     const radio = await pageOnRadio(['--image', samplePath]);
     try {
