@@ -94,6 +94,26 @@ TEST_F(Compare, StepsThroughTheDifferencesOfTwoSampleFiles) {
     EXPECT_FALSE(Frame()->Action(ID_NEXT_DIFFERENCE)->isEnabled());
 }
 
+// With no cell differing, the current cell stays where the user was and
+// the keys go on to it: typing edits that cell, never channel 1.
+TEST_F(Compare, AComparisonWithNoCellDifferingKeepsTheCurrentCell) {
+    const RadioImage sample = Load(QStringLiteral(OSTRELTZ_SAMPLE));
+    OpenImage(sample);
+    Click(8, 1);
+    Key(Qt::Key_Escape);
+    ASSERT_EQ(Current(), std::pair(8, 1));
+    fileAnswers = {SaveImage("same.sin", sample)};
+    Trigger(ID_COMPARE_FILE);
+    ASSERT_TRUE(View()->Comparison().Active());
+    EXPECT_EQ(Current(), std::pair(8, 1));
+    EXPECT_EQ(Focus(), Grid());
+    Type(QStringLiteral("146"));
+    Enter();
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Cell(8, 1), QStringLiteral("146.00000"));
+    EXPECT_EQ(Row(1), QStringList({"145.52000", "145.52000", "67.0", "67.0", "宽", "是", "高", "无", "开", "载波"}));
+}
+
 TEST_F(Compare, AFileThatCannotBeReadSaysWhyAndComparesNothing) {
     fileAnswers = {Path("missing.sin")};
     Trigger(ID_COMPARE_FILE);
@@ -133,7 +153,19 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
                   EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("读频"));
                   EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("/dev/ttyUSB0"));
                   EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("0x0A"));
-                  ChooseEntry(dialog, 1, "compareEntry");
+                  // By the keys: Down chooses the entry, Tab leaves the
+                  // list without choosing another and goes on to the
+                  // buttons, Space presses one.
+                  table->setFocus();
+                  QTest::keyClick(table, Qt::Key_Down);
+                  QTest::keyClick(table, Qt::Key_Tab);
+                  EXPECT_NE(dialog->focusWidget(), table);
+                  auto* compare = dialog->findChild<QPushButton*>(QStringLiteral("compareEntry"));
+                  for (int tabs = 0; tabs < 4 && dialog->focusWidget() != compare; ++tabs)
+                      QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+                  ASSERT_EQ(dialog->focusWidget(), compare);
+                  EXPECT_EQ(table->currentRow(), 1);
+                  QTest::keyClick(compare, Qt::Key_Space);
               });
     ASSERT_TRUE(View()->Comparison().Active());
     EXPECT_TRUE(Marked(2, 3));

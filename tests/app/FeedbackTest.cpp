@@ -62,16 +62,16 @@ QString HelpSection(QWidget* modal) {
 TEST_F(GuiTest, OtherPortEntryShowsTheChosenPath) {
     QAction* other = Frame()->findChild<QAction*>("otherPort");
     ASSERT_NE(other, nullptr);
-    EXPECT_EQ(other->text(), "其他端口…");
+    EXPECT_EQ(other->text(), "其他端口(&O)…");
     fileAnswers = {"/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0"};
     other->trigger();
     EXPECT_EQ(other->text(),
-              "其他端口 (/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0)…");
+              "其他端口(&O) (/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0)…");
     EXPECT_TRUE(other->isChecked());
     App()->SetPort("/dev/ttyUSB4");  // ostreltz --port /dev/ttyUSB4
-    EXPECT_EQ(other->text(), "其他端口 (/dev/ttyUSB4)…");
+    EXPECT_EQ(other->text(), "其他端口(&O) (/dev/ttyUSB4)…");
     Trigger(ID_PORT_COM2);
-    EXPECT_EQ(other->text(), "其他端口…");
+    EXPECT_EQ(other->text(), "其他端口(&O)…");
     EXPECT_FALSE(other->isChecked());
 }
 

@@ -59,7 +59,7 @@ const Expected kChinese{
     "OstrelTZ在线调试",
     "开始",
     "未开始",
-    "其他端口…",
+    "其他端口(&O)…",
     "串口设备路径:",
     "另存为",
     "CSV 文件 (*.csv)",
@@ -77,7 +77,7 @@ const Expected kChinese{
 
 const Expected kEnglish{
     Lang::En,
-    {"&File", "&Edit", "&Program", "Port", "&View", "&Help"},
+    {"&File", "&Edit", "&Program", "P&ort", "&View", "&Help"},
     "Optional features",
     "Radio functions",
     "Alarm tone",
@@ -90,7 +90,7 @@ const Expected kEnglish{
     "OstrelTZ Online Tuning",
     "Start",
     "Not started",
-    "Other port…",
+    "&Other port…",
     "Serial device path:",
     "Save As",
     "CSV files (*.csv)",

@@ -308,12 +308,16 @@ TEST_F(GuiTest, PointerHelpAndEditChannels) {
     QApplication::sendEvent(Grid()->viewport(), &enter);
     EXPECT_EQ(Frame()->MessagePane()->text(), "请双击格子进入编辑状态或直接输入数字,如需帮助，请按F1键");
 
+    // From one of the form's boxes: the keys go to the grid's first cell,
+    // not on turning the box.
     Grid()->SetCurrentCell(7, 4);
+    View()->m_cbModel->setFocus();
     Trigger(ID_EDIT_CHANNELS);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "请直接在右边的表格双击");
     EXPECT_EQ(Grid()->Row(), 1);
     EXPECT_EQ(Grid()->Col(), 1);
+    EXPECT_EQ(Frame()->focusWidget(), Grid());
 }
 
 TEST_F(GuiTest, ColumnWidthsFollowTheFrequencyColumn) {
@@ -392,7 +396,7 @@ TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
 
     ClickMenuItem(languages, english);
     EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->windowTitle() == "OstrelTZ Handheld Radio Programmer"; }));
-    EXPECT_EQ(MenuTitles(Frame()), QStringList({"&File", "&Edit", "&Program", "Port", "&View", "&Help"}));
+    EXPECT_EQ(MenuTitles(Frame()), QStringList({"&File", "&Edit", "&Program", "P&ort", "&View", "&Help"}));
     EXPECT_EQ(Frame()->Action(ID_READ)->text(), "&Read from radio\tCtrl+R");
     EXPECT_EQ(Frame()->Action(ID_READ)->toolTip(), "Read from radio");
     EXPECT_EQ(Frame()->Action(ID_WRITE)->statusTip(), "Write the channels to the radio");

@@ -3,7 +3,7 @@
 // document or is compared with the current one.
 import type { Rules } from './rules';
 import { el, exactOption } from './dom';
-import { t } from './texts';
+import { commandText, t } from './texts';
 
 // Resolves with the entry chosen and what to do with it, or null.
 export function showHistory(rules: Rules): Promise<{ name: string; open: boolean } | null> {
@@ -14,14 +14,14 @@ export function showHistory(rules: Rules): Promise<{ name: string; open: boolean
   const keep = el('input', { type: 'checkbox', id: 'history-keep' });
   keep.checked = rules.historyOn();
   keep.addEventListener('change', () => rules.setHistoryOn(keep.checked));
-  const open = el('button', { type: 'button', id: 'history-open' }, t('HistoryOpen'));
-  const compare = el('button', { type: 'button', id: 'history-compare' }, t('HistoryCompare'));
+  const open = el('button', { type: 'button', id: 'history-open' }, commandText('HistoryOpen'));
+  const compare = el('button', { type: 'button', id: 'history-compare' }, commandText('HistoryCompare'));
   const close = el('button', { type: 'button', id: 'history-close' }, t('PreviewClose'));
   open.disabled = compare.disabled = entries.length === 0;
   const dialog = el('dialog', { id: 'history', 'aria-labelledby': 'history-title' },
     el('h2', { id: 'history-title' }, t('HistoryTitle')),
     list,
-    el('label', {}, keep, ' ', t('HistoryKeep')),
+    el('label', {}, keep, ' ', commandText('HistoryKeep')),
     el('div', { class: 'buttons' }, open, compare, close));
   document.body.append(dialog);
   dialog.showModal();

@@ -28,6 +28,8 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : QDialog(parent), m_store(UserHistory
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the buttons; the arrows choose the entry.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->setVisible(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < m_table->rowCount(); ++row) {

@@ -121,9 +121,9 @@ void CKeshView::CompareWith(const RadioImage& other, const ComparedName& name) {
     m_comparison.Start(other, name, ImageForSave());
     m_model->Reloaded();
     emit comparisonChanged();
-    // The grid shows the first difference, wherever the current cell was.
-    m_grid->setCurrentIndex({});
-    StepDifference(true);
+    // The grid shows the first difference, wherever the current cell was;
+    // with no cell differing the current cell stays where it is.
+    GoToDifference(m_comparison.Step(0, 0, true));
 }
 
 void CKeshView::EndComparison() {
@@ -133,10 +133,14 @@ void CKeshView::EndComparison() {
 }
 
 void CKeshView::StepDifference(bool forward) {
-    const int at = m_comparison.Step(m_grid->Row(), m_grid->Col(), forward);
-    if (at < 0) return;
-    const ImageDifference& d = m_comparison.Differences()[static_cast<std::size_t>(at)];
-    m_grid->SelectCells(CellRange{d.channel, d.column, d.channel, d.column});
+    GoToDifference(m_comparison.Step(m_grid->Row(), m_grid->Col(), forward));
+}
+
+void CKeshView::GoToDifference(int at) {
+    if (at >= 0) {
+        const ImageDifference& d = m_comparison.Differences()[static_cast<std::size_t>(at)];
+        m_grid->SelectCells(CellRange{d.channel, d.column, d.channel, d.column});
+    }
     m_grid->setFocus();
 }
 
@@ -293,6 +297,7 @@ ReportInputs CKeshView::ReportInputsFromView() const {
 void CKeshView::OnEditChannels() {
     Messenger::Show(this, QTr(TextId::EditChannelsHint), Buttons::Ok, MessageIcon::Warning);
     m_grid->SetCurrentCell(1, 1);
+    m_grid->setFocus();
 }
 
 QComboBox* CKeshView::ComboFor(FormBox box) const {

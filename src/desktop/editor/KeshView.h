@@ -93,6 +93,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Makes difference `at` (an index of the comparison's, or -1 for none)
+    // the current cell; the keys go to the grid either way.
+    void GoToDifference(int at);
     void OneTimeSetUp();
     // Typing goes to the grid's current cell.
     void FocusGrid();

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 
 #include "ui/DialogFrame.h"
+#include "res/CommandTable.h"
 #include "res/QtText.h"
 #include "res/ResourceIds.h"
 
@@ -81,7 +82,7 @@ void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
 
 COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), m_image(image) {
     setObjectName(QString::number(ids::IDD_OPTIONS));
-    setWindowTitle(QTr(TextId::CmdOptions));
+    setWindowTitle(QString::fromStdString(CommandLabel(Tr(TextId::CmdOptions))));
     ShowCloseButtonOnly(this);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(9);
