@@ -307,7 +307,9 @@ export class ChannelGrid {
     this.editor = editor;
     this.editing = { row, col };
     this.loaded = editor instanceof HTMLSelectElement ? this.editorText(editor) : cellText;
-    td.textContent = '';
+    // The editor lies over the cell, which keeps its text underneath: the
+    // column keeps its width, and the editor is as wide as the cell.
+    td.classList.add('editing');
     td.append(editor);
     // Leaving the cell writes its text. The window losing the focus to
     // another tab or program does not: the editor stays open with its text,
@@ -331,7 +333,9 @@ export class ChannelGrid {
     const { row, col } = this.editing;
     const focused = document.activeElement === editor;
     editor.remove();
-    this.cell(row, col).textContent = this.rules.cell(row, col);
+    const td = this.cell(row, col);
+    td.classList.remove('editing');
+    td.textContent = this.rules.cell(row, col);
     if (focused) this.focus();
   }
 

@@ -263,6 +263,31 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('an editor lies over its cell: the columns keep their widths, and a frequency shows whole, wide window or phone', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    try {
+      await openFile(page, samplePath);
+      const widths = () => page.$$eval('thead th', (cells) => cells.map((c) => Math.round(c.getBoundingClientRect().width)));
+      for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
+        await page.setViewport(viewport);
+        const before = await widths();
+        for (const col of [2, 4, 5]) {
+          await clickCell(page, 4, col);
+          assert.deepEqual(await widths(), before, `column ${col} at ${viewport.width} px`);
+          const editor = await page.$eval('.cell-editor', (n) => {
+            const cell = n.parentElement!.getBoundingClientRect();
+            const box = n.getBoundingClientRect();
+            return { whole: n.scrollWidth <= n.clientWidth, over: Math.abs(box.left - cell.left) <= 1 && box.width >= cell.width - 2 && box.width <= cell.width };
+          });
+          assert.deepEqual(editor, { whole: true, over: true }, `column ${col} at ${viewport.width} px`);
+          await page.keyboard.press('Escape');
+        }
+      }
+    } finally {
+      await page.close();
+    }
+  });
+
   test('the wheel over an open list scrolls the grid and changes nothing; Ctrl+C then Ctrl+V copy cells, an empty clipboard pastes nothing; Del clears them', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await openFile(page, samplePath);
