@@ -17,6 +17,17 @@ export function byId<T extends HTMLElement>(id: string): T {
   return element as T;
 }
 
+// Moves the focus from `from` to the next control the keys can reach in page
+// order (the one before it when not `forward`), round at the ends: shown, not
+// disabled, and not one `passed` says the walk goes by.
+export function moveFocus(from: HTMLElement, forward: boolean, passed: (n: HTMLElement) => boolean = () => false): void {
+  const focusable = Array.from(document.querySelectorAll<HTMLElement>('button:not([tabindex="-1"]), select, input, [tabindex="0"]')).filter(
+    (n) => n === from || (!passed(n) && !n.hidden && !(n as HTMLButtonElement).disabled && n.offsetParent !== null),
+  );
+  const here = focusable.indexOf(from);
+  focusable[(here + (forward ? 1 : -1) + focusable.length) % focusable.length]?.focus();
+}
+
 // An entry of a list showing `text` as it is: a browser shows a run of blanks
 // in an entry as one, so they are shown as no-break spaces; the entry's value
 // is `value`, the text itself unless given.

@@ -2,7 +2,7 @@
 // and the keyboard. Every value goes through the rules; the grid only shows
 // the texts the rules hold and hands them what was typed or chosen.
 import { type EditResult, type GridStep, type Rules, type RulesEnumValue } from './rules';
-import { el } from './dom';
+import { el, moveFocus } from './dom';
 import { showNotices } from './messageBox';
 import { t } from './texts';
 
@@ -274,11 +274,7 @@ export class ChannelGrid {
 
   // The focus moves on to the control after the grid (or before it).
   private leaveGrid(forward: boolean): void {
-    const focusable = Array.from(document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')).filter(
-      (n) => (n === this.cell(this.row, this.col) || !this.element.contains(n)) && !n.hidden && !(n as HTMLButtonElement).disabled && n.offsetParent !== null,
-    );
-    const here = focusable.indexOf(this.cell(this.row, this.col));
-    focusable[(here + (forward ? 1 : -1) + focusable.length) % focusable.length]?.focus();
+    moveFocus(this.cell(this.row, this.col), forward, (n) => this.element.contains(n));
   }
 
   private startEdit(opening: RulesEnumValue, typed: string): void {

@@ -1,6 +1,6 @@
 // The page: the document, its commands and the form around the grid.
 import { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, radioCommandRuns, type CommandTable, type EditResult, type Rules, type RulesFactory } from './rules';
-import { byId, exactOption } from './dom';
+import { byId, exactOption, moveFocus } from './dom';
 import { download, openSinFile, readFileBytes, recentBytes, recentFiles, rememberFile, saveAs, writeToHandle } from './files';
 import { ComparePanel } from './compare';
 import { ChannelGrid } from './grid';
@@ -67,7 +67,7 @@ class Page {
       select.addEventListener('keydown', (e) => {
         if (rules.keyOnFormBox(e.key, e.ctrlKey || e.metaKey, e.shiftKey, e.altKey).action === rules.GridAction.LeaveGrid) {
           e.preventDefault();
-          focusNext(select);
+          moveFocus(select, true);
         }
       });
     }
@@ -532,12 +532,6 @@ const unavailable = new Set([
 const comparingCommands = new Set(['nextDifference', 'previousDifference', 'endCompare']);
 // The edit menu's commands, which act on the grid.
 const editCommands = new Set(['cut', 'copy', 'paste', 'clearChannels']);
-
-function focusNext(from: HTMLElement): void {
-  const focusable = Array.from(document.querySelectorAll<HTMLElement>('button:not([tabindex="-1"]), select, input, [tabindex="0"]')).filter((n) => !n.hidden && !(n as HTMLButtonElement).disabled);
-  const i = focusable.indexOf(from);
-  focusable[(i + 1) % focusable.length]?.focus();
-}
 
 function baseName(name: string): string {
   return name.replace(/\.sin$/i, '');

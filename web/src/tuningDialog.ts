@@ -1,7 +1,7 @@
 // 在线调试: three test-frequency sets and four items; 开始 sends the chosen
 // item with the chosen set over the radio link. The model is the rules'.
 import { TuningPage, type Rules, type SideValue } from './rules';
-import { el } from './dom';
+import { el, moveFocus } from './dom';
 import { MessageIcon, showMessage } from './messageBox';
 import { commandText, t } from './texts';
 
@@ -32,6 +32,7 @@ export function openTuning(rules: Rules, bandText: string, send: (set: number, i
       if (e.key === 'Enter') {
         e.preventDefault();
         store();
+        moveFocus(frequency, true);
       }
     });
     const box = el('fieldset', {}, el('legend', {}, t(rx ? 'TuningReceive' : 'TuningTransmit')),

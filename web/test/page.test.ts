@@ -211,6 +211,11 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Enter');
     assert.equal(await page.evaluate(() => document.activeElement?.id), 'box-0');
     assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
+    // From the last box, Enter goes on to the grid's current cell.
+    await page.focus('#box-2');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.evaluate(() => document.activeElement?.closest('#grid') !== null), true);
+    assert.equal(await current(), '1,3');
     // Typed over a selected tone cell, every key reaches the tone editor.
     await clickCell(page, 2, 3);
     await page.keyboard.press('Escape');
@@ -812,6 +817,13 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     try {
       await openFile(radio.page, samplePath);
       await clickCommand(radio.page, 'tuning');
+      // Enter in a frequency box puts the frequency on the step and goes on.
+      await radio.page.click('#tuning [data-set="2"]');
+      await radio.page.click('#tune-rx-frequency', { clickCount: 3 });
+      await radio.page.keyboard.type('180');
+      await radio.page.keyboard.press('Enter');
+      assert.equal(await radio.page.$eval('#tune-rx-frequency', (n) => (n as HTMLInputElement).value), '156.00000');
+      assert.equal(await radio.page.evaluate(() => document.activeElement?.id), 'tune-rx-list');
       await radio.page.click('#tuning [data-item="4"]');
       // Beside 开始 the page names the set it sends, and follows the choice.
       const willSend = () => radio.page.$eval('#tune-will-send', (n) => n.textContent);
