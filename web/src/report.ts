@@ -38,6 +38,8 @@ export function showReport(rules: Rules, onClose: () => void): () => void {
   const sheets = el('div', { class: 'sheets' });
   report.replaceChildren(bar, sheets);
   report.hidden = false;
+  // Each preview opens at the first page, at its left edge.
+  report.scrollTo(0, 0);
   rules.reportPages().forEach((page, index) => sheets.append(drawPage(page, index + 1)));
   fitLines(sheets);
   close.focus();

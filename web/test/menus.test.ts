@@ -4,9 +4,13 @@ import { describe, test } from 'node:test';
 import * as assert from 'node:assert/strict';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, downloaded, openPage } from './browser';
-import { answerMessage, cellText, clickCell, clickCommand, docTitle, menuEntry, messageText, pressWith, pressWithControl, statusText } from './pageHelpers';
+import * as path from 'node:path';
+import { answerMessage, cellText, chooseLanguage, clickCell, clickCommand, docTitle, menuEntry, messageText, openFile, pressWith, pressWithControl, runCommand, statusText } from './pageHelpers';
+import { repoRoot } from './simulator';
+import { installSerialStandIn } from './standIn';
 
 const shared = browserForTests();
+const samplePath = path.join(repoRoot, 'docs/sample.sin');
 
 // Every command a person can choose on the page, menu by menu.
 const MENUS = [
@@ -259,6 +263,46 @@ describe('the menu bar', { timeout: 120_000 }, () => {
           await page.keyboard.press('Escape');
         }
       }
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('on a phone\'s narrow screen the write and history windows fit the screen, and the print preview can be seen whole, from its first page each time', async () => {
+    const { page } = await openPage(shared.browser, shared.url, { before: [{ fn: installSerialStandIn, arg: 'ws://127.0.0.1:9/' }] });
+    try {
+      await page.setViewport({ width: 390, height: 844 });
+      await openFile(page, samplePath);
+      const fits = (selector: string) => page.$eval(selector, (n) => {
+        const box = n.getBoundingClientRect();
+        return box.left >= 0 && box.right <= document.documentElement.clientWidth && n.scrollWidth <= n.clientWidth;
+      });
+      for (const language of ['zh', 'en'] as const) {
+        await chooseLanguage(page, language);
+        await clickCommand(page, 'write');
+        await page.waitForSelector('#progress[open]');
+        await page.click('#continuous-write');
+        assert.equal(await fits('#progress'), true, `${language} write window`);
+        await page.keyboard.press('Escape');
+        await clickCommand(page, 'history');
+        await page.waitForSelector('#history[open]');
+        assert.equal(await fits('#history'), true, `${language} history window`);
+        await page.click('#history-close');
+      }
+      await runCommand(page, 'printPreview');
+      await page.waitForSelector('#report .page');
+      // The first page's left edge is in reach: at the left, or scrolled to.
+      const firstPage = () => page.$eval('#report', (report) => ({
+        left: report.querySelector('.page')!.getBoundingClientRect().left + report.scrollLeft,
+        top: report.scrollTop,
+      }));
+      assert.ok((await firstPage()).left >= 0, JSON.stringify(await firstPage()));
+      await page.$eval('#report', (report) => report.scrollTo(0, report.scrollHeight));
+      await page.click('#report-close');
+      await runCommand(page, 'printPreview');
+      await page.waitForSelector('#report .page');
+      assert.equal((await firstPage()).top, 0);
+      await page.click('#report-close');
     } finally {
       await page.close();
     }
