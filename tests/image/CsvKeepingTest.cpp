@@ -106,6 +106,36 @@ TEST(CsvKeeping, WordsWithoutATableTextAreWrittenAsTheGridShowsThem) {
     EXPECT_NE(chirp.find(",DTCS,88.5,88.5,05,NN,05,"), std::string::npos) << chirp;
 }
 
+// A code outside the tone table that the file gives a channel (a word a
+// radio held, or a spreadsheet's slip such as 88.6) is taken as this
+// program's own layout wrote it, and the summary names it to be checked;
+// where the channel already holds it, nothing is said.
+TEST(CsvKeeping, TonesOutsideTheTableAreTakenAndNamedInTheSummary) {
+    const RadioImage odd = OddImage(3);
+    RadioImage same = odd;
+    EXPECT_TRUE(ImportChannelsCsv(ExportChannelsCsv(odd), same, CsvImportOptions{}).offTable.empty());
+
+    RadioImage fresh = NewDocumentImage();
+    const CsvImport both =
+        ImportChannelsCsv(kOwnHeader + "12,145.5,145.5,88.6,D05N,宽,是,高,无,关,关闭\n", fresh, CsvImportOptions{});
+    ASSERT_TRUE(both.problems.empty()) << both.problems.front().reason;
+    EXPECT_EQ(both.offTable, (std::vector<std::pair<int, std::string>>{{12, "88.6 / D05N"}}));
+
+    const std::string csv = kOwnHeader + "10,250,250,88.6,D023N,宽,是,高,无,关,关闭\n";
+    for (Lang lang : {Lang::Zh, Lang::En}) {
+        const LanguageScope language(lang);
+        RadioImage image = NewDocumentImage();
+        const CsvImport result = ImportChannelsCsv(csv, image, CsvImportOptions{});
+        ASSERT_TRUE(result.applied);
+        EXPECT_EQ(DecodeChannelRecord(RecordAt(image, 10))[col::kRxTone - 1], "88.6");
+        EXPECT_EQ(CsvImportSummary(result),
+                  lang == Lang::Zh
+                      ? "已导入 1 个频道。\n以下 1 个频道的信令代码不在信令表中，已照文件写入，请核对：\n频道 10: 88.6"
+                      : "1 channel imported.\nThis channel has a tone code outside the tone table, written "
+                        "as the file gives it; please check:\nChannel 10: 88.6");
+    }
+}
+
 TEST(CsvKeeping, MergingAFileThatNamesOneChannelChangesOnlyThatChannel) {
     std::mt19937 rng(5);
     for (unsigned seed = 1; seed <= 30; ++seed) {

@@ -123,10 +123,11 @@ ChannelTexts TextsForChannel(const CsvChannelRow& row, const ChannelRecord& reco
 // Checks the changed texts of one line the way typing them into the grid
 // would, and returns the reason for refusing it, if any. Accepted
 // frequencies are rewritten as the grid writes them; those outside `band`
-// are added to `outOfBand`. Our own layout reads back every tone it writes;
-// another program's list takes the tone-code table's tones only.
+// are added to `outOfBand`. Our own layout reads back every tone it writes,
+// and adds those outside the tone table to `offTable`; another program's
+// list takes the tone-code table's tones only.
 std::optional<std::string> CheckTexts(ChannelTexts& t, const std::array<bool, 10>& changed, ToneTexts tones,
-                                      const BandLimits& band, std::string& outOfBand) {
+                                      const BandLimits& band, std::string& outOfBand, std::string& offTable) {
     if (t[0].empty() && t[1].empty()) return Tr(TextId::CsvNoFrequencies);
     for (std::size_t c = 0; c < 2; ++c) {
         std::string& text = t[c];
@@ -147,8 +148,10 @@ std::optional<std::string> CheckTexts(ChannelTexts& t, const std::array<bool, 10
     }
     for (int column = col::kRxTone; column <= col::kBusy; ++column) {
         if (!changed[static_cast<std::size_t>(column - 1)]) continue;
-        if (auto refusal = CellTextRefusal(column, t[static_cast<std::size_t>(column - 1)], tones))
+        const std::string& text = t[static_cast<std::size_t>(column - 1)];
+        if (auto refusal = CellTextRefusal(column, text, tones))
             return TrFormat(TextId::CsvCellRefused, {ColumnCaption(column), *refusal});
+        if (IsToneColumn(column) && !ToneTableText(text)) offTable += (offTable.empty() ? "" : " / ") + text;
     }
     return std::nullopt;
 }
@@ -220,12 +223,13 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
         }
         std::array<bool, 10> changed{};
         ChannelTexts texts = TextsForChannel(row, RecordAt(image, number), changed);
-        std::string outOfBand;
-        if (auto problem = CheckTexts(texts, changed, tones, band, outOfBand)) {
+        std::string outOfBand, offTable;
+        if (auto problem = CheckTexts(texts, changed, tones, band, outOfBand, offTable)) {
             refuse(*problem);
             continue;
         }
         if (!outOfBand.empty()) result.outOfBand.push_back({number, outOfBand});
+        if (!offTable.empty()) result.offTable.push_back({number, offTable});
         named[static_cast<std::size_t>(number)] = true;
         channels[number] = texts;
         if (options.renumber) ++nextNumber;
@@ -265,13 +269,17 @@ std::string CsvImportSummary(const CsvImport& result) {
                                      {std::to_string(result.unnamedInUse)}));
     std::string summary;
     for (const std::string& s : sentences) summary += (summary.empty() ? "" : "\n") + s;
-    if (!result.outOfBand.empty()) {
+    // A heading, then the channels it names with their texts.
+    const auto list = [&summary](TextId heading, const std::vector<std::pair<int, std::string>>& channels) {
+        if (channels.empty()) return;
         std::vector<std::string> lines;
-        for (const auto& [channel, frequencies] : result.outOfBand)
-            lines.push_back(TrFormat(TextId::CsvChannelFrequency, {std::to_string(channel), frequencies}));
-        summary += "\n" + TrFormat(TextId::CsvOutOfBand, {std::to_string(lines.size())}) + CappedLines(lines);
+        for (const auto& [channel, texts] : channels)
+            lines.push_back(TrFormat(TextId::CsvChannelFrequency, {std::to_string(channel), texts}));
+        summary += "\n" + TrFormat(heading, {std::to_string(lines.size())}) + CappedLines(lines);
         summary.pop_back();  // the list's last line end
-    }
+    };
+    list(TextId::CsvOutOfBand, result.outOfBand);
+    list(TextId::CsvOffToneTable, result.offTable);
     return summary;
 }
 

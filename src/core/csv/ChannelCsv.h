@@ -37,6 +37,9 @@ struct CsvImport {
     // Accepted channels with a frequency outside the image's band: the
     // channel and the frequency texts, as typing warns of them.
     std::vector<std::pair<int, std::string>> outOfBand;
+    // Accepted channels given a tone code outside the tone table, which this
+    // program's own layout takes back as it wrote it: the channel and the codes.
+    std::vector<std::pair<int, std::string>> offTable;
 };
 
 struct CsvImportOptions {
