@@ -603,6 +603,7 @@ int CmdHistory(const Args& args) {
     }
     if (what == "list" && args.size() <= 1) {
         if (!HistoryEnabled()) std::fprintf(stderr, "%s\n", Tr(TextId::HistoryOff));
+        if (const std::optional<Failure> failure = store.ListFailure()) return Error(*failure);
         const std::vector<HistoryEntry> entries = history.List();
         for (std::size_t i = 0; i < entries.size(); ++i)
             std::printf("%s\n", HistoryLine(entries[i], static_cast<int>(i + 1)).c_str());
@@ -610,6 +611,7 @@ int CmdHistory(const Args& args) {
     }
     int number = 0;
     if (what == "show" && args.size() == 2 && ParseNumber(args[1], 1, 1000000, number)) {
+        if (const std::optional<Failure> failure = store.ListFailure()) return Error(*failure);
         const std::vector<HistoryEntry> entries = history.List();
         if (static_cast<std::size_t>(number) > entries.size())
             return Error(TrFormat(TextId::HistoryNoEntry, {args[1], std::to_string(entries.size())}));

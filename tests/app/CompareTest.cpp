@@ -224,4 +224,20 @@ TEST_F(Compare, AHistoryEntryIsComparedWithTheDocumentAndOpenedAsANewOne) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.startsWith("无法保存文件“" + settingsFile + "”。")) << messages[0].text.toStdString();
     EXPECT_TRUE(HistoryEnabled());
+
+    // A history folder that cannot be listed is named before the window
+    // opens, with its switch.
+    const QString folder = QString::fromStdString(UserHistoryFolder());
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile file(folder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    messages.clear();
+    WithModal([&] { Trigger(ID_HISTORY); },
+              [&](QWidget* dialog) {
+                  EXPECT_EQ(dialog->findChild<QTableWidget*>(QStringLiteral("historyTable"))->rowCount(), 0);
+              });
+    QFile::remove(folder);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "无法打开文件“" + folder + "”。\n这是一个文件，不是文件夹");
 }

@@ -111,6 +111,21 @@ TEST_F(CliHistory, NothingIsKeptWhileTheHistoryIsOff) {
     EXPECT_EQ(out.rfind("ostreltz-cli: 无法保存文件“" + settings.string() + "”。", 0), 0u) << out;
 }
 
+// A history that cannot be listed says why, and fails; an empty one, or one
+// with no folder yet, lists nothing and succeeds.
+TEST_F(CliHistory, AHistoryThatCannotBeListedSaysWhy) {
+    std::string out;
+    EXPECT_EQ(Cli("history list", &out), 0);
+    EXPECT_EQ(out, "");
+    const fs::path folder = m_dir / "data" / "ostreltz" / "history";
+    fs::create_directories(folder.parent_path());
+    std::ofstream(folder) << "not a folder";
+    for (const char* command : {"history list", "history show 1"}) {
+        EXPECT_EQ(Cli(command, &out), 1) << command;
+        EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + folder.string() + "”。\n这是一个文件，不是文件夹\n") << command;
+    }
+}
+
 TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {
     RadioImage sample{};
     ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);

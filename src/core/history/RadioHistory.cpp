@@ -113,6 +113,17 @@ std::vector<std::string> FolderHistoryStore::Names() const {
     return names;
 }
 
+std::optional<Failure> FolderHistoryStore::ListFailure() const {
+    std::error_code ec;
+    const fs::file_status status = fs::status(m_folder, ec);
+    if (status.type() == fs::file_type::not_found) return std::nullopt;
+    if (!ec && status.type() != fs::file_type::directory)
+        return OpenFailure(m_folder, Clause{TextId::FileNotFolder, {}});
+    if (!ec) fs::directory_iterator(m_folder, ec);
+    if (ec) return OpenFailure(m_folder, FileErrorReason(ec.value()));
+    return std::nullopt;
+}
+
 Failure IHistoryStore::ReadFailure(const std::string& name) const { return SinDamagedFailure(name); }
 
 std::optional<std::string> FolderHistoryStore::Read(const std::string& name) const {

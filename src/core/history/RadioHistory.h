@@ -49,6 +49,9 @@ class FolderHistoryStore : public IHistoryStore {
 public:
     explicit FolderHistoryStore(std::string folder) : m_folder(std::move(folder)) {}
     std::vector<std::string> Names() const override;
+    // Why the folder's entries cannot be listed (it is a file, or may not be
+    // read); none when they can, or when there is no folder yet.
+    std::optional<Failure> ListFailure() const;
     std::optional<std::string> Read(const std::string& name) const override;
     // The file's own trouble (no permission, too large) before damaged data.
     Failure ReadFailure(const std::string& name) const override;

@@ -201,6 +201,9 @@ void CKeshApp::OnCompareFile() {
 }
 
 void CKeshApp::OnHistory() {
+    // The window opens all the same, for its switch.
+    if (const std::optional<Failure> failure = FolderHistoryStore(UserHistoryFolder()).ListFailure())
+        Messenger::Show(m_frame, *failure);
     CHistoryDlg dialog(m_frame);
     if (dialog.exec() != QDialog::Accepted || !dialog.ChosenEntry()) return;
     const HistoryEntry entry = *dialog.ChosenEntry();
