@@ -8,6 +8,8 @@
 #include <fstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "image/SinFile.h"
 #include "res/Strings.h"
 #include "res/Texts.h"
@@ -124,6 +126,27 @@ TEST_F(CliHistory, AHistoryThatCannotBeListedSaysWhy) {
         EXPECT_EQ(Cli(command, &out), 1) << command;
         EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + folder.string() + "”。\n这是一个文件，不是文件夹\n") << command;
     }
+}
+
+// The settings' folder not made yet, in a folder the user may not write:
+// the reason is the permission, not a missing folder.
+TEST_F(CliHistory, ASwitchThatCannotBeStoredForWantOfPermissionSaysSo) {
+    if (::geteuid() != 0 || RunCommand("command -v setpriv >/dev/null") != 0)
+        GTEST_SKIP() << "runs the command line as another user, which needs root";
+    const fs::path config = m_dir / "config";
+    fs::create_directories(config);
+    fs::permissions(m_dir, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(config, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    std::string out;
+    EXPECT_EQ(RunCommand("setpriv --reuid=nobody --regid=nogroup --clear-groups env XDG_CONFIG_HOME=" +
+                             config.string() + " XDG_DATA_HOME=" + Path("data") + " HOME=" + m_dir.string() + " " +
+                             OSTRELTZ_CLI + " --lang zh history off",
+                         &out),
+              1);
+    const std::string settings =
+        (config / text::kSettingsKey / (std::string(Tr(TextId::AppTitle, Lang::Zh)) + ".conf")).string();
+    EXPECT_EQ(out, "ostreltz-cli: 无法保存文件“" + settings + "”。\n没有权限\n");
 }
 
 TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {

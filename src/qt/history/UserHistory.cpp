@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 
 #include "history/RadioHistory.h"
@@ -26,7 +27,16 @@ std::optional<Failure> SetHistoryEnabled(bool enabled) {
     else
         settings.remove(kEnabledKey);
     const std::string file = settings.fileName().toStdString();
-    return CheckSavePlace(file).value_or(SaveFailure(file, {TextId::FileNoPermission, {}}));
+    // The settings' folders are made as they are needed: the reason lies with
+    // the nearest one that is there.
+    std::filesystem::path place = file;
+    std::error_code error;
+    while (place.has_parent_path() && place.parent_path() != place.root_path() &&
+           !std::filesystem::exists(place.parent_path(), error))
+        place = place.parent_path();
+    const std::optional<Failure> found = CheckSavePlace(place.string());
+    return SaveFailure(file,
+                       found && found->lines.size() > 1 ? found->lines.back() : Clause{TextId::FileNoPermission, {}});
 }
 
 std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
