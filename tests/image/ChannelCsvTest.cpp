@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tones/ToneTable.h"
 #include "editor/CellRules.h"
 #include "csv/ChannelCsv.h"
@@ -115,6 +117,21 @@ TEST(ChannelCsv, ALineCutShortIsRefused) {
         EXPECT_EQ(result.problems[0].reason, "只有 10 个字段，标题行有 11 个");
         EXPECT_EQ(image, before);
     }
+}
+
+// What a spreadsheet writing decimal commas saves: columns between
+// semicolons. The refusal says so, not that every column is missing.
+TEST(ChannelCsv, AFileOfSemicolonsIsRefusedForThem) {
+    RadioImage image = RandomValidImage(4);
+    const RadioImage before = image;
+    std::string csv = ExportChannelsCsv(image);
+    std::replace(csv.begin(), csv.end(), ',', ';');
+    const CsvImport result = ImportChannelsCsv(csv, image, {.applyValidLines = true});
+    ASSERT_EQ(result.problems.size(), 1u);
+    EXPECT_TRUE(result.refusedWhole);
+    EXPECT_EQ(result.problems[0].line, 1);
+    EXPECT_EQ(result.problems[0].reason, "文件中的列用分号分隔：请在表格软件中把它另存为以逗号分隔的 CSV 文件");
+    EXPECT_EQ(image, before);
 }
 
 TEST(ChannelCsv, AFileThatIsNoTextIsRefusedWithItsLine) {

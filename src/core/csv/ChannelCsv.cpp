@@ -191,6 +191,10 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     if (reading.refusedLine > 0) return refuseWhole(reading.refusedLine, reading.refusal);
     const std::vector<CsvRecord> records = SayingRecords(reading.records);
     if (records.empty()) return refuseWhole(1, Tr(TextId::FileEmpty));
+    // A spreadsheet set to a language that writes decimal commas separates
+    // the columns with semicolons: the header is then one field.
+    if (records.front().fields.size() == 1 && records.front().fields[0].find(';') != std::string::npos)
+        return refuseWhole(records.front().line, Tr(TextId::CsvSemicolons));
     result.layout = IsChirpHeader(records.front()) ? CsvLayout::Chirp : CsvLayout::Own;
     // A column named twice leaves open which one is meant.
     const std::string twice =
