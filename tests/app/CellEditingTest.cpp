@@ -159,8 +159,15 @@ TEST_F(CellEditing, ARefusedFrequencyKeepsItsCellOpenAfterEnter) {
     Enter();
     EXPECT_EQ(MessageTexts(), QStringList({"输入数据错误，请按6.25K或 5k的倍数重新输入"}));
     EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{6, 1}));
+    // What was typed is there to be mended, all selected: typing replaces it,
+    // End and Backspace mend it.
     ASSERT_TRUE(FrequencyEditor());
-    Type("145.125");
+    EXPECT_EQ(FrequencyEditor()->text(), "145.1234");
+    EXPECT_EQ(FrequencyEditor()->selectedText(), "145.1234");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Type("5");
     Enter();
     EXPECT_EQ(Cell(6, 1), "145.12500");
     EXPECT_EQ(Grid()->Col(), 2);

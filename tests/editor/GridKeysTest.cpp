@@ -132,6 +132,10 @@ TEST(GridKeys, ARefusedTextKeepsItsCellOpen) {
     EXPECT_EQ(step.action, GridAction::OpenEditor);
     EXPECT_EQ(step.row, 9);
     EXPECT_EQ(step.column, 1);
+    // With what was typed, all selected, to be typed over or mended.
+    const EditorStart start = StartEditor(1, step.opening, "145.1234", "146.00000");
+    EXPECT_EQ(start.text, "145.1234");
+    EXPECT_TRUE(start.selectAll);
 }
 
 struct StartCase {

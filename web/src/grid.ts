@@ -347,7 +347,9 @@ export class ChannelGrid {
     this.closeEditor();
     if (step.action === this.rules.GridAction.CancelEdit) return;
     const enter = e.key === 'Enter';
-    void this.commit(row, col, editor, enter).then((refused) => this.perform(enter && refused ? this.rules.afterEnterInEditor(row, col, true) : step));
+    // A refused text opens again for another try, with what was typed.
+    void this.commit(row, col, editor, enter).then((refused) =>
+      enter && refused ? this.perform(this.rules.afterEnterInEditor(row, col, true), this.editorText(editor)) : this.perform(step));
   }
 
   private editorText(editor: Editor): string {

@@ -131,8 +131,18 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.ok((await messageText(page)).length > 0);
     await answerMessage(page, '确定');
     assert.equal(await cellText(page, 3, 1), '');
-    // A refused frequency keeps its cell open for another try.
+    // A refused frequency keeps its cell open for another try, with what
+    // was typed, all selected.
     await page.waitForSelector('td[data-row="3"][data-col="1"] .cell-editor');
+    assert.deepEqual(await page.$eval('td[data-row="3"][data-col="1"] .cell-editor', (n) => {
+      const input = n as HTMLInputElement;
+      return [input.value, input.selectionStart, input.selectionEnd];
+    }), ['999', 0, 3]);
+    await page.keyboard.press('End');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('.5');
+    await page.keyboard.press('Enter');
+    assert.equal(await cellText(page, 3, 1), '99.50000');
     await page.close();
   });
 

@@ -41,7 +41,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
         .value("Click", EditorOpening::Click)
         .value("Typed", EditorOpening::Typed)
         .value("F2", EditorOpening::F2)
-        .value("Walk", EditorOpening::Walk);
+        .value("Walk", EditorOpening::Walk)
+        .value("Retry", EditorOpening::Retry);
     enum_<CellEditorKind>("CellEditorKind")
         .value("Frequency", CellEditorKind::Frequency)
         .value("Tone", CellEditorKind::Tone)

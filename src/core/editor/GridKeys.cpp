@@ -99,8 +99,8 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press) {
 }
 
 GridStep AfterEnterInEditor(int row, int column, bool refused) {
-    // A refused text keeps the cell open for another try.
-    if (refused) return Step(GridAction::OpenEditor, row, column);
+    // A refused text keeps the cell open for another try, with what was typed.
+    if (refused) return Step(GridAction::OpenEditor, row, column, EditorOpening::Retry);
     if (column <= col::kTxTone) return Step(GridAction::OpenEditor, row, column + 1);
     if (row >= kChannelCount) return TabWalk(row, column, true);
     if (column == col::kBusy) return Step(GridAction::OpenEditor, row + 1, col::kRxFreq);
@@ -137,8 +137,8 @@ GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDo
 
 EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText) {
     EditorStart start;
-    start.text = cellText;
-    start.selectAll = opening == EditorOpening::Click || opening == EditorOpening::Walk;
+    start.text = opening == EditorOpening::Retry ? typed : cellText;
+    start.selectAll = opening != EditorOpening::F2 && opening != EditorOpening::Typed;
     if (opening != EditorOpening::Typed) return start;
     switch (EditorForColumn(column)) {
         case CellEditorKind::Frequency:

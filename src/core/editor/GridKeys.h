@@ -28,6 +28,7 @@ enum class EditorOpening {
     Typed,  // a typed character starts the text
     F2,     // the cell's text, the caret at its end
     Walk,   // opened by the Enter walk: the cell's text, all selected
+    Retry,  // opened again after a refused text: that text, all selected
 };
 
 enum class GridAction {

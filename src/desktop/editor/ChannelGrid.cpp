@@ -79,9 +79,12 @@ CChannelGrid::CChannelGrid(CChannelModel* model, Commit commit, QWidget* parent)
     cellFont.setPointSizeF(8.25);
     setFont(cellFont);
     setModel(model);
-    m_delegate = new CCellDelegate([this](int row, int column, const std::string& text,
-                                          CellEntry entry) { m_committed = m_commit(row, column, text, entry); },
-                                   this);
+    m_delegate = new CCellDelegate(
+        [this](int row, int column, const std::string& text, CellEntry entry) {
+            m_committed = m_commit(row, column, text, entry);
+            m_committedText = QString::fromStdString(text);
+        },
+        this);
     setItemDelegate(m_delegate);
     connect(m_delegate, &CCellDelegate::editorLeft, this, &CChannelGrid::OnEditorLeft);
     connect(m_delegate, &CCellDelegate::notice, this, &CChannelGrid::notice);
@@ -207,7 +210,8 @@ void CChannelGrid::ShowNotices(const std::vector<CellNotice>& notices) {
 }
 
 void CChannelGrid::OnEditorLeft(GridStep step, bool enter) {
-    if (enter && m_lastRefused) step = AfterEnterInEditor(Row(), Col(), true);
+    // A refused text opens again for another try.
+    if (enter && m_lastRefused) return Perform(AfterEnterInEditor(Row(), Col(), true), m_committedText);
     Perform(step);
 }
 

@@ -86,6 +86,7 @@ private:
     QPersistentModelIndex m_pressed;
     EditResult m_committed;      // what the last commit did, shown once its editor closed
     bool m_lastRefused = false;  // the last commit refused its text
+    QString m_committedText;     // the text the last commit wrote or was refused
     bool m_forwarding = false;   // a key is being handed to the open editor
     bool m_editingEnabled = true;
 };
