@@ -126,6 +126,12 @@ TEST_F(CliHistory, AHistoryThatCannotBeListedSaysWhy) {
         EXPECT_EQ(Cli(command, &out), 1) << command;
         EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + folder.string() + "”。\n这是一个文件，不是文件夹\n") << command;
     }
+    // A file where one of the folders above it should be.
+    fs::remove(folder);
+    fs::remove(folder.parent_path());
+    std::ofstream(folder.parent_path()) << "not a folder";
+    EXPECT_EQ(Cli("history list", &out), 1);
+    EXPECT_EQ(out, "ostreltz-cli: 无法打开文件“" + folder.string() + "”。\n路径中有一段是文件，不是文件夹\n");
 }
 
 // The settings' folder not made yet, in a folder the user may not write:

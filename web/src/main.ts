@@ -67,7 +67,9 @@ class Page {
       select.addEventListener('keydown', (e) => {
         if (rules.keyOnFormBox(e.key, e.ctrlKey || e.metaKey, e.shiftKey, e.altKey).action === rules.GridAction.LeaveGrid) {
           e.preventDefault();
-          moveFocus(select, true);
+          // On to the next box, and from the last one to the grid, as on the desktop.
+          if (select === Array.from(byId('settings').querySelectorAll('select')).pop()) this.grid.focus();
+          else moveFocus(select, true);
         }
       });
     }

@@ -221,7 +221,12 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Enter');
     assert.equal(await page.evaluate(() => document.activeElement?.id), 'box-0');
     assert.equal(await page.$eval('#box-1', (n) => (n as HTMLSelectElement).selectedIndex), model);
-    // From the last box, Enter goes on to the grid's current cell.
+    // From the last box, Enter goes on to the grid's current cell, also
+    // after the menus were used from the keyboard.
+    await pressWith(page, ['Alt'], 'f');
+    await page.keyboard.press('Escape');
+    await clickCell(page, 1, 3);
+    await page.keyboard.press('Escape');
     await page.focus('#box-2');
     await page.keyboard.press('Enter');
     assert.equal(await page.evaluate(() => document.activeElement?.closest('#grid') !== null), true);

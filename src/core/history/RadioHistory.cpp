@@ -116,7 +116,14 @@ std::vector<std::string> FolderHistoryStore::Names() const {
 std::optional<Failure> FolderHistoryStore::ListFailure() const {
     std::error_code ec;
     const fs::file_status status = fs::status(m_folder, ec);
-    if (status.type() == fs::file_type::not_found) return std::nullopt;
+    if (status.type() == fs::file_type::not_found) {
+        // No folder yet, unless a file stands where one of its folders should.
+        fs::path above = fs::path(m_folder).parent_path();
+        while (above.has_relative_path() && !fs::exists(above, ec)) above = above.parent_path();
+        if (fs::exists(above, ec) && !fs::is_directory(above, ec))
+            return OpenFailure(m_folder, Clause{TextId::FilePathNotFolder, {}});
+        return std::nullopt;
+    }
     if (!ec && status.type() != fs::file_type::directory)
         return OpenFailure(m_folder, Clause{TextId::FileNotFolder, {}});
     if (!ec) fs::directory_iterator(m_folder, ec);
