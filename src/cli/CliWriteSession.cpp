@@ -1,10 +1,5 @@
 #include "cli/CliWriteSession.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -73,32 +68,10 @@ std::optional<std::string> LogFileText(const std::string& path, Failure& failure
     return read.bytes;
 }
 
-// Holds the lock of the folder a file is in, for as long as it lives. Other
-// runs of the program adding to a log there wait for it, so that no run
-// replaces the log with a copy that misses another run's lines. Where the
-// folder cannot be locked, the lines are added all the same.
-class FolderLock {
-public:
-    explicit FolderLock(const std::string& file) {
-        std::error_code error;
-        const std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
-        m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FolderLock() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int m_fd = -1;
-};
-
 // Adds the round's lines to the log file, whole or not at all.
 bool AppendToLogFile(const std::string& path, const WriteLog& round) {
-    const FolderLock turn(path);
+    std::error_code error;
+    const FolderLock turn(std::filesystem::absolute(path, error).parent_path().string());
     Failure failure;
     std::optional<std::string> text = LogFileText(path, failure);
     if (text) text = round.AppendedTo(*text);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "image/SinFile.h"
@@ -153,6 +155,34 @@ TEST_F(CliHistory, ASwitchThatCannotBeStoredForWantOfPermissionSaysSo) {
     const std::string settings =
         (config / text::kSettingsKey / (std::string(Tr(TextId::AppTitle, Lang::Zh)) + ".conf")).string();
     EXPECT_EQ(out, "ostreltz-cli: 无法保存文件“" + settings + "”。\n没有权限\n");
+}
+
+// Runs keeping entries at the same time take turns: while another holds
+// the history, a read waits to keep its entry, then keeps it beside the
+// other's, none in another's place.
+TEST_F(CliHistory, ARunKeepingAnEntryWaitsWhileAnotherKeepsOne) {
+    SimProcess sim({"--instant", "--log", Path("wire.log")});
+    const fs::path folder = m_dir / "data" / "ostreltz" / "history";
+    fs::create_directories(folder);
+    const int held = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::string out;
+    std::thread read([&] { Cli("read --port " + sim.Port() + " --out " + Path("copy.sin"), &out); });
+    // The read is over once the radio has been silent a while.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::uintmax_t size = 0, quietSince = 0;
+    for (int tick = 0; std::chrono::steady_clock::now() < deadline && (size == 0 || tick - quietSince < 20); ++tick) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::error_code error;
+        const std::uintmax_t now = fs::file_size(Path("wire.log"), error);
+        if (!error && now != size) size = now, quietSince = static_cast<std::uintmax_t>(tick);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(fs::is_empty(folder)) << "kept while another run was keeping an entry";
+    ::close(held);
+    read.join();
+    ASSERT_EQ(Cli("history list", &out), 0);
+    EXPECT_EQ(Lines(out).size(), 1u) << out;
 }
 
 TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWritesNothing) {

@@ -41,6 +41,22 @@ std::optional<Failure> CheckSavePlace(const std::string& path);
 // processes that no longer run.
 int TemporaryFileOwner(std::string_view name);
 
+// Holds the lock of folder `folder` for as long as it lives: another
+// process taking the same lock waits. Runs of the programs that add to the
+// same files (a write log, the history) take turns with it, so that none
+// replaces a file with a copy that misses another's addition. Where the
+// folder cannot be locked, nothing waits.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 // Replaces `path` with `bytes` whole or not at all; the failure when it could not.
 std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_view bytes);
 

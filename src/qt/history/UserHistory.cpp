@@ -42,8 +42,14 @@ std::optional<Failure> SetHistoryEnabled(bool enabled) {
 std::string UserHistoryFolder() { return HistoryFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 
 std::optional<Failure> KeepInUserHistory(const RadioImage& image, bool write, const std::string& port, int radioType) {
+    // One entry at a time, from this program's threads and from other runs
+    // of the programs: each picks a name no other entry has.
     static std::mutex oneAtATime;
     const std::lock_guard<std::mutex> lock(oneAtATime);
-    FolderHistoryStore store(UserHistoryFolder());
+    const std::string folder = UserHistoryFolder();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const FolderLock turn(folder);
+    FolderHistoryStore store(folder);
     return RadioHistory(store).Record(image, write, port, radioType, QDateTime::currentMSecsSinceEpoch());
 }
