@@ -330,6 +330,19 @@ TEST_F(Editing, SetFieldGivesTheSelectedChannelsInUseOneValue) {
     EXPECT_NE(Cell(5, 7), QString());
     Trigger(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);
+
+    // On channels none of which is in use, the window says that nothing changed.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    messages.clear();
+    Select(1, 5, 1, 5);
+    Trigger(ID_SET_FIELD);
+    EXPECT_EQ(Image(), before);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "所选的频道都没有使用，没有修改任何频道。");
 }
 
 TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {

@@ -363,6 +363,10 @@ TEST(EditSessionChannels, InsertDeleteMoveClearAndSetField) {
     EXPECT_EQ(s.Text(4, 7), "低");
     EXPECT_EQ(s.Text(5, 7), "");  // no channel there
     EXPECT_TRUE(s.SetField(5, {1, 128}, "很宽").refused);
+    // Channels none of which is in use: nothing to set, and it is said.
+    const EditResult none = s.SetField(7, {5, 9}, "低");
+    EXPECT_FALSE(none.changed);
+    EXPECT_EQ(none.refusal, "所选的频道都没有使用，没有修改任何频道。");
 }
 
 TEST(EditSessionDocument, ReplaceImageAndSettings) {

@@ -397,6 +397,14 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.press('Enter');
     assert.equal(await page.$('dialog[open]'), null);
     assert.deepEqual([await cellText(page, 1, 5), await cellText(page, 2, 5)], ['窄', '窄']);
+    // On channels none of which is in use, the page says that nothing changed.
+    await clickCell(page, 120, 5);
+    await page.keyboard.press('Escape');
+    await clickCommand(page, 'setField');
+    await page.waitForSelector('#set-field[open]');
+    await page.keyboard.press('Enter');
+    assert.equal(await messageText(page), '所选的频道都没有使用，没有修改任何频道。');
+    await answerMessage(page, '确定');
 
     await clickCommand(page, 'options');
     await page.waitForSelector('#options[open]');

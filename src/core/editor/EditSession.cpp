@@ -147,6 +147,11 @@ EditResult EditSession::ClearCellRange(const CellRange& range) {
 
 EditResult EditSession::SetField(int column, ChannelSpan span, const std::string& text) {
     if (auto refusal = CellTextRefusal(column, text)) return Refused(*refusal);
+    // Only channels in use take a field; with none among them, say so.
+    bool anyInUse = false;
+    for (int row = std::max(span.first, 1); row <= std::min(span.last, kChannelCount); ++row)
+        anyInUse = anyInUse || RowHasFrequency(Now().table, row);
+    if (!anyInUse) return Refused(Tr(TextId::SetFieldNoneInUse));
     return ChangeTexts([&](IChannelTable& table) { SetFieldOfChannels(table, column, span.first, span.last, text); });
 }
 

@@ -143,5 +143,7 @@ void CEditCommands::OnSetField() {
     const ChannelSpan span = SelectedChannels();
     CSetFieldDlg dialog(m_view->window());
     if (dialog.exec() != QDialog::Accepted) return;
-    m_view->Change([&](EditSession& s) { return s.SetField(dialog.Column(), span, dialog.Value()); });
+    const EditResult result =
+        m_view->Change([&](EditSession& s) { return s.SetField(dialog.Column(), span, dialog.Value()); });
+    if (!result.refusal.empty()) Messenger::Show(m_view, QString::fromStdString(result.refusal));
 }
