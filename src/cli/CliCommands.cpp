@@ -54,6 +54,18 @@ bool IsOption(const std::string& arg) {
            (arg[1] == '-' || (arg[1] >= 'a' && arg[1] <= 'z') || (arg[1] >= 'A' && arg[1] <= 'Z'));
 }
 
+// An option's name and, when written "--name=value", its value.
+struct OptionWord {
+    std::string name;
+    std::optional<std::string> joined;
+};
+
+OptionWord SplitOptionWord(const std::string& arg) {
+    const std::size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || equals == std::string::npos || equals <= 2) return {arg, std::nullopt};
+    return {arg.substr(0, equals), arg.substr(equals + 1)};
+}
+
 // A whole decimal number from `low` to `high`; blanks around it are allowed
 // on both sides alike.
 bool ParseNumber(const std::string& given, int low, int high, int& out) {
@@ -106,18 +118,16 @@ public:
     // Every value of an option that may be given several times.
     std::vector<std::string> Values(const std::string& name) {
         std::vector<std::string> values;
-        const std::string joined = name + "=";
         for (std::size_t i = 0; i < m_end; ++i) {
-            if (name.rfind("--", 0) == 0 && m_args[i].rfind(joined, 0) == 0) {
-                m_used.push_back(i);
-                values.push_back(m_args[i].substr(joined.size()));
-            } else if (m_args[i] == name) {
-                m_used.push_back(i);
-                if (i + 1 == m_end || IsOption(m_args[i + 1]))
-                    Fail(cli_text::MissingValue(name));
-                else
-                    values.push_back(m_args[++i]), m_used.push_back(i);
-            }
+            const OptionWord word = SplitOptionWord(m_args[i]);
+            if (word.name != name) continue;
+            m_used.push_back(i);
+            if (word.joined)
+                values.push_back(*word.joined);
+            else if (i + 1 == m_end || IsOption(m_args[i + 1]))
+                Fail(cli_text::MissingValue(name));
+            else
+                values.push_back(m_args[++i]), m_used.push_back(i);
         }
         return values;
     }
@@ -431,13 +441,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
     CellEdit next;
     bool options = true;  // until "--"
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string a = args[i];
-        std::optional<std::string> joined;  // "--name=value"
-        if (const std::size_t equals = a.find('=');
-            options && a.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
-            joined = a.substr(equals + 1);
-            a.resize(equals);
-        }
+        const auto [a, joined] = options ? SplitOptionWord(args[i]) : OptionWord{args[i], std::nullopt};
         if (options && a == "--") {
             options = false;
         } else if (options && (a == "--channel" || a == "--column" || a == "--value" || a == "-o")) {

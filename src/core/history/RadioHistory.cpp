@@ -118,8 +118,7 @@ std::optional<Failure> FolderHistoryStore::ListFailure() const {
     const fs::file_status status = fs::status(m_folder, ec);
     if (status.type() == fs::file_type::not_found) {
         // No folder yet, unless a file stands where one of its folders should.
-        fs::path above = fs::path(m_folder).parent_path();
-        while (above.has_relative_path() && !fs::exists(above, ec)) above = above.parent_path();
+        const fs::path above = fs::path(FirstMissingPart(m_folder)).parent_path();
         if (fs::exists(above, ec) && !fs::is_directory(above, ec))
             return OpenFailure(m_folder, Clause{TextId::FilePathNotFolder, {}});
         return std::nullopt;

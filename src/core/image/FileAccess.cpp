@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include <dirent.h>
@@ -249,6 +250,15 @@ FileStamp StampOf(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0) return {};
     return {true, static_cast<long long>(st.st_size),
             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+std::string FirstMissingPart(const std::string& path) {
+    std::filesystem::path part = path;
+    std::error_code error;
+    while (part.has_relative_path() && part.parent_path() != part.root_path() &&
+           !std::filesystem::exists(part.parent_path(), error))
+        part = part.parent_path();
+    return part.string();
 }
 
 FolderLock::FolderLock(const std::string& folder) : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {

@@ -41,6 +41,11 @@ std::optional<Failure> CheckSavePlace(const std::string& path);
 // processes that no longer run.
 int TemporaryFileOwner(std::string_view name);
 
+// The part of `path` nearest the top that does not exist yet, or `path`
+// itself when its folder exists: where making it, with the folders it
+// needs, would begin.
+std::string FirstMissingPart(const std::string& path);
+
 // Holds the lock of folder `folder` for as long as it lives: another
 // process taking the same lock waits. Runs of the programs that add to the
 // same files (a write log, the history) take turns with it, so that none

@@ -45,10 +45,9 @@ CsvFields Fields(const WriteLogEntry& entry, Lang lang) {
             OutcomeText(entry.outcome, lang), std::to_string(entry.blocks)};
 }
 
-// The language of a write log's header line, or nothing when the text does
+// The language of a write log's header line, or nothing when the file does
 // not begin with one.
-std::optional<Lang> HeaderLanguage(const std::string& text) {
-    const CsvFileReading reading = ReadCsvFile(text);
+std::optional<Lang> HeaderLanguage(const CsvFileReading& reading) {
     if (reading.records.empty()) return std::nullopt;
     const CsvRecord& first = reading.records.front();
     for (Lang lang : {Lang::Zh, Lang::En}) {
@@ -105,17 +104,18 @@ std::string WriteLog::SummaryText() const {
 
 std::string WriteLog::Csv() const { return *AppendedTo(""); }
 
-bool IsWriteLogText(const std::string& text) { return text.empty() || HeaderLanguage(text); }
+bool IsWriteLogText(const std::string& text) { return text.empty() || HeaderLanguage(ReadCsvFile(text)); }
 
 std::optional<std::string> WriteLog::AppendedTo(const std::string& existing) const {
-    const std::optional<Lang> lang = existing.empty() ? CurrentLanguage() : HeaderLanguage(existing);
+    const CsvFileReading reading = ReadCsvFile(existing);
+    const std::optional<Lang> lang = existing.empty() ? CurrentLanguage() : HeaderLanguage(reading);
     if (!lang) return std::nullopt;
     std::vector<CsvFields> rows;
     for (const WriteLogEntry& entry : m_entries) rows.push_back(Fields(entry, *lang));
     if (existing.empty()) return CsvText(Header(*lang), rows);
     // A log a spreadsheet saved again as GB18030 is written out whole in
     // UTF-8, as every log is: new lines in another encoding would be garbled.
-    if (const CsvFileReading reading = ReadCsvFile(existing); reading.fromGb18030) {
+    if (reading.fromGb18030) {
         std::vector<CsvFields> all;
         for (std::size_t i = 1; i < reading.records.size(); ++i) all.push_back(reading.records[i].fields);
         all.insert(all.end(), rows.begin(), rows.end());

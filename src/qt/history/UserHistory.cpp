@@ -29,12 +29,7 @@ std::optional<Failure> SetHistoryEnabled(bool enabled) {
     const std::string file = settings.fileName().toStdString();
     // The settings' folders are made as they are needed: the reason lies with
     // the nearest one that is there.
-    std::filesystem::path place = file;
-    std::error_code error;
-    while (place.has_parent_path() && place.parent_path() != place.root_path() &&
-           !std::filesystem::exists(place.parent_path(), error))
-        place = place.parent_path();
-    const std::optional<Failure> found = CheckSavePlace(place.string());
+    const std::optional<Failure> found = CheckSavePlace(FirstMissingPart(file));
     return SaveFailure(file,
                        found && found->lines.size() > 1 ? found->lines.back() : Clause{TextId::FileNoPermission, {}});
 }
