@@ -429,6 +429,14 @@ struct CellEdit {
 // Columns 1-10 by their caption in either language; 0 for any other text.
 int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(TrimBlanks(caption)), 0); }
 
+// The captions --column takes, in the language spoken.
+std::string ColumnChoices() {
+    std::string list;
+    for (int c = 1; c < col::kCount; ++c)
+        list += (c > 1 ? (CurrentLanguage() == Lang::Zh ? "、" : ", ") : "") + ColumnCaption(c);
+    return TrFormat(TextId::CliColumnChoices, {list});
+}
+
 // The edits in the order given; nothing, with the first problem in
 // `problem`, when an argument is not understood.
 std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string& file, std::optional<std::string>& out,
@@ -455,7 +463,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
                     return fail(cli_text::NotInRange(a, value, 1, kChannelCount));
             } else if (a == "--column") {
                 next.column = EditedColumn(value);
-                if (next.column == 0) return fail(cli_text::BadValue(a, value));
+                if (next.column == 0) return fail(cli_text::BadValue(a, value) + '\n' + ColumnChoices());
             } else if (a == "--value") {
                 if (next.channel == 0 || next.column == 0) return fail(Tr(TextId::CliValueBeforeCell));
                 next.value = value;

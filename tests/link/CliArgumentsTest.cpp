@@ -68,7 +68,9 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
         {"import-csv " + a, "缺少CSV 文件名 IN.csv"},
         {"set " + a + " --channel abc --column 接收频率 --value 145", "--channel 的值“abc”不是 1 到 128 之间的数"},
         {"set " + a + " --channel 129 --column 接收频率 --value 145", "--channel 的值“129”不是 1 到 128 之间的数"},
-        {"set " + a + " --channel 1 --column 频道 --value 1", "--column 的值“频道”无效"},
+        {"set " + a + " --channel 1 --column 频道 --value 1",
+         "--column 的值“频道”无效\n可改的列：接收频率、发射频率、接收信令、发射信令、宽/窄、扫描添加、发射功率、可选信令、"
+         "PTTID、繁忙锁定"},
         {"set " + a + " --value 145", "--value 之前须先给出 --channel 和 --column"},
         {"set " + a + " --channel 1 --column 接收频率", "缺少选项 --value"},
         {"set " + a + " --channel", "选项 --channel 缺少值"},
@@ -231,7 +233,9 @@ TEST_F(CliArguments, SetTakesTheTonesTypingTakesAndALongFileIsNamed) {
             << log;
         EXPECT_FALSE(fs::exists(Path("b.sin")));
     }
-    ASSERT_EQ(RunCommand(Cli(cell + " --column 接收信令 --value d754i --column 发射信令 --value off"), &log), 0) << log;
+    // English captions are taken however their letters are cased.
+    ASSERT_EQ(RunCommand(Cli(cell + " --column 接收信令 --value d754i --column \"TX TONE\" --value off"), &log), 0)
+        << log;
     ASSERT_EQ(RunCommand(Cli("dump " + Path("b.sin")), &log), 0) << log;
     EXPECT_NE(log.find("D754I"), std::string::npos) << log;
 

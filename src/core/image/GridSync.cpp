@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 
 #include "image/ChannelTable.h"
 
@@ -20,9 +21,19 @@ std::string GridCaptionIn(int column, Lang lang) {
     return ColumnCaptionIn(column, lang);
 }
 
+namespace {
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+}  // namespace
+
 int ColumnOfCaption(std::string_view caption) {
+    // "RX Freq" names the column "RX freq" as well.
     for (int c = 0; c < col::kCount; ++c)
-        if (caption == ColumnCaptionIn(c, Lang::Zh) || caption == ColumnCaptionIn(c, Lang::En)) return c;
+        if (caption == ColumnCaptionIn(c, Lang::Zh) || SameIgnoringCase(caption, ColumnCaptionIn(c, Lang::En)))
+            return c;
     return -1;
 }
 
