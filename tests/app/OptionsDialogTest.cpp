@@ -1,5 +1,6 @@
 // The options dialog with real keys on its controls.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,9 +67,8 @@ TEST_F(OptionsDialog, TypedRadioNameIsStoredInUpperCase) {
         name->setFocus();
         QTest::keyClicks(name, "abc9");
         EXPECT_EQ(name->text(), "ABC9");
-        // Keys other than letters, digits and Backspace do nothing here.
-        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape})
-            QTest::keyClick(name, key);
+        // Keys other than letters, digits and Backspace put nothing in here.
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_Delete}) QTest::keyClick(name, key);
         QTest::keyClicks(name, "-");
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(name->text(), "ABC9");
@@ -150,4 +150,54 @@ TEST_F(OptionsDialog, AniTakesDigitsAndKeepsLongTextsFromTheRadio) {
     EXPECT_EQ(View()->ImageForSave()[addr::kAni + 3], 0xFF);
     // Bit 7 of 0x812, the form's manual setting, survives.
     EXPECT_EQ(View()->ImageForSave()[addr::kFunctions] & 0x80, 0x80);
+}
+
+TEST_F(OptionsDialog, PastedTextsKeepWhatTheFieldsTakeAndTheKeyboardLeavesTheName) {
+    RunDialog([](QDialog* d) {
+        QLineEdit* ani = Control<QLineEdit>(d, 1080);
+        QLineEdit* name = Control<QLineEdit>(d, 1081);
+        QApplication::clipboard()->setText(QStringLiteral("OST1"));
+        ani->setFocus();
+        QTest::keyClick(ani, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(ani->text(), "1");
+        QApplication::clipboard()->setText(QStringLiteral("ab-c "));
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(name->text(), "ABC");
+        // Tab goes on from the name, and back; Enter there presses OK.
+        QTest::keyClick(name, Qt::Key_Tab);
+        EXPECT_NE(d->focusWidget(), name);
+        QTest::keyClick(d->focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(d->focusWidget(), name);
+        QTest::keyClick(name, Qt::Key_Return);
+        EXPECT_FALSE(d->isVisible());
+    });
+    const std::uint8_t name[] = {0x41, 0x42, 0x43};
+    for (std::size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(View()->ImageForSave()[addr::kAni + i], i < 1 ? '1' : 0xFF) << i;
+        EXPECT_EQ(View()->ImageForSave()[addr::kRadioName + i], i < 3 ? name[i] : 0xFF) << i;
+    }
+}
+
+TEST_F(OptionsDialog, ATypedTextNamingNoEntryGivesWayToTheChosenEntry) {
+    RunDialog([](QDialog* d) {
+        d->activateWindow();  // the text is left when the focus leaves it
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        QComboBox* squelch = Control<QComboBox>(d, 1016);
+        QComboBox* gain = Control<QComboBox>(d, 1077);
+        QTest::mouseDClick(squelch->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(squelch->lineEdit(), "x");
+        QTest::keyClick(squelch->lineEdit(), Qt::Key_Tab);
+        EXPECT_EQ(squelch->currentText(), "4");
+        QTest::mouseDClick(gain->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(gain->lineEdit(), "7");  // an entry: chosen
+        QTest::keyClick(gain->lineEdit(), Qt::Key_Tab);
+        EXPECT_EQ(gain->currentText(), "7");
+        QTest::mouseDClick(gain->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(gain->lineEdit(), "12");
+        QTest::keyClick(gain->lineEdit(), Qt::Key_Return);  // OK, with the entry chosen before
+        EXPECT_FALSE(d->isVisible());
+    });
+    EXPECT_EQ(View()->ImageForSave()[addr::kSquelch], 4);
+    EXPECT_EQ(View()->ImageForSave()[addr::kVoxGain], 7);
 }

@@ -1,5 +1,5 @@
 // 可选功能: the radio-wide settings, read from and stored into the image by the rules.
-import type { EditResult, OptionsValues, Rules } from './rules';
+import { OptionsText, type EditResult, type OptionsValues, type Rules } from './rules';
 import { el, pressOnEnter } from './dom';
 import { commandText, t } from './texts';
 
@@ -14,16 +14,20 @@ function list(id: string, entries: string[], index: number): HTMLSelectElement {
   return select;
 }
 
-// Typing puts into `input` only what `takes`; what is pasted goes in as it
-// is, for the rules to store. Shown in upper case, as the radio shows it.
-function keepTyped(input: HTMLInputElement, takes: (c: string) => boolean): void {
+// Whatever an edit puts into `input` (keys, a paste, a dropped text), the
+// field keeps only what it takes, in upper case, as the radio shows it; a
+// typed character it does not take leaves the text and its selection alone.
+function keepTaken(input: HTMLInputElement, rules: Rules, field: OptionsText): void {
+  let shown = input.value;
   input.addEventListener('beforeinput', (e) => {
-    if (e.inputType === 'insertText' && e.data && ![...e.data].every(takes)) e.preventDefault();
+    if (e.inputType === 'insertText' && e.data && ![...e.data].every((c) => rules.optionsTextTakes(field, c))) e.preventDefault();
   });
   input.addEventListener('input', () => {
-    const at = input.selectionStart;
-    input.value = input.value.toUpperCase();
-    input.setSelectionRange(at, at);
+    const kept = rules.keepTaken(field, shown, input.value);
+    shown = kept.text;
+    if (input.value === shown) return;
+    input.value = shown;
+    input.setSelectionRange(kept.caret, kept.caret);
   });
 }
 
@@ -50,10 +54,10 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const eot = check('opt-eot', v.eot);
   const ani = el('input', { type: 'text', id: 'opt-ani', inputmode: 'numeric', maxlength: String(Math.max(4, v.ani.length)) });
   ani.value = v.ani;
-  keepTyped(ani, (c) => rules.aniTakesTyped(c));
+  keepTaken(ani, rules, OptionsText.Ani);
   const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
   name.value = v.radioName;
-  keepTyped(name, (c) => rules.radioNameTakesTyped(c));
+  keepTaken(name, rules, OptionsText.RadioName);
   const ok = el('button', { type: 'button', id: 'opt-ok' }, t('ButtonOk'));
   const cancel = el('button', { type: 'button', id: 'opt-cancel' }, t('ButtonCancel'));
 

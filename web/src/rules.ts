@@ -2,9 +2,9 @@
 // side of its radio commands. Its enums and value types are generated from
 // the module at build time (web/tools/gen-types.cjs).
 import type { CellRange } from './grid';
-import type { AfterAsking, Answer, Buttons, CellEditorKindName, CloneOutcome, EditorOpeningName, FormBox, GridActionName, HelpWindow, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
+import type { AfterAsking, Answer, Buttons, CellEditorKindName, CloneOutcome, EditorOpeningName, FormBox, GridActionName, HelpWindow, OptionsText, OptionsTextEdit, OptionsValues, RowsOp, TuningOutcome, TuningPage } from './generated/rulesTypes';
 
-export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, RowsOp, TuningOutcome, TuningPage, type OptionsValues } from './generated/rulesTypes';
+export { AfterAsking, Answer, Buttons, CloneOutcome, FormBox, HelpWindow, OptionsText, RowsOp, TuningOutcome, TuningPage, type OptionsValues } from './generated/rulesTypes';
 
 export interface RulesHost {
   open(name: string): Promise<number>;
@@ -134,8 +134,10 @@ export interface Rules {
   signallingList(kind: number): string[];
   options(): OptionsValues;
   // Whether typing puts character `c` into the ANI, or into the radio name.
-  aniTakesTyped(c: string): boolean;
-  radioNameTakesTyped(c: string): boolean;
+  optionsTextTakes(field: OptionsText, c: string): boolean;
+  // What the field keeps of an edit (typed, pasted or dropped) that turned
+  // `before` into `after`.
+  keepTaken(field: OptionsText, before: string, after: string): OptionsTextEdit;
   typeCatalogue(): unknown;
   setOptions(values: OptionsValues): EditResult;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };

@@ -157,13 +157,6 @@ EMSCRIPTEN_BINDINGS(ostreltz_rules) {
              }));
     function("sinBytes", &SinBytes);
     function("isSinName", &IsSinName);
-    // One typed character, UTF-8: anything but ASCII is refused.
-    function("aniTakesTyped", optional_override([](const std::string& c) {
-                 return c.size() == 1 && AniTakesTyped(static_cast<unsigned char>(c[0]));
-             }));
-    function("radioNameTakesTyped", optional_override([](const std::string& c) {
-                 return c.size() == 1 && RadioNameTakesTyped(static_cast<unsigned char>(c[0]));
-             }));
     function("damagedFileText",
              optional_override([](const std::string& name) { return Describe(SinDamagedFailure(name)); }));
     function("withSinExtension", &WithSinExtension);

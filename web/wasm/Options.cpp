@@ -37,4 +37,13 @@ EMSCRIPTEN_BINDINGS(ostreltz_options) {
     emscripten::function("options", &Options);
     emscripten::function("setOptions", &SetOptions);
     emscripten::function("optionLists", &OptionLists);
+    // One typed character, UTF-8: anything but ASCII is refused.
+    emscripten::function("optionsTextTakes", emscripten::optional_override([](int field, const std::string& c) {
+                             return c.size() == 1 &&
+                                    OptionsTextTakes(static_cast<OptionsText>(field), static_cast<unsigned char>(c[0]));
+                         }));
+    emscripten::function("keepTaken", emscripten::optional_override(
+                                          [](int field, const std::string& before, const std::string& after) {
+                                              return KeepTaken(static_cast<OptionsText>(field), before, after);
+                                          }));
 }

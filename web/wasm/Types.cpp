@@ -103,6 +103,10 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .field("voxInhibitOnRx", &OptionsValues::voxInhibitOnRx)
         .field("ani", &OptionsValues::ani)
         .field("radioName", &OptionsValues::radioName);
+    ExportedEnum<OptionsText>("OptionsText").value("Ani", OptionsText::Ani).value("RadioName", OptionsText::RadioName);
+    ExportedObject<OptionsTextEdit>("OptionsTextEdit")
+        .field("text", &OptionsTextEdit::text)
+        .field("caret", &OptionsTextEdit::caret);
     emscripten::function("typeCatalogue",
                          emscripten::optional_override([] { return TypeCatalogue::Instance().AsValue(); }));
 }

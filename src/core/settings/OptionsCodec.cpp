@@ -1,5 +1,7 @@
 #include "settings/OptionsCodec.h"
 
+#include <cctype>
+
 #include "res/Texts.h"
 
 namespace {
@@ -68,10 +70,25 @@ void EncodeText(const std::string& text, char lastLetter, RadioImage& image, std
 
 }  // namespace
 
-bool AniTakesTyped(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool OptionsTextTakes(OptionsText field, char32_t c) {
+    const bool letter = (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
+    return (c >= U'0' && c <= U'9') || (letter && field == OptionsText::RadioName);
+}
 
-bool RadioNameTakesTyped(char32_t c) {
-    return AniTakesTyped(c) || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
+OptionsTextEdit KeepTaken(OptionsText field, std::string_view before, std::string_view after) {
+    std::size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    OptionsTextEdit edit{std::string(after.substr(0, head)), 0};
+    for (const char c : after.substr(head, after.size() - head - tail))
+        if (OptionsTextTakes(field, static_cast<unsigned char>(c)))
+            edit.text += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    edit.caret = edit.text.size();
+    edit.text += after.substr(after.size() - tail);
+    return edit;
 }
 
 OptionsValues DecodeOptions(const RadioImage& image) {

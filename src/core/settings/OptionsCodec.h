@@ -3,6 +3,7 @@
 // rules that move it out of and into the settings block of the image.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "image/RadioImage.h"
 
@@ -26,11 +27,21 @@ struct OptionsValues {
 OptionsValues DecodeOptions(const RadioImage& image);
 void EncodeOptions(const OptionsValues& values, RadioImage& image);
 
-// What typing puts into the ANI (digits) and into the radio name (letters
-// and digits); a pasted text goes in as it is, and EncodeOptions stores what
-// it can of it.
-bool AniTakesTyped(char32_t c);
-bool RadioNameTakesTyped(char32_t c);
+// The two texts of the dialog: the ANI takes digits, the radio name letters
+// and digits.
+enum class OptionsText { Ani, RadioName };
+bool OptionsTextTakes(OptionsText field, char32_t c);
+
+// A field's text after an edit (typed or pasted) turned `before` into
+// `after`: of what the edit put in, only the characters the field takes, in
+// upper case, so the field never shows what would be stored otherwise; the
+// text around it as it was (the radio's own letters in an ANI stay). `caret`
+// follows what was put in.
+struct OptionsTextEdit {
+    std::string text;
+    std::size_t caret = 0;
+};
+OptionsTextEdit KeepTaken(OptionsText field, std::string_view before, std::string_view after);
 
 // "OFF" for 0, else the seconds (30 .. 270).
 std::string TimerText(int position);

@@ -61,14 +61,25 @@ bool IsLetterOrDigitKey(int key) {
     return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
 }
 
-// Shows a text in upper case as it is typed or pasted.
-void KeepUpperCase(QLineEdit* edit) {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text) return;
-        const int cursor = edit->cursorPosition();
-        edit->setText(upper);
-        edit->setCursorPosition(cursor);
+// Whatever an edit puts into `edit` (keys, a paste, a dropped text), the
+// field keeps only what it takes, in upper case.
+void KeepTaken(QLineEdit* edit, OptionsText field) {
+    auto shown = std::make_shared<QString>(edit->text());
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, field, shown](const QString& text) {
+        const OptionsTextEdit kept = KeepTaken(field, shown->toStdString(), text.toStdString());
+        *shown = QString::fromStdString(kept.text);
+        if (*shown == text) return;
+        edit->setText(*shown);
+        edit->setCursorPosition(static_cast<int>(kept.caret));
+    });
+}
+
+// A list's text that names none of its entries goes back to the chosen entry
+// when the text is left: only the chosen entry is ever stored.
+void ShowChosenWhenLeft(QComboBox* combo) {
+    QObject::connect(combo->lineEdit(), &QLineEdit::editingFinished, combo, [combo] {
+        const QString chosen = combo->itemText(combo->currentIndex());
+        if (combo->lineEdit()->text() != chosen) combo->setEditText(chosen);
     });
 }
 
@@ -141,8 +152,6 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     pttLayout->addWidget(new QLabel(QTr(TextId::LabelRadioName), ptt), 2, 0);
     pttLayout->addWidget(m_editName, 2, 1);
     pttLayout->addWidget(m_chkEot, 2, 2);
-    KeepUpperCase(m_editAni);
-    KeepUpperCase(m_editName);
     m_editAni->installEventFilter(this);
     m_editName->installEventFilter(this);
 
@@ -168,6 +177,9 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     FixSize(this);
 
     Load(DecodeOptions(m_image));
+    KeepTaken(m_editAni, OptionsText::Ani);
+    KeepTaken(m_editName, OptionsText::RadioName);
+    for (QComboBox* combo : {m_cbSquelch, m_cbVoxGain, m_cbVoxDelay, m_cbLanguage}) ShowChosenWhenLeft(combo);
 }
 
 void COptionsDlg::Load(const OptionsValues& v) {
@@ -216,17 +228,25 @@ bool COptionsDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == m_editName) {
         // Only letters, digits and Backspace reach the radio name; a letter
-        // with Ctrl keeps the field's own shortcuts (Ctrl+V pastes). Shift+Tab
-        // still leaves the field, so the keyboard is never trapped.
-        const bool pass =
-            IsLetterOrDigitKey(key->key()) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Backtab;
-        return !pass;
+        // with Ctrl keeps the field's own shortcuts (Ctrl+V pastes). Tab,
+        // Enter and Esc still do what they do in the dialog, so the keyboard
+        // is never trapped here.
+        switch (key->key()) {
+            case Qt::Key_Backspace:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Escape: return false;
+            default: return !IsLetterOrDigitKey(key->key());
+        }
     }
     if (watched == m_editAni) {
-        // The ANI takes digits only when typed.
+        // A typed character the ANI does not take leaves the text, and what is
+        // selected in it, as it was.
         const QString text = key->text();
         const bool printable = text.size() == 1 && text[0].isPrint() && !(key->modifiers() & Qt::ControlModifier);
-        if (printable && !AniTakesTyped(text[0].unicode())) return true;
+        if (printable && !OptionsTextTakes(OptionsText::Ani, text[0].unicode())) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
