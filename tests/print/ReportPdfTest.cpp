@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReportTexts{"en",
                     {"Radio settings", "Functions:", "Model:", "OST - 101", "136 - 174MHz", "Alarm tone: On",
                      "TX timer (s): 60", "Channel settings:", "RX freq", "TX tone", "Busy lockout", "Page 2", "Page 3",
-                     "Page 4", "Page 5", "145.52000", "D754I", "Sequential", "Wide", "Narrow", "High", "128"}}),
+                     "Page 4", "Page 5", "145.52000", "D754I", "Sequential", "Wide", "Narrow", "High", "128",
+                     "Off\n"}}),  // no ligature: "Off" is found
     [](const testing::TestParamInfo<ReportTexts>& info) { return std::string(info.param.lang); });
 // clang-format on
 

@@ -24,6 +24,8 @@ namespace {
 QFont ReportQFont(const FontRequest& request, int dpiX, int dpiY, QPaintDevice* device) {
     QFont font(QStringLiteral("Times New Roman"));
     font.setStyleHint(QFont::Serif);
+    // No ligatures: a text copied from or searched in a PDF reads "Off", not "Oﬀ".
+    font.setStyleStrategy(QFont::PreferNoShaping);
     font.setPixelSize(std::max(1, request.height * dpiY / 1440));
     const int average = QFontMetrics(font, device).averageCharWidth();
     const int wanted = request.width * dpiX / 1440;
