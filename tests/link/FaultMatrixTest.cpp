@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include <QCoreApplication>
 
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
+#include "image/SinFile.h"
 #include "res/Texts.h"
 #include "support/ScriptedLink.h"
 #include "support/SimProcess.h"
@@ -298,6 +300,68 @@ INSTANTIATE_TEST_SUITE_P(
                       StoppedWriteRow{"MissingAck", {"--no-write-ack", "120"}, false, 1, Tr(TextId::LinkWriteAck)},
                       StoppedWriteRow{"CtrlC", {}, true, 130, "写频没有完成"}),
     [](const ::testing::TestParamInfo<StoppedWriteRow>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// The programming cable at a fixed name (as /dev/ttyUSB0 is), pulled once the
+// port is open and plugged back in, now on another radio, before the third
+// opening: the second finds no port.
+class ReplugLink : public ISerialLink {
+public:
+    ReplugLink(ISerialLink& link, std::string name, SimProcess& first)
+        : m_link(link), m_name(std::move(name)), m_first(first) {
+        ::symlink(first.Port().c_str(), m_name.c_str());
+    }
+    ~ReplugLink() override { ::unlink(m_name.c_str()); }
+    OpenError Open(const std::string& name, const SerialTimeouts& t) override {
+        if (++opens == 3) {
+            m_second = std::make_unique<SimProcess>(std::vector<std::string>{"--image", OSTRELTZ_SAMPLE});
+            ::symlink(m_second->Port().c_str(), m_name.c_str());
+        }
+        const OpenError e = m_link.Open(name, t);
+        if (opens == 1) {
+            ::unlink(m_name.c_str());
+            m_first.Kill();
+            ::usleep(100000);
+        }
+        return e;
+    }
+    void Purge() override { m_link.Purge(); }
+    bool Write(const std::uint8_t* d, std::size_t s) override { return m_link.Write(d, s); }
+    ReadResult Read(std::uint8_t* b, std::size_t s) override { return m_link.Read(b, s); }
+    void Close() override { m_link.Close(); }
+    bool IsOpen() const override { return m_link.IsOpen(); }
+    int opens = 0;
+
+private:
+    ISerialLink& m_link;
+    std::string m_name;
+    SimProcess& m_first;
+    std::unique_ptr<SimProcess> m_second;
+};
+
+}  // namespace
+
+TEST(CablePlugging, ARetryAfterTheCableIsPluggedBackInOpensThePortAgain) {
+    SimProcess first({"--silent"});
+    ASSERT_FALSE(first.Port().empty());
+    const std::string cable = "/tmp/ostreltz-cable-" + std::to_string(::getpid());
+    QtSerialLink serial;
+    ReplugLink link(serial, cable, first);
+    PreciseClock clock;
+    ScriptedUser user;
+    user.answers = {Answer::Retry, Answer::Ok, Answer::Retry};
+    CloneEngine engine(link, clock, user);
+    const CloneResult result = engine.Run(CloneDirection::Read, cable, NewDocumentImage());
+    EXPECT_EQ(result.outcome, CloneOutcome::Completed);
+    RadioImage sample{};
+    ASSERT_TRUE(LoadSinFile(OSTRELTZ_SAMPLE, sample).ok);
+    EXPECT_EQ(result.image, sample);
+    EXPECT_EQ(link.opens, 3);
+    const std::vector<std::string> asked = {kComm, OpenFailureMessage(OpenError::NotFound, cable), kComm};
+    EXPECT_EQ(user.asked, asked);
+    EXPECT_FALSE(serial.IsOpen());
+}
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -100,6 +100,15 @@ describe('the report', { timeout: 120_000 }, () => {
       // Every page's captions, the 128 channel numbers and the ten texts of each of the sample's six channels.
       assert.equal(words, 5 * 11 + 128 + 6 * 10);
       assert.equal(used.size, 11);
+      // In English, "Off" is printed as its three letters, no ligature a search or a copy would miss.
+      await page.click('#report-close');
+      await chooseLanguage(page, 'en');
+      await runCommand(page, 'printPreview');
+      await page.waitForSelector('#report .page');
+      fs.writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true }));
+      const english = execFileSync('pdftotext', [pdf, '-']).toString('utf8');
+      assert.match(english, /\bOff\b/);
+      assert.doesNotMatch(english, /\uFB00/);
     } finally {
       await page.close();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "res/Texts.h"
 
@@ -26,7 +27,9 @@ CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
 CloneResult CloneEngine::Run(CloneDirection direction, const std::string& port, const RadioImage& image) {
     CloneResult result;
     m_bCheckType = true;
+    m_portLost = false;
     m_progress = 0;
+    m_port = port;
     const OpenError error = m_link.Open(port, kCloneTimeouts);
     if (error != OpenError::None) {
         m_ui.SetWatch(false);
@@ -99,6 +102,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
         for (std::uint8_t byte : kHello) WriteByteAfterPause(byte);
         std::uint8_t byte = 0;
         ReadResult r = m_link.Read(&byte, 1);
+        m_portLost = !r.ok;
         bool acked = r.ok && r.count == 1 && byte == kAck;
         if (r.ok && !acked) acked = ReadAck();
         if (acked) break;
@@ -108,6 +112,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
     WriteByteAfterPause('M');
     WriteByteAfterPause(0x02);
     const ReadResult id = m_link.Read(m_reply, 8);
+    m_portLost = !id.ok;
     // An identification of fewer than 8 bytes is no identification.
     if (!id.ok || id.count < 8) return Step::CommError;
     return Step::Identified;
@@ -145,6 +150,7 @@ CloneEngine::Step CloneEngine::Acknowledge(CloneResult& result) {
     }
     std::uint8_t byte = 0;
     const ReadResult r = m_link.Read(&byte, 1);
+    m_portLost = !r.ok;
     if (!r.ok) return Step::CommError;
     if (r.count == 1 && byte == kAck) return Step::Linked;
     m_ui.SetWatch(true);
@@ -160,6 +166,16 @@ CloneEngine::Step CloneEngine::CommErrorBox(CloneResult& result) {
     if (m_ui.Ask(Tr(TextId::LinkCommError), Buttons::RetryCancel) != Answer::Retry) {
         result.outcome = CloneOutcome::NoLink;
         return Step::End;
+    }
+    // A port whose device went away stays dead: the retry opens the port
+    // again, for the cable plugged back in.
+    if (std::exchange(m_portLost, false)) {
+        m_link.Close();
+        if (const OpenError error = m_link.Open(m_port, kCloneTimeouts); error != OpenError::None) {
+            m_ui.Ask(OpenFailureMessage(error, m_port, m_link.HolderPid()), Buttons::Ok);
+            m_portLost = true;  // not back yet: the next retry opens it again
+            return Step::CommError;
+        }
     }
     m_attempt = 1;
     m_ui.SetWatch(true);

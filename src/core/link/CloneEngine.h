@@ -78,7 +78,8 @@ private:
     IClock& m_clock;
     IUserInteraction& m_ui;
     bool m_bCheckType = true;
-    bool m_portLost = false;  // the last acknowledgement's read found the port failed
+    std::string m_port;
+    bool m_portLost = false;  // the last read found the port failed (the cable pulled)
     int m_attempt = 1;
     int m_progress = 0;
     std::uint8_t m_reply[20] = {};
