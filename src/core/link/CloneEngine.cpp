@@ -199,9 +199,10 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         std::uint8_t reply[12] = {};
         const ReadResult r = m_link.Read(reply, sizeof reply);
         if (!r.ok) return Fail(result, CloneOutcome::PortLost, Tr(TextId::LinkCableLost));
-        if (r.count < 10) return Fail(result, CloneOutcome::ShortReply, Tr(TextId::LinkShortReply));
-        // A reply of 10 or 11 bytes leaves the rest of the block as it was.
-        for (std::size_t i = 4; i < r.count; ++i) scratch[static_cast<std::size_t>(address) + i - 4] = reply[i];
+        // Every data byte must arrive: a reply short of one would leave bytes
+        // of the document where the radio's belong, in a read said to be whole.
+        if (r.count < sizeof reply) return Fail(result, CloneOutcome::ShortReply, Tr(TextId::LinkShortReply));
+        std::copy(reply + 4, reply + sizeof reply, scratch.begin() + address);
         Progress(261);
         m_clock.PauseMs(15);
         m_link.Purge();

@@ -17,7 +17,7 @@ enum class CloneOutcome {
     PortUnavailable,  // the port could not be opened
     NoLink,           // communication error, the user chose Cancel
     TypeRefused,      // another radio type, the user chose Cancel
-    ShortReply,       // a read block brought fewer than 10 bytes
+    ShortReply,       // a read block brought fewer than its 12 bytes
     ReadAckMissing,
     WriteAckMissing,
     PortLost,       // the port failed during the blocks (the cable was pulled)
