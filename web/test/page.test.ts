@@ -438,6 +438,16 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.click('#opt-name');
     await page.keyboard.type('a-b.1');
     assert.equal(await value('#opt-name'), 'AB1');
+    // A paste keeps what typing would put in: the fields never show what OK would store otherwise.
+    await page.evaluate(() => navigator.clipboard.writeText('OST1'));
+    await page.click('#opt-ani', { count: 3 });
+    await pressWithControl(page, 'v');
+    assert.equal(await value('#opt-ani'), '1');
+    await page.evaluate(() => navigator.clipboard.writeText('x-9'));
+    await page.click('#opt-name');
+    await page.keyboard.press('Home');
+    await pressWithControl(page, 'v');
+    assert.equal(await value('#opt-name'), 'X9AB1');
     await page.keyboard.press('Escape');
     await page.close();
   });
@@ -987,6 +997,23 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
       const dumped = dumpChannels(samplePath);
       const grid = await gridTexts(radio.page);
       for (let row = 1; row <= 128; ++row) assert.deepEqual(grid[row - 1], dumped.get(row) ?? Array(10).fill(''), `channel ${row}`);
+    } finally {
+      await radio.close();
+    }
+  });
+
+  test('a cable pulled while the radio is awaited, plugged back in, reads on Retry', async () => {
+    const radio = await pageOnRadio(['--ignore-handshakes', '3', '--image', samplePath]);
+    try {
+      await transfer(radio.page, 'read');
+      await new Promise((resolve) => setTimeout(resolve, 300));
+      await radio.page.evaluate(() => (window as unknown as { standInPull: () => void }).standInPull());
+      assert.equal(await messageText(radio.page), '通讯错误，请检查连接线是否接触良好或对讲机电源是否开启');
+      await radio.page.evaluate(() => (window as unknown as { standInPlug: () => void }).standInPlug());
+      await answerMessage(radio.page, '重试');
+      await progressClosed(radio.page);
+      assert.match(await statusText(radio.page), /^读频完成：web-serial，用时 \d+\.\d 秒$/);
+      await assertGridShowsSample(radio.page);
     } finally {
       await radio.close();
     }
