@@ -433,7 +433,7 @@ int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(T
 std::string ColumnChoices() {
     std::string list;
     for (int c = 1; c < col::kCount; ++c)
-        list += (c > 1 ? (CurrentLanguage() == Lang::Zh ? "、" : ", ") : "") + ColumnCaption(c);
+        list += (c > 1 ? Tr(TextId::CliListSeparator) : "") + ColumnCaption(c);
     return TrFormat(TextId::CliColumnChoices, {list});
 }
 

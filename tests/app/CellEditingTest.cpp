@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -320,6 +321,28 @@ TEST_F(CellEditing, CtrlSWithAnOpenEditSavesIt) {
     const RadioImage saved = Load(Path("typed.sin"));
     EXPECT_EQ(DecodeChannelRecord(RecordAt(saved, 2))[0], "150.00000");
     EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(CellEditing, ACommandFindingARefusedEditDoesNotRunAndKeepsWhatWasTyped) {
+    Band(1);
+    Click(2, 1);
+    Type("145.1234");
+    fileAnswers = {Path("refused.sin")};
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(MessageTexts(), QStringList({"输入数据错误，请按6.25K或 5k的倍数重新输入"}));
+    EXPECT_FALSE(QFileInfo::exists(Path("refused.sin")));
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->text(), "145.1234");
+    // Nor does closing the window go on: the text waits to be mended.
+    EXPECT_FALSE(Frame()->close());
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->text(), "145.1234");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Type("5");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(DecodeChannelRecord(RecordAt(Load(Path("refused.sin")), 2))[0], "145.12500");
 }
 
 TEST_F(CellEditing, ClosingWithAnOpenEditAsksToSave) {

@@ -143,6 +143,21 @@ export class ChannelGrid {
     void this.commit(row, col, editor, false);
   }
 
+  // Writes an open editor's text before a command. False when the text was
+  // refused: the command is not to run, and the cell opens again with what
+  // was typed once the refusal is read.
+  commitForCommand(): boolean {
+    if (!this.editor) return true;
+    const { row, col } = this.editing;
+    const editor = this.editor;
+    this.closeEditor();
+    const result = this.write(row, col, editor, false);
+    const shown = showNotices(result?.messages ?? []);
+    if (!result?.refused) return true;
+    void shown.then(() => this.perform(this.rules.afterRefusedCommit(row, col), this.editorText(editor)));
+    return false;
+  }
+
   moveTo(row: number, col: number, extend = false): void {
     if (this.editor) this.commitEdit();
     this.row = Math.min(ROWS, Math.max(1, row));
@@ -308,10 +323,13 @@ export class ChannelGrid {
     td.classList.add('editing');
     td.append(editor);
     // Leaving the cell writes its text. The window losing the focus to
-    // another tab or program does not: the editor stays open with its text,
-    // and has the focus again when the window does.
-    editor.addEventListener('blur', () => {
-      if (this.editor === editor && document.hasFocus()) this.commitEdit();
+    // another tab or program does not, nor do the menus taking it: the editor
+    // stays open with its text, and has the focus again when the window or
+    // the menus give it back; a command chosen in the menus writes it first.
+    editor.addEventListener('blur', (e) => {
+      const to = (e as FocusEvent).relatedTarget;
+      const toMenus = to instanceof Element && to.closest('[role=menubar]') !== null;
+      if (this.editor === editor && document.hasFocus() && !toMenus) this.commitEdit();
     });
     editor.focus();
     if (editor instanceof HTMLInputElement) {
@@ -360,12 +378,19 @@ export class ChannelGrid {
   // still holding what it opened with changes nothing, so a look at a cell
   // never rewrites it (nor warns about it again).
   private async commit(row: number, col: number, editor: Editor, enter: boolean): Promise<boolean> {
-    const typed = this.editorText(editor);
-    if (typed === this.loaded) return false;
-    const result = this.rules.setCell(row, col, typed, enter);
-    this.host.edited(result);
+    const result = this.write(row, col, editor, enter);
+    if (!result) return false;
     await showNotices(result.messages);
     return result.refused;
+  }
+
+  // The part of a commit that changes the session; null when nothing changed.
+  private write(row: number, col: number, editor: Editor, enter: boolean): EditResult | null {
+    const typed = this.editorText(editor);
+    if (typed === this.loaded) return null;
+    const result = this.rules.setCell(row, col, typed, enter);
+    this.host.edited(result);
+    return result;
   }
 
   // Shows the texts the rules hold for channels first..last.

@@ -77,9 +77,9 @@ class Page {
     window.addEventListener('beforeunload', (e) => {
       // Leaving cuts a read or a write off halfway.
       if (radioCommandRuns()) return e.preventDefault();
-      // A cell being typed into counts: its text is written first.
-      this.grid.commitEdit();
-      if (this.rules.isModified()) e.preventDefault();
+      // A cell being typed into counts: its text is written first, and a
+      // text refused would be lost.
+      if (!this.grid.commitForCommand() || this.rules.isModified()) e.preventDefault();
     });
     this.acceptDroppedFiles();
     if (!serialApi()) {
@@ -201,7 +201,8 @@ class Page {
 
   // `dropped`: the file dropped on the page, for 'open'.
   async run(command: string, dropped?: File): Promise<void> {
-    this.grid.commitEdit();
+    // A refused cell text stops the command: its cell is open again with it.
+    if (!this.grid.commitForCommand()) return;
     const range = this.grid.selection();
     switch (command) {
       case 'new': return this.newDocument();

@@ -146,6 +146,35 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a command finding a refused cell text does not run, from the menus or a key, and the text stays to be mended', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    const editorValue = () => page.$eval('td[data-row="2"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value);
+    await clickCell(page, 2, 1);
+    await page.keyboard.press('Escape');
+    await page.keyboard.type('999');
+    await clickCommand(page, 'setField');
+    assert.ok((await messageText(page)).length > 0);
+    await answerMessage(page, '确定');
+    await page.waitForSelector('td[data-row="2"][data-col="1"] .cell-editor');
+    assert.equal(await page.$('#set-field[open]'), null);
+    assert.equal(await editorValue(), '999');
+    await pressWithControl(page, 's');
+    assert.ok((await messageText(page)).length > 0);
+    await answerMessage(page, '确定');
+    await page.waitForSelector('td[data-row="2"][data-col="1"] .cell-editor');
+    assert.equal(await editorValue(), '999');
+    assert.equal(await docTitle(page), '无标题');
+    // Mended, the text goes in and the command runs.
+    await page.keyboard.press('End');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('.5');
+    await clickCommand(page, 'setField');
+    await page.waitForSelector('#set-field[open]');
+    assert.equal(await cellText(page, 2, 1), '99.50000');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('another tab taking the focus while a cell is being typed leaves the editor open with its text; typing goes on back on the page', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     let other: Page | null = null;

@@ -98,9 +98,13 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press) {
     return {};
 }
 
+GridStep AfterRefusedCommit(int row, int column) {
+    return Step(GridAction::OpenEditor, row, column, EditorOpening::Retry);
+}
+
 GridStep AfterEnterInEditor(int row, int column, bool refused) {
     // A refused text keeps the cell open for another try, with what was typed.
-    if (refused) return Step(GridAction::OpenEditor, row, column, EditorOpening::Retry);
+    if (refused) return AfterRefusedCommit(row, column);
     if (column <= col::kTxTone) return Step(GridAction::OpenEditor, row, column + 1);
     if (row >= kChannelCount) return TabWalk(row, column, true);
     if (column == col::kBusy) return Step(GridAction::OpenEditor, row + 1, col::kRxFreq);

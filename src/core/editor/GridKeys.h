@@ -63,6 +63,10 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
 // refused.
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
 GridStep AfterEnterInEditor(int row, int column, bool refused);
+// A command found an edit open in (row, column) and wrote it first, and the
+// text was refused: the command does not run, and the cell opens again with
+// what was typed, so no keystroke is lost to the command.
+GridStep AfterRefusedCommit(int row, int column);
 
 // A key pressed in one of the four whole-radio boxes above the grid: Enter
 // moves on to the next control (LeaveGrid, forward), as Tab does; every

@@ -67,7 +67,7 @@ void CKeshApp::CreateDocumentAndWindow() {
     m_frame = new CMainFrame;
     m_view = new CKeshView(m_doc, m_frame);
     m_frame->setCentralWidget(m_view);
-    m_commands = new CCommandPath([grid = m_view->Grid()] { grid->CommitOpenEdit(); }, m_frame);
+    m_commands = new CCommandPath([grid = m_view->Grid()] { return grid->CommitOpenEdit(); }, m_frame);
     m_docManager = new CDocManager(m_doc, m_view, m_frame);
     WireCommands();
     m_view->OnInitialUpdate();

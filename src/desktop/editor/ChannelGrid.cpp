@@ -175,11 +175,14 @@ void CChannelGrid::StartCellEdit(EditorOpening opening, const QString& typed) {
     m_delegate->PlaceCaret(OpenEditor());
 }
 
-void CChannelGrid::CommitOpenEdit() {
-    if (QWidget* editor = OpenEditor()) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+bool CChannelGrid::CommitOpenEdit() {
+    QWidget* editor = OpenEditor();
+    if (!editor) return true;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (!m_lastRefused) return true;
+    Perform(AfterRefusedCommit(Row(), Col()), m_committedText);
+    return false;
 }
 
 void CChannelGrid::AbandonEdit() {

@@ -42,8 +42,9 @@ public:
 
     // Opens the current cell's editor; `typed` is the character that opened it.
     void StartCellEdit(EditorOpening opening = EditorOpening::Click, const QString& typed = QString());
-    // Writes an open edit into its cell and closes the editor.
-    void CommitOpenEdit();
+    // Writes an open edit into its cell and closes the editor. False when
+    // the text was refused: the cell is open again with it.
+    bool CommitOpenEdit();
     // The open editor, if any.
     QWidget* OpenEditor() const;
     // Closes an open editor without writing it.

@@ -2,7 +2,7 @@
 
 #include <QAction>
 
-CCommandPath::CCommandPath(std::function<void()> commitOpenEdit, QObject* parent)
+CCommandPath::CCommandPath(std::function<bool()> commitOpenEdit, QObject* parent)
     : QObject(parent), m_commitOpenEdit(std::move(commitOpenEdit)) {}
 
 void CCommandPath::Connect(QAction* action, std::function<void()> command) {
