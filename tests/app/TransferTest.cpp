@@ -352,6 +352,19 @@ TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {
     EXPECT_FALSE(Frame()->statusBar()->currentMessage().startsWith("写频完成"));
 }
 
+TEST_F(Transfer, AWriteStillAwaitingTheRadioStopsWithoutAQuestion) {
+    SimProcess sim({"--silent"});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Runner().IsRunning(); }, 5000));
+    QTest::mouseClick(Dialog()->CancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(messages.empty());  // nothing written yet: nothing to ask about
+    EXPECT_TRUE(Dialog()->m_bCancel);
+    ASSERT_TRUE(WaitForEnd(5000));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Dialog()->Bar()->value(), 0);
+}
+
 TEST_F(Transfer, TheStopQuestionIsWithdrawnWhenTheWriteEndsWhileItIsShown) {
     SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));

@@ -114,7 +114,7 @@ export class RadioLink {
       pause: (ms) => this.link.pause(ms),
       status: (text) => withProgress && progress.setStatus(text),
       phase: (text) => withProgress && progress.setPhase(text),
-      progress: (position) => withProgress && progress.setProgress(position),
+      progress: (position, stopAsks) => withProgress && progress.setProgress(position, stopAsks),
       ask: (text, buttons) => showMessage(text, buttons),
       inform: async (text) => void (await showMessage(text, Buttons.Ok, MessageIcon.Information)),
       cancelled: () => withProgress && progress.cancelled(),

@@ -26,6 +26,7 @@ export class ProgressWindow {
   private readonly saveLog = byId<HTMLButtonElement>('save-write-log');
   private write = false;
   private cancelFlag = false;
+  private stopAsks = false;  // stopping the write asks first: blocks have gone through
   private asking: AbortController | null = null;  // the stop question while it is shown
   private watching = true;
   private started = false;
@@ -108,6 +109,7 @@ export class ProgressWindow {
     this.bar.value = 0;
     this.setPhase('');
     this.cancelFlag = false;
+    this.stopAsks = false;
     this.watching = true;
     this.started = false;
     this.startButton.disabled = false;
@@ -149,7 +151,8 @@ export class ProgressWindow {
     this.drawSoon();
   }
 
-  setProgress(position: number): void {
+  setProgress(position: number, stopAsks: boolean): void {
+    this.stopAsks = stopAsks;
     this.reported.position = position;
     this.drawSoon();
   }
@@ -186,7 +189,7 @@ export class ProgressWindow {
     if (this.cancelFlag || this.asking) return;
     // Stopping a write halfway leaves the radio with new data in its first
     // blocks and old data after them: only on a confirmed question.
-    if (this.started && this.write) {
+    if (this.started && this.write && this.stopAsks) {
       this.asking = new AbortController();
       const answer = await showMessage(t('AskAbortWrite'), Buttons.OkCancel, MessageIcon.Question, undefined, true, this.asking.signal);
       this.asking = null;

@@ -15,7 +15,8 @@ export interface RulesHost {
   pause(ms: number): Promise<void>;
   status(text: string): void;
   phase(text: string): void;  // the step of a write with backup
-  progress(position: number): void;
+  // `stopAsks`: whether stopping a write now asks first (blocks have gone through).
+  progress(position: number, stopAsks: boolean): void;
   ask(text: string, buttons: Buttons): Promise<Answer>;
   // A report that needs no decision, such as a success.
   inform(text: string): Promise<void>;

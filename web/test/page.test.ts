@@ -962,6 +962,19 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     }
   });
 
+  test('a write still awaiting the radio stops at once, with no question: nothing is written yet', async () => {
+    const radio = await pageOnRadio(['--silent']);
+    try {
+      await transfer(radio.page, 'write');
+      await new Promise((resolve) => setTimeout(resolve, 300));
+      await radio.page.click('#progress-cancel');
+      await progressClosed(radio.page);
+      assert.equal(await radio.page.$('dialog.message[open]'), null);
+    } finally {
+      await radio.close();
+    }
+  });
+
   test('the stop question is withdrawn when the write ends while it is shown; a cancelled read says so', async () => {
     const dir = tempDir();
     const saved = path.join(dir, 'radio.sin');

@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include "link/CloneEngine.h"
+
 // The page's side is `Module.host`: open, purge, write, read, close, pause,
 // status, progress, ask, inform, cancelled, watch. See RulesHost in web/src/rules.ts.
 
@@ -22,7 +24,7 @@ EM_ASYNC_JS(int, host_read, (std::uint8_t* buffer, int size, int totalMs, int in
 EM_ASYNC_JS(void, host_close, (), { await Module.host.close(); });
 EM_ASYNC_JS(void, host_pause, (int ms), { await Module.host.pause(ms); });
 EM_JS(void, host_status, (const char* text), { Module.host.status(UTF8ToString(text)); });
-EM_JS(void, host_progress, (int position), { Module.host.progress(position); });
+EM_JS(void, host_progress, (int position, int stopAsks), { Module.host.progress(position, stopAsks !== 0); });
 EM_ASYNC_JS(int, host_ask, (const char* text, int buttons), {
     return await Module.host.ask(UTF8ToString(text), buttons);
 });
@@ -64,7 +66,9 @@ void WebSerialLink::Close() {
 void WebClock::PauseMs(int ms) { host_pause(ms); }
 
 void WebUserInteraction::SetStatus(const std::string& text) { host_status(text.c_str()); }
-void WebUserInteraction::SetProgress(int position) { host_progress(position); }
+// With the position goes whether stopping a write now asks first: the page
+// may not call the rules while they run the transfer.
+void WebUserInteraction::SetProgress(int position) { host_progress(position, StoppingWriteAsks(position) ? 1 : 0); }
 
 Answer WebUserInteraction::Ask(const std::string& text, Buttons buttons) {
     const int answer = host_ask(text.c_str(), static_cast<int>(buttons));

@@ -213,10 +213,12 @@ void CProgressDlg::reject() {
 }
 
 bool CProgressDlg::AskToStopWrite() {
-    MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
-    question.cancelIsDefault = true;
-    // A write that ended while the question was shown took the question back.
-    if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return false;
+    if (StoppingWriteAsks(m_bar->value())) {
+        MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
+        question.cancelIsDefault = true;
+        // A write that ended while the question was shown took the question back.
+        if (Messenger::Show(this, question) != Answer::Ok || !IsStarted()) return false;
+    }
     m_bCancel = true;
     return true;
 }
