@@ -38,8 +38,13 @@ protected:
     void ChangeRadio(const std::string& from, const std::string& to) {
         fileAnswers = {QString::fromStdString(to)};
         QTest::mouseClick(Dialog()->PortList()->AddButton(), Qt::LeftButton);
+        ClickBox(QString::fromStdString(from));
+        EXPECT_EQ(Dialog()->Ports(), QStringList{QString::fromStdString(to)});
+    }
+    // A click on the box of `port` in the list of ports.
+    void ClickBox(const QString& port) {
         QListWidget* list = Dialog()->PortList()->List();
-        const auto found = list->findItems(QString::fromStdString(from), Qt::MatchExactly);
+        const auto found = list->findItems(port, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         list->scrollToItem(found[0]);
         QStyleOptionViewItem option;
@@ -48,7 +53,6 @@ protected:
         option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
         const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
-        EXPECT_EQ(Dialog()->Ports(), QStringList{QString::fromStdString(to)});
     }
     // Enter, wherever the focus is in the window.
     void PressEnter() {
@@ -198,4 +202,25 @@ TEST_F(WriteSession, SeveralRadiosAtOnceEachOnItsOwnRow) {
     EXPECT_EQ(Load(Path("radio.sin.1")), View()->ImageForSave());
     EXPECT_NE(Load(Path("radio.sin.2")), View()->ImageForSave());
     EXPECT_EQ(Load(Path("radio.sin.3")), View()->ImageForSave());
+}
+
+TEST_F(WriteSession, OneRadioAfterARoundOfSeveralShowsOnlyItsOwnProgress) {
+    SimProcess sim({"--count", "2", "--answer-delay", "5"}, 2);
+    ASSERT_EQ(sim.Ports().size(), 2u);
+    const QString ports[] = {QString::fromStdString(sim.Ports()[0]), QString::fromStdString(sim.Ports()[1])};
+    Connect(sim.Ports()[0]);
+    Trigger(ID_WRITE);
+    fileAnswers = {ports[1]};
+    QTest::mouseClick(Dialog()->PortList()->AddButton(), Qt::LeftButton);
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_EQ(Dialog()->Rows().size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !View()->IsTransferRunning(); }, 60000));
+    // The second radio's box unticked: the next round is the first radio's alone.
+    ClickBox(ports[1]);
+    ASSERT_EQ(Dialog()->Ports(), QStringList{ports[0]});
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    EXPECT_TRUE(Dialog()->Rows().isEmpty());
+    EXPECT_TRUE(Dialog()->Bar()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() > 0; }, 30000));
+    ASSERT_TRUE(WaitForRadios(3));
 }

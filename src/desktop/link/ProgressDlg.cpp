@@ -85,10 +85,7 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const
     m_ports->Reset(port);
     m_ports->setVisible(write);
     m_ports->setEnabled(true);
-    qDeleteAll(m_rows);
-    m_rows.clear();
-    m_rowArea->hide();
-    m_bar->show();
+    ShowOneBar();
     m_bCancel = false;
     m_bWatch = true;
     m_interrupted = false;
@@ -112,9 +109,16 @@ bool CProgressDlg::RowsRunning() const {
     return std::any_of(m_rows.begin(), m_rows.end(), [](const CWriteRow* row) { return row->IsRunning(); });
 }
 
-void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup) {
+// The window's own bar, without the rows of an earlier round of several radios.
+void CProgressDlg::ShowOneBar() {
     qDeleteAll(m_rows);
     m_rows.clear();
+    m_rowArea->hide();
+    m_bar->show();
+}
+
+void CProgressDlg::StartAtOnce(const QStringList& ports, const RadioImage& image, bool backup) {
+    ShowOneBar();
     // Every radio's result goes into the log, which stays in view.
     m_session->Continuous()->setChecked(true);
     m_ports->setEnabled(false);
@@ -184,6 +188,7 @@ void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
 void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 
 void CProgressDlg::OnOK() {
+    ShowOneBar();  // a round of several radios shows its own rows again
     m_start->setEnabled(false);
     m_session->SetRunning(true);
     m_ports->setEnabled(false);

@@ -74,6 +74,7 @@ protected:
 
 private:
     void OnOK();
+    void ShowOneBar();
     // Stops a read left or moved; the notice follows once it has stopped.
     void Interrupt();
     void OnRowFinished(const QString& port, const CloneResult& result);

@@ -46,9 +46,13 @@ void CWriteRow::SetProgress(int position) { m_bar->setValue(position); }
 QString CWriteRow::BoxPrefix() const { return m_port; }
 
 // Stopping halfway leaves this radio with new data in its first blocks and
-// old data after them: only on a confirmed question.
+// old data after them: only on a confirmed question, once blocks went through.
 void CWriteRow::AskToStop() {
     if (!IsRunning() || m_bCancel) return;
+    if (!StoppingWriteAsks(m_bar->value())) {
+        m_bCancel = true;
+        return;
+    }
     MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
     question.cancelIsDefault = true;
     question.text = BoxPrefix() + QStringLiteral("\n") + question.text;
