@@ -200,6 +200,8 @@ TEST_F(CliHistory, ABackupBeforeAWriteKeepsWhatTheRadioHeldAndAFailedBackupWrite
         EXPECT_NE(out.find("第 1 步（共 2 步）：读出对讲机数据备份"), std::string::npos) << out;
         EXPECT_EQ(out.find("第 2 步（共 2 步）：写频"), std::string::npos) << out;
         EXPECT_NE(out.find("备份没有完成，没有写入任何数据。"), std::string::npos) << out;
+        // Its line tells of the write: not one block of it, whatever the backup had read.
+        EXPECT_NE(out.find("失败：备份没有完成，未写入（已完成 0 块）"), std::string::npos) << out;
         const std::string report = sim.StopAndReport();
         EXPECT_NE(report.find(" written=0"), std::string::npos) << report;
     }

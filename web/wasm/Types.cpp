@@ -77,7 +77,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_types) {
         .value("ReadAckMissing", CloneOutcome::ReadAckMissing)
         .value("WriteAckMissing", CloneOutcome::WriteAckMissing)
         .value("PortLost", CloneOutcome::PortLost)
-        .value("BackupNotKept", CloneOutcome::BackupNotKept);
+        .value("BackupNotKept", CloneOutcome::BackupNotKept)
+        .value("BackupUnfinished", CloneOutcome::BackupUnfinished);
     ExportedEnum<TuningOutcome>("TuningOutcome")
         .value("Received", TuningOutcome::Received)
         .value("Cancelled", TuningOutcome::Cancelled)

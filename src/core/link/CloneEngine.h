@@ -22,6 +22,7 @@ enum class CloneOutcome {
     WriteAckMissing,
     PortLost,       // the port failed during the blocks (the cable was pulled)
     BackupNotKept,  // the backup read before a write could not be kept: nothing was written
+    BackupUnfinished,  // the backup read before a write did not finish: nothing was written
 };
 
 struct CloneResult {

@@ -17,8 +17,12 @@ TransferEnd Transfer(CloneEngine& engine, IUserInteraction& user, const Transfer
     if (phase) phase(CloneDirection::Read, Tr(TextId::BackupPhaseRead));
     const CloneResult backup = engine.Run(CloneDirection::Read, plan.port, plan.image);
     if (backup.outcome != CloneOutcome::Completed) {
-        if (backup.outcome != CloneOutcome::Cancelled) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
-        end.result = backup;
+        const bool stopped = backup.outcome == CloneOutcome::Cancelled;
+        if (!stopped) user.Ask(Tr(TextId::BackupFailed), Buttons::Ok);
+        // The write's log and summary tell of the write: no block of it went
+        // out, whatever number of blocks the backup's read had come to.
+        end.result.outcome = stopped ? CloneOutcome::Cancelled : CloneOutcome::BackupUnfinished;
+        end.result.radioType = backup.radioType;
         return end;
     }
     if (const auto notKept = keep(backup.image, false, plan.port, backup.radioType)) {

@@ -22,10 +22,10 @@ struct TransferPlan {
 };
 
 struct TransferEnd {
-    // What the transfer came to, for its report and the write log: the
-    // backup's read when that did not finish, otherwise the read's or the
-    // write's (BackupNotKept, with the radio's identification and no block
-    // sent, when the backup was not kept).
+    // What the transfer came to, for its report and the write log: the read's
+    // or the write's; for a backup that did not finish (BackupUnfinished, or
+    // Cancelled when the user stopped it) or was not kept (BackupNotKept),
+    // the radio's identification and no block sent.
     CloneResult result;
     // Why the finished transfer's copy is not in the history (told with
     // NotKeptText).

@@ -36,6 +36,7 @@ const char* OutcomeText(CloneOutcome outcome, Lang lang) {
         case CloneOutcome::ReadAckMissing:
         case CloneOutcome::WriteAckMissing: return Tr(TextId::OutcomeAckMissing, lang);
         case CloneOutcome::BackupNotKept: return Tr(TextId::OutcomeBackupNotKept, lang);
+        case CloneOutcome::BackupUnfinished: return Tr(TextId::OutcomeBackupUnfinished, lang);
     }
     return "";
 }
