@@ -134,6 +134,11 @@ export class ChannelGrid {
     return this.editor !== null;
   }
 
+  // A text editor is open (a frequency or a tone), with undo of its own.
+  isTyping(): boolean {
+    return this.editor instanceof HTMLInputElement;
+  }
+
   // Writes an open editor's text, as leaving the cell does.
   commitEdit(): void {
     if (!this.editor) return;

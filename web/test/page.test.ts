@@ -175,6 +175,22 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('Ctrl+Z while a frequency is typed undoes the typing in its editor, as the desktop does', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await clickCell(page, 1, 1);
+    await page.keyboard.press('Escape');
+    await page.keyboard.type('250');
+    await page.keyboard.press('Enter');
+    await page.keyboard.press('Escape');
+    await clickCell(page, 1, 1);
+    await page.keyboard.type('247');
+    await pressWithControl(page, 'z');
+    const editor = 'td[data-row="1"][data-col="1"] .cell-editor';
+    assert.equal(await page.$eval(editor, (n) => (n as HTMLInputElement).value), '250.00000');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('another tab taking the focus while a cell is being typed leaves the editor open with its text; typing goes on back on the page', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     let other: Page | null = null;
