@@ -432,8 +432,7 @@ int EditedColumn(const std::string& caption) { return std::max(ColumnOfCaption(T
 // The captions --column takes, in the language spoken.
 std::string ColumnChoices() {
     std::string list;
-    for (int c = 1; c < col::kCount; ++c)
-        list += (c > 1 ? Tr(TextId::CliListSeparator) : "") + ColumnCaption(c);
+    for (int c = 1; c < col::kCount; ++c) list += (c > 1 ? Tr(TextId::CliListSeparator) : "") + ColumnCaption(c);
     return TrFormat(TextId::CliColumnChoices, {list});
 }
 

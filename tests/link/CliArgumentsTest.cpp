@@ -44,6 +44,8 @@ protected:
 TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
     const std::string a = Path("a.sin");
     const std::string link = " --port /dev/ttyUSB9 ";
+    const std::string columns =
+        "可改的列：接收频率、发射频率、接收信令、发射信令、宽/窄、扫描添加、发射功率、可选信令、PTTID、繁忙锁定";
     const std::pair<std::string, std::string> cases[] = {
         {"new", "缺少文件名 FILE.sin"},
         {"new " + a + " " + a, "多余的参数“" + a + "”"},
@@ -68,9 +70,7 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
         {"import-csv " + a, "缺少CSV 文件名 IN.csv"},
         {"set " + a + " --channel abc --column 接收频率 --value 145", "--channel 的值“abc”不是 1 到 128 之间的数"},
         {"set " + a + " --channel 129 --column 接收频率 --value 145", "--channel 的值“129”不是 1 到 128 之间的数"},
-        {"set " + a + " --channel 1 --column 频道 --value 1",
-         "--column 的值“频道”无效\n可改的列：接收频率、发射频率、接收信令、发射信令、宽/窄、扫描添加、发射功率、可选信令、"
-         "PTTID、繁忙锁定"},
+        {"set " + a + " --channel 1 --column 频道 --value 1", "--column 的值“频道”无效\n" + columns},
         {"set " + a + " --value 145", "--value 之前须先给出 --channel 和 --column"},
         {"set " + a + " --channel 1 --column 接收频率", "缺少选项 --value"},
         {"set " + a + " --channel", "选项 --channel 缺少值"},
@@ -81,7 +81,8 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
         {"read" + link + "--out ''", "--out 的值“”无效"},
         {"write" + link + "--port /dev/ttyUSB9 --in " + a, "串口 /dev/ttyUSB9 给了两次"},
         {"write" + link + "--port /dev/../dev/null --port /dev/null --in " + a, "串口 /dev/null 给了两次"},
-        {"write" + link + "--port /dev/ttyUSB8 --in " + a + " --backup", "--backup 只用于一个串口、写一次，不能与 --repeat 或 --log 同用"},
+        {"write" + link + "--port /dev/ttyUSB8 --in " + a + " --backup",
+         "--backup 只用于一个串口、写一次，不能与 --repeat 或 --log 同用"},
         {"write" + link + "--in " + a + " --backup --log " + Path("log.csv"),
          "--backup 只用于一个串口、写一次，不能与 --repeat 或 --log 同用"},
         {"write" + link + "--in " + a + " --log ''", "--log 的值“”无效"},

@@ -12,6 +12,7 @@
 
 #include "link/CloneEngine.h"
 #include "link/QtSerialLink.h"
+#include "tuning/TuningEngine.h"
 #include "image/SinFile.h"
 #include "res/Texts.h"
 #include "support/ScriptedLink.h"
@@ -366,6 +367,28 @@ TEST(CablePlugging, ARetryAfterTheCableIsPluggedBackInOpensThePortAgain) {
     EXPECT_EQ(link.opens, 3);
     const std::vector<std::string> asked = {kComm, OpenFailureMessage(OpenError::NotFound, cable), kComm};
     EXPECT_EQ(user.asked, asked);
+    EXPECT_FALSE(serial.IsOpen());
+}
+
+TEST(CablePlugging, ATuningRetryAfterTheCableIsPluggedBackInOpensThePortAgain) {
+    SimProcess first({"--silent"});
+    ASSERT_FALSE(first.Port().empty());
+    const std::string cable = "/tmp/ostreltz-tuning-cable-" + std::to_string(::getpid());
+    QtSerialLink serial;
+    ReplugLink link(serial, cable, first);
+    PreciseClock clock;
+    ScriptedUser user;
+    user.answers = {Answer::Retry, Answer::Ok, Answer::Retry, Answer::Ok};
+    TuningRequest request;
+    request.item = TuningItem::Squelch;
+    request.rxFrequency = request.txFrequency = "146.00000";
+    request.rxTone = request.txTone = "OFF";
+    request.value = 160;
+    EXPECT_EQ(TuningEngine(link, clock, user).Run(cable, request), TuningOutcome::Received);
+    EXPECT_EQ(link.opens, 3);
+    ASSERT_EQ(user.asked.size(), 4u);
+    EXPECT_EQ(user.asked[1], OpenFailureMessage(OpenError::NotFound, cable));
+    EXPECT_EQ(user.asked[3], Tr(TextId::TuningReceived));
     EXPECT_FALSE(serial.IsOpen());
 }
 

@@ -166,15 +166,18 @@ TEST(Options, AnEditKeepsOnlyWhatTheFieldTakesAndTheTextAroundIt) {
         std::size_t caret;
     };
     const Case cases[] = {
-        {OptionsText::Ani, "", "OST1", "1", 1},                  // a pasted name in the ANI
-        {OptionsText::Ani, "12AB", "12AB9", "12AB9", 5},         // the radio's letters stay
-        {OptionsText::Ani, "12AB", "1x-72AB", "172AB", 2},       // pasted in the middle
-        {OptionsText::Ani, "12", "1", "1", 1},                   // Backspace
-        {OptionsText::Ani, "12", "\xE9\x80\x9A" "3", "3", 1},    // 通3 over everything
+        {OptionsText::Ani, "", "OST1", "1", 1},             // a pasted name in the ANI
+        {OptionsText::Ani, "12AB", "12AB9", "12AB9", 5},    // the radio's letters stay
+        {OptionsText::Ani, "12AB", "1x-72AB", "172AB", 2},  // pasted in the middle
+        {OptionsText::Ani, "12", "1", "1", 1},              // Backspace
+        {OptionsText::Ani, "12",
+         "\xE9\x80\x9A"
+         "3",
+         "3", 1},  // 通3 over everything
         {OptionsText::RadioName, "", "ab-c ", "ABC", 3},
         {OptionsText::RadioName, "AB", "AXB", "AXB", 2},
-        {OptionsText::RadioName, "AB", "A B", "AB", 1},          // a blank typed goes nowhere
-        {OptionsText::RadioName, "AA", "AAA", "AAA", 3},         // a repeat of the letter before
+        {OptionsText::RadioName, "AB", "A B", "AB", 1},   // a blank typed goes nowhere
+        {OptionsText::RadioName, "AA", "AAA", "AAA", 3},  // a repeat of the letter before
     };
     for (const Case& c : cases) {
         const OptionsTextEdit kept = KeepTaken(c.field, c.before, c.after);

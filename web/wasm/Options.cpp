@@ -42,8 +42,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_options) {
                              return c.size() == 1 &&
                                     OptionsTextTakes(static_cast<OptionsText>(field), static_cast<unsigned char>(c[0]));
                          }));
-    emscripten::function("keepTaken", emscripten::optional_override(
-                                          [](int field, const std::string& before, const std::string& after) {
-                                              return KeepTaken(static_cast<OptionsText>(field), before, after);
-                                          }));
+    emscripten::function(
+        "keepTaken", emscripten::optional_override([](int field, const std::string& before, const std::string& after) {
+            return KeepTaken(static_cast<OptionsText>(field), before, after);
+        }));
 }

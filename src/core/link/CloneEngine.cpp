@@ -169,15 +169,11 @@ CloneEngine::Step CloneEngine::CommErrorBox(CloneResult& result) {
         result.outcome = CloneOutcome::NoLink;
         return Step::End;
     }
-    // A port whose device went away stays dead: the retry opens the port
-    // again, for the cable plugged back in.
-    if (std::exchange(m_portLost, false)) {
-        m_link.Close();
-        if (const OpenError error = m_link.Open(m_port, kCloneTimeouts); error != OpenError::None) {
-            m_ui.Ask(OpenFailureMessage(error, m_port, m_link.HolderPid()), Buttons::Ok);
-            m_portLost = true;  // not back yet: the next retry opens it again
-            return Step::CommError;
-        }
+    // The cable plugged back in: the retry opens the port again; not back
+    // yet, the next retry tries once more.
+    if (std::exchange(m_portLost, false) && !ReopenLostPort(m_link, m_port, kCloneTimeouts, m_ui)) {
+        m_portLost = true;
+        return Step::CommError;
     }
     m_attempt = 1;
     m_ui.SetWatch(true);

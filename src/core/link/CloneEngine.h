@@ -20,8 +20,8 @@ enum class CloneOutcome {
     ShortReply,       // a read block brought fewer than its 12 bytes
     ReadAckMissing,
     WriteAckMissing,
-    PortLost,       // the port failed during the blocks (the cable was pulled)
-    BackupNotKept,  // the backup read before a write could not be kept: nothing was written
+    PortLost,          // the port failed during the blocks (the cable was pulled)
+    BackupNotKept,     // the backup read before a write could not be kept: nothing was written
     BackupUnfinished,  // the backup read before a write did not finish: nothing was written
 };
 

@@ -1,5 +1,6 @@
 #include "link/SerialLink.h"
 
+#include "interaction/UserInteraction.h"
 #include "res/Texts.h"
 
 std::string PortDevice(const std::string& name) {
@@ -30,4 +31,12 @@ std::string OpenFailureMessage(OpenError error, const std::string& port, int hol
         case OpenError::NotFound: return text + "\n" + TrFormat(TextId::PortNotFound, {device});
         default: return text;
     }
+}
+
+bool ReopenLostPort(ISerialLink& link, const std::string& port, const SerialTimeouts& timeouts, IUserInteraction& ui) {
+    link.Close();
+    const OpenError error = link.Open(port, timeouts);
+    if (error == OpenError::None) return true;
+    ui.Ask(OpenFailureMessage(error, port, link.HolderPid()), Buttons::Ok);
+    return false;
 }

@@ -66,3 +66,9 @@ std::string PortChosenText(const std::string& name);
 // a line naming the device and the cause (and the process holding it, when
 // `holderPid` is known), where the user can fix it.
 std::string OpenFailureMessage(OpenError error, const std::string& port, int holderPid = 0);
+
+class IUserInteraction;
+// Opens `port` again after its device went away (a cable pulled, to be
+// plugged back in before a retry): a dead port never comes back to life.
+// False, with the user told why, when it cannot be opened yet.
+bool ReopenLostPort(ISerialLink& link, const std::string& port, const SerialTimeouts& timeouts, IUserInteraction& ui);

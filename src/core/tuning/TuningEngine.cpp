@@ -69,6 +69,7 @@ void TuningEngine::Send(const std::uint8_t* data, std::size_t size) {
 std::optional<TuningFault> TuningEngine::Expect(std::uint8_t reply, int step) {
     std::uint8_t byte = 0;
     const ReadResult r = m_link.Read(&byte, 1);
+    m_portLost = !r.ok;
     if (!r.ok || r.count != 1) return TuningFault{step, false};
     if (byte != reply) return TuningFault{step, true};
     return std::nullopt;
@@ -83,6 +84,7 @@ std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
     }
     std::uint8_t byte = 0;  // T2: a byte other than ACK gets one more read
     ReadResult r = m_link.Read(&byte, 1);
+    m_portLost = !r.ok;
     if (!r.ok) return TuningFault{2, false};
     if (r.count != 1 || byte != kAck) {
         const bool wrongByte = r.count == 1;
@@ -95,6 +97,7 @@ std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
     Send(&stx, 1);
     std::uint8_t id[8];  // T5
     r = m_link.Read(id, sizeof id);
+    m_portLost = !r.ok;
     if (!r.ok || r.count < sizeof id) return TuningFault{5, false};
     m_clock.PauseMs(1);  // T6
     Send(&ack, 1);
@@ -122,6 +125,7 @@ std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
 
 TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& request) {
     m_attempts = 0;
+    m_portLost = false;
     const OpenError error = m_link.Open(port, kTuningTimeouts);
     if (error != OpenError::None) {
         m_ui.Ask(OpenFailureMessage(error, port, m_link.HolderPid()), Buttons::Ok);
@@ -141,5 +145,7 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
             m_link.Close();
             return TuningOutcome::Cancelled;
         }
+        // The cable plugged back in: the retry opens the port again.
+        if (m_portLost) ReopenLostPort(m_link, port, kTuningTimeouts, m_ui);
     }
 }

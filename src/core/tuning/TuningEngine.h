@@ -61,4 +61,5 @@ private:
     IClock& m_clock;
     IUserInteraction& m_ui;
     int m_attempts = 0;
+    bool m_portLost = false;  // the last read found the port failed (the cable pulled)
 };
