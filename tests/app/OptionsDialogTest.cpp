@@ -160,6 +160,11 @@ TEST_F(OptionsDialog, PastedTextsKeepWhatTheFieldsTakeAndTheKeyboardLeavesTheNam
         ani->setFocus();
         QTest::keyClick(ani, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(ani->text(), "1");
+        // What is left out takes no room: the field's length counts what is kept.
+        QApplication::clipboard()->setText(QStringLiteral("a1b2c3d4"));
+        QTest::keyClick(ani, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(ani, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(ani->text(), "1234");
         QApplication::clipboard()->setText(QStringLiteral("ab-c "));
         name->setFocus();
         QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
@@ -174,7 +179,7 @@ TEST_F(OptionsDialog, PastedTextsKeepWhatTheFieldsTakeAndTheKeyboardLeavesTheNam
     });
     const std::uint8_t name[] = {0x41, 0x42, 0x43};
     for (std::size_t i = 0; i < 16; ++i) {
-        EXPECT_EQ(View()->ImageForSave()[addr::kAni + i], i < 1 ? '1' : 0xFF) << i;
+        EXPECT_EQ(View()->ImageForSave()[addr::kAni + i], i < 4 ? '1' + i : 0xFF) << i;
         EXPECT_EQ(View()->ImageForSave()[addr::kRadioName + i], i < 3 ? name[i] : 0xFF) << i;
     }
 }

@@ -151,7 +151,7 @@ std::vector<FaultRow> Rows() {
           "/dev/ostreltz-no-such-port：请检查连接线是否已插好。"},
          0,
          FaultRow::Missing},
-        {"PortVanishesAfterOpen", {}, D::Write, {Answer::Cancel}, -1, O::NoLink, {kComm}, -1, FaultRow::Vanishes},
+        {"PortVanishesAfterOpen", {}, D::Write, {Answer::Cancel}, -1, O::PortLost, {kComm}, -1, FaultRow::Vanishes},
     };
 }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "image/FileAccess.h"
@@ -277,6 +278,26 @@ TEST_F(PortSharing, TuningStoppedWhileTheRadioIsAwaitedSaysCancelledNotThatTheRa
     EXPECT_EQ(log.find("对讲机没有应答"), std::string::npos) << log;
     EXPECT_EQ(log.find("重试"), std::string::npos) << log;
     EXPECT_FALSE(fs::exists(lock));
+}
+
+// The cable at a fixed name pulled while the radio is awaited and plugged
+// back in two seconds later: the command line's retries wait for it instead
+// of being spent at once, and the read goes through.
+TEST_F(PortSharing, RetriesOnTheCommandLineWaitForACablePluggedBackIn) {
+    auto first = std::make_unique<SimProcess>(std::vector<std::string>{"--silent"});
+    const std::string cable = Path("cable");
+    ASSERT_EQ(::symlink(first->Port().c_str(), cable.c_str()), 0);
+    LockOf(first->Port());
+    Background read("read --port " + cable + " --out " + Path("read.sin") + " --retries 8", Path("read.log"));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    first.reset();  // pulled
+    ::unlink(cable.c_str());
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    SimProcess second({"--image", OSTRELTZ_SAMPLE});
+    LockOf(second.Port());
+    ASSERT_EQ(::symlink(second.Port().c_str(), cable.c_str()), 0);
+    EXPECT_EQ(read.Wait(), 0) << Contents(Path("read.log"));
+    EXPECT_EQ(Contents(Path("read.sin")), Contents(OSTRELTZ_SAMPLE));
 }
 
 // Two runs adding to one log take turns: the second waits while the

@@ -160,27 +160,31 @@ TEST(Options, RadioNameDecodingAndEncoding) {
 TEST(Options, AnEditKeepsOnlyWhatTheFieldTakesAndTheTextAroundIt) {
     struct Case {
         OptionsText field;
+        std::size_t loaded;  // the length of the text the dialog opened with
         const char* before;
         const char* after;
         const char* kept;
         std::size_t caret;
     };
     const Case cases[] = {
-        {OptionsText::Ani, "", "OST1", "1", 1},             // a pasted name in the ANI
-        {OptionsText::Ani, "12AB", "12AB9", "12AB9", 5},    // the radio's letters stay
-        {OptionsText::Ani, "12AB", "1x-72AB", "172AB", 2},  // pasted in the middle
-        {OptionsText::Ani, "12", "1", "1", 1},              // Backspace
-        {OptionsText::Ani, "12",
-         "\xE9\x80\x9A"
-         "3",
-         "3", 1},  // 通3 over everything
-        {OptionsText::RadioName, "", "ab-c ", "ABC", 3},
-        {OptionsText::RadioName, "AB", "AXB", "AXB", 2},
-        {OptionsText::RadioName, "AB", "A B", "AB", 1},   // a blank typed goes nowhere
-        {OptionsText::RadioName, "AA", "AAA", "AAA", 3},  // a repeat of the letter before
+        {OptionsText::Ani, 0, "", "OST1", "1", 1},                  // a pasted name in the ANI
+        {OptionsText::Ani, 5, "12AB", "12AB9", "12AB9", 5},         // the radio's letters stay
+        {OptionsText::Ani, 5, "12AB", "1x-72AB", "172AB", 2},       // pasted in the middle
+        {OptionsText::Ani, 0, "12", "1", "1", 1},                   // Backspace
+        {OptionsText::Ani, 0, "12", "通3", "3", 1},                 // over everything
+        {OptionsText::Ani, 0, "", "a1b2c3d4", "1234", 4},           // what is left out takes no room
+        {OptionsText::Ani, 0, "", "123456", "1234", 4},             // four digits at most
+        {OptionsText::Ani, 4, "12AB", "12AB9", "12AB", 4},          // full
+        {OptionsText::Ani, 7, "ABCDEF", "ABCDEF12", "ABCDEF1", 7},  // a longer text loaded keeps its length
+        {OptionsText::RadioName, 0, "", "ab-c ", "ABC", 3},
+        {OptionsText::RadioName, 0, "", "My Radio 7", "MYRADI", 6},
+        {OptionsText::RadioName, 0, "AB", "AXB", "AXB", 2},
+        {OptionsText::RadioName, 0, "AB", "A B", "AB", 1},   // a blank typed goes nowhere
+        {OptionsText::RadioName, 0, "AA", "AAA", "AAA", 3},  // a repeat of the letter before
+        {OptionsText::RadioName, 0, "ABCDE", "AxyzBCDE", "AXBCDE", 2},
     };
     for (const Case& c : cases) {
-        const OptionsTextEdit kept = KeepTaken(c.field, c.before, c.after);
+        const OptionsTextEdit kept = KeepTaken(c.field, c.loaded, c.before, c.after);
         EXPECT_EQ(kept.text, c.kept) << c.after;
         EXPECT_EQ(kept.caret, c.caret) << c.after;
     }

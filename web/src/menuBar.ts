@@ -51,19 +51,22 @@ export class MenuBar {
     document.addEventListener('mousedown', (e) => {
       if (this.open >= 0 && !this.element.contains(e.target as Node)) this.close(false);
     });
+    // A menu opened with the mouse, the focus still outside it (in a cell's
+    // editor, say): its keys are the menu's before anything else sees them,
+    // so that Escape closes the menu and leaves the editor as it was.
+    document.addEventListener('keydown', (e) => {
+      if (this.open < 0 || this.element.contains(document.activeElement) || document.querySelector('dialog[open]')) return;
+      const items = this.items(this.open);
+      if (e.key === 'Escape') this.close(true);
+      else if (e.key === 'ArrowDown') items[0]?.focus();
+      else if (e.key === 'ArrowUp') items[items.length - 1]?.focus();
+      else return;
+      e.preventDefault();
+      e.stopPropagation();
+    }, true);
     // Alt and a menu's letter, or F10, from anywhere but a dialog.
     document.addEventListener('keydown', (e) => {
       if (document.querySelector('dialog[open]') || e.defaultPrevented) return;
-      // A menu opened with the mouse, the focus still outside it.
-      if (this.open >= 0 && !this.element.contains(document.activeElement)) {
-        const items = this.items(this.open);
-        if (e.key === 'Escape') this.close(true);
-        else if (e.key === 'ArrowDown') items[0]?.focus();
-        else if (e.key === 'ArrowUp') items[items.length - 1]?.focus();
-        else return;
-        e.preventDefault();
-        return;
-      }
       if (e.key === 'F10' && !e.shiftKey && !e.ctrlKey && !e.altKey) {
         e.preventDefault();
         this.focusTitle(0);

@@ -19,11 +19,12 @@ function list(id: string, entries: string[], index: number): HTMLSelectElement {
 // typed character it does not take leaves the text and its selection alone.
 function keepTaken(input: HTMLInputElement, rules: Rules, field: OptionsText): void {
   let shown = input.value;
+  const loaded = new TextEncoder().encode(shown).length;
   input.addEventListener('beforeinput', (e) => {
     if (e.inputType === 'insertText' && e.data && ![...e.data].every((c) => rules.optionsTextTakes(field, c))) e.preventDefault();
   });
   input.addEventListener('input', () => {
-    const kept = rules.keepTaken(field, shown, input.value);
+    const kept = rules.keepTaken(field, loaded, shown, input.value);
     shown = kept.text;
     if (input.value === shown) return;
     input.value = shown;
@@ -52,10 +53,12 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const voxDelay = list('opt-vox-delay', lists.voxDelay, v.voxDelay);
   const bot = check('opt-bot', v.bot);
   const eot = check('opt-eot', v.eot);
-  const ani = el('input', { type: 'text', id: 'opt-ani', inputmode: 'numeric', maxlength: String(Math.max(4, v.ani.length)) });
+  // No maxlength: a paste would be cut before what the field does not take is
+  // left out; the rules keep the lengths.
+  const ani = el('input', { type: 'text', id: 'opt-ani', inputmode: 'numeric' });
   ani.value = v.ani;
   keepTaken(ani, rules, OptionsText.Ani);
-  const name = el('input', { type: 'text', id: 'opt-name', maxlength: String(Math.max(6, v.radioName.length)) });
+  const name = el('input', { type: 'text', id: 'opt-name' });
   name.value = v.radioName;
   keepTaken(name, rules, OptionsText.RadioName);
   const ok = el('button', { type: 'button', id: 'opt-ok' }, t('ButtonOk'));

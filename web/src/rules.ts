@@ -139,7 +139,7 @@ export interface Rules {
   optionsTextTakes(field: OptionsText, c: string): boolean;
   // What the field keeps of an edit (typed, pasted or dropped) that turned
   // `before` into `after`.
-  keepTaken(field: OptionsText, before: string, after: string): OptionsTextEdit;
+  keepTaken(field: OptionsText, loadedLength: number, before: string, after: string): OptionsTextEdit;
   typeCatalogue(): unknown;
   setOptions(values: OptionsValues): EditResult;
   optionLists(): { timer: string[]; squelch: string[]; voxGain: string[]; voxDelay: string[]; language: string[] };

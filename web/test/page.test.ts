@@ -175,6 +175,22 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('Escape closes a menu opened with the mouse while a cell is typed, and the typing stays', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await clickCell(page, 5, 1);
+    await page.keyboard.press('Escape');
+    await page.keyboard.type('251');
+    await page.click('#menubar .menu-title');
+    assert.equal(await page.$$eval('#menubar .menu:not([hidden])', (menus) => menus.length), 1);
+    await page.keyboard.press('Escape');
+    assert.equal(await page.$$eval('#menubar .menu:not([hidden])', (menus) => menus.length), 0);
+    const editor = 'td[data-row="5"][data-col="1"] .cell-editor';
+    assert.equal(await page.$eval(editor, (n) => (n as HTMLInputElement).value), '251');
+    await page.keyboard.press('Enter');
+    assert.equal(await cellText(page, 5, 1), '251.00000');
+    await page.close();
+  });
+
   test('Ctrl+Z while a frequency is typed undoes the typing in its editor, as the desktop does', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await clickCell(page, 1, 1);
@@ -488,6 +504,11 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.click('#opt-ani', { count: 3 });
     await pressWithControl(page, 'v');
     assert.equal(await value('#opt-ani'), '1');
+    // What is left out takes no room: four digits of a longer paste go in.
+    await page.evaluate(() => navigator.clipboard.writeText('a1b2c3d4'));
+    await page.click('#opt-ani', { count: 3 });
+    await pressWithControl(page, 'v');
+    assert.equal(await value('#opt-ani'), '1234');
     await page.evaluate(() => navigator.clipboard.writeText('x-9'));
     await page.click('#opt-name');
     await page.keyboard.press('Home');

@@ -43,7 +43,8 @@ EMSCRIPTEN_BINDINGS(ostreltz_options) {
                                     OptionsTextTakes(static_cast<OptionsText>(field), static_cast<unsigned char>(c[0]));
                          }));
     emscripten::function(
-        "keepTaken", emscripten::optional_override([](int field, const std::string& before, const std::string& after) {
-            return KeepTaken(static_cast<OptionsText>(field), before, after);
-        }));
+        "keepTaken", emscripten::optional_override(
+                         [](int field, std::size_t loadedLength, const std::string& before, const std::string& after) {
+                             return KeepTaken(static_cast<OptionsText>(field), loadedLength, before, after);
+                         }));
 }

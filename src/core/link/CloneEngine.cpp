@@ -166,12 +166,13 @@ CloneEngine::Step CloneEngine::Acknowledge(CloneResult& result) {
 CloneEngine::Step CloneEngine::CommErrorBox(CloneResult& result) {
     m_ui.SetWatch(false);
     if (m_ui.Ask(Tr(TextId::LinkCommError), Buttons::RetryCancel) != Answer::Retry) {
-        result.outcome = CloneOutcome::NoLink;
+        // A cable pulled is said as such, not as a radio that did not answer.
+        result.outcome = m_portLost ? CloneOutcome::PortLost : CloneOutcome::NoLink;
         return Step::End;
     }
     // The cable plugged back in: the retry opens the port again; not back
     // yet, the next retry tries once more.
-    if (std::exchange(m_portLost, false) && !ReopenLostPort(m_link, m_port, kCloneTimeouts, m_ui)) {
+    if (std::exchange(m_portLost, false) && !ReopenLostPort(m_link, m_clock, m_port, kCloneTimeouts, m_ui)) {
         m_portLost = true;
         return Step::CommError;
     }

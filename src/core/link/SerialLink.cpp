@@ -3,6 +3,10 @@
 #include "interaction/UserInteraction.h"
 #include "res/Texts.h"
 
+namespace {
+constexpr int kReplugSettleMs = 1000;
+}
+
 std::string PortDevice(const std::string& name) {
 #ifdef _WIN32
     return name;
@@ -33,8 +37,10 @@ std::string OpenFailureMessage(OpenError error, const std::string& port, int hol
     }
 }
 
-bool ReopenLostPort(ISerialLink& link, const std::string& port, const SerialTimeouts& timeouts, IUserInteraction& ui) {
+bool ReopenLostPort(ISerialLink& link, IClock& clock, const std::string& port, const SerialTimeouts& timeouts,
+                    IUserInteraction& ui) {
     link.Close();
+    clock.PauseMs(kReplugSettleMs);
     const OpenError error = link.Open(port, timeouts);
     if (error == OpenError::None) return true;
     ui.Ask(OpenFailureMessage(error, port, link.HolderPid()), Buttons::Ok);

@@ -69,6 +69,10 @@ std::string OpenFailureMessage(OpenError error, const std::string& port, int hol
 
 class IUserInteraction;
 // Opens `port` again after its device went away (a cable pulled, to be
-// plugged back in before a retry): a dead port never comes back to life.
-// False, with the user told why, when it cannot be opened yet.
-bool ReopenLostPort(ISerialLink& link, const std::string& port, const SerialTimeouts& timeouts, IUserInteraction& ui);
+// plugged back in before a retry): a dead port never comes back to life. A
+// cable just plugged in takes a moment to appear, and retries made without
+// a person (the command line's) must not all be spent at once: the port is
+// opened after a second. False, with the user told why, when it cannot be
+// opened yet.
+bool ReopenLostPort(ISerialLink& link, IClock& clock, const std::string& port, const SerialTimeouts& timeouts,
+                    IUserInteraction& ui);

@@ -75,16 +75,21 @@ bool OptionsTextTakes(OptionsText field, char32_t c) {
     return (c >= U'0' && c <= U'9') || (letter && field == OptionsText::RadioName);
 }
 
-OptionsTextEdit KeepTaken(OptionsText field, std::string_view before, std::string_view after) {
+OptionsTextEdit KeepTaken(OptionsText field, std::size_t loadedLength, std::string_view before,
+                          std::string_view after) {
+    const std::size_t limit = std::max<std::size_t>(field == OptionsText::Ani ? 4 : 6, loadedLength);
     std::size_t head = 0;
     while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
     std::size_t tail = 0;
     while (tail < before.size() - head && tail < after.size() - head &&
            before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
         ++tail;
+    // What is put in fits beside the text around it; a text around it that
+    // alone is too long (the typing of a long text loaded) takes nothing more.
+    const std::size_t room = head + tail < limit ? limit - head - tail : 0;
     OptionsTextEdit edit{std::string(after.substr(0, head)), 0};
     for (const char c : after.substr(head, after.size() - head - tail))
-        if (OptionsTextTakes(field, static_cast<unsigned char>(c)))
+        if (edit.text.size() - head < room && OptionsTextTakes(field, static_cast<unsigned char>(c)))
             edit.text += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     edit.caret = edit.text.size();
     edit.text += after.substr(after.size() - tail);

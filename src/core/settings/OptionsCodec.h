@@ -34,14 +34,15 @@ bool OptionsTextTakes(OptionsText field, char32_t c);
 
 // A field's text after an edit (typed or pasted) turned `before` into
 // `after`: of what the edit put in, only the characters the field takes, in
-// upper case, so the field never shows what would be stored otherwise; the
-// text around it as it was (the radio's own letters in an ANI stay). `caret`
-// follows what was put in.
+// upper case, and only as many as fit (4 in the ANI, 6 in the name, or the
+// length of the text loaded, `loadedLength`, when that is longer), so the
+// field never shows what would be stored otherwise; the text around it as it
+// was (the radio's own letters in an ANI stay). `caret` follows what was put in.
 struct OptionsTextEdit {
     std::string text;
     std::size_t caret = 0;
 };
-OptionsTextEdit KeepTaken(OptionsText field, std::string_view before, std::string_view after);
+OptionsTextEdit KeepTaken(OptionsText field, std::size_t loadedLength, std::string_view before, std::string_view after);
 
 // "OFF" for 0, else the seconds (30 .. 270).
 std::string TimerText(int position);

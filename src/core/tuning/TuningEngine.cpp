@@ -146,6 +146,6 @@ TuningOutcome TuningEngine::Run(const std::string& port, const TuningRequest& re
             return TuningOutcome::Cancelled;
         }
         // The cable plugged back in: the retry opens the port again.
-        if (m_portLost) ReopenLostPort(m_link, port, kTuningTimeouts, m_ui);
+        if (m_portLost) ReopenLostPort(m_link, m_clock, port, kTuningTimeouts, m_ui);
     }
 }

@@ -65,8 +65,9 @@ bool IsLetterOrDigitKey(int key) {
 // field keeps only what it takes, in upper case.
 void KeepTaken(QLineEdit* edit, OptionsText field) {
     auto shown = std::make_shared<QString>(edit->text());
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, field, shown](const QString& text) {
-        const OptionsTextEdit kept = KeepTaken(field, shown->toStdString(), text.toStdString());
+    const std::size_t loaded = edit->text().toStdString().size();
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, field, shown, loaded](const QString& text) {
+        const OptionsTextEdit kept = KeepTaken(field, loaded, shown->toStdString(), text.toStdString());
         *shown = QString::fromStdString(kept.text);
         if (*shown == text) return;
         edit->setText(*shown);
@@ -81,12 +82,6 @@ void ShowChosenWhenLeft(QComboBox* combo) {
         const QString chosen = combo->itemText(combo->currentIndex());
         if (combo->lineEdit()->text() != chosen) combo->setEditText(chosen);
     });
-}
-
-// Sets a text in full, even when it is longer than the field's usual limit.
-void SetLimitedText(QLineEdit* edit, int limit, const QString& text) {
-    edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
-    edit->setText(text);
 }
 
 }  // namespace
@@ -195,8 +190,10 @@ void COptionsDlg::Load(const OptionsValues& v) {
     m_chkVoxRx->setChecked(false);
     m_chkBot->setChecked(v.bot);
     m_chkEot->setChecked(v.eot);
-    SetLimitedText(m_editAni, 4, QString::fromStdString(v.ani));
-    SetLimitedText(m_editName, 6, QString::fromStdString(v.radioName));
+    // No length limit of the fields' own: a paste would be cut before what
+    // the field does not take is left out. KeepTaken keeps the lengths.
+    m_editAni->setText(QString::fromStdString(v.ani));
+    m_editName->setText(QString::fromStdString(v.radioName));
 }
 
 OptionsValues COptionsDlg::Values() const {
