@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
@@ -343,6 +344,23 @@ TEST_F(CellEditing, ACommandFindingARefusedEditDoesNotRunAndKeepsWhatWasTyped) {
     Type("5");
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(DecodeChannelRecord(RecordAt(Load(Path("refused.sin")), 2))[0], "145.12500");
+}
+
+TEST_F(CellEditing, AMenuOpenedWhileACellIsTypedLeavesTheTypingAsItWas) {
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    Band(1);
+    Click(3, 1);
+    Type("999");
+    QMenuBar* bar = Frame()->menuBar();
+    QAction* file = bar->actions().first();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QTRY_VERIFY(file->menu()->isVisible());
+    QTest::keyClick(file->menu(), Qt::Key_Escape);
+    QTRY_VERIFY(!file->menu()->isVisible());
+    EXPECT_TRUE(messages.empty());
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->text(), "999");
 }
 
 TEST_F(CellEditing, ClosingWithAnOpenEditAsksToSave) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <map>
@@ -215,6 +216,13 @@ bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         if (QWidget* viewport = editor->parentWidget()) QApplication::sendEvent(viewport, event);
         return true;
+    }
+    // A menu opening (the menu bar's, the grid's own) leaves the editor open
+    // with its text: a command chosen there writes it first, and Escape
+    // gives the keys back to it as it was.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason) return false;
     }
     if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
     auto* combo = qobject_cast<QComboBox*>(editor);
