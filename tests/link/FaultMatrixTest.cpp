@@ -155,18 +155,11 @@ std::vector<FaultRow> Rows() {
     };
 }
 
-// The real link, with the far end killed right after the port opened.
-class VanishingLink : public ISerialLink {
+// The real link, with something done to the far end when the port opens.
+class ForwardingLink : public ISerialLink {
 public:
-    VanishingLink(ISerialLink& link, SimProcess* sim) : m_link(link), m_sim(sim) {}
-    OpenError Open(const std::string& name, const SerialTimeouts& t) override {
-        const OpenError e = m_link.Open(name, t);
-        if (m_sim) {
-            m_sim->Kill();
-            ::usleep(100000);
-        }
-        return e;
-    }
+    explicit ForwardingLink(ISerialLink& link) : m_link(link) {}
+    OpenError Open(const std::string& name, const SerialTimeouts& t) override { return m_link.Open(name, t); }
     void Purge() override { m_link.Purge(); }
     bool Write(const std::uint8_t* d, std::size_t s) override { return m_link.Write(d, s); }
     ReadResult Read(std::uint8_t* b, std::size_t s) override { return m_link.Read(b, s); }
@@ -175,6 +168,22 @@ public:
 
 private:
     ISerialLink& m_link;
+};
+
+// The far end killed right after the port opened.
+class VanishingLink : public ForwardingLink {
+public:
+    VanishingLink(ISerialLink& link, SimProcess* sim) : ForwardingLink(link), m_sim(sim) {}
+    OpenError Open(const std::string& name, const SerialTimeouts& t) override {
+        const OpenError e = ForwardingLink::Open(name, t);
+        if (m_sim) {
+            m_sim->Kill();
+            ::usleep(100000);
+        }
+        return e;
+    }
+
+private:
     SimProcess* m_sim;
 };
 
@@ -313,10 +322,10 @@ namespace {
 // The programming cable at a fixed name (as /dev/ttyUSB0 is), pulled once the
 // port is open and plugged back in, now on another radio, before the third
 // opening: the second finds no port.
-class ReplugLink : public ISerialLink {
+class ReplugLink : public ForwardingLink {
 public:
     ReplugLink(ISerialLink& link, std::string name, SimProcess& first)
-        : m_link(link), m_name(std::move(name)), m_first(first) {
+        : ForwardingLink(link), m_name(std::move(name)), m_first(first) {
         ::symlink(first.Port().c_str(), m_name.c_str());
     }
     ~ReplugLink() override { ::unlink(m_name.c_str()); }
@@ -325,7 +334,7 @@ public:
             m_second = std::make_unique<SimProcess>(std::vector<std::string>{"--image", OSTRELTZ_SAMPLE});
             ::symlink(m_second->Port().c_str(), m_name.c_str());
         }
-        const OpenError e = m_link.Open(name, t);
+        const OpenError e = ForwardingLink::Open(name, t);
         if (opens == 1) {
             ::unlink(m_name.c_str());
             m_first.Kill();
@@ -333,15 +342,9 @@ public:
         }
         return e;
     }
-    void Purge() override { m_link.Purge(); }
-    bool Write(const std::uint8_t* d, std::size_t s) override { return m_link.Write(d, s); }
-    ReadResult Read(std::uint8_t* b, std::size_t s) override { return m_link.Read(b, s); }
-    void Close() override { m_link.Close(); }
-    bool IsOpen() const override { return m_link.IsOpen(); }
     int opens = 0;
 
 private:
-    ISerialLink& m_link;
     std::string m_name;
     SimProcess& m_first;
     std::unique_ptr<SimProcess> m_second;
