@@ -175,6 +175,22 @@ TEST_F(CellEditing, ARefusedFrequencyKeepsItsCellOpenAfterEnter) {
     EXPECT_EQ(Grid()->Col(), 2);
 }
 
+TEST_F(CellEditing, ARefusedFrequencyKeepsItsCellOpenAfterTabOrAnArrowToo) {
+    Band(1);
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Down}) {
+        messages.clear();
+        Click(6, 1);
+        Type("145.1234");
+        Key(key);
+        EXPECT_EQ(MessageTexts(), QStringList({"输入数据错误，请按6.25K或 5k的倍数重新输入"}));
+        EXPECT_EQ((std::pair{Grid()->Row(), Grid()->Col()}), (std::pair{6, 1}));
+        ASSERT_TRUE(FrequencyEditor());
+        EXPECT_EQ(FrequencyEditor()->text(), "145.1234");
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(Cell(6, 1), "");
+    }
+}
+
 TEST_F(CellEditing, AClickedToneCellTakesWhatIsTyped) {
     Band(1);
     EnterFrequency(1, 1, "146");

@@ -127,11 +127,17 @@ TEST(GridKeys, EnterInAFormBoxMovesOnAndEveryOtherKeyIsTheBoxs) {
     }
 }
 
-TEST(GridKeys, ARefusedTextKeepsItsCellOpen) {
-    const GridStep step = AfterEnterInEditor(9, 1, true);
-    EXPECT_EQ(step.action, GridAction::OpenEditor);
-    EXPECT_EQ(step.row, 9);
-    EXPECT_EQ(step.column, 1);
+TEST(GridKeys, ARefusedTextKeepsItsCellOpenWhicheverKeyWroteIt) {
+    for (const char* key : {"Enter", "Tab", "ArrowDown"}) {
+        const GridStep next = KeyInEditor(9, 1, K(key), false);
+        EXPECT_EQ(AfterEditorKey(next, 9, 1, false).row, next.row) << key;
+        const GridStep again = AfterEditorKey(next, 9, 1, true);
+        EXPECT_EQ(again.action, GridAction::OpenEditor) << key;
+        EXPECT_EQ(again.row, 9) << key;
+        EXPECT_EQ(again.column, 1) << key;
+        EXPECT_EQ(again.opening, EditorOpening::Retry) << key;
+    }
+    const GridStep step = AfterRefusedCommit(9, 1);
     // With what was typed, all selected, to be typed over or mended.
     const EditorStart start = StartEditor(1, step.opening, "145.1234", "146.00000");
     EXPECT_EQ(start.text, "145.1234");

@@ -369,10 +369,9 @@ export class ChannelGrid {
     if (step.action === this.rules.GridAction.Ignore) return;
     this.closeEditor();
     if (step.action === this.rules.GridAction.CancelEdit) return;
-    const enter = e.key === 'Enter';
-    // A refused text opens again for another try, with what was typed.
-    void this.commit(row, col, editor, enter).then((refused) =>
-      enter && refused ? this.perform(this.rules.afterEnterInEditor(row, col, true), this.editorText(editor)) : this.perform(step));
+    // A refused text opens again for another try, with what was typed, whichever key wrote it.
+    void this.commit(row, col, editor, e.key === 'Enter').then((refused) =>
+      this.perform(this.rules.afterEditorKey(step, row, col, refused), refused ? this.editorText(editor) : ''));
   }
 
   private editorText(editor: Editor): string {

@@ -96,7 +96,7 @@ export interface Rules {
   keyOnCell(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
   keyOnFormBox(key: string, ctrl: boolean, shift: boolean, alt: boolean): GridStep;
   keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;
-  afterEnterInEditor(row: number, column: number, refused: boolean): GridStep;
+  afterEditorKey(step: GridStep, row: number, column: number, refused: boolean): GridStep;
   afterRefusedCommit(row: number, column: number): GridStep;
   startEditor(column: number, opening: RulesEnumValue, typed: string, cellText: string): EditorStart;
   editorForColumn(column: number): RulesEnumValue;

@@ -143,6 +143,19 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.keyboard.type('.5');
     await page.keyboard.press('Enter');
     assert.equal(await cellText(page, 3, 1), '99.50000');
+    assert.equal(await messageText(page), '超出频率范围!');
+    await answerMessage(page, '确定');
+    // Tab or an arrow writing a refused text keeps the cell open the same way.
+    for (const key of ['Tab', 'ArrowDown'] as const) {
+      await clickCell(page, 6, 1);
+      await page.keyboard.type('999');
+      await page.keyboard.press(key);
+      assert.ok((await messageText(page)).length > 0, key);
+      await answerMessage(page, '确定');
+      await page.waitForSelector('td[data-row="6"][data-col="1"] .cell-editor');
+      assert.equal(await page.$eval('td[data-row="6"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value), '999', key);
+      await page.keyboard.press('Escape');
+    }
     await page.close();
   });
 

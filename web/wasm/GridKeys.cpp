@@ -60,7 +60,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
     function("keyOnCell", &OnCell);
     function("keyOnFormBox", &OnFormBox);
     function("keyInEditor", &InEditor);
-    function("afterEnterInEditor", &AfterEnterInEditor);
+    function("afterEditorKey", &AfterEditorKey);
     function("afterRefusedCommit", &AfterRefusedCommit);
     function("startEditor", &StartEditor);
     function("editorForColumn", &EditorForColumn);

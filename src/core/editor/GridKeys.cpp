@@ -102,14 +102,21 @@ GridStep AfterRefusedCommit(int row, int column) {
     return Step(GridAction::OpenEditor, row, column, EditorOpening::Retry);
 }
 
-GridStep AfterEnterInEditor(int row, int column, bool refused) {
-    // A refused text keeps the cell open for another try, with what was typed.
-    if (refused) return AfterRefusedCommit(row, column);
+GridStep AfterEditorKey(const GridStep& step, int row, int column, bool refused) {
+    return refused ? AfterRefusedCommit(row, column) : step;
+}
+
+namespace {
+
+// Enter in an editor: on to the next cell of the row, or the next row.
+GridStep AfterEnterInEditor(int row, int column) {
     if (column <= col::kTxTone) return Step(GridAction::OpenEditor, row, column + 1);
     if (row >= kChannelCount) return TabWalk(row, column, true);
     if (column == col::kBusy) return Step(GridAction::OpenEditor, row + 1, col::kRxFreq);
     return Step(GridAction::OpenEditor, row, column + 1);
 }
+
+}  // namespace
 
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen) {
     if (press.key == "Escape") return Step(GridAction::CancelEdit);
@@ -128,7 +135,7 @@ GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDo
             break;
         case CellEditorKind::Frequency: break;
     }
-    if (press.key == "Enter") return AfterEnterInEditor(row, column, false);
+    if (press.key == "Enter") return AfterEnterInEditor(row, column);
     if (press.key == "Tab") return press.ctrl ? Leave(!press.shift) : TabWalk(row, column, !press.shift);
     // Up and down mean the row above or below in every editor; a list's
     // values change in its open drop-down.

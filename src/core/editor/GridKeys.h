@@ -59,10 +59,13 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
 // list's drop-down is shown. Enter, Tab and the up and down arrows write the
 // editor first and then go where the step says; Escape closes it unwritten
 // (CancelEdit); Ignore swallows the key and the editor stays open; None
-// leaves the key to the editor. `refused` says the text just written was
-// refused.
+// leaves the key to the editor.
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
-GridStep AfterEnterInEditor(int row, int column, bool refused);
+// Where a key that wrote the editor of (row, column) leads: `step`, the key's
+// own (from KeyInEditor), when the text was taken; a refused text keeps its
+// cell open for another try, with what was typed, whichever key wrote it
+// (Enter, Tab, an arrow).
+GridStep AfterEditorKey(const GridStep& step, int row, int column, bool refused);
 // A command found an edit open in (row, column) and wrote it first, and the
 // text was refused: the command does not run, and the cell opens again with
 // what was typed, so no keystroke is lost to the command.

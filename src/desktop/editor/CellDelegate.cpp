@@ -236,10 +236,9 @@ bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
         emit closeEditor(editor, RevertModelCache);
         return true;
     }
-    const bool enter = press.key == "Enter";
-    m_entry = enter ? CellEntry::Enter : CellEntry::Leave;
+    m_entry = press.key == "Enter" ? CellEntry::Enter : CellEntry::Leave;
     emit commitData(editor);
     emit closeEditor(editor, NoHint);
-    emit editorLeft(step, enter);
+    emit editorLeft(step);
     return true;
 }

@@ -38,7 +38,7 @@ public:
 signals:
     // A key in an editor wrote its text and closed it; the grid goes on as
     // `step` says (`enter`: the key was Enter).
-    void editorLeft(const GridStep& step, bool enter);
+    void editorLeft(const GridStep& step);
     // A word about what was typed, shown beside the grid.
     void notice(const QString& text);
 

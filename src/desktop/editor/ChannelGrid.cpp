@@ -212,10 +212,9 @@ void CChannelGrid::ShowNotices(const std::vector<CellNotice>& notices) {
     }
 }
 
-void CChannelGrid::OnEditorLeft(GridStep step, bool enter) {
-    // A refused text opens again for another try.
-    if (enter && m_lastRefused) return Perform(AfterEnterInEditor(Row(), Col(), true), m_committedText);
-    Perform(step);
+void CChannelGrid::OnEditorLeft(const GridStep& step) {
+    // A refused text opens again for another try, whichever key wrote it.
+    Perform(AfterEditorKey(step, Row(), Col(), m_lastRefused), m_lastRefused ? m_committedText : QString());
 }
 
 void CChannelGrid::Perform(const GridStep& step, const QString& typed) {

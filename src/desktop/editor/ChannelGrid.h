@@ -77,7 +77,7 @@ protected:
 private:
     // Goes where a key's step says.
     void Perform(const GridStep& step, const QString& typed = QString());
-    void OnEditorLeft(GridStep step, bool enter);
+    void OnEditorLeft(const GridStep& step);
     void LeaveGrid(bool forward);
 
     CChannelModel* m_model;
