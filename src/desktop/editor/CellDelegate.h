@@ -37,7 +37,7 @@ public:
 
 signals:
     // A key in an editor wrote its text and closed it; the grid goes on as
-    // `step` says (`enter`: the key was Enter).
+    // `step` says, or opens the cell again when the text was refused.
     void editorLeft(const GridStep& step);
     // A word about what was typed, shown beside the grid.
     void notice(const QString& text);

@@ -63,7 +63,7 @@ bool IsLetterOrDigitKey(int key) {
 
 // Whatever an edit puts into `edit` (keys, a paste, a dropped text), the
 // field keeps only what it takes, in upper case.
-void KeepTaken(QLineEdit* edit, OptionsText field) {
+void KeepOnlyWhatItTakes(QLineEdit* edit, OptionsText field) {
     auto shown = std::make_shared<QString>(edit->text());
     const std::size_t loaded = edit->text().toStdString().size();
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, field, shown, loaded](const QString& text) {
@@ -172,8 +172,8 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     FixSize(this);
 
     Load(DecodeOptions(m_image));
-    KeepTaken(m_editAni, OptionsText::Ani);
-    KeepTaken(m_editName, OptionsText::RadioName);
+    KeepOnlyWhatItTakes(m_editAni, OptionsText::Ani);
+    KeepOnlyWhatItTakes(m_editName, OptionsText::RadioName);
     for (QComboBox* combo : {m_cbSquelch, m_cbVoxGain, m_cbVoxDelay, m_cbLanguage}) ShowChosenWhenLeft(combo);
 }
 
@@ -191,7 +191,7 @@ void COptionsDlg::Load(const OptionsValues& v) {
     m_chkBot->setChecked(v.bot);
     m_chkEot->setChecked(v.eot);
     // No length limit of the fields' own: a paste would be cut before what
-    // the field does not take is left out. KeepTaken keeps the lengths.
+    // the field does not take is left out. KeepOnlyWhatItTakes keeps the lengths.
     m_editAni->setText(QString::fromStdString(v.ani));
     m_editName->setText(QString::fromStdString(v.radioName));
 }
