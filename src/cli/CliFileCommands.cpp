@@ -2,7 +2,6 @@
 // export and import.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
@@ -19,13 +18,6 @@
 
 namespace {
 
-// Whether `output` names the file `input` names (the same path, a link to
-// it, another spelling): writing it would destroy the input.
-bool IsTheInput(const std::string& output, const std::string& input) {
-    std::error_code error;
-    return std::filesystem::equivalent(output, input, error);
-}
-
 int OutputIsInput(const std::string& output) { return Error(TrFormat(TextId::CliOutputIsInput, {output})); }
 
 }  // namespace
@@ -36,7 +28,7 @@ int CmdPrint(const Args& args) {
     auto pdf = r.Required("--pdf");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!pdf || !rest) return UsageError(r, Tr(TextId::PrintUsage));
-    if (IsTheInput(*pdf, rest->front())) return OutputIsInput(*pdf);
+    if (SameFile(*pdf, rest->front())) return OutputIsInput(*pdf);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     QPrinter printer(QPrinter::HighResolution);
@@ -53,7 +45,7 @@ int CmdExportCsv(const Args& args) {
     if (layout != "own" && layout != "chirp") r.Fail(cli_text::BadValue("--layout", layout));
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::ExportUsage));
-    if (out && IsTheInput(*out, rest->front())) return OutputIsInput(*out);
+    if (out && SameFile(*out, rest->front())) return OutputIsInput(*out);
     const auto image = LoadImageFile(rest->front());
     if (!image) return 1;
     const std::string csv = ExportChannelsCsv(*image, layout == "chirp" ? CsvLayout::Chirp : CsvLayout::Own);
@@ -74,7 +66,7 @@ int CmdImportCsv(const Args& args) {
     const bool merge = r.Flag("--merge");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile), Tr(TextId::CliArgCsvFile)});
     if (!rest) return UsageError(r, Tr(TextId::ImportUsage));
-    if (IsTheInput(out.value_or((*rest)[0]), (*rest)[1])) return OutputIsInput(out.value_or((*rest)[0]));
+    if (SameFile(out.value_or((*rest)[0]), (*rest)[1])) return OutputIsInput(out.value_or((*rest)[0]));
     auto image = LoadImageFile((*rest)[0]);
     if (!image) return 1;
     const FileRead text = ReadRegularFile((*rest)[1], kLargestCsv, true);

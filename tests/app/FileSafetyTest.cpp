@@ -121,6 +121,42 @@ TEST_F(FileSafety, SavingOverAFileChangedOnDiskAsksFirst) {
     EXPECT_EQ(messages.size(), 2u);
 }
 
+// The CSV export and the printed PDF may not take the place of the open
+// document's file, by its own name or through a link: the document would
+// still count as saved, and closing the window would lose the channels.
+TEST_F(FileSafety, ExportAndPrintNeverReplaceTheOpenDocument) {
+    RadioImage image = NewDocumentImage();
+    image[0x820] = 0x5A;
+    const QString sin = SaveImage("radio.sin", image);
+    const QString link = Path("link.sin");
+    ASSERT_TRUE(QFile::link(sin, link));
+    fileAnswers = {sin};
+    Trigger(ID_FILE_OPEN);
+    const QByteArray before = Bytes(sin);
+    fileAnswers = {sin};
+    Trigger(ID_EXPORT_CSV);
+    fileAnswers = {link};
+    Trigger(ID_EXPORT_CSV);
+    QPrinter* printer = App()->Print()->Printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(link);
+    EXPECT_FALSE(App()->Print()->OnFilePrintDirect());
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("“%1”是正在编辑的文件，没有写入任何数据").arg(sin));
+    EXPECT_EQ(messages[1].text, QStringLiteral("“%1”是正在编辑的文件，没有写入任何数据").arg(link));
+    EXPECT_EQ(messages[2].text, messages[1].text);
+    EXPECT_EQ(Bytes(sin), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    // Beside it, both are written.
+    fileAnswers = {Path("radio.csv")};
+    Trigger(ID_EXPORT_CSV);
+    printer->setOutputFileName(Path("radio.pdf"));
+    EXPECT_TRUE(App()->Print()->OnFilePrintDirect());
+    EXPECT_EQ(messages.size(), 3u);
+    EXPECT_FALSE(Bytes(Path("radio.csv")).isEmpty());
+    EXPECT_TRUE(Bytes(Path("radio.pdf")).startsWith("%PDF"));
+}
+
 TEST_F(FileSafety, ALongRefusalListFitsTheScreen) {
     QFile bad(Path("bad.csv"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));

@@ -59,6 +59,11 @@ std::optional<Question> Document::OverwriteQuestion(const std::string& path) con
     return Question{TrFormat(TextId::FileChangedOnDisk, {path}), Buttons::OverwriteCancel, true};
 }
 
+std::optional<Failure> Document::RefuseOwnFile(const std::string& path) const {
+    if (m_path.empty() || !SameFile(path, m_path)) return std::nullopt;
+    return Fail(TextId::OutputIsDocument, {path});
+}
+
 std::optional<Failure> Document::SaveAs(const std::string& path) {
     if (std::optional<Failure> failure = WriteFileAtomically(path, SaveBytes())) return failure;
     m_stamp = StampOf(path);

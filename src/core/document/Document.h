@@ -61,6 +61,10 @@ public:
     // Asked before saving over the document's own file when it was changed on
     // disk since it was opened or saved here; none otherwise.
     std::optional<Question> OverwriteQuestion(const std::string& path) const;
+    // A file written beside the document (an exported CSV, a printed PDF)
+    // may not take the place of the document's own file, which the document
+    // would still count as saved: the refusal, or none.
+    std::optional<Failure> RefuseOwnFile(const std::string& path) const;
     // Saves to `path` whole or not at all; then `path` is the document's file
     // and the working copy its saved state.
     std::optional<Failure> SaveAs(const std::string& path);

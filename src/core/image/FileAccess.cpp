@@ -200,6 +200,11 @@ std::optional<Failure> TargetRefusal(const std::string& path) {
 
 }  // namespace
 
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
 std::optional<Failure> CheckSavePlace(const std::string& path) {
     if (std::optional<Failure> refused = TargetRefusal(path)) return refused;
     // Permission bits don't tell whether a file can be made here: the

@@ -62,6 +62,10 @@ private:
     int m_fd = -1;
 };
 
+// Whether `a` and `b` name one file (the same path, a link to it, another
+// spelling); false when either does not exist.
+bool SameFile(const std::string& a, const std::string& b);
+
 // Replaces `path` with `bytes` whole or not at all; the failure when it could not.
 std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_view bytes);
 

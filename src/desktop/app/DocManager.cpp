@@ -108,6 +108,11 @@ bool CDocManager::OnExportCsv() {
     QString path = Messenger::AskSaveFile(
         m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true, &m_csvChoice);
     if (path.isEmpty()) return false;
+    if (const std::optional<Failure> refusal =
+            m_doc->Doc().RefuseOwnFile(QFileInfo(path).absoluteFilePath().toStdString())) {
+        Messenger::Show(m_frame, *refusal);
+        return false;
+    }
     const RadioImage image = m_view->ImageForSave();
     const std::string csv = ExportChannelsCsv(image, m_csvChoice.chirpLayout ? CsvLayout::Chirp : CsvLayout::Own);
     if (const std::optional<Failure> failure = WriteFileAtomically(path.toStdString(), csv)) {

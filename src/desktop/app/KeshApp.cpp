@@ -282,7 +282,9 @@ void CKeshApp::WireCommands() {
         CTuningDlg dialog(m_view->m_cbBand->currentText(), m_view->Port(), m_frame);
         dialog.exec();
     });
-    m_print = new CPrintCommands(m_frame, [this] { return m_view->ReportInputsFromView(); });
+    m_print = new CPrintCommands(
+        m_frame, [this] { return m_view->ReportInputsFromView(); },
+        [this](const std::string& path) { return m_doc->Doc().RefuseOwnFile(path); });
     on(ID_FILE_PRINT, [this] { m_print->OnFilePrint(); });
     on(ID_FILE_PRINT_DIRECT, [this] { m_print->OnFilePrintDirect(); });
     on(ID_FILE_PRINT_PREVIEW, [this] { m_print->OnFilePrintPreview(); });

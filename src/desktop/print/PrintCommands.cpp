@@ -1,6 +1,7 @@
 #include "print/PrintCommands.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -60,8 +61,8 @@ void StartNewJob(QPrinter* printer) {
 
 }  // namespace
 
-CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs)
-    : QObject(window), m_window(window), m_inputs(std::move(inputs)) {}
+CPrintCommands::CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs, RefuseFile refuseFile)
+    : QObject(window), m_window(window), m_inputs(std::move(inputs)), m_refuseFile(std::move(refuseFile)) {}
 
 CPrintCommands::~CPrintCommands() = default;
 
@@ -87,7 +88,8 @@ bool CPrintCommands::PrintOrSave() {
     // Printing to a file makes a PDF, saved whole or not at all like every file.
     const QString file = Printer()->outputFileName();
     if (Printer()->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
-        const auto failure = SaveReportPdf(Printer(), m_inputs(), file.toStdString());
+        auto failure = m_refuseFile(QFileInfo(file).absoluteFilePath().toStdString());
+        if (!failure) failure = SaveReportPdf(Printer(), m_inputs(), file.toStdString());
         if (failure) Messenger::Show(m_window, *failure);
         return !failure;
     }

@@ -6,8 +6,11 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "print/ReportLayout.h"
+#include "res/Failure.h"
 
 class QPrinter;
 class QWidget;
@@ -15,7 +18,10 @@ class QWidget;
 class CPrintCommands : public QObject {
     Q_OBJECT
 public:
-    CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs);
+    // `refuseFile` says why the report may not be saved to a file (the
+    // document's own), or nothing.
+    using RefuseFile = std::function<std::optional<Failure>(const std::string& path)>;
+    CPrintCommands(QWidget* window, std::function<ReportInputs()> inputs, RefuseFile refuseFile);
     ~CPrintCommands() override;
 
     void OnFilePrint();
@@ -32,5 +38,6 @@ private:
 
     QWidget* m_window;
     std::function<ReportInputs()> m_inputs;
+    RefuseFile m_refuseFile;
     std::unique_ptr<QPrinter> m_printer;
 };
