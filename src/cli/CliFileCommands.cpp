@@ -2,6 +2,7 @@
 // export and import.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
@@ -110,7 +111,8 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
     };
     std::vector<CellEdit> edits;
     CellEdit next;
-    bool options = true;  // until "--"
+    bool unfinished = false;  // a cell named since the last --value
+    bool options = true;      // until "--"
     for (std::size_t i = 0; i < args.size(); ++i) {
         const auto [a, joined] = options ? SplitOptionWord(args[i]) : OptionWord{args[i], std::nullopt};
         if (options && a == "--") {
@@ -121,6 +123,7 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
             if (!joined && (i + 1 == args.size() || (a != "--value" && IsOption(args[i + 1]))))
                 return fail(cli_text::MissingValue(a));
             const std::string value = joined ? *joined : args[++i];
+            unfinished = a == "--channel" || a == "--column" || (unfinished && a == "-o");
             if (a == "--channel") {
                 if (!ParseNumber(value, 1, kChannelCount, next.channel))
                     return fail(cli_text::NotInRange(a, value, 1, kChannelCount));
@@ -145,6 +148,9 @@ std::optional<std::vector<CellEdit>> ReadCellEdits(const Args& args, std::string
     }
     if (file.empty()) return fail(cli_text::MissingArgument(Tr(TextId::CliArgSinFile)));
     if (edits.empty()) return fail(cli_text::MissingOption("--value"));
+    // A last cell without its text is a slip, not a change to leave out.
+    if (unfinished)
+        return fail(TrFormat(TextId::CliEditWithoutValue, {std::to_string(next.channel), ColumnCaption(next.column)}));
     return edits;
 }
 
@@ -185,8 +191,13 @@ int CmdSet(const Args& args) {
 int CmdNew(const Args& args) {
     OptionReader r(args);
     if (r.Help()) return Usage(Tr(TextId::NewUsage));
+    const bool force = r.Flag("--force");
     auto rest = r.Positional({Tr(TextId::CliArgSinFile)});
     if (!rest) return UsageError(r, Tr(TextId::NewUsage));
+    // A slip of the verb must not empty a file of channels.
+    std::error_code error;
+    if (!force && std::filesystem::exists(rest->front(), error))
+        return Error(TrFormat(TextId::CliFileExists, {rest->front()}));
     if (const auto failure = SaveSinFile(rest->front(), AsSaved(NewDocumentImage()))) return Error(*failure);
     return 0;
 }

@@ -112,12 +112,12 @@ std::optional<Args> OptionReader::Positional(const std::vector<std::string>& nam
     Args rest;
     for (std::size_t i = 0; i < m_args.size(); ++i) {
         if (i == m_end || std::find(m_used.begin(), m_used.end(), i) != m_used.end()) continue;
-        if (i < m_end && IsOption(m_args[i])) Fail(cli_text::UnknownOption(m_args[i]));
+        if (i < m_end && IsOption(m_args[i]) && m_unknown.empty()) m_unknown = cli_text::UnknownOption(m_args[i]);
         rest.push_back(m_args[i]);
     }
     if (rest.size() < names.size()) Fail(cli_text::MissingArgument(names[rest.size()]));
     if (rest.size() > names.size()) Fail(cli_text::ExtraArgument(rest[names.size()]));
-    if (!m_problem.empty()) return std::nullopt;
+    if (!Problem().empty()) return std::nullopt;
     return rest;
 }
 

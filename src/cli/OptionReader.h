@@ -36,7 +36,9 @@ bool ParseNumber(const std::string& given, int low, int high, int& out);
 
 // A tiny option reader: "--name value" pairs, flags and positional arguments.
 // After "--" every argument is positional ("-- -x.sin"). The first thing
-// wrong is kept in Problem() for the usage message.
+// wrong is kept in Problem() for the usage message; an option the command
+// does not know comes before anything else, as what seems missing may be
+// what it misspells.
 class OptionReader {
 public:
     explicit OptionReader(const Args& args);
@@ -57,11 +59,12 @@ public:
     // was wrong.
     std::optional<Args> Positional(const std::vector<std::string>& names);
     void Fail(const std::string& problem);
-    const std::string& Problem() const { return m_problem; }
+    const std::string& Problem() const { return m_unknown.empty() ? m_problem : m_unknown; }
 
 private:
     const Args& m_args;
     std::size_t m_end;  // where "--" ends the options, or the arguments' end
     std::vector<std::size_t> m_used;
     std::string m_problem;
+    std::string m_unknown;  // the first option not known
 };

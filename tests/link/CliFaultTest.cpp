@@ -52,7 +52,7 @@ TEST_F(CliFaults, ANamedPipeInEveryRoleIsRefusedAtOnce) {
         {"export-csv " + pipe, opened},
         {"import-csv " + Path("x.sin") + " " + pipe, opened},
         {"import-csv " + pipe + " " + Path("x.csv"), opened},
-        {"new " + pipe, saved},
+        {"new --force " + pipe, saved},
     };
     // A program stuck opening the pipe would be ended by `timeout` (exit 124).
     for (const auto& [args, message] : roles) {
@@ -82,7 +82,7 @@ TEST_F(CliFaults, AFullDiskKeepsEveryOldOutputByteForByte) {
         {"print " + Sample() + " --pdf " + pdf, pdf},
         {"export-csv " + Sample() + " -o " + csv, csv},
         {"import-csv " + sin + " " + Path("in.csv"), sin},
-        {"new " + sin, sin},
+        {"new --force " + sin, sin},
     };
     const std::string before[] = {Bytes(pdf), Bytes(csv), oldSin, oldSin};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {
@@ -127,6 +127,11 @@ TEST_F(CliFaults, UsageErrorsNameTheArgument) {
         {"dump", "ostreltz-cli: 缺少文件名 FILE.sin\n用法: ostreltz-cli dump"},
         {"dump a.sin b.sin", "ostreltz-cli: 多余的参数“b.sin”\n"},
         {"dump --bogus a.sin", "ostreltz-cli: 未知选项“--bogus”\n"},
+        // An option not known is named before what seems missing.
+        {"read --bogus", "ostreltz-cli: 未知选项“--bogus”\n"},
+        {"read --version --out x.sin", "ostreltz-cli: 未知选项“--version”\n"},
+        {"set a.sin --channel 1 --column 发射功率 --value 低 --channel 2",
+         "ostreltz-cli: --channel 2 --column 发射功率 之后没有 --value\n用法: ostreltz-cli set"},
         {"import-csv a.sin", "ostreltz-cli: 缺少CSV 文件名 IN.csv\n"},
         {"tune --port COM1 --item volume --value 1 --rx 146 --tx 146", "ostreltz-cli: --item 的值“volume”无效\n"},
         {"tune --port COM1 --item power --value 256 --rx 146 --tx 146",

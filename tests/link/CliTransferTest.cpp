@@ -106,6 +106,14 @@ TEST_F(CliTransfer, MissingPortAndBadArguments) {
 TEST_F(CliTransfer, NewAndDump) {
     std::string log;
     ASSERT_EQ(RunCommand(Cli("new " + Path("x.sin"))), 0);
+    // A file already there is kept unless --force says to replace it.
+    auto ReadAll = [](const std::string& path) { return ReadRegularFile(path, 4096, false).bytes; };
+    std::ofstream(Path("kept.sin"), std::ios::binary) << std::string(2112, 'k');
+    EXPECT_EQ(RunCommand(Cli("new " + Path("kept.sin")), &log), 1);
+    EXPECT_NE(log.find("已经存在，没有写入任何数据（加 --force 则替换它）"), std::string::npos) << log;
+    EXPECT_EQ(ReadAll(Path("kept.sin")), std::string(2112, 'k'));
+    EXPECT_EQ(RunCommand(Cli("new --force " + Path("kept.sin"))), 0);
+    EXPECT_EQ(ReadAll(Path("kept.sin")), ReadAll(Path("x.sin")));
     ASSERT_EQ(RunCommand(Cli("dump " + Path("x.sin")), &log), 0);
     for (const char* text :
          {"OST - 101", "240 - 260MHz", "发射功率等级: 9", "手动设置: 打开", "使用中的频道: 0", "发射定时(秒): 60"})
