@@ -315,7 +315,7 @@ TEST_F(CellEditing, EditorsAreWideEnoughAndTheToneListLong) {
     // Only the open editor is on the grid: none stays drawn on another cell.
     Click(7, 5);
     Click(7, 1);
-    QTRY_COMPARE(Grid()->viewport()->findChildren<QComboBox*>().size(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Grid()->viewport()->findChildren<QComboBox*>().size() == 0; }));
     EXPECT_EQ(Cell(7, 5), "");
 }
 
@@ -371,9 +371,9 @@ TEST_F(CellEditing, AMenuOpenedWhileACellIsTypedLeavesTheTypingAsItWas) {
     QMenuBar* bar = Frame()->menuBar();
     QAction* file = bar->actions().first();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
-    QTRY_VERIFY(file->menu()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return file->menu()->isVisible(); }));
     QTest::keyClick(file->menu(), Qt::Key_Escape);
-    QTRY_VERIFY(!file->menu()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !file->menu()->isVisible(); }));
     EXPECT_TRUE(messages.empty());
     ASSERT_TRUE(FrequencyEditor());
     EXPECT_EQ(FrequencyEditor()->text(), "999");
@@ -770,7 +770,7 @@ TEST_F(CellEditing, ToolbarAndContextMenuCommandsTakeTheTypedValue) {
     QContextMenuEvent menuKey(QContextMenuEvent::Mouse, at, Grid()->viewport()->mapToGlobal(at));
     QApplication::sendEvent(Grid()->viewport(), &menuKey);
     QMenu* menu = Frame()->GridMenu();
-    QTRY_VERIFY(menu->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(Frame()->Action(ids::ID_EDIT_COPY)).center());
     EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "250.00000");
     EXPECT_EQ(Cell(3, 1), "250.00000");

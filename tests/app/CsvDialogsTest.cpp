@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "res/ResourceIds.h"
@@ -145,10 +146,12 @@ namespace {
 
 // Answers the message boxes that open from now on as a person does: in the
 // n-th box it clicks the button labelled `labels[n]` (Enter on the default
-// button for an empty label) and keeps the box's text in `texts`.
+// button for an empty label) and keeps the box's text in `texts`, and in
+// `rows` its buttons' labels as they stand from left to right.
 class BoxClicker : public QObject {
 public:
-    BoxClicker(QStringList labels, QStringList* texts) : m_labels(std::move(labels)), m_texts(texts) {
+    BoxClicker(QStringList labels, QStringList* texts, QStringList* rows = nullptr)
+        : m_labels(std::move(labels)), m_texts(texts), m_rows(rows) {
         // Polls for the next box: it opens only once the file dialog is gone.
         m_timer.setInterval(5);
         connect(&m_timer, &QTimer::timeout, this, [this] { Answer(); });
@@ -162,6 +165,14 @@ private:
         if (!box || !box->isVisible() || box->property("answered").toBool()) return;
         box->setProperty("answered", true);
         m_texts->push_back(box->text());
+        if (m_rows) {
+            QList<QAbstractButton*> buttons = box->buttons();
+            std::sort(buttons.begin(), buttons.end(),
+                      [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
+            QStringList labels;
+            for (QAbstractButton* button : buttons) labels << button->text();
+            m_rows->push_back(labels.join(' '));
+        }
         const QString label = m_labels.isEmpty() ? QString() : m_labels.takeFirst();
         if (m_labels.isEmpty()) m_timer.stop();
         if (label.isEmpty()) {
@@ -176,6 +187,7 @@ private:
 
     QStringList m_labels;
     QStringList* m_texts;
+    QStringList* m_rows;
     QTimer m_timer;
 };
 
@@ -194,13 +206,14 @@ TEST_F(CsvDialogs, ChannelsTheFileDoesNotNameAreKeptOrEmptiedAsThePersonChooses)
     Messenger::SetMessageHandler({});  // the real boxes from here on
     const QString question = "文件中没有的 3 个使用中的频道将被清空。\n清空这些频道，还是保留它们？";
 
-    QStringList texts;
+    QStringList texts, rows;
     {
-        BoxClicker clicker({"", ""}, &texts);  // Enter keeps: keeping loses nothing
+        BoxClicker clicker({"", ""}, &texts, &rows);  // Enter keeps: keeping loses nothing
         WithFileDialog(ID_IMPORT_CSV, QStringLiteral("one.csv"), [](QFileDialog* dialog) { Click(Renumber(dialog)); });
     }
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], question);
+    EXPECT_EQ(rows[0], "清空 保留 取消");  // in the order the page shows them
     EXPECT_EQ(texts[1],
               "已导入 1 个频道。\n文件中没有的 3 个使用中的频道保持不变。\n以下 1 个频道超出频率范围!\n频道 2: "
               "146.52000 / 146.52000");

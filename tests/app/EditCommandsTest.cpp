@@ -87,10 +87,39 @@ TEST_F(Editing, EditMenuFollowsTheFileMenu) {
     const QRect cell = Grid()->CellRect(3, 3);
     QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), Grid()->viewport()->mapToGlobal(cell.center()));
     QApplication::sendEvent(Grid()->viewport(), &event);
-    QTRY_VERIFY(shown);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown; }));
     QList<int> gridItems;
     for (QAction* a : menu->actions()) gridItems << (a->isSeparator() ? 0 : a->objectName().toInt());
     EXPECT_EQ(gridItems, items);
+}
+
+// Without a Menu key the keyboard still reaches every menu: Shift+F10 opens
+// the grid's menu at the current cell, F10 the window's first menu, and a
+// box above the grid takes neither as a choice.
+TEST_F(Editing, ShiftF10AndF10OpenTheMenusFromTheKeyboard) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    Grid()->SetCurrentCell(3, 2);
+    Grid()->setFocus();
+    // Through the window, as the window system delivers a key.
+    QTest::keyClick(Frame()->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = Frame()->GridMenu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == menu; }));
+    const QRect cell = Grid()->CellRect(3, 2);
+    EXPECT_TRUE(QRect(Grid()->viewport()->mapToGlobal(cell.topLeft()), cell.size()).contains(menu->pos()))
+        << menu->pos().x() << "," << menu->pos().y();
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activePopupWidget(); }));
+
+    View()->m_cbBand->setFocus();
+    const int band = View()->m_cbBand->currentIndex();
+    QTest::keyClick(Frame()->windowHandle(), Qt::Key_F10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+    auto* file = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file, Frame()->menuBar()->actions().first()->menu());
+    QTest::keyClick(file, Qt::Key_Down);
+    EXPECT_EQ(View()->m_cbBand->currentIndex(), band);
+    QTest::keyClick(file, Qt::Key_Escape);
 }
 
 TEST_F(Editing, UndoAndRedoOfTypingRestoreTheImageAndTheModifiedMark) {

@@ -40,12 +40,12 @@ protected:
         const int target = list->findText(entry);
         ASSERT_GE(target, 0) << entry.toStdString();
         Key(Qt::Key_F4);
-        QTRY_VERIFY(list->view()->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->view()->isVisible(); }));
         QWidget* dropDown = list->view();
         while (list->view()->currentIndex().row() < target) QTest::keyClick(dropDown, Qt::Key_Down);
         while (list->view()->currentIndex().row() > target) QTest::keyClick(dropDown, Qt::Key_Up);
         QTest::keyClick(dropDown, Qt::Key_Return);
-        QTRY_VERIFY(!list->view()->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !list->view()->isVisible(); }));
         ASSERT_EQ(list->currentIndex(), target);
     }
     QString Cell(int row, int col) const { return Grid()->TextMatrix(row, col); }

@@ -15,6 +15,7 @@
 #include "app/UiLanguage.h"
 #include "ui/CommandPath.h"
 #include "ui/DeferredIconStyle.h"
+#include "ui/KeyboardMenus.h"
 #include "ui/Messenger.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ComparePanel.h"
@@ -170,6 +171,7 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
         m_iconGiven = true;
         QTimer::singleShot(0, this, [] { setWindowIcon(AppIcon()); });
     }
+    if (event->type() == QEvent::KeyPress && OpenMenuByKey(watched, *static_cast<QKeyEvent*>(event))) return true;
     // F1 in a dialog that keeps the main window's keys away (options, tuning).
     QWidget* modal = activeModalWidget();
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_frame && modal &&

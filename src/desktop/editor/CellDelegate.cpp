@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <map>
 #include <memory>
 #include <set>
@@ -142,6 +143,18 @@ int CCellDelegate::EditorHeight(QWidget* viewport) {
     for (int column : {col::kRxFreq, col::kRxTone, col::kWidth})
         height = std::max(height, EditorSize(column, viewport).height());
     return height;
+}
+
+void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (!view || view->currentIndex() != index) return;
+    painter->save();
+    // The frame the page draws round its current cell, two pixels inside it.
+    painter->setPen(QPen(QColor(0x1f, 0x4e, 0x79), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
 }
 
 QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

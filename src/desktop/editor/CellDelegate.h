@@ -29,6 +29,9 @@ public:
     // The height every editor needs.
     static int EditorHeight(QWidget* viewport);
 
+    // A cell as the style draws it; the current cell is framed as well, so
+    // that it shows inside a selection, where typing and pasting begin.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

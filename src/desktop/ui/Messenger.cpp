@@ -126,21 +126,25 @@ Answer Show(QWidget* parent, MessageRequest request) {
 
 namespace {
 
-// The box's button for each answer; 保留 answers as Yes does.
+// The box's standard button for each answer; 清空 and 保留 (EmptyKeepCancel)
+// are buttons of their own, found by name.
 constexpr std::pair<Answer, QMessageBox::StandardButton> kQtButtons[] = {
     {Answer::Ok, QMessageBox::Ok},     {Answer::Cancel, QMessageBox::Cancel},   {Answer::Retry, QMessageBox::Retry},
-    {Answer::Save, QMessageBox::Save}, {Answer::Discard, QMessageBox::Discard}, {Answer::Keep, QMessageBox::Yes},
+    {Answer::Save, QMessageBox::Save}, {Answer::Discard, QMessageBox::Discard},
 };
 
-QMessageBox::StandardButton QtButton(Answer answer) {
+QAbstractButton* ButtonOf(const QMessageBox& box, Answer answer) {
+    const char* own = answer == Answer::Keep ? "keepChannels" : answer == Answer::Ok ? "emptyChannels" : nullptr;
+    if (own)
+        if (auto* button = box.findChild<QAbstractButton*>(QLatin1String(own))) return button;
     for (const auto& [a, button] : kQtButtons)
-        if (a == answer) return button;
-    return QMessageBox::Cancel;
+        if (a == answer) return box.button(button);
+    return nullptr;
 }
 
-Answer AnswerOf(int button) {
-    for (const auto& [answer, b] : kQtButtons)
-        if (b == button) return answer;
+Answer AnswerOf(const QMessageBox& box, QAbstractButton* clicked) {
+    for (Answer answer : {Answer::Ok, Answer::Cancel, Answer::Retry, Answer::Save, Answer::Discard, Answer::Keep})
+        if (clicked && ButtonOf(box, answer) == clicked) return answer;
     return Answer::Cancel;  // the close button
 }
 
@@ -162,17 +166,23 @@ Answer AskModal(QWidget* parent, MessageRequest request) {
             box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
         case Buttons::EmptyKeepCancel:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::Cancel);
-            box.button(QMessageBox::Ok)->setText(QTr(TextId::ButtonEmptyChannels));
-            box.button(QMessageBox::Yes)->setText(QTr(TextId::ButtonKeepChannels));
-            box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
+            // 清空 and 保留 are two answers of one kind: the box keeps them in
+            // the order given, as the page does, whatever the desktop's
+            // convention for Yes and OK.
+            box.addButton(QTr(TextId::ButtonEmptyChannels), QMessageBox::AcceptRole)
+                ->setObjectName(QStringLiteral("emptyChannels"));
+            box.addButton(QTr(TextId::ButtonKeepChannels), QMessageBox::AcceptRole)
+                ->setObjectName(QStringLiteral("keepChannels"));
+            box.addButton(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
             break;
     }
-    box.setDefaultButton(QtButton(DefaultAnswer(request.buttons, request.cancelIsDefault)));
+    QAbstractButton* defaultButton = ButtonOf(box, DefaultAnswer(request.buttons, request.cancelIsDefault));
+    if (auto* push = qobject_cast<QPushButton*>(defaultButton)) box.setDefaultButton(push);
     box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
     FitMessageBox(&box);
-    return AnswerOf(box.exec());
+    box.exec();
+    return AnswerOf(box, box.clickedButton());
 }
 
 }  // namespace
