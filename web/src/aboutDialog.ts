@@ -1,6 +1,6 @@
 // 关于: the program's icon, name and version, and 确定, as the desktop's
 // About box shows them.
-import { el } from './dom';
+import { el, showModalDialog } from './dom';
 import { t } from './texts';
 
 // Resolves when the box is closed, by 确定, Enter or Esc.
@@ -12,15 +12,5 @@ export function showAbout(): Promise<void> {
       el('img', { src: 'icons/icon-192.png', alt: '', width: '48', height: '48' }),
       el('p', { id: 'about-version' }, t('AboutVersion'))),
     el('div', { class: 'buttons' }, ok));
-  document.body.append(dialog);
-  dialog.showModal();
-  ok.focus();
-  return new Promise((resolve) => {
-    ok.addEventListener('click', () => dialog.close());
-    // Esc closes the box itself: the browser may close it without asking first.
-    dialog.addEventListener('close', () => {
-      dialog.remove();
-      resolve();
-    });
-  });
+  return showModalDialog<void>(dialog, ok, undefined, (finish) => ok.addEventListener('click', () => finish()));
 }

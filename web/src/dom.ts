@@ -44,3 +44,34 @@ export function pressOnEnter(dialog: HTMLDialogElement, button: HTMLButtonElemen
     button.click();
   });
 }
+
+// Shows `dialog` over the page with the focus on `first`, and resolves once,
+// with what the dialog's own controls hand to `finish` (set up in `wire`),
+// or with `dismissed` when Esc or the browser closes it. The dialog is gone
+// from the page when the promise resolves.
+export function showModalDialog<T>(
+  dialog: HTMLDialogElement,
+  first: HTMLElement,
+  dismissed: T,
+  wire: (finish: (value: T) => void) => void,
+): Promise<T> {
+  document.body.append(dialog);
+  dialog.showModal();
+  first.focus();
+  return new Promise((resolve) => {
+    let finished = false;
+    const finish = (value: T) => {
+      if (finished) return;
+      finished = true;
+      dialog.close();
+      dialog.remove();
+      resolve(value);
+    };
+    wire(finish);
+    dialog.addEventListener('cancel', (e) => {
+      e.preventDefault();
+      finish(dismissed);
+    });
+    dialog.addEventListener('close', () => finish(dismissed));
+  });
+}

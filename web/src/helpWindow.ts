@@ -1,6 +1,6 @@
 // 帮助主题: the user guide that ships with the page, in the language the page
 // speaks, in a window of its own, opened at a section or at its top.
-import { el } from './dom';
+import { el, showModalDialog } from './dom';
 import { language, t } from './texts';
 
 // `section` is a heading of the guide, or null for its top. Resolves when
@@ -10,16 +10,7 @@ export async function showGuide(section: string | null): Promise<void> {
   const close = el('button', { type: 'button', id: 'help-close' }, t('PreviewClose'));
   const dialog = el('dialog', { id: 'help', class: 'help', 'aria-labelledby': 'help-title' },
     el('h2', { id: 'help-title' }, t('HelpTitle')), guide, el('div', { class: 'buttons' }, close));
-  const closed = new Promise<void>((resolve) => {
-    close.addEventListener('click', () => dialog.close());
-    dialog.addEventListener('close', () => {
-      dialog.remove();
-      resolve();
-    });
-  });
-  document.body.append(dialog);
-  dialog.showModal();
-  guide.focus();
+  const closed = showModalDialog<void>(dialog, guide, undefined, (finish) => close.addEventListener('click', () => finish()));
   guide.innerHTML = await guideHtml();
   const heading = Array.from(guide.querySelectorAll<HTMLElement>('h1, h2, h3')).find((h) => h.textContent === section);
   if (heading) guide.scrollTop = heading.offsetTop - guide.offsetTop;

@@ -2,7 +2,7 @@
 // first, kept in the browser's storage for this site. An entry opens as a new
 // document or is compared with the current one.
 import type { Rules } from './rules';
-import { el, exactOption } from './dom';
+import { el, exactOption, showModalDialog } from './dom';
 import { commandText, t } from './texts';
 
 // Resolves with the entry chosen and what to do with it, or null.
@@ -23,23 +23,10 @@ export function showHistory(rules: Rules): Promise<{ name: string; open: boolean
     list,
     el('label', {}, keep, ' ', commandText('HistoryKeep')),
     el('div', { class: 'buttons' }, open, compare, close));
-  document.body.append(dialog);
-  dialog.showModal();
-  list.focus();
-  return new Promise((resolve) => {
-    const finish = (chosen: { name: string; open: boolean } | null) => {
-      dialog.close();
-      dialog.remove();
-      resolve(chosen);
-    };
+  return showModalDialog<{ name: string; open: boolean } | null>(dialog, list, null, (finish) => {
     open.addEventListener('click', () => finish(list.value ? { name: list.value, open: true } : null));
     compare.addEventListener('click', () => finish(list.value ? { name: list.value, open: false } : null));
     list.addEventListener('dblclick', () => finish(list.value ? { name: list.value, open: true } : null));
     close.addEventListener('click', () => finish(null));
-    dialog.addEventListener('cancel', (e) => {
-      e.preventDefault();
-      finish(null);
-    });
-    dialog.addEventListener('close', () => finish(null));
   });
 }

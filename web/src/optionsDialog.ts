@@ -1,6 +1,6 @@
 // 可选功能: the radio-wide settings, read from and stored into the image by the rules.
-import { OptionsText, type EditResult, type OptionsValues, type Rules } from './rules';
-import { el, pressOnEnter } from './dom';
+import { OptionsText, type EditResult, type Rules } from './rules';
+import { el, pressOnEnter, showModalDialog } from './dom';
 import { commandText, t } from './texts';
 
 function labelled(text: string, control: HTMLElement): HTMLLabelElement {
@@ -76,32 +76,15 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
         labelled(t('OptBot'), bot), labelled(t('OptEot'), eot), labelled('ANI', ani), labelled(t('LabelRadioName'), name))),
     el('div', { class: 'buttons' }, ok, cancel));
   pressOnEnter(dialog, ok);
-  document.body.append(dialog);
-  dialog.showModal();
-  timer.focus();
-  return new Promise((resolve) => {
-    const finish = (store: boolean) => {
-      let result: EditResult | null = null;
-      if (store) {
-        const values: OptionsValues = {
-          ...v,
-          timerPosition: timer.selectedIndex, squelch: squelch.selectedIndex, voxGain: voxGain.selectedIndex,
-          voxDelay: voxDelay.selectedIndex, language: languageBox.selectedIndex, alarmTone: alarm.checked,
-          scrambler: scrambler.checked, batterySave: battery.checked, bot: bot.checked, eot: eot.checked,
-          ani: ani.value, radioName: name.value,
-        };
-        result = rules.setOptions(values);
-      }
-      dialog.close();
-      dialog.remove();
-      resolve(result);
-    };
-    ok.addEventListener('click', () => finish(true));
-    cancel.addEventListener('click', () => finish(false));
-    dialog.addEventListener('cancel', (e) => {
-      e.preventDefault();
-      finish(false);
-    });
-    dialog.addEventListener('close', () => finish(false));
+  return showModalDialog<EditResult | null>(dialog, timer, null, (finish) => {
+    ok.addEventListener('click', () =>
+      finish(rules.setOptions({
+        ...v,
+        timerPosition: timer.selectedIndex, squelch: squelch.selectedIndex, voxGain: voxGain.selectedIndex,
+        voxDelay: voxDelay.selectedIndex, language: languageBox.selectedIndex, alarmTone: alarm.checked,
+        scrambler: scrambler.checked, batterySave: battery.checked, bot: bot.checked, eot: eot.checked,
+        ani: ani.value, radioName: name.value,
+      })));
+    cancel.addEventListener('click', () => finish(null));
   });
 }

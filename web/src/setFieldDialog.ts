@@ -1,6 +1,6 @@
 // 批量设置: one value for a column of every selected channel in use.
 import type { Rules } from './rules';
-import { el, pressOnEnter } from './dom';
+import { el, pressOnEnter, showModalDialog } from './dom';
 import { commandText, t } from './texts';
 
 // Resolves with the column and value chosen, or null when cancelled.
@@ -23,21 +23,9 @@ export function chooseField(rules: Rules): Promise<{ column: number; value: stri
     el('label', {}, el('span', {}, commandText('SetFieldValue')), value),
     el('div', { class: 'buttons' }, ok, cancel));
   pressOnEnter(dialog, ok);
-  document.body.append(dialog);
-  dialog.showModal();
-  column.focus();
-  return new Promise((resolve) => {
-    const finish = (chosen: boolean) => {
-      dialog.close();
-      dialog.remove();
-      resolve(chosen ? { column: Number(column.value), value: value.options[value.selectedIndex]?.text ?? '' } : null);
-    };
-    ok.addEventListener('click', () => finish(true));
-    cancel.addEventListener('click', () => finish(false));
-    dialog.addEventListener('cancel', (e) => {
-      e.preventDefault();
-      finish(false);
-    });
-    dialog.addEventListener('close', () => finish(false));
+  return showModalDialog<{ column: number; value: string } | null>(dialog, column, null, (finish) => {
+    ok.addEventListener('click', () =>
+      finish({ column: Number(column.value), value: value.options[value.selectedIndex]?.text ?? '' }));
+    cancel.addEventListener('click', () => finish(null));
   });
 }
