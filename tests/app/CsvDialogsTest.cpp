@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -140,6 +141,29 @@ TEST_F(CsvDialogs, ExportLayoutChosenInTheSaveDialog) {
     QFile again(Path("again.csv"));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_TRUE(again.readLine().contains("Location"));
+}
+
+// With a document open, the CSV dialogs start in its folder: the export
+// offers its name there.
+TEST_F(CsvDialogs, TheCsvDialogsStartBesideTheOpenDocument) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("club")));
+    const QString sin = SaveImage("club/repeaters.sin", NewDocumentImage());
+    ASSERT_TRUE(Docs()->OpenDocumentFile(sin));
+    QStringList seen;
+    const auto look = [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        seen << QDir(dialog->directory()).canonicalPath() + '|' + name->text();
+        QTest::keyClick(name, Qt::Key_Escape);
+    };
+    QTimer::singleShot(0, look);
+    Trigger(ID_EXPORT_CSV);
+    QTimer::singleShot(0, look);
+    Trigger(ID_IMPORT_CSV);
+    const QString folder = QDir(Path("club")).canonicalPath();
+    EXPECT_EQ(seen, QStringList({folder + "|repeaters.csv", folder + "|"}));
 }
 
 namespace {

@@ -104,9 +104,15 @@ bool CDocManager::DoSave(const QString& path) {
     return true;
 }
 
+QString CDocManager::DocumentFolder() const {
+    return m_doc->PathName().isEmpty() ? QString() : QFileInfo(m_doc->PathName()).absolutePath();
+}
+
 bool CDocManager::OnExportCsv() {
+    // Beside the document, under its name.
+    const QString name = QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv");
     QString path = Messenger::AskSaveFile(
-        m_frame, QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv"), true, &m_csvChoice);
+        m_frame, DocumentFolder().isEmpty() ? name : QDir(DocumentFolder()).filePath(name), true, &m_csvChoice);
     if (path.isEmpty()) return false;
     if (const std::optional<Failure> refusal =
             m_doc->Doc().RefuseOwnFile(QFileInfo(path).absoluteFilePath().toStdString())) {
@@ -123,7 +129,7 @@ bool CDocManager::OnExportCsv() {
 }
 
 bool CDocManager::OnImportCsv() {
-    const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice);
+    const QString path = Messenger::AskOpenFile(m_frame, true, &m_csvChoice, QString(), DocumentFolder());
     if (path.isEmpty()) return false;
     const FileRead file = ReadRegularFile(path.toStdString(), kLargestCsv, true);
     if (!file.ok) {

@@ -38,6 +38,8 @@ public:
     CRecentFileList& RecentFiles() { return m_recent; }
 
 private:
+    // The open document's folder, where the CSV commands start; empty while untitled.
+    QString DocumentFolder() const;
     bool DoSave(const QString& path);
     // Opens `path` into the document; `named` makes it the document's file in
     // the recent files too (a reload leaves the list alone).

@@ -73,6 +73,7 @@ QString RunFileDialog(QWidget* parent, const FileRequest& request) {
         dialog.setWindowTitle(QTr(TextId::FileDialogSaveAs));
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
+        if (!request.proposedName.isEmpty()) dialog.setDirectory(request.proposedName);
         dialog.setWindowTitle(request.caption.isEmpty() ? QTr(TextId::FileDialogOpen) : request.caption);
     }
     QCheckBox* renumber = nullptr;
@@ -196,8 +197,8 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, Mes
     return answer;
 }
 
-QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice, const QString& caption) {
-    FileRequest request{FileRequestKind::Open, QString(), QString(), csv, csvChoice, caption};
+QString AskOpenFile(QWidget* parent, bool csv, CsvChoice* csvChoice, const QString& caption, const QString& folder) {
+    FileRequest request{FileRequestKind::Open, folder, QString(), csv, csvChoice, caption};
     return FileHook() ? FileHook()(request) : RunFileDialog(parent, request);
 }
 

@@ -33,7 +33,7 @@ struct CsvChoice {
 
 struct FileRequest {
     FileRequestKind kind = FileRequestKind::Open;
-    QString proposedName;            // or, for a text, the text shown at first
+    QString proposedName;            // the folder an open starts in; for a text, the text shown at first
     QString label;                   // what a text is asked for
     bool csv = false;                // a CSV file rather than a .sin
     CsvChoice* csvChoice = nullptr;  // offered with the file and set to the answer
@@ -72,7 +72,7 @@ Answer ShowFromWorker(QWidget* parent, const QString& text, Buttons buttons, Mes
 // File dialogs with the ".sin" filter; an empty result means cancelled. With
 // `csvChoice` a CSV dialog also offers the layout (save) or renumbering (open).
 QString AskOpenFile(QWidget* parent, bool csv = false, CsvChoice* csvChoice = nullptr,
-                    const QString& caption = QString());
+                    const QString& caption = QString(), const QString& folder = QString());
 QString AskSaveFile(QWidget* parent, const QString& proposedName, bool csv = false, CsvChoice* csvChoice = nullptr);
 // A line of text (a device path, a printer name); empty when cancelled.
 QString AskText(QWidget* parent, const QString& label, const QString& initial);
