@@ -8,10 +8,8 @@
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 // A tone text outside the table that the grid shows for some record: it
@@ -34,11 +32,6 @@ void EmptyFlags(IChannelTable& t, int row) {
 }
 
 }  // namespace
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 FrequencyCheck CheckFrequencyText(const std::string& typed, const BandLimits& band) {
     FrequencyCheck check;

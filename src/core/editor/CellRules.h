@@ -45,8 +45,6 @@ std::string StoredCellText(int column, const std::string& text);
 
 // `text` without the blanks and tabs around it.
 std::string TrimBlanks(const std::string& text);
-// Whether two texts are the same but for the case of their ASCII letters.
-bool EqualNoCase(const std::string& a, const std::string& b);
 
 // Which tone texts a column takes: those of the tone-code table (any case),
 // as typing does, or also every other text the grid shows for some record

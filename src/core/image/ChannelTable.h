@@ -51,6 +51,8 @@ std::string ColumnCaptionIn(int column, Lang lang);
 // The caption as the grid's header row and the text listings show it.
 std::string GridCaption(int column);
 std::string GridCaptionIn(int column, Lang lang);
+// Whether two texts are the same but for the case of their ASCII letters.
+bool EqualNoCase(std::string_view a, std::string_view b);
 // The column (0-10) whose caption in either language is `caption`, or -1.
 int ColumnOfCaption(std::string_view caption);
 // Shows the list texts of the table (宽/窄 and the like) in `lang`.

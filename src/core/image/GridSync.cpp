@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cctype>
 
 #include "image/ChannelTable.h"
 
@@ -21,19 +20,15 @@ std::string GridCaptionIn(int column, Lang lang) {
     return ColumnCaptionIn(column, lang);
 }
 
-namespace {
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
-}  // namespace
 
 int ColumnOfCaption(std::string_view caption) {
     // "RX Freq" names the column "RX freq" as well.
     for (int c = 0; c < col::kCount; ++c)
-        if (caption == ColumnCaptionIn(c, Lang::Zh) || SameIgnoringCase(caption, ColumnCaptionIn(c, Lang::En)))
-            return c;
+        if (caption == ColumnCaptionIn(c, Lang::Zh) || EqualNoCase(caption, ColumnCaptionIn(c, Lang::En))) return c;
     return -1;
 }
 

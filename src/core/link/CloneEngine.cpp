@@ -80,10 +80,15 @@ void CloneEngine::WriteByteAfterPause(std::uint8_t byte) {
     m_link.Write(&byte, 1);
 }
 
+ReadResult CloneEngine::Read(std::uint8_t* buffer, std::size_t size) {
+    const ReadResult r = m_link.Read(buffer, size);
+    m_portLost = !r.ok;
+    return r;
+}
+
 bool CloneEngine::ReadAck() {
     std::uint8_t byte = 0;
-    const ReadResult r = m_link.Read(&byte, 1);
-    m_portLost = !r.ok;
+    const ReadResult r = Read(&byte, 1);
     return r.ok && r.count == 1 && byte == kAck;
 }
 
@@ -103,8 +108,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
         m_link.Purge();
         for (std::uint8_t byte : kHello) WriteByteAfterPause(byte);
         std::uint8_t byte = 0;
-        ReadResult r = m_link.Read(&byte, 1);
-        m_portLost = !r.ok;
+        ReadResult r = Read(&byte, 1);
         bool acked = r.ok && r.count == 1 && byte == kAck;
         if (r.ok && !acked) acked = ReadAck();
         if (acked) break;
@@ -113,8 +117,7 @@ CloneEngine::Step CloneEngine::Handshake(CloneResult& result) {
     }
     WriteByteAfterPause('M');
     WriteByteAfterPause(0x02);
-    const ReadResult id = m_link.Read(m_reply, 8);
-    m_portLost = !id.ok;
+    const ReadResult id = Read(m_reply, 8);
     // An identification of fewer than 8 bytes is no identification.
     if (!id.ok || id.count < 8) return Step::CommError;
     return Step::Identified;
@@ -151,8 +154,7 @@ CloneEngine::Step CloneEngine::Acknowledge(CloneResult& result) {
         m_link.Purge();
     }
     std::uint8_t byte = 0;
-    const ReadResult r = m_link.Read(&byte, 1);
-    m_portLost = !r.ok;
+    const ReadResult r = Read(&byte, 1);
     if (!r.ok) return Step::CommError;
     if (r.count == 1 && byte == kAck) return Step::Linked;
     m_ui.SetWatch(true);
@@ -196,7 +198,7 @@ void CloneEngine::ReadBlocks(RadioImage& scratch, CloneResult& result) {
         m_link.Purge();
         m_link.Write(frame, sizeof frame);
         std::uint8_t reply[12] = {};
-        const ReadResult r = m_link.Read(reply, sizeof reply);
+        const ReadResult r = Read(reply, sizeof reply);
         if (!r.ok) return Fail(result, CloneOutcome::PortLost, Tr(TextId::LinkCableLost));
         // Every data byte must arrive: a reply short of one would leave bytes
         // of the document where the radio's belong, in a read said to be whole.

@@ -75,6 +75,8 @@ private:
 
     bool YieldsWithPauses(int count);  // false when the user cancelled
     void WriteByteAfterPause(std::uint8_t byte);
+    // Every read of the radio's answers; a failed one means the port went away.
+    ReadResult Read(std::uint8_t* buffer, std::size_t size);
     bool ReadAck();
     void Fail(CloneResult& result, CloneOutcome outcome, const std::string& text);
     void Progress(int limit);

@@ -66,10 +66,15 @@ void TuningEngine::Send(const std::uint8_t* data, std::size_t size) {
     m_link.Write(data, size);
 }
 
+ReadResult TuningEngine::Read(std::uint8_t* buffer, std::size_t size) {
+    const ReadResult r = m_link.Read(buffer, size);
+    m_portLost = !r.ok;
+    return r;
+}
+
 std::optional<TuningFault> TuningEngine::Expect(std::uint8_t reply, int step) {
     std::uint8_t byte = 0;
-    const ReadResult r = m_link.Read(&byte, 1);
-    m_portLost = !r.ok;
+    const ReadResult r = Read(&byte, 1);
     if (!r.ok || r.count != 1) return TuningFault{step, false};
     if (byte != reply) return TuningFault{step, true};
     return std::nullopt;
@@ -83,8 +88,7 @@ std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
         m_clock.PauseMs(1);
     }
     std::uint8_t byte = 0;  // T2: a byte other than ACK gets one more read
-    ReadResult r = m_link.Read(&byte, 1);
-    m_portLost = !r.ok;
+    ReadResult r = Read(&byte, 1);
     if (!r.ok) return TuningFault{2, false};
     if (r.count != 1 || byte != kAck) {
         const bool wrongByte = r.count == 1;
@@ -96,8 +100,7 @@ std::optional<TuningFault> TuningEngine::Attempt(const TuningRequest& request) {
     m_clock.PauseMs(1);  // T4
     Send(&stx, 1);
     std::uint8_t id[8];  // T5
-    r = m_link.Read(id, sizeof id);
-    m_portLost = !r.ok;
+    r = Read(id, sizeof id);
     if (!r.ok || r.count < sizeof id) return TuningFault{5, false};
     m_clock.PauseMs(1);  // T6
     Send(&ack, 1);

@@ -56,6 +56,8 @@ private:
     std::optional<TuningFault> Attempt(const TuningRequest& request);
     void Send(const std::uint8_t* data, std::size_t size);
     std::optional<TuningFault> Expect(std::uint8_t reply, int step);
+    // Every read of the radio's answers; a failed one means the port went away.
+    ReadResult Read(std::uint8_t* buffer, std::size_t size);
 
     ISerialLink& m_link;
     IClock& m_clock;
