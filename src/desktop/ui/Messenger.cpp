@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
+#include <vector>
 
 #include "ui/DialogFrame.h"
 #include "ui/FileListTexts.h"
@@ -127,63 +128,56 @@ Answer Show(QWidget* parent, MessageRequest request) {
 
 namespace {
 
-// The box's standard button for each answer; 清空 and 保留 (EmptyKeepCancel)
-// are buttons of their own, found by name.
-constexpr std::pair<Answer, QMessageBox::StandardButton> kQtButtons[] = {
-    {Answer::Ok, QMessageBox::Ok},     {Answer::Cancel, QMessageBox::Cancel},   {Answer::Retry, QMessageBox::Retry},
-    {Answer::Save, QMessageBox::Save}, {Answer::Discard, QMessageBox::Discard},
-};
-
-QAbstractButton* ButtonOf(const QMessageBox& box, Answer answer) {
-    const char* own = answer == Answer::Keep ? "keepChannels" : answer == Answer::Ok ? "emptyChannels" : nullptr;
-    if (own)
-        if (auto* button = box.findChild<QAbstractButton*>(QLatin1String(own))) return button;
-    for (const auto& [a, button] : kQtButtons)
-        if (a == answer) return box.button(button);
-    return nullptr;
-}
-
-Answer AnswerOf(const QMessageBox& box, QAbstractButton* clicked) {
-    for (Answer answer : {Answer::Ok, Answer::Cancel, Answer::Retry, Answer::Save, Answer::Discard, Answer::Keep})
-        if (clicked && ButtonOf(box, answer) == clicked) return answer;
-    return Answer::Cancel;  // the close button
-}
-
 Answer AskModal(QWidget* parent, MessageRequest request) {
     if (request.caption.isEmpty()) request.caption = QTr(TextId::AppTitle);
     if (MessageHook()) return MessageHook()(request);
 
     QMessageBox box(ToQt(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
+    // Each button with the answer it gives.
+    std::vector<std::pair<QAbstractButton*, Answer>> answers;
+    const auto add = [&](QAbstractButton* button, Answer answer) {
+        answers.emplace_back(button, answer);
+        return button;
+    };
+    const auto cancel = [&] { return add(box.addButton(QMessageBox::Cancel), Answer::Cancel); };
     switch (request.buttons) {
-        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        case Buttons::Ok: add(box.addButton(QMessageBox::Ok), Answer::Ok); break;
+        case Buttons::OkCancel:
+            add(box.addButton(QMessageBox::Ok), Answer::Ok);
+            cancel();
+            break;
+        case Buttons::RetryCancel:
+            add(box.addButton(QMessageBox::Retry), Answer::Retry);
+            cancel();
+            break;
         case Buttons::SaveDiscardCancel:
-            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            add(box.addButton(QMessageBox::Save), Answer::Save);
+            add(box.addButton(QMessageBox::Discard), Answer::Discard);
+            cancel();
             break;
         case Buttons::OverwriteCancel:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            box.button(QMessageBox::Ok)->setText(QTr(TextId::BoxOverwrite));
-            box.button(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
+            add(box.addButton(QMessageBox::Ok), Answer::Ok)->setText(QTr(TextId::BoxOverwrite));
+            cancel()->setText(QTr(TextId::ButtonCancel));
             break;
         case Buttons::EmptyKeepCancel:
             // 清空 and 保留 are two answers of one kind: the box keeps them in
             // the order given, as the page does, whatever the desktop's
             // convention for Yes and OK.
-            box.addButton(QTr(TextId::ButtonEmptyChannels), QMessageBox::AcceptRole)
-                ->setObjectName(QStringLiteral("emptyChannels"));
-            box.addButton(QTr(TextId::ButtonKeepChannels), QMessageBox::AcceptRole)
-                ->setObjectName(QStringLiteral("keepChannels"));
-            box.addButton(QMessageBox::Cancel)->setText(QTr(TextId::ButtonCancel));
+            add(box.addButton(QTr(TextId::ButtonEmptyChannels), QMessageBox::AcceptRole), Answer::Ok);
+            add(box.addButton(QTr(TextId::ButtonKeepChannels), QMessageBox::AcceptRole), Answer::Keep);
+            cancel()->setText(QTr(TextId::ButtonCancel));
             break;
     }
-    QAbstractButton* defaultButton = ButtonOf(box, DefaultAnswer(request.buttons, request.cancelIsDefault));
-    if (auto* push = qobject_cast<QPushButton*>(defaultButton)) box.setDefaultButton(push);
+    const Answer preferred = DefaultAnswer(request.buttons, request.cancelIsDefault);
+    for (const auto& [button, answer] : answers)
+        if (answer == preferred) box.setDefaultButton(qobject_cast<QPushButton*>(button));
     box.setProperty("messenger", true);
     ShowCloseButtonOnly(&box);
     FitMessageBox(&box);
     box.exec();
-    return AnswerOf(box, box.clickedButton());
+    for (const auto& [button, answer] : answers)
+        if (button == box.clickedButton()) return answer;
+    return Answer::Cancel;  // the close button
 }
 
 }  // namespace
