@@ -1,7 +1,7 @@
 // The page's modal boxes: a text and the buttons the rules ask for; the
 // answer comes back as the rules' Answer.
 import { Answer, Buttons, type EditResult, type Rules } from './rules';
-import { el } from './dom';
+import { el, showModalDialog } from './dom';
 import { t } from './texts';
 
 export const enum MessageIcon { Information = 'information', Warning = 'warning', Question = 'question' }
@@ -59,42 +59,30 @@ export async function showNotices(messages: EditResult['messages']): Promise<voi
 }
 
 function openBox(text: string, buttons: Buttons, icon: MessageIcon, caption: string, cancelIsDefault: boolean, withdrawn?: AbortSignal): Promise<Answer> {
-  return new Promise((resolve) => {
-    const returnFocus = document.activeElement as HTMLElement | null;
-    const title = el('h2', { id: 'message-title' }, caption);
-    const body = el('p', { id: 'message-text', class: 'message-text' }, text);
-    const row = el('div', { class: 'buttons' });
-    const dialog = el('dialog', {
-      class: `message ${icon}`,
-      role: 'alertdialog',
-      'aria-labelledby': 'message-title',
-      'aria-describedby': 'message-text',
-    }, title, body, row);
-    const cancelAnswer = buttons === Buttons.Ok ? Answer.Ok : Answer.Cancel;
-    let answered = false;
-    const finish = (answer: Answer) => {
-      if (answered) return;
-      answered = true;
-      dialog.close();
-      dialog.remove();
-      returnFocus?.focus();
-      resolve(answer);
-    };
-    for (const [answer, label] of buttonsOf[buttons]) {
-      const button = el('button', { type: 'button', 'data-answer': String(answer) }, label());
-      button.addEventListener('click', () => finish(answer));
-      row.append(button);
-    }
-    dialog.addEventListener('cancel', (e) => {
-      e.preventDefault();
-      finish(cancelAnswer);
-    });
-    // Closed by the browser without a cancel event (Esc with no click since the last box): cancelled as well.
-    dialog.addEventListener('close', () => finish(cancelAnswer));
+  const returnFocus = document.activeElement as HTMLElement | null;
+  const title = el('h2', { id: 'message-title' }, caption);
+  const body = el('p', { id: 'message-text', class: 'message-text' }, text);
+  const row = el('div', { class: 'buttons' });
+  const dialog = el('dialog', {
+    class: `message ${icon}`,
+    role: 'alertdialog',
+    'aria-labelledby': 'message-title',
+    'aria-describedby': 'message-text',
+  }, title, body, row);
+  const answers = buttonsOf[buttons].map(([answer, label]) => {
+    const button = el('button', { type: 'button', 'data-answer': String(answer) }, label());
+    row.append(button);
+    return [button, answer] as const;
+  });
+  const chosen = defaultAnswers.get(buttons)![cancelIsDefault ? 1 : 0];
+  const first = answers.find(([, answer]) => answer === chosen)![0];
+  // Esc, or the browser closing the box, cancels it.
+  const cancelAnswer = buttons === Buttons.Ok ? Answer.Ok : Answer.Cancel;
+  return showModalDialog<Answer>(dialog, first, cancelAnswer, (finish) => {
+    for (const [button, answer] of answers) button.addEventListener('click', () => finish(answer));
     withdrawn?.addEventListener('abort', () => finish(Answer.Cancel), { once: true });
-    document.body.append(dialog);
-    dialog.showModal();
-    const chosen = String(defaultAnswers.get(buttons)![cancelIsDefault ? 1 : 0]);
-    row.querySelector<HTMLButtonElement>(`button[data-answer="${chosen}"]`)!.focus();
+  }).then((answer) => {
+    returnFocus?.focus();
+    return answer;
   });
 }
