@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libx11-dev qt6-serialport-dev libqt6serialport6
+PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libx11-dev libfontconfig-dev qt6-serialport-dev libqt6serialport6
           qt6-translations-l10n libgtest-dev libgmock-dev fonts-wqy-microhei poppler-utils xvfb xauth
           desktop-file-utils shared-mime-info dpkg-dev file clang clang-format libclang-rt-14-dev ccache)
 

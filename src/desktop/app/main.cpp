@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/FontConfigPreload.h"
 #include "app/KeshApp.h"
 #include "app/UiLanguage.h"
 #include "res/QtText.h"
@@ -64,7 +65,9 @@ int AnswerHelpOrVersion(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AsksHelpOrVersion(argc, argv)) return AnswerHelpOrVersion(argc, argv);
+    FontConfigPreload fontConfig;
     CKeshApp app(argc, argv);  // also takes up --lang
+    fontConfig.Finish();
     const Options options;
     QCommandLineParser parser;
     options.AddTo(parser);
