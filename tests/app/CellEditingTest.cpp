@@ -191,6 +191,29 @@ TEST_F(CellEditing, ARefusedFrequencyKeepsItsCellOpenAfterTabOrAnArrowToo) {
     }
 }
 
+TEST_F(CellEditing, ADoubleClickOpensTheCellWithItsWholeTextSelected) {
+    Band(1);
+    EnterFrequency(1, 1, "146.52");
+    DoubleClick(1, 1);
+    ASSERT_TRUE(FrequencyEditor());
+    EXPECT_EQ(FrequencyEditor()->selectedText(), "146.52000");
+    Type("147.5");
+    Enter();
+    EXPECT_EQ(Cell(1, 1), "147.50000");
+    Key(Qt::Key_Escape);
+    Click(1, 3);
+    Type("88.5");
+    Enter();
+    Key(Qt::Key_Escape);
+    DoubleClick(1, 3);
+    ASSERT_TRUE(ComboEditor());
+    EXPECT_EQ(ComboEditor()->lineEdit()->selectedText(), "88.5");
+    Type("100.0");
+    Enter();
+    EXPECT_EQ(Cell(1, 3), "100.0");
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(CellEditing, AClickedToneCellTakesWhatIsTyped) {
     Band(1);
     EnterFrequency(1, 1, "146");
@@ -208,10 +231,22 @@ TEST_F(CellEditing, AClickedToneCellTakesWhatIsTyped) {
     Enter();
     EXPECT_EQ(Cell(1, 4), "88.5");
     Key(Qt::Key_Escape);
+    // A slip is refused and offered again; the cell keeps its tone.
+    Click(1, 4);
+    Type("88.6");
+    Enter();
+    EXPECT_EQ(MessageTexts(), QStringList({"“88.6”不是信令代码"}));
+    EXPECT_EQ(Cell(1, 4), "88.5");
+    ASSERT_TRUE(ComboEditor());
+    EXPECT_EQ(ComboEditor()->currentText(), "88.6");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Cell(1, 4), "88.5");
+    messages.clear();
     Click(1, 4);
     Type("xyz");
-    Enter();
-    EXPECT_EQ(Cell(1, 4), "OFF");
+    Click(2, 1);
+    EXPECT_EQ(MessageTexts(), QStringList({"“xyz”不是信令代码"}));
+    EXPECT_EQ(Cell(1, 4), "88.5");
     Key(Qt::Key_Escape);
     // Leaving the cell by clicking another writes by the same rule.
     Click(1, 3);

@@ -91,7 +91,7 @@ TEST(ToneAndListCommit, TextsWritten) {
     EXPECT_EQ(ListCommitText(t, 1, "宽"), "");
     t.SetCellText(1, 2, "146.00000");
     EXPECT_EQ(ToneCommitText(t, 1, "d023n"), "D023N");
-    EXPECT_EQ(ToneCommitText(t, 1, "xyz"), "OFF");
+    EXPECT_EQ(ToneCommitText(t, 1, ""), "OFF");
     EXPECT_EQ(ToneCommitText(t, 1, "off"), "OFF");
     EXPECT_EQ(ToneCommitText(t, 1, "88.5"), "88.5");
     EXPECT_EQ(ListCommitText(t, 1, "宽"), "宽");

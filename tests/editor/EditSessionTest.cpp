@@ -116,7 +116,16 @@ TEST(EditSessionCell, TonesAndLists) {
     EditSession s = SessionWithChannel();
     s.SetCell(1, 3, "d023n", CellEntry::Enter);
     EXPECT_EQ(s.Text(1, 3), "D023N");
-    s.SetCell(1, 4, "xyz", CellEntry::Leave);
+    s.SetCell(1, 4, "88.5", CellEntry::Leave);
+    // A slip is refused, not taken as OFF, and the cell keeps its tone,
+    // whichever way the editor was left; nothing typed means OFF.
+    for (CellEntry entry : {CellEntry::Leave, CellEntry::Enter}) {
+        const EditResult slip = s.SetCell(1, 4, "88.6", entry);
+        EXPECT_TRUE(slip.refused);
+        EXPECT_EQ(slip.refusal, "“88.6”不是信令代码");
+        EXPECT_EQ(s.Text(1, 4), "88.5");
+    }
+    EXPECT_TRUE(s.SetCell(1, 4, "", CellEntry::Enter).changed);
     EXPECT_EQ(s.Text(1, 4), "OFF");
     s.SetCell(1, 10, "QT/DQT", CellEntry::Leave);
     EXPECT_EQ(s.Text(1, 10), "QT/DQT");

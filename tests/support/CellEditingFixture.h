@@ -26,6 +26,13 @@ protected:
     void Click(int row, int col, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(Grid()->viewport(), button, {}, CellCentre(row, col));
     }
+    // Through the window, so that each press goes to what is under the
+    // pointer by then: the second to the editor the first one opened.
+    void DoubleClick(int row, int col) {
+        QWidget* window = Grid()->window();
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                           Grid()->viewport()->mapTo(window, CellCentre(row, col)));
+    }
     static QWidget* Focus() { return QApplication::focusWidget(); }
     void Type(const QString& text) { QTest::keyClicks(Focus(), text); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -110,6 +110,45 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a double-click opens a cell with its whole text selected; a tone the list does not hold is refused and offered again', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    const selection = (row: number, col: number) =>
+      page.$eval(`td[data-row="${row}"][data-col="${col}"] .cell-editor`, (n) => {
+        const input = n as HTMLInputElement;
+        return [input.value, input.selectionStart, input.selectionEnd];
+      });
+    await openFile(page, samplePath);
+    const frequency = await cellText(page, 1, 1);
+    await page.click('td[data-row="1"][data-col="1"]', { count: 2 });
+    assert.deepEqual(await selection(1, 1), [frequency, 0, frequency.length]);
+    // In an open editor too, where the dot would end a word.
+    await page.keyboard.press('End');
+    await page.click('td[data-row="1"][data-col="1"] .cell-editor', { count: 2 });
+    assert.deepEqual(await selection(1, 1), [frequency, 0, frequency.length]);
+    await page.keyboard.press('Escape');
+    await clickCell(page, 2, 3);
+    await page.keyboard.type('88.5');
+    await page.keyboard.press('Enter');
+    await page.keyboard.press('Escape');
+    await page.click('td[data-row="2"][data-col="3"]', { count: 2 });
+    assert.deepEqual(await selection(2, 3), ['88.5', 0, 4]);
+    await page.keyboard.type('100.0');
+    await page.keyboard.press('Enter');
+    assert.equal(await cellText(page, 2, 3), '100.0');
+    await page.keyboard.press('Escape');
+    // A slip is not taken as OFF: the cell keeps its tone, and the text is offered again.
+    await clickCell(page, 2, 3);
+    await page.keyboard.type('88.6');
+    await page.keyboard.press('Enter');
+    assert.equal(await messageText(page), '“88.6”不是信令代码');
+    await answerMessage(page, '确定');
+    await page.waitForSelector('td[data-row="2"][data-col="3"] .cell-editor');
+    assert.deepEqual(await selection(2, 3), ['88.6', 0, 4]);
+    await page.keyboard.press('Escape');
+    assert.equal(await cellText(page, 2, 3), '100.0');
+    await page.close();
+  });
+
   test('a letter typed over a selected frequency cell asks for digits in the status bar and loses no key; a frequency out of range is refused', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     await clickCell(page, 1, 1);

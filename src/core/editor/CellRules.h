@@ -67,7 +67,8 @@ int SetFieldOfChannels(IChannelTable& table, int column, int first, int last, co
 std::string NewChannelDefault(int column);
 
 // The tone text a tone edit writes: empty on a row without frequencies; the
-// tone-code table's own text when `typed` equals one ignoring case; else "OFF".
+// tone-code table's own text when `typed` equals one ignoring case; "OFF" when
+// nothing is typed.
 std::string ToneCommitText(const IChannelTable& table, int row, const std::string& typed);
 
 // What a list writes: empty on a row without frequencies, else its entry.

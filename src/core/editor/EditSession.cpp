@@ -105,6 +105,10 @@ EditResult EditSession::SetCell(int row, int column, const std::string& text, Ce
     // even for a code outside the tone table.
     if (EqualNoCase(text, Text(row, column))) return {};
     if (IsToneColumn(column)) {
+        // A code the tone list does not hold is refused, as a wrong frequency
+        // is: the cell keeps its tone, and the typed text is offered again.
+        if (RowHasFrequency(table, row) && !text.empty())
+            if (auto refusal = CellTextRefusal(column, text, ToneTexts::Table)) return Refused(*refusal);
         table.SetCellText(row, column, ToneCommitText(table, row, text));
     } else {
         if (auto refusal = CellTextRefusal(column, text)) return Refused(*refusal);

@@ -27,6 +27,20 @@ constexpr const char* kChosen = "entryChosen";  // the user chose an entry of th
 constexpr const char* kRow = "cellRow";
 constexpr const char* kColumn = "cellColumn";
 
+// A double-click selects the editor's whole text, as the click that opened
+// it does: the dots of a frequency or a tone would cut it into words.
+class WholeTextOnDoubleClick : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonDblClick) return false;
+        static_cast<QLineEdit*>(watched)->selectAll();
+        return true;
+    }
+};
+
 int ListId(int column) {
     switch (column) {
         case col::kWidth: return ids::IDC_LIST_WIDTH;
@@ -163,8 +177,10 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     editor->setFont(option.font);
     editor->setProperty(kRow, index.row() + 1);
     editor->setProperty(kColumn, index.column() + 1);
-    if (auto* combo = qobject_cast<QComboBox*>(editor))
-        connect(combo, &QComboBox::activated, combo, [combo] { combo->setProperty(kChosen, true); });
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (combo) connect(combo, &QComboBox::activated, combo, [combo] { combo->setProperty(kChosen, true); });
+    if (QLineEdit* line = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(editor))
+        line->installEventFilter(new WholeTextOnDoubleClick(line));
     return editor;
 }
 
