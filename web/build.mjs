@@ -22,18 +22,10 @@ const docs = path.join(webDir, '../docs');
 const guideDir = path.join(site, 'guide');
 fs.mkdirSync(guideDir, { recursive: true });
 for (const name of ['guide', 'guide-en']) {
-  const html = joinChineseLines(marked.parse(fs.readFileSync(path.join(docs, `${name}.md`), 'utf8'), { async: false }));
+  const html = marked.parse(fs.readFileSync(path.join(docs, `${name}.md`), 'utf8'), { async: false });
   const pictures = [...html.matchAll(/<img src="([^"/]+)"/g)].map((m) => m[1]);
   for (const picture of pictures) fs.copyFileSync(path.join(docs, picture), path.join(guideDir, picture));
   fs.writeFileSync(path.join(guideDir, `${name}.html`), html.replace(/<img src="([^"/]+)"/g, '<img src="guide/$1"'));
-}
-
-// A line break of the source between Chinese text is no space in the text
-// (a browser shows one); code blocks keep their lines.
-function joinChineseLines(html) {
-  const chinese = /[\u2018-\u201f\u3000-\u9fff\uff00-\uffef]/;
-  return html.split(/(<pre[\s\S]*?<\/pre>)/).map((part) => (part.startsWith('<pre') ? part
-    : part.replace(/(.)\n(?=(.))/g, (all, before, after) => (chinese.test(before) || chinese.test(after) ? before : all)))).join('');
 }
 
 // Every file of the site, for the service worker to keep for offline use.

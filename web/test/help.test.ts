@@ -114,6 +114,8 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await waitForPictures(page);
       let guide = await shownGuide(page);
       assert.deepEqual(guide, { title: '帮助主题 - OstrelTZ写频软件', heading: 'OstrelTZ 写频软件 用户指南', top: '编辑频道', pictures: true });
+      // A sentence reads on without a stray blank where the guide's source breaks its line.
+      assert.ok((await page.$eval('#help', (n) => (n as HTMLElement).innerText)).includes('所选单元格以制表符分隔的文字放入剪贴板'));
       await page.keyboard.press('Escape');
       assert.deepEqual(await openDialogs(page), []);
       assert.equal(await focusInGrid(page), true);
