@@ -13,6 +13,7 @@
 #include <random>
 
 #include "app/UiLanguage.h"
+#include "link/ProgressDlg.h"
 #include "res/CommandTable.h"
 #include "res/ResourceIds.h"
 #include "support/GuiFixture.h"
@@ -385,6 +386,29 @@ QStringList MenuTitles(QMainWindow* frame) {
     return titles;
 }
 }  // namespace
+
+TEST_F(GuiTest, TheLanguageWaitsWhileTheTransferWindowIsOpen) {
+    QMenu* languages = Frame()->findChild<QMenu*>("languageMenu");
+    QAction* english = Frame()->findChild<QAction*>("languageEn");
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    CProgressDlg* progress = View()->Progress();
+    ASSERT_TRUE(QTest::qWaitFor([progress] { return progress->isVisible(); }));
+    // Its texts would stay in the language they were shown in.
+    ClickMenuItem(languages, english);
+    languages->close();
+    EXPECT_EQ(Frame()->Action(ID_READ)->toolTip(), "读频");
+    EXPECT_EQ(progress->windowTitle(), "读频进度");
+    QTest::keyClick(progress, Qt::Key_Escape);
+    ASSERT_FALSE(progress->isVisible());
+    ClickMenuItem(languages, english);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Frame()->Action(ID_READ)->toolTip() == "Read from radio"; }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([progress] { return progress->isVisible(); }));
+    EXPECT_EQ(progress->windowTitle(), "Read progress");
+    QTest::keyClick(progress, Qt::Key_Escape);
+}
 
 TEST_F(GuiTest, LanguageMenuSwitchesTheWindowAtOnceAndIsRemembered) {
     QMenu* languages = Frame()->findChild<QMenu*>("languageMenu");

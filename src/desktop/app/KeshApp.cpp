@@ -262,6 +262,8 @@ void CKeshApp::WireCommands() {
     on(ID_READ, [this] { m_view->OnRead(); });
     on(ID_WRITE, [this] { m_view->OnWrite(); });
     connect(m_view, &CKeshView::transferRunning, this, &CKeshApp::OnTransferRunning);
+    connect(m_view->Progress(), &CProgressDlg::openChanged, m_frame,
+            [this](bool open) { m_frame->SetLanguageEnabled(!open); });
     connect(m_view->Progress(), &CProgressDlg::startRequested, this,
             [this] { m_commands->Run([this] { m_view->OnTransfer(); }); });
     new CEditCommands(

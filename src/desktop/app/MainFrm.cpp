@@ -169,6 +169,10 @@ void CMainFrame::BuildLanguageMenu(QMenu* view) {
     }
 }
 
+void CMainFrame::SetLanguageEnabled(bool enabled) {
+    for (QAction* action : m_languageActions) action->setEnabled(enabled);
+}
+
 void CMainFrame::ApplyTexts() {
     setWindowTitle(QTr(TextId::WindowTitle));
     for (const CommandInfo& c : CommandTable()) {

@@ -45,6 +45,7 @@ public:
     // Rebuilds the recent-file entries from `files` (newest first).
     void SetRecentFiles(const QStringList& files);
     void SetRecentFilesEnabled(bool enabled);
+    void SetLanguageEnabled(bool enabled);
 
     // Sets every text of the window in the current language.
     void ApplyTexts();

@@ -244,6 +244,16 @@ void CProgressDlg::changeEvent(QEvent* event) {
         Interrupt();
 }
 
+void CProgressDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    emit openChanged(true);
+}
+
+void CProgressDlg::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit openChanged(false);
+}
+
 void CProgressDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     if (!m_centering && IsStarted() && !m_bWrite && event->oldPos() != event->pos()) Interrupt();

@@ -66,11 +66,16 @@ signals:
     void startRequested();
     // The last of the radios written at once is done.
     void rowsFinished();
+    // The window showed or closed: the language waits while it shows, so
+    // that its texts do not mix two languages.
+    void openChanged(bool open);
 
 protected:
     void reject() override;  // "取消", Escape and the close box
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void OnOK();
