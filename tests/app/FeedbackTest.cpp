@@ -13,6 +13,9 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <functional>
 
 #include "app/HelpBrowser.h"
 #include "app/LockKeys.h"
@@ -196,6 +199,37 @@ TEST_F(GuiTest, HelpShowsItsPicturesAndMenuNamesAsSeen) {
                       }
                   EXPECT_GE(pictures, 4);
               });
+}
+
+TEST_F(GuiTest, PointerHelpOpensTheGuideAtWhatIsClickedNext) {
+    QToolBar* toolbar = Frame()->ToolBar();
+    auto button = [&](int id) { return toolbar->widgetForAction(Frame()->Action(id)); };
+    // The section the help window opens at, once the click has opened it.
+    auto sectionAfter = [&](const std::function<void()>& click) {
+        QString section;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* help = qobject_cast<CHelpBrowser*>(QApplication::activeModalWidget())) {
+                section = HelpSection(help);
+                help->close();
+            }
+        });
+        poll.start(10);
+        QTest::mouseClick(button(ID_CONTEXT_HELP), Qt::LeftButton);
+        EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+        click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !section.isEmpty(); }));
+        EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+        return section;
+    };
+    // A button: its command's section, and the command does not run.
+    EXPECT_EQ(sectionAfter([&] { QTest::mouseClick(button(ID_WRITE), Qt::LeftButton); }), "写频");
+    EXPECT_FALSE(View()->Progress()->isVisible());
+    EXPECT_EQ(sectionAfter([&] { QTest::mouseClick(button(ID_FILE_PRINT), Qt::LeftButton); }), "打印");
+    // Anything else: its window's section.
+    EXPECT_EQ(sectionAfter([&] { QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(40, 30)); }),
+              "编辑频道");
+    EXPECT_EQ(Grid()->OpenEditor(), nullptr);
 }
 
 TEST_F(GuiTest, F1OpensTheSectionOfTheWindowInFront) {

@@ -13,6 +13,7 @@
 
 #include "res/CommandTable.h"
 #include "res/Language.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace fs = std::filesystem;
@@ -259,4 +260,26 @@ TEST(TextTable, NoTwoEntriesOfAMenuShareAnAccessKey) {
             }
         }
     }
+}
+
+// Pointer help opens the guide at a command's section, and F1 at a window's:
+// each is a heading of the guide in both languages.
+TEST(HelpSections, AreHeadingsOfBothGuides) {
+    for (Lang lang : {Lang::Zh, Lang::En}) {
+        std::ifstream guide(kSource / "docs" / (lang == Lang::Zh ? "guide.md" : "guide-en.md"));
+        std::set<std::string> headings;
+        for (std::string line; std::getline(guide, line);)
+            if (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0)
+                headings.insert(line.substr(line.find(' ') + 1));
+        for (const CommandInfo& command : CommandTable())
+            EXPECT_TRUE(headings.count(Tr(CommandHelpSection(command.id), lang)))
+                << command.id << ": " << Tr(CommandHelpSection(command.id), lang);
+        for (HelpWindow window : {HelpWindow::Main, HelpWindow::ReadProgress, HelpWindow::WriteProgress,
+                                  HelpWindow::Options, HelpWindow::Tuning})
+            EXPECT_TRUE(headings.count(Tr(HelpSection(window), lang))) << Tr(HelpSection(window), lang);
+    }
+    EXPECT_EQ(CommandHelpSection(ids::ID_WRITE), TextId::HelpSectionWrite);
+    EXPECT_EQ(CommandHelpSection(ids::ID_FILE_PRINT_PREVIEW), TextId::HelpSectionPrint);
+    EXPECT_EQ(CommandHelpSection(ids::ID_PORT_COM2), TextId::HelpSectionPort);
+    EXPECT_EQ(CommandHelpSection(ids::ID_EDIT_PASTE), TextId::HelpSectionEditing);
 }

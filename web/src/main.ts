@@ -29,13 +29,14 @@ class Page {
   private readonly link: RadioLink;
   private readonly boxes: HTMLSelectElement[] = [];
   private readonly helpSections = new Map<HelpWindow, string>();
+  private readonly commandSections = new Map<string, string>();
   private clipboard = '';
   private renumberCsv = false;
   private readonly table: CommandTable;
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
   private readonly statusBar: StatusBar;
-  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.hold(text));
+  private readonly contextHelp = new ContextHelpMode((text) => this.statusBar.hold(text), (target) => void this.helpOn(target));
 
   constructor(private readonly rules: Rules) {
     this.statusBar = new StatusBar(rules.statusFeedbackMs);
@@ -197,6 +198,7 @@ class Page {
     // Asked for now: F1 may come while a radio command runs.
     for (const kind of [HelpWindow.Main, HelpWindow.ReadProgress, HelpWindow.WriteProgress, HelpWindow.Options, HelpWindow.Tuning])
       this.helpSections.set(kind, this.rules.helpSection(kind));
+    for (const [name, command] of Object.entries(this.table.commands)) this.commandSections.set(name, this.rules.commandHelpSection(command.id));
   }
 
   // `dropped`: the file dropped on the page, for 'open'.
@@ -302,13 +304,20 @@ class Page {
   }
 
   // F1: the guide at the section about the window in front, as on the desktop.
-  private async helpOnWhatIsOpen(): Promise<void> {
+  private helpOnWhatIsOpen(): Promise<void> {
+    return this.helpOn(null);
+  }
+
+  // The guide at the section about a command's button or menu entry, or else
+  // about the window in front.
+  private async helpOn(target: Element | null): Promise<void> {
     if (document.getElementById('help')) return;
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
     const returnFocus = document.activeElement as HTMLElement | null;
     const kind = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
       : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
-    await showGuide(this.helpSections.get(kind) ?? null);
+    const command = target?.closest('[data-command]')?.getAttribute('data-command');
+    await showGuide((command && this.commandSections.get(command)) || (this.helpSections.get(kind) ?? null));
     if (front) returnFocus?.focus();
     else this.grid.focus();
   }

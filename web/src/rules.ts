@@ -149,6 +149,7 @@ export interface Rules {
   commandTable(): CommandTable;
   commandLabel(menuText: string): string;
   helpSection(window: HelpWindow): string;
+  commandHelpSection(id: number): string;
   setLanguage(english: boolean): void;
   // The language of a code ("zh", "en_US", "zh-CN" ...), '' for none; the
   // language of a locale: Chinese for zh*, English for any other.

@@ -192,7 +192,7 @@ describe('help and the window', { timeout: 120_000 }, () => {
     }
   });
 
-  test('Shift+F1 and the toolbar\'s question mark ask for an object; the next click or Esc leaves the mode and does nothing else', async () => {
+  test('Shift+F1 and the toolbar\'s question mark ask for an object; the next click opens the guide at its section and does nothing else; Esc leaves the mode', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     try {
       await clickCell(page, 1, 1);
@@ -206,10 +206,26 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.hover('#settings-legend');
       await page.hover('td[data-row="3"][data-col="2"]');
       assert.equal(await statusText(page), '选定一个要得到帮助的对象');
-      // The click on 新建 only leaves the mode: no question about the changes, the document stays.
+      // The click on 新建 opens the guide at its section: no question about the changes, the document stays.
       await page.click('#toolbar [data-command=new]');
+      await page.waitForSelector('#help[open]');
+      assert.equal((await shownGuide(page)).top, '文件');
+      await page.keyboard.press('Escape');
       assert.deepEqual(await openDialogs(page), []);
       assert.equal(await docTitle(page), '无标题 *');
+      // 写频 at its section, and no write starts; anything else at the window's section.
+      await page.click('#toolbar [data-command=contextHelp]');
+      await page.click('#toolbar [data-command=write]');
+      await page.waitForSelector('#help[open]');
+      assert.equal((await shownGuide(page)).top, '写频');
+      await page.keyboard.press('Escape');
+      assert.deepEqual(await openDialogs(page), []);
+      await page.click('#toolbar [data-command=contextHelp]');
+      await clickCell(page, 3, 2);
+      await page.waitForSelector('#help[open]');
+      assert.equal((await shownGuide(page)).top, '编辑频道');
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$('td[data-row="3"][data-col="2"] .cell-editor'), null);
       assert.equal(await page.$eval('#toolbar button', (n) => getComputedStyle(n).cursor), 'default');
       assert.notEqual(await statusText(page), '选定一个要得到帮助的对象');
       // Out of the mode, the next click acts again.

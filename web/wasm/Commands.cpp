@@ -127,4 +127,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_commands) {
     emscripten::function("helpSection", emscripten::optional_override([](int window) {
                              return std::string(Tr(HelpSection(static_cast<HelpWindow>(window))));
                          }));
+    // The heading of the guide's section about a command, in the language spoken.
+    emscripten::function("commandHelpSection",
+                         emscripten::optional_override([](int id) { return std::string(Tr(CommandHelpSection(id))); }));
 }

@@ -136,3 +136,34 @@ TextId HelpSection(HelpWindow window) {
     }
     return TextId::HelpSectionEditing;
 }
+
+TextId CommandHelpSection(int id) {
+    using namespace ids;
+    switch (id) {
+        case ID_READ: return HelpSection(HelpWindow::ReadProgress);
+        case ID_WRITE: return HelpSection(HelpWindow::WriteProgress);
+        case ID_OPTIONS: return HelpSection(HelpWindow::Options);
+        case ID_TUNING: return HelpSection(HelpWindow::Tuning);
+        case ID_EDIT_CHANNELS: return HelpSection(HelpWindow::Main);
+        case ID_FILE_PRINT:
+        case ID_FILE_PRINT_DIRECT:
+        case ID_FILE_PRINT_PREVIEW:
+        case ID_FILE_PRINT_SETUP: return TextId::HelpSectionPrint;
+        case ID_EXPORT_CSV:
+        case ID_IMPORT_CSV: return TextId::HelpSectionCsv;
+        case ID_COMPARE_FILE:
+        case ID_COMPARE_RADIO:
+        case ID_NEXT_DIFFERENCE:
+        case ID_PREVIOUS_DIFFERENCE:
+        case ID_END_COMPARE: return TextId::HelpSectionCompare;
+        case ID_HISTORY: return TextId::HelpSectionHistory;
+    }
+    const CommandInfo* command = FindCommand(id);
+    switch (command ? command->menu : MenuId::None) {
+        case MenuId::File: return TextId::HelpSectionFiles;
+        case MenuId::Port: return TextId::HelpSectionPort;
+        case MenuId::View:
+        case MenuId::Help: return TextId::HelpSectionWindow;
+        default: return HelpSection(HelpWindow::Main);
+    }
+}

@@ -41,3 +41,6 @@ const std::vector<int>& ToolbarButtons();
 // each (the main window's is the one on editing channels).
 enum class HelpWindow { Main, ReadProgress, WriteProgress, Options, Tuning };
 TextId HelpSection(HelpWindow window);
+// The heading of the guide's section about command `id`, for pointer help
+// (Shift+F1, then a click on the command's button).
+TextId CommandHelpSection(int id);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QToolButton>
 #include <QWhatsThis>
 #include <cstdio>
 #include <utility>
@@ -151,6 +152,23 @@ void CKeshApp::ShowHelp(const QString& section) {
     help.exec();
 }
 
+// Pointer help (Shift+F1, the toolbar's question mark): whatever is clicked
+// next has help, and opens the guide there: a command's button at the
+// section of its command, anything else at the section of its window.
+bool CKeshApp::ShowPointerHelp(QWidget* widget, QEvent* event) {
+    if (event->type() == QEvent::QueryWhatsThis) return true;
+    if (event->type() != QEvent::WhatsThis || !m_frame) return false;
+    QWhatsThis::leaveWhatsThisMode();
+    const auto* button = qobject_cast<const QToolButton*>(widget);
+    const QAction* command = button ? button->defaultAction() : nullptr;
+    bool isCommand = false;
+    const int id = command ? command->objectName().toInt(&isCommand) : 0;
+    const QString section = isCommand ? QTr(CommandHelpSection(id)) : HelpSectionFor(widget->window());
+    // Once the click that chose has been taken in.
+    QTimer::singleShot(0, this, [this, section] { ShowHelp(section); });
+    return true;
+}
+
 QString CKeshApp::HelpSectionFor(const QWidget* window) const {
     if (!window) return QString();
     HelpWindow kind = HelpWindow::Main;
@@ -172,6 +190,7 @@ bool CKeshApp::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [] { setWindowIcon(AppIcon()); });
     }
     if (event->type() == QEvent::KeyPress && OpenMenuByKey(watched, *static_cast<QKeyEvent*>(event))) return true;
+    if (watched->isWidgetType() && ShowPointerHelp(static_cast<QWidget*>(watched), event)) return true;
     // F1 in a dialog that keeps the main window's keys away (options, tuning).
     QWidget* modal = activeModalWidget();
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && m_frame && modal &&

@@ -54,6 +54,7 @@ private:
     // The guide's section about `window`: the main window, the options and
     // tuning dialogs or the progress window.
     QString HelpSectionFor(const QWidget* window) const;
+    bool ShowPointerHelp(QWidget* widget, QEvent* event);
     void CreateDocumentAndWindow();
     void WireCommands();
     void OnTransferRunning(bool running);
