@@ -75,10 +75,10 @@ std::string DumpImage(const RadioImage& image) {
     std::array<int, col::kCount> widths{};
     for (int c = 0; c < col::kCount; ++c) {
         const auto at = static_cast<std::size_t>(c);
-        widths[at] = std::max(kWidths[at], DisplayWidth(GridCaption(c)));
+        widths[at] = std::max(kWidths[at], DisplayWidth(ColumnCaption(c)));
         for (int n = 1; c > 0 && n <= kChannelCount; ++n)
             widths[at] = std::max(widths[at], DisplayWidth(table.CellText(n, c)));
-        header += Pad(GridCaption(c), widths[at]) + "  ";
+        header += Pad(ColumnCaption(c), widths[at]) + "  ";
     }
     while (!header.empty() && header.back() == ' ') header.pop_back();
     out << header << "\n";

@@ -453,6 +453,10 @@ TEST(ProgramAnswers, HelpAndVersionFailWhenTheirOutputIsLost) {
         EXPECT_EQ(RunCommand("{ " + program + " >/dev/full; }"), 1) << option;
         EXPECT_EQ(RunCommand(program + " >/dev/null"), 0) << option;
     }
+    // So does a wrong option, on standard error, and nothing starts.
+    std::string error;
+    EXPECT_EQ(RunCommand(std::string(OSTRELTZ_GUI) + " --lang en --bogus 2>&1", &error), 1);
+    EXPECT_NE(error.find("OstrelTZ Programmer: Unknown option 'bogus'"), std::string::npos) << error;
     // The version names the program in the language asked for.
     for (const auto& [lang, name] : {std::pair{"en", "OstrelTZ Programmer"}, std::pair{"zh", "OstrelTZ写频软件"}}) {
         std::string out;

@@ -118,6 +118,23 @@ TEST_F(CliTransfer, NewAndDump) {
     for (const char* text :
          {"OST - 101", "240 - 260MHz", "发射功率等级: 9", "手动设置: 打开", "使用中的频道: 0", "发射定时(秒): 60"})
         EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
+    // Each caption stands over its column, where a terminal shows a Chinese character two columns wide.
+    ASSERT_EQ(RunCommand(Cli(std::string("dump ") + OSTRELTZ_SAMPLE), &log), 0);
+    auto shownAt = [](const std::string& line, std::size_t bytes) {
+        int column = 0;
+        for (std::size_t i = 0; i < bytes; ++i) {
+            const auto b = static_cast<unsigned char>(line[i]);
+            if ((b & 0xC0) != 0x80) column += b >= 0xE0 ? 2 : 1;
+        }
+        return column;
+    };
+    const std::size_t header = log.find("频道  ");
+    ASSERT_NE(header, std::string::npos) << log;
+    const std::string captions = log.substr(header, log.find('\n', header) - header);
+    const std::size_t first = log.find("\n1 ", header) + 1;
+    const std::string channel1 = log.substr(first, log.find('\n', first) - first);
+    EXPECT_EQ(shownAt(captions, captions.find("宽/窄")), shownAt(channel1, channel1.find("宽"))) << captions;
+    EXPECT_EQ(shownAt(captions, captions.find("PTTID")), shownAt(channel1, channel1.find("开"))) << captions;
     std::ofstream(Path("short.sin"), std::ios::binary) << std::string(100, 'x');
     EXPECT_NE(RunCommand(Cli("dump " + Path("short.sin")), &log), 0);
     EXPECT_NE(log.find("2112"), std::string::npos);

@@ -45,11 +45,11 @@ void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
 // Rebuilds the channel records that changed and the selection bytes from the table.
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);
 
-// The caption of column `column` (0-10), as the CSV header row spells it.
+// The caption of column `column` (0-10), as the CSV header row and the text
+// listings spell it.
 std::string ColumnCaption(int column);
 std::string ColumnCaptionIn(int column, Lang lang);
-// The caption as the grid's header row and the text listings show it.
-std::string GridCaption(int column);
+// The caption as the grid's header row shows it (two with a leading blank).
 std::string GridCaptionIn(int column, Lang lang);
 // Whether two texts are the same but for the case of their ASCII letters.
 bool EqualNoCase(std::string_view a, std::string_view b);

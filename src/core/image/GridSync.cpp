@@ -12,8 +12,6 @@ std::string ColumnCaptionIn(int column, Lang lang) {
     return Tr(kCaptions[std::clamp(column, 0, col::kCount - 1)], lang);
 }
 
-std::string GridCaption(int column) { return GridCaptionIn(column, CurrentLanguage()); }
-
 std::string GridCaptionIn(int column, Lang lang) {
     if (column == col::kWidth) return Tr(TextId::GridColWidth, lang);
     if (column == col::kSignal) return Tr(TextId::GridColSignal, lang);

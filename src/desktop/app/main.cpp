@@ -71,7 +71,11 @@ int main(int argc, char** argv) {
     const Options options;
     QCommandLineParser parser;
     options.AddTo(parser);
-    parser.process(app);
+    // A wrong option is named by the program's name in the language it speaks.
+    if (!parser.parse(app.arguments())) {
+        std::fprintf(stderr, "%s: %s\n", Tr(TextId::AppTitle), qPrintable(parser.errorText()));
+        return 1;
+    }
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(options.print) || parser.isSet(options.printTo)) {
         if (files.size() != 1) {
