@@ -72,6 +72,18 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     EXPECT_EQ(closeTool, "取消预阅");
 }
 
+namespace {
+
+QString PdfTitle(const QString& pdf) {
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    info.waitForFinished(10000);
+    const QRegularExpression title("Title:\\s+([^\\n]*)");
+    return title.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).trimmed();
+}
+
+}  // namespace
+
 TEST_F(GuiTest, DirectPrintDrawsTheGridAsItStands) {
     SetCell(5, 1, "147.25000");  // an edit not yet stored into the image
     QPrinter* printer = App()->Print()->Printer();
@@ -84,6 +96,11 @@ TEST_F(GuiTest, DirectPrintDrawsTheGridAsItStands) {
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains("147.25000")) << out.toStdString();
     EXPECT_TRUE(out.contains("第五页"));
+    EXPECT_EQ(PdfTitle(Path("direct.pdf")), "OstrelTZ写频软件");
+    // Once the language is switched, the next job's name follows it.
+    Frame()->findChild<QAction*>("languageEn")->trigger();
+    ASSERT_TRUE(App()->Print()->OnFilePrintDirect());
+    EXPECT_EQ(PdfTitle(Path("direct.pdf")), "OstrelTZ Programmer");
 }
 
 namespace {

@@ -69,10 +69,10 @@ CPrintCommands::~CPrintCommands() = default;
 QPrinter* CPrintCommands::Printer() {
     // Made at the first print command: a printer loads the print system's
     // libraries, which the program's start need not wait for.
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setDocName(QTr(TextId::AppTitle));
-    }
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The PDF's title and the file name the print window offers, in the
+    // language spoken now.
+    m_printer->setDocName(QTr(TextId::AppTitle));
     return m_printer.get();
 }
 
