@@ -107,8 +107,8 @@ TEST_F(CliArguments, EveryVerbNamesTheArgumentAndTheProblem) {
     std::string log;
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_CLI) + " dump " + a + " --lang", &log), 2) << log;
     EXPECT_NE(log.find("--lang"), std::string::npos) << log;
-    EXPECT_EQ(RunCommand("env LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " dump " + a +
-                             " --lang fr",
+    EXPECT_EQ(RunCommand("env LC_ALL= LC_MESSAGES= LANGUAGE= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " dump " +
+                             a + " --lang fr",
                          &log),
               2);
     EXPECT_EQ(log, "ostreltz-cli: --lang takes zh or en\n");

@@ -354,24 +354,39 @@ TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
     const std::string tune =
         " tune --port " + sim.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
     std::string log;
-    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tune, &log), 0) << log;
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tune, &log),
+              0)
+        << log;
     EXPECT_NE(log.find("The radio has received it!"), std::string::npos) << log;
     // --lang wins over the locale (a radio of its own: one tuning exchange each).
     SimProcess second({});
     const std::string tuneSecond =
         " tune --port " + second.Port() + " --item squelch --value 160 --rx 146 --tx 146 --rx-tone OFF";
+    ASSERT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond +
+                             " --lang zh",
+                         &log),
+              0)
+        << log;
+    EXPECT_NE(log.find("对讲机已收到!"), std::string::npos) << log;
     ASSERT_EQ(
-        RunCommand("LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + tuneSecond + " --lang zh",
+        RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " --lang=en help",
                    &log),
         0)
         << log;
-    EXPECT_NE(log.find("对讲机已收到!"), std::string::npos) << log;
-    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " --lang=en help", &log), 0) << log;
     EXPECT_NE(log.find("read from radio"), std::string::npos) << log;
-    ASSERT_EQ(RunCommand("LC_ALL= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " help", &log), 0) << log;
+    ASSERT_EQ(
+        RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE= LANG=zh_CN.UTF-8 " + std::string(OSTRELTZ_CLI) + " help", &log), 0)
+        << log;
+    EXPECT_NE(log.find("从对讲机读频"), std::string::npos) << log;
+    // LANGUAGE's list comes before the locale, as it does for the desktop program.
+    ASSERT_EQ(
+        RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE=zh_CN:en LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " help",
+                   &log),
+        0)
+        << log;
     EXPECT_NE(log.find("从对讲机读频"), std::string::npos) << log;
 
-    EXPECT_EQ(RunCommand("LC_ALL= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) +
+    EXPECT_EQ(RunCommand("LC_ALL= LC_MESSAGES= LANGUAGE= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) +
                              " read --port /nonexistent/tty --out " + Path("x.sin"),
                          &log),
               1)
@@ -384,7 +399,7 @@ TEST_F(CliTransfer, SpeaksTheLocaleLanguageUnlessToldOtherwise) {
 }
 
 TEST_F(CliTransfer, EnglishReadDumpAndCsvReadBackInEitherLanguage) {
-    const std::string english = "LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " ";
+    const std::string english = "LC_ALL= LC_MESSAGES= LANGUAGE= LANG=en_US.UTF-8 " + std::string(OSTRELTZ_CLI) + " ";
     SimProcess sim({"--image", OSTRELTZ_SAMPLE});
     std::string log;
     ASSERT_EQ(RunCommand(english + "read --port " + sim.Port() + " --out " + Path("r.sin"), &log), 0) << log;

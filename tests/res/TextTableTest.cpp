@@ -217,6 +217,26 @@ TEST(Language, LocaleAndOptionPickTheLanguage) {
     EXPECT_EQ(ParseLanguage("fr"), std::nullopt);
     EXPECT_EQ(ParseLanguage("zhx"), std::nullopt);
 
+    // The environment, as every program reads it.
+    struct Environment {
+        const char *lcAll, *lang, *language;
+        Lang expected;
+    };
+    const Environment environments[] = {{"", "en_US.UTF-8", "zh_CN:en", Lang::Zh},
+                                        {"", "zh_CN.UTF-8", "en_US:zh", Lang::En},
+                                        {"", "en_US.UTF-8", "de:zh", Lang::Zh},
+                                        {"", "zh_CN.UTF-8", "de:fr", Lang::Zh},
+                                        {"", "C.UTF-8", "zh_CN", Lang::En},
+                                        {"zh_CN.UTF-8", "en_US.UTF-8", "", Lang::Zh},
+                                        {"", "", "zh_CN", Lang::En}};
+    for (const Environment& e : environments) {
+        for (const auto& [name, value] : {std::pair{"LC_ALL", e.lcAll}, std::pair{"LANG", e.lang},
+                                          std::pair{"LANGUAGE", e.language}, std::pair{"LC_MESSAGES", ""}})
+            ::setenv(name, value, 1);
+        EXPECT_EQ(LanguageOfEnvironment(), e.expected) << e.lcAll << " " << e.lang << " " << e.language;
+    }
+    for (const char* name : {"LC_ALL", "LANG", "LANGUAGE", "LC_MESSAGES"}) ::unsetenv(name);
+
     const char* spaced[] = {"ostreltz-cli", "read", "--lang", "en", "x.sin"};
     EXPECT_EQ(LanguageArgument(5, spaced), "en");
     const char* joined[] = {"ostreltz", "--lang=zh"};

@@ -1,5 +1,6 @@
 #include "res/Language.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -15,11 +16,23 @@ const char* LanguageCode(Lang lang) { return lang == Lang::Zh ? "zh" : "en"; }
 Lang LanguageOfLocale(std::string_view locale) { return ParseLanguage(locale) == Lang::Zh ? Lang::Zh : Lang::En; }
 
 Lang LanguageOfEnvironment() {
+    std::string_view locale;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
-        if (value && *value) return LanguageOfLocale(value);
+        if (value && *value) {
+            locale = value;
+            break;
+        }
     }
-    return Lang::En;
+    const std::string_view base = locale.substr(0, locale.find('.'));
+    const char* preferred = std::getenv("LANGUAGE");
+    if (locale.empty() || base == "C" || base == "POSIX" || !preferred) return LanguageOfLocale(locale);
+    for (std::string_view list = preferred; !list.empty();) {
+        const std::size_t end = std::min(list.find(':'), list.size());
+        if (const auto lang = ParseLanguage(list.substr(0, end))) return *lang;
+        list.remove_prefix(std::min(end + 1, list.size()));
+    }
+    return LanguageOfLocale(locale);
 }
 
 std::optional<std::string_view> LanguageArgument(int argc, const char* const* argv) {

@@ -13,7 +13,10 @@ std::optional<Lang> ParseLanguage(std::string_view code);
 const char* LanguageCode(Lang lang);
 // The language of locale name `locale` ("zh_CN.UTF-8", "en_GB", "C").
 Lang LanguageOfLocale(std::string_view locale);
-// The language of the environment's locale (LC_ALL, LC_MESSAGES, LANG).
+// The language of the environment, as messages are chosen on this system:
+// the locale named by LC_ALL, LC_MESSAGES or LANG, the first that is set;
+// unless that is C or POSIX, the first of LANGUAGE's list ("de:zh_CN:en")
+// that is Chinese or English comes before it.
 Lang LanguageOfEnvironment();
 // The value of `--lang X` or `--lang=X` among the arguments before any "--", if given.
 std::optional<std::string_view> LanguageArgument(int argc, const char* const* argv);

@@ -28,7 +28,7 @@ Lang StartLanguage(const QStringList& arguments) {
         if (const auto lang = ParseLanguage(*arg)) return *lang;
     if (const auto remembered = ParseLanguage(ProgramSettings().value(kLanguageKey).toString().toStdString()))
         return *remembered;
-    return LanguageOfLocale(QLocale::system().name().toStdString());
+    return LanguageOfEnvironment();
 }
 
 void ApplyLanguage(Lang lang) {
