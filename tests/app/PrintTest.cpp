@@ -74,12 +74,35 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
 
 namespace {
 
-QString PdfTitle(const QString& pdf) {
+QString PdfPageText(const QString& pdf, int page) {
+    QProcess text;
+    text.start("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    text.waitForFinished(10000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+// A field of the PDF's information ("Pages", "Title").
+QString PdfInfo(const QString& pdf, const QString& field) {
     QProcess info;
     info.start("pdfinfo", {pdf});
     info.waitForFinished(10000);
-    const QRegularExpression title("Title:\\s+([^\\n]*)");
-    return title.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).trimmed();
+    const QRegularExpression value(QRegularExpression::escape(field) + ":\\s+([^\\n]*)");
+    return value.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).trimmed();
+}
+
+int PdfPages(const QString& pdf) { return PdfInfo(pdf, "Pages").toInt(); }
+
+// Types `text` over what a spin box holds.
+void TypeOver(QWidget* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+QPushButton* ButtonCalled(QWidget* dialog, const QString& text) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
 }
 
 }  // namespace
@@ -96,44 +119,12 @@ TEST_F(GuiTest, DirectPrintDrawsTheGridAsItStands) {
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains("147.25000")) << out.toStdString();
     EXPECT_TRUE(out.contains("第五页"));
-    EXPECT_EQ(PdfTitle(Path("direct.pdf")), "OstrelTZ写频软件");
+    EXPECT_EQ(PdfInfo(Path("direct.pdf"), "Title"), "OstrelTZ写频软件");
     // Once the language is switched, the next job's name follows it.
     Frame()->findChild<QAction*>("languageEn")->trigger();
     ASSERT_TRUE(App()->Print()->OnFilePrintDirect());
-    EXPECT_EQ(PdfTitle(Path("direct.pdf")), "OstrelTZ Programmer");
+    EXPECT_EQ(PdfInfo(Path("direct.pdf"), "Title"), "OstrelTZ Programmer");
 }
-
-namespace {
-
-QString PdfPageText(const QString& pdf, int page) {
-    QProcess text;
-    text.start("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-    text.waitForFinished(10000);
-    return QString::fromUtf8(text.readAllStandardOutput());
-}
-
-int PdfPages(const QString& pdf) {
-    QProcess info;
-    info.start("pdfinfo", {pdf});
-    info.waitForFinished(10000);
-    const QRegularExpression pages("Pages:\\s+([0-9]+)");
-    return pages.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
-}
-
-// Types `text` over what a spin box holds.
-void TypeOver(QWidget* field, const QString& text) {
-    QTest::mouseClick(field, Qt::LeftButton);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-}
-
-QPushButton* ButtonCalled(QWidget* dialog, const QString& text) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        if (button->text() == text) return button;
-    return nullptr;
-}
-
-}  // namespace
 
 // The pages, the copies and their order chosen in the print window are what
 // a printed file holds; the next job starts again from every page, once.

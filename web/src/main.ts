@@ -263,7 +263,7 @@ class Page {
       case 'help':
         await showGuide(null);
         return this.grid.focus();
-      case 'helpKey': return this.helpOnWhatIsOpen();
+      case 'helpKey': return this.helpOn(null);
       case 'contextHelp': return this.contextHelp.enter();
       case 'toolbar':
         this.toolbar.element.hidden = !this.toolbar.element.hidden;
@@ -303,13 +303,8 @@ class Page {
     this.compare.first();
   }
 
-  // F1: the guide at the section about the window in front, as on the desktop.
-  private helpOnWhatIsOpen(): Promise<void> {
-    return this.helpOn(null);
-  }
-
-  // The guide at the section about a command's button or menu entry, or else
-  // about the window in front.
+  // The guide at the section about a command's button or menu entry (pointer
+  // help), or else about the window in front (F1 too), as on the desktop.
   private async helpOn(target: Element | null): Promise<void> {
     if (document.getElementById('help')) return;
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();

@@ -111,8 +111,9 @@ QString CDocManager::DocumentFolder() const {
 bool CDocManager::OnExportCsv() {
     // Beside the document, under its name.
     const QString name = QFileInfo(m_doc->Title()).completeBaseName() + QStringLiteral(".csv");
-    QString path = Messenger::AskSaveFile(
-        m_frame, DocumentFolder().isEmpty() ? name : QDir(DocumentFolder()).filePath(name), true, &m_csvChoice);
+    const QString folder = DocumentFolder();
+    QString path =
+        Messenger::AskSaveFile(m_frame, folder.isEmpty() ? name : QDir(folder).filePath(name), true, &m_csvChoice);
     if (path.isEmpty()) return false;
     if (const std::optional<Failure> refusal =
             m_doc->Doc().RefuseOwnFile(QFileInfo(path).absoluteFilePath().toStdString())) {

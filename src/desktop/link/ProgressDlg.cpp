@@ -244,14 +244,16 @@ void CProgressDlg::changeEvent(QEvent* event) {
         Interrupt();
 }
 
+// Shown and closed by the program; the window system's own (minimized,
+// restored) leave the window open.
 void CProgressDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    emit openChanged(true);
+    if (!event->spontaneous()) emit openChanged(true);
 }
 
 void CProgressDlg::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    emit openChanged(false);
+    if (!event->spontaneous()) emit openChanged(false);
 }
 
 void CProgressDlg::moveEvent(QMoveEvent* event) {
