@@ -649,6 +649,19 @@ TEST_F(CellEditing, EmptyingFrequenciesEmptiesTonesThenFlags) {
     EXPECT_EQ(Row(1), QStringList(10, ""));
 }
 
+TEST_F(CellEditing, AFrequencyTypedBesideALeftoverToneGetsTheOtherDefaults) {
+    Band(1);
+    EnterFrequency(1, 2, "146");
+    Click(1, 3);
+    Type("67.0");
+    Enter();
+    Key(Qt::Key_Escape);
+    EnterFrequency(1, 2, "");  // Enter empties the flags, the receive tone stays
+    EXPECT_EQ(Row(1), QStringList({"", "", "67.0", "", "", "", "", "", "", ""}));
+    EnterFrequency(1, 1, "145.125");
+    EXPECT_EQ(Row(1), QStringList({"145.12500", "145.12500", "67.0", "OFF", "宽", "是", "高", "DTMF", "开", "关闭"}));
+}
+
 TEST_F(CellEditing, SavedEditsGiveTheExpectedRecordBytes) {
     Band(1);
     EnterFrequency(1, 1, "145.125");

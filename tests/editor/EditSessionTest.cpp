@@ -190,6 +190,51 @@ TEST(EditSessionSave, UntouchedChannelsKeepTheirBytes) {
     EXPECT_EQ(Record(s.ImageForSave(), 1), Record(original, 1));
 }
 
+TEST(EditSessionSave, AChannelEmptiedIsSavedAsItWillBeReadBack) {
+    const RadioImage original = ImageWithUnusualChannels();
+    // Each way of emptying channel 1 (145.125 MHz, a tone each way, an
+    // optional signalling of 1) leaves a record that a later save, after reading it back, keeps as it is.
+    for (const CellEntry entry : {CellEntry::Leave, CellEntry::Enter, CellEntry::Exact}) {
+        EditSession s;
+        s.Load(original);
+        s.SetCell(1, 1, "", entry);
+        s.SetCell(1, 2, "", entry);
+        const RadioImage saved = s.ImageForSave();
+        EditSession reopened;
+        reopened.Load(saved);
+        EXPECT_EQ(Record(reopened.ImageForSave(), 1), Record(saved, 1));
+        EXPECT_FALSE(ChannelInUse(Record(saved, 1)));
+    }
+    // A tone left behind stays; the flags read back empty, as written.
+    EditSession s;
+    s.Load(original);
+    s.SetCell(1, 1, "", CellEntry::Leave);
+    s.SetCell(1, 3, "D023N", CellEntry::Exact);
+    s.SetCell(1, 2, "", CellEntry::Enter);
+    const RadioImage saved = s.ImageForSave();
+    EditSession reopened;
+    reopened.Load(saved);
+    EXPECT_EQ(Row(reopened, 1), (Texts{"", "", "D023N", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(Record(reopened.ImageForSave(), 1), Record(saved, 1));
+}
+
+TEST(EditSessionCells, AFrequencyInARowWithATone) {
+    // A record the radio emptied by its frequencies alone: its tones show.
+    RadioImage image = NewDocumentImage();
+    PutRecord(image, 1,
+              {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x70, 0x06, 0x23, 0x80, 0x02, 0x3E, 0x01, 0x5A});
+    EditSession s;
+    s.Load(image);
+    s.SetSelection(FormBox::Band, 1);
+    EXPECT_EQ(Row(s, 1), (Texts{"", "", "67.0", "D023N", "", "", "", "", "", ""}));
+    // The channel it becomes keeps the tones and gets every other default:
+    // no cell of a channel in use is left empty.
+    s.SetCell(1, 1, "145.125", CellEntry::Enter);
+    EXPECT_EQ(Row(s, 1), (Texts{"145.12500", "145.12500", "67.0", "D023N", "宽", "是", "高", "DTMF", "开", "关闭"}));
+    const ChannelTexts saved = DecodeChannelRecord(Record(s.ImageForSave(), 1));
+    EXPECT_EQ(Texts(saved.begin(), saved.end()), Row(s, 1));
+}
+
 // The bits each of columns 1-10 is stored in: {byte, mask}.
 const std::vector<std::pair<std::size_t, std::uint8_t>> kFieldBits[] = {
     {{0, 0xFF}, {1, 0xFF}, {2, 0xFF}, {3, 0xFF}},

@@ -637,6 +637,22 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('a frequency typed into a row showing a tone the radio left gets every other default, as on the desktop', async () => {
+    const bytes = Buffer.from(fs.readFileSync(samplePath));
+    // Channel 10 emptied by its frequencies alone: its tones still show.
+    Buffer.from('ffffffffffffffff70062380023e015a', 'hex').copy(bytes, 9 * 16);
+    const file = path.join(tempDir(), 'leftover.sin');
+    fs.writeFileSync(file, bytes);
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, file);
+    assert.deepEqual((await gridTexts(page))[9], ['', '', '67.0', 'D023N', '', '', '', '', '', '']);
+    await clickCell(page, 10, 1);
+    await page.keyboard.type('145.125');
+    await page.keyboard.press('Enter');
+    assert.deepEqual((await gridTexts(page))[9], ['145.12500', '145.12500', '67.0', 'D023N', '宽', '是', '高', 'DTMF', '开', '关闭']);
+    await page.close();
+  });
+
   test('a file longer than radio data opens with a warning that names the bytes left out, as on the desktop', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     const long = path.join(tempDir(), 'long.sin');

@@ -23,8 +23,12 @@ bool DecodedToneText(const std::string& text) {
 
 bool Empty(const IChannelTable& t, int row, int col) { return t.CellText(row, col).empty(); }
 
+// A row without frequencies gets a channel: its empty cells take the
+// defaults. A tone left in the row (by emptying its frequencies, or from a
+// record read that way) is kept; no cell of a channel in use stays empty.
 void WriteNewChannelDefaults(IChannelTable& t, int row) {
-    for (int c = col::kRxTone; c <= col::kBusy; ++c) t.SetCellText(row, c, NewChannelDefault(c));
+    for (int c = col::kRxTone; c <= col::kBusy; ++c)
+        if (Empty(t, row, c)) t.SetCellText(row, c, NewChannelDefault(c));
 }
 
 void EmptyFlags(IChannelTable& t, int row) {
@@ -69,9 +73,7 @@ bool RowHasFrequency(const IChannelTable& t, int row) {
 
 void ApplyFrequencyEdit(IChannelTable& t, int row, int col, const std::string& text, bool enterRule) {
     if (!text.empty()) {
-        const bool newChannel = Empty(t, row, col::kRxTone) && Empty(t, row, col::kTxTone) &&
-                                Empty(t, row, col::kWidth) && !RowHasFrequency(t, row);
-        if (newChannel) {
+        if (!RowHasFrequency(t, row)) {
             WriteNewChannelDefaults(t, row);
             if (col == col::kRxFreq) t.SetCellText(row, col::kTxFreq, text);
         }

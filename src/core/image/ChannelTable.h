@@ -39,8 +39,8 @@ void UpdateGridFromImage(const RadioImage& image, IChannelTable& table);
 // Encodes `texts` into `record`. In a channel in use each field whose text
 // is still the one its bits decode to (in either language) keeps them,
 // values its texts cannot tell apart included (an optional signalling of 1, a
-// busy lockout mode of 6, a tone word outside the table); a new channel, and
-// one left with no text at all, is encoded whole.
+// busy lockout mode of 6, a tone word outside the table); a new channel is
+// encoded whole, and a row without frequencies as it will be read back.
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record);
 // Rebuilds the channel records that changed and the selection bytes from the table.
 void UpdateImageFromGrid(const IChannelTable& table, RadioImage& image);

@@ -52,8 +52,15 @@ ChannelRecord RecordAt(const RadioImage& image, int channel) {
 }
 
 void EncodeChangedRecord(const ChannelTexts& texts, ChannelRecord& record) {
-    const bool emptied = std::all_of(texts.begin(), texts.end(), [](const std::string& t) { return t.empty(); });
-    if (!ChannelInUse(record) || emptied) {
+    if (texts[col::kRxFreq - 1].empty() && texts[col::kTxFreq - 1].empty()) {
+        // No channel: the record is written whole, its flags as the empty
+        // cells it will show when read back, so a later save keeps it as it is.
+        ChannelTexts shown = texts;
+        std::fill(shown.begin() + (col::kWidth - 1), shown.end(), std::string());
+        EncodeChannelRecord(shown, record);
+        return;
+    }
+    if (!ChannelInUse(record)) {
         EncodeChannelRecord(texts, record);
         return;
     }
