@@ -1,6 +1,7 @@
 // Print preview and direct printing from the window.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "print/PrintCommands.h"
 #include "res/ResourceIds.h"
@@ -70,6 +72,68 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     EXPECT_LT(shown[0].top(), viewport.bottom());
     EXPECT_EQ(closeTip, "关闭打印预览模式");
     EXPECT_EQ(closeTool, "取消预阅");
+}
+
+TEST_F(GuiTest, PrintPreviewFitsLandscapePagesAndZoomsByKeysAndWheel) {
+    WithModal([&] { Trigger(ids::ID_FILE_PRINT_SETUP); },
+              [](QWidget* setup) {
+                  auto* landscape = setup->findChild<QRadioButton*>("landscape");
+                  ASSERT_NE(landscape, nullptr);
+                  QTest::mouseClick(landscape, Qt::LeftButton, {}, QPoint(6, 6));
+                  ASSERT_TRUE(landscape->isChecked());
+                  QTest::keyClick(setup, Qt::Key_Return);
+              });
+    QList<QRect> shown;
+    QRect viewport;
+    qreal fitted = 0, zoomedIn = 0, wheeledOut = 0;
+    QString zoomBox;
+    bool overviewShown = false, fitButtonsOff = false, endAtBottom = false, homeAtTop = false;
+    WithModal([&] { Trigger(ids::ID_FILE_PRINT_PREVIEW); },
+              [&](QWidget* preview) {
+                  auto* widget = preview->findChild<QPrintPreviewWidget*>();
+                  ASSERT_NE(widget, nullptr);
+                  ASSERT_TRUE(QTest::qWaitFor([&] { return widget->pageCount() > 0; }, 5000));
+                  auto* view = widget->findChild<QGraphicsView*>();
+                  QList<QGraphicsItem*> items;
+                  for (QGraphicsItem* item : view->scene()->items())
+                      if (!item->parentItem()) items << item;
+                  for (QGraphicsItem* item : items)
+                      shown << view->mapFromScene(item->sceneBoundingRect()).boundingRect();
+                  std::sort(shown.begin(), shown.end(), [](const QRect& a, const QRect& b) {
+                      return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+                  });
+                  viewport = view->viewport()->rect();
+                  overviewShown = preview->findChild<QAction*>("overviewModeAction")->isChecked();
+                  fitButtonsOff = !preview->findChild<QAction*>("fitWidthAction")->isEnabled();
+                  fitted = widget->zoomFactor();
+                  QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+                  zoomedIn = widget->zoomFactor();
+                  const QPoint at = view->viewport()->rect().center();
+                  QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+                  QApplication::sendEvent(view->viewport(), &wheel);
+                  QApplication::sendEvent(view->viewport(), &wheel);
+                  wheeledOut = widget->zoomFactor();
+                  zoomBox = preview->findChild<QComboBox*>()->currentText();
+                  QTest::keyClick(view, Qt::Key_End);
+                  endAtBottom = view->verticalScrollBar()->value() == view->verticalScrollBar()->maximum();
+                  QTest::keyClick(view, Qt::Key_Home);
+                  homeAtTop = view->verticalScrollBar()->value() == view->verticalScrollBar()->minimum();
+              });
+    // Landscape pages two across, filling the window's width, not a corner
+    // of one page at a zoom left from before.
+    ASSERT_EQ(shown.size(), 5);
+    EXPECT_EQ(shown[0].top(), shown[1].top());
+    EXPECT_GT(shown[0].width(), shown[0].height());
+    EXPECT_LE(std::abs(shown[0].left() - viewport.left()), 2);
+    EXPECT_LE(std::abs(shown[1].right() - viewport.right()), 2);
+    EXPECT_TRUE(overviewShown);
+    EXPECT_TRUE(fitButtonsOff);
+    EXPECT_GT(zoomedIn, fitted);
+    EXPECT_LT(wheeledOut, zoomedIn);
+    EXPECT_EQ(zoomBox, QString::asprintf("%.1f%%", wheeledOut * 100));
+    EXPECT_TRUE(endAtBottom);
+    EXPECT_TRUE(homeAtTop);
 }
 
 namespace {

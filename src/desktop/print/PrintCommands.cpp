@@ -2,51 +2,21 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QGraphicsItem>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QToolBar>
 
 #include "ui/DialogFrame.h"
 #include "ui/Messenger.h"
+#include "print/PreviewLayout.h"
 #include "print/ReportPainter.h"
 #include "res/ResourceIds.h"
 #include "res/QtText.h"
 
 namespace {
-
-// The preview lays every page out two across, in reading order (pages 1 and
-// 2 side by side, then 3 and 4, then 5), and fits the pair to the window's
-// width. Qt's own facing-pages view starts with page 1 alone on the right.
-void ShowTwoPagesAcross(QPrintPreviewWidget* widget) {
-    if (widget->viewMode() != QPrintPreviewWidget::AllPagesView) return;
-    auto* view = widget->findChild<QGraphicsView*>();
-    if (!view || !view->scene()) return;
-    QList<QGraphicsItem*> pages;
-    for (QGraphicsItem* item : view->scene()->items())
-        if (!item->parentItem()) pages << item;
-    if (pages.isEmpty()) return;
-    std::sort(pages.begin(), pages.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
-        return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
-    });
-    const QSizeF size = pages.first()->boundingRect().size();
-    bool moved = false;
-    for (int i = 0; i < pages.size(); ++i) {
-        const QPointF place((i % 2) * size.width(), (i / 2) * size.height());
-        if (pages[i]->pos() == place) continue;
-        pages[i]->setPos(place);
-        moved = true;
-    }
-    if (!moved) return;
-    view->scene()->setSceneRect(view->scene()->itemsBoundingRect());
-    widget->setZoomMode(QPrintPreviewWidget::FitToWidth);
-}
 
 // A print job starts with every page, one copy, first page first: what the
 // last job chose went with it. The printer, the page set-up and the file name
@@ -121,12 +91,7 @@ void CPrintCommands::OnFilePrintPreview() {
     preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
-    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
-        widget->setViewMode(QPrintPreviewWidget::AllPagesView);
-        connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { ShowTwoPagesAcross(widget); });
-        // The pages take the keys first: Page Down, the arrows, Home and End move through them.
-        if (auto* pages = widget->findChild<QGraphicsView*>()) pages->setFocus();
-    }
+    LayOutPreview(&preview);
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
         QAction* close = toolbar->addAction(QTr(TextId::PreviewClose));
         close->setObjectName(QStringLiteral("closePreview"));
