@@ -555,3 +555,23 @@ TEST_F(Transfer, ComparingWithTheRadioReadsItAndLeavesTheDocumentAsItWas) {
     EXPECT_EQ(Grid()->Row(), 1);
     EXPECT_EQ(Grid()->Col(), 1);
 }
+
+TEST_F(Transfer, AComparisonWithTheRadioFollowsAWriteToIt) {
+    RadioImage radio = RadioWithChannels();
+    radio[addr::kRadioType] = 0xFF;  // a radio that reports no type: no question before the write
+    SimProcess sim({"--image", SaveImage("radio.sin", radio).toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Trigger(ID_COMPARE_RADIO);
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_FALSE(View()->Comparison().Differences().empty());
+    Start(ID_WRITE);
+    ASSERT_TRUE(WaitForEnd());
+    // The radio now holds the document: nothing differs, and the panel says so.
+    EXPECT_TRUE(View()->Comparison().Active());
+    EXPECT_TRUE(View()->Comparison().Differences().empty());
+    EXPECT_FALSE(View()->Comparison().Marked(1, 1));
+    QStringList shown;
+    for (QLabel* label : Frame()->findChild<QWidget*>("comparePanel")->findChildren<QLabel*>()) shown << label->text();
+    EXPECT_TRUE(shown.contains("没有不同之处")) << shown.join('|').toStdString();
+}

@@ -205,6 +205,28 @@ TEST(ImageDiff, TheComparisonMarksCellsFollowsEditsAndStepsRoundTheTable) {
     EXPECT_EQ(comparison.Step(1, 1, true), -1);
 }
 
+TEST(ImageDiff, AComparisonWithTheRadioTakesWhatATransferLeftInIt) {
+    const RadioImage radio = WithChannel12();
+    RadioImage current = WithCell(WithCell(radio, 12, 3, "88.5"), 12, 1, "146.00000");
+    current[addr::kSquelch] = 1;
+    ImageComparison comparison;
+    comparison.Start(radio, ComparedName::Text(TextId::CompareRadioName), current);
+    ASSERT_EQ(comparison.Differences().size(), 3u);
+    // A write stopped after the channels: the settings still differ.
+    comparison.RadioHolds(current, addr::kSettings);
+    comparison.Refresh(current);
+    ASSERT_EQ(comparison.Differences().size(), 1u);
+    EXPECT_EQ(comparison.Differences()[0].area, DiffArea::Setting);
+    comparison.RadioHolds(current, kImageSize);
+    comparison.Refresh(current);
+    EXPECT_TRUE(comparison.Differences().empty());
+    // A file or a history entry is not the radio: it stays as it was.
+    comparison.Start(radio, ComparedName::File("other.sin"), current);
+    comparison.RadioHolds(current, kImageSize);
+    comparison.Refresh(current);
+    EXPECT_EQ(comparison.Differences().size(), 3u);
+}
+
 TEST(ImageDiff, ACellsTipNamesTheOtherImageWithABlankOnlyAfterALatinName) {
     const RadioImage other = WithChannel12();
     const RadioImage current = WithCell(other, 12, 4, "");

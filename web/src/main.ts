@@ -283,11 +283,14 @@ class Page {
     if (command.startsWith('recent')) return this.openRecent(Number(command.slice('recent'.length)));
   }
 
-  // A completed read replaced what the user had, as one undo step.
+  // A completed read replaced what the user had, as one undo step; a
+  // comparison with the radio now compares with what the radio holds.
   private transferred(write: boolean, outcome: CloneOutcome, elapsedMs: number): void {
     if (!write && outcome === CloneOutcome.Completed) {
       this.showDocument();
       this.grid.focus();
+    } else if (this.compare.active()) {
+      this.compare.refresh();
     }
     const notice = this.rules.transferStatusText(write, outcome, elapsedMs);
     if (notice) this.notice(notice);

@@ -142,6 +142,12 @@ describe('comparing', { timeout: 300_000 }, () => {
       await chooseLanguage(page, 'zh');
       assert.equal(await page.$eval('#compare-title', (n) => n.textContent), '比较：对讲机 → 当前文档');
 
+      // Written to the radio, the document and the radio agree, and the comparison says so.
+      await transfer(page, 'write');
+      await progressClosed(page);
+      assert.deepEqual(await marked(page), []);
+      assert.equal(await page.$eval('#compare-summary', (n) => n.textContent), '没有不同之处');
+
       await clickCommand(page, 'endCompare');
       assert.deepEqual(await marked(page), []);
       assert.equal(await page.$eval('#compare', (n) => (n as HTMLElement).hidden), true);

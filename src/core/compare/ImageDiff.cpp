@@ -267,6 +267,11 @@ void ImageComparison::Refresh(const RadioImage& current) {
     if (m_active) m_differences = CompareImages(m_other, current);
 }
 
+void ImageComparison::RadioHolds(const RadioImage& image, std::size_t count) {
+    if (m_active && m_name.text && m_name.text->id == TextId::CompareRadioName)
+        std::copy_n(image.begin(), std::min(count, image.size()), m_other.begin());
+}
+
 const ImageDifference* ImageComparison::CellDifference(int row, int column) const {
     for (const ImageDifference& d : m_differences)
         if (d.area == DiffArea::ChannelField && d.channel == row && d.column == column) return &d;

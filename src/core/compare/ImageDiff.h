@@ -76,6 +76,11 @@ public:
     void Stop();
     // The working copy changed, or the language the differences are told in.
     void Refresh(const RadioImage& current);
+    // A transfer left the radio holding the first `count` bytes of `image`
+    // (a read all of them, a write those of the blocks it wrote): a
+    // comparison with the radio compares with what it holds now, once
+    // refreshed.
+    void RadioHolds(const RadioImage& image, std::size_t count);
 
     bool Active() const { return m_active; }
     std::string Name() const { return m_name.InWords(); }
