@@ -34,6 +34,13 @@ void PutRecord(RadioImage& image, int channel, const ChannelRecord& record) {
     std::copy(record.begin(), record.end(), image.begin() + static_cast<std::ptrdiff_t>(ChannelOffset(channel)));
 }
 
+// A new document whose channel 1 holds `record`.
+RadioImage ImageWithChannel1(const ChannelRecord& record) {
+    RadioImage image = NewDocumentImage();
+    PutRecord(image, 1, record);
+    return image;
+}
+
 bool SameChannelArea(const RadioImage& a, const RadioImage& b) {
     return std::equal(a.begin(), a.begin() + kChannelCount * static_cast<int>(kRecordSize), b.begin());
 }
@@ -220,11 +227,9 @@ TEST(EditSessionSave, AChannelEmptiedIsSavedAsItWillBeReadBack) {
 
 TEST(EditSessionCells, AFrequencyInARowWithATone) {
     // A record the radio emptied by its frequencies alone: its tones show.
-    RadioImage image = NewDocumentImage();
-    PutRecord(image, 1,
-              {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x70, 0x06, 0x23, 0x80, 0x02, 0x3E, 0x01, 0x5A});
     EditSession s;
-    s.Load(image);
+    s.Load(ImageWithChannel1(
+        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x70, 0x06, 0x23, 0x80, 0x02, 0x3E, 0x01, 0x5A}));
     s.SetSelection(FormBox::Band, 1);
     EXPECT_EQ(Row(s, 1), (Texts{"", "", "67.0", "D023N", "", "", "", "", "", ""}));
     // The channel it becomes keeps the tones and gets every other default:
@@ -304,9 +309,8 @@ TEST(EditSessionSave, SettingOneFieldChangesOnlyItsBits) {
 // A tone word outside the table that the grid shows as "826.2" stays when
 // another field of its channel is edited, although its text encodes to D262N.
 TEST(EditSessionSave, AToneWordOutsideTheTableSurvivesAnEditOfItsChannel) {
-    RadioImage image = NewDocumentImage();
-    PutRecord(image, 1,
-              {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0x62, 0x7C, 0x00, 0x18, 0x00, 0xFF});
+    const RadioImage image = ImageWithChannel1(
+        {0x00, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0x62, 0x7C, 0x00, 0x18, 0x00, 0xFF});
     EditSession s;
     s.Load(image);
     ASSERT_EQ(s.Text(1, col::kTxTone), "826.2");
