@@ -365,6 +365,24 @@ TEST_F(Transfer, AWriteStillAwaitingTheRadioStopsWithoutAQuestion) {
     EXPECT_EQ(Dialog()->Bar()->value(), 0);
 }
 
+TEST_F(Transfer, StoppingTheBackupBeforeAWriteAsksNothingAndWritesNothing) {
+    SimProcess sim({"--answer-delay", "10"});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    Trigger(ID_WRITE);
+    if (!Dialog()->BackupBox()->isChecked())
+        QTest::mouseClick(Dialog()->BackupBox(), Qt::LeftButton, {}, QPoint(8, Dialog()->BackupBox()->height() / 2));
+    QTest::mouseClick(Dialog()->StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    ASSERT_EQ(Dialog()->Phase()->text(), "第 1 步（共 2 步）：读出对讲机数据备份");
+    QTest::keyClick(Dialog(), Qt::Key_Escape);
+    // Only the radio is being read: nothing to ask about, it stops at once.
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Dialog()->m_bCancel);
+    ASSERT_TRUE(WaitForEnd(10000));
+    for (const MessageRequest& m : messages) EXPECT_NE(m.text, "中断写频会使对讲机中的数据不完整，确定中断吗？");
+    EXPECT_NE(sim.StopAndReport().find(" written=0"), std::string::npos);
+}
+
 TEST_F(Transfer, TheStopQuestionIsWithdrawnWhenTheWriteEndsWhileItIsShown) {
     SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));

@@ -1080,6 +1080,26 @@ describe('the radio over Web Serial', { timeout: 300_000 }, () => {
     }
   });
 
+  test('stopping the backup read before a write asks nothing and leaves the radio as it was', async () => {
+    const saved = path.join(tempDir(), 'radio.sin');
+    const radio = await pageOnRadio(['--answer-delay', '10', '--image', samplePath, '--save', saved]);
+    try {
+      await clickCommand(radio.page, 'write');
+      await radio.page.waitForSelector('#progress[open]');
+      if (!(await radio.page.$eval('#progress-backup', (n) => (n as HTMLInputElement).checked))) await radio.page.click('#progress-backup');
+      await radio.page.click('#progress-start');
+      await progressPast(radio.page, 5);
+      assert.equal(await radio.page.$eval('#progress-phase', (n) => n.textContent), '第 1 步（共 2 步）：读出对讲机数据备份');
+      await radio.page.click('#progress-cancel');
+      await progressClosed(radio.page);
+      const shown = await radio.page.$$eval('dialog.message[open]', (boxes) => boxes.map((b) => b.textContent ?? ''));
+      assert.ok(!shown.some((text) => text.includes('中断写频')), shown.join('\n'));
+    } finally {
+      await radio.close();
+    }
+    assert.deepEqual(fs.readFileSync(saved), fs.readFileSync(samplePath));
+  });
+
   test('the stop question is withdrawn when the write ends while it is shown; a cancelled read says so', async () => {
     const dir = tempDir();
     const saved = path.join(dir, 'radio.sin');

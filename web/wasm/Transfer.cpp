@@ -25,10 +25,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
     WebUserInteraction user;
     CloneEngine engine(link, clock, user);
     const CloneDirection dir = direction == 1 || direction == 2 ? CloneDirection::Write : CloneDirection::Read;
+    user.running = dir;
     const TransferPlan plan{dir, kPort, TheDocument().ImageForWrite(), direction == 2, HistoryOn()};
     const TransferEnd end = RunTransfer(
         engine, user, plan,
-        [](CloneDirection, const std::string& phase) {
+        [&user](CloneDirection running, const std::string& phase) {
+            user.running = running;
             emscripten::val::module_property("host").call<void>("phase", phase);
         },
         &KeepInHistory);

@@ -68,7 +68,9 @@ void WebClock::PauseMs(int ms) { host_pause(ms); }
 void WebUserInteraction::SetStatus(const std::string& text) { host_status(text.c_str()); }
 // With the position goes whether stopping a write now asks first: the page
 // may not call the rules while they run the transfer.
-void WebUserInteraction::SetProgress(int position) { host_progress(position, StoppingWriteAsks(position) ? 1 : 0); }
+void WebUserInteraction::SetProgress(int position) {
+    host_progress(position, StoppingWriteAsks(running, position) ? 1 : 0);
+}
 
 Answer WebUserInteraction::Ask(const std::string& text, Buttons buttons) {
     const int answer = host_ask(text.c_str(), static_cast<int>(buttons));

@@ -3,6 +3,7 @@
 // call goes out to the page's JavaScript, and the waiting ones (reading,
 // writing, pausing, asking) suspend the engine until the page's promise
 // settles, so the engines run unchanged.
+#include "link/CloneEngine.h"
 #include "link/SerialLink.h"
 #include "interaction/UserInteraction.h"
 
@@ -27,6 +28,9 @@ public:
 
 class WebUserInteraction : public IUserInteraction {
 public:
+    // Which way the transfer's data goes now: a write with a backup reads first.
+    CloneDirection running = CloneDirection::Read;
+
     void SetStatus(const std::string& text) override;
     void SetProgress(int position) override;
     Answer Ask(const std::string& text, Buttons buttons) override;

@@ -21,7 +21,9 @@ std::string StoppedUnsureText(int blocks) {
     return TrFormat(TextId::StoppedWriteUnsure, {std::to_string(blocks), std::to_string(blocks + 1)});
 }
 
-bool StoppingWriteAsks(int progress) { return progress > 0; }
+bool StoppingWriteAsks(CloneDirection running, int progress) {
+    return running == CloneDirection::Write && progress > 0;
+}
 
 CloneEngine::CloneEngine(ISerialLink& link, IClock& clock, IUserInteraction& ui)
     : m_link(link), m_clock(clock), m_ui(ui) {}

@@ -48,10 +48,12 @@ std::string StoppedWriteText(int blocks);
 // The same when block `blocks` (counted from 0) was sent and its answer never
 // came: that block may hold either.
 std::string StoppedUnsureText(int blocks);
-// Whether stopping a write is asked about first: only once a block has gone
-// through (`progress`, the progress bar's position, above 0). While the radio
-// is still awaited nothing has been written, and the write stops at once.
-bool StoppingWriteAsks(int progress);
+// Whether stopping a write is asked about first: only while the write itself
+// runs (`running`; a backup read before it has written nothing) and once a
+// block has gone through (`progress`, the progress bar's position, above 0).
+// While the radio is still awaited nothing has been written, and the write
+// stops at once.
+bool StoppingWriteAsks(CloneDirection running, int progress);
 
 class CloneEngine {
 public:

@@ -98,9 +98,10 @@ void CEngineRunner::StartTransfer(CloneDirection direction, const QString& port,
     const TransferPlan plan{direction, port.toStdString(), image, backup, HistoryEnabled()};
     Start(port, [this, plan](ISerialLink& link, IClock& clock, IUserInteraction& user) {
         CloneEngine engine(link, clock, user);
-        const ShowPhase phase = [this](CloneDirection, const std::string& text) {
+        const ShowPhase phase = [this](CloneDirection direction, const std::string& text) {
             QMetaObject::invokeMethod(
-                m_window, [t = m_target, phase = QString::fromStdString(text)] { t->SetPhase(phase); },
+                m_window,
+                [t = m_target, direction, phase = QString::fromStdString(text)] { t->SetPhase(direction, phase); },
                 Qt::QueuedConnection);
         };
         const TransferEnd end = RunTransfer(engine, user, plan, phase, &KeepInUserHistory);

@@ -80,8 +80,8 @@ public:
     // The line a message box starts with, saying which radio it is about
     // when several are written at once; none otherwise.
     virtual QString BoxPrefix() const { return {}; }
-    // The step of a write with backup, or none.
-    virtual void SetPhase(const QString&) {}
+    // The step of a write with backup, or none, and which way its data goes.
+    virtual void SetPhase(CloneDirection, const QString&) {}
 
     CEngineRunner& Runner() { return m_runner; }
     const CEngineRunner& Runner() const { return m_runner; }

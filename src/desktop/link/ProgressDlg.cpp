@@ -60,7 +60,7 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_ports, 5, 0, 1, 3);
     layout->addWidget(m_rowArea, 6, 0, 1, 3);
     layout->addWidget(m_session, 7, 0, 1, 3);
-    connect(m_backup, &QCheckBox::toggled, this, [this] { SetPhase(m_phase->text()); });
+    connect(m_backup, &QCheckBox::toggled, this, [this] { ShowPhase(m_phase->text()); });
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
     ShowCloseButtonOnly(this);
@@ -71,6 +71,7 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const
     m_strCaption = caption;
     m_bWrite = write;
     m_bar->setValue(0);
+    m_stopAsks = false;
     // Texts set on every opening follow a language chosen since the last.
     m_start->setText(QTr(TextId::ButtonStart));
     m_cancel->setText(QTr(TextId::ButtonCancel));
@@ -79,7 +80,7 @@ void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const
     m_backup->setText(QTr(TextId::BackupOption));
     m_backup->setVisible(write);
     m_backup->setEnabled(true);
-    SetPhase(QString());
+    SetPhase(write ? CloneDirection::Write : CloneDirection::Read, QString());
     m_session->Reset();
     m_session->setVisible(write);
     m_ports->Reset(port);
@@ -167,7 +168,8 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     m_session->Record(port, result);
     m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
     m_bar->setValue(0);
-    SetPhase(QString());
+    m_stopAsks = false;
+    SetPhase(CloneDirection::Write, QString());
     m_bCancel = false;
     m_bWatch = true;
     m_start->setFocus();
@@ -175,7 +177,12 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
 
 bool CProgressDlg::Backup() const { return m_bWrite && m_backup->isChecked(); }
 
-void CProgressDlg::SetPhase(const QString& text) {
+void CProgressDlg::SetPhase(CloneDirection running, const QString& text) {
+    m_running = running;
+    ShowPhase(text);
+}
+
+void CProgressDlg::ShowPhase(const QString& text) {
     m_phase->setText(text);
     // While a backup is asked for, the line of the steps keeps its place
     // empty, so that the window does not grow when the first step shows.
@@ -185,7 +192,10 @@ void CProgressDlg::SetPhase(const QString& text) {
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
-void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
+void CProgressDlg::SetProgress(int position) {
+    m_bar->setValue(position);
+    m_stopAsks = StoppingWriteAsks(m_running, position);
+}
 
 void CProgressDlg::OnOK() {
     ShowOneBar();  // a round of several radios shows its own rows again
@@ -218,7 +228,7 @@ void CProgressDlg::reject() {
 }
 
 bool CProgressDlg::AskToStopWrite() {
-    if (StoppingWriteAsks(m_bar->value())) {
+    if (m_stopAsks) {
         MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
         question.cancelIsDefault = true;
         // A write that ended while the question was shown took the question back.

@@ -37,8 +37,9 @@ public:
     // A write offers to read the radio first as a backup (off until chosen).
     bool Backup() const;
     QCheckBox* BackupBox() const { return m_backup; }
-    // The step of a write with backup ("第 1 步（共 2 步）…"), or none.
-    void SetPhase(const QString& text) override;
+    // The step of a write with backup ("第 1 步（共 2 步）…"), or none; while
+    // the backup is read, stopping writes nothing and is not asked about.
+    void SetPhase(CloneDirection running, const QString& text) override;
     QLabel* Phase() const { return m_phase; }
 
     QWidget* Window() override { return this; }
@@ -80,6 +81,7 @@ protected:
 private:
     void OnOK();
     void ShowOneBar();
+    void ShowPhase(const QString& text);
     // Stops a read left or moved; the notice follows once it has stopped.
     void Interrupt();
     void OnRowFinished(const QString& port, const CloneResult& result);
@@ -98,5 +100,7 @@ private:
     QList<CWriteRow*> m_rows;
     bool m_centering = false;
     bool m_bWrite = false;
+    CloneDirection m_running = CloneDirection::Read;
+    bool m_stopAsks = false;  // stopping the write asks first: blocks have gone through
     bool m_interrupted = false;
 };

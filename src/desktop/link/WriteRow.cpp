@@ -49,7 +49,7 @@ QString CWriteRow::BoxPrefix() const { return m_port; }
 // old data after them: only on a confirmed question, once blocks went through.
 void CWriteRow::AskToStop() {
     if (!IsRunning() || m_bCancel) return;
-    if (!StoppingWriteAsks(m_bar->value())) {
+    if (!StoppingWriteAsks(CloneDirection::Write, m_bar->value())) {
         m_bCancel = true;
         return;
     }
