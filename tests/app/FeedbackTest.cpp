@@ -252,6 +252,8 @@ TEST_F(GuiTest, F1OpensTheSectionOfTheWindowInFront) {
     };
     EXPECT_EQ(f1In(ID_OPTIONS), "可选功能");
     EXPECT_EQ(f1In(ID_TUNING), "在线调试");
+    EXPECT_EQ(f1In(ID_HISTORY), "历史记录");
+    EXPECT_EQ(f1In(ID_FILE_PRINT_PREVIEW), "打印");
 
     Trigger(ID_WRITE);
     CProgressDlg* progress = View()->Progress();

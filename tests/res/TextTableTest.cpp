@@ -294,8 +294,9 @@ TEST(HelpSections, AreHeadingsOfBothGuides) {
         for (const CommandInfo& command : CommandTable())
             EXPECT_TRUE(headings.count(Tr(CommandHelpSection(command.id), lang)))
                 << command.id << ": " << Tr(CommandHelpSection(command.id), lang);
-        for (HelpWindow window : {HelpWindow::Main, HelpWindow::ReadProgress, HelpWindow::WriteProgress,
-                                  HelpWindow::Options, HelpWindow::Tuning})
+        for (HelpWindow window :
+             {HelpWindow::Main, HelpWindow::ReadProgress, HelpWindow::WriteProgress, HelpWindow::Options,
+              HelpWindow::Tuning, HelpWindow::History, HelpWindow::PrintPreview})
             EXPECT_TRUE(headings.count(Tr(HelpSection(window), lang))) << Tr(HelpSection(window), lang);
     }
     EXPECT_EQ(CommandHelpSection(ids::ID_WRITE), TextId::HelpSectionWrite);

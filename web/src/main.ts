@@ -196,7 +196,8 @@ class Page {
     this.compare.applyLanguage();
     this.showTitle();
     // Asked for now: F1 may come while a radio command runs.
-    for (const kind of [HelpWindow.Main, HelpWindow.ReadProgress, HelpWindow.WriteProgress, HelpWindow.Options, HelpWindow.Tuning])
+    for (const kind of [HelpWindow.Main, HelpWindow.ReadProgress, HelpWindow.WriteProgress, HelpWindow.Options, HelpWindow.Tuning,
+      HelpWindow.History, HelpWindow.PrintPreview])
       this.helpSections.set(kind, this.rules.helpSection(kind));
     for (const [name, command] of Object.entries(this.table.commands)) this.commandSections.set(name, this.rules.commandHelpSection(command.id));
   }
@@ -313,7 +314,9 @@ class Page {
     const front = Array.from(document.querySelectorAll<HTMLDialogElement>('dialog[open]')).pop();
     const returnFocus = document.activeElement as HTMLElement | null;
     const kind = front?.id === 'progress' ? (this.link.progress.isWrite() ? HelpWindow.WriteProgress : HelpWindow.ReadProgress)
-      : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning : HelpWindow.Main;
+      : front?.id === 'options' ? HelpWindow.Options : front?.id === 'tuning' ? HelpWindow.Tuning
+      : front?.id === 'history' ? HelpWindow.History : front ? HelpWindow.Main
+      : !document.getElementById('report')!.hidden ? HelpWindow.PrintPreview : HelpWindow.Main;
     const command = target?.closest('[data-command]')?.getAttribute('data-command');
     await showGuide((command && this.commandSections.get(command)) || (this.helpSections.get(kind) ?? null));
     if (front) returnFocus?.focus();

@@ -122,7 +122,9 @@ EMSCRIPTEN_BINDINGS(ostreltz_commands) {
         .value("ReadProgress", HelpWindow::ReadProgress)
         .value("WriteProgress", HelpWindow::WriteProgress)
         .value("Options", HelpWindow::Options)
-        .value("Tuning", HelpWindow::Tuning);
+        .value("Tuning", HelpWindow::Tuning)
+        .value("History", HelpWindow::History)
+        .value("PrintPreview", HelpWindow::PrintPreview);
     // The heading of the guide's section about a window, in the language spoken.
     emscripten::function("helpSection", emscripten::optional_override([](int window) {
                              return std::string(Tr(HelpSection(static_cast<HelpWindow>(window))));

@@ -132,6 +132,8 @@ TextId HelpSection(HelpWindow window) {
         case HelpWindow::WriteProgress: return TextId::HelpSectionWrite;
         case HelpWindow::Options: return TextId::HelpSectionOptions;
         case HelpWindow::Tuning: return TextId::HelpSectionTuning;
+        case HelpWindow::History: return TextId::HelpSectionHistory;
+        case HelpWindow::PrintPreview: return TextId::HelpSectionPrint;
         case HelpWindow::Main: break;
     }
     return TextId::HelpSectionEditing;
@@ -148,7 +150,7 @@ TextId CommandHelpSection(int id) {
         case ID_FILE_PRINT:
         case ID_FILE_PRINT_DIRECT:
         case ID_FILE_PRINT_PREVIEW:
-        case ID_FILE_PRINT_SETUP: return TextId::HelpSectionPrint;
+        case ID_FILE_PRINT_SETUP: return HelpSection(HelpWindow::PrintPreview);
         case ID_EXPORT_CSV:
         case ID_IMPORT_CSV: return TextId::HelpSectionCsv;
         case ID_COMPARE_FILE:
@@ -156,7 +158,7 @@ TextId CommandHelpSection(int id) {
         case ID_NEXT_DIFFERENCE:
         case ID_PREVIOUS_DIFFERENCE:
         case ID_END_COMPARE: return TextId::HelpSectionCompare;
-        case ID_HISTORY: return TextId::HelpSectionHistory;
+        case ID_HISTORY: return HelpSection(HelpWindow::History);
     }
     const CommandInfo* command = FindCommand(id);
     switch (command ? command->menu : MenuId::None) {

@@ -39,7 +39,7 @@ const std::vector<int>& ToolbarButtons();
 
 // The windows F1 gives help on, and the heading of the guide's section about
 // each (the main window's is the one on editing channels).
-enum class HelpWindow { Main, ReadProgress, WriteProgress, Options, Tuning };
+enum class HelpWindow { Main, ReadProgress, WriteProgress, Options, Tuning, History, PrintPreview };
 TextId HelpSection(HelpWindow window);
 // The heading of the guide's section about command `id`, for pointer help
 // (Shift+F1, then a click on the command's button).

@@ -178,6 +178,10 @@ QString CKeshApp::HelpSectionFor(const QWidget* window) const {
         kind = HelpWindow::Options;
     else if (window->objectName() == QString::number(IDD_TUNING))
         kind = HelpWindow::Tuning;
+    else if (window->objectName() == QStringLiteral("historyDialog"))
+        kind = HelpWindow::History;
+    else if (window->objectName() == QString::number(ID_FILE_PRINT_PREVIEW))
+        kind = HelpWindow::PrintPreview;
     return QTr(HelpSection(kind));
 }
 
