@@ -132,23 +132,18 @@ describe('help and the window', { timeout: 120_000 }, () => {
       await page.keyboard.press('Escape');
       assert.deepEqual(await openDialogs(page), []);
 
-      // Over the history and the print preview, their sections.
-      await clickCommand(page, 'history');
-      await page.waitForSelector('#history[open]');
-      await page.keyboard.press('F1');
-      await page.waitForSelector('#help[open]');
-      assert.equal((await shownGuide(page)).top, '历史记录');
-      await page.keyboard.press('Escape');
-      await page.keyboard.press('Escape');
-      assert.deepEqual(await openDialogs(page), []);
-      await clickCommand(page, 'printPreview');
-      await page.waitForSelector('#report:not([hidden])');
-      await page.keyboard.press('F1');
-      await page.waitForSelector('#help[open]');
-      assert.equal((await shownGuide(page)).top, '打印');
-      await page.keyboard.press('Escape');
-      await page.keyboard.press('Escape');
-      assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+      // Over the history and the print preview, their sections; Esc twice closes the guide, then the window.
+      for (const [command, shown, section] of [['history', '#history[open]', '历史记录'], ['printPreview', '#report:not([hidden])', '打印']]) {
+        await clickCommand(page, command);
+        await page.waitForSelector(shown);
+        await page.keyboard.press('F1');
+        await page.waitForSelector('#help[open]');
+        assert.equal((await shownGuide(page)).top, section);
+        await page.keyboard.press('Escape');
+        await page.keyboard.press('Escape');
+        assert.deepEqual(await openDialogs(page), []);
+        assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+      }
 
       await chooseLanguage(page, 'en');
       await clickCommand(page, 'help');
