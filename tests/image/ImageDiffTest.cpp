@@ -213,16 +213,22 @@ TEST(ImageDiff, AComparisonWithTheRadioTakesWhatATransferLeftInIt) {
     comparison.Start(radio, ComparedName::Text(TextId::CompareRadioName), current);
     ASSERT_EQ(comparison.Differences().size(), 3u);
     // A write stopped after the channels: the settings still differ.
-    comparison.RadioHolds(current, addr::kSettings);
+    CloneResult stopped;
+    stopped.blocks = static_cast<int>(addr::kSettings) / kBlockSize;
+    comparison.TransferEnded(CloneDirection::Write, stopped, current);
     comparison.Refresh(current);
     ASSERT_EQ(comparison.Differences().size(), 1u);
     EXPECT_EQ(comparison.Differences()[0].area, DiffArea::Setting);
-    comparison.RadioHolds(current, kImageSize);
+    CloneResult read;
+    read.outcome = CloneOutcome::Completed;
+    read.blocks = kBlockCount;
+    read.image = current;
+    comparison.TransferEnded(CloneDirection::Read, read, radio);
     comparison.Refresh(current);
     EXPECT_TRUE(comparison.Differences().empty());
     // A file or a history entry is not the radio: it stays as it was.
     comparison.Start(radio, ComparedName::File("other.sin"), current);
-    comparison.RadioHolds(current, kImageSize);
+    comparison.TransferEnded(CloneDirection::Read, read, radio);
     comparison.Refresh(current);
     EXPECT_EQ(comparison.Differences().size(), 3u);
 }

@@ -40,11 +40,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int web_clone(int direction) {
         TheComparison().Start(result.image, ComparedName::Text(TextId::CompareRadioName), TheSession().ImageForSave());
     else if (result.outcome == CloneOutcome::Completed && dir == CloneDirection::Read)
         TheDocument().ReadReplaces(result.image);
-    // A comparison with the radio compares with what the radio now holds.
-    if (dir == CloneDirection::Write)
-        TheComparison().RadioHolds(plan.image, static_cast<std::size_t>(result.blocks * kBlockSize));
-    else if (result.outcome == CloneOutcome::Completed && direction != 3)
-        TheComparison().RadioHolds(result.image, kImageSize);
+    TheComparison().TransferEnded(dir, result, plan.image);
     TheComparison().Refresh(TheSession().ImageForSave());
     if (end.notKept) user.Inform(NotKeptText(*end.notKept));
     return static_cast<int>(result.outcome);

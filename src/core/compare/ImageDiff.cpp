@@ -267,9 +267,13 @@ void ImageComparison::Refresh(const RadioImage& current) {
     if (m_active) m_differences = CompareImages(m_other, current);
 }
 
-void ImageComparison::RadioHolds(const RadioImage& image, std::size_t count) {
-    if (m_active && m_name.text && m_name.text->id == TextId::CompareRadioName)
-        std::copy_n(image.begin(), std::min(count, image.size()), m_other.begin());
+void ImageComparison::TransferEnded(CloneDirection direction, const CloneResult& result, const RadioImage& sent) {
+    if (!m_active || !m_name.text || m_name.text->id != TextId::CompareRadioName) return;
+    if (direction == CloneDirection::Write)
+        std::copy_n(sent.begin(), static_cast<std::size_t>(std::clamp(result.blocks, 0, kBlockCount) * kBlockSize),
+                    m_other.begin());
+    else if (result.outcome == CloneOutcome::Completed)
+        m_other = result.image;
 }
 
 const ImageDifference* ImageComparison::CellDifference(int row, int column) const {

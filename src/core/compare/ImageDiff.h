@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/RadioImage.h"
+#include "link/CloneEngine.h"
 #include "res/Failure.h"
 #include "res/Texts.h"
 
@@ -76,11 +77,10 @@ public:
     void Stop();
     // The working copy changed, or the language the differences are told in.
     void Refresh(const RadioImage& current);
-    // A transfer left the radio holding the first `count` bytes of `image`
-    // (a read all of them, a write those of the blocks it wrote): a
-    // comparison with the radio compares with what it holds now, once
-    // refreshed.
-    void RadioHolds(const RadioImage& image, std::size_t count);
+    // A transfer in `direction` ended with `result`; a write sent `sent`. A
+    // comparison with the radio compares with what the radio now holds, once
+    // refreshed: a finished read's image, or the blocks a write got through.
+    void TransferEnded(CloneDirection direction, const CloneResult& result, const RadioImage& sent);
 
     bool Active() const { return m_active; }
     std::string Name() const { return m_name.InWords(); }

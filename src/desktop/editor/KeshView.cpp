@@ -185,11 +185,8 @@ void CKeshView::OnTransferFinished(const CloneResult& result) {
             Change([&](EditSession&) { return m_pDocument->Doc().ReadReplaces(result.image); });
         FocusGrid();
     }
-    if (m_bWrite || (result.outcome == CloneOutcome::Completed && !m_bCompareRead)) {
-        m_comparison.RadioHolds(m_bWrite ? m_sent : result.image,
-                                static_cast<std::size_t>(m_bWrite ? result.blocks * kBlockSize : kImageSize));
-        RefreshComparison();
-    }
+    m_comparison.TransferEnded(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result, m_sent);
+    RefreshComparison();
     emit transferRunning(false);
     if (const auto notice =
             TransferStatusText(m_bWrite ? CloneDirection::Write : CloneDirection::Read, result.outcome,

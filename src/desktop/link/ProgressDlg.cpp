@@ -70,8 +70,7 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent) {
 void CProgressDlg::Open(const QString& caption, bool write, QWidget* over, const QString& port) {
     m_strCaption = caption;
     m_bWrite = write;
-    m_bar->setValue(0);
-    m_stopAsks = false;
+    SetProgress(0);
     // Texts set on every opening follow a language chosen since the last.
     m_start->setText(QTr(TextId::ButtonStart));
     m_cancel->setText(QTr(TextId::ButtonCancel));
@@ -167,8 +166,7 @@ void CProgressDlg::Finish(const QString& port, const CloneResult& result) {
     // radio's result in the status line.
     m_session->Record(port, result);
     m_status->setText(QString::fromUtf8(CloneOutcomeText(result.outcome)));
-    m_bar->setValue(0);
-    m_stopAsks = false;
+    SetProgress(0);
     SetPhase(CloneDirection::Write, QString());
     m_bCancel = false;
     m_bWatch = true;
