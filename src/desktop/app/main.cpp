@@ -5,6 +5,7 @@
 
 #include "app/FontConfigPreload.h"
 #include "app/KeshApp.h"
+#include "app/SessionBusPreload.h"
 #include "app/UiLanguage.h"
 #include "res/QtText.h"
 #include "res/Strings.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     FontConfigPreload fontConfig;
     CKeshApp app(argc, argv);  // also takes up --lang
     fontConfig.Finish();
+    const SessionBusPreload sessionBus;
     const Options options;
     QCommandLineParser parser;
     options.AddTo(parser);

@@ -1,0 +1,5 @@
+#include "app/SessionBusPreload.h"
+
+#include <QDBusConnection>
+
+SessionBusPreload::SessionBusPreload() : m_connector([] { QDBusConnection::sessionBus(); }) {}
