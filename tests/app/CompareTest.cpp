@@ -87,11 +87,23 @@ TEST_F(Compare, StepsThroughTheDifferencesOfTwoSampleFiles) {
     Key(Qt::Key_F8);
     EXPECT_EQ(Current(), std::pair(2, 3));
 
-    QTest::mouseClick(Panel()->findChild<QPushButton*>(QStringLiteral("endComparison")), Qt::LeftButton);
+    // Ending it with the keys: Ctrl+Tab leaves the grid, Tab walks on to the
+    // panel's end button, Space presses it; the next arrow key moves in the
+    // grid and changes no box of the form.
+    auto* end = Panel()->findChild<QPushButton*>(QStringLiteral("endComparison"));
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    for (int i = 0; i < 12 && Focus() != end; ++i) Key(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), end);
+    const int model = View()->m_cbModel->currentIndex();
+    Key(Qt::Key_Space);
     EXPECT_FALSE(View()->Comparison().Active());
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_FALSE(Marked(2, 3));
     EXPECT_FALSE(Frame()->Action(ID_NEXT_DIFFERENCE)->isEnabled());
+    EXPECT_EQ(Focus(), Grid());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Current(), std::pair(3, 3));
+    EXPECT_EQ(View()->m_cbModel->currentIndex(), model);
 }
 
 // With no cell differing, the current cell stays where the user was and

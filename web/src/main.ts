@@ -32,6 +32,8 @@ class Page {
   private readonly commandSections = new Map<string, string>();
   private clipboard = '';
   private renumberCsv = false;
+  // Takes away the report drawn for a print that is running.
+  private closePrintedReport: (() => void) | null = null;
   private readonly table: CommandTable;
   private readonly menuBar: MenuBar;
   private readonly toolbar: Toolbar;
@@ -82,6 +84,20 @@ class Page {
       // text refused would be lost.
       if (!this.grid.commitForCommand() || this.rules.isModified()) e.preventDefault();
     });
+    // Whatever starts a print (the Print command, or the browser's own menu
+    // or keys while a box is open), the report is what is printed: drawn
+    // as the print starts unless the preview shows it already, and taken
+    // away after, the focus back where it was.
+    window.addEventListener('beforeprint', () => {
+      if (!byId('report').hidden) return;
+      const returnTo = document.activeElement instanceof HTMLElement && document.activeElement !== document.body ? document.activeElement : null;
+      const closeReport = showReport(this.rules, () => (returnTo ?? this.grid).focus());
+      this.closePrintedReport = () => {
+        this.closePrintedReport = null;
+        closeReport();
+      };
+    });
+    window.addEventListener('afterprint', () => this.closePrintedReport?.());
     this.acceptDroppedFiles();
     if (!serialApi()) {
       const notice = byId('no-serial');
@@ -242,13 +258,11 @@ class Page {
       case 'printPreview':
         showReport(this.rules, () => this.grid.focus());
         return;
-      case 'print': {
-        // The browser prints the report drawn for it; print() returns once
-        // its print dialog is closed, and the report goes with it.
-        const closeReport = showReport(this.rules, () => this.grid.focus());
+      case 'print':
+        // The report is drawn as the print starts (above); print() returns
+        // once the browser's print dialog is closed.
         window.print();
-        return closeReport();
-      }
+        return this.closePrintedReport?.();
       case 'renumberCsv':
         this.renumberCsv = !this.renumberCsv;
         return;

@@ -729,6 +729,27 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('the browser\'s own Print, from its menu while the guide is open, prints the report and leaves the guide open', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, samplePath);
+    await page.keyboard.press('F1');
+    await page.waitForSelector('#guide h1');
+    // As the browser's menu does: the print starts and ends, the page not asked.
+    await page.evaluate(() => {
+      addEventListener('beforeprint', () => {
+        (window as unknown as { printed: string[] }).printed = Array.from(document.querySelectorAll('#report .page'), (n) => n.textContent ?? '');
+      });
+      window.print();
+      dispatchEvent(new Event('afterprint'));
+    });
+    const printed = await pageValue(page, () => (window as unknown as { printed?: string[] }).printed, null, 'nothing was printed');
+    assert.equal(printed.length, 5);
+    assert.ok(printed[0].includes('145.52000'));
+    assert.equal(await page.$eval('#report', (n) => (n as HTMLElement).hidden), true);
+    assert.ok(await page.$('#guide h1'), 'the guide stayed open');
+    await page.close();
+  });
+
   test('without Web Serial the page says so and the link commands say which browsers to use', async () => {
     const noSerial = () => {
       delete (Navigator.prototype as unknown as Record<string, unknown>).serial;

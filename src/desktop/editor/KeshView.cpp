@@ -130,6 +130,9 @@ void CKeshView::EndComparison() {
     m_comparison.Stop();
     m_model->Reloaded();
     emit comparisonChanged();
+    // The panel's button goes with the panel: the keys go back to the grid,
+    // never to a box of the form that the next arrow key would change.
+    m_grid->setFocus();
 }
 
 void CKeshView::StepDifference(bool forward) {
