@@ -11,6 +11,10 @@ for f in bin/ostreltz bin/ostreltz-cli bin/ostreltz-radio-sim share/applications
          share/doc/ostreltz/serial-permissions.md; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
+# Every picture the installed guides show is installed beside them.
+for picture in $(grep -oh '([a-z0-9-]*\.png)' "$prefix"/share/doc/ostreltz/*.md | tr -d '()' | sort -u); do
+    [ -e "$prefix/share/doc/ostreltz/$picture" ] || fail "the guides show $picture, which is not installed"
+done
 for size in 16 32 48 64 128 256; do
     file "$prefix/share/icons/hicolor/${size}x${size}/apps/ostreltz.png" | grep -q "${size} x ${size}" || fail "icon $size"
 done
