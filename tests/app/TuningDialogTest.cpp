@@ -174,6 +174,27 @@ TEST_F(TuningDialog, StartSendsTheChosenSetToTheRadio) {
     EXPECT_EQ(messages[0].icon, MessageIcon::Information);  // a success, not a warning
 }
 
+// With the keys alone: Space on Start sends, and once the radio has answered
+// the keys are on Start again, so Space sends once more.
+TEST_F(TuningDialog, TheKeysStayOnStartAfterASend) {
+    SimProcess sim({});
+    Open("136 - 174MHz", QString::fromStdString(sim.Port()));
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    Select("发射功率");
+    auto* start = Find<QPushButton>(1038);
+    for (int i = 0; i < 20 && dialog->focusWidget() != start; ++i) QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(dialog->focusWidget(), start);
+    for (int send = 1; send <= 2; ++send) {
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
+        const std::string line = sim.NextLine();
+        EXPECT_EQ(line.rfind("TUNE ", 0), 0u) << line;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->IsExchangeRunning(); }, 10000));
+        ASSERT_EQ(messages.size(), static_cast<std::size_t>(send));
+        EXPECT_EQ(dialog->focusWidget(), start) << send;
+    }
+}
+
 TEST_F(TuningDialog, RadioThatAnswersWronglyGetsRetryOrCancel) {
     SimProcess sim({"--tuning-nak", "11"});
     Open("136 - 174MHz", QString::fromStdString(sim.Port()));

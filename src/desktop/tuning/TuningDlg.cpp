@@ -54,7 +54,10 @@ CTuningDlg::CTuningDlg(const QString& bandText, const QString& port, QWidget* pa
     ShowCloseButtonOnly(this);
 
     // The dialog waits while the exchange runs off its thread.
-    connect(&Runner(), &CEngineRunner::tuningFinished, this, [this] { setEnabled(true); });
+    connect(&Runner(), &CEngineRunner::tuningFinished, this, [this] {
+        setEnabled(true);
+        if (m_focusBeforeExchange) m_focusBeforeExchange->setFocus();
+    });
 
     m_tree = Named(new QTreeWidget(this), 1026);
     m_tree->setHeaderHidden(true);
@@ -304,6 +307,7 @@ void CTuningDlg::StoreTypedFrequencies() {
 void CTuningDlg::OnStart() {
     if (IsExchangeRunning()) return;
     if (m_frequencyShown) StoreTypedFrequencies();
+    m_focusBeforeExchange = focusWidget();
     setEnabled(false);
     Runner().StartTuning(m_strPort, m_model.Request(ChosenSet(), Item()));
 }

@@ -3,6 +3,7 @@
 // four tuning items, sent live to the radio by "开始". The document is never
 // touched.
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include "link/EngineRunner.h"
@@ -82,5 +83,6 @@ private:
     QSlider* m_slider = nullptr;
     QLabel* m_position = nullptr;
     QPushButton* m_start = nullptr;
-    QLabel* m_willSend = nullptr;  // the set "开始" sends, with its values
+    QLabel* m_willSend = nullptr;             // the set "开始" sends, with its values
+    QPointer<QWidget> m_focusBeforeExchange;  // given the keys back once the radio has answered
 };
