@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <random>
@@ -328,6 +329,40 @@ TEST_F(Transfer, AWriteGoesOnWhenTheMainWindowIsClickedOrTheWindowMoved) {
     EXPECT_EQ(Dialog()->Status()->text(), "264");
     sim.Stop();
     EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageForSave());
+}
+
+// A file dropped on the main window while a write runs is not taken: the
+// document being written stays the one shown.
+TEST_F(Transfer, AFileDroppedDuringAWriteIsNotOpened) {
+    SimProcess sim({"--save", Path("radio-after.sin").toStdString()});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    SetCell(1, 1, "146.00000");
+    const QString other = SaveImage("other.sin", Load(QStringLiteral(OSTRELTZ_SAMPLE)));
+    Start(ID_WRITE);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dialog()->Bar()->value() >= 5; }, 20000));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    const QPoint at = Grid()->mapTo(Frame(), Grid()->rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &drop);
+    EXPECT_EQ(Grid()->TextMatrix(1, 1), QStringLiteral("146.00000"));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(messages.empty());
+    sim.Stop();
+    EXPECT_EQ(Load(Path("radio-after.sin")), View()->ImageForSave());
+
+    // Once the write is over, the same drop opens the file (the edits it
+    // wrote are let go when asked).
+    answers = {Answer::Discard};
+    QDragEnterEvent again(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &again);
+    EXPECT_TRUE(again.isAccepted());
+    QDropEvent dropAgain(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &dropAgain);
+    EXPECT_EQ(Grid()->TextMatrix(1, 1), QStringLiteral("145.52000"));
 }
 
 TEST_F(Transfer, AWriteIsStoppedOnlyAfterTheQuestionIsConfirmed) {

@@ -266,13 +266,16 @@ void CMainFrame::FitToView() {
     if (size().boundedTo(ScreenRoom(this)) != size()) setWindowState(Qt::WindowMaximized);
 }
 
+// A dropped file is opened as File › Open opens it, and only while that
+// command can be given: never while a write runs from this document.
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!SinFilesIn(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
+    if (Action(ID_FILE_OPEN)->isEnabled() && !SinFilesIn(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList files = SinFilesIn(event->mimeData()->urls());
-    if (files.isEmpty()) return;
+    if (!Action(ID_FILE_OPEN)->isEnabled() || files.isEmpty()) return;
     event->acceptProposedAction();
     emit filesDropped(files);
 }
