@@ -1,5 +1,6 @@
 // The edit menu over the channel grid with real keys: undo and redo, the
 // clipboard, whole channels and the set-field dialog.
+#include <QKeyEvent>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
@@ -372,6 +373,41 @@ TEST_F(Editing, SetFieldGivesTheSelectedChannelsInUseOneValue) {
     EXPECT_EQ(Image(), before);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "所选的频道都没有使用，没有修改任何频道。");
+}
+
+// Enter writes a cell and opens the next one's editor: Ctrl+Z there, with
+// nothing typed into it yet, undoes the cell just written, and Ctrl+Y does it
+// again; once something is typed, Ctrl+Z is the editor's, for that typing.
+TEST_F(Editing, UndoKeysInAnEditorWithNothingTypedUndoTheDocument) {
+    // Before a shortcut runs, the window system asks the focused widget
+    // whether the key is its own, as it does for every key with Ctrl.
+    const auto editorClaims = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent ask(QEvent::ShortcutOverride, key, modifiers);
+        ask.setAccepted(false);
+        QApplication::sendEvent(Focus(), &ask);
+        return ask.isAccepted();
+    };
+    const RadioImage start = Image();
+    Click(3, 1);
+    Type(QStringLiteral("163"));
+    Enter();
+    ASSERT_TRUE(FrequencyEditor());
+    ASSERT_EQ(Cell(3, 1), "163.00000");
+    const RadioImage typed = Image();
+    EXPECT_FALSE(editorClaims(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_FALSE(editorClaims(Qt::Key_Y, Qt::ControlModifier));
+    EXPECT_FALSE(editorClaims(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Image(), start);
+    EXPECT_EQ(Cell(3, 1), "");
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Image(), typed);
+    EXPECT_EQ(Cell(3, 1), "163.00000");
+
+    Click(5, 1);
+    Type(QStringLiteral("14"));
+    EXPECT_TRUE(editorClaims(Qt::Key_Z, Qt::ControlModifier));
+    Key(Qt::Key_Escape);
 }
 
 TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {

@@ -186,6 +186,14 @@ TEST(GridKeys, ColumnsGetTheirEditors) {
     for (int column = 1; column <= 10; ++column) EXPECT_EQ(EditorForColumn(column), kinds[column - 1]) << column;
 }
 
+// An editor keeps Undo and Redo only for typing of its own: a list has none.
+TEST(GridKeys, UndoKeysAreTheEditorsOnlyForItsOwnTyping) {
+    for (int column = 1; column <= 10; ++column) {
+        EXPECT_FALSE(UndoKeysAreTheEditors(column, false)) << column;
+        EXPECT_EQ(UndoKeysAreTheEditors(column, true), EditorForColumn(column) != CellEditorKind::List) << column;
+    }
+}
+
 TEST(GridKeys, NoticesSayHowSevereEachMessageIs) {
     SetCurrentLanguage(Lang::Zh);
     EditResult result;

@@ -135,8 +135,9 @@ export class ChannelGrid {
   }
 
   // A text editor is open (a frequency or a tone), with undo of its own.
-  isTyping(): boolean {
-    return this.editor instanceof HTMLInputElement;
+  // Whether Undo and Redo are the open editor's own, for what was typed into it.
+  undoKeysAreTheEditors(): boolean {
+    return this.editor !== null && this.rules.undoKeysAreTheEditors(this.editing.col, this.editorText(this.editor) !== this.loaded);
   }
 
   // Writes an open editor's text, as leaving the cell does.

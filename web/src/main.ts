@@ -528,8 +528,8 @@ class Page {
     const inGrid = this.grid.element.contains(document.activeElement) && !this.grid.isEditing();
     let command = Object.keys(this.table.commands).find((name) => this.handles(name) && matchesShortcut(e, this.table.commands[name].shortcut)) ?? '';
     if (command && editCommands.has(command) && !inGrid) command = '';
-    // A cell's text editor undoes its own typing, as a text field does.
-    if ((command === 'undo' || command === 'redo') && this.grid.isTyping()) return;
+    // A cell's editor undoes its own typing, as a text field does.
+    if ((command === 'undo' || command === 'redo') && this.grid.undoKeysAreTheEditors()) return;
     // The grid also copies with Ctrl+C, as grids do.
     if (!command && inGrid && (e.ctrlKey || e.metaKey) && !e.shiftKey && e.key.toLowerCase() === 'c') command = 'copy';
     if (!command) return;

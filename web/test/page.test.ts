@@ -259,6 +259,21 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('Ctrl+Z right after Enter, in the next cell\'s editor with nothing typed yet, undoes the cell just written; Ctrl+Y writes it again', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await clickCell(page, 1, 1);
+    await page.keyboard.press('Escape');
+    await page.keyboard.type('250');
+    await page.keyboard.press('Enter');
+    assert.equal(await cellText(page, 1, 1), '250.00000');
+    assert.ok(await page.$('td[data-row="1"][data-col="2"] .cell-editor'), 'the walk opened the next cell');
+    await pressWithControl(page, 'z');
+    assert.equal(await cellText(page, 1, 1), '');
+    await pressWithControl(page, 'y');
+    assert.equal(await cellText(page, 1, 1), '250.00000');
+    await page.close();
+  });
+
   test('another tab taking the focus while a cell is being typed leaves the editor open with its text; typing goes on back on the page', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     let other: Page | null = null;

@@ -61,6 +61,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
     function("keyOnFormBox", &OnFormBox);
     function("keyInEditor", &InEditor);
     function("afterEditorKey", &AfterEditorKey);
+    function("undoKeysAreTheEditors", &UndoKeysAreTheEditors);
     function("afterRefusedCommit", &AfterRefusedCommit);
     function("startEditor", &StartEditor);
     function("editorForColumn", &EditorForColumn);

@@ -146,6 +146,10 @@ GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDo
     return {};
 }
 
+bool UndoKeysAreTheEditors(int column, bool typedSinceOpened) {
+    return typedSinceOpened && EditorForColumn(column) != CellEditorKind::List;
+}
+
 EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText) {
     EditorStart start;
     start.text = opening == EditorOpening::Retry ? typed : cellText;

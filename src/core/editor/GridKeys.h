@@ -61,6 +61,11 @@ GridStep KeyOnCell(int row, int column, const GridKeyPress& press);
 // (CancelEdit); Ignore swallows the key and the editor stays open; None
 // leaves the key to the editor.
 GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDownOpen);
+// Undo and Redo pressed in an open editor of `column`: a text editor that
+// holds typing of its own undoes that typing, as a text field does; else
+// (nothing typed since it opened, or a list) they are the document's Undo
+// and Redo, run as any command is, the editor's cell as it was.
+bool UndoKeysAreTheEditors(int column, bool typedSinceOpened);
 // Where a key that wrote the editor of (row, column) leads: `step`, the key's
 // own (from KeyInEditor), when the text was taken; a refused text keeps its
 // cell open for another try, with what was typed, whichever key wrote it

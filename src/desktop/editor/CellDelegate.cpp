@@ -81,6 +81,12 @@ QWidget* MakeEditor(int column, QWidget* parent) {
     return edit;
 }
 
+// Undo, or Redo in either of its spellings (Ctrl+Y, Ctrl+Shift+Z).
+bool IsUndoKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_Y);
+}
+
 // The text an editor of the grid holds now.
 QString EditorText(const QWidget* editor) {
     if (auto* edit = qobject_cast<const QLineEdit*>(editor)) return edit->text();
@@ -253,6 +259,10 @@ bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason) return false;
     }
+    if (event->type() == QEvent::ShortcutOverride && IsUndoKey(static_cast<QKeyEvent*>(event)) &&
+        !UndoKeysAreTheEditors(editor->property(kColumn).toInt(),
+                               EditorText(editor) != editor->property(kLoaded).toString()))
+        return true;  // not the editor's: the Undo and Redo commands take the key
     if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
     auto* combo = qobject_cast<QComboBox*>(editor);
     const GridKeyPress press = GridKeyPressOf(static_cast<QKeyEvent*>(event));
