@@ -111,6 +111,7 @@ TEST_F(FileSafety, SavingOverAFileChangedOnDiskAsksFirst) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QStringLiteral("文件“%1”已被其他程序修改。是否覆盖？").arg(sin));
     EXPECT_EQ(messages[0].buttons, Buttons::OverwriteCancel);
+    EXPECT_TRUE(messages[0].cancelIsDefault);  // Enter keeps what the other program wrote
     EXPECT_EQ(Load(sin), other);
     answers = {Answer::Ok};
     Trigger(ID_FILE_SAVE);

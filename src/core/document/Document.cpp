@@ -56,7 +56,8 @@ std::optional<Question> Document::OverwriteQuestion(const std::string& path) con
     if (m_path.empty() || path != m_path) return std::nullopt;
     const FileStamp now = StampOf(path);
     if (!now.exists || now == m_stamp) return std::nullopt;
-    return Question{TrFormat(TextId::FileChangedOnDisk, {path}), Buttons::OverwriteCancel, true};
+    // Overwriting loses what the other program wrote.
+    return Question{TrFormat(TextId::FileChangedOnDisk, {path}), Buttons::OverwriteCancel, true, true};
 }
 
 std::optional<Failure> Document::RefuseOwnFile(const std::string& path) const {

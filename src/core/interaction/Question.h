@@ -10,4 +10,6 @@ struct Question {
     std::string text;
     Buttons buttons = Buttons::OkCancel;
     bool warning = true;  // shown as a warning rather than a plain question
+    // Enter answers Cancel: going on cannot be undone and must be chosen.
+    bool cancelIsDefault = false;
 };

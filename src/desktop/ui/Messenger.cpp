@@ -99,8 +99,9 @@ void SetMessageHandler(MessageHandler handler) { MessageHook() = std::move(handl
 void SetFileHandler(FileHandler handler) { FileHook() = std::move(handler); }
 
 Answer Ask(QWidget* parent, const Question& question) {
-    return Show(parent, QString::fromStdString(question.text), question.buttons,
-                question.warning ? MessageIcon::Warning : MessageIcon::Question);
+    return Show(parent, MessageRequest{QString::fromStdString(question.text), QString(), question.buttons,
+                                       question.warning ? MessageIcon::Warning : MessageIcon::Question,
+                                       question.cancelIsDefault});
 }
 
 Answer Show(QWidget* parent, const Failure& failure, MessageIcon icon) {
