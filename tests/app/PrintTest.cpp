@@ -10,6 +10,10 @@
 #include <QGraphicsView>
 #include <QTest>
 #include <QPrintPreviewWidget>
+#include <QDialog>
+#include <QSet>
+#include <QToolButton>
+#include <QToolBar>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -28,7 +32,8 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     QList<QRect> shown;  // where each page lies in the window, in reading order
     QRect viewport;
     QString closeTip, closeTool;
-    bool movedByKey = false;
+    bool movedByKey = false, printWindow = false;
+    QStringList unreachable;
     QTimer::singleShot(0, [&] {
         QWidget* preview = QApplication::activeModalWidget();
         ASSERT_NE(preview, nullptr);
@@ -46,6 +51,27 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
         QTest::keyClick(preview->focusWidget(), Qt::Key_PageDown);
         movedByKey = view->verticalScrollBar()->value() > top;
         QTest::keyClick(preview->focusWidget(), Qt::Key_PageUp);
+        // Tab reaches every button of the window, and Ctrl+P prints from
+        // there: the printing's own window opens (and is left with Cancel).
+        QSet<QWidget*> reached;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(preview->focusWidget(), Qt::Key_Tab);
+            reached << preview->focusWidget();
+        }
+        auto* toolbar = preview->findChild<QToolBar*>();
+        for (QAction* action : toolbar->actions())
+            if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(action));
+                button && button->isEnabled() && button->isVisible() && !reached.contains(button))
+                unreachable << action->text();
+        preview->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+        QTimer::singleShot(0, [&] {
+            if (auto* printing = qobject_cast<QDialog*>(QApplication::activeModalWidget()); printing != preview) {
+                printWindow = printing != nullptr;
+                if (printing) printing->reject();
+            }
+        });
+        QTest::keyClick(preview->focusWidget(), Qt::Key_P, Qt::ControlModifier);
         std::sort(items.begin(), items.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
             return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
         });
@@ -60,6 +86,8 @@ TEST_F(GuiTest, PrintPreviewShowsFivePagesTwoAcross) {
     Trigger(ids::ID_FILE_PRINT_PREVIEW);
     EXPECT_EQ(pages, 5);
     EXPECT_TRUE(movedByKey);
+    EXPECT_TRUE(unreachable.isEmpty()) << unreachable.join(", ").toStdString();
+    EXPECT_TRUE(printWindow);
     // Pages 1 and 2 side by side, both in view at the top; then 3 and 4, then 5.
     ASSERT_EQ(shown.size(), 5);
     EXPECT_EQ(shown[0].top(), shown[1].top());

@@ -1,6 +1,7 @@
 #include "print/PreviewLayout.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -113,6 +114,14 @@ void LayOutPreview(QPrintPreviewDialog* preview) {
                 button && button->autoRepeat())
                 zoom << button;
     new PreviewKeys(view, zoom.size() == 2 ? zoom[0] : nullptr, zoom.size() == 2 ? zoom[1] : nullptr);
+    // Every button of the window is reached with Tab, and Ctrl+P prints, as
+    // in the main window.
+    if (auto* toolbar = preview->findChild<QToolBar*>()) {
+        for (QToolButton* button : toolbar->findChildren<QToolButton*>()) button->setFocusPolicy(Qt::TabFocus);
+        const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction* action : toolbar->actions())
+            if (action->text() == print) action->setShortcut(QKeySequence::Print);
+    }
     // The pages take the keys first: Page Down, the arrows, Home and End move through them.
     view->setFocus();
 }

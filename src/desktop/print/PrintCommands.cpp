@@ -91,7 +91,6 @@ void CPrintCommands::OnFilePrintPreview() {
     preview.setWindowTitle(QTr(TextId::PrintPreviewTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { PaintReport(printer, m_inputs()); });
-    LayOutPreview(&preview);
     if (auto* toolbar = preview.findChild<QToolBar*>()) {
         QAction* close = toolbar->addAction(QTr(TextId::PreviewClose));
         close->setObjectName(QStringLiteral("closePreview"));
@@ -99,6 +98,7 @@ void CPrintCommands::OnFilePrintPreview() {
         close->setToolTip(QTr(TextId::PreviewCloseToolTip));
         connect(close, &QAction::triggered, &preview, &QDialog::reject);
     }
+    LayOutPreview(&preview);
     ResizeWithinScreen(&preview, {1000, 760});
     preview.exec();
 }
