@@ -90,8 +90,9 @@ TEST_F(CsvDialogs, ImportWithRenumberFromTheOpenDialog) {
         EXPECT_TRUE(box->isChecked());
     });
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.startsWith(
-        "已导入 4 个频道。\n本机不保存频道名称，略去了 4 个名称。\n以下 4 个频道超出频率范围!"))
+    EXPECT_TRUE(
+        messages[0].text.startsWith("已导入 4 个频道。\n按文件顺序放入了频道 1 至 4。\n本机不保存频道名称，略去了 4 "
+                                    "个名称。\n以下 4 个频道超出频率范围!"))
         << messages[0].text.toStdString();
     EXPECT_EQ(Row(1), QStringList({"146.94000", "146.34000", "OFF", "100.0", "宽", "是", "高", "DTMF", "开", "关闭"}));
     EXPECT_EQ(Row(3),

@@ -241,6 +241,7 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
     }
     result.channels = static_cast<int>(channels.size());
     result.merged = options.merge;
+    result.renumbered = options.renumber;
     for (int n = 1; n <= kChannelCount; ++n)
         if (!named[static_cast<std::size_t>(n)] && ChannelInUse(RecordAt(image, n))) ++result.unnamedInUse;
     if (channels.empty()) {
@@ -266,6 +267,9 @@ CsvImport ImportChannelsCsv(const std::string& csv, RadioImage& image, CsvImport
 
 std::string CsvImportSummary(const CsvImport& result) {
     std::vector<std::string> sentences = {TrFormat(TextId::CsvImported, {std::to_string(result.channels)})};
+    // Renumbering moves channels: the numbers they took are said.
+    if (result.renumbered && result.channels > 0)
+        sentences.push_back(TrFormat(TextId::CsvRenumbered, {std::to_string(result.channels)}));
     if (result.droppedNames > 0)
         sentences.push_back(TrFormat(TextId::CsvNamesDropped, {std::to_string(result.droppedNames)}));
     if (result.unnamedInUse > 0)

@@ -34,6 +34,7 @@ struct CsvImport {
     // emptied, or kept as they are with `merge`.
     int unnamedInUse = 0;
     bool merged = false;
+    bool renumbered = false;  // placed in channels 1, 2, 3… in file order
     // Accepted channels with a frequency outside the image's band: the
     // channel and the frequency texts, as typing warns of them.
     std::vector<std::pair<int, std::string>> outOfBand;
