@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QScreen>
 #include <QTest>
 
 #include "link/PortChecklist.h"
@@ -137,6 +138,22 @@ TEST_F(WriteSession, ThreeRadiosOneAfterAnotherWithTheCountAndTheLog) {
     EXPECT_EQ(Load(Path("radio.sin.1")), View()->ImageForSave());
     EXPECT_EQ(Load(Path("radio.sin.3")), View()->ImageForSave());
     EXPECT_NE(Load(Path("radio.sin.2")), View()->ImageForSave());
+}
+
+// Placed low on a small screen, the window grows as the box is ticked and
+// moves up so that all of it, the log's buttons too, stays in sight.
+TEST_F(WriteSession, TheWindowGrownByTheBoxStaysOnTheScreen) {
+    Connect("/dev/null");
+    Trigger(ID_WRITE);
+    ASSERT_TRUE(Dialog()->isVisible());
+    const QRect room = Dialog()->screen()->availableGeometry();
+    Dialog()->move(Dialog()->x(), room.bottom() + 1 - Dialog()->frameGeometry().height());
+    const QSize before = Dialog()->size();
+    QTest::mouseClick(Panel()->Continuous(), Qt::LeftButton, {}, QPoint(6, Panel()->Continuous()->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dialog()->height() > before.height(); }, 5000));
+    EXPECT_TRUE(room.contains(Dialog()->frameGeometry())) << Dialog()->frameGeometry().bottom() << " " << room.bottom();
+    QTest::keyClick(Dialog(), Qt::Key_Escape);
+    EXPECT_FALSE(Dialog()->isVisible());
 }
 
 TEST_F(WriteSession, WithoutItTheWindowClosesAfterTheRadioAndAReadNeverOffersIt) {

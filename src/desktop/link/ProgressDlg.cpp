@@ -264,6 +264,16 @@ void CProgressDlg::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) emit openChanged(false);
 }
 
+// Grown by what it comes to show (the radios written one after another), the
+// window stays on its screen; that move is the program's, not the user's.
+void CProgressDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!isVisible()) return;
+    m_centering = true;
+    KeepOnScreen(this);
+    m_centering = false;
+}
+
 void CProgressDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     if (!m_centering && IsStarted() && !m_bWrite && event->oldPos() != event->pos()) Interrupt();

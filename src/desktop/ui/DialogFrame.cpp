@@ -43,6 +43,15 @@ QSize ScreenRoom(const QWidget* window) {
 
 void ResizeWithinScreen(QWidget* window, QSize wanted) { window->resize(wanted.boundedTo(ScreenRoom(window))); }
 
+void KeepOnScreen(QWidget* window) {
+    const QRect room = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    // Past both edges, the top left corner stays in sight.
+    const QPoint to(std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width())),
+                    std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height())));
+    if (to != frame.topLeft()) window->move(to);
+}
+
 void FitCaption(QWidget* window) {
     window->setMinimumWidth(std::max(window->minimumWidth(), CaptionWidth(window->windowTitle())));
 }

@@ -23,6 +23,9 @@ void FixSize(QWidget* window);
 QSize ScreenRoom(const QWidget* window);
 // Gives `window` the size `wanted`, or less where the screen is smaller.
 void ResizeWithinScreen(QWidget* window, QSize wanted);
+// Moves `window`, frame and all, back onto its screen where it reaches past
+// an edge (a window that grew downwards from near the bottom).
+void KeepOnScreen(QWidget* window);
 
 // Makes `window` at least as wide as its caption needs.
 void FitCaption(QWidget* window);
