@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "support/TestFolder.h"
 #include "support/RandomImage.h"
 
@@ -120,6 +122,26 @@ TEST_F(SinFileTest, FailedSaveLeavesTheOldFileIntact) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     EXPECT_FALSE(saved);
     EXPECT_TRUE(failure);
+    RadioImage loaded{};
+    ASSERT_TRUE(LoadSinFile(path, loaded).ok);
+    EXPECT_EQ(loaded, old);
+}
+
+// A save makes its new file beside the old one: in a folder that takes no
+// new file the message names the folder, even though the file itself could
+// be written, and the old file is kept.
+TEST_F(SinFileTest, AFolderThatTakesNoNewFileIsNamedInTheMessage) {
+    const RadioImage old = RandomImage(4);
+    const std::string path = (m_dir / "keep.sin").string();
+    ASSERT_FALSE(SaveSinFile(path, old));
+    const std::string lock = "chattr +i '" + m_dir.string() + "' 2>/dev/null";
+    if (std::system(lock.c_str()) != 0) GTEST_SKIP() << "no immutable folders here";
+    const std::optional<Failure> failure = SaveSinFile(path, RandomImage(5));
+    const std::string unlock = "chattr -i '" + m_dir.string() + "'";
+    ASSERT_EQ(std::system(unlock.c_str()), 0);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(Describe(*failure), "无法保存文件“" + path + "”。\n没有在文件夹“" + m_dir.string() +
+                                      "”中新建文件的权限，请用“另存为”存到别处");
     RadioImage loaded{};
     ASSERT_TRUE(LoadSinFile(path, loaded).ok);
     EXPECT_EQ(loaded, old);

@@ -83,6 +83,14 @@ int CreateTemporary(const std::string& folder, mode_t mode, std::string& temp) {
     return -1;
 }
 
+// Why no temporary file could be made in `folder`: a save replaces its file
+// through a new one there, so the folder's permission is what is missing,
+// even for a file that could be written where it is.
+Clause TemporaryFailureReason(int errnoValue, const std::string& folder) {
+    if (errnoValue == EACCES || errnoValue == EPERM) return {TextId::FolderNoPermission, {folder}};
+    return FileErrorReason(errnoValue);
+}
+
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -211,8 +219,9 @@ std::optional<Failure> CheckSavePlace(const std::string& path) {
     // superuser passes them everywhere, yet /proc and /sys take no new file.
     // A file that is made and taken away again tells.
     std::string probe;
-    const int fd = CreateTemporary(Folder(FollowLinks(path)), 0600, probe);
-    if (fd < 0) return SaveFailure(path, FileErrorReason(errno));
+    const std::string folder = Folder(FollowLinks(path));
+    const int fd = CreateTemporary(folder, 0600, probe);
+    if (fd < 0) return SaveFailure(path, TemporaryFailureReason(errno, folder));
     ::close(fd);
     ::unlink(probe.c_str());
     return std::nullopt;
@@ -230,7 +239,7 @@ std::optional<Failure> WriteFileAtomically(const std::string& path, std::string_
     // A new file gets the usual permissions (the umask applies); an old one
     // passes its own on before any byte is written.
     const int fd = CreateTemporary(folder, exists ? 0600 : 0666, temp);
-    if (fd < 0) return fail(FileErrorReason(errno));
+    if (fd < 0) return fail(TemporaryFailureReason(errno, folder));
     int problem = 0;
     if (exists) {
         // Keeping another owner needs privileges; without them the saver owns it.
