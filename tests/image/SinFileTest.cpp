@@ -140,8 +140,7 @@ TEST_F(SinFileTest, AFolderThatTakesNoNewFileIsNamedInTheMessage) {
     const std::string unlock = "chattr -i '" + m_dir.string() + "'";
     ASSERT_EQ(std::system(unlock.c_str()), 0);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(Describe(*failure), "无法保存文件“" + path + "”。\n没有在文件夹“" + m_dir.string() +
-                                      "”中新建文件的权限，请用“另存为”存到别处");
+    EXPECT_EQ(Describe(*failure), "无法保存文件“" + path + "”。\n没有在文件夹“" + m_dir.string() + "”中新建文件的权限");
     RadioImage loaded{};
     ASSERT_TRUE(LoadSinFile(path, loaded).ok);
     EXPECT_EQ(loaded, old);

@@ -156,7 +156,8 @@ TEST_F(CliHistory, ASwitchThatCannotBeStoredForWantOfPermissionSaysSo) {
               1);
     const std::string settings =
         (config / text::kSettingsKey / (std::string(Tr(TextId::AppTitle, Lang::Zh)) + ".conf")).string();
-    EXPECT_EQ(out, "ostreltz-cli: 无法保存文件“" + settings + "”。\n没有权限\n");
+    EXPECT_EQ(
+        out, "ostreltz-cli: 无法保存文件“" + settings + "”。\n没有在文件夹“" + config.string() + "”中新建文件的权限\n");
 }
 
 // Runs keeping entries at the same time take turns: while another holds
