@@ -198,11 +198,14 @@ TEST_F(OptionsDialog, ATypedTextNamingNoEntryGivesWayToTheChosenEntry) {
         QTest::keyClicks(gain->lineEdit(), "7");  // an entry: chosen
         QTest::keyClick(gain->lineEdit(), Qt::Key_Tab);
         EXPECT_EQ(gain->currentText(), "7");
+        // A key that would name no entry is refused: "12" stays "1", and
+        // Return (OK) stores the 1 the box shows, as the page's list does.
         QTest::mouseDClick(gain->lineEdit(), Qt::LeftButton);
         QTest::keyClicks(gain->lineEdit(), "12");
-        QTest::keyClick(gain->lineEdit(), Qt::Key_Return);  // OK, with the entry chosen before
+        EXPECT_EQ(gain->lineEdit()->text(), "1");
+        QTest::keyClick(gain->lineEdit(), Qt::Key_Return);
         EXPECT_FALSE(d->isVisible());
     });
     EXPECT_EQ(View()->ImageForSave()[addr::kSquelch], 4);
-    EXPECT_EQ(View()->ImageForSave()[addr::kVoxGain], 7);
+    EXPECT_EQ(View()->ImageForSave()[addr::kVoxGain], 1);
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QValidator>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFrame>
@@ -75,9 +76,29 @@ void KeepOnlyWhatItTakes(QLineEdit* edit, OptionsText field) {
     });
 }
 
+// A list's text takes only what begins one of its entries (any case): a key
+// that would make a text naming none is refused as it is typed, so what the
+// box shows is what OK stores.
+class EntryStartValidator : public QValidator {
+public:
+    explicit EntryStartValidator(QComboBox* combo) : QValidator(combo), m_combo(combo) {}
+    State validate(QString& text, int&) const override {
+        for (int i = 0; i < m_combo->count(); ++i) {
+            const QString entry = m_combo->itemText(i);
+            if (entry.compare(text, Qt::CaseInsensitive) == 0) return Acceptable;
+            if (entry.startsWith(text, Qt::CaseInsensitive)) return Intermediate;
+        }
+        return Invalid;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
 // A list's text that names none of its entries goes back to the chosen entry
 // when the text is left: only the chosen entry is ever stored.
 void ShowChosenWhenLeft(QComboBox* combo) {
+    combo->setValidator(new EntryStartValidator(combo));
     QObject::connect(combo->lineEdit(), &QLineEdit::editingFinished, combo, [combo] {
         const QString chosen = combo->itemText(combo->currentIndex());
         if (combo->lineEdit()->text() != chosen) combo->setEditText(chosen);
