@@ -32,6 +32,20 @@ function keepTaken(input: HTMLInputElement, rules: Rules, field: OptionsText): v
   });
 }
 
+// The transmit timer steps as the desktop's spin box does: Up to the next
+// longer time, Down to the shorter one; typed keys do not change it.
+function stepLikeASpin(select: HTMLSelectElement): void {
+  select.addEventListener('keydown', (e) => {
+    const step = e.key === 'ArrowUp' ? 1 : e.key === 'ArrowDown' ? -1 : 0;
+    if (step !== 0 && !e.altKey) {
+      e.preventDefault();
+      select.selectedIndex = Math.min(select.options.length - 1, Math.max(0, select.selectedIndex + step));
+    } else if (e.key.length === 1 && !e.ctrlKey && !e.metaKey && !e.altKey) {
+      e.preventDefault();
+    }
+  });
+}
+
 function check(id: string, on: boolean): HTMLInputElement {
   const box = el('input', { type: 'checkbox', id });
   box.checked = on;
@@ -44,6 +58,7 @@ export function editOptions(rules: Rules): Promise<EditResult | null> {
   const v = rules.options();
   const lists = rules.optionLists();
   const timer = list('opt-timer', lists.timer, v.timerPosition);
+  stepLikeASpin(timer);
   const squelch = list('opt-squelch', lists.squelch, v.squelch);
   const languageBox = list('opt-language', lists.language, v.language);
   const alarm = check('opt-alarm', v.alarmTone);

@@ -546,6 +546,27 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('the transmit timer steps as the desktop\'s spin box: Up to the longer time, typed keys change nothing', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await clickCommand(page, 'options');
+    await page.waitForSelector('#options[open]');
+    const timer = () => page.$eval('#opt-timer', (n) => (n as HTMLSelectElement).selectedOptions[0].text);
+    assert.equal(await timer(), '60');
+    assert.equal(await page.evaluate(() => document.activeElement?.id), 'opt-timer');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('ArrowUp');
+    assert.equal(await timer(), '120');
+    await page.keyboard.type('9');
+    assert.equal(await timer(), '120');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$('dialog[open]'), null);
+    await clickCommand(page, 'options');
+    assert.equal(await timer(), '90');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('typing into the ANI adds digits only and keeps the letters the radio holds; typing into the name, letters and digits', async () => {
     const bytes = Buffer.from(fs.readFileSync(samplePath));
     bytes.fill(0xff, 0x820, 0x840);
