@@ -310,6 +310,7 @@ TEST_F(Editing, ChannelsInsertedDeletedAndMovedAsWholeRecords) {
     EXPECT_EQ(Image()[ChannelOffset(4) + 15], 0x5A);
     const CellRange moved = Grid()->SelectedCells();
     EXPECT_EQ((std::pair{moved.top, moved.bottom}), (std::pair{4, 5}));
+    EXPECT_EQ(Grid()->currentIndex().row() + 1, 4);  // typing goes to the block's first channel
     Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
     Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Row(2), row3);

@@ -452,9 +452,10 @@ class Page {
     const result = this.rules.channelRows(op, r.top, r.bottom);
     this.edited(result);
     if (result.refusal) await showMessage(result.refusal);
+    // The block stays selected, its first channel current, as on the desktop.
     if (result.selected) {
-      this.grid.moveTo(result.selected.first, r.left);
-      this.grid.moveTo(result.selected.last, r.right, true);
+      this.grid.moveTo(result.selected.last, r.right);
+      this.grid.moveTo(result.selected.first, r.left, true);
     }
   }
 

@@ -496,6 +496,8 @@ describe('files and editing', { timeout: 120_000 }, () => {
     assert.deepEqual((await gridTexts(page)).slice(1, 4), [rows[3], rows[1], rows[2]]);
     const selectedRows = await page.$$eval('td[aria-selected=true]', (cells) => [...new Set(cells.map((n) => Number(n.getAttribute('data-row'))))]);
     assert.deepEqual(selectedRows, [3, 4]);
+    // The block's first channel is the current cell, as on the desktop: typing goes there.
+    assert.equal(await page.evaluate(() => document.activeElement?.getAttribute('data-row')), '3');
     await page.close();
   });
 
