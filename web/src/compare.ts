@@ -9,7 +9,10 @@ import { commandText, t } from './texts';
 export class ComparePanel {
   readonly element: HTMLElement;
   private readonly summary = el('span', { id: 'compare-summary' });
-  private readonly list = el('ul', { id: 'compare-list' });
+  // A list the keys walk too: Up and Down choose a line, Enter goes to its cell.
+  private readonly list = el('ul', { id: 'compare-list', role: 'listbox', tabindex: '0', 'aria-labelledby': 'compare-title' });
+  private lines: { channel: number; column: number }[] = [];
+  private chosen = -1;
   private readonly previous = el('button', { type: 'button', id: 'compare-previous' });
   private readonly next = el('button', { type: 'button', id: 'compare-next' });
   private readonly end = el('button', { type: 'button', id: 'compare-end' });
@@ -22,6 +25,7 @@ export class ComparePanel {
     this.previous.addEventListener('click', () => this.step(false));
     this.next.addEventListener('click', () => this.step(true));
     this.end.addEventListener('click', () => this.endComparison());
+    this.list.addEventListener('keydown', (e) => this.onListKey(e));
     this.applyLanguage();
   }
 
@@ -45,12 +49,41 @@ export class ComparePanel {
     if (!c.active) return;
     this.title.textContent = t('CompareTitle', c.name);
     this.summary.textContent = c.lines.length ? t('CompareCount', c.lines.length) : t('CompareSame');
-    this.list.replaceChildren(...c.lines.map((l) => {
-      const item = el('li', {}, l.text);
-      if (l.channel > 0) item.addEventListener('click', () => this.grid.moveTo(l.channel, l.column));
+    this.lines = c.lines.map((l) => ({ channel: l.channel, column: l.column }));
+    this.list.replaceChildren(...c.lines.map((l, i) => {
+      const item = el('li', { id: `compare-line-${i}`, role: 'option' }, l.text);
+      item.addEventListener('click', () => {
+        this.choose(i);
+        this.goToChosen();
+      });
       return item;
     }));
+    this.choose(Math.min(this.chosen, this.lines.length - 1));
     this.previous.disabled = this.next.disabled = cells.length === 0;
+  }
+
+  private onListKey(e: KeyboardEvent): void {
+    const step = e.key === 'ArrowDown' ? 1 : e.key === 'ArrowUp' ? -1 : 0;
+    if (step !== 0) this.choose(Math.max(0, Math.min(this.lines.length - 1, this.chosen + step)));
+    else if (e.key === 'Enter' || e.key === ' ') this.goToChosen();
+    else return;
+    e.preventDefault();
+  }
+
+  // Marks line `index` of the list as chosen (-1: none) and shows it.
+  private choose(index: number): void {
+    this.chosen = index;
+    [...this.list.children].forEach((item, i) => item.setAttribute('aria-selected', String(i === index)));
+    const item = this.list.children[index];
+    if (item) this.list.setAttribute('aria-activedescendant', item.id);
+    else this.list.removeAttribute('aria-activedescendant');
+    item?.scrollIntoView({ block: 'nearest' });
+  }
+
+  // A line of a channel's field goes to its cell.
+  private goToChosen(): void {
+    const line = this.lines[this.chosen];
+    if (line && line.channel > 0) this.grid.moveTo(line.channel, line.column);
   }
 
   // 结束比较: the marks go, the grid has the focus.

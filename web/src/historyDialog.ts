@@ -27,6 +27,12 @@ export function showHistory(rules: Rules): Promise<{ name: string; open: boolean
     open.addEventListener('click', () => finish(list.value ? { name: list.value, open: true } : null));
     compare.addEventListener('click', () => finish(list.value ? { name: list.value, open: false } : null));
     list.addEventListener('dblclick', () => finish(list.value ? { name: list.value, open: true } : null));
+    // Enter on an entry opens it, as on the desktop.
+    list.addEventListener('keydown', (e) => {
+      if (e.key !== 'Enter' || !list.value) return;
+      e.preventDefault();
+      finish({ name: list.value, open: true });
+    });
     close.addEventListener('click', () => finish(null));
   });
 }

@@ -8,7 +8,7 @@ import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
 import { startBridge } from './bridge';
-import { chooseLanguage, clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { scratchDir } from './scratch';
@@ -70,6 +70,14 @@ describe('comparing', { timeout: 300_000 }, () => {
     assert.deepEqual(await current(page), [6, 1]);
     await page.click('#compare-previous');
     assert.deepEqual(await current(page), [4, 5]);
+    // The list from the keys: Tab from the end button reaches it, Down
+    // chooses a line, Enter goes to its cell.
+    await page.focus('#compare-end');
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement?.id), 'compare-list');
+    for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    assert.deepEqual(await current(page), [6, 1]);
 
     // Typing the other file's frequency takes that cell's mark away.
     await page.click('td[data-row="6"][data-col="1"]', { count: 2 });
@@ -105,6 +113,13 @@ describe('comparing', { timeout: 300_000 }, () => {
       await page.click('#history-compare');
       await page.waitForSelector('#compare:not([hidden])');
       assert.deepEqual(await marked(page), ['1:1']);
+      // Enter on an entry opens it as the document, as on the desktop.
+      await clickCommand(page, 'history');
+      await page.waitForSelector('#history[open]');
+      await page.keyboard.press('Enter');
+      await answerMessage(page, '放弃');
+      await pageValue(page, () => (document.querySelector('#history[open]') ? null : true), null, 'the history stayed open');
+      assert.equal(await cellText(page, 1, 1), '145.52000');
     } finally {
       await page.close();
       await bridge.close();
