@@ -411,6 +411,35 @@ TEST_F(Editing, UndoKeysInAnEditorWithNothingTypedUndoTheDocument) {
     Key(Qt::Key_Escape);
 }
 
+// A click opens the cell's editor: Ctrl+V there with several cells on the
+// clipboard pastes them into the grid from that cell, as without the
+// editor; a single value, or one pasted into typing, goes into the editor.
+TEST_F(Editing, PastingSeveralCellsIntoAnEditorNothingWasTypedIntoPastesTheGrid) {
+    const auto editorClaims = [] {
+        QKeyEvent ask(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier);
+        ask.setAccepted(false);
+        QApplication::sendEvent(Focus(), &ask);
+        return ask.isAccepted();
+    };
+    Click(3, 1);
+    ASSERT_TRUE(FrequencyEditor());
+    QApplication::clipboard()->setText(QStringLiteral("146.52000\t146.52000\n147.00000\t147.60000\n"));
+    EXPECT_FALSE(editorClaims());
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Cell(3, 1), "146.52000");
+    EXPECT_EQ(Cell(3, 2), "146.52000");
+    EXPECT_EQ(Cell(4, 1), "147.00000");
+    EXPECT_EQ(Cell(4, 2), "147.60000");
+
+    Click(6, 1);
+    QApplication::clipboard()->setText(QStringLiteral("145.5"));
+    EXPECT_TRUE(editorClaims());
+    Type(QStringLiteral("14"));
+    QApplication::clipboard()->setText(QStringLiteral("146.52000\t146.52000"));
+    EXPECT_TRUE(editorClaims());
+    Key(Qt::Key_Escape);
+}
+
 TEST_F(Editing, EditKeysDoNothingBehindAModalDialog) {
     OpenImage(TwentyChannels());
     const QStringList row1 = Row(1);

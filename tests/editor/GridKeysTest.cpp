@@ -194,6 +194,17 @@ TEST(GridKeys, UndoKeysAreTheEditorsOnlyForItsOwnTyping) {
     }
 }
 
+// A paste is the editor's for a single value or into typing; several cells
+// into an editor nothing was typed into are the grid's, as a list's always are.
+TEST(GridKeys, PastesOfSeveralCellsIntoAnUntouchedEditorAreTheGrids) {
+    EXPECT_TRUE(PasteKeysAreTheEditors(1, false, "145.5"));
+    EXPECT_FALSE(PasteKeysAreTheEditors(1, false, "145.5\t146.0"));
+    EXPECT_FALSE(PasteKeysAreTheEditors(3, false, "67.0\n"));
+    EXPECT_FALSE(PasteKeysAreTheEditors(1, false, "145.5\r\n146.0\r\n"));
+    EXPECT_TRUE(PasteKeysAreTheEditors(1, true, "145.5\t146.0"));
+    EXPECT_FALSE(PasteKeysAreTheEditors(5, true, "宽"));
+}
+
 TEST(GridKeys, NoticesSayHowSevereEachMessageIs) {
     SetCurrentLanguage(Lang::Zh);
     EditResult result;

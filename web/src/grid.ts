@@ -19,7 +19,8 @@ export type GridCommand = 'copy' | 'cut' | 'paste' | 'clearCells';
 export interface GridHost {
   // Told what every edit of a cell did.
   edited(result: EditResult): void;
-  command(command: GridCommand): void;
+  // `text`: what a paste brings, when the grid has it already.
+  command(command: GridCommand, text?: string): void;
   // A word about what was typed, shown in the status bar; never a box.
   notice(text: string): void;
 }
@@ -319,6 +320,14 @@ export class ChannelGrid {
       const tone = kind === this.rules.CellEditorKind.Tone;
       const input = el('input', tone ? { type: 'text', list: 'tone-list', class: 'cell-editor', 'aria-label': label } : { type: 'text', inputmode: 'decimal', class: 'cell-editor', 'aria-label': label });
       input.value = start.text;
+      // Several cells pasted into an editor nothing was typed into go into
+      // the grid from its cell, as the grid's Paste puts them.
+      input.addEventListener('paste', (e) => {
+        const text = e.clipboardData?.getData('text/plain') ?? '';
+        if (this.rules.pasteKeysAreTheEditors(col, input.value !== this.loaded, text)) return;
+        e.preventDefault();
+        this.host.command('paste', text);
+      });
       editor = input;
     }
     this.editor = editor;

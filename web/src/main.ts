@@ -44,7 +44,7 @@ class Page {
     this.statusBar = new StatusBar(rules.statusFeedbackMs);
     this.grid = new ChannelGrid(rules, {
       edited: (result) => this.edited(result),
-      command: (command) => void this.run(command),
+      command: (command, text) => void this.run(command, text),
       notice: (text) => this.notice(text),
     });
     byId('grid-frame').append(this.grid.element, this.grid.dataList);
@@ -218,14 +218,14 @@ class Page {
     for (const [name, command] of Object.entries(this.table.commands)) this.commandSections.set(name, this.rules.commandHelpSection(command.id));
   }
 
-  // `dropped`: the file dropped on the page, for 'open'.
-  async run(command: string, dropped?: File): Promise<void> {
+  // `input`: the file dropped for 'open', the text pasted for 'paste'.
+  async run(command: string, input?: File | string): Promise<void> {
     // A refused cell text stops the command: its cell is open again with it.
     if (!this.grid.commitForCommand()) return;
     const range = this.grid.selection();
     switch (command) {
       case 'new': return this.newDocument();
-      case 'open': return this.open(dropped);
+      case 'open': return this.open(input instanceof File ? input : undefined);
       case 'save': return void (await this.save(false));
       case 'saveAs': return void (await this.save(true));
       case 'exportCsv': return download(`${baseName(this.rules.title())}.csv`, this.rules.exportCsv(false), 'text/csv');
@@ -237,7 +237,7 @@ class Page {
       case 'cut':
         this.copy();
         return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
-      case 'paste': return this.paste();
+      case 'paste': return this.paste(typeof input === 'string' ? input : undefined);
       case 'clearCells': return this.edited(this.rules.clearCells(range.top, range.left, range.bottom, range.right));
       case 'clearChannels': return this.rows(RowsOp.Clear);
       case 'insertChannel': return this.rows(RowsOp.Insert);
@@ -432,12 +432,14 @@ class Page {
     navigator.clipboard?.writeText(this.clipboard).catch(() => {});
   }
 
-  private async paste(): Promise<void> {
-    let text = this.clipboard;
-    try {
-      text = (await navigator.clipboard.readText()) || text;
-    } catch {
-      // No permission to read the system clipboard: the page's own copy serves.
+  private async paste(pasted?: string): Promise<void> {
+    let text = pasted ?? this.clipboard;
+    if (pasted === undefined) {
+      try {
+        text = (await navigator.clipboard.readText()) || text;
+      } catch {
+        // No permission to read the system clipboard: the page's own copy serves.
+      }
     }
     const r = this.grid.selection();
     const result = this.rules.pasteCells(r.top, r.left, r.bottom, r.right, text);

@@ -98,6 +98,7 @@ export interface Rules {
   keyInEditor(row: number, column: number, key: string, ctrl: boolean, shift: boolean, alt: boolean, dropDownOpen: boolean): GridStep;
   afterEditorKey(step: GridStep, row: number, column: number, refused: boolean): GridStep;
   undoKeysAreTheEditors(column: number, typedSinceOpened: boolean): boolean;
+  pasteKeysAreTheEditors(column: number, typedSinceOpened: boolean, text: string): boolean;
   afterRefusedCommit(row: number, column: number): GridStep;
   startEditor(column: number, opening: RulesEnumValue, typed: string, cellText: string): EditorStart;
   editorForColumn(column: number): RulesEnumValue;

@@ -274,6 +274,25 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await page.close();
   });
 
+  test('Ctrl+V with several cells, in the editor a click opened, pastes them into the grid from that cell; a single value goes into the editor', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await clickCell(page, 3, 1);
+    assert.ok(await page.$('td[data-row="3"][data-col="1"] .cell-editor'), 'the click opened the editor');
+    await page.evaluate(() => navigator.clipboard.writeText('250.52000\t250.52000\n251.00000\t251.60000\n'));
+    await pressWithControl(page, 'v');
+    await pageValue(page, () => (document.querySelector('td[data-row="4"][data-col="2"]')?.textContent === '251.60000' ? true : null), null, 'nothing was pasted into the grid');
+    assert.equal(await cellText(page, 3, 1), '250.52000');
+    assert.equal(await cellText(page, 3, 2), '250.52000');
+    assert.equal(await cellText(page, 4, 1), '251.00000');
+
+    await clickCell(page, 6, 1);
+    await page.evaluate(() => navigator.clipboard.writeText('245.5'));
+    await pressWithControl(page, 'v');
+    assert.equal(await page.$eval('td[data-row="6"][data-col="1"] .cell-editor', (n) => (n as HTMLInputElement).value), '245.5');
+    await page.keyboard.press('Escape');
+    await page.close();
+  });
+
   test('another tab taking the focus while a cell is being typed leaves the editor open with its text; typing goes on back on the page', async () => {
     const { page } = await openPage(shared.browser, shared.url);
     let other: Page | null = null;

@@ -62,6 +62,7 @@ EMSCRIPTEN_BINDINGS(ostreltz_grid_keys) {
     function("keyInEditor", &InEditor);
     function("afterEditorKey", &AfterEditorKey);
     function("undoKeysAreTheEditors", &UndoKeysAreTheEditors);
+    function("pasteKeysAreTheEditors", &PasteKeysAreTheEditors);
     function("afterRefusedCommit", &AfterRefusedCommit);
     function("startEditor", &StartEditor);
     function("editorForColumn", &EditorForColumn);

@@ -150,6 +150,11 @@ bool UndoKeysAreTheEditors(int column, bool typedSinceOpened) {
     return typedSinceOpened && EditorForColumn(column) != CellEditorKind::List;
 }
 
+bool PasteKeysAreTheEditors(int column, bool typedSinceOpened, const std::string& text) {
+    if (EditorForColumn(column) == CellEditorKind::List) return false;
+    return typedSinceOpened || text.find_first_of("\t\r\n") == std::string::npos;
+}
+
 EditorStart StartEditor(int column, EditorOpening opening, const std::string& typed, const std::string& cellText) {
     EditorStart start;
     start.text = opening == EditorOpening::Retry ? typed : cellText;

@@ -66,6 +66,12 @@ GridStep KeyInEditor(int row, int column, const GridKeyPress& press, bool dropDo
 // (nothing typed since it opened, or a list) they are the document's Undo
 // and Redo, run as any command is, the editor's cell as it was.
 bool UndoKeysAreTheEditors(int column, bool typedSinceOpened);
+// Paste pressed in an open editor of `column` with `text` on the clipboard:
+// a text editor takes it as a text field does, unless nothing was typed
+// into it since it opened and the text holds several cells (a tab or a line
+// break), which the grid's Paste puts in from the editor's cell on, as it
+// would had the editor not been opened by the click that chose the cell.
+bool PasteKeysAreTheEditors(int column, bool typedSinceOpened, const std::string& text);
 // Where a key that wrote the editor of (row, column) leads: `step`, the key's
 // own (from KeyInEditor), when the text was taken; a refused text keeps its
 // cell open for another try, with what was typed, whichever key wrote it

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFocusEvent>
@@ -259,10 +260,16 @@ bool CCellDelegate::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason) return false;
     }
-    if (event->type() == QEvent::ShortcutOverride && IsUndoKey(static_cast<QKeyEvent*>(event)) &&
-        !UndoKeysAreTheEditors(editor->property(kColumn).toInt(),
-                               EditorText(editor) != editor->property(kLoaded).toString()))
-        return true;  // not the editor's: the Undo and Redo commands take the key
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int column = editor->property(kColumn).toInt();
+        const bool typed = EditorText(editor) != editor->property(kLoaded).toString();
+        // Not the editor's: the Undo, Redo and Paste commands take the key.
+        if (IsUndoKey(key) && !UndoKeysAreTheEditors(column, typed)) return true;
+        if (key->matches(QKeySequence::Paste) &&
+            !PasteKeysAreTheEditors(column, typed, QApplication::clipboard()->text().toStdString()))
+            return true;
+    }
     if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
     auto* combo = qobject_cast<QComboBox*>(editor);
     const GridKeyPress press = GridKeyPressOf(static_cast<QKeyEvent*>(event));
