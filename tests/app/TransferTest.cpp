@@ -145,6 +145,26 @@ TEST_F(Transfer, WriteAfterEditsLeavesTheRadioEqualToTheSavedFile) {
     EXPECT_EQ(Load(Path("mine.sin"))[addr::kPowerLevel], 4);
 }
 
+// What the status bar says goes once it no longer holds: a transfer's end
+// when the next transfer starts, "已保存…" when another document comes.
+TEST_F(Transfer, TheStatusBarsWordGoesWhenItNoLongerHolds) {
+    SimProcess sim({});
+    View()->SetPort(QString::fromStdString(sim.Port()));
+    SetCell(1, 1, "146.00000");
+    Start(ID_WRITE);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(Frame()->statusBar()->currentMessage().startsWith("写频完成："));
+    Start(ID_WRITE);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "");
+    ASSERT_TRUE(WaitForEnd());
+    fileAnswers = {Path("mine.sin")};
+    Trigger(ID_FILE_SAVE);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "已保存 " + QDir::toNativeSeparators(Path("mine.sin")));
+    Trigger(ID_FILE_NEW);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), "");
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Transfer, OtherRadioTypeIsAskedAboutAndCancelWritesNothing) {
     SimProcess sim({"--type", "0x42", "--save", Path("radio-after.sin").toStdString()});
     View()->SetPort(QString::fromStdString(sim.Port()));

@@ -357,6 +357,7 @@ class Page {
 
   private opened(handle: FileSystemFileHandle | null): void {
     this.handle = handle;
+    this.statusBar.forgetFileFeedback();
     this.showDocument();
     this.grid.focus();
   }

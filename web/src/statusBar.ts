@@ -49,6 +49,11 @@ export class StatusBar {
     this.modifiedPane.textContent = modified ? t('ModifiedPane') : '';
   }
 
+  // Another document took the place of the one feedback about a file ("已保存…") spoke of.
+  forgetFileFeedback(): void {
+    if (this.aboutFile) this.say(null);
+  }
+
   // A command's prompt (a text name) while the pointer or the focus is on
   // the command, or null for what the pane says otherwise. With an `owner`
   // (a toolbar button), null takes away only a prompt that owner showed: a

@@ -82,6 +82,14 @@ describe('files and editing', { timeout: 120_000 }, () => {
     await clickCommand(page, 'redo');
     assert.equal(await cellText(page, 2, 3), '88.5');
     assert.equal(await docTitle(page), 'sample.sin');
+
+    // Saved again, then another document: the word of the save goes, as on the desktop.
+    await pressWithControl(page, 's');
+    await downloaded(downloads, 'sample.sin');
+    await pageValue(page, () => (document.getElementById('status-message')?.textContent === '已保存 sample.sin' ? true : null), null, 'no word of the save');
+    await clickCommand(page, 'new');
+    assert.equal(await docTitle(page), '无标题');
+    assert.notEqual(await statusText(page), '已保存 sample.sin');
     await page.close();
   });
 

@@ -33,17 +33,24 @@ bool CDocManager::SaveModified() {
     return false;
 }
 
+// Another document takes the old one's place: what was said of the old
+// one's file goes with it.
+void CDocManager::ShowNewDocument() {
+    m_view->OnInitialUpdate();
+    m_frame->ForgetFileFeedback();
+}
+
 bool CDocManager::OnFileNew() {
     if (!SaveModified()) return false;
     m_doc->Doc().New();
-    m_view->OnInitialUpdate();
+    ShowNewDocument();
     return true;
 }
 
 bool CDocManager::NewDocumentWith(const RadioImage& image) {
     if (!SaveModified()) return false;
     m_doc->Doc().NewHolding(image);
-    m_view->OnInitialUpdate();
+    ShowNewDocument();
     return true;
 }
 
@@ -66,7 +73,7 @@ bool CDocManager::OpenWithoutAsking(const QString& path, bool named) {
     }
     if (opened.empty) return true;
     if (named) AddRecent(path);
-    m_view->OnInitialUpdate();
+    ShowNewDocument();
     if (opened.warning) Messenger::Show(m_frame, QString::fromStdString(Describe(*opened.warning)));
     return true;
 }

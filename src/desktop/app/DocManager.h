@@ -38,6 +38,7 @@ public:
     CRecentFileList& RecentFiles() { return m_recent; }
 
 private:
+    void ShowNewDocument();
     // The open document's folder, where the CSV commands start; empty while untitled.
     QString DocumentFolder() const;
     bool DoSave(const QString& path);

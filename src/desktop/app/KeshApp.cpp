@@ -136,6 +136,7 @@ bool CKeshApp::AllowClose() {
 }
 
 void CKeshApp::OnTransferRunning(bool running) {
+    if (running) m_frame->ForgetFeedback();  // what the status bar said of the last transfer
     if (!running && std::exchange(m_closeAfterTransfer, false))
         QMetaObject::invokeMethod(
             m_frame, [frame = m_frame] { frame->close(); }, Qt::QueuedConnection);

@@ -200,10 +200,7 @@ void CMainFrame::SetMessageText(const QString& text) { m_pane0->setText(text); }
 
 void CMainFrame::ShowModified(bool modified) {
     m_modified = modified;
-    if (modified && !m_fileFeedback.isEmpty()) {
-        if (statusBar()->currentMessage() == m_fileFeedback) statusBar()->clearMessage();
-        m_fileFeedback.clear();
-    }
+    if (modified) ForgetFileFeedback();
     m_modifiedPane->setText(modified ? QTr(TextId::ModifiedPane) : QString());
     // The pane keeps its width, so the panes beside it do not jump.
     m_modifiedPane->setMinimumWidth(
@@ -214,6 +211,16 @@ void CMainFrame::ShowModified(bool modified) {
 void CMainFrame::ShowFeedback(const QString& text) {
     m_fileFeedback.clear();
     statusBar()->showMessage(text, kStatusFeedbackMs);
+}
+
+void CMainFrame::ForgetFeedback() {
+    m_fileFeedback.clear();
+    statusBar()->clearMessage();
+}
+
+void CMainFrame::ForgetFileFeedback() {
+    if (!m_fileFeedback.isEmpty() && statusBar()->currentMessage() == m_fileFeedback) statusBar()->clearMessage();
+    m_fileFeedback.clear();
 }
 
 void CMainFrame::ShowFileFeedback(const QString& text) {

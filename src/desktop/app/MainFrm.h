@@ -31,6 +31,10 @@ public:
     // A result the user should notice ("读频完成…", "已保存…"), shown in the
     // status bar for a few seconds.
     void ShowFeedback(const QString& text);
+    // Feedback goes: all of it (a transfer starts), or only what was said of
+    // the document's file (another document takes its place).
+    void ForgetFeedback();
+    void ForgetFileFeedback();
     // Feedback about the document's file ("已保存…"), which goes with the
     // first change after it.
     void ShowFileFeedback(const QString& text);
