@@ -75,13 +75,13 @@ int main(int argc, char** argv) {
         std::find_if(argv + 1, argv + argc, [](const char* arg) { return std::string(arg) == "--"; }) - argv);
     if (optionsEnd > 1 && std::string(argv[optionsEnd - 1]) == "--lang") {
         std::fprintf(stderr, "ostreltz-cli: %s\n", TrFormat(TextId::CliMissingValue, {"--lang"}).c_str());
-        std::fputs(Tr(TextId::CliBadLanguage), stderr);
+        std::fprintf(stderr, "ostreltz-cli: %s\n", Tr(TextId::BadLanguage));
         return 2;
     }
     if (const auto arg = LanguageArgument(argc, argv)) {
         const auto lang = ParseLanguage(*arg);
         if (!lang) {
-            std::fputs(Tr(TextId::CliBadLanguage), stderr);
+            std::fprintf(stderr, "ostreltz-cli: %s\n", Tr(TextId::BadLanguage));
             return 2;
         }
         SetCurrentLanguage(*lang);

@@ -457,6 +457,12 @@ TEST(ProgramAnswers, HelpAndVersionFailWhenTheirOutputIsLost) {
     std::string error;
     EXPECT_EQ(RunCommand(std::string(OSTRELTZ_GUI) + " --lang en --bogus 2>&1", &error), 1);
     EXPECT_NE(error.find("OstrelTZ Programmer: Unknown option 'bogus'"), std::string::npos) << error;
+    // A language it does not speak is refused as the command line refuses it.
+    EXPECT_EQ(RunCommand("XDG_CONFIG_HOME=/nonexistent LANG=en_US.UTF-8 LC_ALL= " + std::string(OSTRELTZ_GUI) +
+                             " --lang fr 2>&1",
+                         &error),
+              1);
+    EXPECT_NE(error.find("OstrelTZ Programmer: --lang takes zh or en"), std::string::npos) << error;
     // The version names the program in the language asked for.
     for (const auto& [lang, name] : {std::pair{"en", "OstrelTZ Programmer"}, std::pair{"zh", "OstrelTZ写频软件"}}) {
         std::string out;

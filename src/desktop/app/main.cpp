@@ -7,6 +7,7 @@
 #include "app/KeshApp.h"
 #include "app/SessionBusPreload.h"
 #include "app/UiLanguage.h"
+#include "res/Language.h"
 #include "res/QtText.h"
 #include "res/Strings.h"
 
@@ -76,6 +77,12 @@ int main(int argc, char** argv) {
     // A wrong option is named by the program's name in the language it speaks.
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s: %s\n", Tr(TextId::AppTitle), qPrintable(parser.errorText()));
+        return 1;
+    }
+    // A language the program does not speak is refused, not passed over.
+    if (const QString lang = parser.value(QStringLiteral("lang"));
+        !lang.isEmpty() && !ParseLanguage(lang.toStdString())) {
+        std::fprintf(stderr, "%s: %s\n", Tr(TextId::AppTitle), Tr(TextId::BadLanguage));
         return 1;
     }
     const QStringList files = parser.positionalArguments();
