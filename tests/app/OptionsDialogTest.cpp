@@ -1,4 +1,5 @@
 // The options dialog with real keys on its controls.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <map>
 
 #include "res/ResourceIds.h"
 #include "settings/OptionsDlg.h"
@@ -208,4 +210,22 @@ TEST_F(OptionsDialog, ATypedTextNamingNoEntryGivesWayToTheChosenEntry) {
     });
     EXPECT_EQ(View()->ImageForSave()[addr::kSquelch], 4);
     EXPECT_EQ(View()->ImageForSave()[addr::kVoxGain], 1);
+}
+
+// A screen reader names each field by the caption beside it (on Linux, the
+// caption is the field's "labelled by" relation).
+TEST_F(OptionsDialog, EachFieldIsLabelledByItsCaption) {
+    std::map<int, QString> captions;
+    RunDialog([&](QDialog* d) {
+        for (int id : {1089, 1016, 1079, 1077, 1078, 1080, 1081}) {
+            QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Control<QWidget>(d, id));
+            ASSERT_NE(field, nullptr) << id;
+            const auto labels = field->relations(QAccessible::Label);
+            if (!labels.isEmpty()) captions[id] = labels.first().first->text(QAccessible::Name);
+        }
+    });
+    EXPECT_EQ(captions[1089], "发射定时(秒)");
+    EXPECT_EQ(captions[1016], "静噪等级(SQ)");
+    EXPECT_EQ(captions[1080], "ANI");
+    EXPECT_EQ(captions.size(), 7u);
 }

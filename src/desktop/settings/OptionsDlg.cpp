@@ -46,6 +46,13 @@ QComboBox* Combo(int id, const std::array<std::string, N>& items, QWidget* paren
     return combo;
 }
 
+// A field's caption, which also names the field to screen readers.
+QLabel* Caption(const QString& text, QWidget* field) {
+    auto* label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
+}
+
 QCheckBox* Check(int id, TextId text, QWidget* parent) {
     auto* box = new QCheckBox(QTr(text), parent);
     box->setObjectName(QString::number(id));
@@ -127,11 +134,11 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     m_chkBattery = Check(1090, TextId::LabelBattery, radio);
     m_chkScrambler = Check(1075, TextId::LabelScrambler, radio);
     auto* radioLayout = new QGridLayout(radio);
-    radioLayout->addWidget(new QLabel(QTr(TextId::LabelTimer), radio), 0, 0);
+    radioLayout->addWidget(Caption(QTr(TextId::LabelTimer), m_spinTimer), 0, 0);
     radioLayout->addWidget(m_spinTimer, 0, 1);
-    radioLayout->addWidget(new QLabel(QTr(TextId::LabelSquelch), radio), 1, 0);
+    radioLayout->addWidget(Caption(QTr(TextId::LabelSquelch), m_cbSquelch), 1, 0);
     radioLayout->addWidget(m_cbSquelch, 1, 1);
-    radioLayout->addWidget(new QLabel(QTr(TextId::LabelVoice), radio), 2, 0);
+    radioLayout->addWidget(Caption(QTr(TextId::LabelVoice), m_cbLanguage), 2, 0);
     radioLayout->addWidget(m_cbLanguage, 2, 1);
     radioLayout->addWidget(m_chkAlarm, 3, 0);
     radioLayout->addWidget(m_chkBattery, 3, 1);
@@ -147,9 +154,9 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     m_cbVoxGain = Combo(1077, VoxGainTexts(), vox);
     m_cbVoxDelay = Combo(1078, VoxDelayTexts(), vox);
     auto* voxLayout = new QGridLayout(vox);
-    voxLayout->addWidget(new QLabel(QTr(TextId::LabelVoxGain), vox), 0, 0);
+    voxLayout->addWidget(Caption(QTr(TextId::LabelVoxGain), m_cbVoxGain), 0, 0);
     voxLayout->addWidget(m_cbVoxGain, 0, 1);
-    voxLayout->addWidget(new QLabel(QTr(TextId::LabelVoxDelay), vox), 1, 0);
+    voxLayout->addWidget(Caption(QTr(TextId::LabelVoxDelay), m_cbVoxDelay), 1, 0);
     voxLayout->addWidget(m_cbVoxDelay, 1, 1);
 
     auto* ptt = new QGroupBox(QStringLiteral("PTT ID"), this);
@@ -161,11 +168,11 @@ COptionsDlg::COptionsDlg(RadioImage& image, QWidget* parent) : QDialog(parent), 
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     auto* pttLayout = new QGridLayout(ptt);
-    pttLayout->addWidget(new QLabel(QStringLiteral("ANI"), ptt), 0, 0);
+    pttLayout->addWidget(Caption(QStringLiteral("ANI"), m_editAni), 0, 0);
     pttLayout->addWidget(m_editAni, 0, 1);
     pttLayout->addWidget(m_chkBot, 0, 2);
     pttLayout->addWidget(line, 1, 0, 1, 3);
-    pttLayout->addWidget(new QLabel(QTr(TextId::LabelRadioName), ptt), 2, 0);
+    pttLayout->addWidget(Caption(QTr(TextId::LabelRadioName), m_editName), 2, 0);
     pttLayout->addWidget(m_editName, 2, 1);
     pttLayout->addWidget(m_chkEot, 2, 2);
     m_editAni->installEventFilter(this);
