@@ -126,6 +126,26 @@ TEST_F(Compare, AComparisonWithNoCellDifferingKeepsTheCurrentCell) {
     EXPECT_EQ(Row(1), QStringList({"145.52000", "145.52000", "67.0", "67.0", "宽", "是", "高", "无", "开", "载波"}));
 }
 
+// A file longer than radio data is compared by its first 2112 bytes, and
+// the person is told of the rest, as opening it tells.
+TEST_F(Compare, ALongerFileIsComparedByItsRadioDataAndSaysSo) {
+    const RadioImage sample = Load(QStringLiteral(OSTRELTZ_SAMPLE));
+    OpenImage(sample);
+    QFile longer(Path("longer.sin"));
+    ASSERT_TRUE(longer.open(QIODevice::WriteOnly));
+    longer.write(reinterpret_cast<const char*>(sample.data()), static_cast<qint64>(sample.size()));
+    longer.write("xyz");
+    longer.close();
+    fileAnswers = {longer.fileName()};
+    Trigger(ID_COMPARE_FILE);
+    ASSERT_TRUE(View()->Comparison().Active());
+    EXPECT_TRUE(View()->Comparison().Differences().empty());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("文件“%1”比写频数据多出 3 字节：只读入了前 2112 字节，多出的部分被忽略。")
+                  .arg(longer.fileName()));
+}
+
 TEST_F(Compare, AFileThatCannotBeReadSaysWhyAndComparesNothing) {
     fileAnswers = {Path("missing.sin")};
     Trigger(ID_COMPARE_FILE);

@@ -474,10 +474,11 @@ class Page {
   private async compareWithFile(): Promise<void> {
     const file = await openSinFile(byId<HTMLInputElement>('file-input'));
     if (!file) return;
-    const error = this.rules.compareWithFile(file.name, file.bytes);
+    const { error, warning } = this.rules.compareWithFile(file.name, file.bytes);
     if (error) return void (await showMessage(error));
     this.compare.refresh();
     this.compare.first();
+    if (warning) await showMessage(warning, Buttons.Ok, MessageIcon.Warning);
   }
 
   private async history(): Promise<void> {

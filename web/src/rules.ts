@@ -157,7 +157,7 @@ export interface Rules {
   // language of a locale: Chinese for zh*, English for any other.
   parseLanguage(code: string): 'zh' | 'en' | '';
   languageOfLocale(locale: string): 'zh' | 'en';
-  compareWithFile(name: string, bytes: Uint8Array): string;
+  compareWithFile(name: string, bytes: Uint8Array): { error: string; warning: string };
   comparison(): { active: boolean; name: string; lines: { text: string; channel: number; column: number; tip: string }[] };
   stepDifference(row: number, column: number, forward: boolean): { row: number; col: number } | null;
   endComparison(): void;

@@ -8,7 +8,7 @@ import * as path from 'node:path';
 import type { Page } from 'puppeteer-core';
 import { browserForTests, openPage } from './browser';
 import { startBridge } from './bridge';
-import { answerMessage, cellText, chooseLanguage, clickCommand, menuEntry, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
+import { answerMessage, cellText, chooseLanguage, clickCommand, menuEntry, messageText, openFile, pageValue, progressClosed, shownEntries, transfer } from './pageHelpers';
 import { repoRoot, startSimulator } from './simulator';
 import { installSerialStandIn } from './standIn';
 import { scratchDir } from './scratch';
@@ -89,6 +89,18 @@ describe('comparing', { timeout: 300_000 }, () => {
     await page.click('#compare-end');
     assert.deepEqual(await marked(page), []);
     assert.equal(await page.$eval('#compare', (n) => (n as HTMLElement).hidden), true);
+    await page.close();
+  });
+
+  test('a file longer than radio data is compared by its first 2112 bytes, and says so as opening it says', async () => {
+    const { page } = await openPage(shared.browser, shared.url);
+    await openFile(page, samplePath);
+    const longer = path.join(scratchDir('compare'), 'longer.sin');
+    fs.writeFileSync(longer, Buffer.concat([fs.readFileSync(samplePath), Buffer.from('xyz')]));
+    await compareWith(page, longer);
+    assert.equal(await messageText(page), '文件“longer.sin”比写频数据多出 3 字节：只读入了前 2112 字节，多出的部分被忽略。');
+    await answerMessage(page, '确定');
+    assert.deepEqual(await marked(page), []);
     await page.close();
   });
 

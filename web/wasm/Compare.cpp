@@ -81,13 +81,16 @@ OriginHistoryStore& Store() {
 }
 
 // The comparison with the bytes of a file called `name`, checked as a file on
-// disk is; the failure in words when the file holds no radio data.
+// disk is: { error } in words when the file holds no radio data, else
+// { warning } when bytes after the radio data were left out, as opening says.
 val CompareWithFile(const std::string& name, const val& bytes) {
     RadioImage image = NewDocumentImage();
     const SinLoadResult result = LoadSinBytes(name, StringOfBytes(bytes), image, EmptySin::Refused);
-    if (!result.ok) return val(Describe(result.error));
-    TheComparison().Start(image, ComparedName::File(name), TheSession().ImageForSave());
-    return val(std::string());
+    val out = val::object();
+    out.set("error", result.ok ? std::string() : Describe(result.error));
+    out.set("warning", result.ok && result.warning ? Describe(*result.warning) : std::string());
+    if (result.ok) TheComparison().Start(image, ComparedName::File(name), TheSession().ImageForSave());
+    return out;
 }
 
 // { active, name, lines: [{ text, channel, column, tip }] }; channel and

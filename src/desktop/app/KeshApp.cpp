@@ -224,6 +224,8 @@ void CKeshApp::OnCompareFile() {
         return;
     }
     m_view->CompareWith(other, ComparedName::File(QFileInfo(path).fileName().toStdString()));
+    // Bytes after the radio data are left out, as opening the file says.
+    if (loaded.warning) Messenger::Show(m_frame, QString::fromStdString(Describe(*loaded.warning)));
 }
 
 void CKeshApp::OnHistory() {
