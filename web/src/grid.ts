@@ -135,7 +135,6 @@ export class ChannelGrid {
     return this.editor !== null;
   }
 
-  // A text editor is open (a frequency or a tone), with undo of its own.
   // Whether Undo and Redo are the open editor's own, for what was typed into it.
   undoKeysAreTheEditors(): boolean {
     return this.editor !== null && this.rules.undoKeysAreTheEditors(this.editing.col, this.editorText(this.editor) !== this.loaded);
