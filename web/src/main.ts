@@ -362,12 +362,14 @@ class Page {
     this.grid.focus();
   }
 
-  // The file dropped on the page, or the one the person chooses.
+  // The file dropped on the page, or the one the person chooses; then, as on
+  // the desktop, the question about unsaved changes.
   private async open(dropped?: File): Promise<void> {
-    if (!(await this.askToSave())) return;
-    if (dropped) return this.load(dropped.name, new Uint8Array(await dropped.arrayBuffer()), null);
-    const file = await openSinFile(byId<HTMLInputElement>('file-input'));
-    if (file) await this.load(file.name, file.bytes, file.handle);
+    const file = dropped
+      ? { name: dropped.name, bytes: new Uint8Array(await dropped.arrayBuffer()), handle: null }
+      : await openSinFile(byId<HTMLInputElement>('file-input'));
+    if (!file || !(await this.askToSave())) return;
+    await this.load(file.name, file.bytes, file.handle);
   }
 
   private async load(name: string, bytes: Uint8Array, handle: FileSystemFileHandle | null): Promise<void> {

@@ -738,6 +738,13 @@ describe('files and editing', { timeout: 120_000 }, () => {
       await page.keyboard.type('146.52');
     };
     await typeIntoCell();
+    // File › Open: the file is chosen first, then comes the question, as on the desktop.
+    const [chooser] = await Promise.all([page.waitForFileChooser(), clickCommand(page, 'open')]);
+    assert.equal(await page.$('dialog.message[open]'), null);
+    await chooser.accept([samplePath]);
+    assert.equal(await messageText(page), '是否保存对“sample.sin”的更改？');
+    await answerMessage(page, '取消');
+    assert.equal(await cellText(page, 1, 1), '146.52000');
     // Among the dropped files the first radio data opens, whatever the case of its name.
     const other = fs.readFileSync(samplePath);
     other[0] ^= 0x01;
