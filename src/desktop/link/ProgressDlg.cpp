@@ -190,10 +190,7 @@ void CProgressDlg::ShowPhase(const QString& text) {
 }
 
 void CProgressDlg::SetStatus(const QString& text) { m_status->setText(text); }
-void CProgressDlg::SetProgress(int position) {
-    m_bar->setValue(position);
-    m_stopAsks = StoppingWriteAsks(m_running, position);
-}
+void CProgressDlg::SetProgress(int position) { m_bar->setValue(position); }
 
 void CProgressDlg::OnOK() {
     ShowOneBar();  // a round of several radios shows its own rows again
@@ -226,7 +223,7 @@ void CProgressDlg::reject() {
 }
 
 bool CProgressDlg::AskToStopWrite() {
-    if (m_stopAsks) {
+    if (StoppingWriteAsks(m_running, m_bar->value())) {
         MessageRequest question{QTr(TextId::AskAbortWrite), QString(), Buttons::OkCancel, MessageIcon::Question};
         question.cancelIsDefault = true;
         // A write that ended while the question was shown took the question back.

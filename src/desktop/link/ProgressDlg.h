@@ -101,7 +101,6 @@ private:
     QList<CWriteRow*> m_rows;
     bool m_centering = false;
     bool m_bWrite = false;
-    CloneDirection m_running = CloneDirection::Read;
-    bool m_stopAsks = false;  // stopping the write asks first: blocks have gone through
+    CloneDirection m_running = CloneDirection::Read;  // which way the data goes now
     bool m_interrupted = false;
 };
